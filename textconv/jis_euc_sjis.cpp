@@ -1,0 +1,272 @@
+// Line converters between JIS, EUC-JP and Shift-JIS.
+//
+// All six walk the line once, left to right, and write through an Appender. Runs of bytes that
+// pass unchanged (ASCII in Shift-JIS and EUC, single-byte mode in JIS) are found eight bytes or
+// one memchr at a time and copied in one piece, because real Japanese text is mostly such runs
+// between short stretches of double-byte characters.
+//
+// The JIS writers close a two-byte run with ESC ( J also at the end of the line. Without that,
+// nkf, iconv and mail readers would keep two-byte mode past the newline and garble the next
+// line. The JIS readers recognise escape sequences that follow one another directly (ESC ( B
+// ESC ( J, as a decoded mail header followed by the added closing sequence gives), rather than
+// taking the second ESC as text.
+#include "textconv/jis_euc_sjis.h"
+
+#include <cstring>
+
+#include "textconv/appender.h"
+#include "textconv/cp932.h"
+#include "textconv/jis_code.h"
+
+namespace sorabu::textconv {
+namespace {
+
+using detail::Appender;
+using detail::AsciiRunEnd;
+using detail::Bytes;
+using detail::kEsc;
+
+constexpr unsigned char kEnterTwoByte[3] = {kEsc, '$', 'B'};
+constexpr unsigned char kLeaveTwoByte[3] = {kEsc, '(', 'J'};
+
+// Consumes the escape sequences starting at s[i] and updates the mode. Returns false when a
+// sequence is cut off by the end of the line.
+bool SkipEscapes(const unsigned char* s, std::size_t n, std::size_t& i, bool& two_byte) {
+  while (i < n && s[i] == kEsc) {
+    if (n - i < 3) return false;
+    if (s[i + 1] == '$') {
+      two_byte = true;
+    } else if (s[i + 1] == '(') {
+      two_byte = false;
+    }
+    i += 3;
+  }
+  return true;
+}
+
+std::size_t NextEsc(const unsigned char* s, std::size_t i, std::size_t n) {
+  const void* hit = std::memchr(s + i, kEsc, n - i);
+  return hit == nullptr ? n : static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - s);
+}
+
+void PutJisCode(Appender& a, unsigned code) {
+  a.Put(static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code & 0xFF));
+}
+
+// Shared shape of the two JIS writers; Source knows how the high-bit characters of its code
+// are laid out. Returns after writing the closing sequence when the line ends in two-byte mode.
+template <typename Source>
+void WriteJis(std::string_view line, std::string& out) {
+  const unsigned char* s = Bytes(line);
+  const std::size_t n = line.size();
+  Appender a(out, n + n / 4 + 8);
+  bool two_byte = false;
+  std::size_t i = 0;
+  while (i < n) {
+    if (s[i] < 0x80) {
+      if (two_byte) {
+        a.Ensure(3);
+        a.Put(kLeaveTwoByte[0], kLeaveTwoByte[1], kLeaveTwoByte[2]);
+        two_byte = false;
+      }
+      const std::size_t end = AsciiRunEnd(s, i, n);
+      a.Append(s + i, end - i);
+      i = end;
+      continue;
+    }
+    unsigned code = 0;
+    const std::size_t used = Source::Read(s, i, n, code);
+    if (used == 0) break;
+    a.Ensure(5);
+    if (!two_byte) {
+      a.Put(kEnterTwoByte[0], kEnterTwoByte[1], kEnterTwoByte[2]);
+      two_byte = true;
+    }
+    PutJisCode(a, code);
+    i += used;
+  }
+  if (two_byte) {
+    a.Ensure(3);
+    a.Put(kLeaveTwoByte[0], kLeaveTwoByte[1], kLeaveTwoByte[2]);
+  }
+}
+
+// Each Read takes the character with bit 7 set at s[i], stores its JIS code and returns the
+// bytes it used, or 0 when the character is cut off by the end of the line.
+struct ShiftJisSource {
+  static std::size_t Read(const unsigned char* s, std::size_t i, std::size_t n, unsigned& code) {
+    const unsigned char b = s[i];
+    if (IsHalfKana(b)) {
+      if (i + 1 < n) {
+        if (const unsigned joined = detail::JoinedKanaJis(b, s[i + 1]); joined != 0) {
+          code = joined;
+          return 2;
+        }
+      }
+      code = detail::HalfKanaJis(b);
+      return 1;
+    }
+    if (i + 1 >= n) return 0;
+    const detail::BytePair j = detail::SjisToJisPair(b, s[i + 1]);
+    code = static_cast<unsigned>(j.first << 8 | j.second);
+    return 2;
+  }
+};
+
+struct EucSource {
+  static std::size_t Read(const unsigned char* s, std::size_t i, std::size_t n, unsigned& code) {
+    if (i + 1 >= n) return 0;
+    const unsigned char b = s[i];
+    const unsigned char k = s[i + 1];
+    if (b == 0x8E && IsHalfKana(k)) {
+      if (i + 3 < n && s[i + 2] == 0x8E) {
+        if (const unsigned joined = detail::JoinedKanaJis(k, s[i + 3]); joined != 0) {
+          code = joined;
+          return 4;
+        }
+      }
+      code = detail::HalfKanaJis(k);
+      return 2;
+    }
+    code = static_cast<unsigned>((b & 0x7F) << 8 | (k & 0x7F));
+    return 2;
+  }
+};
+
+// Shared walk of the two JIS readers. Pairs decides whether two-byte mode takes the text in
+// pairs (to Shift-JIS) or byte by byte (to EUC).
+template <bool Pairs>
+void ReadJis(std::string_view line, std::string& out) {
+  const unsigned char* s = Bytes(line);
+  const std::size_t n = line.size();
+  Appender a(out, n);
+  bool two_byte = false;
+  std::size_t i = 0;
+  while (i < n) {
+    if (s[i] == kEsc && (!SkipEscapes(s, n, i, two_byte) || i == n)) break;
+    if (!two_byte) {
+      const std::size_t end = NextEsc(s, i, n);
+      a.Append(s + i, end - i);
+      i = end;
+    } else if constexpr (Pairs) {
+      if (i + 1 >= n) break;
+      const detail::BytePair p = detail::JisToSjisPair(s[i], s[i + 1]);
+      a.Ensure(2);
+      a.Put(p.first, p.second);
+      i += 2;
+    } else {
+      const std::size_t end = NextEsc(s, i, n);
+      a.Ensure(end - i);
+      for (; i < end; ++i) {
+        const unsigned char b = s[i];
+        a.Put(b >= 0x21 && b <= 0x7E ? static_cast<unsigned char>(b | 0x80) : b);
+      }
+    }
+  }
+}
+
+template <void (*Convert)(std::string_view, std::string&)>
+std::string Returning(std::string_view line) {
+  std::string out;
+  Convert(line, out);
+  return out;
+}
+
+}  // namespace
+
+void JisToShiftJis(std::string_view line, std::string& out) { ReadJis<true>(line, out); }
+void JisToEuc(std::string_view line, std::string& out) { ReadJis<false>(line, out); }
+
+void EucToShiftJis(std::string_view line, std::string& out) {
+  const unsigned char* s = Bytes(line);
+  const std::size_t n = line.size();
+  Appender a(out, n);
+  std::size_t i = 0;
+  while (i < n) {
+    const std::size_t end = AsciiRunEnd(s, i, n);
+    a.Append(s + i, end - i);
+    i = end;
+    a.Ensure(2);
+    while (i < n && s[i] >= 0x80) {
+      const unsigned char b = s[i];
+      if (b == 0x80 || b == 0xFF) {
+        a.Put(b);
+        ++i;
+      } else {
+        if (i + 1 >= n) return;
+        if (b == 0x8E) {
+          a.Put(s[i + 1]);
+        } else {
+          const detail::BytePair p = detail::JisToSjisPair(b & 0x7Fu, s[i + 1] & 0x7Fu);
+          a.Put(p.first, p.second);
+        }
+        i += 2;
+      }
+      a.Ensure(2);
+    }
+  }
+}
+
+void ShiftJisToEuc(std::string_view line, std::string& out) {
+  const unsigned char* s = Bytes(line);
+  const std::size_t n = line.size();
+  Appender a(out, n + 16);
+  std::size_t i = 0;
+  while (i < n) {
+    const std::size_t end = AsciiRunEnd(s, i, n);
+    a.Append(s + i, end - i);
+    i = end;
+    a.Ensure(2);
+    while (i < n && s[i] >= 0x80) {
+      const unsigned char b = s[i];
+      if (IsHalfKana(b)) {
+        a.Put(0x8E, b);
+        ++i;
+      } else {
+        if (i + 1 >= n) return;
+        const detail::BytePair j = detail::SjisToJisPair(b, s[i + 1]);
+        a.Put(static_cast<unsigned char>(j.first | 0x80), static_cast<unsigned char>(j.second | 0x80));
+        i += 2;
+      }
+      a.Ensure(2);
+    }
+  }
+}
+
+void ShiftJisToJis(std::string_view line, std::string& out) { WriteJis<ShiftJisSource>(line, out); }
+void EucToJis(std::string_view line, std::string& out) { WriteJis<EucSource>(line, out); }
+
+void ConvertKanjiCode(std::string_view line, int target, std::string& out) {
+  const KanjiCode code = DetectKanjiCode(line);
+  const bool jis = code == Jis83 || code == Jis78;
+  if (target == Jis83 && code == Euc) {
+    EucToJis(line, out);
+  } else if (target == Jis83 && code == ShiftJis) {
+    ShiftJisToJis(line, out);
+  } else if (target == Euc && jis) {
+    JisToEuc(line, out);
+  } else if (target == Euc && code == ShiftJis) {
+    ShiftJisToEuc(line, out);
+  } else if (target == ShiftJis && jis) {
+    JisToShiftJis(line, out);
+  } else if (target == ShiftJis && code == Euc) {
+    EucToShiftJis(line, out);
+  } else {
+    out.append(line);
+  }
+}
+
+std::string JisToShiftJis(std::string_view line) { return Returning<JisToShiftJis>(line); }
+std::string JisToEuc(std::string_view line) { return Returning<JisToEuc>(line); }
+std::string EucToShiftJis(std::string_view line) { return Returning<EucToShiftJis>(line); }
+std::string ShiftJisToEuc(std::string_view line) { return Returning<ShiftJisToEuc>(line); }
+std::string ShiftJisToJis(std::string_view line) { return Returning<ShiftJisToJis>(line); }
+std::string EucToJis(std::string_view line) { return Returning<EucToJis>(line); }
+
+std::string ConvertKanjiCode(std::string_view line, int target) {
+  std::string out;
+  ConvertKanjiCode(line, target, out);
+  return out;
+}
+
+}  // namespace sorabu::textconv
