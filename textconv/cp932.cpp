@@ -18,9 +18,8 @@
 // character costs one lookup as well.
 #include "textconv/cp932.h"
 
-#include <algorithm>
 #include <array>
-#include <cstring>
+#include <iterator>
 
 namespace sorabu::textconv {
 
@@ -57,6 +56,7 @@ static_assert(kLeadIndex[0xFC] + 1 == static_cast<int>(table::kLeadCount));
 static_assert(kTrailIndex[0xFC] + 1 == static_cast<int>(table::kTrailCount));
 static_assert(std::size(table::kDoubleByte) == table::kLeadCount * table::kTrailCount);
 static_assert(std::size(table::kAlternates) <= table::kAlternateSpan);
+static_assert(IsCodeSelector(table::kSelectorFirst) && IsCodeSelector(kSelectorLast));
 
 // Table value of the double-byte code lead/trail; 0 when the pair is no assigned code.
 inline char16_t DoubleByteValue(unsigned char lead, unsigned char trail) noexcept {
@@ -118,11 +118,6 @@ std::uint16_t AlternateCode(char16_t ch, char16_t selector) noexcept {
     if (alt.ch == ch && alt.selector == selector) return alt.code;
   }
   return 0;
-}
-
-inline void PutCode(std::string& out, std::uint16_t code) {
-  if (code > 0xFF) out.push_back(static_cast<char>(code >> 8));
-  out.push_back(static_cast<char>(code & 0xFF));
 }
 
 bool IsHighSurrogate(char32_t u) noexcept { return u >= 0xD800 && u <= 0xDBFF; }
@@ -257,41 +252,38 @@ std::size_t DecodeCp932Char(std::string_view s, std::size_t i, std::u16string& o
 
 std::string EncodeCp932(std::u16string_view text, std::size_t* unmappable) {
   const auto& enc = EncodeTable();
-  std::string out;
-  out.reserve(text.size() * 2);
+  // No unit yields more than two bytes, so the loop writes into a buffer without checks.
+  std::string out(text.size() * 2, '\0');
+  char* dst = out.data();
   std::size_t bad = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t u = text[i];
     if (u < 0x80) {
-      out.push_back(static_cast<char>(u));
+      *dst++ = static_cast<char>(u);
       continue;
     }
     if (u >= kEscapeBase + 0x80 && u <= kEscapeBase + 0xFF) {
-      out.push_back(static_cast<char>(u - kEscapeBase));
+      *dst++ = static_cast<char>(u - kEscapeBase);
       continue;
     }
+    std::uint16_t code = enc[u];
     if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      ++i;  // a character outside the BMP: CP932 holds none of them
-      out.push_back('?');
-      ++bad;
-      continue;
-    }
-    const std::uint16_t code = enc[u];
-    if (code == 0) {
-      out.push_back('?');
-      ++bad;
-      continue;
-    }
-    if (i + 1 < text.size() && text[i + 1] >= table::kSelectorFirst &&
-        text[i + 1] <= kSelectorLast) {
+      ++i;  // a character outside the BMP: CP932 holds none of them, count it once
+    } else if (code != 0 && i + 1 < text.size() && IsCodeSelector(text[i + 1])) {
       if (const std::uint16_t alt = AlternateCode(u, text[i + 1]); alt != 0) {
-        PutCode(out, alt);
+        code = alt;
         ++i;
-        continue;
       }
     }
-    PutCode(out, code);
+    if (code == 0) {
+      *dst++ = '?';
+      ++bad;
+    } else {
+      if (code > 0xFF) *dst++ = static_cast<char>(code >> 8);
+      *dst++ = static_cast<char>(code & 0xFF);
+    }
   }
+  out.resize(static_cast<std::size_t>(dst - out.data()));
   if (unmappable != nullptr) *unmappable = bad;
   return out;
 }

@@ -8,6 +8,12 @@
 // private-use range U+F780..U+F7FF (byte 0x80..0xFF) or, for 0x00..0x7F, to itself, so that
 // EncodeCp932(DecodeCp932(x)) == x for every byte string x. Encoding is strict about what it
 // reports: characters CP932 cannot hold become '?' and are counted.
+//
+// Characters with more than one code (398 codes of the NEC row 13 and the two IBM extension
+// areas repeat a character found elsewhere): the code the encoder chooses decodes to the bare
+// character; any other code decodes to the character followed by the variation selector
+// U+FE0C (its first other code) or U+FE0D (its second), which the encoder reads back. Renderers
+// ignore these selectors. Code comparing decoded text by character should drop them.
 #pragma once
 
 #include <cstddef>
@@ -27,6 +33,9 @@ constexpr bool IsTrailByte(unsigned char c) noexcept {
 }
 // Half-width katakana and punctuation, one byte: 0xA1..0xDF.
 constexpr bool IsHalfKana(unsigned char c) noexcept { return c >= 0xA1 && c <= 0xDF; }
+
+// The variation selectors that mark a character's second or third code (see above).
+constexpr bool IsCodeSelector(char16_t u) noexcept { return u == 0xFE0C || u == 0xFE0D; }
 
 // Length in bytes of the character starting at s[i]: 2 for a lead byte followed by any byte,
 // 1 otherwise (also for a lead byte at the very end).
