@@ -1,0 +1,85 @@
+// TRE_DFA: subset construction over character ranges.
+//
+// Each DFA state stands for the empty-move closure of a set of NFA states. To find its
+// transitions, the ranges of all edges leaving the set are cut at every range end into elementary
+// intervals; each interval leads to the closure of the targets of the edges that cover it, and
+// neighbouring intervals with the same target merge. Because the cut happens here, overlapping
+// edges of one state never hide each other: a literal "^" beside ".", or an anchor code inside a
+// class, keeps both paths (the parse tree's disjoint leaves make this the common, cheap case).
+//
+// States are found through a hash of their NFA set rather than by comparing with every state, and
+// every state carries a 256-entry table for single-byte codes; double-byte codes are found by
+// binary search in the sorted transitions. Construction is eager (the whole automaton), under a
+// memory budget: past it, ERegExpParser says the pattern is too complex instead of exhausting
+// memory ("(a|b)*a(a|b)(a|b)...(a|b)" grows exponentially).
+//
+// Literal description: when the automaton is a single chain of one-code transitions ending in an
+// accepting state without transitions, the pattern is that fixed string, which Grep scans for
+// without the automaton.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "regex/codes.h"
+#include "regex/nfa.h"
+
+namespace sorabu::regex {
+
+struct TRE_DFATransition {
+  Code low;
+  Code high;
+  std::int32_t target;
+};
+
+struct TRE_DFAState {
+  TRE_NFAStateSet set;
+  bool accepting = false;
+  std::vector<TRE_DFATransition> transitions;  // ascending, disjoint
+  std::array<std::int32_t, 256> single{};      // target for codes 0..255, -1 for none
+};
+
+class TRE_DFA {
+ public:
+  static constexpr std::size_t kDefaultBudget = 64u << 20;  // bytes
+  static constexpr std::size_t kMaxLiteral = 16383;
+
+  // Throws ERegExpParser when the automaton would outgrow budget_bytes.
+  explicit TRE_DFA(const TRE_NFA& nfa, std::size_t budget_bytes = kDefaultBudget);
+
+  static constexpr std::int32_t kNone = -1;
+  std::int32_t initial() const noexcept { return 0; }
+  std::size_t size() const noexcept { return states_.size(); }
+  bool accepting(std::int32_t s) const { return states_[static_cast<std::size_t>(s)].accepting; }
+  // Target of s on code c, or kNone.
+  std::int32_t Next(std::int32_t s, Code c) const {
+    const TRE_DFAState& st = states_[static_cast<std::size_t>(s)];
+    if (c < 256) return st.single[c];
+    return NextSlow(st, c);
+  }
+  const TRE_DFAState& state(std::int32_t s) const { return states_[static_cast<std::size_t>(s)]; }
+
+  bool has_line_head() const noexcept { return has_line_head_; }
+  bool has_line_tail() const noexcept { return has_line_tail_; }
+  bool is_literal() const noexcept { return is_literal_; }
+  const std::vector<Code>& literal() const noexcept { return literal_; }
+
+  // One line per state: "0 A: 61-61>1 ..." (A marks accepting), then "literal: ..." or "-".
+  std::string dump() const;
+
+ private:
+  static std::int32_t NextSlow(const TRE_DFAState& st, Code c);
+  void Build(const TRE_NFA& nfa, std::size_t budget_bytes);
+  void DescribeLiteral();
+
+  std::vector<TRE_DFAState> states_;
+  bool has_line_head_ = false;
+  bool has_line_tail_ = false;
+  bool is_literal_ = false;
+  std::vector<Code> literal_;
+};
+
+}  // namespace sorabu::regex
