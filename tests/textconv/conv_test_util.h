@@ -72,13 +72,13 @@ class TempDir {
 };
 
 // Runs a shell command line; returns its exit status (-1 when it could not run).
-inline int Run(const std::string& command) {
+inline int Shell(const std::string& command) {
   const int status = std::system(command.c_str());
   return status == -1 ? -1 : WEXITSTATUS(status);
 }
 
 inline bool HaveTool(const char* name) {
-  return Run(std::string("command -v ") + name + " >/dev/null 2>&1") == 0;
+  return Shell(std::string("command -v ") + name + " >/dev/null 2>&1") == 0;
 }
 
 inline std::string Quote(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
