@@ -336,5 +336,49 @@ TEST(Cp932Iconv, WholeDecodeTableMatches) {
   }
 }
 
+// Output of a shell pipeline, or nothing when it cannot be started.
+std::string ReadCommand(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return out;
+  char buf[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, got);
+  pclose(pipe);
+  return out;
+}
+
+// Real Japanese prose: Debian's Japanese manual pages, converted to CP932 by iconv at test time,
+// must decode to what iconv itself decodes them to and come back byte for byte.
+TEST(Cp932Iconv, JapaneseManualPages) {
+  if (std::system("command -v iconv >/dev/null 2>&1 && command -v gzip >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "iconv or gzip missing";
+  }
+  int pages = 0;
+  for (const char* name : {"ls.1.gz", "cp.1.gz", "tar.1.gz", "find.1.gz", "grep.1.gz"}) {
+    const std::filesystem::path page = std::filesystem::path("/usr/share/man/ja/man1") / name;
+    if (!std::filesystem::exists(page)) continue;
+    const std::string to_sjis = "gzip -dc '" + page.string() + "' | iconv -c -f UTF-8 -t CP932";
+    const std::string sjis = ReadCommand(to_sjis + " 2>/dev/null");
+    const std::string utf16 = ReadCommand(to_sjis + " 2>/dev/null | iconv -f CP932 -t UTF-16LE");
+    ASSERT_FALSE(sjis.empty()) << page;
+    ASSERT_EQ(utf16.size() % 2, 0u) << page;
+    std::u16string expected(utf16.size() / 2, u'\0');
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+      expected[k] = static_cast<char16_t>(static_cast<unsigned char>(utf16[2 * k]) |
+                                          static_cast<unsigned char>(utf16[2 * k + 1]) << 8);
+    }
+    const std::u16string decoded = DecodeCp932(sjis);
+    std::u16string plain;
+    for (const char16_t u : decoded) {
+      if (!IsCodeSelector(u)) plain.push_back(u);
+    }
+    EXPECT_EQ(plain, expected) << page;
+    EXPECT_EQ(EncodeCp932(decoded), sjis) << page;
+    ++pages;
+  }
+  if (pages == 0) GTEST_SKIP() << "no Japanese manual pages installed (manpages-ja)";
+}
+
 }  // namespace
 }  // namespace sorabu::textconv

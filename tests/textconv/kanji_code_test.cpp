@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <string>
 
@@ -212,6 +214,41 @@ TEST(KanjiCode, RealTexts) {
       {"half-width katakana", Bytes({0xC3, 0xB7, 0xBD, 0xC4, '\r', '\n'}), EucOrShiftJis},
   };
   Check(rows);
+}
+
+// Output of a shell pipeline, or nothing when it cannot be started.
+std::string ReadCommand(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return out;
+  char buf[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, got);
+  pclose(pipe);
+  return out;
+}
+
+// Debian's Japanese manual pages in each code, made by iconv and nkf at test time.
+TEST(KanjiCode, JapaneseManualPages) {
+  if (std::system("command -v iconv >/dev/null 2>&1 && command -v gzip >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "iconv or gzip missing";
+  }
+  const bool have_nkf = std::system("command -v nkf >/dev/null 2>&1") == 0;
+  int pages = 0;
+  for (const char* name : {"ls.1.gz", "cp.1.gz", "tar.1.gz", "find.1.gz", "grep.1.gz"}) {
+    const std::filesystem::path page = std::filesystem::path("/usr/share/man/ja/man1") / name;
+    if (!std::filesystem::exists(page)) continue;
+    const std::string text = "gzip -dc '" + page.string() + "' | ";
+    const std::string sjis = ReadCommand(text + "iconv -c -f UTF-8 -t CP932 2>/dev/null");
+    const std::string euc = ReadCommand(text + "iconv -c -f UTF-8 -t EUC-JP 2>/dev/null");
+    EXPECT_EQ(DetectKanjiCode(sjis), ShiftJis) << page;
+    EXPECT_EQ(DetectKanjiCode(euc), Euc) << page;
+    if (have_nkf) {
+      EXPECT_EQ(DetectKanjiCode(ReadCommand(text + "nkf -W -j")), Jis83) << page;
+    }
+    ++pages;
+  }
+  if (pages == 0) GTEST_SKIP() << "no Japanese manual pages installed (manpages-ja)";
 }
 
 TEST(KanjiCode, ArbitraryBytesNeverFail) {
