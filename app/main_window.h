@@ -1,0 +1,226 @@
+// TForm1, the main window: a drive combo above a folder tree on the left, a file list above the
+// text pane on the right, two tool bars and two status bars. Split by concern into
+// main_window_layout.cpp (widgets), main_window_menus.cpp (menus and tool bars),
+// main_window_options.cpp (options, keys, fonts, reset, close) and main_window_settings.cpp.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "app/window_state.h"
+#include "dialogs/dialogs.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QListView;
+class QMenu;
+class QSplitter;
+class QToolBar;
+class QTreeView;
+
+namespace sorabu::viewer {
+class TTextPane;
+class TStatusPanels;
+class TViewer;
+class TFileSelection;
+}  // namespace sorabu::viewer
+
+namespace sorabu::app {
+
+class TSingleFileSelection;
+
+// The twelve options of the 設定 menu, in the order the settings file lists them.
+enum class Option {
+  Mdisp, Mmousepoint, Mlhashow, Mrtf, Mtoolbar, Msubtoolbar1, Msubfolderview1, Mtodiropen1,
+  Mdialogdisp1, Mcloseinitview1, Mbackup1, Mdragdrop1, Count
+};
+
+struct TOptionItem {
+  QAction* main = nullptr;   // in MainMenu1
+  QAction* popup = nullptr;  // its copy in PopupMenu1
+  const char* key = "";      // key in section Menu
+  bool value = false;
+};
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  // dialogs: where every question goes; iniPath: the settings file.
+  TForm1(dialogs::TDialogs& dialogs, std::string iniPath, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Start-up steps 3 to 9; OpenCommandLineFile is step 10, FormShow step 11.
+  void FormCreate();
+  void OpenCommandLineFile(const QStringList& arguments);
+  void FormShow();
+
+  void InitDefaults();
+  void LoadSettings();
+  void SaveSettings();
+
+  // Options.
+  bool OptionValue(Option o) const { return options_[static_cast<int>(o)].value; }
+  void SetOption(Option o, bool value);
+  void ToggleOption(Option o) { SetOption(o, !OptionValue(o)); }
+  QAction* OptionAction(Option o, bool popup = false) const;
+
+  TWindowState& State() { return state_; }
+  viewer::TViewer& Viewer() { return *viewer_; }
+  viewer::TTextPane* RichEdit1() const { return RichEdit1_; }
+  QLabel* LFilestring() const { return LFilestring_; }
+  viewer::TStatusPanels* SBarR() const { return SBarR_; }
+  viewer::TStatusPanels* StatusBar1() const { return StatusBar1_; }
+  QToolBar* ToolBar1() const { return ToolBar1_; }
+  QToolBar* ToolBar2() const { return ToolBar2_; }
+  QMenu* PopupMenu1() const { return PopupMenu1_; }
+  QMenu* PopupMenu2() const { return PopupMenu2_; }
+  QAction* Action(const char* name) const;
+  TSingleFileSelection& Selection() { return *selection_; }
+  const std::string& IniPath() const { return iniPath_; }
+
+  // Geometry of the panes, in pixels.
+  int PanelLWidth() const;
+  void SetPanelLWidth(int width);
+  int PanelRHeight() const;
+  int PanelRBHeight() const;
+  void SetPanelRBHeight(int height);
+  int PanelRBTHeight() const;
+  bool TextPaneVisible() const;
+  int FileViewStyle() const { return fileViewStyle_; }
+  void ApplyFileViewStyle(int style);
+  int ColumnWidth(int index) const { return columnWidths_[static_cast<std::size_t>(index)]; }
+  bool HotTrack() const { return hotTrack_; }
+  int CharSet() const { return charSet_; }
+  void SetCharSet(int value) { charSet_ = value; }
+  QString SaveDialogFileName() const { return saveFileName_; }
+  QString SaveDialogDir() const { return saveDir_; }
+  QString CurrentFolder() const;
+
+  // The modifier part of the display gate (the form previews every key).
+  void FormKeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers);
+  void FormKeyUp(Qt::Key key, Qt::KeyboardModifiers modifiers);
+
+ public slots:
+  void Mexit1Click();
+  void MdispClick() { ToggleOption(Option::Mdisp); }
+  void MmousepointClick() { ToggleOption(Option::Mmousepoint); }
+  void MlhashowClick() { ToggleOption(Option::Mlhashow); }
+  void MrtfClick() { ToggleOption(Option::Mrtf); }
+  void MtoolbarClick() { ToggleOption(Option::Mtoolbar); }
+  void Msubtoolbar1Click() { ToggleOption(Option::Msubtoolbar1); }
+  void Msubfolderview1Click() { ToggleOption(Option::Msubfolderview1); }
+  void Mtodiropen1Click() { ToggleOption(Option::Mtodiropen1); }
+  void Mdialogdisp1Click() { ToggleOption(Option::Mdialogdisp1); }
+  void Mcloseinitview1Click() { ToggleOption(Option::Mcloseinitview1); }
+  void Mbackup1Click() { ToggleOption(Option::Mbackup1); }
+  void Mdragdrop1Click() { ToggleOption(Option::Mdragdrop1); }
+  void MeditView1Click();
+  void MwordwrapClick();
+  void MhyojiClick();
+  void Mhyoji1Click();
+  void Moption2Click();
+  void MfonttextClick();
+  void MfontfileClick();
+  void MchartsetClick();
+  void Minifileclear1Click();
+  void Mtabset1Click();
+  void Splitter2Moved();
+
+  void MvClick();
+  void Mtextrepaint1Click();
+  void MtextnewviewClick();
+  void ToolButton49Click();
+  void MjumpClick();
+  void Mlinetop1Click();
+  void Mlinebottom1Click();
+  void MricheditloadlineClick();
+  void MstreamRead1Click();
+  void Mreadmax1Click();
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  // main_window_layout.cpp
+  void BuildLayout();
+  void LayoutTextHeader();
+  void ApplyPanelRBHeight(int height, bool laidOut);
+  // main_window_menus.cpp
+  void BuildMenus();
+  void BuildToolBars();
+  QAction* MakeAction(QMenu* menu, const char* name, const char* caption, void (TForm1::*slot)(),
+                      bool checkable = false);
+  void BindOption(Option o, QMenu* mainMenu, QMenu* popupMenu, const char* mainName, const char* popupName,
+                  const char* caption, const char* key, bool def, void (TForm1::*slot)());
+  void ApplyToolButtonSettings(const class TIniFile& ini);
+  void LoadApplicationMenu(const class TIniFile& ini);
+  void LoadRegisteredFolders(const class TIniFile& ini);
+  // main_window_options.cpp
+  void ApplyOptionEffect(Option o);
+  void SetTextStatus(int panel, const QString& text);
+  void ShowTextPane(bool show);
+  void SetTabStops();
+  void FormCloseQuery();
+  void BrowseTo(const QString& folder);
+  void ApplyTextFont(const QFont& font);
+  void ApplyFileFont(const QFont& font);
+
+  dialogs::TDialogs& dialogs_;
+  std::string iniPath_;
+  TWindowState state_;
+  std::array<TOptionItem, static_cast<std::size_t>(Option::Count)> options_{};
+
+  // Widgets, named as the window's components.
+  QToolBar* ToolBar1_ = nullptr;
+  QSplitter* Splitter2_ = nullptr;  // left | right
+  QSplitter* Splitter1_ = nullptr;  // PanelLT above PanelLB
+  QSplitter* Splitter3_ = nullptr;  // PanelRT above PanelRB
+  QWidget* PanelL_ = nullptr;
+  QWidget* PanelLT_ = nullptr;
+  QWidget* PanelLB_ = nullptr;
+  QWidget* PanelR_ = nullptr;
+  QWidget* PanelRT_ = nullptr;
+  QWidget* PanelRB_ = nullptr;
+  QWidget* PanelRBT_ = nullptr;
+  QComboBox* ComboView1_ = nullptr;
+  QTreeView* FolderView1_ = nullptr;
+  QListView* FileView1_ = nullptr;
+  QToolBar* ToolBar2_ = nullptr;
+  QLabel* LFilestring_ = nullptr;
+  viewer::TTextPane* RichEdit1_ = nullptr;
+  viewer::TStatusPanels* SBarR_ = nullptr;
+  viewer::TStatusPanels* StatusBar1_ = nullptr;
+  QMenu* PopupMenu1_ = nullptr;
+  QMenu* PopupMenu2_ = nullptr;
+  QMenu* Mexedo_ = nullptr;
+  QMenu* Mexedo2_ = nullptr;
+  QMenu* Mfileviewcolum_ = nullptr;
+  QMenu* Mcodehenkan1_ = nullptr;
+  QMenu* Mcodehenkan2_ = nullptr;
+
+  std::unique_ptr<TSingleFileSelection> selection_;
+  viewer::TViewer* viewer_ = nullptr;
+
+  int fileViewStyle_ = 3;
+  std::array<int, 3> columnWidths_{-1, -1, -1};
+  bool hotTrack_ = true;
+  int charSet_ = 128;
+  QString saveFileName_;
+  QString saveDir_;
+  QFont fontDialogFont_;
+  int pendingPanelRBHeight_ = -1;
+  int pendingPanelLWidth_ = -1;
+  bool textHeaderHasToolBar_ = true;
+};
+
+}  // namespace sorabu::app

@@ -1,0 +1,287 @@
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+#include <QWidgetAction>
+
+#include "app/ini_file.h"
+#include "app/main_window.h"
+#include "viewer/file_info.h"
+#include "viewer/text_pane.h"
+
+namespace sorabu::app {
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QMenu* AddMenu(QWidget* owner, QMenuBar* bar, const char* name, const char* caption) {
+  auto* menu = new QMenu(U(caption), owner);
+  menu->setObjectName(QString::fromLatin1(name));
+  bar->addMenu(menu);
+  return menu;
+}
+
+QMenu* AddSubMenu(QMenu* parent, const char* name, const char* caption) {
+  QMenu* menu = parent->addMenu(U(caption));
+  menu->setObjectName(QString::fromLatin1(name));
+  menu->menuAction()->setObjectName(QString::fromLatin1(name));
+  return menu;
+}
+
+struct ButtonText {
+  const char* name;
+  const char* tip;
+  const char* status;
+};
+
+}  // namespace
+
+QAction* TForm1::MakeAction(QMenu* menu, const char* name, const char* caption, void (TForm1::*slot)(),
+                            bool checkable) {
+  auto* action = new QAction(U(caption), this);
+  action->setObjectName(QString::fromLatin1(name));
+  action->setCheckable(checkable);
+  if (slot) connect(action, &QAction::triggered, this, slot);
+  if (menu) menu->addAction(action);
+  return action;
+}
+
+QAction* TForm1::Action(const char* name) const {
+  return findChild<QAction*>(QString::fromLatin1(name));
+}
+
+QAction* TForm1::OptionAction(Option o, bool popup) const {
+  const TOptionItem& item = options_[static_cast<std::size_t>(o)];
+  return popup ? item.popup : item.main;
+}
+
+void TForm1::BindOption(Option o, QMenu* mainMenu, QMenu* popupMenu, const char* mainName,
+                        const char* popupName, const char* caption, const char* key, bool def,
+                        void (TForm1::*slot)()) {
+  TOptionItem& item = options_[static_cast<std::size_t>(o)];
+  item.main = MakeAction(mainMenu, mainName, caption, slot, true);
+  item.popup = MakeAction(popupMenu, popupName, caption, slot, true);
+  item.key = key;
+  item.value = def;
+  item.main->setChecked(def);
+  item.popup->setChecked(def);
+}
+
+void TForm1::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  PopupMenu1_ = new QMenu(this);
+  PopupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
+  PopupMenu2_ = new QMenu(this);
+  PopupMenu2_->setObjectName(QStringLiteral("PopupMenu2"));
+
+  QMenu* file = AddMenu(this, bar, "Mfile1", "ファイル(&F)");
+  QMenu* edit = AddMenu(this, bar, "Medit1", "編集(&E)");
+  QMenu* del = AddMenu(this, bar, "Msakujo", "削除(&K)");
+  QMenu* search = AddMenu(this, bar, "Mkensaku", "検索(&S)");
+  QMenu* view = AddMenu(this, bar, "Mhyoji", "表示(&D)");
+  QMenu* convert = AddMenu(this, bar, "Mhenkan1", "変換(&C)");
+  QMenu* archive = AddMenu(this, bar, "Marc", "書庫(&L)");
+  QMenu* info = AddMenu(this, bar, "Minfo", "情報(&I)");
+  QMenu* apps = AddMenu(this, bar, "Mexe", "アプリケーション(&A)");
+  QMenu* options = AddMenu(this, bar, "Moption1", "設定(&O)");
+  QMenu* help = AddMenu(this, bar, "Mhelp1", "ヘルプ(&H)");
+  auto* now = MakeAction(nullptr, "Mnow", "現在日付", nullptr);
+  bar->addAction(now);
+  Q_UNUSED(edit);
+  Q_UNUSED(del);
+  Q_UNUSED(search);
+  Q_UNUSED(info);
+  Q_UNUSED(help);
+
+  // The pop-up copy: the same menus, under the window's right button.
+  QMenu* pfile = AddSubMenu(PopupMenu1_, "Mfile2", "ファイル(&F)");
+  AddSubMenu(PopupMenu1_, "Medit2", "編集(&E)");
+  AddSubMenu(PopupMenu1_, "Msakujo2", "削除(&K)");
+  AddSubMenu(PopupMenu1_, "Mkensaku2", "検索(&S)");
+  QMenu* pview = AddSubMenu(PopupMenu1_, "Mhyoji1", "表示(&D)");
+  QMenu* pconvert = AddSubMenu(PopupMenu1_, "Mhenkan2", "変換(&C)");
+  AddSubMenu(PopupMenu1_, "Marc2", "書庫(&L)");
+  AddSubMenu(PopupMenu1_, "Minfo2", "情報(&I)");
+  QMenu* papps = AddSubMenu(PopupMenu1_, "Mexe2", "アプリケーション(&A)");
+  QMenu* poptions = AddSubMenu(PopupMenu1_, "Moption2", "設定(&O)");
+  PopupMenu1_->addSeparator();
+  QMenu* shortcuts = AddSubMenu(PopupMenu1_, "Mshortcut", "ショートカットキー(&X)");
+  MakeAction(shortcuts, "Mv", "&V テキストを全行表示", &TForm1::MvClick);
+  MakeAction(shortcuts, "Mjump2", "&J 指定行へジャンプ", &TForm1::MjumpClick);
+  MakeAction(shortcuts, "Mquit3", "&Q 終了<ESC>", &TForm1::Mexit1Click);
+  MakeAction(PopupMenu1_, "Mquit", "ソラブの終了(&Q)", &TForm1::Mexit1Click);
+  MakeAction(PopupMenu1_, "Mclosemenu", "メニューを閉じる(&Z)", nullptr);
+
+  // ファイル
+  file->addSeparator();
+  MakeAction(file, "Mexit1", "終了(&X)", &TForm1::Mexit1Click);
+  MakeAction(pfile, "Mexit2", "終了(&X)", &TForm1::Mexit1Click);
+
+  // 表示
+  connect(view, &QMenu::aboutToShow, this, &TForm1::MhyojiClick);
+  connect(pview, &QMenu::aboutToShow, this, &TForm1::Mhyoji1Click);
+  for (QMenu* m : {view, pview}) {
+    const bool p = m == pview;
+    MakeAction(m, p ? "Mtextrepaint2" : "Mtextrepaint1", "テキストを再表示(&B)", &TForm1::Mtextrepaint1Click);
+    MakeAction(m, p ? "Mtextnewview1" : "Mtextnewview", p ? "ファイルの再表示(&T)" : "ファイルを全行表示(&T)",
+               &TForm1::MtextnewviewClick);
+    m->addSeparator();
+    MakeAction(m, p ? "Mjump1" : "Mjump", "←指定行へ移動(&J)", &TForm1::MjumpClick);
+    MakeAction(m, p ? "Mlinetop2" : "Mlinetop1", "↑先頭行へ移動(&T)", &TForm1::Mlinetop1Click);
+    MakeAction(m, p ? "Mlinebottom2" : "Mlinebottom1", "↓最終行へ移動(&B)", &TForm1::Mlinebottom1Click);
+    m->addSeparator();
+    MakeAction(m, p ? "Meditview2" : "MeditView1", "テキスト表示を隠す(&I)", &TForm1::MeditView1Click);
+    MakeAction(m, p ? "Mwordwrap1" : "Mwordwrap", "右で折り返す(&R)", &TForm1::MwordwrapClick);
+    m->addSeparator();
+    MakeAction(m, p ? "Mfonttext1" : "Mfonttext", "テキストのフォント(&F)...", &TForm1::MfonttextClick);
+    MakeAction(m, p ? "Mfontfile1" : "Mfontfile", "ファイル一覧のフォント(&L)...", &TForm1::MfontfileClick);
+    if (!p) {
+      Mfileviewcolum_ = AddSubMenu(m, "Mfileviewcolum", "列幅(&W)");
+    }
+  }
+  // 変換: the code conversion submenu is filled by the conversion commands.
+  Mcodehenkan1_ = AddSubMenu(convert, "Mcodehenkan1", "文字コード変換(&K)");
+  Mcodehenkan2_ = AddSubMenu(pconvert, "Mcodehenkan2", "文字コード変換(&K)");
+  // 書庫: present from the start so that a missing LHA library can disable them.
+  Q_UNUSED(archive);
+
+  // アプリケーション: entries come from the settings file.
+  Mexedo_ = AddSubMenu(apps, "Mexedo", "アプリケーションの実行(&E)");
+  Mexedo2_ = AddSubMenu(papps, "Mexedo2", "アプリケーションの実行(&E)");
+
+  // 設定
+  connect(poptions, &QMenu::aboutToShow, this, &TForm1::Moption2Click);
+  BindOption(Option::Mdisp, options, poptions, "Mdisp", "Mdisp1", "テキスト瞬時表示(&T)", "Mdisp", true, &TForm1::MdispClick);
+  BindOption(Option::Mmousepoint, options, poptions, "Mmousepoint", "Mmousepoint1", "マウスポインタ表示(&H)", "Mmousepoint", true, &TForm1::MmousepointClick);
+  BindOption(Option::Mlhashow, options, poptions, "Mlhashow", "Mlhashow1", "LHA書庫内容表示(&L)", "Mlhashow", false, &TForm1::MlhashowClick);
+  BindOption(Option::Mrtf, options, poptions, "Mrtf", "Mrtf1", "RTF形式(&R)", "Mrtf", false, &TForm1::MrtfClick);
+  BindOption(Option::Mtoolbar, options, poptions, "Mtoolbar", "Mtoolbar2", "ツールバー表示(&B)", "Mtoolbar", true, &TForm1::MtoolbarClick);
+  BindOption(Option::Msubtoolbar1, options, poptions, "Msubtoolbar1", "Msubtoolbar2", "テキストツールバー表示", "Msubtoolbar", true, &TForm1::Msubtoolbar1Click);
+  BindOption(Option::Msubfolderview1, options, poptions, "Msubfolderview1", "Msubfolderview2", "サブフォルダーを展開", "Msubfolderview", true, &TForm1::Msubfolderview1Click);
+  BindOption(Option::Mtodiropen1, options, poptions, "Mtodiropen1", "Mtodiropen2", "処理先フォルダー表示(&F)", "Mtodiropen", false, &TForm1::Mtodiropen1Click);
+  BindOption(Option::Mdialogdisp1, options, poptions, "Mdialogdisp1", "Mdialogdisp2", "処理後確認表示(&D)", "Mdialogdisp1", true, &TForm1::Mdialogdisp1Click);
+  BindOption(Option::Mcloseinitview1, options, poptions, "Mcloseinitview1", "Mcloseinitview2", "終了時ファイル未選択(&I)", "Mcloseinitview1", true, &TForm1::Mcloseinitview1Click);
+  BindOption(Option::Mbackup1, options, poptions, "Mbackup1", "Mbackup2", "保存時バックアップ作成", "Mbackup1", true, &TForm1::Mbackup1Click);
+  BindOption(Option::Mdragdrop1, options, poptions, "Mdragdrop1", "Mdragdrop2", "ドラッグ&&ドロップ使用", "Mdragdrop1", false, &TForm1::Mdragdrop1Click);
+  for (QMenu* m : {options, poptions}) {
+    const bool p = m == poptions;
+    m->addSeparator();
+    MakeAction(m, p ? "Mchartset1" : "Mchartset", "テキストの文字種類(&C)", &TForm1::MchartsetClick);
+    MakeAction(m, p ? "MstreamRead2" : "MstreamRead1", "Stream読み込みの設定(&M)", &TForm1::MstreamRead1Click);
+    MakeAction(m, p ? "Mreadmax2" : "Mreadmax1", "読み込み制限の設定(&Y)", &TForm1::Mreadmax1Click);
+    MakeAction(m, p ? "Mtabset2" : "Mtabset1", "TAB位置設定", &TForm1::Mtabset1Click);
+    MakeAction(m, p ? "Minifileclear2" : "Minifileclear1", "INIファイル削除･初期化", &TForm1::Minifileclear1Click);
+    MakeAction(m, p ? "Mricheditloadline1" : "Mricheditloadline", "表示行数の設定", &TForm1::MricheditloadlineClick);
+  }
+
+  for (QWidget* w : {static_cast<QWidget*>(PanelL_), static_cast<QWidget*>(PanelRT_), static_cast<QWidget*>(RichEdit1_)}) {
+    w->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(w, &QWidget::customContextMenuRequested, this,
+            [this, w](const QPoint& pos) { PopupMenu1_->popup(w->mapToGlobal(pos)); });
+  }
+}
+
+void TForm1::BuildToolBars() {
+  ToolBar1_ = addToolBar(QStringLiteral("ToolBar1"));
+  ToolBar1_->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1_->setMovable(false);
+  ToolBar1_->setIconSize(QSize(20, 20));
+  QStyle* s = style();
+  auto button = [this](QToolBar* bar, const ButtonText& text, const QIcon& icon, void (TForm1::*slot)()) {
+    auto* a = MakeAction(nullptr, text.name, text.tip, slot);
+    a->setIcon(icon);
+    a->setToolTip(U(text.tip));
+    a->setStatusTip(U(text.status));
+    bar->addAction(a);
+    return a;
+  };
+  auto divider = [this](QToolBar* bar, const char* name, int width) {
+    auto* spacer = new QWidget(bar);
+    spacer->setFixedWidth(width);
+    auto* a = bar->addWidget(spacer);
+    a->setObjectName(QString::fromLatin1(name));
+  };
+  divider(ToolBar1_, "ToolButton45", 8);
+  button(ToolBar1_, {"ToolButton2", "終了(Q)", "終了します。"}, s->standardIcon(QStyle::SP_DialogCloseButton), &TForm1::Mexit1Click);
+  divider(ToolBar1_, "ToolButton37", 8);
+
+  auto* edit = button(ToolBar2_, {"SBeditview", "表示切替", "テキスト表示の位置を変更します。"},
+                      s->standardIcon(QStyle::SP_TitleBarShadeButton), &TForm1::MeditView1Click);
+  edit->setToolTip(U("隠す"));
+  edit->setStatusTip(U("テキスト表示を隠します。"));
+  divider(ToolBar2_, "ToolButton9", 22);
+  button(ToolBar2_, {"ToolButton49", "ファイル全行読込", "ファイルを全行読み込みます。"},
+         s->standardIcon(QStyle::SP_FileDialogContentsView), &TForm1::ToolButton49Click);
+  button(ToolBar2_, {"ToolButton17", "テキストの再表示", ""}, s->standardIcon(QStyle::SP_BrowserReload),
+         &TForm1::Mtextrepaint1Click);
+  divider(ToolBar2_, "ToolButton16", 8);
+  button(ToolBar2_, {"ToolButton25", "文頭", "文頭へジャンプします。"}, s->standardIcon(QStyle::SP_ArrowUp),
+         &TForm1::Mlinetop1Click);
+  button(ToolBar2_, {"ToolButton26", "文末", "文末へジャンプします。"}, s->standardIcon(QStyle::SP_ArrowDown),
+         &TForm1::Mlinebottom1Click);
+  divider(ToolBar2_, "ToolButton24", 8);
+  auto* wrap = button(ToolBar2_, {"ToolButton39", "折り返し", "折り返しを設定します。"},
+                      s->standardIcon(QStyle::SP_ArrowRight), &TForm1::MwordwrapClick);
+  wrap->setCheckable(true);
+  divider(ToolBar2_, "ToolButton32", 8);
+  LayoutTextHeader();
+}
+
+void TForm1::ApplyToolButtonSettings(const TIniFile& ini) {
+  static const char* const kBar1[] = {
+      "ToolButton36", "ToolButton35", "ToolButton31", "ToolButton4", "ToolButton5", "ToolButton3",
+      "ToolButton6", "ToolButton40", "ToolButton18", "ToolButton38", "ToolButton55", "ToolButton11",
+      "ToolButton41", "ToolButton12", "ToolButton46", "ToolButton15", "ToolButton13", "ToolButton22",
+      "ToolButton27", "ToolButton28", "ToolButton29", "ToolButton30", "ToolButton34", "ToolButton1",
+      "ToolButton42", "ToolButton43", "ToolButton44", "ToolButton45", "ToolButton8", "ToolButton2",
+      "ToolButton37"};
+  static const char* const kBar2[] = {
+      "ToolButton9", "ToolButton49", "ToolButton17", "ToolButton50", "ToolButton10", "ToolButton14",
+      "ToolButton19", "ToolButton21", "ToolButton23", "ToolButton54", "ToolButton20", "ToolButton16",
+      "ToolButton25", "ToolButton26", "ToolButton33", "ToolButton53", "ToolButton48", "ToolButton51",
+      "ToolButton52", "ToolButton24", "ToolButton7", "ToolButton39", "ToolButton32"};
+  for (const char* key : kBar1)
+    if (QAction* a = Action(key)) a->setVisible(ini.ReadBool("ToolBar1", key, true));
+  for (const char* key : kBar2)
+    if (QAction* a = Action(key)) a->setVisible(ini.ReadBool("ToolBar2", key, true));
+}
+
+void TForm1::LoadApplicationMenu(const TIniFile& ini) {
+  Mexedo_->clear();
+  Mexedo2_->clear();
+  const int count = ini.ReadInteger("Mexe", "Count", 0);
+  for (int n = 0; n < count && n < 1000; ++n) {
+    const std::string program = ini.ReadString("Mexe", "File" + std::to_string(n), "");
+    const QString name = viewer::FromCp932(ini.ReadString("Mexe", "Name" + std::to_string(n), ""));
+    for (QMenu* menu : {Mexedo_, Mexedo2_}) {
+      QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(n + 1).arg(name));
+      a->setData(n + 1);
+      a->setStatusTip(name);
+      const QString path = viewer::FromCp932(program);
+      connect(a, &QAction::triggered, this, [path] {
+        if (!path.isEmpty()) QProcess::startDetached(path, {});
+      });
+    }
+  }
+}
+
+void TForm1::LoadRegisteredFolders(const TIniFile& ini) {
+  PopupMenu2_->clear();
+  const int count = ini.ReadInteger("PopupMenu2", "Count", 0);
+  for (int n = 0; n < count && n < 1000; ++n) {
+    const QString folder = viewer::FromCp932(ini.ReadString("PopupMenu2", "Folder" + std::to_string(n), ""));
+    if (folder.isEmpty()) continue;
+    QAction* a = PopupMenu2_->addAction(QStringLiteral("&%1 %2").arg(n + 1).arg(folder));
+    a->setData(n + 1);
+    a->setStatusTip(folder);
+    connect(a, &QAction::triggered, this, [this, folder] { BrowseTo(folder); });
+  }
+}
+
+}  // namespace sorabu::app

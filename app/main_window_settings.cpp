@@ -1,0 +1,190 @@
+#include <QAction>
+#include <QDate>
+#include <QDir>
+#include <QLabel>
+#include <QLayout>
+#include <QLocale>
+#include <QScreen>
+#include <QStorageInfo>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QListView>
+#include <QToolBar>
+#include <QTreeView>
+
+#include "app/ini_file.h"
+#include "app/main_window.h"
+#include "app/settings_values.h"
+#include "app/single_file_selection.h"
+#include "viewer/display.h"
+#include "viewer/file_info.h"
+#include "viewer/status_panels.h"
+#include "viewer/text_pane.h"
+
+namespace sorabu::app {
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+struct TFontKeys {
+  QFont font;
+  QColor colour;
+};
+
+int PointSize(const QFont& f) { return f.pointSize() > 0 ? f.pointSize() : qRound(f.pixelSize() * 72.0 / 96.0); }
+
+// Reads Name, Style, Color and Size of a font section; an out-of-range style is skipped, the other
+// keys still apply.
+TFontKeys ReadFont(const TIniFile& ini, const char* section, const QFont& current, const QColor& colour) {
+  TFontKeys result{current, colour};
+  const std::string name = ini.ReadString(section, "Name", viewer::ToCp932(current.family()));
+  if (!name.empty()) result.font.setFamily(viewer::FromCp932(name));
+  const long long style = ini.ReadInt64(section, "Style", 0);
+  if (FontStyleInRange(style)) {
+    result.font.setBold(style & 1);
+    result.font.setItalic(style & 2);
+    result.font.setUnderline(style & 4);
+    result.font.setStrikeOut(style & 8);
+  }
+  if (auto c = ini.Find(section, "Color"))
+    if (auto bgr = StringToColor(*c)) result.colour = QColor(int(*bgr & 0xFF), int((*bgr >> 8) & 0xFF), int((*bgr >> 16) & 0xFF));
+  const int size = ini.ReadInteger(section, "Size", PointSize(current));
+  if (size > 0 && size <= 1000) result.font.setPointSize(size);
+  return result;
+}
+
+void WriteFont(TIniFile& ini, const char* section, const QFont& f, const QColor& colour) {
+  ini.WriteString(section, "Name", viewer::ToCp932(f.family()));
+  ini.WriteInteger(section, "Style", (f.bold() ? 1 : 0) | (f.italic() ? 2 : 0) | (f.underline() ? 4 : 0) | (f.strikeOut() ? 8 : 0));
+  const std::uint32_t bgr = static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8 |
+                            static_cast<std::uint32_t>(colour.blue()) << 16;
+  ini.WriteString(section, "Color", ColorToString(bgr));
+  ini.WriteInteger(section, "Size", PointSize(f));
+}
+
+}  // namespace
+
+void TForm1::LoadSettings() {
+  const TIniFile ini(iniPath_);
+  const int previousStyle = fileViewStyle_;
+  saveFileName_ = viewer::FromCp932(ini.ReadString("File", "Save", viewer::ToCp932(saveFileName_)));
+  saveDir_ = viewer::FromCp932(ini.ReadString("File", "Dir", viewer::ToCp932(saveDir_)));
+
+  const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
+  int left = ini.ReadInteger("Form", "Left", x());
+  if (left < 0 || left > screen.width()) left = 0;
+  move(left, y());
+  int top = ini.ReadInteger("Form", "Top", y());
+  if (top < 0 || top > screen.height()) top = 0;
+  move(x(), top);
+  int width = ini.ReadInteger("Form", "Width", this->width());
+  if (width < 0 || width > screen.width()) width = screen.width();
+  resize(width, height());
+  int height = ini.ReadInteger("Form", "Height", this->height());
+  if (height < 0 || height > screen.height()) height = screen.height();
+  resize(this->width(), height);
+
+  const int panelL = ini.ReadInteger("PanelL", "Width", PanelLWidth());
+  if (panelL >= 0 && panelL <= this->width()) SetPanelLWidth(panelL);
+  const int panelRB = ini.ReadInteger("PanelRB", "Height", PanelRBHeight());
+  if (panelRB >= 0 && (PanelRHeight() <= 0 || panelRB <= PanelRHeight())) SetPanelRBHeight(panelRB);
+
+  state_.DisplayLineLimit = ini.ReadInteger("ReadRichEditLine", "Line", 20);
+
+  const TFontKeys text = ReadFont(ini, "FontR", RichEdit1_->font(), RichEdit1_->palette().color(QPalette::Text));
+  ApplyTextFont(text.font);
+  QPalette textPalette = RichEdit1_->palette();
+  textPalette.setColor(QPalette::Text, text.colour);
+  RichEdit1_->setPalette(textPalette);
+  const TFontKeys files = ReadFont(ini, "FontF", FileView1_->font(), FileView1_->palette().color(QPalette::Text));
+  ApplyFileFont(files.font);
+
+  const std::string directory = ini.ReadString("FolderView", "Directory", viewer::ToCp932(CurrentFolder()));
+  const std::string initFolder = ini.ReadString("InitFolder", "InitFolderName", "");
+
+  const int style = ini.ReadInteger("FileView", "Icon", previousStyle);
+  for (int i = 0; i < 3; ++i) {
+    const int w = ini.ReadInteger("FileView", "Colum" + std::to_string(i + 1), columnWidths_[static_cast<std::size_t>(i)]);
+    if (w >= -2) columnWidths_[static_cast<std::size_t>(i)] = w;
+  }
+  hotTrack_ = ini.ReadBool("FileView", "Hottrack", hotTrack_);
+
+  const bool wrap = ini.ReadBool("RichEdit", "WordWrap", RichEdit1_->lineWrapMode() != QPlainTextEdit::NoWrap);
+  RichEdit1_->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  Action("ToolButton39")->setChecked(wrap);
+  const int tab = ini.ReadInteger("RichEdit", "richtabwidth", 8);
+  if (tab > 0 && tab <= 1000) state_.TabWidth = tab;  // a stop at or before the margin is refused
+  SetTabStops();
+
+  for (auto& item : options_) {
+    item.value = ini.ReadBool("Menu", item.key, item.value);
+    item.main->setChecked(item.value);
+    item.popup->setChecked(item.value);
+  }
+  ApplyToolButtonSettings(ini);
+  LoadApplicationMenu(ini);
+  LoadRegisteredFolders(ini);
+
+  // Hot tracking decides the tick, not the Menu key.
+  TOptionItem& mouse = options_[static_cast<std::size_t>(Option::Mmousepoint)];
+  mouse.value = hotTrack_;
+  mouse.main->setChecked(hotTrack_);
+  mouse.popup->setChecked(hotTrack_);
+  ApplyOptionEffect(Option::Mmousepoint);
+  fontDialogFont_ = RichEdit1_->font();
+  ApplyOptionEffect(Option::Mrtf);
+  ApplyOptionEffect(Option::Mdisp);
+  ApplyOptionEffect(Option::Mlhashow);
+  ApplyFileViewStyle(style);
+
+  if (!initFolder.empty()) {
+    BrowseTo(viewer::FromCp932(initFolder));
+  } else if (!directory.empty()) {
+    const QString folder = viewer::FromCp932(directory);
+    const QStorageInfo volume(folder);
+    if (QDir(folder).exists() && volume.isValid() && volume.isReady() && volume.bytesTotal() > 0) BrowseTo(folder);
+  }
+
+  ApplyOptionEffect(Option::Mtoolbar);
+  ApplyOptionEffect(Option::Msubtoolbar1);
+  ApplyOptionEffect(Option::Mdragdrop1);
+}
+
+void TForm1::SaveSettings() {
+  TIniFile ini(iniPath_);
+  const QLocale locale = QLocale::system();
+  const QString cwd = QDir::currentPath();
+  const QStorageInfo volume(cwd);
+  ini.WriteString("System", "Program", "SORABU");
+  ini.WriteString("System", "Version", "5.4");
+  ini.WriteString("System", "Date", viewer::ToCp932(locale.toString(QDate::currentDate(), QLocale::ShortFormat)));
+  ini.WriteString("System", "Time", viewer::ToCp932(locale.toString(QTime::currentTime(), QLocale::LongFormat)));
+  ini.WriteString("System", "Drive", viewer::ToCp932(cwd));
+  ini.WriteString("System", "DiskSize", std::to_string(volume.bytesTotal()) + " byte");
+  ini.WriteString("System", "DiskFree", std::to_string(volume.bytesFree()) + " byte");
+  ini.WriteString("System", "Filename", viewer::ToCp932(QString::fromStdString(iniPath_)));
+  ini.WriteString("File", "Save", viewer::ToCp932(saveFileName_));
+  ini.WriteString("File", "Dir", viewer::ToCp932(saveDir_));
+  const QRect g = geometry();
+  ini.WriteInteger("Form", "Left", g.x());
+  ini.WriteInteger("Form", "Top", g.y());
+  ini.WriteInteger("Form", "Width", g.width());
+  ini.WriteInteger("Form", "Height", g.height());
+  ini.WriteInteger("Form", "Pixelsperinch", logicalDpiX());
+  ini.WriteInteger("Form", "State", isMinimized() ? 2 : isMaximized() ? 3 : 1);
+  ini.WriteInteger("PanelL", "Width", PanelLWidth());
+  ini.WriteInteger("PanelRB", "Height", PanelRBHeight());
+  WriteFont(ini, "FontR", RichEdit1_->font(), RichEdit1_->palette().color(QPalette::Text));
+  WriteFont(ini, "FontF", FileView1_->font(), FileView1_->palette().color(QPalette::Text));
+  ini.WriteString("FolderView", "Directory", viewer::ToCp932(CurrentFolder()));
+  ini.WriteInteger("FileView", "Icon", fileViewStyle_);
+  for (int i = 0; i < 3; ++i) ini.WriteInteger("FileView", "Colum" + std::to_string(i + 1), columnWidths_[static_cast<std::size_t>(i)]);
+  ini.WriteBool("FileView", "Hottrack", hotTrack_);
+  ini.WriteBool("RichEdit", "WordWrap", RichEdit1_->lineWrapMode() != QPlainTextEdit::NoWrap);
+  ini.WriteInteger("RichEdit", "richtabwidth", state_.TabWidth);
+  for (const auto& item : options_) ini.WriteBool("Menu", item.key, item.value);
+  if (!ini.UpdateFile()) dialogs_.Error(ini.Error());
+}
+
+}  // namespace sorabu::app

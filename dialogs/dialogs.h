@@ -1,0 +1,62 @@
+// The one door through which every command asks the user something.
+//
+// A command asks (through this interface), transforms (core code) and shows (the window). The
+// window supplies an implementation that opens real dialogs; tests and sorabu-cli supply scripted
+// answers. All texts are code page 932 byte strings; an empty optional means Cancel.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sorabu::dialogs {
+
+struct FontSpec {
+  std::string name;       // CP932
+  int sizePoints = 9;
+  int style = 0;          // 1 bold, 2 italic, 4 underline, 8 strike-out
+  std::uint32_t bgr = 0;  // colour as 00BBGGRR
+  int charSet = 128;
+};
+
+// The stream-reading and read-limit settings dialogs share one form.
+struct LoadRuleSetup {
+  std::string caption;
+  std::string checkCaption;
+  std::string label;
+  bool checked = true;
+  bool checkEnabled = true;
+  long long bytes = 0;
+};
+struct LoadRuleAnswer {
+  bool checked = true;
+  long long bytes = 0;
+};
+
+class TDialogs {
+ public:
+  virtual ~TDialogs() = default;
+
+  // One-line input box: caption, prompt and a prefilled value.
+  virtual std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                              const std::string& value) = 0;
+  // The input dialog with history: two prompts above an editable combo holding history.
+  virtual std::optional<std::string> InputWithHistory(const std::string& caption,
+                                                      const std::string& prompt1,
+                                                      const std::string& prompt2,
+                                                      const std::vector<std::string>& history,
+                                                      const std::string& proposal) = 0;
+
+  virtual void Warning(const std::string& text) = 0;
+  virtual void Information(const std::string& text) = 0;
+  virtual void Error(const std::string& text) = 0;
+
+  virtual std::optional<FontSpec> ChooseFont(const FontSpec& current) = 0;
+  // The character set dialog; onChange runs at every change of the selection.
+  virtual void ChooseCharSet(int current, const std::function<void(int)>& onChange) = 0;
+  virtual std::optional<LoadRuleAnswer> LoadRules(const LoadRuleSetup& setup) = 0;
+};
+
+}  // namespace sorabu::dialogs

@@ -1,0 +1,59 @@
+// Answers given in advance, for tests and the command-line tool.
+//
+// Each question takes the next answer from the queue; a missing answer is Cancel. Messages and
+// questions are recorded so a test can check what the user would have seen.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dialogs/dialogs.h"
+
+namespace sorabu::dialogs {
+
+class TScriptedDialogs : public TDialogs {
+ public:
+  struct Message {
+    enum Kind { Warning, Information, Error } kind;
+    std::string text;
+  };
+
+  void Answer(std::string text) { answers_.emplace_back(std::move(text)); }
+  void Cancel() { answers_.emplace_back(std::nullopt); }
+
+  std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                      const std::string& value) override;
+  std::optional<std::string> InputWithHistory(const std::string& caption, const std::string& prompt1,
+                                              const std::string& prompt2,
+                                              const std::vector<std::string>& history,
+                                              const std::string& proposal) override;
+  void Warning(const std::string& text) override;
+  void Information(const std::string& text) override;
+  void Error(const std::string& text) override;
+  // Answer: "name size style bgr" is not needed by callers; any answer keeps the font but takes
+  // a size from a leading number when there is one.
+  std::optional<FontSpec> ChooseFont(const FontSpec& current) override;
+  // Answer: the character-set value to choose.
+  void ChooseCharSet(int current, const std::function<void(int)>& onChange) override;
+  // Answer: "1 20000" (check box, then bytes).
+  std::optional<LoadRuleAnswer> LoadRules(const LoadRuleSetup& setup) override;
+
+  const std::vector<Message>& Messages() const { return messages_; }
+  // Captions of the questions asked, in order.
+  const std::vector<std::string>& Questions() const { return questions_; }
+  // The prefilled values and history offered with each question, in order.
+  const std::vector<std::string>& Offered() const { return offered_; }
+  std::size_t PendingAnswers() const { return answers_.size(); }
+
+ private:
+  std::optional<std::string> Next(const std::string& caption);
+
+  std::deque<std::optional<std::string>> answers_;
+  std::vector<Message> messages_;
+  std::vector<std::string> questions_;
+  std::vector<std::string> offered_;
+};
+
+}  // namespace sorabu::dialogs

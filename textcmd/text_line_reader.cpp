@@ -1,0 +1,118 @@
+#include "textcmd/text_line_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace sorabu::textcmd {
+
+namespace {
+constexpr char kCR = '\r';
+constexpr char kLF = '\n';
+constexpr char kEOF = '\x1A';
+
+bool EndsLine(char c, LineModel model) { return c == kCR || (model == LineModel::List && c == kLF); }
+}  // namespace
+
+TTextLineReader::TTextLineReader(LineModel model, std::size_t blockSize)
+    : model_(model), buffer_(blockSize == 0 ? 1 : blockSize) {}
+
+TTextLineReader::~TTextLineReader() { Close(); }
+
+bool TTextLineReader::Open(const std::string& path) {
+  Close();
+  error_.clear();
+  pos_ = end_ = bytesRead_ = 0;
+  eof_ = stopped_ = skipLf_ = false;
+  do {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (fd_ < 0 && errno == EINTR);
+  if (fd_ < 0) {
+    error_ = std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+void TTextLineReader::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+bool TTextLineReader::Fill() {
+  if (eof_ || fd_ < 0) return false;
+  ssize_t n;
+  do {
+    n = ::read(fd_, buffer_.data(), buffer_.size());
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) {
+    error_ = std::strerror(errno);
+    eof_ = true;
+    return false;
+  }
+  if (n == 0) {
+    eof_ = true;
+    return false;
+  }
+  pos_ = 0;
+  end_ = static_cast<std::size_t>(n);
+  bytesRead_ += end_;
+  return true;
+}
+
+TTextLineReader::Result TTextLineReader::ReadLine(std::string& line) {
+  line.clear();
+  if (stopped_ || fd_ < 0) return error_.empty() ? Result::End : Result::Error;
+  bool any = false;  // a line exists even when empty, once a byte of it or its end was seen
+  for (;;) {
+    if (pos_ == end_ && !Fill()) {
+      stopped_ = true;
+      if (!error_.empty()) return any ? Result::Line : Result::Error;
+      return any ? Result::Line : Result::End;
+    }
+    if (skipLf_) {
+      skipLf_ = false;
+      if (buffer_[pos_] == kLF) {
+        ++pos_;
+        continue;
+      }
+    }
+    const char* begin = buffer_.data() + pos_;
+    const char* stop = buffer_.data() + end_;
+    const char* p = begin;
+    while (p < stop && !EndsLine(*p, model_) && *p != kEOF) ++p;
+    line.append(begin, static_cast<std::size_t>(p - begin));
+    if (p != begin) any = true;
+    pos_ = static_cast<std::size_t>(p - buffer_.data());
+    if (p == stop) continue;
+    if (*p == kEOF) {
+      stopped_ = true;
+      return any ? Result::Line : Result::End;
+    }
+    ++pos_;
+    if (*p == kCR) skipLf_ = true;
+    return Result::Line;
+  }
+}
+
+std::vector<std::string> SplitLines(std::string_view text, LineModel model) {
+  std::vector<std::string> lines;
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  while (i < n) {
+    std::size_t j = i;
+    while (j < n && !EndsLine(text[j], model) && text[j] != kEOF) ++j;
+    if (j < n && text[j] == kEOF) {
+      if (j > i) lines.emplace_back(text.substr(i, j - i));
+      return lines;
+    }
+    lines.emplace_back(text.substr(i, j - i));
+    if (j == n) return lines;
+    if (text[j] == kCR && j + 1 < n && text[j + 1] == kLF) ++j;
+    i = j + 1;
+  }
+  return lines;
+}
+
+}  // namespace sorabu::textcmd

@@ -1,0 +1,60 @@
+// Reading byte text line by line.
+//
+// Two line models serve the program. The streaming model, used by the viewer and most commands,
+// ends a line at CR; an LF right after the CR belongs to the line end, an LF alone stays inside the
+// line. The list model, used where lines are handled as records (sorting, CSV), ends a line at CR,
+// LF or CR LF. In both, a byte 0x1A (Ctrl-Z) ends the text, lines may be of any length and the last
+// line needs no line end.
+//
+// The reader works on a file descriptor with its own buffer, so the quick display of a huge file
+// reads only the blocks holding the lines it asks for.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorabu::textcmd {
+
+enum class LineModel { Streaming, List };
+
+class TTextLineReader {
+ public:
+  explicit TTextLineReader(LineModel model = LineModel::Streaming, std::size_t blockSize = 64 * 1024);
+  ~TTextLineReader();
+  TTextLineReader(const TTextLineReader&) = delete;
+  TTextLineReader& operator=(const TTextLineReader&) = delete;
+
+  // Opens path for reading; false (with Error() set) when it cannot be opened.
+  bool Open(const std::string& path);
+  void Close();
+
+  enum class Result { Line, End, Error };
+  // Reads the next line into line (without its line end). Error leaves the lines read so far valid.
+  Result ReadLine(std::string& line);
+
+  // The system's message for the last failure (empty when none).
+  const std::string& Error() const { return error_; }
+  // Bytes read from the file so far.
+  std::size_t BytesRead() const { return bytesRead_; }
+
+ private:
+  bool Fill();
+
+  LineModel model_;
+  int fd_ = -1;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  bool eof_ = false;       // no more bytes in the file
+  bool stopped_ = false;   // Ctrl-Z met, or the last line was delivered
+  bool skipLf_ = false;    // streaming: a CR ended the last block; an LF starting the next belongs to it
+  std::size_t bytesRead_ = 0;
+  std::string error_;
+};
+
+// Splits an in-memory text by the given model.
+std::vector<std::string> SplitLines(std::string_view text, LineModel model);
+
+}  // namespace sorabu::textcmd

@@ -1,0 +1,83 @@
+#include "ui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+#include "ui/TCharSetDialog.h"
+#include "ui/TInputDialog.h"
+#include "ui/TLoadRuleDialog.h"
+#include "viewer/file_info.h"
+
+namespace sorabu::ui {
+
+using viewer::FromCp932;
+using viewer::ToCp932;
+
+namespace {
+QString Title() { return QApplication::applicationDisplayName(); }
+}  // namespace
+
+std::optional<std::string> TQtDialogs::InputBox(const std::string& caption, const std::string& prompt,
+                                                const std::string& value) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(parent_, FromCp932(caption), FromCp932(prompt), QLineEdit::Normal,
+                                             FromCp932(value), &ok);
+  if (!ok) return std::nullopt;
+  return ToCp932(text);
+}
+
+std::optional<std::string> TQtDialogs::InputWithHistory(const std::string& caption, const std::string& prompt1,
+                                                        const std::string& prompt2,
+                                                        const std::vector<std::string>& history,
+                                                        const std::string& proposal) {
+  TInputDialog dialog(parent_);
+  dialog.setWindowTitle(FromCp932(caption));
+  dialog.SetPrompts(FromCp932(prompt1), FromCp932(prompt2));
+  QStringList items;
+  for (const auto& h : history) items << FromCp932(h);
+  dialog.SetHistory(items);
+  dialog.SetText(FromCp932(proposal));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return ToCp932(dialog.Text());
+}
+
+void TQtDialogs::Warning(const std::string& text) { QMessageBox::warning(parent_, Title(), FromCp932(text)); }
+
+void TQtDialogs::Information(const std::string& text) {
+  QMessageBox::information(parent_, Title(), FromCp932(text));
+}
+
+void TQtDialogs::Error(const std::string& text) { QMessageBox::critical(parent_, Title(), FromCp932(text)); }
+
+std::optional<dialogs::FontSpec> TQtDialogs::ChooseFont(const dialogs::FontSpec& current) {
+  QFont initial(FromCp932(current.name));
+  if (current.sizePoints > 0) initial.setPointSize(current.sizePoints);
+  initial.setBold(current.style & 1);
+  initial.setItalic(current.style & 2);
+  initial.setUnderline(current.style & 4);
+  initial.setStrikeOut(current.style & 8);
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, initial, parent_);
+  if (!ok) return std::nullopt;
+  dialogs::FontSpec spec = current;
+  spec.name = ToCp932(chosen.family());
+  spec.sizePoints = chosen.pointSize();
+  spec.style = (chosen.bold() ? 1 : 0) | (chosen.italic() ? 2 : 0) | (chosen.underline() ? 4 : 0) |
+               (chosen.strikeOut() ? 8 : 0);
+  return spec;
+}
+
+void TQtDialogs::ChooseCharSet(int current, const std::function<void(int)>& onChange) {
+  TCharSetDialog dialog(current, onChange, parent_);
+  dialog.exec();
+}
+
+std::optional<dialogs::LoadRuleAnswer> TQtDialogs::LoadRules(const dialogs::LoadRuleSetup& setup) {
+  TLoadRuleDialog dialog(setup, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Answer();
+}
+
+}  // namespace sorabu::ui

@@ -1,0 +1,32 @@
+// The dialog interface answered by real dialogs on screen.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "dialogs/dialogs.h"
+
+namespace sorabu::ui {
+
+class TQtDialogs : public dialogs::TDialogs {
+ public:
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
+  std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                      const std::string& value) override;
+  std::optional<std::string> InputWithHistory(const std::string& caption, const std::string& prompt1,
+                                              const std::string& prompt2,
+                                              const std::vector<std::string>& history,
+                                              const std::string& proposal) override;
+  void Warning(const std::string& text) override;
+  void Information(const std::string& text) override;
+  void Error(const std::string& text) override;
+  std::optional<dialogs::FontSpec> ChooseFont(const dialogs::FontSpec& current) override;
+  void ChooseCharSet(int current, const std::function<void(int)>& onChange) override;
+  std::optional<dialogs::LoadRuleAnswer> LoadRules(const dialogs::LoadRuleSetup& setup) override;
+
+ private:
+  QPointer<QWidget> parent_;
+};
+
+}  // namespace sorabu::ui

@@ -1,0 +1,355 @@
+#include "viewer/display.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/ini_file.h"
+#include "dialogs/dialogs.h"
+#include "textcmd/text_line_reader.h"
+#include "textconv/cp932.h"
+#include "textconv/kanji_code.h"
+#include "viewer/file_info.h"
+#include "viewer/file_selection.h"
+#include "viewer/status_panels.h"
+#include "viewer/text_pane.h"
+
+namespace sorabu::viewer {
+
+namespace {
+
+std::string Sjis(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+
+// The hourglass for the length of a step, restored on every way out.
+class TBusyCursor {
+ public:
+  TBusyCursor() {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  ~TBusyCursor() {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::restoreOverrideCursor();
+  }
+  TBusyCursor(const TBusyCursor&) = delete;
+  TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
+bool FileExists(const QString& path) { return !path.isEmpty() && QFileInfo::exists(path) && !QFileInfo(path).isDir(); }
+
+}  // namespace
+
+TViewer::TViewer(app::TWindowState& state, TViewerParts parts, dialogs::TDialogs& dialogs, QObject* parent)
+    : QObject(parent), state_(state), parts_(parts), dialogs_(dialogs) {}
+
+QString TViewer::SelectedPath() const { return selection_ ? selection_->SelectedPath() : QString(); }
+
+QString TViewer::InfoText() const { return FromCp932(info_); }
+
+void TViewer::SetInfo(const std::string& cp932, InfoColour colour) {
+  info_ = cp932;
+  colour_ = colour;
+  if (!parts_.infoLine) return;
+  parts_.infoLine->setText(FromCp932(cp932));
+  const char* css = colour == InfoColour::Black ? "color: black;" : colour == InfoColour::Blue ? "color: blue;" : "color: red;";
+  parts_.infoLine->setStyleSheet(QString::fromLatin1(css));
+}
+
+void TViewer::AppendTags() {
+  kanjiCode_ = -1;
+  if (!parts_.pane->IsEmptyText()) kanjiCode_ = textconv::DetectKanjiCode(parts_.pane->TextBytes());
+  SetInfo(info_ + InfoLineTags(parts_.pane->FirstLineBytes(), SelectedPath(), kanjiCode_), colour_);
+}
+
+void TViewer::FileView1Change(bool selectionStateChanged) {
+  parts_.pane->Clear();
+  SetInfo(info_, InfoColour::Black);
+  if (state_.DisplayGateOpen()) {
+    const QString path = SelectedPath();
+    const QString ext = QFileInfo(path).suffix().toUpper();
+    const bool archive = lhaShow_ && (ext == QLatin1String("LZH") || ext == QLatin1String("EXE"));
+    if (!(archive && archiveListing_ && archiveListing_(path))) ShowSelectedFile();
+  }
+  if (selectionStateChanged && parts_.mainStatus && selection_)
+    parts_.mainStatus->SetPanelText(3, QStringLiteral(" %1 個選択 ").arg(selection_->SelectedCount()));
+}
+
+void TViewer::ShowSelectedFile() {
+  if (!state_.InstantDisplay) return;
+  kanjiCode_ = -1;
+  SetInfo({}, InfoColour::Black);
+  const QString path = SelectedPath();
+  if (!FileExists(path)) return;
+  const std::string pieces = BuildFileInfoLine(path);
+  TTextPane& pane = *parts_.pane;
+  pane.Clear();
+  pane.SetPlainTextMode(!rtf_);
+  SetInfo(pieces, InfoColour::Black);
+  TBusyCursor busy;
+  if (state_.DisplayLineLimit == 0) {
+    LoadWholeFile();
+    if (selection_) selection_->UpdateCounts();
+    return;
+  }
+  if (state_.DisplayLineLimit > 0) {
+    textcmd::TTextLineReader reader(textcmd::LineModel::Streaming, 16 * 1024);
+    if (!reader.Open(path.toStdString())) {
+      dialogs_.Error(reader.Error());
+    } else {
+      std::string line;
+      std::size_t shown = 0;
+      for (int n = 0; n < state_.DisplayLineLimit && shown < kQuickDisplayByteCap; ++n) {
+        const auto result = reader.ReadLine(line);
+        if (result == textcmd::TTextLineReader::Result::Error) {
+          dialogs_.Error(reader.Error());
+          break;
+        }
+        if (result == textcmd::TTextLineReader::Result::End) break;
+        if (line.size() > kQuickDisplayByteCap - shown) {
+          // Cut at a character boundary so the last character shown is whole.
+          std::size_t cut = 0, room = kQuickDisplayByteCap - shown;
+          while (cut < line.size()) {
+            const std::size_t len = textconv::CharLength(line, cut);
+            if (cut + len > room) break;
+            cut += len;
+          }
+          line.resize(cut);
+        }
+        shown += line.size() + 2;
+        pane.AddLine(line);
+        if (reader.BytesRead() > kQuickDisplayByteCap && shown >= kQuickDisplayByteCap) break;
+      }
+    }
+  }
+  pane.SetCaretToStart();
+  UpdateCaretStatus();
+  AppendTags();
+  if (selection_) selection_->UpdateCounts();
+}
+
+bool TViewer::ReadWhole(const QString& path, std::string& bytes, std::string& error) const {
+  const QByteArray native = QFile::encodeName(path);
+  int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || st.st_size > kPaneLoadCeiling) {
+    error = st.st_size > kPaneLoadCeiling ? Sjis("ファイルが大きすぎて表示できません。") : std::string(std::strerror(errno));
+    ::close(fd);
+    return false;
+  }
+  bytes.clear();
+  bytes.reserve(static_cast<std::size_t>(st.st_size));
+  char buffer[1 << 16];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = std::strerror(errno);
+      ::close(fd);
+      return false;
+    }
+    if (n == 0) break;
+    if (bytes.size() + static_cast<std::size_t>(n) > static_cast<std::size_t>(kPaneLoadCeiling)) {
+      error = Sjis("ファイルが大きすぎて表示できません。");
+      ::close(fd);
+      return false;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return true;
+}
+
+void TViewer::StreamLoad(const QString& path) {
+  if (!FileExists(SelectedPath()) || !FileExists(path)) return;
+  std::string bytes, error;
+  if (!ReadWhole(path, bytes, error)) {
+    dialogs_.Error(error);
+    return;
+  }
+  parts_.pane->LoadBytes(bytes);
+}
+
+void TViewer::LoadWholeFile() {
+  const QString path = SelectedPath();
+  if (!FileExists(path)) return;
+  kanjiCode_ = -1;
+  SetInfo({}, colour_);
+  const app::TIniFile ini(iniPath_);
+  const long long threshold = ini.ReadInt64("StreamRead", "Byte", 10000);
+  const bool stream = ini.ReadBool("StreamRead", "Check", true);
+  const long long limit = ini.ReadInt64("ReadMax", "Byte", 0);
+  const std::string pieces = BuildFileInfoLine(path);
+  TTextPane& pane = *parts_.pane;
+  pane.SetPlainTextMode(!rtf_);
+  pane.Clear();
+  SetInfo(pieces, InfoColour::Blue);
+  TBusyCursor busy;
+  const long long size = QFileInfo(path).size();  // whole 64-bit size
+
+  enum class Route { None, Plain, Stream } route = Route::None;
+  if (stream) {
+    if (limit <= 0) route = size <= threshold ? Route::Plain : Route::Stream;
+    else if (size > limit) route = Route::None;
+    else route = size <= threshold ? Route::Plain : Route::Stream;
+  } else {
+    if (limit > 0) route = size > limit ? Route::None : Route::Plain;
+    else route = state_.InstantDisplay ? Route::Plain : Route::None;
+  }
+
+  if (route == Route::Plain) {
+    std::string bytes, error;
+    pane.setUpdatesEnabled(false);
+    if (ReadWhole(path, bytes, error)) pane.LoadBytes(bytes);
+    else pane.Clear();
+    pane.setUpdatesEnabled(true);
+  } else if (route == Route::Stream) {
+    pane.setUpdatesEnabled(false);
+    StreamLoad(path);
+    pane.setUpdatesEnabled(true);
+  }
+  pane.SetCaretToStart();
+  UpdateCaretStatus();
+  AppendTags();
+  if (selection_) selection_->UpdateCounts();
+}
+
+void TViewer::ShowFileInfo() {
+  SetInfo({}, colour_);
+  const QString path = SelectedPath();
+  if (FileExists(path)) SetInfo(BuildFileInfoLine(path), colour_);
+}
+
+void TViewer::SelectAndShow(const QString& path) {
+  state_.DisplayEnabled = false;
+  if (selection_) selection_->SelectByName(QFileInfo(path).fileName());
+  state_.DisplayEnabled = true;
+  ShowSelectedFile();
+  SetInfo(info_, InfoColour::Black);
+  state_.DisplayEnabled = true;
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
+void TViewer::ClearTextPane() {
+  parts_.pane->Clear();
+  kanjiCode_ = -1;
+  SetInfo({}, colour_);
+}
+
+void TViewer::UpdateCaretStatus() {
+  if (!parts_.textStatus) return;
+  const TTextPane& pane = *parts_.pane;
+  parts_.textStatus->SetPanelText(
+      0, QStringLiteral(" %1行 %2列 ").arg(pane.CaretLine() + 1).arg(pane.CaretColumn() + 1));
+  parts_.textStatus->SetPanelText(1, QStringLiteral(" %1 行 ").arg(pane.LineCount()));
+}
+
+void TViewer::MarkEdited() {
+  if (parts_.pane->document()->isModified()) SetInfo(info_, InfoColour::Red);
+}
+
+void TViewer::MvClick(bool mdisp, const std::function<void()>& showPane) {
+  if (mdisp) {
+    if (showPane) showPane();
+    parts_.pane->setFocus();
+    return;
+  }
+  state_.InstantDisplay = true;
+  const QString path = SelectedPath();
+  const QString ext = QFileInfo(path).suffix().toUpper();
+  const bool archive = lhaShow_ && (ext == QLatin1String("LZH") || ext == QLatin1String("EXE"));
+  if (!(archive && archiveListing_ && archiveListing_(path))) ShowSelectedFile();
+  state_.InstantDisplay = false;
+}
+
+void TViewer::Mtextrepaint1Click() {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+  state_.DisplayEnabled = true;
+  state_.InstantDisplay = true;
+  state_.ShiftDown = false;
+  state_.AltDown = false;
+  ShowSelectedFile();
+}
+
+void TViewer::MjumpClick() {
+  auto answer = dialogs_.InputBox(Sjis("指定行へジャンプ"), Sjis("行番号を入力して下さい"), "");
+  if (!answer) return;
+  long long line = app::ParseInteger(*answer).value_or(0);
+  const int count = parts_.pane->LineCount();
+  if (line > count) line = count;
+  parts_.pane->SetCaretToLine(line - 1 < 0 ? 0 : static_cast<int>(line - 1));
+  parts_.pane->ensureCursorVisible();
+  UpdateCaretStatus();
+}
+
+void TViewer::Mlinetop1Click() {
+  parts_.pane->SetCaretToStart();
+  parts_.pane->ensureCursorVisible();
+  parts_.pane->setFocus();
+  UpdateCaretStatus();
+}
+
+void TViewer::Mlinebottom1Click() {
+  parts_.pane->SetCaretToEnd();
+  parts_.pane->ensureCursorVisible();
+  parts_.pane->setFocus();
+  UpdateCaretStatus();
+}
+
+void TViewer::MricheditloadlineClick() {
+  const app::TIniFile current(iniPath_);
+  const int stored = current.ReadInteger("ReadRichEditLine", "Line", 20);
+  auto answer = dialogs_.InputBox(Sjis("表示行数の設定"), Sjis("表示行数 (0 は全行表示)"), std::to_string(stored));
+  if (!answer) return;
+  long long value = app::ParseInteger(*answer).value_or(20);
+  if (value < INT32_MIN || value > INT32_MAX) value = 20;
+  app::TIniFile ini(iniPath_);
+  ini.WriteInteger("ReadRichEditLine", "Line", value);
+  ini.UpdateFile();
+  state_.DisplayLineLimit = static_cast<int>(value);
+}
+
+void TViewer::MstreamRead1Click() {
+  state_.DialogResult.clear();
+  const app::TIniFile current(iniPath_);
+  dialogs::LoadRuleSetup setup;
+  setup.caption = Sjis("Stream読み込みの設定");
+  setup.checkCaption = Sjis("Stream読み込みをする(&S)");
+  setup.label = Sjis("現在の設定： ");
+  setup.checked = current.ReadBool("StreamRead", "Check", true);
+  setup.bytes = current.ReadInt64("StreamRead", "Byte", 10000);
+  auto answer = dialogs_.LoadRules(setup);
+  if (!answer) return;
+  app::TIniFile ini(iniPath_);
+  ini.WriteInteger("StreamRead", "Byte", answer->bytes);
+  ini.WriteBool("StreamRead", "Check", answer->checked);
+  ini.UpdateFile();
+}
+
+void TViewer::Mreadmax1Click() {
+  state_.DialogResult.clear();
+  const app::TIniFile current(iniPath_);
+  dialogs::LoadRuleSetup setup;
+  setup.caption = Sjis("読み込み制限の設定");
+  setup.checkCaption = Sjis("読み込み制限をする(&S)");
+  setup.label = Sjis("設定解除は０バイト");
+  setup.checked = true;
+  setup.checkEnabled = false;
+  setup.bytes = current.ReadInt64("ReadMax", "Byte", 0);
+  auto answer = dialogs_.LoadRules(setup);
+  if (!answer) return;
+  app::TIniFile ini(iniPath_);
+  ini.WriteInteger("ReadMax", "Byte", answer->bytes);
+  ini.UpdateFile();
+}
+
+}  // namespace sorabu::viewer

@@ -1,0 +1,103 @@
+// The display pipeline: what the text pane and the information line show for the selected file.
+//
+// A selection shows the first DisplayLineLimit lines at once (the quick display); the whole file is
+// loaded on request under two size rules read afresh from the settings file at every load: the
+// stream threshold and the read limit. The information line is black after a quick display, blue
+// after a whole-file load and red once the pane was edited.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "app/window_state.h"
+
+class QLabel;
+
+namespace sorabu::dialogs {
+class TDialogs;
+}
+
+namespace sorabu::viewer {
+
+class TTextPane;
+class TStatusPanels;
+class TFileSelection;
+
+struct TViewerParts {
+  TTextPane* pane = nullptr;        // RichEdit1
+  QLabel* infoLine = nullptr;       // LFilestring
+  TStatusPanels* textStatus = nullptr;  // SBarR
+  TStatusPanels* mainStatus = nullptr;  // StatusBar1
+};
+
+// The quick display reads no more than this many bytes, so that a file without CR (one endless
+// line) still shows at once.
+constexpr std::size_t kQuickDisplayByteCap = 256 * 1024;
+// Whole-file loads above this size are refused: the pane would need several times its size.
+constexpr long long kPaneLoadCeiling = 1LL << 30;
+
+class TViewer : public QObject {
+  Q_OBJECT
+ public:
+  TViewer(app::TWindowState& state, TViewerParts parts, dialogs::TDialogs& dialogs, QObject* parent = nullptr);
+
+  void SetSelection(TFileSelection* selection) { selection_ = selection; }
+  void SetSettingsPath(std::string path) { iniPath_ = std::move(path); }
+  // Options read by the pipeline.
+  void SetRtfOption(bool on) { rtf_ = on; }
+  void SetLhaShowOption(bool on) { lhaShow_ = on; }
+  // Shows an LHA archive's listing instead of its text; false when it cannot.
+  void SetArchiveListing(std::function<bool(const QString&)> show) { archiveListing_ = std::move(show); }
+  // Runs when a whole file's line colours change (so the window can follow); optional.
+
+  // FileView1Change: the trigger for every change notification of the file list.
+  void FileView1Change(bool selectionStateChanged);
+  void ShowSelectedFile();
+  void LoadWholeFile();
+  void StreamLoad(const QString& path);
+  void ShowFileInfo();
+  void SelectAndShow(const QString& path);
+  void ClearTextPane();
+  void UpdateCaretStatus();
+
+  void MvClick(bool mdisp, const std::function<void()>& showPane);
+  void Mtextrepaint1Click();
+  void MtextnewviewClick() { LoadWholeFile(); }
+  void MjumpClick();
+  void Mlinetop1Click();
+  void Mlinebottom1Click();
+  void MricheditloadlineClick();
+  void MstreamRead1Click();
+  void Mreadmax1Click();
+
+  // The pane was edited: the information line turns red (on a key down with the modified flag).
+  void MarkEdited();
+
+  enum class InfoColour { Black, Blue, Red };
+  InfoColour Colour() const { return colour_; }
+  QString InfoText() const;
+  // The kanji code found by the last display; -1 when the pane was empty.
+  int LastKanjiCode() const { return kanjiCode_; }
+
+ private:
+  QString SelectedPath() const;
+  void SetInfo(const std::string& cp932, InfoColour colour);
+  void AppendTags();
+  bool ReadWhole(const QString& path, std::string& bytes, std::string& error) const;
+
+  app::TWindowState& state_;
+  TViewerParts parts_;
+  dialogs::TDialogs& dialogs_;
+  TFileSelection* selection_ = nullptr;
+  std::string iniPath_;
+  bool rtf_ = false;
+  bool lhaShow_ = false;
+  std::function<bool(const QString&)> archiveListing_;
+  std::string info_;
+  InfoColour colour_ = InfoColour::Black;
+  int kanjiCode_ = -1;
+};
+
+}  // namespace sorabu::viewer

@@ -1,0 +1,92 @@
+#include "viewer/file_info.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLocale>
+#include <unistd.h>
+
+#include "textconv/cp932.h"
+#include "textconv/kanji_code.h"
+
+namespace sorabu::viewer {
+
+std::string ToCp932(const QString& text) {
+  return textconv::EncodeCp932(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                   static_cast<std::size_t>(text.size())));
+}
+
+QString FromCp932(std::string_view bytes) {
+  std::u16string u = textconv::DecodeCp932(bytes);
+  return QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));
+}
+
+std::string FormatNumber15(unsigned long long value) {
+  QString digits = QLocale::system().toString(value);
+  std::string s = ToCp932(digits);
+  if (s.size() < 15) s.insert(0, 15 - s.size(), ' ');
+  return s;
+}
+
+namespace {
+
+std::string AttributeLetters(const QFileInfo& info) {
+  const QByteArray native = info.absoluteFilePath().toLocal8Bit();
+  const bool readOnly = ::access(native.constData(), W_OK) != 0;
+  const bool hidden = info.fileName().startsWith(QLatin1Char('.'));
+  std::string s;
+  s += readOnly ? 'R' : '-';
+  s += '-';  // archive: no Linux file system reports it
+  s += '-';  // system: likewise
+  s += hidden ? 'H' : '-';
+  return s;
+}
+
+}  // namespace
+
+std::string BuildFileInfoLine(const QString& path) {
+  QFileInfo info(path);
+  if (path.isEmpty() || !info.exists()) return {};
+  std::string line = ToCp932(info.fileName());
+  line += "   ";
+  line += FormatNumber15(static_cast<unsigned long long>(info.size())) + " byte";
+  line += "   ";
+  const QDateTime modified = info.lastModified();
+  line += ToCp932(modified.toString(QStringLiteral("yyyy.MM.dd")) + QLatin1Char('(') +
+                  QLocale::system().dayName(modified.date().dayOfWeek(), QLocale::ShortFormat) +
+                  QLatin1Char(')'));
+  line += "   ";
+  line += AttributeLetters(info);
+  line += "    ";
+  QString folder = info.absolutePath();
+  if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+  line += ToCp932(folder);
+  line += "    ";
+  return line;
+}
+
+std::string DetectFileType(std::string_view first, const QString& path) {
+  if (path.isEmpty() || first.empty()) return {};
+  auto starts = [&](std::string_view prefix) { return first.substr(0, prefix.size()) == prefix; };
+  const char* tag = nullptr;
+  if (starts("MZ")) tag = "実行ファイル";
+  else if (starts("BM")) tag = "ﾋﾞｯﾄﾏｯﾌﾟ";
+  else if (starts("DCU1")) tag = "DEL_U1";
+  else if (starts("HSPP")) tag = "DEL_U2";
+  else if (starts("\x41\x86\x51\x44")) tag = "DEL_U3";
+  else if (starts("program")) tag = "Delphi program";
+  else if (starts("unit")) tag = "Delphi unit";
+  else if (starts("{\\rtf")) tag = "ﾘｯﾁﾃｷｽﾄ";
+  else if (starts("?_") && QFileInfo(path).suffix().toUpper() == QLatin1String("HLP")) tag = "Helpファイル";
+  if (!tag) return {};
+  return "[" + textconv::Utf8ToCp932(tag) + "]";
+}
+
+std::string KanjiCodeName(int code) {
+  return textconv::Utf8ToCp932(textconv::KanjiCodeNameUtf8(code));
+}
+
+std::string InfoLineTags(std::string_view firstLine, const QString& path, int kanjiCode) {
+  return "    " + DetectFileType(firstLine, path) + "  " + KanjiCodeName(kanjiCode);
+}
+
+}  // namespace sorabu::viewer

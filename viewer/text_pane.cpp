@@ -1,0 +1,156 @@
+#include "viewer/text_pane.h"
+
+#include <QFontMetricsF>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <cmath>
+
+#include "textconv/cp932.h"
+#include "viewer/file_info.h"
+#include "viewer/rtf_reader.h"
+
+namespace sorabu::viewer {
+
+QString DecodeForPane(std::string_view bytes) {
+  std::u16string u = textconv::DecodeCp932(bytes);
+  // One pass turning CR LF and lone CR into the pane's paragraph breaks.
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < u.size(); ++i) {
+    char16_t c = u[i];
+    if (c == u'\r') {
+      if (i + 1 < u.size() && u[i + 1] == u'\n') ++i;
+      c = u'\n';
+    }
+    u[out++] = c;
+  }
+  return QString::fromUtf16(u.data(), static_cast<qsizetype>(out));
+}
+
+TTextPane::TTextPane(QWidget* parent) : QPlainTextEdit(parent) {
+  setReadOnly(true);
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setUndoRedoEnabled(false);
+  connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
+    if (!signalsBlocked()) bytesValid_ = false;
+  });
+}
+
+void TTextPane::Clear() {
+  QSignalBlocker block(document());
+  clear();
+  bytes_.clear();
+  bytesValid_ = true;
+  hasLines_ = false;
+}
+
+void TTextPane::AddLine(std::string_view line) {
+  QSignalBlocker block(document());
+  appendPlainText(DecodeForPane(line));
+  if (hasLines_) bytes_ += "\r\n";
+  bytes_.append(line);
+  hasLines_ = true;
+  bytesValid_ = true;
+}
+
+void TTextPane::LoadBytes(std::string_view bytes) {
+  Clear();
+  if (!plainTextMode_ && bytes.substr(0, 5) == "{\\rtf") {
+    LoadRtf(bytes);
+    return;
+  }
+  QSignalBlocker block(document());
+  setPlainText(DecodeForPane(bytes));
+  bytes_.assign(bytes);
+  hasLines_ = !bytes.empty();
+  bytesValid_ = true;
+}
+
+void TTextPane::LoadRtf(std::string_view bytes) {
+  const RtfDocument doc = ReadRtf(bytes);
+  QSignalBlocker block(document());
+  QTextCursor cursor(document());
+  const QTextCharFormat base = currentCharFormat();
+  bool firstParagraph = true;
+  for (const auto& paragraph : doc.paragraphs) {
+    if (!firstParagraph) cursor.insertBlock();
+    firstParagraph = false;
+    for (const auto& run : paragraph) {
+      QTextCharFormat f = base;
+      if (run.bold) f.setFontWeight(QFont::Bold);
+      if (run.italic) f.setFontItalic(true);
+      if (run.underline) f.setFontUnderline(true);
+      if (run.halfPoints > 0) f.setFontPointSize(run.halfPoints / 2.0);
+      if (run.rgb) f.setForeground(QColor(static_cast<QRgb>(*run.rgb)));
+      cursor.insertText(QString::fromUtf16(run.text.data(), static_cast<qsizetype>(run.text.size())), f);
+    }
+  }
+  bytes_ = ToCp932(toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+  hasLines_ = !bytes_.empty();
+  bytesValid_ = true;
+  moveCursor(QTextCursor::Start);
+}
+
+std::string TTextPane::TextBytes() const {
+  if (bytesValid_) return bytes_;
+  QString text = toPlainText();
+  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return ToCp932(text);
+}
+
+std::string TTextPane::FirstLineBytes() const {
+  if (bytesValid_) {
+    std::size_t end = bytes_.find_first_of("\r\n");
+    return bytes_.substr(0, end);
+  }
+  return ToCp932(document()->firstBlock().text());
+}
+
+bool TTextPane::IsEmptyText() const { return document()->isEmpty(); }
+
+int TTextPane::LineCount() const { return IsEmptyText() ? 0 : document()->blockCount(); }
+
+int TTextPane::CaretLine() const { return textCursor().blockNumber(); }
+
+int TTextPane::CaretColumn() const { return textCursor().positionInBlock(); }
+
+void TTextPane::SetCaretToLine(int line) {
+  QTextBlock block = document()->findBlockByNumber(line < 0 ? 0 : line);
+  if (!block.isValid()) block = document()->lastBlock();
+  QTextCursor c(block);
+  setTextCursor(c);
+}
+
+void TTextPane::SetCaretToStart() { moveCursor(QTextCursor::Start); }
+
+void TTextPane::SetCaretToEnd() {
+  QTextCursor c(document());
+  c.movePosition(QTextCursor::End);
+  // The last character, not the position after it; an empty pane stays at the start.
+  if (c.position() > 0) c.movePosition(QTextCursor::PreviousCharacter);
+  setTextCursor(c);
+}
+
+void TTextPane::SetTabWidth(int tabWidth) {
+  if (tabWidth <= 0) return;
+  const QFontMetricsF metrics(font());
+  // The width of one "M" from a long run, so that rounding of a single glyph does not add up.
+  double w = 0;
+  for (int n = 512; n > 0 && w <= 0; n -= 2) w = metrics.horizontalAdvance(QString(n, QLatin1Char('M'))) / n;
+  if (w <= 0) return;
+  setTabStopDistance(tabWidth * w);
+}
+
+void TTextPane::keyPressEvent(QKeyEvent* event) {
+  QPlainTextEdit::keyPressEvent(event);
+  emit KeyPressed();
+}
+
+void TTextPane::mousePressEvent(QMouseEvent* event) {
+  QPlainTextEdit::mousePressEvent(event);
+  emit MousePressed();
+}
+
+}  // namespace sorabu::viewer
