@@ -72,7 +72,11 @@ Error EnterFolder(int parent, const std::string& name, Fd& out) {
     if (::mkdirat(parent, name.c_str(), 0777) != 0 && errno != EEXIST) return Error::kWriteFailed;
     fd = ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   }
-  if (fd < 0) return errno == ELOOP ? Error::kUnsafeName : Error::kWriteFailed;
+  if (fd < 0) {
+    struct stat st {};
+    const bool link = ::fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
+    return link ? Error::kUnsafeName : Error::kWriteFailed;
+  }
   out.Reset(fd);
   return Error::kOk;
 }
