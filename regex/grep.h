@@ -1,0 +1,54 @@
+// TGrep: reports every line of a file that holds a match.
+//
+// Grep compiles "^" and "$" to LF, the character the reader puts before and after every line, so
+// an anchor is an ordinary transition and a pattern such as "^abc" or "abc$" is still one fixed
+// string (LF a b c, a b c LF). SetRegExp picks the scan:
+//  - fixed string: memchr finds the next place the literal's first byte starts a character, then
+//    the literal's codes are compared through the look-ahead cursor;
+//  - automaton: from every character the DFA runs through the look-ahead cursor until it has no
+//    transition; reaching an accepting state reports the line.
+// A match needs at least one character (the initial state's own acceptance is never consulted),
+// so a pattern that matches only the empty string reports nothing. A reported line moves the scan
+// to that line's end, so every line is reported at most once. Boundaries are those of characters:
+// 求 (8B 81) is not found inside ル、 (83 8B 81 41).
+//
+// GrepFile clears Cancel, then raises EGrepCancel when Cancel is seen (after a block, before a
+// line is reported) and EFileNotFound when the file cannot be opened or read; an empty file
+// yields nothing. ProcessMessages, when set, is called where the window lets its loop run.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "regex/regular_expression.h"
+#include "regex/txt_file.h"
+
+namespace sorabu::regex {
+
+class TGrep;
+using TGrepOnMatch = std::function<void(TGrep& sender, const RE_LineInfo_t& info)>;
+
+class TGrep : public TRegularExpression {
+ public:
+  // Registers the built-in fuzzy-character dictionary.
+  TGrep();
+
+  void SetRegExp(std::string_view pattern) override;
+  void GrepFile(const std::string& path);
+
+  TGrepOnMatch OnMatch;
+  bool Cancel = false;
+  std::function<void()> ProcessMessages;
+
+  bool uses_fixed_scan() const noexcept { return fixed_; }
+
+ private:
+  void AutomatonScan(TTxtFile& file);
+  void FixedScan(TTxtFile& file);
+  void Report(TTxtFile& file);
+
+  bool fixed_ = false;
+};
+
+}  // namespace sorabu::regex

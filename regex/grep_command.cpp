@@ -1,0 +1,48 @@
+#include "regex/grep_command.h"
+
+#include "regex/errors.h"
+
+namespace sorabu::regex {
+
+GrepCommandResult RunGrepCommand(TGrep& grep, std::string_view pattern,
+                                 const std::vector<std::string>& paths,
+                                 const GrepPaneOptions& options, const GrepPane& pane) {
+  GrepCommandResult result;
+  try {
+    grep.SetRegExp(pattern);
+  } catch (const ERegExpParser& e) {
+    result.outcome = GrepOutcome::kPatternError;
+    result.message = e.MessageCp932();
+    result.error_position = e.Position();
+    return result;
+  }
+  if (pane.clear) pane.clear();
+  pane.add_line(MessageBytes("Grepの実行　検索正規表現 = ") + std::string(pattern));
+  pane.add_line("");
+  const std::string* current = nullptr;
+  grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
+    if (options.show_line_numbers) {
+      pane.add_line(*current + "(" + std::to_string(info.LineNo) + ") :" + info.Line);
+    } else {
+      pane.add_line(info.Line);
+    }
+  };
+  try {
+    for (const std::string& path : paths) {
+      current = &path;
+      if (options.show_file_names) pane.add_line(MessageBytes("// 検索ファイル [ ") + path + " ]");
+      grep.GrepFile(path);
+    }
+  } catch (const EGrepCancel&) {
+    result.outcome = GrepOutcome::kCancelled;
+    result.message = MessageBytes("Grepを中止しました。");
+    pane.add_line(MessageBytes("[Grepを中止]"));
+  } catch (const EFileNotFound& e) {
+    result.outcome = GrepOutcome::kFileError;
+    result.message = e.what();
+  }
+  grep.OnMatch = nullptr;
+  return result;
+}
+
+}  // namespace sorabu::regex

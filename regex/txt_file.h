@@ -1,0 +1,79 @@
+// TTxtFile: the block reader Grep walks, one character at a time, with two cursors.
+//
+// The file is read in blocks of 102,400 bytes, never whole. What the cursors see is the file
+// normalised as it streams in: a leading LF (so the first line, like every other, follows an LF),
+// CR LF and a lone CR as LF, a NUL byte as a blank, and a final LF when the file lacks one. The
+// window keeps the current line from its start (the "carry" of earlier blocks) and whatever the
+// look-ahead cursor has needed beyond it, so a line longer than a block, or a match that runs on
+// past the line's end, simply keeps more blocks.
+//
+// The main cursor moves start by start; an LF it reads begins a new line and counts it. The
+// look-ahead cursor restarts at the main cursor after every main read and returns 0 past the end.
+// Two choices keep the lines honest: the file's final LF ends the last line and starts none (so a
+// pattern that begins with LF cannot report a line after the last), and a lead byte directly
+// before an LF stands alone instead of swallowing the line end.
+//
+// After every block and before every reported line the message pump runs and the caller's cancel
+// flag is checked (EGrepCancel). Opening failures raise EFileNotFound with the system's message;
+// an empty file raises EEndOfFile at creation, as does the main cursor at the end of the file.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "regex/codes.h"
+
+namespace sorabu::regex {
+
+struct RE_LineInfo_t {
+  std::string Line;  // the line without its line end
+  int LineNo = 0;    // 1-based
+};
+
+class TTxtFile {
+ public:
+  static constexpr std::size_t kBlockSize = 102'400;
+
+  TTxtFile(const std::string& path, const bool* cancel, std::function<void()> pump = {});
+  ~TTxtFile();
+  TTxtFile(const TTxtFile&) = delete;
+  TTxtFile& operator=(const TTxtFile&) = delete;
+
+  // Next character at the main cursor; throws EEndOfFile after the last line's characters.
+  Code ReadChar();
+  // Next character at the look-ahead cursor; 0 at the end of the file.
+  Code ReadAheadChar();
+  // The current line; moves the main cursor to just before the line's LF.
+  RE_LineInfo_t GetLine();
+
+  // Moves the main cursor to the next character starting with byte b, without reading it, or to
+  // the end of the data (then ReadChar throws EEndOfFile). Lines passed on the way are counted.
+  // Used by the fixed-string scan to skip ahead with memchr.
+  void SkipToByte(unsigned char b);
+
+ private:
+  bool Ensure(std::size_t pos);  // loads blocks until absolute position pos is in the window
+  void ReadBlock();
+  void Close();
+  void Pump();
+  Code CharAt(std::size_t& pos);
+  unsigned char ByteAt(std::size_t pos) const { return static_cast<unsigned char>(buf_[pos - base_]); }
+
+  std::FILE* file_ = nullptr;
+  const bool* cancel_;
+  std::function<void()> pump_;
+  std::string buf_;          // normalised bytes from absolute position base_ on
+  std::size_t base_ = 0;
+  bool eof_ = false;         // the whole file is in the stream
+  bool pending_cr_ = false;  // a block ended in CR
+  char last_byte_ = '\n';
+  std::string raw_;
+  std::size_t main_ = 0;
+  std::size_t ahead_ = 0;
+  std::size_t line_start_ = 0;
+  int line_no_ = 0;
+};
+
+}  // namespace sorabu::regex

@@ -1,0 +1,249 @@
+// TTxtFile and TGrep on files in a temporary folder: line ends, blocks, anchors, fixed-string
+// and automaton scans, character boundaries, cancel, missing files, and the pane text.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "reference_matcher.h"
+#include "regex/errors.h"
+#include "regex/grep.h"
+#include "regex/grep_command.h"
+#include "test_util.h"
+
+namespace sorabu::regex {
+namespace {
+
+using test::S;
+namespace fs = std::filesystem;
+
+class GrepTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char dir_template[] = "/tmp/regex-grep-XXXXXX";
+    ASSERT_NE(mkdtemp(dir_template), nullptr);
+    dir_ = dir_template;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const fs::path p = dir_ / name;
+    std::ofstream(p, std::ios::binary) << bytes;
+    return p.string();
+  }
+
+  // "LineNo:Line" of every report.
+  std::vector<std::string> Grep(const std::string& pattern, const std::string& bytes, bool fuzzy = false,
+                                bool* fixed = nullptr) {
+    TGrep grep;
+    grep.SetUseFuzzyCharDic(fuzzy);
+    grep.SetRegExp(pattern);
+    if (fixed != nullptr) *fixed = grep.uses_fixed_scan();
+    std::vector<std::string> lines;
+    grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
+      lines.push_back(std::to_string(info.LineNo) + ":" + info.Line);
+    };
+    grep.GrepFile(Write("f.txt", bytes));
+    return lines;
+  }
+
+  fs::path dir_;
+};
+
+using Lines = std::vector<std::string>;
+
+TEST_F(GrepTest, LinesAndAnchors) {
+  struct Row {
+    std::string pattern;
+    std::string file;
+    Lines lines;
+  };
+  const Row rows[] = {
+      {"abc", "abc", {"1:abc"}},
+      {"abc$", "x\r\nabc", {"2:abc"}},
+      {"abc$", "abcd\r\nabc\r\n", {"2:abc"}},
+      {"^abc", "abc1\r\nxabc\r\nabc2", {"1:abc1", "3:abc2"}},
+      // CR only, CR LF and LF give the same lines
+      {"b", "a\rb\rc", {"2:b"}},
+      {"b", "a\r\nb\r\nc", {"2:b"}},
+      {"b", "a\nb\nc", {"2:b"}},
+      {"b", "a\r\rb", {"3:b"}},
+      // two matches, one report
+      {"a", "banana", {"1:banana"}},
+      {"a.a", "banana\r\naxa", {"1:banana", "2:axa"}},
+      // NUL reads as a blank
+      {"a b", std::string("xa\0b\r\n", 6), {"1:xa b"}},
+      // a pattern that only matches the empty string reports nothing; "x*" needs an x
+      {"", "abc\r\n", {}},
+      {"x*", "abc\r\nxyz\r\n", {"2:xyz"}},
+      // "^" alone and "^$": no line after the last
+      {"^", "a\r\nb\r\n", {"1:a", "2:b"}},
+      {"^$", "a\r\n\r\nb", {"2:"}},
+      {"$", "a\r\nb", {"1:a", "2:b"}},
+      // a match may run on past the line end; the line where it starts is reported
+      {"a\\nb", "xa\r\nby", {"1:xa"}},
+      // a lead byte before a line end does not swallow it
+      {"abc", "\x82\r\nabc", {"2:abc"}},
+      // character boundaries: 求 (8B 81) is not inside ル、 (83 8B 81 41)
+      {S("求"), S("ル、\r\n求め\r\nル、求"), {"2:" + S("求め"), "3:" + S("ル、求")}},
+      {S("求|ZZ"), S("ル、\r\n求め"), {"2:" + S("求め")}},
+      {S("[求]"), S("ル、"), {}},
+      {S("、"), S("ル、"), {"1:" + S("ル、")}},
+      {"", "", {}},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(Grep(row.pattern, row.file), row.lines) << row.pattern;
+  }
+}
+
+TEST_F(GrepTest, FixedStringAndAutomatonScansAreChosen) {
+  bool fixed = false;
+  Grep("abc", "abc", false, &fixed);
+  EXPECT_TRUE(fixed);
+  Grep("^abc$", "abc", false, &fixed);
+  EXPECT_TRUE(fixed);
+  Grep(S("求"), "", false, &fixed);
+  EXPECT_TRUE(fixed);
+  Grep("ab*c", "abc", false, &fixed);
+  EXPECT_FALSE(fixed);
+  Grep("", "abc", false, &fixed);
+  EXPECT_FALSE(fixed);
+}
+
+TEST_F(GrepTest, FuzzyFindsKanaAndWidthVariants) {
+  EXPECT_EQ(Grep(S("ｶﾞ"), S("が\r\nガ\r\nか゛\r\nか\r\nｶﾞ"), true),
+            (Lines{"1:" + S("が"), "2:" + S("ガ"), "3:" + S("か゛"), "5:" + S("ｶﾞ")}));
+  EXPECT_EQ(Grep("abc", S("ＡＢＣ\r\nAbC\r\nabd"), true), (Lines{"1:" + S("ＡＢＣ"), "2:AbC"}));
+}
+
+TEST_F(GrepTest, LinesLongerThanABlock) {
+  const std::string long_line = std::string(250'000, 'x') + "needle";
+  const Lines got = Grep("needle", "a\r\n" + long_line + "\r\nneedle2\r\n");
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0], "2:" + long_line);
+  EXPECT_EQ(got[1], "3:needle2");
+  const Lines anchored = Grep("^x+n", "a\r\n" + long_line + "\r\n");
+  ASSERT_EQ(anchored.size(), 1u);
+  EXPECT_EQ(anchored[0].size(), long_line.size() + 2);
+}
+
+// Many blocks of random Shift-JIS text: both scans report exactly the lines whose characters
+// contain the literal's characters, whatever falls on a block edge.
+TEST_F(GrepTest, RandomTextAcrossBlocksMatchesACharacterSearch) {
+  std::mt19937 rng(99);
+  const std::vector<std::string> pieces = {"a", "b", "\x8B\x81", "\x83\x8B", "\x81\x41", "\x82\xA0", "\r\n", "\n", "\r", " "};
+  std::string file;
+  while (file.size() < 400'000) file += pieces[rng() % pieces.size()];
+  for (const std::string& pattern : {S("求"), S("求a"), S("ル、"), std::string("ab"), S("^求"), S("求$")}) {
+    // Expected: split into lines as the reader does, compare character codes.
+    std::string norm;
+    for (std::size_t i = 0; i < file.size(); ++i) {
+      if (file[i] == '\r') {
+        norm += '\n';
+        if (i + 1 < file.size() && file[i + 1] == '\n') ++i;
+      } else {
+        norm += file[i];
+      }
+    }
+    std::string needle = pattern;
+    const bool head = needle.front() == '^', tail = needle.back() == '$';
+    if (head) needle.erase(0, 1);
+    if (tail) needle.pop_back();
+    const std::vector<std::uint32_t> want = test::Decode(needle).codes;
+    Lines expected;
+    std::size_t start = 0;
+    int line_no = 0;
+    while (start < norm.size()) {
+      std::size_t end = norm.find('\n', start);
+      if (end == std::string::npos) end = norm.size();
+      const std::string line = norm.substr(start, end - start);
+      ++line_no;
+      const std::vector<std::uint32_t> codes = test::Decode(line).codes;
+      bool hit = false;
+      for (std::size_t i = 0; i + want.size() <= codes.size() && !hit; ++i) {
+        if ((head && i != 0) || (tail && i + want.size() != codes.size())) continue;
+        hit = std::equal(want.begin(), want.end(), codes.begin() + static_cast<std::ptrdiff_t>(i));
+      }
+      if (hit) expected.push_back(std::to_string(line_no) + ":" + line);
+      start = end + 1;
+    }
+    bool fixed = false;
+    EXPECT_EQ(Grep(pattern, file, false, &fixed), expected) << pattern;
+    EXPECT_TRUE(fixed);
+    EXPECT_EQ(Grep("(" + pattern + ")|QQQ|[Q]+Z", file, false, &fixed), expected) << pattern;
+    EXPECT_FALSE(fixed);
+  }
+}
+
+TEST_F(GrepTest, CancelAndMissingFiles) {
+  std::string big;
+  for (int i = 0; i < 30'000; ++i) big += "line " + std::to_string(i) + " hit\r\n";
+  const std::string path = Write("big.txt", big);
+  TGrep grep;
+  grep.SetRegExp("hit");
+  int reports = 0;
+  grep.OnMatch = [&](TGrep& g, const RE_LineInfo_t&) {
+    ++reports;
+    g.Cancel = true;  // the stop command, run from inside the loop
+  };
+  EXPECT_THROW(grep.GrepFile(path), EGrepCancel);
+  EXPECT_EQ(reports, 1);
+
+  // a stop request seen between blocks
+  reports = 0;
+  int pumps = 0;
+  grep.ProcessMessages = [&] {  // runs after every block and before every reported line
+    if (++pumps == 100) grep.Cancel = true;
+  };
+  grep.OnMatch = [&](TGrep&, const RE_LineInfo_t&) { ++reports; };
+  EXPECT_THROW(grep.GrepFile(path), EGrepCancel);
+  EXPECT_EQ(reports, 98);
+
+  grep.ProcessMessages = nullptr;
+  EXPECT_THROW(grep.GrepFile((dir_ / "missing.txt").string()), EFileNotFound);
+  reports = 0;
+  grep.GrepFile(Write("empty.txt", ""));
+  EXPECT_EQ(reports, 0);
+  // Cancel is cleared at the start of every file
+  grep.Cancel = true;
+  grep.GrepFile(Write("one.txt", "hit"));
+  EXPECT_EQ(reports, 1);
+}
+
+TEST_F(GrepTest, PaneText) {
+  const std::string a = Write("a.txt", S("一行目\r\n求める\r\n"));
+  const std::string b = Write("b.txt", S("ル、\r\n求\r\n"));
+  TGrep grep;
+  Lines pane;
+  GrepPane sink{[&] { pane.clear(); }, [&](const std::string& line) { pane.push_back(line); }};
+  pane = {"old"};
+  GrepCommandResult r = RunGrepCommand(grep, S("求"), {a, b}, {}, sink);
+  EXPECT_EQ(r.outcome, GrepOutcome::kDone);
+  EXPECT_EQ(pane, (Lines{S("Grepの実行　検索正規表現 = 求"), "", S("// 検索ファイル [ ") + a + " ]",
+                         a + "(2) :" + S("求める"), S("// 検索ファイル [ ") + b + " ]", b + "(2) :" + S("求")}));
+
+  r = RunGrepCommand(grep, S("求"), {a}, {false, false}, sink);
+  EXPECT_EQ(pane, (Lines{S("Grepの実行　検索正規表現 = 求"), "", S("求める")}));
+
+  pane = {"old"};
+  r = RunGrepCommand(grep, "(a", {a}, {}, sink);
+  EXPECT_EQ(r.outcome, GrepOutcome::kPatternError);
+  EXPECT_EQ(r.message, S("右(閉じ)括弧が必要です"));
+  EXPECT_EQ(pane, Lines{"old"});
+
+  r = RunGrepCommand(grep, S("求"), {a, (dir_ / "gone.txt").string(), b}, {}, sink);
+  EXPECT_EQ(r.outcome, GrepOutcome::kFileError);
+  EXPECT_FALSE(r.message.empty());
+  EXPECT_EQ(pane.size(), 5u);
+
+  grep.ProcessMessages = [&] { grep.Cancel = true; };
+  r = RunGrepCommand(grep, S("求"), {a, b}, {}, sink);
+  EXPECT_EQ(r.outcome, GrepOutcome::kCancelled);
+  EXPECT_EQ(r.message, S("Grepを中止しました。"));
+  EXPECT_EQ(pane.back(), S("[Grepを中止]"));
+}
+
+}  // namespace
+}  // namespace sorabu::regex
