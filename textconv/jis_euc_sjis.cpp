@@ -107,7 +107,7 @@ struct ShiftJisSource {
       return 1;
     }
     if (i + 1 >= n) return 0;
-    const detail::BytePair j = detail::SjisToJisPair(b, s[i + 1]);
+    const detail::BytePair j = detail::SjisToJisFast(b, s[i + 1]);
     code = static_cast<unsigned>(j.first << 8 | j.second);
     return 2;
   }
@@ -150,7 +150,7 @@ void ReadJis(std::string_view line, std::string& out) {
       i = end;
     } else if constexpr (Pairs) {
       if (i + 1 >= n) break;
-      const detail::BytePair p = detail::JisToSjisPair(s[i], s[i + 1]);
+      const detail::BytePair p = detail::JisToSjisFast(s[i], s[i + 1]);
       a.Ensure(2);
       a.Put(p.first, p.second);
       i += 2;
@@ -197,7 +197,7 @@ void EucToShiftJis(std::string_view line, std::string& out) {
         if (b == 0x8E) {
           a.Put(s[i + 1]);
         } else {
-          const detail::BytePair p = detail::JisToSjisPair(b & 0x7Fu, s[i + 1] & 0x7Fu);
+          const detail::BytePair p = detail::JisToSjisFast(b & 0x7F, s[i + 1] & 0x7F);
           a.Put(p.first, p.second);
         }
         i += 2;
@@ -224,7 +224,7 @@ void ShiftJisToEuc(std::string_view line, std::string& out) {
         ++i;
       } else {
         if (i + 1 >= n) return;
-        const detail::BytePair j = detail::SjisToJisPair(b, s[i + 1]);
+        const detail::BytePair j = detail::SjisToJisFast(b, s[i + 1]);
         a.Put(static_cast<unsigned char>(j.first | 0x80), static_cast<unsigned char>(j.second | 0x80));
         i += 2;
       }
@@ -237,6 +237,14 @@ void ShiftJisToJis(std::string_view line, std::string& out) { WriteJis<ShiftJisS
 void EucToJis(std::string_view line, std::string& out) { WriteJis<EucSource>(line, out); }
 
 void ConvertKanjiCode(std::string_view line, int target, std::string& out) {
+  // Without a byte from 0x80 up and without ESC a line can only be ASCII or binary, which stay
+  // as they are; most lines of Japanese documents are such, and this check is cheaper than the
+  // classification.
+  const unsigned char* s = Bytes(line);
+  if (AsciiRunEnd(s, 0, line.size()) == line.size() && NextEsc(s, 0, line.size()) == line.size()) {
+    out.append(line);
+    return;
+  }
   const KanjiCode code = DetectKanjiCode(line);
   const bool jis = code == Jis83 || code == Jis78;
   if (target == Jis83 && code == Euc) {
