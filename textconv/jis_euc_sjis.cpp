@@ -5,6 +5,10 @@
 // one memchr at a time and copied in one piece, because real Japanese text is mostly such runs
 // between short stretches of double-byte characters.
 //
+// Shift-JIS pairs beyond row 94 (IBM extensions, user-defined area) have no place in EUC-JP or
+// JIS; they are written as their equivalents within the rows where code page 932 has one, else
+// as 〓, rather than as out-of-range bytes that would take the following text apart.
+//
 // The JIS writers close a two-byte run with ESC ( J also at the end of the line. Without that,
 // nkf, iconv and mail readers would keep two-byte mode past the newline and garble the next
 // line. The JIS readers recognise escape sequences that follow one another directly (ESC ( B
@@ -17,6 +21,7 @@
 #include "textconv/appender.h"
 #include "textconv/cp932.h"
 #include "textconv/jis_code.h"
+#include "textconv/sjis_beyond_jis.h"
 
 namespace sorabu::textconv {
 namespace {
@@ -47,6 +52,15 @@ bool SkipEscapes(const unsigned char* s, std::size_t n, std::size_t& i, bool& tw
 std::size_t NextEsc(const unsigned char* s, std::size_t i, std::size_t n) {
   const void* hit = std::memchr(s + i, kEsc, n - i);
   return hit == nullptr ? n : static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - s);
+}
+
+// A Shift-JIS pair as a JIS pair; pairs beyond row 94 first become their equivalent within.
+detail::BytePair PairToJis(unsigned char s1, unsigned char s2) {
+  if (detail::IsBeyondJisLead(s1)) {
+    const detail::BytePair within = detail::BeyondJisToShiftJisInJis(s1, s2);
+    return detail::SjisToJisFast(within.first, within.second);
+  }
+  return detail::SjisToJisFast(s1, s2);
 }
 
 void PutJisCode(Appender& a, unsigned code) {
@@ -107,7 +121,7 @@ struct ShiftJisSource {
       return 1;
     }
     if (i + 1 >= n) return 0;
-    const detail::BytePair j = detail::SjisToJisFast(b, s[i + 1]);
+    const detail::BytePair j = PairToJis(b, s[i + 1]);
     code = static_cast<unsigned>(j.first << 8 | j.second);
     return 2;
   }
@@ -224,7 +238,7 @@ void ShiftJisToEuc(std::string_view line, std::string& out) {
         ++i;
       } else {
         if (i + 1 >= n) return;
-        const detail::BytePair j = detail::SjisToJisFast(b, s[i + 1]);
+        const detail::BytePair j = PairToJis(b, s[i + 1]);
         a.Put(static_cast<unsigned char>(j.first | 0x80), static_cast<unsigned char>(j.second | 0x80));
         i += 2;
       }

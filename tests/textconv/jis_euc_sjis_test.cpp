@@ -215,5 +215,37 @@ TEST(CodeConverters, HalfWidthKanaAgreeAcrossCodes) {
   }
 }
 
+// Pairs beyond row 94 have no EUC or JIS form of their own: IBM extensions go to the same
+// character within the rows, everything else to 〓; the text after them stays intact.
+TEST(CodeConverters, PairsBeyondRowNinetyFour) {
+  const struct {
+    const char* name;
+    std::string sjis;
+    std::string euc;
+  } rows[] = {
+      {"IBM kanji to NEC-selected row 92", Bin({0xFB, 0xFC}) + "a", Bin({0xFC, 0xE2}) + "a"},
+      {"IBM small roman numeral", Bin({0xFA, 0x40}), Bin({0xFC, 0xF1})},
+      {"IBM Roman numeral to NEC row 13", Bin({0xFA, 0x4A}), Bin({0xAD, 0xB5})},
+      {"IBM symbol to row 2", Bin({0xFA, 0x54}), Bin({0xA2, 0xCC})},
+      {"user-defined area", Bin({0xF0, 0x40}) + Sj("漢"), Bin({0xA2, 0xAE, 0xB4, 0xC1})},
+      {"unassigned IBM code", Bin({0xFC, 0xFC}), Bin({0xA2, 0xAE})},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(Hex(ShiftJisToEuc(row.sjis)), Hex(row.euc)) << row.name;
+    EXPECT_EQ(Hex(ShiftJisToJis(row.sjis)), Hex(EucToJis(row.euc))) << row.name;
+  }
+  // Back from EUC the character is the same, under its code within the rows.
+  for (int lead = 0xFA; lead <= 0xFC; ++lead) {
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      const std::string ibm = Bin({lead, trail});
+      // The decoder marks IBM copies of duplicated characters with a variation selector.
+      const std::u16string c = DecodeCp932(ibm).substr(0, 1);
+      if (trail == 0x7F || (c[0] >= 0xF780 && c[0] <= 0xF7FF)) continue;
+      EXPECT_EQ(DecodeCp932(EucToShiftJis(ShiftJisToEuc(ibm))).substr(0, 1), c) << Hex(ibm);
+      EXPECT_EQ(DecodeCp932(JisToShiftJis(ShiftJisToJis(ibm))).substr(0, 1), c) << Hex(ibm);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace sorabu::textconv

@@ -143,6 +143,21 @@ TEST_F(NkfPeer, HalfWidthKanaToJisMatchNkf) {
   EXPECT_EQ(EucToJis(euc), ShiftJisToJis(half));
 }
 
+// The IBM extensions of code page 932 land where nkf puts them too: on the same character
+// within the JIS rows.
+TEST_F(NkfPeer, IbmExtensionsMatchNkf) {
+  std::string ibm;
+  for (int lead = 0xFA; lead <= 0xFC; ++lead) {
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      if (trail == 0x7F || (lead == 0xFC && trail > 0x4B)) continue;
+      ibm += testutil::Bin({lead, trail, '\n'});
+    }
+  }
+  const std::string euc = ShiftJisToEuc(ibm);
+  const std::string nkf_euc = Nkf("-S -x -e", ibm);
+  EXPECT_TRUE(euc == nkf_euc) << FirstDifference(euc, nkf_euc);
+}
+
 // nkf decodes our encoded words (MIME decoding is on by default) to the original text.
 TEST_F(NkfPeer, NkfDecodesOurMailHeaders) {
   std::string header = "Subject: ";
