@@ -49,7 +49,6 @@ void TRE_DFA::Build(const TRE_NFA& nfa, std::size_t budget_bytes) {
     const auto id = static_cast<std::int32_t>(states_.size());
     TRE_DFAState st;
     st.accepting = set.Contains(1);
-    st.single.fill(kNone);
     st.set = set;
     states_.push_back(std::move(st));
     index.emplace(std::move(set), id);
@@ -99,12 +98,37 @@ void TRE_DFA::Build(const TRE_NFA& nfa, std::size_t budget_bytes) {
     }
     used += trans.size() * sizeof(TRE_DFATransition);
     if (used > budget_bytes) throw ERegExpParser(msg::kDfaTooLarge, 0);
-    TRE_DFAState& st = states_[i];
-    for (const TRE_DFATransition& t : trans) {
+    states_[i].transitions = std::move(trans);
+  }
+  BuildByteTable(used, budget_bytes);
+}
+
+void TRE_DFA::BuildByteTable(std::size_t used, std::size_t budget_bytes) {
+  std::array<bool, 257> cut{};
+  for (const TRE_DFAState& st : states_) {
+    for (const TRE_DFATransition& t : st.transitions) {
       if (t.low > 255) break;
-      for (unsigned c = t.low; c <= std::min<unsigned>(t.high, 255); ++c) st.single[c] = t.target;
+      cut[t.low] = true;
+      cut[std::min<unsigned>(t.high, 255) + 1u] = true;
     }
-    st.transitions = std::move(trans);
+  }
+  std::size_t cls = 0;
+  for (unsigned c = 0; c < 256; ++c) {
+    if (c > 0 && cut[c]) ++cls;
+    byte_class_[c] = static_cast<std::uint8_t>(cls);
+  }
+  class_count_ = cls + 1;
+  if (used + states_.size() * class_count_ * sizeof(std::int32_t) > budget_bytes) {
+    throw ERegExpParser(msg::kDfaTooLarge, 0);
+  }
+  table_.assign(states_.size() * class_count_, kNone);
+  for (std::size_t s = 0; s < states_.size(); ++s) {
+    for (const TRE_DFATransition& t : states_[s].transitions) {
+      if (t.low > 255) break;
+      for (unsigned c = t.low; c <= std::min<unsigned>(t.high, 255); ++c) {
+        table_[s * class_count_ + byte_class_[c]] = t.target;
+      }
+    }
   }
 }
 

@@ -7,9 +7,10 @@
 // edges of one state never hide each other: a literal "^" beside ".", or an anchor code inside a
 // class, keeps both paths (the parse tree's disjoint leaves make this the common, cheap case).
 //
-// States are found through a hash of their NFA set rather than by comparing with every state, and
-// every state carries a 256-entry table for single-byte codes; double-byte codes are found by
-// binary search in the sorted transitions. Construction is eager (the whole automaton), under a
+// States are found through a hash of their NFA set rather than by comparing with every state.
+// Single-byte codes go through a flat table indexed by state and byte class (bytes that no
+// transition tells apart share a class, as in RE2), so a long literal costs a few entries per
+// state, not 256; double-byte codes are found by binary search in the sorted transitions. Construction is eager (the whole automaton), under a
 // memory budget: past it, ERegExpParser says the pattern is too complex instead of exhausting
 // memory ("(a|b)*a(a|b)(a|b)...(a|b)" grows exponentially).
 //
@@ -39,12 +40,11 @@ struct TRE_DFAState {
   TRE_NFAStateSet set;
   bool accepting = false;
   std::vector<TRE_DFATransition> transitions;  // ascending, disjoint
-  std::array<std::int32_t, 256> single{};      // target for codes 0..255, -1 for none
 };
 
 class TRE_DFA {
  public:
-  static constexpr std::size_t kDefaultBudget = 64u << 20;  // bytes
+  static constexpr std::size_t kDefaultBudget = 32u << 20;  // bytes
   static constexpr std::size_t kMaxLiteral = 16383;
 
   // Throws ERegExpParser when the automaton would outgrow budget_bytes.
@@ -56,10 +56,10 @@ class TRE_DFA {
   bool accepting(std::int32_t s) const { return states_[static_cast<std::size_t>(s)].accepting; }
   // Target of s on code c, or kNone.
   std::int32_t Next(std::int32_t s, Code c) const {
-    const TRE_DFAState& st = states_[static_cast<std::size_t>(s)];
-    if (c < 256) return st.single[c];
-    return NextSlow(st, c);
+    if (c < 256) return table_[static_cast<std::size_t>(s) * class_count_ + byte_class_[c]];
+    return NextSlow(states_[static_cast<std::size_t>(s)], c);
   }
+  std::size_t byte_class_count() const noexcept { return class_count_; }
   const TRE_DFAState& state(std::int32_t s) const { return states_[static_cast<std::size_t>(s)]; }
 
   bool has_line_head() const noexcept { return has_line_head_; }
@@ -73,9 +73,13 @@ class TRE_DFA {
  private:
   static std::int32_t NextSlow(const TRE_DFAState& st, Code c);
   void Build(const TRE_NFA& nfa, std::size_t budget_bytes);
+  void BuildByteTable(std::size_t used, std::size_t budget_bytes);
   void DescribeLiteral();
 
   std::vector<TRE_DFAState> states_;
+  std::array<std::uint8_t, 256> byte_class_{};
+  std::size_t class_count_ = 1;
+  std::vector<std::int32_t> table_;  // states x classes
   bool has_line_head_ = false;
   bool has_line_tail_ = false;
   bool is_literal_ = false;
