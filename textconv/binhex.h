@@ -3,6 +3,9 @@
 //
 // Alphabet: the BinHex 4.0 characters, 0x21..0x72 without . / 7 : ; < = > ? O W \ ] ^ _ g n o
 // (value 0 is "!", 12 is "-", 13 is "0", 63 is "r").
+//
+// Each function has a form that appends to a caller's string, which must not hold the input,
+// and a form that returns a new string. None fails or reads outside its input.
 #pragma once
 
 #include <string>

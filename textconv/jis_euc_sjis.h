@@ -6,11 +6,14 @@
 // (Shift-JIS <-> EUC-JP keep CR and LF as they are).
 //
 // Each converter has two forms: one appends to a caller's string (the streaming callers reuse
-// that string line after line, so nothing is allocated per line once it has grown), and one
-// returns a new string. None of them fails or reads outside the line: a pair cut off by the end
-// of the line, or an escape sequence cut off by it, ends the conversion with what came before.
-// Bytes that are not valid in the source code are converted by the same arithmetic as valid
-// ones; the result is then unspecified but stays inside the output.
+// that string line after line, so nothing is allocated per line once it has grown; the line
+// must not be a view into that string), and one returns a new string. None of them fails or
+// reads outside the line: a pair cut off by the end of the line, or an escape sequence cut off
+// by it, ends the conversion with what came before. Bytes that are not valid in the source
+// code are converted by the same arithmetic as valid ones; the result is then unspecified but
+// stays inside the output. Shift-JIS pairs beyond row 94 (lead bytes 0xF0..0xFC) are written
+// as the same character within the rows where code page 932 has one (the IBM extensions),
+// else as 〓.
 #pragma once
 
 #include <string>

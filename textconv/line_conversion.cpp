@@ -22,4 +22,8 @@ LineConverter LineConverterFor(int code) noexcept {
   return kConverters[static_cast<std::size_t>(code - 1)];
 }
 
+bool IsEmptyWithoutNewlines(std::string_view line) noexcept {
+  return line.find_first_not_of("\r\n") == std::string_view::npos;
+}
+
 }  // namespace sorabu::textconv

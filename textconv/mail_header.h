@@ -1,4 +1,7 @@
 // The ISO-2022-JP "B" encoded word of mail headers, one line at a time.
+//
+// Each function has a form that appends to a caller's string, which must not hold the input,
+// and a form that returns a new string. None fails or reads outside its input.
 #pragma once
 
 #include <string>

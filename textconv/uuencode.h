@@ -1,6 +1,9 @@
 // The uuencode-style encoding of one line (the menus call it "Unicode").
 //
 // Alphabet: value 0 is the back quote, values 1..63 are "!".."_". Sub-lines are separated by CR.
+//
+// Each function has a form that appends to a caller's string, which must not hold the input,
+// and a form that returns a new string. None fails or reads outside its input.
 #pragma once
 
 #include <string>

@@ -1,6 +1,9 @@
 // Width conversions of one Shift-JIS line: half-width to full-width, full-width to half-width,
 // half-width katakana to full-width katakana. A lead byte always takes the byte after it, so
 // trail bytes are never converted on their own.
+//
+// Each function has a form that appends to a caller's string, which must not hold the input,
+// and a form that returns a new string. None fails or reads outside its input.
 #pragma once
 
 #include <string>

@@ -107,7 +107,7 @@ TEST(BadInput, VeryLongLine) {
   EXPECT_EQ(MailHeaderEncode(line).size() > line.size(), true);
 }
 
-TEST(LineConverterFor, NumbersOneToFourteen) {
+TEST(LineConverterFor, NumbersOneToFourteenAndTheEmptyLineTest) {
   const std::string sjis = Sj("漢ｱ");
   const std::string euc = ShiftJisToEuc(sjis);
   const std::string jis = ShiftJisToJis(sjis);
@@ -130,6 +130,10 @@ TEST(LineConverterFor, NumbersOneToFourteen) {
     EXPECT_EQ(out, row.want) << row.code;
   }
   EXPECT_EQ(LineConverterFor(0), nullptr);
+  EXPECT_TRUE(IsEmptyWithoutNewlines(""));
+  EXPECT_TRUE(IsEmptyWithoutNewlines("\r\n\n"));
+  EXPECT_FALSE(IsEmptyWithoutNewlines("\n \r"));
+  EXPECT_FALSE(IsEmptyWithoutNewlines(std::string(1, '\0')));
   EXPECT_EQ(LineConverterFor(15), nullptr);
   EXPECT_EQ(LineConverterFor(-1), nullptr);
 }

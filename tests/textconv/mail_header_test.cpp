@@ -58,7 +58,7 @@ TEST(MailHeaderDecode, WordsBecomeJisFollowedByRomanSequence) {
       {"two words", spec_word + " " + spec_word,
        kEnterJis + kKanji + kLeaveJisRoman + " " + kEnterJis + kKanji + kLeaveJisRoman},
       {"no word", "plain ?= text", "plain ?= text"},
-      {"empty payload", "=?ISO-2022-JP?B??=", kLeaveJisRoman},
+      {"empty payload", "=?ISO-2022-JP?B?" "?=", kLeaveJisRoman},
       {"prefix cut off", "=?ISO-2022-JP?", "=?ISO-2022-JP?"},
   };
   for (const auto& row : rows) EXPECT_EQ(Hex(MailHeaderDecode(row.in)), Hex(row.want)) << row.name;
