@@ -50,6 +50,7 @@ bool SkipEscapes(const unsigned char* s, std::size_t n, std::size_t& i, bool& tw
 }
 
 std::size_t NextEsc(const unsigned char* s, std::size_t i, std::size_t n) {
+  if (i >= n) return n;  // an empty view may have no data pointer at all
   const void* hit = std::memchr(s + i, kEsc, n - i);
   return hit == nullptr ? n : static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - s);
 }
