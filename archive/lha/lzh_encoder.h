@@ -1,4 +1,5 @@
-// The -lh5- encoder: LZSS with hash chains and lazy matching, then static Huffman blocks.
+// The -lh5- encoder: LZSS with hash chains and optimal (or lazy) parsing, then static Huffman
+// blocks.
 #pragma once
 
 #include <string>
@@ -7,10 +8,12 @@
 namespace sorabu::lha {
 
 struct EncodeOptions {
-  int max_chain = 128;     // candidates tried per position
-  int good_length = 16;    // a previous match this long quarters the chain for the lazy search
-  int max_lazy = 32;       // a match this long is taken without looking one byte further
-  int nice_length = 160;   // a match this long ends the search
+  bool optimal = true;     // price-based parsing; false: greedy with lazy matching (faster)
+  int max_chain = 16;      // candidates tried per position (the lazy parser wants about 128)
+  int nice_length = 64;    // a match this long ends the search
+  int skip_length = 16;    // optimal parser: positions inside a match this long are not searched
+  int good_length = 16;    // lazy parser: a previous match this long quarters the chain
+  int max_lazy = 32;       // lazy parser: a match this long is taken without looking further
   bool give_up_when_larger = true;  // false: always produce the stream (tests of tiny inputs)
 };
 

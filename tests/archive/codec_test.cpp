@@ -79,12 +79,24 @@ TEST(Lh5RoundTrip, CompressesTextAndGivesUpOnNoise) {
 }
 
 TEST(Lh5RoundTrip, EncoderSettingsOnlyChangeSize) {
-  const std::string text = SampleText(300000, 11);
-  for (const EncodeOptions o : {EncodeOptions{1, 1, 1, 3}, EncodeOptions{4, 8, 8, 16}, EncodeOptions{1024, 256, 256, 256}}) {
+  const std::string text = SampleText(300000, 11) + std::string(70000, 'r') + RandomBytes(20000, 12);
+  const struct {
+    bool optimal;
+    int chain, good, lazy, nice;
+  } rows[] = {{true, 1, 1, 1, 3}, {true, 128, 16, 32, 160}, {true, 1024, 256, 256, 256},
+              {false, 1, 1, 1, 3}, {false, 4, 8, 8, 16}, {false, 1024, 256, 256, 256}};
+  for (const auto& r : rows) {
+    EncodeOptions o;
+    o.optimal = r.optimal;
+    o.max_chain = r.chain;
+    o.good_length = r.good;
+    o.max_lazy = r.lazy;
+    o.nice_length = r.nice;
+    o.skip_length = r.nice;
     std::string packed, back;
     ASSERT_TRUE(EncodeLh5(text, packed, o));
     ASSERT_EQ(Decode("-lh5-", packed, text.size(), back), Error::kOk);
-    EXPECT_TRUE(back == text) << o.max_chain;
+    EXPECT_TRUE(back == text) << r.optimal << " " << r.chain;
   }
 }
 

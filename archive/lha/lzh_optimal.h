@@ -1,0 +1,16 @@
+// The price-based parser of the -lh5- encoder (see lzh_optimal.cpp).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "archive/lha/lzh_block_writer.h"
+#include "archive/lha/lzh_encoder.h"
+
+namespace sorabu::lha::lzh {
+
+// Parses all of `in` into blocks written to `w`. Returns false as soon as the output has grown
+// past the input consumed (only when options.give_up_when_larger).
+bool ParseOptimal(std::string_view in, const EncodeOptions& options, BlockWriter& w);
+
+}  // namespace sorabu::lha::lzh
