@@ -1,5 +1,7 @@
 #include "regex/grep.h"
 
+#include <algorithm>
+
 #include "regex/dictionary.h"
 #include "regex/errors.h"
 
@@ -13,10 +15,34 @@ void TGrep::SetRegExp(std::string_view pattern) {
   try {
     TRegularExpression::SetRegExp(pattern);
   } catch (...) {
-    fixed_ = dfa().is_literal() && !dfa().literal().empty();
+    ChooseScan();
     throw;
   }
-  fixed_ = dfa().is_literal() && !dfa().literal().empty();
+  ChooseScan();
+}
+
+// The first bytes of the characters the initial state has transitions on: a double-byte range
+// contributes the lead bytes it spans.
+void TGrep::ChooseScan() {
+  const TRE_DFA& dfa = this->dfa();
+  fixed_ = dfa.is_literal() && !dfa.literal().empty();
+  first_bytes_ = TTxtByteSet{};
+  for (const TRE_DFATransition& t : dfa.state(dfa.initial()).transitions) {
+    for (unsigned c = t.low; c <= t.high && c < 256; ++c) first_bytes_.member[c] = true;
+    if (t.high > 0xFF) {
+      for (unsigned lead = std::max<unsigned>(t.low, 0x100) >> 8; lead <= (t.high >> 8); ++lead) {
+        first_bytes_.member[lead] = true;
+      }
+    }
+  }
+  int count = 0;
+  for (unsigned c = 0; c < 256; ++c) {
+    if (first_bytes_.member[c]) {
+      ++count;
+      first_bytes_.single = static_cast<int>(c);
+    }
+  }
+  if (count != 1) first_bytes_.single = -1;
 }
 
 void TGrep::GrepFile(const std::string& path) {
@@ -41,6 +67,7 @@ void TGrep::Report(TTxtFile& file) {
 void TGrep::AutomatonScan(TTxtFile& file) {
   const TRE_DFA& dfa = this->dfa();
   for (;;) {
+    file.SkipTo(first_bytes_);
     std::int32_t s = dfa.Next(dfa.initial(), file.ReadChar());
     while (s != TRE_DFA::kNone) {
       if (dfa.accepting(s)) {
@@ -57,9 +84,8 @@ void TGrep::AutomatonScan(TTxtFile& file) {
 void TGrep::FixedScan(TTxtFile& file) {
   const std::vector<Code>& literal = dfa().literal();
   const Code first = literal.front();
-  const auto first_byte = static_cast<unsigned char>(first > 0xFF ? first >> 8 : first);
   for (;;) {
-    file.SkipToByte(first_byte);
+    file.SkipTo(first_bytes_);
     if (file.ReadChar() != first) continue;
     std::size_t k = 1;
     while (k < literal.size() && file.ReadAheadChar() == literal[k]) ++k;

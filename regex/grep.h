@@ -47,8 +47,10 @@ class TGrep : public TRegularExpression {
   void AutomatonScan(TTxtFile& file);
   void FixedScan(TTxtFile& file);
   void Report(TTxtFile& file);
+  void ChooseScan();
 
   bool fixed_ = false;
+  TTxtByteSet first_bytes_;
 };
 
 }  // namespace sorabu::regex

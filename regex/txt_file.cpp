@@ -1,11 +1,22 @@
 #include "regex/txt_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "regex/errors.h"
 
 namespace sorabu::regex {
+
+namespace {
+
+// Index of the first c in data[from, n), or n.
+std::size_t Find(const char* data, std::size_t from, std::size_t n, char c) {
+  const void* p = std::memchr(data + from, c, n - from);
+  return p == nullptr ? n : static_cast<std::size_t>(static_cast<const char*>(p) - data);
+}
+
+}  // namespace
 
 TTxtFile::TTxtFile(const std::string& path, const bool* cancel, std::function<void()> pump)
     : cancel_(cancel), pump_(std::move(pump)) {
@@ -49,20 +60,37 @@ void TTxtFile::ReadBlock() {
     if (std::ferror(file_)) throw EFileNotFound(std::strerror(errno));
     eof_ = true;
   }
-  for (std::size_t i = 0; i < n; ++i) {
-    const char b = raw_[i];
+  // Plain spans are appended whole; only CR and NUL need a look.
+  const char* data = raw_.data();
+  std::size_t i = 0;
+  std::size_t next_cr = 0, next_nul = 0;
+  if (n > 0) {
+    next_cr = Find(data, 0, n, '\r');
+    next_nul = Find(data, 0, n, '\0');
+  }
+  while (i < n) {
     if (pending_cr_) {
       pending_cr_ = false;
       buf_.push_back('\n');
       last_byte_ = '\n';
-      if (b == '\n') continue;
-    }
-    if (b == '\r') {
-      pending_cr_ = true;
+      if (data[i] == '\n') ++i;
       continue;
     }
-    last_byte_ = b == '\0' ? ' ' : b;
-    buf_.push_back(last_byte_);
+    if (next_cr < i) next_cr = Find(data, i, n, '\r');
+    if (next_nul < i) next_nul = Find(data, i, n, '\0');
+    const std::size_t j = std::min(next_cr, next_nul);
+    if (j > i) {
+      buf_.append(data + i, j - i);
+      last_byte_ = data[j - 1];
+    }
+    if (j == n) break;
+    if (data[j] == '\r') {
+      pending_cr_ = true;
+    } else {
+      buf_.push_back(' ');
+      last_byte_ = ' ';
+    }
+    i = j + 1;
   }
   if (eof_) {
     if (pending_cr_) {
@@ -108,25 +136,35 @@ Code TTxtFile::ReadChar() {
 
 Code TTxtFile::ReadAheadChar() { return CharAt(ahead_); }
 
-void TTxtFile::SkipToByte(unsigned char b) {
+void TTxtFile::SkipTo(const TTxtByteSet& set) {
   for (;;) {
     if (!Ensure(main_ + 1)) return;
     const std::size_t end = base_ + buf_.size() - 1;  // the window's last byte is left for later
     while (main_ < end) {
       const char* from = buf_.data() + (main_ - base_);
       const std::size_t span = end - main_;
-      const void* hit = std::memchr(from, b, span);
-      const std::size_t skipped =
-          hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - from) : span;
+      std::size_t skipped = span;
+      if (set.single >= 0) {
+        const void* hit = std::memchr(from, set.single, span);
+        if (hit != nullptr) skipped = static_cast<std::size_t>(static_cast<const char*>(hit) - from);
+      } else {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(from);
+        for (std::size_t k = 0; k < span; ++k) {
+          if (set.member[bytes[k]]) {
+            skipped = k;
+            break;
+          }
+        }
+      }
       // Count the lines passed on the way.
-      for (const char* q = from;; ++q) {
-        q = static_cast<const char*>(std::memchr(q, '\n', skipped - static_cast<std::size_t>(q - from)));
-        if (q == nullptr) break;
-        ++line_no_;
-        line_start_ = main_ + static_cast<std::size_t>(q - from) + 1;
+      const auto lines = std::count(from, from + skipped, '\n');
+      if (lines > 0) {
+        line_no_ += static_cast<int>(lines);
+        const void* last = memrchr(from, '\n', skipped);
+        line_start_ = main_ + static_cast<std::size_t>(static_cast<const char*>(last) - from) + 1;
       }
       const std::size_t at = main_ + skipped;
-      if (hit == nullptr) {
+      if (skipped == span) {
         main_ = at;
         break;
       }
@@ -134,7 +172,7 @@ void TTxtFile::SkipToByte(unsigned char b) {
       // before such a run ends a character, as do LF and the main cursor's own position, so the
       // walk back never passes main_ and the whole skip stays linear.
       std::size_t leads = 0;
-      if (b != '\n') {
+      if (ByteAt(at) != '\n') {
         while (at - leads > main_ && IsLead(ByteAt(at - leads - 1))) ++leads;
       }
       if (leads % 2 == 0) {

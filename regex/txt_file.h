@@ -18,6 +18,7 @@
 // an empty file raises EEndOfFile at creation, as does the main cursor at the end of the file.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdio>
 #include <functional>
@@ -30,6 +31,12 @@ namespace sorabu::regex {
 struct RE_LineInfo_t {
   std::string Line;  // the line without its line end
   int LineNo = 0;    // 1-based
+};
+
+// Bytes that may start a match; single >= 0 when exactly one byte does.
+struct TTxtByteSet {
+  std::array<bool, 256> member{};
+  int single = -1;
 };
 
 class TTxtFile {
@@ -48,10 +55,11 @@ class TTxtFile {
   // The current line; moves the main cursor to just before the line's LF.
   RE_LineInfo_t GetLine();
 
-  // Moves the main cursor to the next character starting with byte b, without reading it, or to
-  // the end of the data (then ReadChar throws EEndOfFile). Lines passed on the way are counted.
-  // Used by the fixed-string scan to skip ahead with memchr.
-  void SkipToByte(unsigned char b);
+  // Moves the main cursor to the next character whose first byte is in set, without reading it,
+  // or to the end of the data (then ReadChar throws EEndOfFile). Lines passed on the way are
+  // counted. The scans use it to skip, with memchr where one byte will do, the places where no
+  // match can start.
+  void SkipTo(const TTxtByteSet& set);
 
  private:
   bool Ensure(std::size_t pos);  // loads blocks until absolute position pos is in the window
