@@ -64,11 +64,46 @@ void TGrep::Report(TTxtFile& file) {
   OnMatch(*this, info);
 }
 
+// Each start is first tried on the bytes already in the window, without the cursors; only a
+// walk that runs into the window's end goes through the reader, which loads what it needs.
 void TGrep::AutomatonScan(TTxtFile& file) {
   const TRE_DFA& dfa = this->dfa();
+  const std::int32_t initial = dfa.initial();
   for (;;) {
     file.SkipTo(first_bytes_);
-    std::int32_t s = dfa.Next(dfa.initial(), file.ReadChar());
+    const auto* p = reinterpret_cast<const unsigned char*>(file.window_at_main());
+    const std::size_t n = file.window_left();
+    enum { kUndecided, kDead, kMatch } verdict = kUndecided;
+    std::size_t first_length = 0;
+    std::int32_t s = initial;
+    for (std::size_t q = 0; n >= 2 && q < n;) {
+      Code c = p[q];
+      std::size_t length = 1;
+      if (IsLead(p[q])) {
+        if (q + 1 >= n) break;
+        if (p[q + 1] != '\n') {
+          c = static_cast<Code>(p[q] * 256 + p[q + 1]);
+          length = 2;
+        }
+      }
+      if (q == 0) first_length = length;
+      s = dfa.Next(s, c);
+      if (s == TRE_DFA::kNone) {
+        verdict = kDead;
+        break;
+      }
+      q += length;
+      if (dfa.accepting(s)) {
+        verdict = kMatch;
+        break;
+      }
+    }
+    if (verdict != kUndecided) {
+      file.AdvanceMain(first_length);
+      if (verdict == kMatch) Report(file);
+      continue;
+    }
+    s = dfa.Next(initial, file.ReadChar());
     while (s != TRE_DFA::kNone) {
       if (dfa.accepting(s)) {
         Report(file);
@@ -83,10 +118,11 @@ void TGrep::AutomatonScan(TTxtFile& file) {
 
 void TGrep::FixedScan(TTxtFile& file) {
   const std::vector<Code>& literal = dfa().literal();
-  const Code first = literal.front();
+  std::string bytes;
+  for (Code c : literal) AppendCode(bytes, c);
   for (;;) {
-    file.SkipTo(first_bytes_);
-    if (file.ReadChar() != first) continue;
+    file.SkipToString(bytes);
+    if (file.ReadChar() != literal.front()) continue;
     std::size_t k = 1;
     while (k < literal.size() && file.ReadAheadChar() == literal[k]) ++k;
     if (k == literal.size()) Report(file);

@@ -136,6 +136,56 @@ Code TTxtFile::ReadChar() {
 
 Code TTxtFile::ReadAheadChar() { return CharAt(ahead_); }
 
+void TTxtFile::CountLines(std::size_t to) {
+  const char* from = buf_.data() + (main_ - base_);
+  const std::size_t span = to - main_;
+  const auto lines = std::count(from, from + span, '\n');
+  if (lines > 0) {
+    line_no_ += static_cast<int>(lines);
+    const void* last = memrchr(from, '\n', span);
+    line_start_ = main_ + static_cast<std::size_t>(static_cast<const char*>(last) - from) + 1;
+  }
+  main_ = to;
+}
+
+// A byte starts a character when an even number of lead bytes precede it: the byte before such
+// a run ends a character, as do LF and the main cursor's own position, so the walk back never
+// passes main_ and a whole skip stays linear.
+bool TTxtFile::StartsChar(std::size_t at) const {
+  if (ByteAt(at) == '\n') return true;
+  std::size_t leads = 0;
+  while (at - leads > main_ && IsLead(ByteAt(at - leads - 1))) ++leads;
+  return leads % 2 == 0;
+}
+
+void TTxtFile::SkipToString(std::string_view needle) {
+  for (;;) {
+    if (!Ensure(main_ + 1)) return;
+    const std::size_t window_end = base_ + buf_.size();
+    const char* from = buf_.data() + (main_ - base_);
+    const void* hit = memmem(from, window_end - main_, needle.data(), needle.size());
+    if (hit != nullptr) {
+      const std::size_t at = main_ + static_cast<std::size_t>(static_cast<const char*>(hit) - from);
+      const bool starts = StartsChar(at);
+      CountLines(at);
+      if (starts) return;
+      ++main_;  // a second byte: the next character starts right after it
+      continue;
+    }
+    // Keep the last needle.size() - 1 bytes, from a character start, for the next block.
+    if (window_end > main_ + needle.size()) {
+      std::size_t to = window_end - needle.size();
+      if (!StartsChar(to)) --to;
+      CountLines(to);
+    }
+    if (eof_) {
+      CountLines(window_end - 1);  // the final LF: nothing starts there
+      return;
+    }
+    ReadBlock();
+  }
+}
+
 void TTxtFile::SkipTo(const TTxtByteSet& set) {
   for (;;) {
     if (!Ensure(main_ + 1)) return;
@@ -156,29 +206,14 @@ void TTxtFile::SkipTo(const TTxtByteSet& set) {
           }
         }
       }
-      // Count the lines passed on the way.
-      const auto lines = std::count(from, from + skipped, '\n');
-      if (lines > 0) {
-        line_no_ += static_cast<int>(lines);
-        const void* last = memrchr(from, '\n', skipped);
-        line_start_ = main_ + static_cast<std::size_t>(static_cast<const char*>(last) - from) + 1;
-      }
       const std::size_t at = main_ + skipped;
       if (skipped == span) {
-        main_ = at;
+        CountLines(at);
         break;
       }
-      // The hit starts a character when an even number of lead bytes precede it: the byte
-      // before such a run ends a character, as do LF and the main cursor's own position, so the
-      // walk back never passes main_ and the whole skip stays linear.
-      std::size_t leads = 0;
-      if (ByteAt(at) != '\n') {
-        while (at - leads > main_ && IsLead(ByteAt(at - leads - 1))) ++leads;
-      }
-      if (leads % 2 == 0) {
-        main_ = at;
-        return;
-      }
+      const bool starts = StartsChar(at);
+      CountLines(at);
+      if (starts) return;
       main_ = at + 1;
     }
   }

@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "regex/codes.h"
 
@@ -60,9 +61,20 @@ class TTxtFile {
   // counted. The scans use it to skip, with memchr where one byte will do, the places where no
   // match can start.
   void SkipTo(const TTxtByteSet& set);
+  // The same for the next place where needle (a character string's bytes) starts on a character
+  // start; memmem does the search.
+  void SkipToString(std::string_view needle);
+
+  // The fast path of the automaton scan: the bytes in the window from the main cursor on, and a
+  // way to move the main cursor forward to a character start (lines passed are counted).
+  const char* window_at_main() const noexcept { return buf_.data() + (main_ - base_); }
+  std::size_t window_left() const noexcept { return base_ + buf_.size() - main_; }
+  void AdvanceMain(std::size_t bytes) { CountLines(main_ + bytes); }
 
  private:
-  bool Ensure(std::size_t pos);  // loads blocks until absolute position pos is in the window
+  bool Ensure(std::size_t pos);
+  void CountLines(std::size_t to);  // moves main_ to `to`
+  bool StartsChar(std::size_t at) const;  // loads blocks until absolute position pos is in the window
   void ReadBlock();
   void Close();
   void Pump();
