@@ -69,40 +69,34 @@ void PutJisCode(Appender& a, unsigned code) {
 }
 
 // Shared shape of the two JIS writers; Source knows how the high-bit characters of its code
-// are laid out. Returns after writing the closing sequence when the line ends in two-byte mode.
+// are laid out. Each run of such characters is written between ESC $ B and ESC ( J in one
+// inner loop, with room made once for the longest the rest of the line could give (two
+// bytes per input byte), so the loop has no mode test and no room test per character.
 template <typename Source>
 void WriteJis(std::string_view line, std::string& out) {
   const unsigned char* s = Bytes(line);
   const std::size_t n = line.size();
   Appender a(out, n + n / 4 + 8);
-  bool two_byte = false;
   std::size_t i = 0;
   while (i < n) {
     if (s[i] < 0x80) {
-      if (two_byte) {
-        a.Ensure(3);
-        a.Put(kLeaveTwoByte[0], kLeaveTwoByte[1], kLeaveTwoByte[2]);
-        two_byte = false;
-      }
       const std::size_t end = AsciiRunEnd(s, i, n);
       a.Append(s + i, end - i);
       i = end;
       continue;
     }
     unsigned code = 0;
-    const std::size_t used = Source::Read(s, i, n, code);
+    std::size_t used = Source::Read(s, i, n, code);
     if (used == 0) break;
-    a.Ensure(5);
-    if (!two_byte) {
-      a.Put(kEnterTwoByte[0], kEnterTwoByte[1], kEnterTwoByte[2]);
-      two_byte = true;
-    }
-    PutJisCode(a, code);
-    i += used;
-  }
-  if (two_byte) {
-    a.Ensure(3);
+    a.Ensure(2 * (n - i) + 2 * sizeof kEnterTwoByte);
+    a.Put(kEnterTwoByte[0], kEnterTwoByte[1], kEnterTwoByte[2]);
+    do {
+      PutJisCode(a, code);
+      i += used;
+      used = i < n && s[i] >= 0x80 ? Source::Read(s, i, n, code) : 0;
+    } while (used != 0);
     a.Put(kLeaveTwoByte[0], kLeaveTwoByte[1], kLeaveTwoByte[2]);
+    if (i < n && s[i] >= 0x80) break;  // a character cut off by the end of the line
   }
 }
 
