@@ -2,6 +2,7 @@
 // and automaton scans, character boundaries, cancel, missing files, and the pane text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -243,6 +244,78 @@ TEST_F(GrepTest, PaneText) {
   EXPECT_EQ(r.outcome, GrepOutcome::kCancelled);
   EXPECT_EQ(r.message, S("Grepを中止しました。"));
   EXPECT_EQ(pane.back(), S("[Grepを中止]"));
+}
+
+}  // namespace
+}  // namespace sorabu::regex
+
+namespace sorabu::regex {
+namespace {
+
+// For Grep, "^" and "$" are the LF before and after a line, and a report needs a match of at
+// least one character starting at that LF or in the line.
+void AnchorsAsLineFeeds(test::RNode& n) {
+  if (n.kind == test::RNode::kBol || n.kind == test::RNode::kEol) {
+    n.kind = test::RNode::kChars;
+    n.ranges = {{'\n', '\n'}};
+  }
+  for (test::RNode& k : n.kids) AnchorsAsLineFeeds(k);
+}
+
+TEST_F(GrepTest, GeneratedPatternsAgreeWithTheReferenceLineByLine) {
+  const test::Alphabet alphabet{{'a', 'b', 'c', 0x8B81, 0x838B, 0x8141},
+                                {{'a', 'b'}, {'c', 'c'}, {0x8B81, 0x8B81}, {0x829F, 0x82F1}}};
+  const std::vector<std::string> pieces = {"a", "b", "c", "x", "\x8B\x81", "\x83\x8B", "\x81\x41", "\x82\xA0", " "};
+  const std::vector<std::string> ends = {"\r\n", "\r", "\n"};
+  test::PatternGenerator gen(alphabet, 4242);
+  for (int round = 0; round < 240; ++round) {
+    const bool big = round % 40 == 0;  // some files span several blocks
+    std::vector<std::string> lines;
+    std::string file;
+    const int count = big ? 20'000 : 1 + gen.Pick(30);
+    std::string previous_end;
+    for (int i = 0; i < count; ++i) {
+      std::string line = gen.Text(pieces, 8);
+      if (gen.Pick(20) == 0) line += "\x8B";  // a lead byte before the line end stands alone
+      if (gen.Pick(30) == 0) line.insert(line.size() / 2, 1, '\0');
+      std::string shown = line;
+      std::replace(shown.begin(), shown.end(), '\0', ' ');
+      lines.push_back(shown);
+      file += line;
+      // CR, then an empty line ended by LF, would read as one CR LF: avoid writing that
+      const int choices = line.empty() && previous_end == "\r" ? 2 : 3;
+      previous_end.clear();
+      // the last line may lack its line end, unless it is empty (then it would not be there)
+      if (i + 1 < count || line.empty() || gen.Pick(2) == 0) {
+        previous_end = ends[static_cast<std::size_t>(gen.Pick(choices))];
+        file += previous_end;
+      }
+    }
+    for (int k = 0; k < (big ? 2 : 3); ++k) {
+      test::RNode root = gen.Generate(3, true);
+      const std::string pattern = test::PatternText(root);
+      AnchorsAsLineFeeds(root);
+      Lines expected;
+      for (std::size_t i = 0; i < lines.size(); ++i) {
+        test::RText text = test::Decode(lines[i]);
+        text.codes.insert(text.codes.begin(), '\n');
+        text.codes.push_back('\n');
+        const test::ReferenceMatcher m(root, text);
+        bool hit = false;
+        for (std::size_t start = 0; start + 1 < text.codes.size() && !hit; ++start) {
+          hit = m.MatchesNonEmptyFrom(start);
+        }
+        if (hit) expected.push_back(std::to_string(i + 1) + ":" + lines[i]);
+      }
+      const Lines got = Grep(pattern, file);
+      if (got != expected) {
+        std::size_t i = 0;
+        while (i < got.size() && i < expected.size() && got[i] == expected[i]) ++i;
+        FAIL() << pattern << " round " << round << ": first difference at report " << i << ": got "
+               << (i < got.size() ? got[i] : "-") << ", expected " << (i < expected.size() ? expected[i] : "-");
+      }
+    }
+  }
 }
 
 }  // namespace

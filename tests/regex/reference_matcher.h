@@ -191,6 +191,15 @@ class ReferenceMatcher {
  public:
   ReferenceMatcher(const RNode& root, const RText& text) : root_(root), text_(text) {}
 
+  // Whether some match of at least one character starts at character i.
+  bool MatchesNonEmptyFrom(std::size_t i) const {
+    const std::vector<bool> ends = Ends(root_, i);
+    for (std::size_t e = i + 1; e < ends.size(); ++e) {
+      if (ends[e]) return true;
+    }
+    return false;
+  }
+
   // Leftmost start at or after character `from` and its longest end, as character indices.
   bool Search(std::size_t from, std::size_t& start, std::size_t& end) const {
     for (std::size_t i = from; i <= text_.codes.size(); ++i) {
