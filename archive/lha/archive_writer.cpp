@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "archive/lha/archive_reader.h"
@@ -68,6 +69,19 @@ Error ArchiveWriter::AddDirectory(std::string_view name, std::int64_t mtime, std
   return Error::kOk;
 }
 
+Error ArchiveWriter::AddExisting(std::string_view archive, const Entry& entry) {
+  const std::uint64_t end = entry.data_offset + entry.packed_size;
+  if (entry.header_offset > end || end > archive.size()) return Error::kTruncated;
+  Entry e = entry;
+  const std::uint64_t shift = out_.size();
+  out_.append(archive.substr(static_cast<std::size_t>(entry.header_offset),
+                             static_cast<std::size_t>(end - entry.header_offset)));
+  e.data_offset = e.data_offset - e.header_offset + shift;
+  e.header_offset = shift;
+  entries_.push_back(std::move(e));
+  return Error::kOk;
+}
+
 std::string ArchiveWriter::Finish() {
   std::string result = std::move(out_);
   result.push_back('\0');
@@ -76,9 +90,6 @@ std::string ArchiveWriter::Finish() {
   return result;
 }
 
-namespace {
-
-// "a/./b/../c" -> "a/b/c": only the safe remainder of a name given on the command line is stored.
 std::string StoredName(const std::string& path) {
   std::string out;
   std::size_t i = 0;
@@ -94,9 +105,11 @@ std::string StoredName(const std::string& path) {
   return out;
 }
 
+namespace {
+
 class Packer {
  public:
-  Packer(const CreateOptions& o, CreateReport& r) : o_(o), r_(r), w_(o.pack) {}
+  Packer(ArchiveWriter& w, const CreateOptions& o, CreateReport& r) : o_(o), r_(r), w_(w) {}
 
   void Add(const std::string& disk_path, const std::string& stored) {
     struct stat st {};
@@ -120,8 +133,6 @@ class Packer {
     if (const Error e = ReadWholeFile(disk_path, 0xFFFFFFFFu, data); e != Error::kOk) return Fail(disk_path, e);
     if (const Error e = w_.AddFile(name, data, st.st_mtime, mode); e != Error::kOk) return Fail(disk_path, e);
   }
-
-  ArchiveWriter& writer() { return w_; }
 
  private:
   std::string Encode(const std::string& utf8) const {
@@ -154,37 +165,48 @@ class Packer {
 
   const CreateOptions& o_;
   CreateReport& r_;
-  ArchiveWriter w_;
+  ArchiveWriter& w_;
 };
 
 }  // namespace
+
+void AddPath(ArchiveWriter& writer, const std::string& disk_path, const std::string& stored,
+             const CreateOptions& options, CreateReport& report) {
+  Packer packer(writer, options, report);
+  packer.Add(disk_path, stored);
+}
+
+Error WriteFileReplacing(const std::string& path, std::string_view bytes) {
+  const std::string tmp = path + ".tmp-lha";
+  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return Error::kWriteFailed;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  const bool ok = ::close(fd) == 0 && done == bytes.size();
+  if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
+    std::remove(tmp.c_str());
+    return Error::kWriteFailed;
+  }
+  return Error::kOk;
+}
 
 Error CreateArchiveFile(const std::string& archive_path, const std::string& base_dir,
                         const std::vector<std::string>& files, const CreateOptions& options, CreateReport* report) {
   CreateReport local;
   CreateReport& r = report != nullptr ? *report : local;
   r = CreateReport{};
-  Packer packer(options, r);
+  ArchiveWriter writer(options.pack);
   for (const auto& f : files) {
     const std::string disk = (!f.empty() && f[0] == '/') || base_dir.empty() ? f : base_dir + "/" + f;
-    packer.Add(disk, StoredName(f));
+    AddPath(writer, disk, StoredName(f), options, r);
   }
-  r.added = packer.writer().entries();
-  const std::string bytes = packer.writer().Finish();
-  const std::string tmp = archive_path + ".tmp-lha";
-  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return Error::kWriteFailed;
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  const bool ok = ::close(fd) == 0 && done == bytes.size();
-  if (!ok || std::rename(tmp.c_str(), archive_path.c_str()) != 0) {
-    std::remove(tmp.c_str());
-    return Error::kWriteFailed;
-  }
+  r.added = writer.entries();
+  if (const Error e = WriteFileReplacing(archive_path, writer.Finish()); e != Error::kOk) return e;
   return r.failed.empty() ? Error::kOk : r.failed.front().second;
 }
 

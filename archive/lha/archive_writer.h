@@ -31,6 +31,10 @@ class ArchiveWriter {
   Error AddDirectory(std::string_view name, std::int64_t mtime,
                      std::optional<std::uint16_t> unix_mode = std::nullopt);
 
+  // Copies an entry of another archive unchanged: its header and data, archive[header_offset,
+  // data_offset + packed_size).
+  Error AddExisting(std::string_view archive, const Entry& entry);
+
   const std::vector<Entry>& entries() const noexcept { return entries_; }
   // The archive with its end mark; the writer is empty again afterwards.
   std::string Finish();
@@ -55,6 +59,18 @@ struct CreateReport {
   std::vector<Entry> added;
   std::vector<std::pair<std::string, Error>> failed;
 };
+
+// The name to store for a path given by the user: "/a/./b/../c" -> "a/b/c". Leading "/", "." and
+// ".." components are dropped, so what is stored can always be extracted below a folder.
+std::string StoredName(const std::string& path);
+
+// Adds the file or folder at disk_path under the UTF-8 name `stored` ("a/b.txt"; folders with
+// their contents when options.recurse). Failures are appended to report.failed.
+void AddPath(ArchiveWriter& writer, const std::string& disk_path, const std::string& stored,
+             const CreateOptions& options, CreateReport& report);
+
+// Writes bytes to path through a temporary file beside it, so path is replaced only when complete.
+Error WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 // Writes archive_path (replacing an existing file only once the new archive is complete) from
 // `files`, given relative to base_dir (or absolute); names are stored relative, without leading
