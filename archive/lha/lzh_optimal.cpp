@@ -95,16 +95,14 @@ class SegmentParser {
   void Parse(const Prices& prices, std::vector<Symbol>& out) {
     const std::uint32_t n = static_cast<std::uint32_t>(first_.size() - 1);
     constexpr std::uint32_t kInf = std::numeric_limits<std::uint32_t>::max();
-    cost_.assign(n + 1, kInf);
-    from_.assign(n + 1, Match{0, 0});
-    cost_[0] = 0;
+    nodes_.assign(n + 1, Node{kInf, 0, 0});
+    nodes_[0].cost = 0;
+    Node* nodes = nodes_.data();
+    const std::uint32_t* length_price = prices.code + 256 - kMinMatch;
     for (std::uint32_t i = 0; i < n; ++i) {
-      const std::uint32_t here = cost_[i];
+      const std::uint32_t here = nodes[i].cost;
       const std::uint32_t lit = here + prices.code[p_[start_ + i]];
-      if (lit < cost_[i + 1]) {
-        cost_[i + 1] = lit;
-        from_[i + 1] = Match{1, 0};
-      }
+      if (lit < nodes[i + 1].cost) nodes[i + 1] = Node{lit, 1, 0};
       int prev_len = kMinMatch - 1;
       for (std::uint32_t c = first_[i]; c < first_[i + 1]; ++c) {
         const Match m = cands_[c];
@@ -112,26 +110,23 @@ class SegmentParser {
         const int top = static_cast<int>(std::min<std::uint32_t>(static_cast<std::uint32_t>(m.len), n - i));
         // A long candidate is only tried at its full length: shorter cuts rarely pay.
         const int from_len = m.len >= o_.nice_length ? top : prev_len + 1;
+        Node* to = nodes + i;
         for (int l = from_len; l <= top; ++l) {
-          const std::uint32_t v = base + prices.code[256 + l - kMinMatch];
-          const std::uint32_t to = i + static_cast<std::uint32_t>(l);
-          if (v < cost_[to]) {
-            cost_[to] = v;
-            from_[to] = Match{l, m.dist};
-          }
+          const std::uint32_t v = base + length_price[l];
+          if (v < to[l].cost) to[l] = Node{v, static_cast<std::uint16_t>(l), static_cast<std::uint16_t>(m.dist)};
         }
         prev_len = std::max(prev_len, top);
       }
     }
     out.clear();
     for (std::uint32_t at = n; at > 0;) {
-      const Match m = from_[at];
+      const Node m = nodes[at];
       if (m.len == 1) {
         out.push_back(Symbol{p_[start_ + at - 1], 0});
         at -= 1;
       } else {
-        out.push_back(Symbol{static_cast<std::uint16_t>(256 + m.len - kMinMatch), static_cast<std::uint16_t>(m.dist)});
-        at -= static_cast<std::uint32_t>(m.len);
+        out.push_back(Symbol{static_cast<std::uint16_t>(256 + m.len - kMinMatch), m.dist});
+        at -= m.len;
       }
     }
     std::reverse(out.begin(), out.end());
@@ -144,8 +139,12 @@ class SegmentParser {
   std::uint32_t start_ = 0;
   std::vector<std::uint32_t> first_;
   std::vector<Match> cands_;
-  std::vector<std::uint32_t> cost_;
-  std::vector<Match> from_;
+  struct Node {
+    std::uint32_t cost;
+    std::uint16_t len;   // 1: literal
+    std::uint16_t dist;  // distance - 1
+  };
+  std::vector<Node> nodes_;
 };
 
 }  // namespace
