@@ -52,6 +52,10 @@ Error ArchiveReader::Scan(const OpenOptions& options) {
   first_offset_ = 0;
   Entry e;
   Error err = ReadHeader(data_, 0, e);
+  // A damaged first header of a plain archive is reported as such; only data that does not start
+  // like a header at all (a program) is searched for an archive inside.
+  const bool starts_like_header = data_.size() > 6 && data_[2] == '-' && data_[6] == '-';
+  if (err != Error::kOk && starts_like_header) return err;
   if (err != Error::kOk) {
     const std::uint64_t limit = std::min<std::uint64_t>(data_.size(), options.self_extractor_scan);
     std::uint64_t found = 0;

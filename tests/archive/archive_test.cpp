@@ -99,6 +99,14 @@ TEST(ArchiveReader, KeepsEntriesBeforeADamagedHeader) {
   EXPECT_EQ(r.entries()[0].name, "one");
 }
 
+TEST(ArchiveReader, DamagedFirstHeaderIsNotSkippedAsAProgramStub) {
+  std::string bytes = Build({{"one", "1"}, {"two", "2"}});
+  bytes[3] ^= 0x01;  // first header's CRC fails; the second is intact
+  ArchiveReader r;
+  EXPECT_EQ(r.OpenMemory(bytes), Error::kHeaderChecksum);
+  EXPECT_TRUE(r.entries().empty());
+}
+
 TEST(ArchiveReader, LyingSizesAndCorruptData) {
   const std::string text = SampleText(20000, 6);
   const std::string good = Build({{"t", text}});

@@ -71,7 +71,7 @@ TEST(Unlha32CommandLine, Wildcards) {
       {"*.*", "noext", true},  {"*.txt", "a.txt", true},   {"*.txt", "a.txt.bak", false},
       {"a?c", "abc", true},     {"a?c", "ac", false},        {"?", Sjis("表"), true},
       {"*" + Sjis("表"), "x" + Sjis("表"), true},           {"d/*", "d/x", true},
-      {"", "anything", true},   {"a*b*c", "aXbYbZc", true}, {"a*b", "aXbYc", false},
+      {"", "anything", true},   {"*.TXT", "a.txt", true},   {Sjis("ｿ"), Sjis("ｿ"), true},   {"a*b*c", "aXbYbZc", true}, {"a*b", "aXbYc", false},
   };
   for (const auto& r : rows) EXPECT_EQ(WildcardMatch(r.pattern, r.name), r.match) << r.pattern << " " << r.name;
 }

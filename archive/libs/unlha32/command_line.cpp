@@ -60,6 +60,13 @@ int ReadResponseFile(const std::string& item, std::vector<std::string>& names) {
   return 0;
 }
 
+// Letters compare without case, as file names do on the archives' home systems.
+bool SameChar(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  if (a.size() == 1) return std::tolower(static_cast<unsigned char>(a[0])) == std::tolower(static_cast<unsigned char>(b[0]));
+  return a == b;
+}
+
 }  // namespace
 
 int Command::Number(const std::string& name, int absent) const {
@@ -146,8 +153,7 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
     } else if (p < pattern.size() && pattern[p] == '?') {
       p += 1;
       n += step(name, n);
-    } else if (p < pattern.size() && step(pattern, p) == step(name, n) &&
-               pattern.substr(p, step(pattern, p)) == name.substr(n, step(name, n))) {
+    } else if (p < pattern.size() && SameChar(pattern.substr(p, step(pattern, p)), name.substr(n, step(name, n)))) {
       n += step(name, n);
       p += step(pattern, p);
     } else if (star_p != std::string_view::npos) {

@@ -40,7 +40,7 @@ std::vector<std::string> SplitItems(std::string_view line);
 std::string NativePath(std::string_view cp932);
 
 // DOS-style wildcard match over whole names: "*" any run, "?" one character (CP932 characters
-// count as one); "*.*" matches every name, also names without a dot.
+// count as one), ASCII letters without case; "*.*" matches every name, also names without a dot.
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 }  // namespace sorabu::unlha32
