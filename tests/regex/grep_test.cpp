@@ -204,6 +204,7 @@ TEST_F(GrepTest, CancelAndMissingFiles) {
 
   grep.ProcessMessages = nullptr;
   EXPECT_THROW(grep.GrepFile((dir_ / "missing.txt").string()), EFileNotFound);
+  EXPECT_THROW(grep.GrepFile(dir_.string()), EFileNotFound);  // a folder cannot be read
   reports = 0;
   grep.GrepFile(Write("empty.txt", ""));
   EXPECT_EQ(reports, 0);
