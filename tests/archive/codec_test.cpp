@@ -78,6 +78,21 @@ TEST(Lh5RoundTrip, CompressesTextAndGivesUpOnNoise) {
   EXPECT_FALSE(EncodeLh5("ab", noise_out));
 }
 
+// Regression: positions were entered into the hash chains before being searched, so every
+// search found only the position itself and nothing was ever matched.
+TEST(Lh5RoundTrip, RepeatedTextIsFoundInTheHistory) {
+  const std::string unit = RandomBytes(3000, 16);
+  std::string data;
+  for (int i = 0; i < 10; ++i) data += unit;
+  for (bool optimal : {true, false}) {
+    EncodeOptions o;
+    o.optimal = optimal;
+    std::string packed;
+    ASSERT_TRUE(EncodeLh5(data, packed, o));
+    EXPECT_LT(packed.size(), unit.size() + unit.size() / 5) << optimal;
+  }
+}
+
 TEST(Lh5RoundTrip, EncoderSettingsOnlyChangeSize) {
   const std::string text = SampleText(300000, 11) + std::string(70000, 'r') + RandomBytes(20000, 12);
   const struct {

@@ -122,6 +122,7 @@ TEST(HeaderReader, WriterOutputReadsBack) {
     std::string bytes;
     ASSERT_EQ(WriteLevel2Header(w, bytes), Error::kOk);
     EXPECT_NE(bytes[0], '\0') << "a header must never start with the end mark";
+    EXPECT_NE(bytes.size() & 0xFF, 0u) << r.name.size();
     bytes += "abc";
     Entry e;
     ASSERT_EQ(ReadHeader(bytes, 0, e), Error::kOk) << r.name;
