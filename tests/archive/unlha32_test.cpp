@@ -206,6 +206,9 @@ TEST_F(Plugin, KeepsFoldersWithX1AndFlattensWithE) {
   ASSERT_EQ(Run("x \"" + archive + "\" \"" + x + "/\""), 0);
   EXPECT_EQ(lha::test::ReadFile(x + "/d/f.txt"), "deep");
   ASSERT_EQ(Run("e \"" + archive + "\" \"" + e + "/\""), 0);
+  // A missing destination is created, parents included.
+  ASSERT_EQ(Run("x \"" + archive + "\" \"" + tmp_ / "new/deeper" + "/\""), 0);
+  EXPECT_EQ(lha::test::ReadFile(tmp_ / "new/deeper/d/f.txt"), "deep");
   EXPECT_EQ(lha::test::ReadFile(e + "/f.txt"), "deep");
   // Adding again replaces the entry instead of duplicating it.
   lha::test::WriteFile(src + "/d/f.txt", "newer");

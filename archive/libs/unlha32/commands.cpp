@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 
@@ -66,6 +67,18 @@ int List(const Command& c, std::string& out) {
   return 0;
 }
 
+// The destination with its missing parents, like "mkdir -p".
+bool MakeFolders(const std::string& path) {
+  for (std::size_t i = 1; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '/') {
+      const std::string part = path.substr(0, i);
+      if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    }
+  }
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 int ExtractOrTest(const Command& c, std::string& out) {
   lha::ArchiveReader reader;
   int result = OpenArchive(c, reader, out);
@@ -73,6 +86,10 @@ int ExtractOrTest(const Command& c, std::string& out) {
   lha::ExtractOptions opts;
   opts.keep_folders = c.word == 'x' && c.Number("x", 1) != 0;
   const std::string dest = c.folder.empty() ? std::string(".") : NativePath(c.folder);
+  if (c.word != 't' && !MakeFolders(dest)) {
+    Line(out, "Error: cannot create " + lha::EscapeForDisplay(c.folder));
+    return kErrorMakeDirectory;
+  }
   for (const auto& e : reader.entries()) {
     if (!Selected(c, e)) continue;
     const lha::Error err = c.word == 't' ? reader.Test(e) : reader.ExtractToFolder(e, dest, opts);
