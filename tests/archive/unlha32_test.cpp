@@ -262,6 +262,27 @@ TEST_F(Plugin, ResultCodes) {
   EXPECT_EQ(open_(nullptr, (tmp_ / "junk.lzh").c_str(), 0), nullptr);
 }
 
+TEST_F(Plugin, ExtractToMemoryAndSelfExtractor) {
+  lha::ArchiveWriter w;
+  ASSERT_EQ(w.AddFile("dir/" + Sjis("表.txt"), "memory body", 1700000000), lha::Error::kOk);
+  const std::string archive = w.Finish();
+  lha::test::WriteFile(tmp_ / "sfx.exe", "MZ" + lha::test::RandomBytes(5000, 42) + archive);
+  auto extract = Sym<decltype(&::UnlhaExtractMem)>("UnlhaExtractMem");
+  const std::string sfx = tmp_ / "sfx.exe";
+  EXPECT_NE(check_(sfx.c_str(), 0), 0);
+  unsigned char buf[64] = {};
+  std::int64_t time = 0;
+  std::uint16_t attr = 0;
+  std::uint32_t written = 0;
+  ASSERT_EQ(extract(nullptr, ("-n1 \"" + sfx + "\" \"dir\\" + Sjis("表.txt") + "\"").c_str(), buf, sizeof buf, &time, &attr, &written), 0);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), written), "memory body");
+  EXPECT_EQ(time, 1700000000);
+  EXPECT_EQ(attr, 0x20);
+  EXPECT_EQ(extract(nullptr, ("\"" + sfx + "\" *.txt").c_str(), buf, 4, nullptr, nullptr, &written), kErrorMemory);
+  EXPECT_EQ(written, 0u);
+  EXPECT_EQ(extract(nullptr, ("\"" + sfx + "\" nothing").c_str(), buf, sizeof buf, nullptr, nullptr, nullptr), -1);
+}
+
 TEST_F(Plugin, OutputIsCutToTheBufferAndTerminated) {
   lha::ArchiveWriter w;
   for (int i = 0; i < 50; ++i) ASSERT_EQ(w.AddFile("file" + std::to_string(i) + ".txt", "x", 0), lha::Error::kOk);

@@ -5,8 +5,10 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "archive/lha/archive_reader.h"
+#include "archive/lha/name_path.h"
 #include "archive/libs/unlha32/command_line.h"
 #include "archive/libs/unlha32/commands.h"
 #include "archive/libs/unlha32/unlha32.h"
@@ -132,6 +134,41 @@ __attribute__((visibility("default"))) int UnlhaFindNext(HARC archive, UnlhaIndi
   auto* a = static_cast<OpenArchive*>(archive);
   if (!a->started) return unlha32::kErrorSequence;
   return FindFrom(a, info);
+}
+
+__attribute__((visibility("default"))) int UnlhaExtractMem(void*, const char* command_line, unsigned char* buffer,
+                                                           std::uint32_t size, std::int64_t* time,
+                                                           std::uint16_t* attribute, std::uint32_t* written) {
+  try {
+    if (written != nullptr) *written = 0;
+    std::vector<std::string> items;
+    for (auto& item : unlha32::SplitItems(command_line != nullptr ? command_line : "")) {
+      if (item.size() > 1 && item[0] == '-') continue;
+      items.push_back(std::move(item));
+    }
+    if (items.empty()) return unlha32::kErrorNoArchiveName;
+    if (items.size() < 2) return unlha32::kErrorNoFileName;
+    lha::ArchiveReader r;
+    const lha::Error open_error = r.OpenFile(unlha32::NativePath(items[0]));
+    if (r.entries().empty()) {
+      return open_error == lha::Error::kOpenFailed ? unlha32::kErrorArchiveOpen : unlha32::ResultCode(open_error);
+    }
+    for (const auto& e : r.entries()) {
+      if (!unlha32::WildcardMatch(lha::NormalizeSeparators(items[1]), e.name)) continue;
+      if (e.original_size > size || (buffer == nullptr && e.original_size > 0)) return unlha32::kErrorMemory;
+      std::string data;
+      const lha::Error err = r.ExtractToMemory(e, data, size);
+      if (err != lha::Error::kOk) return unlha32::ResultCode(err);
+      if (!data.empty()) std::memcpy(buffer, data.data(), data.size());
+      if (written != nullptr) *written = static_cast<std::uint32_t>(data.size());
+      if (time != nullptr) *time = e.ModificationTime();
+      if (attribute != nullptr) *attribute = e.attribute;
+      return 0;
+    }
+    return -1;
+  } catch (...) {
+    return unlha32::kErrorMemory;
+  }
 }
 
 __attribute__((visibility("default"))) int UnlhaSetOwnerWindowEx(void*, void*) { return 1; }

@@ -49,7 +49,13 @@ int UnlhaCloseArchive(HARC archive);
 // 0: an entry was returned; -1: no (more) matching entries; otherwise a result code.
 int UnlhaFindFirst(HARC archive, const char* wildcard, UnlhaIndividualInfo* info);
 int UnlhaFindNext(HARC archive, UnlhaIndividualInfo* info);
-// Accepted and remembered; progress messages are not sent yet. Non-zero = done.
+// Extracts the first entry named by the command line ("ARCHIVE NAME", switches ignored) into
+// buffer, at most size bytes. *time (Unix time), *attribute (MS-DOS attributes) and *written are
+// filled when given. 0, or a result code; an entry larger than size gives 32797 with nothing
+// written, -1 when no entry has that name.
+int UnlhaExtractMem(void* owner, const char* command_line, unsigned char* buffer, std::uint32_t size,
+                    std::int64_t* time, std::uint16_t* attribute, std::uint32_t* written);
+// Accepted; progress messages are not sent yet. Non-zero = done.
 int UnlhaSetOwnerWindowEx(void* owner, void* callback);
 int UnlhaKillOwnerWindowEx(void* owner);
 
