@@ -9,6 +9,10 @@
 // JIS; they are written as their equivalents within the rows where code page 932 has one, else
 // as 〓, rather than as out-of-range bytes that would take the following text apart.
 //
+// Each converter is a resumable core (code_core.h) that can stop before an incomplete
+// character at the end of a piece of a line and carry the JIS mode to the next piece; the
+// one-call converters run the core once with last = true.
+//
 // The JIS writers close a two-byte run with ESC ( J also at the end of the line. Without that,
 // nkf, iconv and mail readers would keep two-byte mode past the newline and garble the next
 // line. The JIS readers recognise escape sequences that follow one another directly (ESC ( B
@@ -19,6 +23,7 @@
 #include <cstring>
 
 #include "textconv/appender.h"
+#include "textconv/code_core.h"
 #include "textconv/cp932.h"
 #include "textconv/jis_code.h"
 #include "textconv/sjis_beyond_jis.h"
@@ -69,41 +74,56 @@ void PutJisCode(Appender& a, unsigned code) {
 }
 
 // Shared shape of the two JIS writers; Source knows how the high-bit characters of its code
-// are laid out. Each run of such characters is written between ESC $ B and ESC ( J in one
-// inner loop, with room made once for the longest the rest of the line could give (two
-// bytes per input byte), so the loop has no mode test and no room test per character.
+// are laid out. Each run of such characters is written in one inner loop, with room made once
+// for the longest the rest of the input could give (two bytes per input byte), so the loop
+// has no mode test and no room test per character.
 template <typename Source>
-void WriteJis(std::string_view line, std::string& out) {
+std::size_t WriteJis(std::string_view line, bool last, bool& two_byte, std::string& out) {
   const unsigned char* s = Bytes(line);
   const std::size_t n = line.size();
   Appender a(out, n + n / 4 + 8);
   std::size_t i = 0;
   while (i < n) {
     if (s[i] < 0x80) {
+      if (two_byte) {
+        a.Ensure(3);
+        a.Put(kLeaveTwoByte[0], kLeaveTwoByte[1], kLeaveTwoByte[2]);
+        two_byte = false;
+      }
       const std::size_t end = AsciiRunEnd(s, i, n);
       a.Append(s + i, end - i);
       i = end;
       continue;
     }
     unsigned code = 0;
-    std::size_t used = Source::Read(s, i, n, code);
+    std::size_t used = Source::Read(s, i, n, last, code);
     if (used == 0) break;
     a.Ensure(2 * (n - i) + 2 * sizeof kEnterTwoByte);
-    a.Put(kEnterTwoByte[0], kEnterTwoByte[1], kEnterTwoByte[2]);
+    if (!two_byte) {
+      a.Put(kEnterTwoByte[0], kEnterTwoByte[1], kEnterTwoByte[2]);
+      two_byte = true;
+    }
     do {
       PutJisCode(a, code);
       i += used;
-      used = i < n && s[i] >= 0x80 ? Source::Read(s, i, n, code) : 0;
+      used = i < n && s[i] >= 0x80 ? Source::Read(s, i, n, last, code) : 0;
     } while (used != 0);
-    a.Put(kLeaveTwoByte[0], kLeaveTwoByte[1], kLeaveTwoByte[2]);
-    if (i < n && s[i] >= 0x80) break;  // a character cut off by the end of the line
+    if (i < n && s[i] >= 0x80) break;  // a character cut off by the end of the input
   }
+  if (!last) return i;
+  if (two_byte) {
+    a.Ensure(3);
+    a.Put(kLeaveTwoByte[0], kLeaveTwoByte[1], kLeaveTwoByte[2]);
+    two_byte = false;
+  }
+  return n;
 }
 
 // Each Read takes the character with bit 7 set at s[i], stores its JIS code and returns the
-// bytes it used, or 0 when the character is cut off by the end of the line.
+// bytes it used, or 0 when the character is cut off by the end of the input, or might still
+// be joined with a mark that the next piece could bring.
 struct ShiftJisSource {
-  static std::size_t Read(const unsigned char* s, std::size_t i, std::size_t n, unsigned& code) {
+  static std::size_t Read(const unsigned char* s, std::size_t i, std::size_t n, bool last, unsigned& code) {
     const unsigned char b = s[i];
     if (IsHalfKana(b)) {
       if (i + 1 < n) {
@@ -111,6 +131,8 @@ struct ShiftJisSource {
           code = joined;
           return 2;
         }
+      } else if (!last) {
+        return 0;
       }
       code = detail::HalfKanaJis(b);
       return 1;
@@ -123,7 +145,7 @@ struct ShiftJisSource {
 };
 
 struct EucSource {
-  static std::size_t Read(const unsigned char* s, std::size_t i, std::size_t n, unsigned& code) {
+  static std::size_t Read(const unsigned char* s, std::size_t i, std::size_t n, bool last, unsigned& code) {
     if (i + 1 >= n) return 0;
     const unsigned char b = s[i];
     const unsigned char k = s[i + 1];
@@ -133,6 +155,8 @@ struct EucSource {
           code = joined;
           return 4;
         }
+      } else if (!last && (i + 2 == n || (i + 3 == n && s[i + 2] == 0x8E))) {
+        return 0;
       }
       code = detail::HalfKanaJis(k);
       return 2;
@@ -145,20 +169,22 @@ struct EucSource {
 // Shared walk of the two JIS readers. Pairs decides whether two-byte mode takes the text in
 // pairs (to Shift-JIS) or byte by byte (to EUC).
 template <bool Pairs>
-void ReadJis(std::string_view line, std::string& out) {
+std::size_t ReadJis(std::string_view line, bool last, bool& two_byte, std::string& out) {
   const unsigned char* s = Bytes(line);
   const std::size_t n = line.size();
   Appender a(out, n);
-  bool two_byte = false;
   std::size_t i = 0;
   while (i < n) {
-    if (s[i] == kEsc && (!SkipEscapes(s, n, i, two_byte) || i == n)) break;
+    if (s[i] == kEsc) {
+      if (!SkipEscapes(s, n, i, two_byte)) return last ? n : i;
+      if (i == n) break;
+    }
     if (!two_byte) {
       const std::size_t end = NextEsc(s, i, n);
       a.Append(s + i, end - i);
       i = end;
     } else if constexpr (Pairs) {
-      if (i + 1 >= n) break;
+      if (i + 1 >= n) return last ? n : i;
       const detail::BytePair p = detail::JisToSjisFast(s[i], s[i + 1]);
       a.Ensure(2);
       a.Put(p.first, p.second);
@@ -172,6 +198,13 @@ void ReadJis(std::string_view line, std::string& out) {
       }
     }
   }
+  return n;
+}
+
+template <detail::CodeCore Core>
+void RunOnce(std::string_view line, std::string& out) {
+  bool two_byte = false;
+  Core(line, true, two_byte, out);
 }
 
 template <void (*Convert)(std::string_view, std::string&)>
@@ -183,12 +216,19 @@ std::string Returning(std::string_view line) {
 
 }  // namespace
 
-void JisToShiftJis(std::string_view line, std::string& out) { ReadJis<true>(line, out); }
-void JisToEuc(std::string_view line, std::string& out) { ReadJis<false>(line, out); }
+namespace detail {
 
-void EucToShiftJis(std::string_view line, std::string& out) {
-  const unsigned char* s = Bytes(line);
-  const std::size_t n = line.size();
+std::size_t JisToShiftJisCore(std::string_view input, bool last, bool& two_byte, std::string& out) {
+  return ReadJis<true>(input, last, two_byte, out);
+}
+
+std::size_t JisToEucCore(std::string_view input, bool last, bool& two_byte, std::string& out) {
+  return ReadJis<false>(input, last, two_byte, out);
+}
+
+std::size_t EucToShiftJisCore(std::string_view input, bool last, bool&, std::string& out) {
+  const unsigned char* s = Bytes(input);
+  const std::size_t n = input.size();
   Appender a(out, n);
   std::size_t i = 0;
   while (i < n) {
@@ -202,11 +242,11 @@ void EucToShiftJis(std::string_view line, std::string& out) {
         a.Put(b);
         ++i;
       } else {
-        if (i + 1 >= n) return;
+        if (i + 1 >= n) return last ? n : i;
         if (b == 0x8E) {
           a.Put(s[i + 1]);
         } else {
-          const detail::BytePair p = detail::JisToSjisFast(b & 0x7F, s[i + 1] & 0x7F);
+          const BytePair p = JisToSjisFast(b & 0x7F, s[i + 1] & 0x7F);
           a.Put(p.first, p.second);
         }
         i += 2;
@@ -214,11 +254,12 @@ void EucToShiftJis(std::string_view line, std::string& out) {
       a.Ensure(2);
     }
   }
+  return n;
 }
 
-void ShiftJisToEuc(std::string_view line, std::string& out) {
-  const unsigned char* s = Bytes(line);
-  const std::size_t n = line.size();
+std::size_t ShiftJisToEucCore(std::string_view input, bool last, bool&, std::string& out) {
+  const unsigned char* s = Bytes(input);
+  const std::size_t n = input.size();
   Appender a(out, n + 16);
   std::size_t i = 0;
   while (i < n) {
@@ -232,18 +273,44 @@ void ShiftJisToEuc(std::string_view line, std::string& out) {
         a.Put(0x8E, b);
         ++i;
       } else {
-        if (i + 1 >= n) return;
-        const detail::BytePair j = PairToJis(b, s[i + 1]);
+        if (i + 1 >= n) return last ? n : i;
+        const BytePair j = PairToJis(b, s[i + 1]);
         a.Put(static_cast<unsigned char>(j.first | 0x80), static_cast<unsigned char>(j.second | 0x80));
         i += 2;
       }
       a.Ensure(2);
     }
   }
+  return n;
 }
 
-void ShiftJisToJis(std::string_view line, std::string& out) { WriteJis<ShiftJisSource>(line, out); }
-void EucToJis(std::string_view line, std::string& out) { WriteJis<EucSource>(line, out); }
+std::size_t ShiftJisToJisCore(std::string_view input, bool last, bool& two_byte, std::string& out) {
+  return WriteJis<ShiftJisSource>(input, last, two_byte, out);
+}
+
+std::size_t EucToJisCore(std::string_view input, bool last, bool& two_byte, std::string& out) {
+  return WriteJis<EucSource>(input, last, two_byte, out);
+}
+
+CodeCore CoreFor(KanjiCode code, int target) noexcept {
+  const bool jis = code == Jis83 || code == Jis78;
+  if (target == Jis83 && code == Euc) return EucToJisCore;
+  if (target == Jis83 && code == ShiftJis) return ShiftJisToJisCore;
+  if (target == Euc && jis) return JisToEucCore;
+  if (target == Euc && code == ShiftJis) return ShiftJisToEucCore;
+  if (target == ShiftJis && jis) return JisToShiftJisCore;
+  if (target == ShiftJis && code == Euc) return EucToShiftJisCore;
+  return nullptr;
+}
+
+}  // namespace detail
+
+void JisToShiftJis(std::string_view line, std::string& out) { RunOnce<detail::JisToShiftJisCore>(line, out); }
+void JisToEuc(std::string_view line, std::string& out) { RunOnce<detail::JisToEucCore>(line, out); }
+void EucToShiftJis(std::string_view line, std::string& out) { RunOnce<detail::EucToShiftJisCore>(line, out); }
+void ShiftJisToEuc(std::string_view line, std::string& out) { RunOnce<detail::ShiftJisToEucCore>(line, out); }
+void ShiftJisToJis(std::string_view line, std::string& out) { RunOnce<detail::ShiftJisToJisCore>(line, out); }
+void EucToJis(std::string_view line, std::string& out) { RunOnce<detail::EucToJisCore>(line, out); }
 
 void ConvertKanjiCode(std::string_view line, int target, std::string& out) {
   // Without a byte from 0x80 up and without ESC a line can only be ASCII or binary, which stay
@@ -254,23 +321,13 @@ void ConvertKanjiCode(std::string_view line, int target, std::string& out) {
     out.append(line);
     return;
   }
-  const KanjiCode code = DetectKanjiCode(line);
-  const bool jis = code == Jis83 || code == Jis78;
-  if (target == Jis83 && code == Euc) {
-    EucToJis(line, out);
-  } else if (target == Jis83 && code == ShiftJis) {
-    ShiftJisToJis(line, out);
-  } else if (target == Euc && jis) {
-    JisToEuc(line, out);
-  } else if (target == Euc && code == ShiftJis) {
-    ShiftJisToEuc(line, out);
-  } else if (target == ShiftJis && jis) {
-    JisToShiftJis(line, out);
-  } else if (target == ShiftJis && code == Euc) {
-    EucToShiftJis(line, out);
-  } else {
+  const detail::CodeCore core = detail::CoreFor(DetectKanjiCode(line), target);
+  if (core == nullptr) {
     out.append(line);
+    return;
   }
+  bool two_byte = false;
+  core(line, true, two_byte, out);
 }
 
 std::string JisToShiftJis(std::string_view line) { return Returning<JisToShiftJis>(line); }

@@ -1,8 +1,9 @@
 // Arbitrary bytes through every line converter: nothing may read outside the input (it is
 // copied into a heap block of exactly its size, so AddressSanitizer sees a read past its end),
 // and the promises that hold for any input are checked: the transfer encodings decode back
-// to their input, Shift-JIS <-> EUC Shift-JIS -> JIS -> Shift-JIS and the mail header give back valid text,
-// chunked newline conversion equals the whole-text one, and appending keeps what was there.
+// to their input; Shift-JIS <-> EUC, Shift-JIS -> JIS -> Shift-JIS and the mail header give
+// back valid text; chunked newline conversion and a line fed in pieces equal the one-call
+// results; appending keeps what was there.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "textconv/cp932.h"
 #include "textconv/jis_euc_sjis.h"
 #include "textconv/line_conversion.h"
+#include "textconv/line_stream.h"
 #include "textconv/mail_header.h"
 #include "textconv/newline.h"
 #include "textconv/uuencode.h"
@@ -88,6 +90,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);
+  using K = tc::LineStream::Kind;
+  const std::pair<K, std::string> one_call[] = {
+      {K::JisToShiftJis, tc::JisToShiftJis(text)},         {K::EucToShiftJis, tc::EucToShiftJis(text)},
+      {K::ShiftJisToJis, tc::ShiftJisToJis(text)},         {K::EucToJis, tc::EucToJis(text)},
+      {K::ShiftJisToEuc, tc::ShiftJisToEuc(text)},         {K::JisToEuc, tc::JisToEuc(text)},
+      {K::Base64Encode, tc::Base64Encode(text)},           {K::AutoNewlineLine, tc::AutoNewlineLine(text)},
+      {K::ConvertToJis, tc::ConvertKanjiCode(text, 2)},    {K::ConvertToEuc, tc::ConvertKanjiCode(text, 4)},
+      {K::ConvertToShiftJis, tc::ConvertKanjiCode(text, 5)},
+  };
+  for (const auto& [kind, want] : one_call) {
+    tc::LineStream stream(kind);
+    std::string pieces;
+    stream.Feed(text.substr(0, cut), pieces);
+    for (std::size_t at = cut; at < size; at += 7) stream.Feed(text.substr(at, 7), pieces);
+    stream.Finish(pieces);
+    Check(pieces == want);
+  }
   for (const auto kind : {tc::NewlineKind::CrLf, tc::NewlineKind::Cr, tc::NewlineKind::Lf}) {
     const std::string whole = tc::ConvertNewlines(text, kind, tc::NewlineKind::Lf);
     tc::NewlineConverter chunked(kind, tc::NewlineKind::Lf);
