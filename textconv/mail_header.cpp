@@ -53,6 +53,7 @@ void MailHeaderEncode(std::string_view line, std::string& out) {
       while (i < n && IsLeadByte(byte(i))) i = n - i >= 2 ? i + 2 : n;
       jis.clear();
       ShiftJisToJis(line.substr(start, i - start), jis);
+      if (jis.empty()) continue;  // a lone lead byte at the end: no character to encode
       out.append(kPrefix);
       Base64Encode(jis, out);
       out.append(kSuffix);

@@ -168,15 +168,6 @@ TEST(ConvertKanjiCode, PicksTheConverterByTheDetectedCode) {
   }
 }
 
-TEST(CodeConverters, AppendToTheCallersString) {
-  std::string out = "keep:";
-  ShiftJisToEuc(Sj("漢"), out);
-  EucToJis(Bin({0xB4, 0xC1}), out);
-  EXPECT_EQ(Hex(out), Hex("keep:" + Bin({0xB4, 0xC1}) + kEnterJis + Bin({0x34, 0x41}) + kLeaveJisRoman));
-  ConvertKanjiCode(Bin({0xB4, 0xC1, 0xBB, 0xFA}), ShiftJis, out);
-  EXPECT_EQ(out.substr(out.size() - 4), Sj("漢字"));
-}
-
 // Every code of JIS X 0208 rows 1..94 (the NEC and NEC-selected rows of CP932 included, which
 // lie in the same arithmetic), as Shift-JIS, EUC and JIS, in both directions.
 TEST(CodeConverters, RoundTripEveryJisCode) {
