@@ -47,13 +47,20 @@ class Matcher {
   template <typename F>
   void Walk(std::uint32_t pos, int better_than, int chain, F found) const {
     if (pos + kMinMatch > size_) return;
+    WalkHashed(pos, better_than, chain, Hash(pos), pos + 4 <= size_ ? Hash4(pos) : 0, found);
+  }
+
+ private:
+  template <typename F>
+  void WalkHashed(std::uint32_t pos, int better_than, int chain, std::uint32_t h3, std::uint32_t h4, F found) const {
+    if (pos + kMinMatch > size_) return;
     const int max_len = static_cast<int>(std::min<std::uint32_t>(kMaxMatch, size_ - pos));
     if (better_than >= max_len) return;
     int best = better_than;
     const unsigned char* cur = p_ + pos;
     // The nearest position with the same three bytes: the only length-3 candidate tried; the
     // chain itself links positions with the same four bytes, which keeps it short.
-    if (const std::uint32_t l3 = head3_[Hash(pos)]; l3 != 0 && best < kMinMatch) {
+    if (const std::uint32_t l3 = head3_[h3]; l3 != 0 && best < kMinMatch) {
       const std::uint32_t cand = l3 - 1;
       if (cand < pos && pos - cand <= kTooFarForThree && p_[cand] == cur[0] && p_[cand + 1] == cur[1] &&
           p_[cand + 2] == cur[2]) {
@@ -64,7 +71,7 @@ class Matcher {
       }
     }
     if (pos + 4 > size_) return;
-    std::uint32_t link = head_[Hash4(pos)];
+    std::uint32_t link = head_[h4];
     while (link != 0 && chain-- > 0) {
       const std::uint32_t cand = link - 1;
       if (cand >= pos || pos - cand > kWindow) break;
@@ -81,6 +88,22 @@ class Matcher {
       if (next >= link) break;
       link = next;
     }
+  }
+
+ public:
+  // Walk, then Insert, hashing the position once.
+  template <typename F>
+  void WalkAndInsert(std::uint32_t pos, int better_than, int chain, F found) {
+    if (pos + 4 > size_) {
+      Walk(pos, better_than, chain, found);
+      Insert(pos);
+      return;
+    }
+    const std::uint32_t h3 = Hash(pos), h4 = Hash4(pos);
+    WalkHashed(pos, better_than, chain, h3, h4, found);
+    head3_[h3] = pos + 1;
+    prev_[pos & (kWindow - 1)] = head_[h4];
+    head_[h4] = pos + 1;
   }
 
   // The longest match, or len 0.

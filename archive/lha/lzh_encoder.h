@@ -9,7 +9,7 @@ namespace sorabu::lha {
 
 struct EncodeOptions {
   bool optimal = true;     // price-based parsing; false: greedy with lazy matching (faster)
-  int max_chain = 16;      // candidates tried per position (the lazy parser wants about 128)
+  int max_chain = 8;       // candidates tried per position (the lazy parser wants about 128)
   int nice_length = 64;    // a match this long ends the search
   int skip_length = 16;    // optimal parser: positions inside a match this long are not searched
   int good_length = 16;    // lazy parser: a previous match this long quarters the chain
