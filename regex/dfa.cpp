@@ -42,6 +42,7 @@ std::int32_t TRE_DFA::NextSlow(const TRE_DFAState& st, Code c) {
 void TRE_DFA::Build(const TRE_NFA& nfa, std::size_t budget_bytes) {
   std::unordered_map<TRE_NFAStateSet, std::int32_t, SetHash> index;
   std::size_t used = 0;
+  std::size_t work = 0;
   auto find_or_add = [&](TRE_NFAStateSet set) -> std::int32_t {
     if (auto it = index.find(set); it != index.end()) return it->second;
     used += sizeof(TRE_DFAState) + 64 + set.states().size() * 2 * sizeof(std::uint32_t);
@@ -69,6 +70,10 @@ void TRE_DFA::Build(const TRE_NFA& nfa, std::size_t budget_bytes) {
         events.push_back({std::uint32_t{e.high} + 1, -1, e.target});
       }
     }
+    // Time matters as much as memory: a pattern whose states are large and many can take
+    // seconds to reach the memory budget, so the edges examined are counted too.
+    work += states_[i].set.states().size() + events.size();
+    if (work > kMaxWork) throw ERegExpParser(msg::kDfaTooLarge, 0);
     std::stable_sort(events.begin(), events.end());
     std::vector<TRE_DFATransition> trans;
     std::vector<std::uint32_t> key;

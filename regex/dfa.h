@@ -11,8 +11,8 @@
 // Single-byte codes go through a flat table indexed by state and byte class (bytes that no
 // transition tells apart share a class, as in RE2), so a long literal costs a few entries per
 // state, not 256; double-byte codes are found by binary search in the sorted transitions. Construction is eager (the whole automaton), under a
-// memory budget: past it, ERegExpParser says the pattern is too complex instead of exhausting
-// memory ("(a|b)*a(a|b)(a|b)...(a|b)" grows exponentially).
+// memory budget and a work budget: past either, ERegExpParser says the pattern is too complex
+// instead of exhausting memory or time ("(a|b)*a(a|b)(a|b)...(a|b)" grows exponentially).
 //
 // Literal description: when the automaton is a single chain of one-code transitions ending in an
 // accepting state without transitions, the pattern is that fixed string, which Grep scans for
@@ -46,6 +46,8 @@ class TRE_DFA {
  public:
   static constexpr std::size_t kDefaultBudget = 32u << 20;  // bytes
   static constexpr std::size_t kMaxLiteral = 16383;
+  // Most NFA states and edges the construction may examine, summed over all DFA states.
+  static constexpr std::size_t kMaxWork = 8'000'000;
 
   // Throws ERegExpParser when the automaton would outgrow budget_bytes.
   explicit TRE_DFA(const TRE_NFA& nfa, std::size_t budget_bytes = kDefaultBudget);

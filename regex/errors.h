@@ -31,7 +31,7 @@ inline constexpr const char* kTooLong = "正規表現が長すぎます（65535�
 inline constexpr const char* kTooDeep = "括弧の入れ子が深すぎます";
 inline constexpr const char* kTooManyRanges = "正規表現が複雑すぎます（文字範囲の数が上限を超えました）";
 inline constexpr const char* kTooManyNfaStates = "正規表現が複雑すぎます（NFAの状態数が上限を超えました）";
-inline constexpr const char* kDfaTooLarge = "正規表現が複雑すぎます（DFAが記憶域の上限を超えました）";
+inline constexpr const char* kDfaTooLarge = "正規表現が複雑すぎます（DFAの大きさが上限を超えました）";
 // Grep.
 inline constexpr const char* kEndOfFile = "End Of File";
 inline constexpr const char* kCancelRequest = "CancelRequest";

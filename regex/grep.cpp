@@ -1,6 +1,8 @@
 #include "regex/grep.h"
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 
 #include "regex/dictionary.h"
 #include "regex/errors.h"
@@ -35,14 +37,16 @@ void TGrep::ChooseScan() {
       }
     }
   }
-  int count = 0;
+  few_first_bytes_.clear();
   for (unsigned c = 0; c < 256; ++c) {
-    if (first_bytes_.member[c]) {
-      ++count;
-      first_bytes_.single = static_cast<int>(c);
-    }
+    if (first_bytes_.member[c]) few_first_bytes_.push_back(static_cast<unsigned char>(c));
   }
-  if (count != 1) first_bytes_.single = -1;
+  first_bytes_.single = few_first_bytes_.size() == 1 ? few_first_bytes_[0] : -1;
+  // memchr pays only for bytes that are rare: not for the lead bytes of punctuation and kana,
+  // which start every other character of Japanese text.
+  const bool dense = std::any_of(few_first_bytes_.begin(), few_first_bytes_.end(),
+                                 [](unsigned char b) { return b >= 0x81 && b <= 0x83; });
+  if (few_first_bytes_.size() > kMemchrBytes || dense) few_first_bytes_.clear();
 }
 
 void TGrep::GrepFile(const std::string& path) {
@@ -64,46 +68,101 @@ void TGrep::Report(TTxtFile& file) {
   OnMatch(*this, info);
 }
 
-// Each start is first tried on the bytes already in the window, without the cursors; only a
-// walk that runs into the window's end goes through the reader, which loads what it needs.
+namespace {
+
+enum class Verdict { kUndecided, kDead, kMatch };
+
+// Runs the automaton from p[0] over the n bytes in the window. first_length receives the length
+// of the first character (the step to the next start when this one fails).
+Verdict TryStart(const TRE_DFA& dfa, const unsigned char* p, std::size_t n, std::size_t& first_length) {
+  std::int32_t s = dfa.initial();
+  first_length = 1;
+  for (std::size_t q = 0; q < n;) {
+    Code c = p[q];
+    std::size_t length = 1;
+    if (IsLead(p[q])) {
+      if (q + 1 >= n) return Verdict::kUndecided;
+      if (p[q + 1] != '\n') {
+        c = static_cast<Code>(p[q] * 256 + p[q + 1]);
+        length = 2;
+      }
+    }
+    if (q == 0) first_length = length;
+    s = dfa.Next(s, c);
+    if (s == TRE_DFA::kNone) return Verdict::kDead;
+    q += length;
+    if (dfa.accepting(s)) return Verdict::kMatch;
+  }
+  return Verdict::kUndecided;
+}
+
+}  // namespace
+
+// Starts are tried on the bytes already in the window, without the cursors: with one possible
+// first byte, memchr finds the candidates; otherwise the window is walked character by
+// character. Only a walk that runs into the window's end goes through the reader's cursors,
+// which load what they need.
 void TGrep::AutomatonScan(TTxtFile& file) {
   const TRE_DFA& dfa = this->dfa();
-  const std::int32_t initial = dfa.initial();
   for (;;) {
-    file.SkipTo(first_bytes_);
-    const auto* p = reinterpret_cast<const unsigned char*>(file.window_at_main());
-    const std::size_t n = file.window_left();
-    enum { kUndecided, kDead, kMatch } verdict = kUndecided;
-    std::size_t first_length = 0;
-    std::int32_t s = initial;
-    for (std::size_t q = 0; n >= 2 && q < n;) {
-      Code c = p[q];
-      std::size_t length = 1;
-      if (IsLead(p[q])) {
-        if (q + 1 >= n) break;
-        if (p[q + 1] != '\n') {
-          c = static_cast<Code>(p[q] * 256 + p[q + 1]);
-          length = 2;
+    Verdict verdict = Verdict::kUndecided;
+    std::size_t offset = 0;  // of the start tried, from the main cursor
+    std::size_t first_length = 1;
+    if (first_bytes_.single >= 0) {
+      file.SkipTo(first_bytes_);
+      const std::size_t n = file.window_left();
+      if (n >= 2) verdict = TryStart(dfa, reinterpret_cast<const unsigned char*>(file.window_at_main()), n, first_length);
+    } else {
+      const auto* p = reinterpret_cast<const unsigned char*>(file.window_at_main());
+      const std::size_t n = file.window_left();
+      // offset is always a character start; a candidate byte is one when an even number of
+      // lead bytes lie between them (LF always is one).
+      // With a few possible first bytes, memchr finds each one's next place; with many, a table.
+      std::size_t next_at[kMemchrBytes];
+      std::fill(std::begin(next_at), std::end(next_at), std::size_t{0});
+      const std::size_t last = n == 0 ? 0 : n - 1;  // the window's last byte is left for later
+      while (offset + 1 < n) {
+        std::size_t k = offset;
+        if (few_first_bytes_.empty()) {
+          while (k < last && !first_bytes_.member[p[k]]) ++k;
+        } else {
+          k = last;
+          for (std::size_t i = 0; i < few_first_bytes_.size(); ++i) {
+            if (next_at[i] < offset || next_at[i] == 0) {
+              const void* hit = std::memchr(p + offset, few_first_bytes_[i], last - offset);
+              next_at[i] = hit != nullptr ? static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - p) : last;
+            }
+            k = std::min(k, next_at[i]);
+          }
         }
-      }
-      if (q == 0) first_length = length;
-      s = dfa.Next(s, c);
-      if (s == TRE_DFA::kNone) {
-        verdict = kDead;
-        break;
-      }
-      q += length;
-      if (dfa.accepting(s)) {
-        verdict = kMatch;
-        break;
+        std::size_t leads = 0;
+        if (p[k] != '\n') {
+          while (k - leads > offset && IsLead(p[k - leads - 1])) ++leads;
+        }
+        if (leads % 2 == 1) {
+          offset = k + 1;  // a second byte; the next character starts after it
+          continue;
+        }
+        offset = k;
+        if (k + 1 >= n) break;
+        verdict = TryStart(dfa, p + k, n - k, first_length);
+        if (verdict != Verdict::kDead) break;
+        verdict = Verdict::kUndecided;
+        offset = k + first_length;
       }
     }
-    if (verdict != kUndecided) {
-      file.AdvanceMain(first_length);
-      if (verdict == kMatch) Report(file);
+    if (verdict == Verdict::kMatch) {
+      file.AdvanceMain(offset + first_length);
+      Report(file);
       continue;
     }
-    s = dfa.Next(initial, file.ReadChar());
+    if (verdict == Verdict::kDead) {
+      file.AdvanceMain(offset + first_length);
+      continue;
+    }
+    file.AdvanceMain(offset);
+    // Undecided, or at the window's end: one start through the cursors.
+    std::int32_t s = dfa.Next(dfa.initial(), file.ReadChar());
     while (s != TRE_DFA::kNone) {
       if (dfa.accepting(s)) {
         Report(file);

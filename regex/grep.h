@@ -3,8 +3,9 @@
 // Grep compiles "^" and "$" to LF, the character the reader puts before and after every line, so
 // an anchor is an ordinary transition and a pattern such as "^abc" or "abc$" is still one fixed
 // string (LF a b c, a b c LF). SetRegExp picks the scan:
-//  - fixed string: memchr finds the next place the literal's first byte starts a character, then
-//    the literal's codes are compared through the look-ahead cursor;
+//  - fixed string: memchr finds the next place of the literal's rarest byte, memcmp the literal
+//    around it, and its codes are then compared through the look-ahead cursor from a character
+//    start;
 //  - automaton: from every character the DFA runs through the look-ahead cursor until it has no
 //    transition; reaching an accepting state reports the line.
 // A match needs at least one character (the initial state's own acceptance is never consulted),
@@ -20,6 +21,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "regex/regular_expression.h"
 #include "regex/txt_file.h"
@@ -49,8 +51,11 @@ class TGrep : public TRegularExpression {
   void Report(TTxtFile& file);
   void ChooseScan();
 
+  static constexpr std::size_t kMemchrBytes = 4;
+
   bool fixed_ = false;
   TTxtByteSet first_bytes_;
+  std::vector<unsigned char> few_first_bytes_;  // the first bytes when there are few of them
 };
 
 }  // namespace sorabu::regex

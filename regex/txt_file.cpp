@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "regex/errors.h"
@@ -14,6 +15,53 @@ namespace {
 std::size_t Find(const char* data, std::size_t from, std::size_t n, char c) {
   const void* p = std::memchr(data + from, c, n - from);
   return p == nullptr ? n : static_cast<std::size_t>(static_cast<const char*>(p) - data);
+}
+
+// LF bytes in [p, p + n): eight bytes at a time, exact (no carries between bytes).
+std::size_t CountLineFeeds(const char* p, std::size_t n) {
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+  constexpr std::uint64_t kLf = 0x0A0A0A0A0A0A0A0Aull;
+  std::size_t count = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    const std::uint64_t x = w ^ kLf;  // LF bytes become zero
+    const std::uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);
+    count += static_cast<std::size_t>(((zero >> 7) * 0x0101010101010101ull) >> 56);
+  }
+  for (; i < n; ++i) count += p[i] == '\n';
+  return count;
+}
+
+// How common a byte is in Japanese text, roughly: the lead bytes of punctuation and kana, small
+// letters, blanks and line ends are everywhere; other bytes are rarer.
+int Commonness(unsigned char b) {
+  if ((b >= 0x81 && b <= 0x83) || (b >= 'a' && b <= 'z') || b == ' ' || b == '\n') return 2;
+  if (b < 0x80) return 1;
+  return 0;
+}
+
+// The first place of needle in [h, h + n): memchr looks for its rarest byte, memcmp checks.
+const char* FindNeedle(const char* h, std::size_t n, std::string_view needle) {
+  const std::size_t m = needle.size();
+  if (n < m) return nullptr;
+  std::size_t rare = 0;
+  for (std::size_t i = 1; i < m; ++i) {
+    if (Commonness(static_cast<unsigned char>(needle[i])) <
+        Commonness(static_cast<unsigned char>(needle[rare]))) {
+      rare = i;
+    }
+  }
+  const char* p = h + rare;
+  const char* const end = h + n - (m - 1 - rare);
+  while (p < end) {
+    p = static_cast<const char*>(std::memchr(p, needle[rare], static_cast<std::size_t>(end - p)));
+    if (p == nullptr) return nullptr;
+    if (std::memcmp(p - rare, needle.data(), m) == 0) return p - rare;
+    ++p;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -139,7 +187,7 @@ Code TTxtFile::ReadAheadChar() { return CharAt(ahead_); }
 void TTxtFile::CountLines(std::size_t to) {
   const char* from = buf_.data() + (main_ - base_);
   const std::size_t span = to - main_;
-  const auto lines = std::count(from, from + span, '\n');
+  const std::size_t lines = CountLineFeeds(from, span);
   if (lines > 0) {
     line_no_ += static_cast<int>(lines);
     const void* last = memrchr(from, '\n', span);
@@ -163,9 +211,9 @@ void TTxtFile::SkipToString(std::string_view needle) {
     if (!Ensure(main_ + 1)) return;
     const std::size_t window_end = base_ + buf_.size();
     const char* from = buf_.data() + (main_ - base_);
-    const void* hit = memmem(from, window_end - main_, needle.data(), needle.size());
+    const char* hit = FindNeedle(from, window_end - main_, needle);
     if (hit != nullptr) {
-      const std::size_t at = main_ + static_cast<std::size_t>(static_cast<const char*>(hit) - from);
+      const std::size_t at = main_ + static_cast<std::size_t>(hit - from);
       const bool starts = StartsChar(at);
       CountLines(at);
       if (starts) return;

@@ -62,7 +62,7 @@ class TTxtFile {
   // match can start.
   void SkipTo(const TTxtByteSet& set);
   // The same for the next place where needle (a character string's bytes) starts on a character
-  // start; memmem does the search.
+  // start; memchr looks for the needle's rarest byte.
   void SkipToString(std::string_view needle);
 
   // The fast path of the automaton scan: the bytes in the window from the main cursor on, and a
