@@ -92,6 +92,10 @@ TEST_F(GrepTest, LinesAndAnchors) {
       {S("求|ZZ"), S("ル、\r\n求め"), {"2:" + S("求め")}},
       {S("[求]"), S("ル、"), {}},
       {S("、"), S("ル、"), {"1:" + S("ル、")}},
+      // fixed strings are looked up by their rarest byte, which need not be the first
+      {"aQ", "xaQ\r\nQ\r\naQ", {"1:xaQ", "3:aQ"}},
+      {S("ルA"), S("求A\r\nルA\r\naルA"), {"2:" + S("ルA"), "3:a" + S("ルA")}},
+      {S("、AA"), S("求AAA\r\nル、AA"), {"2:" + S("ル、AA")}},
       {"", "", {}},
   };
   for (const Row& row : rows) {
