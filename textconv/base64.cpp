@@ -4,12 +4,14 @@
 // three input bytes cost two loads and two 16-bit stores. The decoder maps characters through
 // a 256-entry table whose values above 63 mark padding and characters to skip; a group of four
 // plain alphabet characters, by far the common case, is decoded without any test on its own.
+// The decoder is also a resumable core (code_core.h) that stops before an incomplete group.
 #include "textconv/base64.h"
 
 #include <array>
 #include <cstdint>
 
 #include "textconv/appender.h"
+#include "textconv/code_core.h"
 
 namespace sorabu::textconv {
 namespace {
@@ -85,13 +87,16 @@ void Base64Encode(std::string_view line, std::string& out) {
   a.Advance(static_cast<std::size_t>(p - a.Cursor()));
 }
 
-void Base64Decode(std::string_view line, std::string& out) {
+namespace detail {
+
+std::size_t Base64DecodeCore(std::string_view line, bool last, bool&, std::string& out) {
   const unsigned char* s = Bytes(line);
   const std::size_t n = line.size();
   Appender a(out, n / 4 * 3 + 3);
   std::size_t i = 0;
   unsigned char v[4] = {};
   int count = 0;
+  std::size_t group_start = 0;
   while (i < n) {
     if (count == 0) {
       a.Ensure((n - i) / 4 * 3 + 3);
@@ -112,13 +117,24 @@ void Base64Decode(std::string_view line, std::string& out) {
     }
     const unsigned char value = kDecodeTable[s[i++]];
     if (value == kSkip) continue;
+    if (count == 0) group_start = i - 1;
     v[count++] = value;
     if (count == 4) {
       PutGroup(a, v, 4);
       count = 0;
     }
   }
+  // An incomplete group may be completed by the next piece: it is read again from its start.
+  if (!last && count != 0) return group_start;
   PutGroup(a, v, count);
+  return n;
+}
+
+}  // namespace detail
+
+void Base64Decode(std::string_view line, std::string& out) {
+  bool unused = false;
+  detail::Base64DecodeCore(line, true, unused, out);
 }
 
 std::string Base64Encode(std::string_view line) {

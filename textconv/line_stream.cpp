@@ -35,6 +35,10 @@ detail::CodeCore CoreOf(LineStream::Kind kind) {
     case K::ShiftJisToEuc: return detail::ShiftJisToEucCore;
     case K::JisToEuc: return detail::JisToEucCore;
     case K::Base64Encode: return Base64Core;
+    case K::Base64Decode: return detail::Base64DecodeCore;
+    case K::HalfToFull: return detail::HalfToFullCore;
+    case K::FullToHalf: return detail::FullToHalfCore;
+    case K::HalfKanaToFullKana: return detail::HalfKanaToFullKanaCore;
     default: return nullptr;
   }
 }

@@ -19,7 +19,7 @@ namespace sorabu::textconv {
 
 class LineStream {
  public:
-  // 1..7 are the conversion numbers of the same converters.
+  // 1..7 and 9 are the conversion numbers of the same converters.
   enum class Kind : int {
     JisToShiftJis = 1,
     EucToShiftJis = 2,
@@ -28,10 +28,14 @@ class LineStream {
     ShiftJisToEuc = 5,
     JisToEuc = 6,
     Base64Encode = 7,
+    Base64Decode = 9,
     AutoNewlineLine = 20,    // AutoNewlineLine
     ConvertToJis = 22,       // ConvertKanjiCode(line, 2)
     ConvertToEuc = 24,       // ConvertKanjiCode(line, 4)
     ConvertToShiftJis = 25,  // ConvertKanjiCode(line, 5)
+    HalfToFull = 30,
+    FullToHalf = 31,
+    HalfKanaToFullKana = 32,
   };
 
   explicit LineStream(Kind kind);

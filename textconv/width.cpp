@@ -6,6 +6,9 @@
 // table indexed by (lead - 0x81) * 256 + trail giving one or two half-width bytes. The kana
 // part of the reverse table is derived from the forward kana table, so the two cannot drift.
 //
+// Each conversion is a resumable core (code_core.h): fed a piece of a line, it stops before a
+// lead byte or katakana at the end whose next byte it needs.
+//
 // A half-width katakana with a semi-voiced mark joins only where a full-width character with
 // that mark exists (ﾊ..ﾎ); ｶﾟ becomes カ゜, not the next cell of the table, which would be キ.
 #include "textconv/width.h"
@@ -14,6 +17,7 @@
 #include <cstdint>
 
 #include "textconv/appender.h"
+#include "textconv/code_core.h"
 #include "textconv/cp932.h"
 #include "textconv/jis_code.h"
 
@@ -141,7 +145,9 @@ std::size_t CopyDoubleByte(Appender& a, const unsigned char* s, std::size_t i, s
 
 }  // namespace
 
-void HalfToFull(std::string_view line, std::string& out) {
+namespace detail {
+
+std::size_t HalfToFullCore(std::string_view line, bool last, bool&, std::string& out) {
   const unsigned char* s = Bytes(line);
   const std::size_t n = line.size();
   Appender a(out, 2 * n);
@@ -149,6 +155,8 @@ void HalfToFull(std::string_view line, std::string& out) {
   while (i < n) {
     const unsigned char b = s[i];
     a.Ensure(4);
+    // A lead byte needs its second byte, a kana the mark that may follow.
+    if (i + 1 == n && !last && (IsLeadByte(b) || IsConvertibleKana(b))) return i;
     if (IsLeadByte(b)) {
       i += CopyDoubleByte(a, s, i, n);
     } else if (IsConvertibleKana(b)) {
@@ -175,9 +183,10 @@ void HalfToFull(std::string_view line, std::string& out) {
       ++i;
     }
   }
+  return n;
 }
 
-void FullToHalf(std::string_view line, std::string& out) {
+std::size_t FullToHalfCore(std::string_view line, bool last, bool&, std::string& out) {
   const unsigned char* s = Bytes(line);
   const std::size_t n = line.size();
   Appender a(out, n);
@@ -194,6 +203,7 @@ void FullToHalf(std::string_view line, std::string& out) {
       ++i;
       continue;
     }
+    if (i + 1 == n && !last) return i;
     if (b <= kLastLead && i + 1 < n) {
       const Half& h = kFullToHalf[(b - kFirstLead) * 256u + s[i + 1]];
       if (h.length != 0) {
@@ -205,9 +215,10 @@ void FullToHalf(std::string_view line, std::string& out) {
     }
     i += CopyDoubleByte(a, s, i, n);
   }
+  return n;
 }
 
-void HalfKanaToFullKana(std::string_view line, std::string& out) {
+std::size_t HalfKanaToFullKanaCore(std::string_view line, bool last, bool&, std::string& out) {
   const unsigned char* s = Bytes(line);
   const std::size_t n = line.size();
   Appender a(out, n + n / 4);
@@ -220,6 +231,7 @@ void HalfKanaToFullKana(std::string_view line, std::string& out) {
     const unsigned char b = s[i];
     a.Ensure(2);
     if (IsLeadByte(b)) {
+      if (i + 1 == n && !last) return i;
       i += CopyDoubleByte(a, s, i, n);
     } else if (IsHalfKana(b)) {
       const BytePair full = kHalfKanaFull[b - 0xA1u];
@@ -230,6 +242,24 @@ void HalfKanaToFullKana(std::string_view line, std::string& out) {
       ++i;
     }
   }
+  return n;
+}
+
+}  // namespace detail
+
+void HalfToFull(std::string_view line, std::string& out) {
+  bool unused = false;
+  detail::HalfToFullCore(line, true, unused, out);
+}
+
+void FullToHalf(std::string_view line, std::string& out) {
+  bool unused = false;
+  detail::FullToHalfCore(line, true, unused, out);
+}
+
+void HalfKanaToFullKana(std::string_view line, std::string& out) {
+  bool unused = false;
+  detail::HalfKanaToFullKanaCore(line, true, unused, out);
 }
 
 std::string HalfToFull(std::string_view line) {

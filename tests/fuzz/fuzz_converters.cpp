@@ -97,7 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       {K::ShiftJisToEuc, tc::ShiftJisToEuc(text)},         {K::JisToEuc, tc::JisToEuc(text)},
       {K::Base64Encode, tc::Base64Encode(text)},           {K::AutoNewlineLine, tc::AutoNewlineLine(text)},
       {K::ConvertToJis, tc::ConvertKanjiCode(text, 2)},    {K::ConvertToEuc, tc::ConvertKanjiCode(text, 4)},
-      {K::ConvertToShiftJis, tc::ConvertKanjiCode(text, 5)},
+      {K::ConvertToShiftJis, tc::ConvertKanjiCode(text, 5)}, {K::Base64Decode, tc::Base64Decode(text)},
+      {K::HalfToFull, tc::HalfToFull(text)},               {K::FullToHalf, tc::FullToHalf(text)},
+      {K::HalfKanaToFullKana, tc::HalfKanaToFullKana(text)},
   };
   for (const auto& [kind, want] : one_call) {
     tc::LineStream stream(kind);

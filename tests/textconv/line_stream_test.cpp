@@ -12,6 +12,7 @@
 #include "textconv/base64.h"
 #include "textconv/jis_euc_sjis.h"
 #include "textconv/newline.h"
+#include "textconv/width.h"
 
 namespace sorabu::textconv {
 namespace {
@@ -34,13 +35,18 @@ std::string OneCall(K kind, std::string_view line) {
     case K::ConvertToJis: return ConvertKanjiCode(line, Jis83);
     case K::ConvertToEuc: return ConvertKanjiCode(line, Euc);
     case K::ConvertToShiftJis: return ConvertKanjiCode(line, ShiftJis);
+    case K::Base64Decode: return Base64Decode(line);
+    case K::HalfToFull: return HalfToFull(line);
+    case K::FullToHalf: return FullToHalf(line);
+    case K::HalfKanaToFullKana: return HalfKanaToFullKana(line);
   }
   return {};
 }
 
-constexpr K kAllKinds[] = {K::JisToShiftJis, K::EucToShiftJis,   K::ShiftJisToJis, K::EucToJis,
-                           K::ShiftJisToEuc, K::JisToEuc,        K::Base64Encode,  K::AutoNewlineLine,
-                           K::ConvertToJis,  K::ConvertToEuc,    K::ConvertToShiftJis};
+constexpr K kAllKinds[] = {K::JisToShiftJis,   K::EucToShiftJis, K::ShiftJisToJis,      K::EucToJis,
+                           K::ShiftJisToEuc,   K::JisToEuc,      K::Base64Encode,       K::Base64Decode,
+                           K::AutoNewlineLine, K::ConvertToJis,  K::ConvertToEuc,       K::ConvertToShiftJis,
+                           K::HalfToFull,      K::FullToHalf,    K::HalfKanaToFullKana};
 
 std::string Streamed(LineStream& stream, std::string_view line, const std::vector<std::size_t>& cuts) {
   std::string out = "kept";
@@ -71,6 +77,8 @@ std::vector<std::string> TrickyLines() {
       "\n",
       "",
       "plain ascii with no newline",
+      "YWJj\r\nYW Jj" "YQ==YQ" "=",
+      Sj("ＡＢＣがっこうパ　") + Bin({0x83}),
   };
 }
 
@@ -126,7 +134,8 @@ TEST(LineStream, HoldsOnlyAFewBytes) {
     const std::string* input;
   } rows[] = {{K::ShiftJisToEuc, &line}, {K::ShiftJisToJis, &line}, {K::EucToJis, &euc},
               {K::EucToShiftJis, &euc},  {K::JisToShiftJis, &jis},  {K::JisToEuc, &jis},
-              {K::Base64Encode, &line},  {K::AutoNewlineLine, &line}, {K::ConvertToShiftJis, &euc}};
+              {K::Base64Encode, &line},  {K::AutoNewlineLine, &line}, {K::ConvertToShiftJis, &euc},
+              {K::HalfToFull, &line},    {K::FullToHalf, &line},      {K::HalfKanaToFullKana, &line}};
   for (const auto& row : rows) {
     LineStream stream(row.kind);
     std::string out, whole;
