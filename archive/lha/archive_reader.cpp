@@ -34,55 +34,100 @@ Error ReadWholeFile(const std::string& path, std::uint64_t max_size, std::string
   return Error::kOk;
 }
 
+namespace {
+
+// A header is read through a window that grows when the header does not fit in it; level 3
+// headers may be large, but never beyond this.
+constexpr std::size_t kFirstWindow = std::size_t{1} << 16;
+constexpr std::size_t kLargestWindow = std::size_t{1} << 24;
+
+}  // namespace
+
 Error ArchiveReader::OpenMemory(std::string data, const OpenOptions& options) {
-  data_ = std::move(data);
+  input_ = std::make_unique<MemoryInput>(std::move(data));
   return Scan(options);
 }
 
 Error ArchiveReader::OpenFile(const std::string& path, const OpenOptions& options) {
   entries_.clear();
   first_offset_ = 0;
-  const Error e = ReadWholeFile(path, options.max_archive_size, data_);
-  if (e != Error::kOk) return e;
+  input_.reset();
+  std::unique_ptr<FileInput> file;
+  if (const Error e = FileInput::Open(path, file); e != Error::kOk) return e;
+  if (file->Size() > options.max_archive_size) return Error::kTooLarge;
+  input_ = std::move(file);
   return Scan(options);
+}
+
+Error ArchiveReader::HeaderAt(std::uint64_t offset, Entry& e) const {
+  const std::uint64_t size = input_->Size();
+  if (offset >= size) return Error::kEndOfArchive;
+  std::string window;
+  for (std::size_t n = kFirstWindow;; n *= 16) {
+    input_->Read(offset, n, window);
+    Error err = ReadHeader(window, 0, e, size - offset);
+    if (err == Error::kTruncated && window.size() == n && n < kLargestWindow) continue;
+    if (err == Error::kOk) {
+      e.header_offset += offset;
+      e.data_offset += offset;
+    }
+    return err;
+  }
 }
 
 Error ArchiveReader::Scan(const OpenOptions& options) {
   entries_.clear();
   first_offset_ = 0;
   Entry e;
-  Error err = ReadHeader(data_, 0, e);
+  Error err = HeaderAt(0, e);
+  std::string start;
+  input_->Read(0, 7, start);
   // A damaged first header of a plain archive is reported as such; only data that does not start
   // like a header at all (a program) is searched for an archive inside.
-  const bool starts_like_header = data_.size() > 6 && data_[2] == '-' && data_[6] == '-';
+  const bool starts_like_header = start.size() == 7 && start[2] == '-' && start[6] == '-';
   if (err != Error::kOk && starts_like_header) return err;
   if (err != Error::kOk) {
-    const std::uint64_t limit = std::min<std::uint64_t>(data_.size(), options.self_extractor_scan);
+    const std::uint64_t limit = std::min<std::uint64_t>(input_->Size(), options.self_extractor_scan);
+    std::string prefix;
+    input_->Read(0, static_cast<std::size_t>(limit) + kFirstWindow, prefix);
     std::uint64_t found = 0;
     for (std::uint64_t off = 1; off < limit; ++off) {
-      if (LooksLikeHeader(data_, off)) {
+      if (LooksLikeHeader(prefix, off, input_->Size())) {
         found = off;
         break;
       }
     }
     if (found == 0) return Error::kNotArchive;
     first_offset_ = found;
-    err = ReadHeader(data_, found, e);
+    err = HeaderAt(found, e);
   }
-  std::uint64_t offset = first_offset_;
   while (err == Error::kOk) {
     entries_.push_back(e);
-    offset = e.data_offset + e.packed_size;
-    err = ReadHeader(data_, offset, e);
+    err = HeaderAt(e.data_offset + e.packed_size, e);
   }
   return err == Error::kEndOfArchive ? Error::kOk : err;
 }
 
-DecodeRequest ArchiveReader::Request(const Entry& e) const {
+Error ArchiveReader::Packed(const Entry& e, std::string& buf) const {
+  if (input_ == nullptr) return Error::kOpenFailed;
+  if (e.packed_size > input_->Size() || e.data_offset > input_->Size() - e.packed_size) return Error::kTruncated;
+  if (e.packed_size > buf.max_size()) return Error::kTooLarge;
+  return input_->Read(e.data_offset, static_cast<std::size_t>(e.packed_size), buf) ? Error::kOk : Error::kTruncated;
+}
+
+Error ArchiveReader::RawEntry(const Entry& e, std::string& out) const {
+  out.clear();
+  if (input_ == nullptr) return Error::kOpenFailed;
+  const std::uint64_t end = e.data_offset + e.packed_size;
+  if (e.header_offset > end || end > input_->Size()) return Error::kTruncated;
+  return input_->Read(e.header_offset, static_cast<std::size_t>(end - e.header_offset), out) ? Error::kOk
+                                                                                               : Error::kTruncated;
+}
+
+DecodeRequest ArchiveReader::Request(const Entry& e, const std::string& packed) const {
   DecodeRequest r;
   r.method = e.method;
-  r.packed = std::string_view(data_).substr(static_cast<std::size_t>(e.data_offset),
-                                            static_cast<std::size_t>(e.packed_size));
+  r.packed = packed;
   r.original_size = e.original_size;
   r.crc = e.crc;
   return r;
@@ -90,7 +135,11 @@ DecodeRequest ArchiveReader::Request(const Entry& e) const {
 
 Error ArchiveReader::ExtractToMemory(const Entry& e, std::string& out, std::uint64_t max_size,
                                      const ProgressFn& progress) const {
-  DecodeRequest r = Request(e);
+  out.clear();
+  if (e.original_size > max_size) return Error::kTooLarge;
+  std::string packed;
+  if (const Error err = Packed(e, packed); err != Error::kOk) return err;
+  DecodeRequest r = Request(e, packed);
   r.progress = progress;
   return DecodeEntryToString(r, max_size, out);
 }
@@ -99,14 +148,18 @@ Error ArchiveReader::Test(const Entry& e) const {
   class NullSink final : public ByteSink {
     bool Write(std::string_view) override { return true; }
   } sink;
-  return DecodeEntry(Request(e), sink);
+  std::string packed;
+  if (const Error err = Packed(e, packed); err != Error::kOk) return err;
+  return DecodeEntry(Request(e, packed), sink);
 }
 
 Error ArchiveReader::ExtractToFolder(const Entry& e, const std::string& dest_dir, const ExtractOptions& options,
                                      std::string* written) const {
   if (e.IsLink()) return Error::kLinkNotExtracted;
   if (FindMethod(e.method) == nullptr) return Error::kUnknownMethod;
-  DecodeRequest r = Request(e);
+  std::string packed;
+  if (const Error err = Packed(e, packed); err != Error::kOk) return err;
+  DecodeRequest r = Request(e, packed);
   r.progress = options.progress;
   return WriteEntryBelow(dest_dir, e, r, options, written);
 }

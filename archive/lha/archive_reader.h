@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "archive/lha/codec.h"
 #include "archive/lha/error.h"
 #include "archive/lha/header.h"
+#include "archive/lha/input.h"
 
 namespace sorabu::lha {
 
@@ -43,15 +45,17 @@ struct ExtractOptions {
 class ArchiveReader {
  public:
   // Both keep the entries read before a failure: the result is kOk after a clean end, else the
-  // error that stopped the listing (kNotArchive when no header was found at all).
+  // error that stopped the listing (kNotArchive when no header was found at all). A file is
+  // read piece by piece: listing reads the headers only.
   Error OpenMemory(std::string data, const OpenOptions& options = {});
   Error OpenFile(const std::string& path, const OpenOptions& options = {});
 
   const std::vector<Entry>& entries() const noexcept { return entries_; }
   // Offset of the first header: 0, or where a self-extractor's archive starts.
   std::uint64_t first_header_offset() const noexcept { return first_offset_; }
-  std::string_view data() const noexcept { return data_; }
 
+  // The entry's header and data exactly as stored, for copying into another archive.
+  Error RawEntry(const Entry& e, std::string& out) const;
   // Decodes the entry; sizes above max_size are refused before anything is allocated.
   Error ExtractToMemory(const Entry& e, std::string& out, std::uint64_t max_size = std::uint64_t{1} << 31,
                         const ProgressFn& progress = {}) const;
@@ -62,10 +66,12 @@ class ArchiveReader {
                         std::string* written = nullptr) const;
 
  private:
-  DecodeRequest Request(const Entry& e) const;
   Error Scan(const OpenOptions& options);
+  Error HeaderAt(std::uint64_t offset, Entry& e) const;
+  Error Packed(const Entry& e, std::string& buf) const;
+  DecodeRequest Request(const Entry& e, const std::string& packed) const;
 
-  std::string data_;
+  std::unique_ptr<Input> input_;
   std::vector<Entry> entries_;
   std::uint64_t first_offset_ = 0;
 };

@@ -69,13 +69,14 @@ Error ArchiveWriter::AddDirectory(std::string_view name, std::int64_t mtime, std
   return Error::kOk;
 }
 
-Error ArchiveWriter::AddExisting(std::string_view archive, const Entry& entry) {
-  const std::uint64_t end = entry.data_offset + entry.packed_size;
-  if (entry.header_offset > end || end > archive.size()) return Error::kTruncated;
+Error ArchiveWriter::AddExisting(std::string_view raw, const Entry& entry) {
+  if (entry.data_offset < entry.header_offset ||
+      raw.size() != entry.data_offset - entry.header_offset + entry.packed_size) {
+    return Error::kTruncated;
+  }
   Entry e = entry;
   const std::uint64_t shift = out_.size();
-  out_.append(archive.substr(static_cast<std::size_t>(entry.header_offset),
-                             static_cast<std::size_t>(end - entry.header_offset)));
+  out_.append(raw);
   e.data_offset = e.data_offset - e.header_offset + shift;
   e.header_offset = shift;
   entries_.push_back(std::move(e));

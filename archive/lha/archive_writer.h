@@ -31,9 +31,9 @@ class ArchiveWriter {
   Error AddDirectory(std::string_view name, std::int64_t mtime,
                      std::optional<std::uint16_t> unix_mode = std::nullopt);
 
-  // Copies an entry of another archive unchanged: its header and data, archive[header_offset,
-  // data_offset + packed_size).
-  Error AddExisting(std::string_view archive, const Entry& entry);
+  // Copies an entry of another archive unchanged: `raw` is its header and data as stored
+  // (ArchiveReader::RawEntry), `entry` what the reader made of them.
+  Error AddExisting(std::string_view raw, const Entry& entry);
 
   const std::vector<Entry>& entries() const noexcept { return entries_; }
   // The archive with its end mark; the writer is empty again afterwards.

@@ -41,11 +41,14 @@ struct Entry {
 //   (levels 0, 1) or header CRC (levels 2, 3, when present) differs.
 // Names are normalised: the directory separators of every level (0xFF, "\" as a character, "/")
 // become "/"; a 0x5C that is the second byte of a Shift-JIS character stays.
-Error ReadHeader(std::string_view archive, std::uint64_t offset, Entry& out);
+// `archive` may be a window: archive_size, when given, is the size of the whole archive of which
+// `archive` is the start, and bounds the packed data instead of the window.
+Error ReadHeader(std::string_view archive, std::uint64_t offset, Entry& out,
+                 std::uint64_t archive_size = UINT64_MAX);
 
 // True when a header that ReadHeader accepts, checksum included, starts at archive[offset];
 // used to find the archive inside a self-extracting program.
-bool LooksLikeHeader(std::string_view archive, std::uint64_t offset);
+bool LooksLikeHeader(std::string_view archive, std::uint64_t offset, std::uint64_t archive_size = UINT64_MAX);
 
 // A level-2 header for the entry (name, method, sizes, crc, unix_time, attribute, unix_mode).
 // kTooLarge for names or sizes a level-2 header cannot hold.

@@ -235,7 +235,7 @@ Error ReadLevel23(const unsigned char* h, std::size_t avail, Entry& e) {
 
 std::int64_t Entry::ModificationTime() const { return unix_time ? *unix_time : DosTimeToUnix(dos_time); }
 
-Error ReadHeader(std::string_view archive, std::uint64_t offset, Entry& out) {
+Error ReadHeader(std::string_view archive, std::uint64_t offset, Entry& out, std::uint64_t archive_size) {
   out = Entry{};
   if (offset >= archive.size()) return Error::kEndOfArchive;
   const auto* h = reinterpret_cast<const unsigned char*>(archive.data()) + offset;
@@ -258,16 +258,17 @@ Error ReadHeader(std::string_view archive, std::uint64_t offset, Entry& out) {
   }
   if (e != Error::kOk) return e;
   out.data_offset = offset + out.header_size;
-  if (out.packed_size > archive.size() - out.data_offset) return Error::kTruncated;
+  const std::uint64_t total = archive_size == UINT64_MAX ? archive.size() : archive_size;
+  if (out.data_offset > total || out.packed_size > total - out.data_offset) return Error::kTruncated;
   return Error::kOk;
 }
 
-bool LooksLikeHeader(std::string_view archive, std::uint64_t offset) {
+bool LooksLikeHeader(std::string_view archive, std::uint64_t offset, std::uint64_t archive_size) {
   if (offset + kLevelOffset + 1 > archive.size()) return false;
   const auto* h = reinterpret_cast<const unsigned char*>(archive.data()) + offset;
   if (!ValidMethod(h + kMethodOffset) || h[2 + 1] != 'l') return false;
   Entry e;
-  return ReadHeader(archive, offset, e) == Error::kOk;
+  return ReadHeader(archive, offset, e, archive_size) == Error::kOk;
 }
 
 }  // namespace sorabu::lha

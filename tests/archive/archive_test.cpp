@@ -88,6 +88,35 @@ TEST(ArchiveReader, SelfExtractorFoundWithinTheScannedPrefix) {
   EXPECT_EQ(r.OpenMemory(stub + archive, narrow), Error::kNotArchive);
 }
 
+TEST(ArchiveReader, FilesAreReadThroughGrowingHeaderWindows) {
+  TempDir tmp;
+  // A level-3 header with a 100 KiB comment does not fit the first header window.
+  test::RawEntry big;
+  big.data = "payload";
+  big.crc = Crc16(big.data);
+  big.ext = {{0x01, "big.txt"}, {0x3F, std::string(100000, 'c')}};
+  const std::string large = SampleText(300000, 8);
+  const std::string archive = test::Level3(big) + Build({{"large.txt", large}});
+  test::WriteFile(tmp / "a.lzh", archive);
+  // A self-extractor whose archive reaches far beyond the scanned prefix.
+  test::WriteFile(tmp / "sfx.exe", "MZ" + RandomBytes(3000, 9) + archive);
+  for (const char* file : {"a.lzh", "sfx.exe"}) {
+    ArchiveReader r;
+    ASSERT_EQ(r.OpenFile(tmp / file), Error::kOk) << file;
+    ASSERT_EQ(r.entries().size(), 2u) << file;
+    EXPECT_EQ(r.entries()[0].name, "big.txt");
+    std::string out;
+    ASSERT_EQ(r.ExtractToMemory(r.entries()[0], out), Error::kOk);
+    EXPECT_EQ(out, "payload");
+    ASSERT_EQ(r.ExtractToMemory(r.entries()[1], out), Error::kOk);
+    EXPECT_TRUE(out == large);
+  }
+  test::WriteFile(tmp / "cut.lzh", archive.substr(0, archive.size() - 1000));
+  ArchiveReader cut;
+  EXPECT_EQ(cut.OpenFile(tmp / "cut.lzh"), Error::kTruncated);
+  EXPECT_EQ(cut.entries().size(), 1u);
+}
+
 TEST(ArchiveReader, KeepsEntriesBeforeADamagedHeader) {
   std::string bytes = Build({{"one", "1"}, {"two", "2"}});
   ArchiveReader probe;

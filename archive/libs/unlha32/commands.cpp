@@ -144,13 +144,15 @@ int Add(const Command& c, std::string& out) {
   for (const auto& e : old.entries()) {
     bool replaced = false;
     for (const auto& n : fresh.entries()) replaced = replaced || n.name == e.name;
-    if (!replaced) merged.AddExisting(old.data(), e);
+    std::string raw;
+    if (!replaced && old.RawEntry(e, raw) == lha::Error::kOk) merged.AddExisting(raw, e);
   }
   const std::string added = fresh.Finish();
   lha::ArchiveReader again;
   again.OpenMemory(added);
   for (const auto& e : again.entries()) {
-    merged.AddExisting(again.data(), e);
+    std::string raw;
+    if (again.RawEntry(e, raw) == lha::Error::kOk) merged.AddExisting(raw, e);
     Line(out, "Added     : " + lha::EscapeForDisplay(e.name) + "  " + e.method);
   }
   int result = 0;
