@@ -38,8 +38,11 @@ namespace {
 
 // A header is read through a window that grows when the header does not fit in it; level 3
 // headers may be large, but never beyond this.
-constexpr std::size_t kFirstWindow = std::size_t{1} << 16;
+constexpr std::size_t kFirstWindow = std::size_t{1} << 10;
 constexpr std::size_t kLargestWindow = std::size_t{1} << 24;
+// Read beyond the self-extractor scan limit, so that a level-2 header starting just before the
+// limit is still whole.
+constexpr std::size_t kScanMargin = std::size_t{1} << 16;
 
 }  // namespace
 
@@ -89,7 +92,7 @@ Error ArchiveReader::Scan(const OpenOptions& options) {
   if (err != Error::kOk) {
     const std::uint64_t limit = std::min<std::uint64_t>(input_->Size(), options.self_extractor_scan);
     std::string prefix;
-    input_->Read(0, static_cast<std::size_t>(limit) + kFirstWindow, prefix);
+    input_->Read(0, static_cast<std::size_t>(limit) + kScanMargin, prefix);
     std::uint64_t found = 0;
     for (std::uint64_t off = 1; off < limit; ++off) {
       if (LooksLikeHeader(prefix, off, input_->Size())) {
