@@ -1,3 +1,5 @@
+// The archive reader: finds the first header (or the archive inside a self-extracting program),
+// walks the headers, and hands one entry's data at a time to the decoder. See archive_reader.h.
 #include "archive/lha/archive_reader.h"
 
 #include <fcntl.h>

@@ -1,3 +1,6 @@
+// The writer keeps the archive in memory until it is complete and then replaces the target in
+// one rename, so a failed run never leaves half an archive behind. Each file is read whole and
+// tried with -lh5-; the stored form is used when that is not smaller.
 #include "archive/lha/archive_writer.h"
 
 #include <dirent.h>

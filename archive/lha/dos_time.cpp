@@ -1,3 +1,5 @@
+// MS-DOS time stamps are local time, as the systems that write them keep their clocks; the
+// conversion therefore goes through the C library's local time zone.
 #include "archive/lha/dos_time.h"
 
 #include <algorithm>

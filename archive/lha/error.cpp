@@ -1,3 +1,4 @@
+// Texts for logs and tests; the user-visible messages belong to the plug-in's result codes.
 #include "archive/lha/error.h"
 
 namespace sorabu::lha {

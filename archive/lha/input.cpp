@@ -1,3 +1,4 @@
+// pread keeps no file position, so one open archive serves any order of reads.
 #include "archive/lha/input.h"
 
 #include <fcntl.h>

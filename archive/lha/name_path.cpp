@@ -1,3 +1,4 @@
+// Every scan steps over whole CP932 characters; see name_path.h.
 #include "archive/lha/name_path.h"
 
 #include "textconv/cp932.h"

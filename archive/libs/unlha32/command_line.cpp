@@ -1,3 +1,4 @@
+// The command-line parser of the Unlha entry; the syntax is described in command_line.h.
 #include "archive/libs/unlha32/command_line.h"
 
 #include <cctype>
