@@ -9,6 +9,7 @@
 #include <array>
 
 #include "textconv/appender.h"
+#include "textconv/code_core.h"
 #include "textconv/jis_code.h"
 
 namespace sorabu::textconv {
@@ -33,13 +34,18 @@ constexpr unsigned char Char(unsigned v) { return static_cast<unsigned char>(kAl
 
 }  // namespace
 
-void BinHexEncode(std::string_view line, std::string& out) {
+namespace detail {
+
+// Unless last, whole runs of sixteen groups (48 bytes) only, so that the breaks fall where
+// they fall in the whole line; started says whether the opening colon has been written.
+std::size_t BinHexEncodeCore(std::string_view line, bool last, bool& started, std::string& out) {
   const unsigned char* s = Bytes(line);
-  const std::size_t n = line.size();
+  const std::size_t n = last ? line.size() : line.size() - line.size() % 48;
   const std::size_t size = (n + 2) / 3 * 4 + n / 48 + 2;
   Appender a(out, size);
   a.Ensure(size);
-  a.Put(':');
+  if (!started) a.Put(':');
+  started = true;
   std::size_t i = 0;
   for (std::size_t group = 1; n - i >= 3; i += 3, ++group) {
     a.Put(Char(s[i] >> 2u), Char((s[i] & 3u) << 4 | s[i + 1] >> 4u),
@@ -47,12 +53,22 @@ void BinHexEncode(std::string_view line, std::string& out) {
     if (group % 16 == 0) a.Put(kCr);
     a.Put(Char(s[i + 2]));
   }
+  if (!last) return n;
   if (n - i == 1) {
     a.Put(Char(s[i] >> 2u), Char((s[i] & 3u) << 4));
   } else if (n - i == 2) {
     a.Put(Char(s[i] >> 2u), Char((s[i] & 3u) << 4 | s[i + 1] >> 4u), Char((s[i + 1] & 15u) << 2));
   }
   a.Put(':');
+  started = false;
+  return n;
+}
+
+}  // namespace detail
+
+void BinHexEncode(std::string_view line, std::string& out) {
+  bool started = false;
+  detail::BinHexEncodeCore(line, true, started, out);
 }
 
 void BinHexDecode(std::string_view line, std::string& out) {

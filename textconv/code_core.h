@@ -1,4 +1,4 @@
-// Resumable forms of the JIS / EUC / Shift-JIS, width and Base64 decoding converters, for converting one line that
+// Resumable forms of the JIS / EUC / Shift-JIS, width and some transfer-encoding converters, for converting one line that
 // arrives in pieces (see line_stream.h). The one-call converters are these with last = true.
 #pragma once
 
@@ -24,11 +24,14 @@ std::size_t ShiftJisToEucCore(std::string_view input, bool last, bool& two_byte,
 std::size_t ShiftJisToJisCore(std::string_view input, bool last, bool& two_byte, std::string& out);
 std::size_t EucToJisCore(std::string_view input, bool last, bool& two_byte, std::string& out);
 
-// The same for the width conversions and Base64 decoding (they carry no state).
+// The same for the width conversions, Base64 decoding and the uuencode-style encoding (they
+// carry no state), and the BinHex-style encoding (its flag says the opening colon is written).
 std::size_t HalfToFullCore(std::string_view input, bool last, bool& unused, std::string& out);
 std::size_t FullToHalfCore(std::string_view input, bool last, bool& unused, std::string& out);
 std::size_t HalfKanaToFullKanaCore(std::string_view input, bool last, bool& unused, std::string& out);
 std::size_t Base64DecodeCore(std::string_view input, bool last, bool& unused, std::string& out);
+std::size_t UuEncodeCore(std::string_view input, bool last, bool& unused, std::string& out);
+std::size_t BinHexEncodeCore(std::string_view input, bool last, bool& started, std::string& out);
 
 // The converter ConvertKanjiCode applies to a line classified as code, for target; nullptr
 // when the line stays as it is.

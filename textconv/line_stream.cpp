@@ -36,6 +36,8 @@ detail::CodeCore CoreOf(LineStream::Kind kind) {
     case K::JisToEuc: return detail::JisToEucCore;
     case K::Base64Encode: return Base64Core;
     case K::Base64Decode: return detail::Base64DecodeCore;
+    case K::UuEncode: return detail::UuEncodeCore;
+    case K::BinHexEncode: return detail::BinHexEncodeCore;
     case K::HalfToFull: return detail::HalfToFullCore;
     case K::FullToHalf: return detail::FullToHalfCore;
     case K::HalfKanaToFullKana: return detail::HalfKanaToFullKanaCore;

@@ -4,7 +4,8 @@
 // alone is a single line, however large; a file command cannot always hold a line whole. A
 // LineStream takes the pieces of one line in order and appends exactly what the one-call
 // converter appends for the whole line. Between pieces it holds only an incomplete character,
-// escape sequence or Base64 group, or a final LF (a few bytes). The automatic code conversion
+// escape sequence or Base64 group, or a final LF (a few bytes), or for the uuencode-style and
+// BinHex-style encodings less than one sub-line (45 or 48 bytes). The automatic code conversion
 // is the exception: it holds the line until its code is decided, which needs at least the
 // first 513 bytes, and holds all of it when the code never is (ASCII or ambiguous text).
 #pragma once
@@ -19,7 +20,7 @@ namespace sorabu::textconv {
 
 class LineStream {
  public:
-  // 1..7 and 9 are the conversion numbers of the same converters.
+  // 1..7, 9, 10 and 12 are the conversion numbers of the same converters.
   enum class Kind : int {
     JisToShiftJis = 1,
     EucToShiftJis = 2,
@@ -29,6 +30,8 @@ class LineStream {
     JisToEuc = 6,
     Base64Encode = 7,
     Base64Decode = 9,
+    UuEncode = 10,
+    BinHexEncode = 12,
     AutoNewlineLine = 20,    // AutoNewlineLine
     ConvertToJis = 22,       // ConvertKanjiCode(line, 2)
     ConvertToEuc = 24,       // ConvertKanjiCode(line, 4)

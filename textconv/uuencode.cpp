@@ -5,6 +5,7 @@
 #include "textconv/uuencode.h"
 
 #include "textconv/appender.h"
+#include "textconv/code_core.h"
 #include "textconv/jis_code.h"
 
 namespace sorabu::textconv {
@@ -25,9 +26,13 @@ constexpr unsigned Value(unsigned char c) { return (c - 0x20u) & 0x3Fu; }
 
 }  // namespace
 
-void UuEncode(std::string_view line, std::string& out) {
+namespace detail {
+
+// Whole 45-byte chunks only, unless last: chunks do not depend on each other, so a line fed
+// in pieces gives the same sub-lines.
+std::size_t UuEncodeCore(std::string_view line, bool last, bool&, std::string& out) {
   const unsigned char* s = Bytes(line);
-  const std::size_t n = line.size();
+  const std::size_t n = last ? line.size() : line.size() - line.size() % kChunk;
   const std::size_t size = (n + kChunk - 1) / kChunk * 2 + (n + 2) / 3 * 4 + 2;
   Appender a(out, size);
   a.Ensure(size);
@@ -49,7 +54,15 @@ void UuEncode(std::string_view line, std::string& out) {
     }
     a.Put(kCr);
   }
-  a.Put(kZero, kCr);
+  if (last) a.Put(kZero, kCr);
+  return n;
+}
+
+}  // namespace detail
+
+void UuEncode(std::string_view line, std::string& out) {
+  bool unused = false;
+  detail::UuEncodeCore(line, true, unused, out);
 }
 
 void UuDecode(std::string_view line, std::string& out) {

@@ -99,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       {K::ConvertToJis, tc::ConvertKanjiCode(text, 2)},    {K::ConvertToEuc, tc::ConvertKanjiCode(text, 4)},
       {K::ConvertToShiftJis, tc::ConvertKanjiCode(text, 5)}, {K::Base64Decode, tc::Base64Decode(text)},
       {K::HalfToFull, tc::HalfToFull(text)},               {K::FullToHalf, tc::FullToHalf(text)},
-      {K::HalfKanaToFullKana, tc::HalfKanaToFullKana(text)},
+      {K::HalfKanaToFullKana, tc::HalfKanaToFullKana(text)}, {K::UuEncode, tc::UuEncode(text)},
+      {K::BinHexEncode, tc::BinHexEncode(text)},
   };
   for (const auto& [kind, want] : one_call) {
     tc::LineStream stream(kind);

@@ -10,8 +10,10 @@
 
 #include "conv_test_util.h"
 #include "textconv/base64.h"
+#include "textconv/binhex.h"
 #include "textconv/jis_euc_sjis.h"
 #include "textconv/newline.h"
+#include "textconv/uuencode.h"
 #include "textconv/width.h"
 
 namespace sorabu::textconv {
@@ -36,6 +38,8 @@ std::string OneCall(K kind, std::string_view line) {
     case K::ConvertToEuc: return ConvertKanjiCode(line, Euc);
     case K::ConvertToShiftJis: return ConvertKanjiCode(line, ShiftJis);
     case K::Base64Decode: return Base64Decode(line);
+    case K::UuEncode: return UuEncode(line);
+    case K::BinHexEncode: return BinHexEncode(line);
     case K::HalfToFull: return HalfToFull(line);
     case K::FullToHalf: return FullToHalf(line);
     case K::HalfKanaToFullKana: return HalfKanaToFullKana(line);
@@ -46,7 +50,8 @@ std::string OneCall(K kind, std::string_view line) {
 constexpr K kAllKinds[] = {K::JisToShiftJis,   K::EucToShiftJis, K::ShiftJisToJis,      K::EucToJis,
                            K::ShiftJisToEuc,   K::JisToEuc,      K::Base64Encode,       K::Base64Decode,
                            K::AutoNewlineLine, K::ConvertToJis,  K::ConvertToEuc,       K::ConvertToShiftJis,
-                           K::HalfToFull,      K::FullToHalf,    K::HalfKanaToFullKana};
+                           K::HalfToFull,      K::FullToHalf,    K::HalfKanaToFullKana, K::UuEncode,
+                           K::BinHexEncode};
 
 std::string Streamed(LineStream& stream, std::string_view line, const std::vector<std::size_t>& cuts) {
   std::string out = "kept";
@@ -132,10 +137,12 @@ TEST(LineStream, HoldsOnlyAFewBytes) {
   const struct {
     K kind;
     const std::string* input;
-  } rows[] = {{K::ShiftJisToEuc, &line}, {K::ShiftJisToJis, &line}, {K::EucToJis, &euc},
-              {K::EucToShiftJis, &euc},  {K::JisToShiftJis, &jis},  {K::JisToEuc, &jis},
-              {K::Base64Encode, &line},  {K::AutoNewlineLine, &line}, {K::ConvertToShiftJis, &euc},
-              {K::HalfToFull, &line},    {K::FullToHalf, &line},      {K::HalfKanaToFullKana, &line}};
+    std::size_t most_held = 4;
+  } rows[] = {{K::ShiftJisToEuc, &line},   {K::ShiftJisToJis, &line},      {K::EucToJis, &euc},
+              {K::EucToShiftJis, &euc},    {K::JisToShiftJis, &jis},       {K::JisToEuc, &jis},
+              {K::Base64Encode, &line},    {K::AutoNewlineLine, &line},    {K::ConvertToShiftJis, &euc},
+              {K::HalfToFull, &line},      {K::FullToHalf, &line},         {K::HalfKanaToFullKana, &line},
+              {K::UuEncode, &line, 44},    {K::BinHexEncode, &line, 47}};
   for (const auto& row : rows) {
     LineStream stream(row.kind);
     std::string out, whole;
@@ -145,7 +152,7 @@ TEST(LineStream, HoldsOnlyAFewBytes) {
       most = std::max(most, stream.Held());
     }
     stream.Finish(out);
-    EXPECT_LE(most, 4u) << static_cast<int>(row.kind);
+    EXPECT_LE(most, row.most_held) << static_cast<int>(row.kind);
     EXPECT_TRUE(out == OneCall(row.kind, *row.input)) << static_cast<int>(row.kind);
   }
 }
