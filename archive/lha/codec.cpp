@@ -1,3 +1,4 @@
+// The method table and the checking wrapper; see codec.h.
 #include "archive/lha/codec.h"
 
 #include <algorithm>

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 
 #include "archive/lha/archive_reader.h"
@@ -12,6 +13,7 @@
 #include "archive/lha/crc16.h"
 #include "header_builder.h"
 #include "archive/libs/unlha32/command_line.h"
+#include "archive/libs/unlha32/commands.h"
 #include "archive/libs/unlha32/unlha32.h"
 #include "test_util.h"
 
@@ -74,6 +76,41 @@ TEST(Unlha32CommandLine, Wildcards) {
       {"", "anything", true},   {"*.TXT", "a.txt", true},   {Sjis("ｿ"), Sjis("ｿ"), true},   {"a*b*c", "aXbYbZc", true}, {"a*b", "aXbYc", false},
   };
   for (const auto& r : rows) EXPECT_EQ(WildcardMatch(r.pattern, r.name), r.match) << r.pattern << " " << r.name;
+}
+
+TEST(Unlha32Listing, ExactLines) {
+  lha::test::RawEntry dos;
+  dos.name = "DIR\\" + Sjis("表") + ".TXT";
+  dos.method = "-lh0-";
+  dos.data = std::string(1000, 'x');
+  dos.crc = lha::Crc16(dos.data);
+  dos.time = (uint32_t{(2001 - 1980) << 9 | 2 << 5 | 3} << 16) | (4 << 11 | 5 << 5 | 3);  // 2001-02-03 04:05:06
+  dos.attribute = 0x21;
+  lha::test::RawEntry empty;
+  empty.name = std::string("ctl\x01name-that-is-far-too-long.txt");
+  empty.time = dos.time;
+  lha::ArchiveReader r;
+  ASSERT_EQ(r.OpenMemory(lha::test::Level0(dos) + lha::test::Level0(empty) + std::string(1, '\0')), lha::Error::kOk);
+  const std::string text = ListingText(r, true);
+  const std::string crc = [&] {
+    char b[8];
+    std::snprintf(b, sizeof b, "%04X", dos.crc);
+    return std::string(b);
+  }();
+  const std::vector<std::string> lines = {
+      " Name                      Original     Packed  Ratio   Date     Time    Method  CRC  Attr Lv",
+      "------------------------- ---------- ---------- ------ -------- -------- ------- ---- ---- --",
+      // Padding counts bytes: a double-byte character takes two columns, as on screen.
+      "DIR/" + Sjis("表") + ".TXT" + std::string(15, ' ') + "       1000       1000 100.0% 01-02-03 04:05:06 -lh0-   " +
+          crc + " r--a  0",
+      "ctl\\x01name-that-is-far-too-long.txt",
+      "                                   0          0   0.0% 01-02-03 04:05:06 -lh0-   0000 ---a  0",
+      "------------------------- ---------- ---------- ------ -------- -------- ------- ---- ---- --",
+      "     2 files                     1000       1000 100.0%",
+  };
+  std::string expected;
+  for (const auto& l : lines) expected += l + "\r\n";
+  EXPECT_EQ(text, expected);
 }
 
 TEST(Unlha32Record, Offsets) {
