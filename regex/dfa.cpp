@@ -58,11 +58,11 @@ void TRE_DFA::Build(const TRE_NFA& nfa, std::size_t budget_bytes) {
   find_or_add(nfa.Closure({0}));
 
   std::vector<Event> events;
-  std::map<std::uint32_t, int> active;
+  std::vector<std::uint32_t> active;         // targets covering the current interval, ascending
+  std::vector<int> cover(nfa.size(), 0);     // how many edges cover it, per target
   std::map<std::vector<std::uint32_t>, std::int32_t> targets_seen;
   for (std::size_t i = 0; i < states_.size(); ++i) {
     events.clear();
-    active.clear();
     targets_seen.clear();
     for (std::uint32_t s : states_[i].set.states()) {
       for (const TRE_NFAEdge& e : nfa.edges(s)) {
@@ -74,20 +74,27 @@ void TRE_DFA::Build(const TRE_NFA& nfa, std::size_t budget_bytes) {
     // seconds to reach the memory budget, so the edges examined are counted too.
     work += states_[i].set.states().size() + events.size();
     if (work > kMaxWork) throw ERegExpParser(msg::kDfaTooLarge, 0);
-    std::stable_sort(events.begin(), events.end());
+    std::sort(events.begin(), events.end());
     std::vector<TRE_DFATransition> trans;
     std::vector<std::uint32_t> key;
     for (std::size_t k = 0; k < events.size();) {
       const std::uint32_t pos = events[k].pos;
       for (; k < events.size() && events[k].pos == pos; ++k) {
-        int& count = active[events[k].target];
-        count += events[k].delta;
-        if (count == 0) active.erase(events[k].target);
+        const std::uint32_t t = events[k].target;
+        const bool was = cover[t] > 0;
+        cover[t] += events[k].delta;
+        const bool is = cover[t] > 0;
+        if (was == is) continue;
+        const auto at = std::lower_bound(active.begin(), active.end(), t);
+        if (is) {
+          active.insert(at, t);
+        } else {
+          active.erase(at);
+        }
       }
       if (active.empty() || k == events.size()) continue;
       const std::uint32_t end = events[k].pos - 1;  // interval [pos, end]
-      key.clear();
-      for (const auto& [t, n] : active) key.push_back(t);
+      key.assign(active.begin(), active.end());
       std::int32_t target;
       if (auto it = targets_seen.find(key); it != targets_seen.end()) {
         target = it->second;

@@ -47,7 +47,7 @@ class TRE_DFA {
   static constexpr std::size_t kDefaultBudget = 32u << 20;  // bytes
   static constexpr std::size_t kMaxLiteral = 16383;
   // Most NFA states and edges the construction may examine, summed over all DFA states.
-  static constexpr std::size_t kMaxWork = 8'000'000;
+  static constexpr std::size_t kMaxWork = 3'000'000;
 
   // Throws ERegExpParser when the automaton would outgrow budget_bytes.
   explicit TRE_DFA(const TRE_NFA& nfa, std::size_t budget_bytes = kDefaultBudget);
