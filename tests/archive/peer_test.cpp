@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+
 #include "archive/lha/archive_reader.h"
 #include "archive/lha/archive_writer.h"
 #include "archive/lha/crc16.h"
@@ -112,6 +114,24 @@ TEST(PeerLhasa, AcceptsAndExtractsWhatWeWrite) {
     ASSERT_TRUE(test::Exists(path)) << f.disk_name;
     EXPECT_TRUE(test::ReadFile(path) == f.data) << f.disk_name;
   }
+}
+
+// 64 MiB of text and 64 MiB of noise take about ten seconds; run with SORABU_LARGE_TESTS=1.
+TEST(PeerLhasa, LargeFilesWhenAsked) {
+  if (std::getenv("SORABU_LARGE_TESTS") == nullptr) GTEST_SKIP() << "set SORABU_LARGE_TESTS=1";
+  if (!test::HaveTool(kLhasa)) GTEST_SKIP() << "lhasa not installed";
+  TempDir tmp;
+  const std::string src = tmp / "src";
+  ::mkdir(src.c_str(), 0755);
+  const std::vector<PeerFile> files = {{"text64.txt", test::SampleText(64 << 20, 50)},
+                                       {"noise64.bin", test::RandomBytes(64 << 20, 51)}};
+  WriteInputs(src, files);
+  ASSERT_EQ(CreateArchiveFile(tmp / "big.lzh", src, {"text64.txt", "noise64.bin"}, {}), Error::kOk);
+  const std::string x = tmp / "x";
+  ::mkdir(x.c_str(), 0755);
+  std::string out;
+  ASSERT_EQ(test::Run(x, std::string(kLhasa) + " xq ../big.lzh", &out), 0) << out;
+  for (const auto& f : files) EXPECT_TRUE(test::ReadFile(x + "/" + f.disk_name) == f.data) << f.disk_name;
 }
 
 TEST(PeerLhasa, OurReaderAgreesWithLhasaOnOurArchive) {

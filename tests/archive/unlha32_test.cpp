@@ -2,6 +2,7 @@
 // through its C entry points exactly as the program's binding will.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstddef>
@@ -255,6 +256,33 @@ TEST_F(Plugin, KeepsFoldersWithX1AndFlattensWithE) {
   std::string data;
   ASSERT_EQ(r.ExtractToMemory(r.entries()[1], data), lha::Error::kOk);
   EXPECT_EQ(data, "newer");
+}
+
+TEST_F(Plugin, UpdateAddsOnlyNewerFiles) {
+  const std::string src = tmp_ / "src";
+  ::mkdir(src.c_str(), 0755);
+  lha::test::WriteFile(src + "/old.txt", "old");
+  lha::test::WriteFile(src + "/new.txt", "new");
+  const std::string archive = tmp_ / "u.lzh";
+  ASSERT_EQ(Run("a \"" + archive + "\" \"" + src + "/\" old.txt new.txt"), 0);
+  // old.txt changes content but keeps a time no newer than its entry; new.txt gets newer.
+  struct timespec past[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+  lha::test::WriteFile(src + "/old.txt", "OLD CHANGED");
+  ::utimensat(AT_FDCWD, (src + "/old.txt").c_str(), past, 0);
+  ASSERT_EQ(Run("a \"" + archive + "\" \"" + src + "/\" old.txt"), 0);  // "a" replaces regardless
+  lha::test::WriteFile(src + "/old.txt", "should not be taken");
+  ::utimensat(AT_FDCWD, (src + "/old.txt").c_str(), past, 0);
+  lha::test::WriteFile(src + "/new.txt", "newer content");
+  struct timespec future[2] = {{0, UTIME_OMIT}, {2000000000, 0}};
+  ::utimensat(AT_FDCWD, (src + "/new.txt").c_str(), future, 0);
+  ASSERT_EQ(Run("u \"" + archive + "\" \"" + src + "/\" old.txt new.txt"), 0);
+  lha::ArchiveReader r;
+  ASSERT_EQ(r.OpenFile(archive), lha::Error::kOk);
+  std::map<std::string, std::string> content;
+  for (const auto& e : r.entries()) ASSERT_EQ(r.ExtractToMemory(e, content[e.name]), lha::Error::kOk);
+  EXPECT_EQ(content.size(), 2u);
+  EXPECT_EQ(content["old.txt"], "OLD CHANGED");
+  EXPECT_EQ(content["new.txt"], "newer content");
 }
 
 TEST_F(Plugin, ResultCodes) {
