@@ -11,6 +11,7 @@ namespace sorabu::regex {
 
 TGrep::TGrep() : TRegularExpression('\n', '\n') {
   preprocessor().fuzzy_dictionaries.push_back(BuiltinFuzzyDictionary());
+  ChooseScan();
 }
 
 void TGrep::SetRegExp(std::string_view pattern) {
@@ -26,38 +27,43 @@ void TGrep::SetRegExp(std::string_view pattern) {
 // The first bytes of the characters the initial state has transitions on: a double-byte range
 // contributes the lead bytes it spans.
 void TGrep::ChooseScan() {
-  const TRE_DFA& dfa = this->dfa();
-  fixed_ = dfa.is_literal() && !dfa.literal().empty();
-  first_bytes_ = TTxtByteSet{};
+  plan_ = ScanPlan{};
+  plan_.dfa = shared_dfa();
+  const TRE_DFA& dfa = *plan_.dfa;
+  plan_.fixed = dfa.is_literal() && !dfa.literal().empty();
+  TTxtByteSet& first = plan_.first_bytes;
+  std::vector<unsigned char>& few = plan_.few_first_bytes;
   for (const TRE_DFATransition& t : dfa.state(dfa.initial()).transitions) {
-    for (unsigned c = t.low; c <= t.high && c < 256; ++c) first_bytes_.member[c] = true;
+    for (unsigned c = t.low; c <= t.high && c < 256; ++c) first.member[c] = true;
     if (t.high > 0xFF) {
       for (unsigned lead = std::max<unsigned>(t.low, 0x100) >> 8; lead <= (t.high >> 8); ++lead) {
-        first_bytes_.member[lead] = true;
+        first.member[lead] = true;
       }
     }
   }
-  few_first_bytes_.clear();
+  few.clear();
   for (unsigned c = 0; c < 256; ++c) {
-    if (first_bytes_.member[c]) few_first_bytes_.push_back(static_cast<unsigned char>(c));
+    if (first.member[c]) few.push_back(static_cast<unsigned char>(c));
   }
-  first_bytes_.single = few_first_bytes_.size() == 1 ? few_first_bytes_[0] : -1;
+  first.single = few.size() == 1 ? few[0] : -1;
   // memchr pays only for bytes that are rare: not for the lead bytes of punctuation and kana,
   // which start every other character of Japanese text.
-  const bool dense = std::any_of(few_first_bytes_.begin(), few_first_bytes_.end(),
+  const bool dense = std::any_of(few.begin(), few.end(),
                                  [](unsigned char b) { return b >= 0x81 && b <= 0x83; });
-  if (few_first_bytes_.size() > kMemchrBytes || dense) few_first_bytes_.clear();
+  if (few.size() > kMemchrBytes || dense) few.clear();
 }
 
 void TGrep::GrepFile(const std::string& path) {
   if (!OnMatch) return;
   Cancel = false;
+  // A copy, so a match handler that sets another pattern cannot pull this one from under us.
+  const ScanPlan plan = plan_;
   try {
     TTxtFile file(path, &Cancel, ProcessMessages);
-    if (fixed_) {
-      FixedScan(file);
+    if (plan.fixed) {
+      FixedScan(file, plan);
     } else {
-      AutomatonScan(file);
+      AutomatonScan(file, plan);
     }
   } catch (const EEndOfFile&) {
   }
@@ -102,14 +108,16 @@ Verdict TryStart(const TRE_DFA& dfa, const unsigned char* p, std::size_t n, std:
 // first byte, memchr finds the candidates; otherwise the window is walked character by
 // character. Only a walk that runs into the window's end goes through the reader's cursors,
 // which load what they need.
-void TGrep::AutomatonScan(TTxtFile& file) {
-  const TRE_DFA& dfa = this->dfa();
+void TGrep::AutomatonScan(TTxtFile& file, const ScanPlan& plan) {
+  const TRE_DFA& dfa = *plan.dfa;
+  const TTxtByteSet& first_bytes = plan.first_bytes;
+  const std::vector<unsigned char>& few_first_bytes = plan.few_first_bytes;
   for (;;) {
     Verdict verdict = Verdict::kUndecided;
     std::size_t offset = 0;  // of the start tried, from the main cursor
     std::size_t first_length = 1;
-    if (first_bytes_.single >= 0) {
-      file.SkipTo(first_bytes_);
+    if (first_bytes.single >= 0) {
+      file.SkipTo(first_bytes);
       const std::size_t n = file.window_left();
       if (n >= 2) verdict = TryStart(dfa, reinterpret_cast<const unsigned char*>(file.window_at_main()), n, first_length);
     } else {
@@ -123,13 +131,13 @@ void TGrep::AutomatonScan(TTxtFile& file) {
       const std::size_t last = n == 0 ? 0 : n - 1;  // the window's last byte is left for later
       while (offset + 1 < n) {
         std::size_t k = offset;
-        if (few_first_bytes_.empty()) {
-          while (k < last && !first_bytes_.member[p[k]]) ++k;
+        if (few_first_bytes.empty()) {
+          while (k < last && !first_bytes.member[p[k]]) ++k;
         } else {
           k = last;
-          for (std::size_t i = 0; i < few_first_bytes_.size(); ++i) {
+          for (std::size_t i = 0; i < few_first_bytes.size(); ++i) {
             if (next_at[i] < offset || next_at[i] == 0) {
-              const void* hit = std::memchr(p + offset, few_first_bytes_[i], last - offset);
+              const void* hit = std::memchr(p + offset, few_first_bytes[i], last - offset);
               next_at[i] = hit != nullptr ? static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - p) : last;
             }
             k = std::min(k, next_at[i]);
@@ -175,8 +183,8 @@ void TGrep::AutomatonScan(TTxtFile& file) {
   }
 }
 
-void TGrep::FixedScan(TTxtFile& file) {
-  const std::vector<Code>& literal = dfa().literal();
+void TGrep::FixedScan(TTxtFile& file, const ScanPlan& plan) {
+  const std::vector<Code>& literal = plan.dfa->literal();
   std::string bytes;
   for (Code c : literal) AppendCode(bytes, c);
   for (;;) {

@@ -19,6 +19,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,19 +44,25 @@ class TGrep : public TRegularExpression {
   bool Cancel = false;
   std::function<void()> ProcessMessages;
 
-  bool uses_fixed_scan() const noexcept { return fixed_; }
+  bool uses_fixed_scan() const noexcept { return plan_.fixed; }
 
  private:
-  void AutomatonScan(TTxtFile& file);
-  void FixedScan(TTxtFile& file);
+  static constexpr std::size_t kMemchrBytes = 4;
+
+  // What a scan needs, chosen by SetRegExp.
+  struct ScanPlan {
+    std::shared_ptr<const TRE_DFA> dfa;
+    bool fixed = false;
+    TTxtByteSet first_bytes;
+    std::vector<unsigned char> few_first_bytes;  // the first bytes when there are few of them
+  };
+
+  void AutomatonScan(TTxtFile& file, const ScanPlan& plan);
+  void FixedScan(TTxtFile& file, const ScanPlan& plan);
   void Report(TTxtFile& file);
   void ChooseScan();
 
-  static constexpr std::size_t kMemchrBytes = 4;
-
-  bool fixed_ = false;
-  TTxtByteSet first_bytes_;
-  std::vector<unsigned char> few_first_bytes_;  // the first bytes when there are few of them
+  ScanPlan plan_;
 };
 
 }  // namespace sorabu::regex

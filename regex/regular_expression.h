@@ -45,6 +45,9 @@ class TRegularExpression {
 
   TREPreProcessor& preprocessor() noexcept { return preprocessor_; }
   const TRE_DFA& dfa() const noexcept { return *cache_[current_].dfa; }
+  // The current automaton, kept alive by the caller even if the cache drops it meanwhile (a
+  // match handler that sets another pattern while Grep is scanning).
+  std::shared_ptr<const TRE_DFA> shared_dfa() const { return cache_[current_].dfa; }
 
   // Cache introspection for tests.
   std::size_t cache_size() const noexcept { return cache_.size(); }
@@ -59,7 +62,7 @@ class TRegularExpression {
  private:
   struct Entry {
     std::string key;
-    std::unique_ptr<TRE_DFA> dfa;
+    std::shared_ptr<const TRE_DFA> dfa;
   };
 
   Code line_head_code_;

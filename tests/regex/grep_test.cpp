@@ -218,6 +218,19 @@ TEST_F(GrepTest, CancelAndMissingFiles) {
   EXPECT_EQ(reports, 1);
 }
 
+TEST_F(GrepTest, AHandlerThatChangesThePatternDoesNotDisturbTheScan) {
+  const std::string path = Write("h.txt", "a1\r\nb\r\na2\r\na3\r\n");
+  TGrep grep;
+  grep.SetRegExp("a[0-9]");
+  Lines got;
+  grep.OnMatch = [&](TGrep& g, const RE_LineInfo_t& info) {
+    got.push_back(info.Line);
+    for (int i = 0; i < 40; ++i) g.SetRegExp("x" + std::to_string(i));  // evicts "a[0-9]"
+  };
+  grep.GrepFile(path);
+  EXPECT_EQ(got, (Lines{"a1", "a2", "a3"}));
+}
+
 TEST_F(GrepTest, PaneText) {
   const std::string a = Write("a.txt", S("一行目\r\n求める\r\n"));
   const std::string b = Write("b.txt", S("ル、\r\n求\r\n"));
