@@ -10,9 +10,14 @@ std::unique_ptr<TRE_DFA> CompilePattern(std::string_view pattern, Code line_head
                                         Code line_tail_code) {
   auto parser = std::make_unique<TREParser>(pattern);
   parser->Parse();
-  auto nfa = std::make_unique<TRE_NFA>(parser->tree(), line_head_code, line_tail_code);
-  parser.reset();
-  return std::make_unique<TRE_DFA>(*nfa);
+  try {
+    auto nfa = std::make_unique<TRE_NFA>(parser->tree(), line_head_code, line_tail_code);
+    parser.reset();
+    return std::make_unique<TRE_DFA>(*nfa);
+  } catch (const ERegExpParser& e) {
+    // The automata are built after the whole pattern was read: the scanner stands at its end.
+    throw ERegExpParser(e.what(), pattern.size() + 1);
+  }
 }
 
 TRegularExpression::TRegularExpression(Code line_head_code, Code line_tail_code)

@@ -111,6 +111,7 @@ TEST(LimitsTest, ExplodingPatternsEndInErrors) {
       ADD_FAILURE() << "no error for " << row.pattern.substr(0, 40);
     } catch (const ERegExpParser& e) {
       EXPECT_STREQ(e.what(), row.message);
+      EXPECT_EQ(e.Position(), row.pattern.size() + 1);  // the end of the pattern
     }
     EXPECT_EQ(awk.RegExp(), "");
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
