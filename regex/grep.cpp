@@ -71,8 +71,11 @@ void TGrep::GrepFile(const std::string& path) {
 
 void TGrep::Report(TTxtFile& file) {
   const RE_LineInfo_t info = file.GetLine();
-  OnMatch(*this, info);
+  // Called through a copy: the handler may replace or clear OnMatch while it runs.
+  const TGrepOnMatch handler = OnMatch;
+  if (handler) handler(*this, info);
 }
+
 
 namespace {
 
