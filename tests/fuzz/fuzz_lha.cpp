@@ -2,7 +2,7 @@
 // picks the road; the rest is copied into a buffer of exactly its size, so AddressSanitizer
 // stops at the first byte read outside it.
 //   0..127   the whole input as an archive: list, test and decode every entry, check names
-//   128..223 a raw stream for -lh4- .. -lh7- with a claimed output size from the next 3 bytes
+//   128..223 a raw stream for -lh1-, -lh4- .. -lh7- with a claimed output size from the next 3 bytes
 //   224..255 encode the rest with -lh5- and decode it again: it must come back unchanged
 #include <cstddef>
 #include <cstdint>
@@ -44,13 +44,13 @@ void Archive(std::string_view bytes) {
 }
 
 void RawStream(std::uint8_t selector, std::string_view rest) {
-  static const char* const kMethods[] = {"-lh4-", "-lh5-", "-lh6-", "-lh7-"};
+  static const char* const kMethods[] = {"-lh1-", "-lh4-", "-lh5-", "-lh6-", "-lh7-"};
   if (rest.size() < 3) return;
   const auto* p = reinterpret_cast<const unsigned char*>(rest.data());
   const std::uint64_t size = (std::uint64_t{p[0]} | std::uint64_t{p[1]} << 8 | std::uint64_t{p[2]} << 16);
   const std::string stream(rest.substr(3));
   lha::DecodeRequest r;
-  r.method = kMethods[selector % 4];
+  r.method = kMethods[selector % 5];
   r.packed = stream;
   r.original_size = size;
   std::string out;
