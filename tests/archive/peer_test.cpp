@@ -9,6 +9,8 @@
 #include "archive/lha/archive_reader.h"
 #include "archive/lha/archive_writer.h"
 #include "archive/lha/crc16.h"
+#include "archive/lha/lzh_encoder.h"
+#include "header_builder.h"
 #include "test_util.h"
 
 namespace sorabu::lha {
@@ -132,6 +134,30 @@ TEST(PeerLhasa, LargeFilesWhenAsked) {
   std::string out;
   ASSERT_EQ(test::Run(x, std::string(kLhasa) + " xq ../big.lzh", &out), 0) << out;
   for (const auto& f : files) EXPECT_TRUE(test::ReadFile(x + "/" + f.disk_name) == f.data) << f.disk_name;
+}
+
+// A -lh5- stream whose distances stay below 4 KiB is also a -lh4- stream (same block format, same
+// offset code); lhasa and our -lh4- decoder must both take it so.
+TEST(PeerLhasa, Lh4Streams) {
+  if (!test::HaveTool(kLhasa)) GTEST_SKIP() << "lhasa not installed";
+  TempDir tmp;
+  const std::string data = test::SampleText(4000, 52);
+  std::string packed;
+  ASSERT_TRUE(EncodeLh5(data, packed));
+  test::RawEntry e;
+  e.method = "-lh4-";
+  e.name = "four.txt";
+  e.data = packed;
+  e.original_size = static_cast<std::uint32_t>(data.size());
+  e.crc = Crc16(data);
+  test::WriteFile(tmp / "lh4.lzh", test::Level0(e) + std::string(1, '\0'));
+  std::string out;
+  ASSERT_EQ(test::Run(tmp.path(), std::string(kLhasa) + " xq lh4.lzh", &out), 0) << out;
+  EXPECT_TRUE(test::ReadFile(tmp / "four.txt") == data);
+  ArchiveReader r;
+  ASSERT_EQ(r.OpenFile(tmp / "lh4.lzh"), Error::kOk);
+  ASSERT_EQ(r.ExtractToMemory(r.entries()[0], out), Error::kOk);
+  EXPECT_TRUE(out == data);
 }
 
 TEST(PeerLhasa, OurReaderAgreesWithLhasaOnOurArchive) {
