@@ -1,7 +1,8 @@
-// Optimal parsing: the input is cut into segments of at most 65535 positions (one block each,
-// the format's symbol limit); within a segment the cheapest sequence of literals and matches is a
-// shortest path over positions, where taking a literal or a match of length l and distance d from
-// position i leads to i+1 or i+l at the price of its codes.
+// Optimal parsing: the input is cut into segments of 128 Ki positions, each written as one block
+// (or more, where it needs more than the format's 65535 symbols per block). Within a segment the
+// cheapest sequence of literals and matches is a shortest path over positions, where taking a
+// literal or a match of length l and distance d from position i leads to i+1 or i+l at the price
+// of its codes.
 //
 // Prices come from symbol statistics: each segment is parsed with the prices of the previous one;
 // the first segment, which has none, is parsed twice (plain estimates, then its own statistics).
@@ -29,7 +30,9 @@
 namespace sorabu::lha::lzh {
 namespace {
 
-constexpr std::size_t kSegment = 65535;
+// Longer segments mean fewer code tables; 128 Ki positions measured 0.07% smaller than 64 Ki.
+constexpr std::size_t kSegment = std::size_t{1} << 17;
+constexpr std::size_t kMaxBlockSymbols = 65535;
 constexpr int kNp = OffsetSymbols(kEncDictBits);
 constexpr std::uint32_t kScale = 16;  // prices in 1/16 bit
 
@@ -210,7 +213,9 @@ bool ParseOptimal(std::string_view in, const EncodeOptions& o, BlockWriter& w) {
     } else {
       parser.SearchAndParse(start, end, prices, syms);
     }
-    w.Write(syms.data(), syms.size());
+    for (std::size_t k = 0; k < syms.size(); k += kMaxBlockSymbols) {
+      w.Write(syms.data() + k, std::min(kMaxBlockSymbols, syms.size() - k));
+    }
     prices.FromSymbols(syms);
     if (o.give_up_when_larger && w.Bytes() >= end) return false;
     start = end;
