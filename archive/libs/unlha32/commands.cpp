@@ -130,10 +130,11 @@ int Add(const Command& c, std::string& out) {
     const std::string stored = keep_paths ? lha::StoredName(given) : BaseName(lha::StoredName(given));
     if (c.word == 'u') {
       struct stat fs {};
+      const std::string stored_cp932 = textconv::Utf8ToCp932(stored);
       bool newer = true;
-      for (const auto& e : old.entries()) {
-        if (::stat(disk.c_str(), &fs) == 0 && e.name == textconv::Utf8ToCp932(stored) && fs.st_mtime <= e.ModificationTime()) {
-          newer = false;
+      if (::stat(disk.c_str(), &fs) == 0) {
+        for (const auto& e : old.entries()) {
+          if (e.name == stored_cp932 && fs.st_mtime <= e.ModificationTime()) newer = false;
         }
       }
       if (!newer) continue;
