@@ -146,12 +146,12 @@ Error ReadExtHeaders(const unsigned char* h, std::size_t pos, std::size_t limit,
 // Joins folder and file name and applies the link convention "name|target".
 void FinishName(Entry& e, std::string raw_name, const ExtState& st) {
   std::string name = st.has_file_name ? st.file_name : std::move(raw_name);
+  name = NormalizeSeparators(name);
   if (st.has_directory && !st.directory.empty()) {
-    std::string dir = st.directory;
-    if (dir.back() != '\xFF' && dir.back() != '/' && !name.empty()) dir.push_back('/');
+    std::string dir = NormalizeSeparators(st.directory);
+    if (dir.back() != '/' && !name.empty()) dir.push_back('/');
     name = dir + name;
   }
-  name = NormalizeSeparators(name);
   const bool mode_link = e.unix_mode && (*e.unix_mode & kUnixTypeMask) == kUnixSymlink;
   const std::size_t bar = name.find('|');
   if (bar != std::string::npos && (mode_link || e.method == "-lhd-")) {

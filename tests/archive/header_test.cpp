@@ -36,6 +36,8 @@ TEST(HeaderReader, EveryLevel) {
   l2.time = 1234567890;
   l2.os = 'W';
   l2.ext = {{0x01, so + "x.txt"}, {0x02, so + "\xFF"}, {0x40, Le16(0x21)}};
+  RawEntry dos_dir = Raw("", "x");
+  dos_dir.ext = {{0x01, "f.txt"}, {0x02, "a\\b\\"}};
   RawEntry l3 = Raw("", "three");
   l3.time = 42;
   l3.ext = {{0x01, "n3"}};
@@ -58,6 +60,7 @@ TEST(HeaderReader, EveryLevel) {
        1000000000, 0},
       {"level 2 with header CRC", test::Level2, l2, so + "/" + so + "x.txt", 2, 'W', 0x21, 1234567890, 0},
       {"level 3", test::Level3, l3, "n3", 3, 'M', 0x20, 42, 0},
+      {"folder with DOS separators", test::Level2, dos_dir, "a/b/f.txt", 2, 'M', 0x20, 0, 0},
   };
   for (const auto& r : rows) {
     const std::string bytes = r.build(r.raw) + std::string(1, '\0');
