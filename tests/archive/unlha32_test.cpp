@@ -314,6 +314,7 @@ TEST_F(Plugin, ResultCodes) {
       {"z \"" + tmp_ / "evil.lzh" + "\"", {kErrorCommand}, ""},
       {"x", {kErrorNoArchiveName}, ""},
       {"a \"" + tmp_ / "new.lzh" + "\"", {kErrorNoFileName}, ""},
+      {"a \"" + tmp_ / "new.lzh" + "\" \"" + tmp_ / "no-such-file" + "\"", {kErrorFileOpen}, "no-such-file"},
   };
   for (const auto& r : rows) {
     std::string out;
@@ -322,6 +323,7 @@ TEST_F(Plugin, ResultCodes) {
     EXPECT_NE(out.find(r.output_contains), std::string::npos) << r.line << "\n" << out;
   }
   EXPECT_FALSE(lha::test::Exists(tmp_ / "evil.txt"));
+  EXPECT_FALSE(lha::test::Exists(tmp_ / "new.lzh")) << "no empty archive after a failed create";
   EXPECT_EQ(check_((tmp_ / "damaged.lzh").c_str(), 4), 1) << "headers are fine";
   EXPECT_EQ(check_((tmp_ / "damaged.lzh").c_str(), 16), 0) << "data is not";
   EXPECT_EQ(open_(nullptr, (tmp_ / "junk.lzh").c_str(), 0), nullptr);

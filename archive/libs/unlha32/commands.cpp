@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <unordered_set>
 
 #include "archive/lha/archive_writer.h"
 #include "archive/lha/dos_time.h"
@@ -141,12 +142,12 @@ int Add(const Command& c, std::string& out) {
     }
     lha::AddPath(fresh, disk, stored, opts, report);
   }
+  std::unordered_set<std::string> replaced;
+  for (const auto& n : fresh.entries()) replaced.insert(n.name);
   lha::ArchiveWriter merged;
   for (const auto& e : old.entries()) {
-    bool replaced = false;
-    for (const auto& n : fresh.entries()) replaced = replaced || n.name == e.name;
     std::string raw;
-    if (!replaced && old.RawEntry(e, raw) == lha::Error::kOk) merged.AddExisting(raw, e);
+    if (replaced.count(e.name) == 0 && old.RawEntry(e, raw) == lha::Error::kOk) merged.AddExisting(raw, e);
   }
   const std::string added = fresh.Finish();
   lha::ArchiveReader again;
@@ -162,6 +163,8 @@ int Add(const Command& c, std::string& out) {
     ErrorLine(out, code, textconv::Utf8ToCp932(path), err);
     if (result == 0) result = code;
   }
+  // Nothing to hold and no archive before: no empty archive is left behind.
+  if (merged.entries().empty() && old.entries().empty()) return result != 0 ? result : kErrorNoFileName;
   if (const lha::Error e = lha::WriteFileReplacing(archive, merged.Finish()); e != lha::Error::kOk) return kErrorWrite;
   return result;
 }
