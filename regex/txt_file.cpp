@@ -35,9 +35,11 @@ std::size_t CountLineFeeds(const char* p, std::size_t n) {
 }
 
 // How common a byte is in Japanese text, roughly: the lead bytes of punctuation and kana, small
-// letters, blanks and line ends are everywhere; other bytes are rarer.
+// letters, blanks and line ends are everywhere; the lead bytes of the common kanji come next;
+// bytes above 0x9F (second bytes, half-width kana, rarer kanji) are the rarest.
 int Commonness(unsigned char b) {
-  if ((b >= 0x81 && b <= 0x83) || (b >= 'a' && b <= 'z') || b == ' ' || b == '\n') return 2;
+  if ((b >= 0x81 && b <= 0x83) || (b >= 'a' && b <= 'z') || b == ' ' || b == '\n') return 3;
+  if (b >= 0x84 && b <= 0x9F) return 2;
   if (b < 0x80) return 1;
   return 0;
 }
