@@ -350,6 +350,24 @@ TEST_F(Plugin, ExtractToMemoryAndSelfExtractor) {
   EXPECT_EQ(extract(nullptr, ("\"" + sfx + "\" nothing").c_str(), buf, sizeof buf, nullptr, nullptr, nullptr), -1);
 }
 
+TEST_F(Plugin, LongNamesAreCutAtACharacter) {
+  lha::ArchiveWriter w;
+  const std::string name = "a" + [] {
+    std::string s;
+    for (int i = 0; i < 300; ++i) s += Sjis("表");
+    return s;
+  }();
+  ASSERT_EQ(w.AddFile(name, "x", 0), lha::Error::kOk);
+  lha::test::WriteFile(tmp_ / "long.lzh", w.Finish());
+  HARC h = open_(nullptr, (tmp_ / "long.lzh").c_str(), 0);
+  ASSERT_NE(h, nullptr);
+  UnlhaIndividualInfo info;
+  ASSERT_EQ(first_(h, "*", &info), 0);
+  // 1 + 255 * 2 = 511 bytes fit; the 256th character would need 513.
+  EXPECT_EQ(std::string(info.name), name.substr(0, 511));
+  close_(h);
+}
+
 TEST_F(Plugin, OutputIsCutToTheBufferAndTerminated) {
   lha::ArchiveWriter w;
   for (int i = 0; i < 50; ++i) ASSERT_EQ(w.AddFile("file" + std::to_string(i) + ".txt", "x", 0), lha::Error::kOk);

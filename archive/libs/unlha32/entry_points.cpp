@@ -12,6 +12,7 @@
 #include "archive/libs/unlha32/command_line.h"
 #include "archive/libs/unlha32/commands.h"
 #include "archive/libs/unlha32/unlha32.h"
+#include "textconv/cp932.h"
 
 namespace {
 
@@ -31,6 +32,17 @@ void CopyText(char* dst, std::size_t capacity, std::string_view text) {
   dst[n] = '\0';
 }
 
+// At most max bytes of a CP932 name, never half a double-byte character.
+std::string_view CutAtCharacter(std::string_view name, std::size_t max) {
+  std::size_t end = 0;
+  while (end < name.size()) {
+    const std::size_t len = textconv::IsLeadByte(static_cast<unsigned char>(name[end])) && end + 1 < name.size() ? 2 : 1;
+    if (end + len > max) break;
+    end += len;
+  }
+  return name.substr(0, end);
+}
+
 void Fill(const lha::Entry& e, UnlhaIndividualInfo* info) {
   std::memset(info, 0, sizeof *info);
   info->original_size = static_cast<std::uint32_t>(std::min<std::uint64_t>(e.original_size, 0xFFFFFFFFu));
@@ -40,7 +52,7 @@ void Fill(const lha::Entry& e, UnlhaIndividualInfo* info) {
   const std::uint32_t dos = unlha32::EntryDosTime(e);
   info->date = static_cast<std::uint16_t>(dos >> 16);
   info->time = static_cast<std::uint16_t>(dos & 0xFFFFu);
-  CopyText(info->name, sizeof info->name, e.name);
+  CopyText(info->name, sizeof info->name, CutAtCharacter(e.name, sizeof info->name - 1));
   CopyText(info->attribute, sizeof info->attribute, unlha32::AttributeText(e));
   CopyText(info->mode, sizeof info->mode, e.method);
 }
