@@ -338,3 +338,46 @@ TEST_F(GrepTest, GeneratedPatternsAgreeWithTheReferenceLineByLine) {
 
 }  // namespace
 }  // namespace sorabu::regex
+
+namespace sorabu::regex {
+namespace {
+
+// Real Japanese text: Debian's manpages-ja sources, converted to Shift-JIS by iconv. GNU grep
+// (C locale) on the UTF-8 form of the same lines is the peer; UTF-8 cannot match inside a
+// character, so on these patterns its line numbers are the right ones.
+TEST_F(GrepTest, ManualPagesAgreeWithGnuGrepOnUtf8) {
+  const fs::path pages = "/usr/share/man/ja/man1";
+  if (!fs::is_directory(pages) || std::system("command -v iconv >/dev/null && command -v grep >/dev/null") != 0) {
+    GTEST_SKIP() << "manpages-ja, iconv or grep missing";
+  }
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(pages)) {
+    if (entry.path().extension() == ".gz") names.push_back(entry.path().string());
+  }
+  std::sort(names.begin(), names.end());
+  if (names.size() > 60) names.resize(60);
+  std::string list;
+  for (const std::string& n : names) list += " '" + n + "'";
+  const std::string sjis = (dir_ / "pages.sjis").string(), utf8 = (dir_ / "pages.utf8").string();
+  ASSERT_EQ(std::system(("zcat" + list + " | iconv -c -f UTF-8 -t CP932 > '" + sjis + "' && iconv -f CP932 -t UTF-8 '" +
+                         sjis + "' > '" + utf8 + "'").c_str()), 0);
+  for (const char* pattern : {"求", "ファイル", "表示", "^\\.SH", "する。$", "[0-9][0-9]*", "ディレクトリ|フォルダー?",
+                              "^\\.B[IR]? ", "オプション"}) {
+    const std::string out = (dir_ / "grep.out").string();
+    std::system(("LC_ALL=C grep -n -E '" + std::string(pattern) + "' '" + utf8 + "' | cut -d: -f1 > '" + out + "'").c_str());
+    std::ifstream in(out);
+    std::vector<int> expected;
+    for (int n = 0; in >> n;) expected.push_back(n);
+
+    TGrep grep;
+    grep.SetRegExp(S(pattern));
+    std::vector<int> got;
+    grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) { got.push_back(info.LineNo); };
+    grep.GrepFile(sjis);
+    EXPECT_EQ(got, expected) << pattern;
+    EXPECT_FALSE(got.empty()) << pattern;
+  }
+}
+
+}  // namespace
+}  // namespace sorabu::regex
