@@ -18,8 +18,8 @@ void TAWKStr::SetRegExp(std::string_view pattern) {
   anchored_ = dfa().has_line_head() || dfa().has_line_tail();
 }
 
-std::optional<MatchSpan> TAWKStr::Search(std::string_view s, std::size_t p) const {
-  return anchored_ ? SearchFromLineStart(s, p) : PlainSearch(s, p);
+std::optional<MatchSpan> TAWKStr::Search(std::string_view s, std::size_t p, TMatchDeadEnds* memo) const {
+  return anchored_ ? SearchFromLineStart(s, p, memo) : PlainSearch(s, p, memo);
 }
 
 std::size_t TAWKStr::Match(std::string_view s, std::size_t& start, std::size_t& length) const {
@@ -34,7 +34,8 @@ std::size_t TAWKStr::Match(std::string_view s, std::size_t& start, std::size_t& 
 }
 
 int TAWKStr::GSub(std::string_view replacement, std::string& s) const {
-  auto m = Search(s, 0);
+  TMatchDeadEnds memo;  // shared by every search of this text
+  auto m = Search(s, 0, &memo);
   if (!m) return 0;
   if (s.empty()) {
     s = ExpandReplacement(replacement, {});
@@ -60,11 +61,11 @@ int TAWKStr::GSub(std::string_view replacement, std::string& s) const {
     }
     if (pos >= text.size()) break;
     if (!anchored_) {
-      m = PlainSearch(text, pos);
+      m = PlainSearch(text, pos, &memo);
     } else if (text[pos - 1] == '\n') {
-      m = SearchFromLineStart(text, pos);
+      m = SearchFromLineStart(text, pos, &memo);
     } else {
-      m = SearchOnward(text, pos);
+      m = SearchOnward(text, pos, &memo);
     }
   }
   out.append(text.substr(pos));

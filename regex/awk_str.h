@@ -34,7 +34,8 @@ class TAWKStr : public TMatchCORE {
   // unchanged when there is none. Throws ERegExpParser on a replacement with a trailing backslash.
   int GSub(std::string_view replacement, std::string& s) const;
 
-  std::optional<MatchSpan> Search(std::string_view s, std::size_t p) const;
+  // The search SetRegExp selected (from a line start when anchored, else plain).
+  std::optional<MatchSpan> Search(std::string_view s, std::size_t p, TMatchDeadEnds* memo = nullptr) const;
 
  private:
   bool anchored_ = false;

@@ -4,42 +4,76 @@ namespace sorabu::regex {
 
 TMatchCORE::TMatchCORE() : TRegularExpression(kLineHeadCode, kLineTailCode) {}
 
-std::optional<std::size_t> TMatchCORE::LongestFrom(std::string_view s, std::int32_t state,
-                                                   std::size_t p) const {
+namespace {
+
+// The walk shared by every search: the last accepting position, and with tail_rule the "$"
+// that ends a match before the end of the text or the line-end character.
+std::optional<std::size_t> Walk(const TRE_DFA& dfa, std::string_view s, std::int32_t state,
+                                std::size_t p, bool tail_rule, Code tail_code, Code line_end,
+                                TMatchDeadEnds& memo) {
   if (state == TRE_DFA::kNone) return std::nullopt;
-  const TRE_DFA& dfa = this->dfa();
   std::optional<std::size_t> result;
   TextChar ch{};
+  bool known_dead = false;
+  std::size_t steps = 0;
+  memo.path.clear();
   for (;;) {
+    if (memo.Dead(p, state)) {
+      known_dead = true;
+      break;
+    }
     if (dfa.accepting(state)) result = p;
+    if (steps >= TMatchDeadEnds::kRecordAfter) memo.path.emplace_back(p, state);
     ch = ReadTextChar(s, p);
     const std::int32_t next = ch.length == 0 || ch.code == 0 ? TRE_DFA::kNone : dfa.Next(state, ch.code);
     if (next == TRE_DFA::kNone) break;
     state = next;
     p += ch.length;
+    ++steps;
   }
-  if (dfa.has_line_tail() && dfa.Next(state, GetLineTailCode()) != TRE_DFA::kNone) {
-    if (ch.length == 0 || (ch.length == 1 && ch.code == LineEndChar())) return p;
+  if (!known_dead && tail_rule && dfa.Next(state, tail_code) != TRE_DFA::kNone &&
+      (ch.length == 0 || (ch.length == 1 && ch.code == line_end))) {
+    result = p;
+  }
+  // Every recorded pair after the last accepting position leads nowhere.
+  for (const auto& [q, st] : memo.path) {
+    if (!result || q > *result) memo.Mark(q, st, s.size());
   }
   return result;
 }
 
-std::optional<std::size_t> TMatchCORE::MatchAtLineStart(std::string_view s, std::size_t p) const {
+}  // namespace
+
+std::optional<std::size_t> TMatchCORE::LongestFrom(std::string_view s, std::int32_t state,
+                                                   std::size_t p, TMatchDeadEnds* memo) const {
+  TMatchDeadEnds local;
   const TRE_DFA& dfa = this->dfa();
-  if (!dfa.has_line_head()) return LongestFrom(s, dfa.initial(), p);
-  const auto m1 = LongestFrom(s, dfa.Next(dfa.initial(), GetLineHeadCode()), p);
+  return Walk(dfa, s, state, p, dfa.has_line_tail(), GetLineTailCode(), LineEndChar(),
+              memo != nullptr ? *memo : local);
+}
+
+std::optional<std::size_t> TMatchCORE::MatchAtLineStart(std::string_view s, std::size_t p,
+                                                        TMatchDeadEnds* memo) const {
+  TMatchDeadEnds local;
+  if (memo == nullptr) memo = &local;
+  const TRE_DFA& dfa = this->dfa();
+  if (!dfa.has_line_head()) return LongestFrom(s, dfa.initial(), p, memo);
+  const auto m1 = LongestFrom(s, dfa.Next(dfa.initial(), GetLineHeadCode()), p, memo);
   if (!m1) return std::nullopt;
-  const auto m2 = LongestFrom(s, dfa.initial(), p);
+  const auto m2 = LongestFrom(s, dfa.initial(), p, memo);
   if (m2 && *m2 >= *m1) return m2;
   return m1;
 }
 
-std::optional<MatchSpan> TMatchCORE::SearchOnward(std::string_view s, std::size_t p) const {
+std::optional<MatchSpan> TMatchCORE::SearchOnward(std::string_view s, std::size_t p,
+                                                  TMatchDeadEnds* memo) const {
+  TMatchDeadEnds local;
+  if (memo == nullptr) memo = &local;
   const TRE_DFA& dfa = this->dfa();
   while (p < s.size()) {
-    if (auto end = LongestFrom(s, dfa.initial(), p)) return MatchSpan{p, *end};
+    if (auto end = LongestFrom(s, dfa.initial(), p, memo)) return MatchSpan{p, *end};
     if (s[p] == '\n' && dfa.has_line_head()) {
-      if (auto end = MatchAtLineStart(s, p + 1)) return MatchSpan{p + 1, *end};
+      if (auto end = MatchAtLineStart(s, p + 1, memo)) return MatchSpan{p + 1, *end};
     }
     p += ReadTextChar(s, p).length;
   }
@@ -49,31 +83,25 @@ std::optional<MatchSpan> TMatchCORE::SearchOnward(std::string_view s, std::size_
   return std::nullopt;
 }
 
-std::optional<MatchSpan> TMatchCORE::SearchFromLineStart(std::string_view s, std::size_t p) const {
-  if (auto end = MatchAtLineStart(s, p)) return MatchSpan{p, *end};
-  return SearchOnward(s, p);
+std::optional<MatchSpan> TMatchCORE::SearchFromLineStart(std::string_view s, std::size_t p,
+                                                         TMatchDeadEnds* memo) const {
+  TMatchDeadEnds local;
+  if (memo == nullptr) memo = &local;
+  if (auto end = MatchAtLineStart(s, p, memo)) return MatchSpan{p, *end};
+  return SearchOnward(s, p, memo);
 }
 
-std::optional<MatchSpan> TMatchCORE::PlainSearch(std::string_view s, std::size_t p) const {
+std::optional<MatchSpan> TMatchCORE::PlainSearch(std::string_view s, std::size_t p,
+                                                 TMatchDeadEnds* memo) const {
+  TMatchDeadEnds local;
+  if (memo == nullptr) memo = &local;
   const TRE_DFA& dfa = this->dfa();
-  const std::int32_t initial = dfa.initial();
   if (p >= s.size()) {
-    if (dfa.accepting(initial)) return MatchSpan{p, p};
+    if (dfa.accepting(dfa.initial())) return MatchSpan{p, p};
     return std::nullopt;
   }
   for (; p < s.size(); p += ReadTextChar(s, p).length) {
-    std::int32_t state = initial;
-    std::optional<std::size_t> last;
-    std::size_t q = p;
-    for (;;) {
-      if (dfa.accepting(state)) last = q;
-      const TextChar ch = ReadTextChar(s, q);
-      if (ch.length == 0 || ch.code == 0) break;
-      state = dfa.Next(state, ch.code);
-      if (state == TRE_DFA::kNone) break;
-      q += ch.length;
-    }
-    if (last) return MatchSpan{p, *last};
+    if (auto end = Walk(dfa, s, dfa.initial(), p, false, 0, 0, *memo)) return MatchSpan{p, *end};
   }
   return std::nullopt;
 }

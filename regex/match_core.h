@@ -15,17 +15,45 @@
 //
 // A NUL byte inside a text is an ordinary character that no pattern character matches; it does
 // not end the text. All positions are 0-based byte offsets here; TAWKStr turns them 1-based.
+//
+// Trying every start costs text length times walk length, which on one long line ("a*b" over a
+// megabyte of "a") is a hang. So a long walk that ends without a match leaves its (position,
+// state) pairs in TMatchDeadEnds: a later walk that arrives at the same position in the same
+// state would end the same way and stops at once. Results are unchanged; the work becomes
+// linear in the text for such patterns.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "regex/regular_expression.h"
 
 namespace sorabu::regex {
 
 enum TMatchCORE_LineSeparator { mcls_CRLF = 0, mcls_LF = 1 };
+
+// (position, state) pairs known to lead to no match, for one text and one automaton. One entry
+// per position (a later dead end overwrites an earlier one), made when first needed.
+class TMatchDeadEnds {
+ public:
+  static constexpr std::size_t kRecordAfter = 32;  // shorter walks are cheaper than recording
+
+  bool Dead(std::size_t q, std::int32_t state) const {
+    return !dead_.empty() && dead_[q] == state + 1;
+  }
+  void Mark(std::size_t q, std::int32_t state, std::size_t text_size) {
+    if (dead_.empty()) dead_.assign(text_size + 1, 0);
+    dead_[q] = state + 1;
+  }
+  std::vector<std::pair<std::size_t, std::int32_t>> path;  // scratch of the walk in progress
+
+ private:
+  std::vector<std::int32_t> dead_;
+};
 
 struct MatchSpan {
   std::size_t start;
@@ -39,11 +67,17 @@ class TMatchCORE : public TRegularExpression {
   TMatchCORE_LineSeparator LineSeparator = mcls_CRLF;
 
   // End of the longest match of the current pattern from state at position p, if any.
-  std::optional<std::size_t> LongestFrom(std::string_view s, std::int32_t state, std::size_t p) const;
-  std::optional<std::size_t> MatchAtLineStart(std::string_view s, std::size_t p) const;
-  std::optional<MatchSpan> SearchOnward(std::string_view s, std::size_t p) const;
-  std::optional<MatchSpan> SearchFromLineStart(std::string_view s, std::size_t p) const;
-  std::optional<MatchSpan> PlainSearch(std::string_view s, std::size_t p) const;
+  // memo, when given, must belong to this text and pattern; each call without one makes its own.
+  std::optional<std::size_t> LongestFrom(std::string_view s, std::int32_t state, std::size_t p,
+                                         TMatchDeadEnds* memo = nullptr) const;
+  std::optional<std::size_t> MatchAtLineStart(std::string_view s, std::size_t p,
+                                              TMatchDeadEnds* memo = nullptr) const;
+  std::optional<MatchSpan> SearchOnward(std::string_view s, std::size_t p,
+                                        TMatchDeadEnds* memo = nullptr) const;
+  std::optional<MatchSpan> SearchFromLineStart(std::string_view s, std::size_t p,
+                                               TMatchDeadEnds* memo = nullptr) const;
+  std::optional<MatchSpan> PlainSearch(std::string_view s, std::size_t p,
+                                       TMatchDeadEnds* memo = nullptr) const;
 
  protected:
   unsigned char LineEndChar() const noexcept { return LineSeparator == mcls_LF ? '\n' : '\r'; }

@@ -2,6 +2,7 @@
 // against gawk (C locale, POSIX leftmost-longest) on the syntax both share.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -71,6 +72,55 @@ TEST(ReferenceTest, GeneratedPatternsAgreeWithTheReferenceMatcher) {
     }
   }
   EXPECT_EQ(checked, 9000);
+}
+
+// Long texts over few characters make long walks, so the dead-end cache of the matcher is used
+// (it records walks longer than 32 characters); results must not change.
+TEST(ReferenceTest, LongTextsAgreeWithTheReferenceMatcher) {
+  const Alphabet few{{'a', 'b', 'c', 0x8B81}, {{'a', 'b'}, {'b', 'c'}, {0x8B81, 0x8B81}}};
+  const std::vector<std::string> pieces = {"a", "a", "b", "b", "c", "\x8B\x81", "\x83\x8B"};
+  PatternGenerator gen(few, 2024);
+  TAWKStr awk;
+  for (int p = 0; p < 300; ++p) {
+    const RNode root = gen.Generate(3, true);
+    const std::string pattern = test::PatternText(root);
+    for (int t = 0; t < 2; ++t) {
+      const std::string text = gen.Text(pieces, 160);
+      const Outcome want = Reference(root, text);
+      const Outcome got = Engine(awk, pattern, text);
+      ASSERT_EQ(got.start, want.start) << pattern << " on " << text;
+      ASSERT_EQ(got.length, want.length) << pattern << " on " << text;
+      ASSERT_EQ(got.count, want.count) << pattern << " on " << text;
+      ASSERT_EQ(got.replaced, want.replaced) << pattern << " on " << text;
+    }
+  }
+}
+
+// One long line must not cost its length squared.
+TEST(ReferenceTest, LongLinesStayLinear) {
+  struct Row {
+    std::string pattern;
+    std::string text;
+    std::size_t start;
+  };
+  const Row rows[] = {
+      {"a*b", std::string(300'000, 'a'), 0},
+      {"(a|b)*c", std::string(300'000, 'a') + "b", 0},
+      {"a*b$", std::string(300'000, 'a') + "b", 1},
+      {"^x|a*c", std::string(300'000, 'a'), 0},
+      {"[^z]*z", std::string(300'000, 'a') + "z", 1},
+  };
+  for (const Row& row : rows) {
+    TAWKStr awk;
+    awk.SetRegExp(row.pattern);
+    std::size_t start = 0, length = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(awk.Match(row.text, start, length), row.start) << row.pattern;
+    std::string s = row.text;
+    awk.GSub("-", s);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_LT(seconds, 5.0) << row.pattern;
+  }
 }
 
 // gawk's gsub steps past empty matches differently (it also replaces an empty match at the end
