@@ -81,16 +81,43 @@ namespace {
 
 enum class Verdict { kUndecided, kDead, kMatch };
 
-// Runs the automaton from p[0] over the n bytes in the window. first_length receives the length
-// of the first character (the step to the next start when this one fails).
-Verdict TryStart(const TRE_DFA& dfa, const unsigned char* p, std::size_t n, std::size_t& first_length) {
+// Dead ends of the automaton in the window: (absolute position, state) pairs from which a walk
+// is known to die without accepting. Without them one long line ("a*b" over megabytes of "a")
+// costs its length squared; with them each pair is walked once.
+class GrepDeadEnds {
+ public:
+  static constexpr std::size_t kRecordAfter = 32;
+
+  bool Dead(std::size_t q, std::int32_t s) const {
+    return q >= origin_ && q - origin_ < dead_.size() && dead_[q - origin_] == s + 1;
+  }
+  // Makes the cache cover [from, from + n) before a walk records into it.
+  void Cover(std::size_t from, std::size_t n) {
+    if (from >= origin_ && from + n <= origin_ + dead_.size()) return;
+    origin_ = from;
+    dead_.assign(n, 0);
+  }
+  void Mark(std::size_t q, std::int32_t s) { dead_[q - origin_] = s + 1; }
+  std::vector<std::pair<std::size_t, std::int32_t>> path;
+
+ private:
+  std::size_t origin_ = 0;
+  std::vector<std::int32_t> dead_;
+};
+
+// Runs the automaton from p[0] (absolute position at) over the n bytes in the window.
+// first_length receives the length of the first character (the step to the next start).
+Verdict TryStart(const TRE_DFA& dfa, const unsigned char* p, std::size_t n, std::size_t at,
+                 GrepDeadEnds& memo, std::size_t& first_length) {
   std::int32_t s = dfa.initial();
   first_length = 1;
+  memo.path.clear();
+  Verdict verdict = Verdict::kUndecided;
   for (std::size_t q = 0; q < n;) {
     Code c = p[q];
     std::size_t length = 1;
     if (IsLead(p[q])) {
-      if (q + 1 >= n) return Verdict::kUndecided;
+      if (q + 1 >= n) break;
       if (p[q + 1] != '\n') {
         c = static_cast<Code>(p[q] * 256 + p[q + 1]);
         length = 2;
@@ -98,11 +125,23 @@ Verdict TryStart(const TRE_DFA& dfa, const unsigned char* p, std::size_t n, std:
     }
     if (q == 0) first_length = length;
     s = dfa.Next(s, c);
-    if (s == TRE_DFA::kNone) return Verdict::kDead;
+    if (s == TRE_DFA::kNone) {
+      verdict = Verdict::kDead;
+      break;
+    }
     q += length;
     if (dfa.accepting(s)) return Verdict::kMatch;
+    if (memo.Dead(at + q, s)) {
+      verdict = Verdict::kDead;
+      break;
+    }
+    if (q >= GrepDeadEnds::kRecordAfter) memo.path.emplace_back(at + q, s);
   }
-  return Verdict::kUndecided;
+  if (verdict == Verdict::kDead && !memo.path.empty()) {
+    memo.Cover(at, n);
+    for (const auto& [q, st] : memo.path) memo.Mark(q, st);
+  }
+  return verdict;
 }
 
 }  // namespace
@@ -115,6 +154,7 @@ void TGrep::AutomatonScan(TTxtFile& file, const ScanPlan& plan) {
   const TRE_DFA& dfa = *plan.dfa;
   const TTxtByteSet& first_bytes = plan.first_bytes;
   const std::vector<unsigned char>& few_first_bytes = plan.few_first_bytes;
+  GrepDeadEnds memo;
   for (;;) {
     Verdict verdict = Verdict::kUndecided;
     std::size_t offset = 0;  // of the start tried, from the main cursor
@@ -122,7 +162,10 @@ void TGrep::AutomatonScan(TTxtFile& file, const ScanPlan& plan) {
     if (first_bytes.single >= 0) {
       file.SkipTo(first_bytes);
       const std::size_t n = file.window_left();
-      if (n >= 2) verdict = TryStart(dfa, reinterpret_cast<const unsigned char*>(file.window_at_main()), n, first_length);
+      if (n >= 2) {
+        verdict = TryStart(dfa, reinterpret_cast<const unsigned char*>(file.window_at_main()), n,
+                           file.main_position(), memo, first_length);
+      }
     } else {
       const auto* p = reinterpret_cast<const unsigned char*>(file.window_at_main());
       const std::size_t n = file.window_left();
@@ -156,7 +199,7 @@ void TGrep::AutomatonScan(TTxtFile& file, const ScanPlan& plan) {
         }
         offset = k;
         if (k + 1 >= n) break;
-        verdict = TryStart(dfa, p + k, n - k, first_length);
+        verdict = TryStart(dfa, p + k, n - k, file.main_position() + k, memo, first_length);
         if (verdict != Verdict::kDead) break;
         verdict = Verdict::kUndecided;
         offset = k + first_length;

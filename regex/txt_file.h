@@ -70,6 +70,8 @@ class TTxtFile {
   const char* window_at_main() const noexcept { return buf_.data() + (main_ - base_); }
   std::size_t window_left() const noexcept { return base_ + buf_.size() - main_; }
   void AdvanceMain(std::size_t bytes) { CountLines(main_ + bytes); }
+  // Absolute position of the main cursor in the normalised stream.
+  std::size_t main_position() const noexcept { return main_; }
 
  private:
   bool Ensure(std::size_t pos);

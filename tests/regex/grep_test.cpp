@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -132,6 +133,19 @@ TEST_F(GrepTest, LinesLongerThanABlock) {
   const Lines anchored = Grep("^x+n", "a\r\n" + long_line + "\r\n");
   ASSERT_EQ(anchored.size(), 1u);
   EXPECT_EQ(anchored[0].size(), long_line.size() + 2);
+}
+
+// One long line must not cost its length squared, in the window or across blocks.
+TEST_F(GrepTest, LongLinesStayLinear) {
+  const std::string line(400'000, 'a');
+  for (const std::string& pattern : {std::string("a*b"), std::string("(a|b)*c"), std::string("[^z]*z|^x")}) {
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(Grep(pattern, "x\r\n" + line + "\r\n" + line + "b\r\n"),
+              (pattern == "a*b" ? Lines{"3:" + line + "b"} : pattern == "(a|b)*c" ? Lines{} : Lines{"1:x"}))
+        << pattern;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_LT(seconds, 5.0) << pattern;
+  }
 }
 
 // Many blocks of random Shift-JIS text: both scans report exactly the lines whose characters
