@@ -6,8 +6,11 @@
 //  - fixed string: memchr finds the next place of the literal's rarest byte, memcmp the literal
 //    around it, and its codes are then compared through the look-ahead cursor from a character
 //    start;
-//  - automaton: from every character the DFA runs through the look-ahead cursor until it has no
-//    transition; reaching an accepting state reports the line.
+//  - automaton: from every character that can start a match (its first byte is one the initial
+//    state has a transition on; memchr finds them when they are few and rare) the DFA runs until
+//    it has no transition; reaching an accepting state reports the line. The walk reads the
+//    bytes already in the reader's window and goes through the look-ahead cursor only at the
+//    window's end. Long walks that die leave dead ends, so one long line costs linear time.
 // A match needs at least one character (the initial state's own acceptance is never consulted),
 // so a pattern that matches only the empty string reports nothing. A reported line moves the scan
 // to that line's end, so every line is reported at most once. Boundaries are those of characters:
