@@ -178,7 +178,7 @@ void TForm1::OpenCommandLineFile(const QStringList& arguments) {
   if (QFileInfo(folder).isDir()) BrowseTo(folder);
   viewer_->ClearTextPane();
   selection_->UpdateCounts();
-  if (info.exists() && selection_->SelectByName(info.fileName()) > 0) viewer_->ShowSelectedFile();
+  if (selection_->SelectByName(info.fileName()) > 0) viewer_->ShowSelectedFile();
   state_.DisplayEnabled = true;
 }
 

@@ -110,7 +110,12 @@ std::string TTextPane::FirstLineBytes() const {
 
 bool TTextPane::IsEmptyText() const { return document()->isEmpty(); }
 
-int TTextPane::LineCount() const { return IsEmptyText() ? 0 : document()->blockCount(); }
+// A line break at the very end of the text starts no further line.
+int TTextPane::LineCount() const {
+  if (IsEmptyText()) return 0;
+  const int blocks = document()->blockCount();
+  return blocks > 1 && document()->lastBlock().length() <= 1 ? blocks - 1 : blocks;
+}
 
 int TTextPane::CaretLine() const { return textCursor().blockNumber(); }
 

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Starts sorabu under Xvfb on a Shift-JIS file, waits for its window, takes a screenshot, asks it
+# to close the ordinary way (SIGTERM closes the window like its close box) and checks the settings
+# file it writes beside itself.
+set -euo pipefail
+if [ "${1:-}" = "--inner" ]; then
+  out=$2
+  export QT_QPA_PLATFORM=xcb
+  "$out/bin/sorabu" "$out/data/sample" "file.txt" &
+  pid=$!
+  win=""
+  for _ in $(seq 1 100); do
+    win=$(xdotool search --onlyvisible --name 'ソラブ' 2>/dev/null | tail -n 1 || true)
+    [ -n "$win" ] && break
+    sleep 0.2
+  done
+  [ -n "$win" ] || { echo "no window"; kill "$pid"; exit 1; }
+  sleep 1.5
+  if command -v import >/dev/null; then import -window root "$out/screenshot.png"; fi
+  kill -TERM "$pid"
+  wait "$pid"
+  exit 0
+fi
+program=$1
+out=$2
+rm -rf "$out"
+mkdir -p "$out/bin" "$out/data"
+cp "$program" "$out/bin/sorabu"   # the settings file is written beside the program
+for i in $(seq 1 30); do printf 'line %d ＳＪＩＳ テキスト\r\n' "$i"; done | iconv -f UTF-8 -t CP932 > "$out/data/sample file.txt"
+
+xvfb-run -a -s "-screen 0 1280x800x24" "$0" --inner "$out"
+
+ini="$out/bin/sorabu.ini"
+[ -f "$ini" ] || { echo "no settings file written at close"; exit 1; }
+tr -d '\r' < "$ini" > "$out/ini.txt"
+fail=0
+check() { grep -qx -- "$1" "$out/ini.txt" || { echo "missing in settings: $1"; fail=1; }; }
+check "Program=SORABU"
+check "Version=5.4"
+check "Mdisp=1"
+check "Mcloseinitview1=1"
+check "Mbackup1=1"
+check "Mrtf=0"
+check "Width=1280"
+grep -q '^Height=[0-9]' "$out/ini.txt" || { echo "no window height"; fail=1; }
+[ -s "$out/screenshot.png" ] || { echo "no screenshot"; fail=1; }
+[ $fail -eq 0 ] && echo "smoke: window shown, screenshot at $out/screenshot.png, settings written"
+exit $fail

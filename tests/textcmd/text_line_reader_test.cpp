@@ -1,0 +1,116 @@
+#include "textcmd/text_line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace sorabu::textcmd {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LineReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("sorabu-lines-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::permissions(dir_, fs::perms::owner_all, ec);
+    fs::remove_all(dir_, ec);
+  }
+  std::string Write(const std::string& bytes) {
+    const std::string path = (dir_ / "f.txt").string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  std::vector<std::string> ReadAll(const std::string& bytes, LineModel model, std::size_t block) {
+    TTextLineReader reader(model, block);
+    EXPECT_TRUE(reader.Open(Write(bytes)));
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.ReadLine(line) == TTextLineReader::Result::Line) lines.push_back(line);
+    return lines;
+  }
+  fs::path dir_;
+};
+
+using Lines = std::vector<std::string>;
+
+struct Case {
+  const char* name;
+  std::string bytes;
+  Lines streaming;
+  Lines list;
+};
+
+const std::vector<Case>& Cases() {
+  static const std::vector<Case> cases = {
+      {"empty", "", {}, {}},
+      {"one line, no end", "abc", {"abc"}, {"abc"}},
+      {"CR LF is one end", "a\r\nb\r\n", {"a", "b"}, {"a", "b"}},
+      {"lone CR ends a line", "a\rb", {"a", "b"}, {"a", "b"}},
+      {"lone LF stays in the streaming line", "a\nb\nc", {"a\nb\nc"}, {"a", "b", "c"}},
+      {"LF CR is two ends in the list model", "a\n\rb", {"a\n", "b"}, {"a", "", "b"}},
+      {"empty lines count", "\r\n\r\nx", {"", "", "x"}, {"", "", "x"}},
+      {"Ctrl-Z ends the text", std::string("ab\r\ncd\x1A" "ef\r\n", 11), {"ab", "cd"}, {"ab", "cd"}},
+      {"Ctrl-Z right after a line end", std::string("ab\r\n\x1Axyz", 8), {"ab"}, {"ab"}},
+      {"NUL bytes are ordinary", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}, {std::string("a\0b", 3)}},
+      {"CR at the very end", "abc\r", {"abc"}, {"abc"}},
+  };
+  return cases;
+}
+
+// Block sizes from 1 byte up put every CR LF pair across a block boundary at least once.
+TEST_F(LineReaderTest, BothModelsAgreeWithTheTableAtEveryBlockSize) {
+  for (const Case& c : Cases()) {
+    for (std::size_t block : {1u, 2u, 3u, 7u, 65536u}) {
+      SCOPED_TRACE(std::string(c.name) + " block " + std::to_string(block));
+      EXPECT_EQ(ReadAll(c.bytes, LineModel::Streaming, block), c.streaming);
+      EXPECT_EQ(ReadAll(c.bytes, LineModel::List, block), c.list);
+    }
+    EXPECT_EQ(SplitLines(c.bytes, LineModel::Streaming), c.streaming) << c.name;
+    EXPECT_EQ(SplitLines(c.bytes, LineModel::List), c.list) << c.name;
+  }
+}
+
+TEST_F(LineReaderTest, ALineLongerThanManyBlocksComesWhole) {
+  const std::string big(3 * 1024 * 1024 + 17, 'x');
+  const Lines lines = ReadAll(big + "\r\ntail", LineModel::Streaming, 4096);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].size(), big.size());
+  EXPECT_EQ(lines[1], "tail");
+}
+
+TEST_F(LineReaderTest, ReadsOnlyTheBlocksItNeeds) {
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += "line of text\r\n";
+  TTextLineReader reader(LineModel::Streaming, 16 * 1024);
+  ASSERT_TRUE(reader.Open(Write(text)));
+  std::string line;
+  for (int i = 0; i < 20; ++i) ASSERT_EQ(reader.ReadLine(line), TTextLineReader::Result::Line);
+  EXPECT_EQ(reader.BytesRead(), 16u * 1024u);
+}
+
+TEST_F(LineReaderTest, MissingAndUnreadableFilesReportTheSystemMessage) {
+  TTextLineReader reader;
+  EXPECT_FALSE(reader.Open((dir_ / "absent").string()));
+  EXPECT_FALSE(reader.Error().empty());
+  std::string line;
+  EXPECT_NE(reader.ReadLine(line), TTextLineReader::Result::Line);
+
+  // A folder opens but cannot be read: the failure shows on the first read.
+  TTextLineReader folder;
+  ASSERT_TRUE(folder.Open(dir_.string()));
+  EXPECT_EQ(folder.ReadLine(line), TTextLineReader::Result::Error);
+  EXPECT_FALSE(folder.Error().empty());
+}
+
+}  // namespace
+}  // namespace sorabu::textcmd

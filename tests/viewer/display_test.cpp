@@ -1,0 +1,271 @@
+// The display pipeline on real files in a temporary folder, with scripted dialogs.
+#include "viewer/display.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "app/ini_file.h"
+#include "dialogs/scripted_dialogs.h"
+#include "textconv/cp932.h"
+#include "viewer/file_info.h"
+#include "viewer/file_selection.h"
+#include "viewer/status_panels.h"
+#include "viewer/text_pane.h"
+
+namespace sorabu::viewer {
+namespace {
+
+std::string Sjis(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+
+class TFakeSelection : public TFileSelection {
+ public:
+  QString path;
+  int counts = 0;
+  QString SelectedPath() const override { return path; }
+  int SelectByName(const QString& name) override { return path.endsWith(name, Qt::CaseInsensitive) ? 1 : 0; }
+  int SelectedCount() const override { return path.isEmpty() ? 0 : 1; }
+  void UpdateCounts() override { ++counts; }
+};
+
+class DisplayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    parts_.pane = &pane_;
+    parts_.infoLine = &label_;
+    parts_.textStatus = &sbarR_;
+    parts_.mainStatus = &status1_;
+    viewer_ = std::make_unique<TViewer>(state_, parts_, dialogs_);
+    viewer_->SetSelection(&selection_);
+    viewer_->SetSettingsPath(dir_.filePath("sorabu.ini").toStdString());
+  }
+  QString File(const char* name, const std::string& bytes) {
+    const QString path = dir_.filePath(QString::fromUtf8(name));
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return path;
+  }
+  void Select(const QString& path) { selection_.path = path; }
+  void Settings(const char* section, const char* key, long long value) {
+    app::TIniFile ini(dir_.filePath("sorabu.ini").toStdString());
+    ini.WriteInteger(section, key, value);
+    ini.UpdateFile();
+  }
+  static std::string Lines(int n, const char* end = "\r\n") {
+    std::string s;
+    for (int i = 1; i <= n; ++i) s += "line " + std::to_string(i) + end;
+    return s;
+  }
+  std::string Tags() const {  // what follows the folder piece of the information line
+    const std::string info = ToCp932(viewer_->InfoText());
+    return info.substr(info.rfind('/') + 1);
+  }
+
+  QTemporaryDir dir_;
+  app::TWindowState state_;
+  TTextPane pane_;
+  QLabel label_;
+  TStatusPanels sbarR_{{100, 80, 50, 40, 60, 50, 50}};
+  TStatusPanels status1_{{300, 100, 120, 80, 50}};
+  TViewerParts parts_;
+  dialogs::TScriptedDialogs dialogs_;
+  TFakeSelection selection_;
+  std::unique_ptr<TViewer> viewer_;
+};
+
+TEST_F(DisplayTest, QuickDisplayShowsTheFirstTwentyLinesThenTheWholeFileTurnsBlue) {
+  Select(File("thirty.txt", Lines(30)));
+  viewer_->ShowSelectedFile();
+  EXPECT_EQ(pane_.LineCount(), 20);
+  EXPECT_EQ(pane_.FirstLineBytes(), "line 1");
+  EXPECT_EQ(viewer_->Colour(), TViewer::InfoColour::Black);
+  EXPECT_EQ(Tags(), "    " + std::string("      ASCII"));
+  EXPECT_EQ(sbarR_.PanelText(1), QStringLiteral(" 20 行 "));
+  EXPECT_EQ(sbarR_.PanelText(0), QStringLiteral(" 1行 1列 "));
+
+  viewer_->MtextnewviewClick();
+  EXPECT_EQ(pane_.LineCount(), 30);
+  EXPECT_EQ(viewer_->Colour(), TViewer::InfoColour::Blue);
+  EXPECT_EQ(label_.text(), viewer_->InfoText());
+}
+
+TEST_F(DisplayTest, LineEndsFollowTheStreamingModel) {
+  Select(File("lf.txt", Lines(5, "\n")));
+  viewer_->ShowSelectedFile();
+  EXPECT_EQ(pane_.TextBytes(), Lines(5, "\n")) << "LF alone stays inside the one line read";
+
+  Select(File("eof.txt", std::string("one\r\ntwo\x1A" "three\r\n")));
+  viewer_->ShowSelectedFile();
+  EXPECT_EQ(pane_.TextBytes(), "one\r\ntwo");
+}
+
+TEST_F(DisplayTest, LimitZeroLoadsWholeAndWritesTheTagsOnce) {
+  state_.DisplayLineLimit = 0;
+  Select(File("sjis.txt", Sjis("漢字\r\n") + Lines(40)));
+  viewer_->ShowSelectedFile();
+  EXPECT_EQ(pane_.LineCount(), 41);
+  EXPECT_EQ(Tags(), "          " + Sjis("ｼﾌﾄJIS"));
+  EXPECT_EQ(viewer_->Colour(), TViewer::InfoColour::Blue);
+
+  state_.DisplayLineLimit = -3;  // a negative limit reads nothing
+  viewer_->ShowSelectedFile();
+  EXPECT_TRUE(pane_.IsEmptyText());
+}
+
+TEST_F(DisplayTest, LoadRulesDecideTheRoute) {
+  const QString small = File("small.txt", std::string(200, 'a'));
+  Select(small);
+  Settings("ReadMax", "Byte", 100);
+  viewer_->LoadWholeFile();
+  EXPECT_TRUE(pane_.IsEmptyText()) << "over the read limit nothing is loaded";
+  EXPECT_EQ(Tags(), "          ");
+  EXPECT_FALSE(viewer_->InfoText().isEmpty());
+
+  Settings("ReadMax", "Byte", 0);
+  Select(File("big.txt", std::string(20000, 'b')));
+  viewer_->LoadWholeFile();  // stream route
+  EXPECT_EQ(pane_.TextBytes().size(), 20000u);
+
+  Settings("StreamRead", "Check", 0);
+  state_.InstantDisplay = false;  // V mode without a limit loads nothing
+  viewer_->MtextnewviewClick();
+  EXPECT_TRUE(pane_.IsEmptyText());
+  state_.InstantDisplay = true;
+  viewer_->MtextnewviewClick();
+  EXPECT_EQ(pane_.TextBytes().size(), 20000u);
+}
+
+TEST_F(DisplayTest, TheGateAndVModeHoldTheDisplayBack) {
+  Select(File("a.txt", "alpha"));
+  state_.ShiftDown = true;
+  viewer_->FileView1Change(true);
+  EXPECT_TRUE(pane_.IsEmptyText());
+  EXPECT_EQ(status1_.PanelText(3), QStringLiteral(" 1 個選択 "));
+  state_.ShiftDown = false;
+  state_.InstantDisplay = false;
+  viewer_->FileView1Change(false);
+  EXPECT_TRUE(pane_.IsEmptyText());
+  viewer_->MvClick(false, nullptr);  // shows once, V mode stays
+  EXPECT_EQ(pane_.TextBytes(), "alpha");
+  EXPECT_FALSE(state_.InstantDisplay);
+  state_.InstantDisplay = true;
+  viewer_->FileView1Change(false);
+  EXPECT_EQ(pane_.TextBytes(), "alpha");
+}
+
+TEST_F(DisplayTest, BadFilesLoseNothingAndCrashNothing) {
+  // Vanished between listing and display: nothing loaded, the line stays empty.
+  Select(dir_.filePath("gone.txt"));
+  viewer_->ShowSelectedFile();
+  EXPECT_TRUE(viewer_->InfoText().isEmpty());
+  EXPECT_TRUE(pane_.IsEmptyText());
+
+  // Binary with NUL bytes.
+  Select(File("bin.dat", std::string("MZ\0\0\x01\xff\r\nrest", 11)));
+  viewer_->ShowSelectedFile();
+  EXPECT_EQ(Tags(), "        " + Sjis("[実行ファイル]") + "  " + Sjis("ﾊﾞｲﾅﾘ"));
+
+  // A 50 MB line without CR: the quick display shows a bounded prefix at once.
+  Select(File("long.txt", std::string(50 * 1000 * 1000, 'x')));
+  viewer_->ShowSelectedFile();
+  EXPECT_EQ(pane_.TextBytes().size(), kQuickDisplayByteCap);
+
+  // Unreadable: the system's message through the error box.
+  const QString locked = File("locked.txt", "secret");
+  QFile::setPermissions(locked, QFileDevice::Permissions());
+  if (::access(QFile::encodeName(locked).constData(), R_OK) != 0) {
+    Select(locked);
+    viewer_->ShowSelectedFile();
+    ASSERT_FALSE(dialogs_.Messages().empty());
+    EXPECT_EQ(dialogs_.Messages().back().kind, dialogs::TScriptedDialogs::Message::Error);
+  }
+}
+
+TEST_F(DisplayTest, ADoubleByteCharacterIsNeverCutByTheQuickDisplayCap) {
+  std::string text(kQuickDisplayByteCap - 1, 'x');
+  text += Sjis("漢字");
+  Select(File("cut.txt", text));
+  viewer_->ShowSelectedFile();
+  EXPECT_EQ(pane_.TextBytes().size(), kQuickDisplayByteCap - 1);
+}
+
+TEST_F(DisplayTest, JumpsClampToThePane) {
+  Select(File("ten.txt", Lines(10)));
+  viewer_->ShowSelectedFile();
+  dialogs_.Answer("0");
+  viewer_->MjumpClick();
+  EXPECT_EQ(pane_.CaretLine(), 0);
+  dialogs_.Answer("999");
+  viewer_->MjumpClick();
+  EXPECT_EQ(pane_.CaretLine(), 9);
+  dialogs_.Answer("x");
+  viewer_->MjumpClick();
+  EXPECT_EQ(pane_.CaretLine(), 0);
+  dialogs_.Cancel();
+  viewer_->Mlinebottom1Click();
+  EXPECT_EQ(pane_.CaretLine(), 9);
+  EXPECT_EQ(sbarR_.PanelText(0), QStringLiteral(" 10行 7列 "));
+
+  pane_.Clear();
+  viewer_->Mlinebottom1Click();  // an empty pane keeps the caret at the start
+  EXPECT_EQ(pane_.textCursor().position(), 0);
+}
+
+TEST_F(DisplayTest, SettingDialogsStoreWhatTheUserConfirms) {
+  const std::string ini = dir_.filePath("sorabu.ini").toStdString();
+  dialogs_.Answer("35");
+  viewer_->MricheditloadlineClick();
+  EXPECT_EQ(state_.DisplayLineLimit, 35);
+  EXPECT_EQ(app::TIniFile(ini).ReadInteger("ReadRichEditLine", "Line", 0), 35);
+  dialogs_.Answer("many");
+  viewer_->MricheditloadlineClick();
+  EXPECT_EQ(state_.DisplayLineLimit, 20);
+  EXPECT_EQ(dialogs_.Offered().back(), "35");
+
+  dialogs_.Answer("0 50000");
+  viewer_->MstreamRead1Click();
+  EXPECT_FALSE(app::TIniFile(ini).ReadBool("StreamRead", "Check", true));
+  EXPECT_EQ(app::TIniFile(ini).ReadInt64("StreamRead", "Byte", 0), 50000);
+
+  dialogs_.Answer("0 777");  // the read limit's check box cannot be cleared
+  viewer_->Mreadmax1Click();
+  EXPECT_EQ(app::TIniFile(ini).ReadInt64("ReadMax", "Byte", 0), 777);
+
+  dialogs_.Cancel();
+  viewer_->Mreadmax1Click();
+  EXPECT_EQ(app::TIniFile(ini).ReadInt64("ReadMax", "Byte", 0), 777);
+}
+
+TEST_F(DisplayTest, RtfIsShownFormattedOnlyWithTheOption) {
+  Select(File("r.rtf", "{\\rtf1\\ansi {\\fonttbl{\\f0 x;}}{\\b bold}\\par plain}"));
+  viewer_->LoadWholeFile();
+  EXPECT_EQ(pane_.FirstLineBytes(), "{\\rtf1\\ansi {\\fonttbl{\\f0 x;}}{\\b bold}\\par plain}");
+  viewer_->SetRtfOption(true);
+  viewer_->LoadWholeFile();
+  EXPECT_EQ(pane_.TextBytes(), "bold\r\nplain");
+}
+
+TEST_F(DisplayTest, SelectAndShowReturnsToBlackAndOpensTheGate) {
+  Select(File("s.txt", "x"));
+  state_.DisplayEnabled = false;
+  viewer_->SelectAndShow(selection_.path);
+  EXPECT_TRUE(state_.DisplayEnabled);
+  EXPECT_EQ(viewer_->Colour(), TViewer::InfoColour::Black);
+  EXPECT_EQ(pane_.TextBytes(), "x");
+}
+
+}  // namespace
+}  // namespace sorabu::viewer
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
