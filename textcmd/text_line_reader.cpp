@@ -61,8 +61,11 @@ bool TTextLineReader::Fill() {
   return true;
 }
 
-TTextLineReader::Result TTextLineReader::ReadLine(std::string& line) {
+TTextLineReader::Result TTextLineReader::ReadLine(std::string& line) { return ReadLine(line, std::string::npos); }
+
+TTextLineReader::Result TTextLineReader::ReadLine(std::string& line, std::size_t limit) {
   line.clear();
+  cut_ = false;
   if (stopped_ || fd_ < 0) return error_.empty() ? Result::End : Result::Error;
   bool any = false;  // a line exists even when empty, once a byte of it or its end was seen
   for (;;) {
@@ -80,12 +83,20 @@ TTextLineReader::Result TTextLineReader::ReadLine(std::string& line) {
     }
     const char* begin = buffer_.data() + pos_;
     const char* stop = buffer_.data() + end_;
+    if (limit != std::string::npos && static_cast<std::size_t>(stop - begin) > limit - line.size())
+      stop = begin + (limit - line.size());
     const char* p = begin;
     while (p < stop && !EndsLine(*p, model_) && *p != kEOF) ++p;
     line.append(begin, static_cast<std::size_t>(p - begin));
     if (p != begin) any = true;
     pos_ = static_cast<std::size_t>(p - buffer_.data());
-    if (p == stop) continue;
+    if (p == stop) {
+      if (limit != std::string::npos && line.size() >= limit) {
+        cut_ = true;
+        return Result::Line;
+      }
+      continue;
+    }
     if (*p == kEOF) {
       stopped_ = true;
       return any ? Result::Line : Result::End;

@@ -33,6 +33,10 @@ class TTextLineReader {
   enum class Result { Line, End, Error };
   // Reads the next line into line (without its line end). Error leaves the lines read so far valid.
   Result ReadLine(std::string& line);
+  // As ReadLine, but stops once the line holds at least limit bytes; the rest of that line stays
+  // unread (LineCut() tells). For readers that only need the beginning of a file.
+  Result ReadLine(std::string& line, std::size_t limit);
+  bool LineCut() const { return cut_; }
 
   // The system's message for the last failure (empty when none).
   const std::string& Error() const { return error_; }
@@ -49,7 +53,8 @@ class TTextLineReader {
   std::size_t end_ = 0;
   bool eof_ = false;       // no more bytes in the file
   bool stopped_ = false;   // Ctrl-Z met, or the last line was delivered
-  bool skipLf_ = false;    // streaming: a CR ended the last block; an LF starting the next belongs to it
+  bool skipLf_ = false;
+  bool cut_ = false;    // streaming: a CR ended the last block; an LF starting the next belongs to it
   std::size_t bytesRead_ = 0;
   std::string error_;
 };

@@ -103,25 +103,28 @@ void TViewer::ShowSelectedFile() {
       std::string line;
       std::size_t shown = 0;
       for (int n = 0; n < state_.DisplayLineLimit && shown < kQuickDisplayByteCap; ++n) {
-        const auto result = reader.ReadLine(line);
+        // One extra byte tells whether the line goes on past the cap.
+        const auto result = reader.ReadLine(line, kQuickDisplayByteCap - shown + 1);
         if (result == textcmd::TTextLineReader::Result::Error) {
           dialogs_.Error(reader.Error());
           break;
         }
         if (result == textcmd::TTextLineReader::Result::End) break;
-        if (line.size() > kQuickDisplayByteCap - shown) {
+        const bool cut = reader.LineCut() || line.size() > kQuickDisplayByteCap - shown;
+        if (cut) {
           // Cut at a character boundary so the last character shown is whole.
-          std::size_t cut = 0, room = kQuickDisplayByteCap - shown;
-          while (cut < line.size()) {
-            const std::size_t len = textconv::CharLength(line, cut);
-            if (cut + len > room) break;
-            cut += len;
+          std::size_t end = 0;
+          const std::size_t room = kQuickDisplayByteCap - shown;
+          while (end < line.size()) {
+            const std::size_t len = textconv::CharLength(line, end);
+            if (end + len > room) break;
+            end += len;
           }
-          line.resize(cut);
+          line.resize(end);
         }
         shown += line.size() + 2;
         pane.AddLine(line);
-        if (reader.BytesRead() > kQuickDisplayByteCap && shown >= kQuickDisplayByteCap) break;
+        if (cut) break;
       }
     }
   }

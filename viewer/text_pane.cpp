@@ -44,6 +44,7 @@ void TTextPane::Clear() {
   bytes_.clear();
   bytesValid_ = true;
   hasLines_ = false;
+  trailingBreak_ = false;
 }
 
 void TTextPane::AddLine(std::string_view line) {
@@ -65,6 +66,7 @@ void TTextPane::LoadBytes(std::string_view bytes) {
   setPlainText(DecodeForPane(bytes));
   bytes_.assign(bytes);
   hasLines_ = !bytes.empty();
+  trailingBreak_ = !bytes.empty() && (bytes.back() == '\r' || bytes.back() == '\n');
   bytesValid_ = true;
 }
 
@@ -114,7 +116,7 @@ bool TTextPane::IsEmptyText() const { return document()->isEmpty(); }
 int TTextPane::LineCount() const {
   if (IsEmptyText()) return 0;
   const int blocks = document()->blockCount();
-  return blocks > 1 && document()->lastBlock().length() <= 1 ? blocks - 1 : blocks;
+  return trailingBreak_ && blocks > 1 && document()->lastBlock().length() <= 1 ? blocks - 1 : blocks;
 }
 
 int TTextPane::CaretLine() const { return textCursor().blockNumber(); }

@@ -55,6 +55,7 @@ class TTextPane : public QPlainTextEdit {
   bool bytesValid_ = true;  // bytes_ mirrors the text until the user edits it
   std::string bytes_;
   bool hasLines_ = false;
+  bool trailingBreak_ = false;  // the loaded text ended with a line break
 };
 
 // CP932 bytes to the pane's Unicode: lines end at CR, LF or CR LF.

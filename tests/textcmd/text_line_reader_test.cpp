@@ -98,6 +98,20 @@ TEST_F(LineReaderTest, ReadsOnlyTheBlocksItNeeds) {
   EXPECT_EQ(reader.BytesRead(), 16u * 1024u);
 }
 
+TEST_F(LineReaderTest, ALimitStopsALongLineWithoutReadingTheRest) {
+  const std::string big(10 * 1024 * 1024, 'y');
+  TTextLineReader reader(LineModel::Streaming, 4096);
+  ASSERT_TRUE(reader.Open(Write("ab\r\n" + big + "\r\nz")));
+  std::string line;
+  ASSERT_EQ(reader.ReadLine(line, 100), TTextLineReader::Result::Line);
+  EXPECT_EQ(line, "ab");
+  EXPECT_FALSE(reader.LineCut());
+  ASSERT_EQ(reader.ReadLine(line, 5000), TTextLineReader::Result::Line);
+  EXPECT_EQ(line.size(), 5000u);
+  EXPECT_TRUE(reader.LineCut());
+  EXPECT_LE(reader.BytesRead(), 8192u);
+}
+
 TEST_F(LineReaderTest, MissingAndUnreadableFilesReportTheSystemMessage) {
   TTextLineReader reader;
   EXPECT_FALSE(reader.Open((dir_ / "absent").string()));

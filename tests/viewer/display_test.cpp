@@ -187,6 +187,14 @@ TEST_F(DisplayTest, BadFilesLoseNothingAndCrashNothing) {
   }
 }
 
+TEST_F(DisplayTest, EmptyLinesAtTheEndOfTheQuickDisplayAreCounted) {
+  Select(File("blank.txt", "a\r\n\r\n\r\nb\r\n"));
+  state_.DisplayLineLimit = 3;
+  viewer_->ShowSelectedFile();
+  EXPECT_EQ(pane_.LineCount(), 3);
+  EXPECT_EQ(pane_.TextBytes(), "a\r\n\r\n");
+}
+
 TEST_F(DisplayTest, ADoubleByteCharacterIsNeverCutByTheQuickDisplayCap) {
   std::string text(kQuickDisplayByteCap - 1, 'x');
   text += Sjis("漢字");

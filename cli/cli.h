@@ -1,0 +1,37 @@
+// sorabu-cli: the program's commands without the window, on the same code.
+//
+// Each subcommand lives in its own file and registers itself with a static TSubcommand object;
+// main() only dispatches. Exit status: 0 done, 1 the command reported a warning or error (the
+// message goes to standard error in UTF-8), 2 usage error.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorabu::cli {
+
+constexpr int kExitDone = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+using Handler = int (*)(const std::vector<std::string>& args);
+
+struct TSubcommand {
+  TSubcommand(const char* name, const char* usage, Handler handler);
+};
+
+// Arguments arrive in the locale's encoding (UTF-8) and become CP932, unless --raw was given.
+bool RawArguments();
+void SetRawArguments(bool raw);
+std::string ArgToCp932(const std::string& arg);
+
+// Writes CP932 text to a stream as UTF-8 (the terminal's encoding).
+void WriteUtf8(std::FILE* stream, std::string_view cp932);
+// A message to standard error, UTF-8, with a line end.
+void Complain(std::string_view cp932);
+// Prints the usage of one subcommand to standard error and returns kExitUsage.
+int Usage(const char* name);
+
+}  // namespace sorabu::cli

@@ -1,0 +1,70 @@
+#include <QCoreApplication>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "cli/cli.h"
+#include "textconv/cp932.h"
+
+namespace sorabu::cli {
+
+namespace {
+
+struct Entry {
+  const char* usage;
+  Handler handler;
+};
+
+std::map<std::string, Entry>& Registry() {
+  static std::map<std::string, Entry> registry;
+  return registry;
+}
+
+bool raw = false;
+
+}  // namespace
+
+TSubcommand::TSubcommand(const char* name, const char* usage, Handler handler) {
+  Registry()[name] = {usage, handler};
+}
+
+bool RawArguments() { return raw; }
+void SetRawArguments(bool value) { raw = value; }
+
+std::string ArgToCp932(const std::string& arg) { return raw ? arg : textconv::Utf8ToCp932(arg); }
+
+void WriteUtf8(std::FILE* stream, std::string_view cp932) {
+  const std::string utf8 = textconv::Cp932ToUtf8(cp932);
+  std::fwrite(utf8.data(), 1, utf8.size(), stream);
+}
+
+void Complain(std::string_view cp932) {
+  WriteUtf8(stderr, cp932);
+  std::fputc('\n', stderr);
+}
+
+int Usage(const char* name) {
+  auto it = Registry().find(name);
+  if (it != Registry().end()) std::fprintf(stderr, "usage: sorabu-cli %s %s\n", name, it->second.usage);
+  return kExitUsage;
+}
+
+}  // namespace sorabu::cli
+
+int main(int argc, char** argv) {
+  using namespace sorabu::cli;
+  QCoreApplication app(argc, argv);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && args.front() == "--raw") {
+    SetRawArguments(true);
+    args.erase(args.begin());
+  }
+  if (args.empty() || args.front() == "--help" || !Registry().count(args.front())) {
+    std::fprintf(stderr, "usage: sorabu-cli [--raw] SUBCOMMAND ...\nsubcommands:\n");
+    for (const auto& [name, entry] : Registry()) std::fprintf(stderr, "  %s %s\n", name.c_str(), entry.usage);
+    return args.empty() || args.front() != "--help" ? kExitUsage : kExitDone;
+  }
+  const Entry entry = Registry().at(args.front());
+  args.erase(args.begin());
+  return entry.handler(args);
+}
