@@ -19,18 +19,18 @@ GrepCommandResult RunGrepCommand(TGrep& grep, std::string_view pattern,
   if (pane.clear) pane.clear();
   pane.add_line(MessageBytes("Grepの実行　検索正規表現 = ") + std::string(pattern));
   pane.add_line("");
-  const std::string* current = nullptr;
+  std::string current;
   grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
     if (options.show_line_numbers) {
-      pane.add_line(*current + "(" + std::to_string(info.LineNo) + ") :" + info.Line);
+      pane.add_line(current + "(" + std::to_string(info.LineNo) + ") :" + info.Line);
     } else {
       pane.add_line(info.Line);
     }
   };
   try {
     for (const std::string& path : paths) {
-      current = &path;
-      if (options.show_file_names) pane.add_line(MessageBytes("// 検索ファイル [ ") + path + " ]");
+      current = options.path_text ? options.path_text(path) : path;
+      if (options.show_file_names) pane.add_line(MessageBytes("// 検索ファイル [ ") + current + " ]");
       grep.GrepFile(path);
     }
   } catch (const EGrepCancel&) {

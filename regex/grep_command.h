@@ -19,6 +19,9 @@ namespace sorabu::regex {
 struct GrepPaneOptions {
   bool show_file_names = true;    // "検索ﾌｧｨﾙ名の表示(&K)"
   bool show_line_numbers = true;  // "行数の表示(&L)"
+  // How a path appears in the pane (CP932); the path as given when unset. A file name on disk
+  // is in the system's encoding, which the pane's bytes are not.
+  std::function<std::string(const std::string& path)> path_text;
 };
 
 enum class GrepOutcome { kDone, kCancelled, kFileError, kPatternError };

@@ -1,0 +1,107 @@
+// sorabu-cli grep: the pane text of the Grep command, byte for byte.
+#include <string>
+#include <vector>
+
+#include "cli_harness.h"
+#include "textconv/cp932.h"
+
+namespace sorabu::cli::test {
+namespace {
+
+std::string S(std::string_view utf8) { return textconv::Utf8ToCp932(utf8); }
+
+// Pane lines joined with CR LF, each line given in UTF-8.
+std::string Pane(const std::vector<std::string>& utf8_lines) {
+  std::string text;
+  for (const std::string& line : utf8_lines) text += S(line) + "\r\n";
+  return text;
+}
+
+class GrepCliTest : public CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    Write("d/a.txt", "abc\r\nxx abc yy abc\r\nnothing\r\n");
+    Write("d/b.txt", S("求める\nル、は違う\n") + "abc$");  // LF lines, no final line end
+    Write("d/c.txt", "");
+  }
+};
+
+TEST_F(GrepCliTest, FolderGivesThePaneTextOfEveryFileInNameOrder) {
+  struct Row {
+    std::vector<std::string> options;
+    std::string pattern;  // UTF-8
+    std::vector<std::string> pane;
+  };
+  const std::vector<Row> rows = {
+      {{}, "abc",
+       {"Grepの実行　検索正規表現 = abc", "", "// 検索ファイル [ d/a.txt ]", "d/a.txt(1) :abc",
+        "d/a.txt(2) :xx abc yy abc", "// 検索ファイル [ d/b.txt ]", "d/b.txt(3) :abc$",
+        "// 検索ファイル [ d/c.txt ]"}},
+      {{"--no-names"}, "^abc",
+       {"Grepの実行　検索正規表現 = ^abc", "", "d/a.txt(1) :abc", "d/b.txt(3) :abc$"}},
+      {{"--no-line-numbers", "--no-names"}, "c$", {"Grepの実行　検索正規表現 = c$", "", "abc", "xx abc yy abc"}},
+      // The character, not its bytes: 求 (8B 81) also stands inside ル、 (83 8B 81 41).
+      {{"--no-names"}, "求", {"Grepの実行　検索正規表現 = 求", "", "d/b.txt(1) :求める"}},
+      {{"--no-names"}, "zzz", {"Grepの実行　検索正規表現 = zzz", ""}},
+  };
+  for (const Row& row : rows) {
+    std::vector<std::string> args = row.options;
+    args.push_back(row.pattern);
+    args.push_back("d");
+    const CliResult r = Run([&] {
+      std::vector<std::string> a = {"grep"};
+      a.insert(a.end(), args.begin(), args.end());
+      return a;
+    }());
+    EXPECT_EQ(r.status, 0) << row.pattern << r.err;
+    EXPECT_EQ(r.out, Pane(row.pane)) << row.pattern;
+  }
+}
+
+TEST_F(GrepCliTest, Utf8FuzzyCountAndRawArguments) {
+  Write("k.txt", S("ガイド\nがいど\nｶﾞｲﾄﾞ\nかいと\n"));
+  struct Row {
+    std::vector<std::string> args;
+    std::string out;
+  };
+  const std::vector<Row> rows = {
+      {{"grep", "--utf8", "--no-names", "--no-line-numbers", "ガイド", "k.txt"},
+       "Grepの実行　検索正規表現 = ガイド\r\n\r\nガイド\r\n"},
+      {{"grep", "--fuzzy", "--count", "ガイド", "k.txt"}, "3\n"},
+      {{"grep", "--count", "ガイド", "k.txt"}, "1\n"},
+      {{"grep", "--count", "い|イ", "k.txt", "d"}, "3\n"},
+      {{"--raw", "grep", "--count", S("求"), "d"}, "1\n"},
+  };
+  for (const Row& row : rows) {
+    const CliResult r = Run(row.args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, row.out) << row.args.back();
+  }
+}
+
+TEST_F(GrepCliTest, NonAsciiFileNamesShowReadably) {
+  Write("日本.txt", "abc\n");
+  const CliResult r = Run({"grep", "--no-names", "b", "日本.txt"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, Pane({"Grepの実行　検索正規表現 = b", "", "日本.txt(1) :abc"}));
+}
+
+TEST_F(GrepCliTest, FailuresReportOnStandardError) {
+  // A faulty pattern writes no pane text.
+  CliResult r = Run({"grep", "a(b", "d"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("右(閉じ)括弧が必要です"), std::string::npos) << r.err;
+  // A missing file ends the run; what was found before it stays.
+  r = Run({"grep", "--no-names", "abc", "d/a.txt", "missing.txt", "d/b.txt"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, Pane({"Grepの実行　検索正規表現 = abc", "", "d/a.txt(1) :abc", "d/a.txt(2) :xx abc yy abc"}));
+  EXPECT_FALSE(r.err.empty());
+  // Usage errors.
+  EXPECT_EQ(Run({"grep", "abc"}).status, 2);
+  EXPECT_EQ(Run({"grep", "--bogus", "abc", "d"}).status, 2);
+}
+
+}  // namespace
+}  // namespace sorabu::cli::test
