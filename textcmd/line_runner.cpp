@@ -1,0 +1,255 @@
+#include "textcmd/line_runner.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "textcmd/text_line_reader.h"
+#include "textconv/binhex.h"
+#include "textconv/cp932.h"
+#include "textconv/line_conversion.h"
+#include "textconv/line_stream.h"
+#include "textconv/uuencode.h"
+
+namespace sorabu::textcmd {
+namespace {
+
+std::string ReadError(const std::string& path, const std::string& reason) {
+  return path + textconv::Utf8ToCp932(": " + reason);
+}
+
+// Feeds one streaming line, arriving in pieces, through a converter. A line made only of LF
+// bytes (or empty) is written back as read; those LFs are only counted until a real byte shows
+// the line must be converted, so even such a line costs no memory.
+class PieceConverter {
+ public:
+  PieceConverter(textconv::LineStream::Kind kind, bool keepEmpty, TOutFile& out)
+      : stream_(kind), keepEmpty_(keepEmpty), out_(out) {}
+
+  void Piece(std::string_view piece, bool lineEnd) {
+    if (!converting_) {
+      std::size_t i = 0;
+      if (keepEmpty_)
+        while (i < piece.size() && piece[i] == '\n') ++i;
+      if (i == piece.size()) {
+        pendingLf_ += i;
+      } else {
+        converting_ = true;
+        while (pendingLf_ > 0) {
+          const std::size_t n = pendingLf_ < 4096 ? pendingLf_ : 4096;
+          stream_.Feed(std::string(n, '\n'), buffer_);
+          pendingLf_ -= n;
+        }
+      }
+    }
+    if (converting_) stream_.Feed(piece, buffer_);
+    if (lineEnd) {
+      if (converting_) {
+        stream_.Finish(buffer_);
+      } else {
+        for (; pendingLf_ > 0; --pendingLf_) buffer_.push_back('\n');
+      }
+      buffer_.append("\r\n");
+      converting_ = false;
+      pendingLf_ = 0;
+    }
+    out_.Write(buffer_);
+    buffer_.clear();
+  }
+
+ private:
+  textconv::LineStream stream_;
+  bool keepEmpty_;
+  TOutFile& out_;
+  bool converting_ = false;
+  std::size_t pendingLf_ = 0;
+  std::string buffer_;
+};
+
+// Sub-lines of one encoded line come back as separate streaming lines; gather them again.
+// A uuencoded line ends with its back-quote sub-line, after which the CR LF that ended the
+// encoded line reads as one empty line that belongs to it. A BinHex line runs from its opening
+// to its closing colon.
+class SubLineJoiner {
+ public:
+  SubLineJoiner(int code, TOutFile& out) : uu_(code == 11), out_(out) {}
+
+  void Line(std::string_view line) {
+    if (skipEmpty_) {
+      skipEmpty_ = false;
+      if (line.empty()) return;
+    }
+    if (!open_) {
+      if (textconv::IsEmptyWithoutNewlines(line)) {
+        out_.Line(line);
+        return;
+      }
+      if (!uu_ && line.front() != ':') {
+        Emit(line);
+        return;
+      }
+      open_ = true;
+      text_.assign(line);
+    } else {
+      text_.push_back('\r');
+      text_.append(line);
+    }
+    const bool closed = uu_ ? line == "`" : (text_.size() >= 2 && text_.back() == ':');
+    if (closed) {
+      Emit(text_);
+      text_.clear();
+      open_ = false;
+      skipEmpty_ = uu_;
+    }
+  }
+
+  void Finish() {
+    if (open_) Emit(text_);
+    open_ = false;
+  }
+
+ private:
+  void Emit(std::string_view encoded) {
+    decoded_.clear();
+    if (uu_) {
+      textconv::UuDecode(encoded, decoded_);
+    } else {
+      textconv::BinHexDecode(encoded, decoded_);
+    }
+    out_.Line(decoded_);
+  }
+
+  bool uu_;
+  TOutFile& out_;
+  bool open_ = false;
+  bool skipEmpty_ = false;
+  std::string text_;
+  std::string decoded_;
+};
+
+}  // namespace
+
+bool ForEachStreamingPiece(const std::string& path,
+                           const std::function<void(std::string_view piece, bool lineEnd)>& onPiece,
+                           std::string& error, std::size_t pieceSize) {
+  TTextLineReader reader(LineModel::Streaming);
+  if (!reader.Open(path)) {
+    error = ReadError(path, reader.Error());
+    return false;
+  }
+  std::string piece;
+  bool open = false;  // a line was cut and its rest is still to come
+  for (;;) {
+    const auto result = reader.ReadLine(piece, pieceSize);
+    if (result == TTextLineReader::Result::Error) {
+      error = ReadError(path, reader.Error());
+      return false;
+    }
+    if (result == TTextLineReader::Result::End) {
+      if (open) onPiece({}, true);
+      break;
+    }
+    open = reader.LineCut();
+    onPiece(piece, !open);
+  }
+  if (!reader.Error().empty()) {
+    error = ReadError(path, reader.Error());
+    return false;
+  }
+  return true;
+}
+
+bool ForEachStreamingLine(const std::string& path, const std::function<void(std::string_view line)>& onLine,
+                          std::string& error) {
+  TTextLineReader reader(LineModel::Streaming);
+  if (!reader.Open(path)) {
+    error = ReadError(path, reader.Error());
+    return false;
+  }
+  std::string line;
+  for (;;) {
+    const auto result = reader.ReadLine(line);
+    if (result == TTextLineReader::Result::End) break;
+    if (result == TTextLineReader::Result::Error) {
+      error = ReadError(path, reader.Error());
+      return false;
+    }
+    onLine(line);
+  }
+  if (!reader.Error().empty()) {
+    error = ReadError(path, reader.Error());
+    return false;
+  }
+  return true;
+}
+
+bool ForEachChunk(const std::string& path, const std::function<void(std::string_view chunk)>& onChunk,
+                  std::string& error) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = ReadError(path, std::strerror(errno));
+    return false;
+  }
+  std::string buffer(kPieceSize, '\0');
+  bool ok = true;
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error = ReadError(path, std::strerror(errno));
+      ok = false;
+      break;
+    }
+    if (n == 0) break;
+    onChunk(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+  }
+  ::close(fd);
+  return ok;
+}
+
+bool ReadListLines(const std::string& path, std::vector<std::string>& lines, std::string& error) {
+  std::string text;
+  if (!ForEachChunk(path, [&](std::string_view chunk) { text.append(chunk); }, error)) return false;
+  lines = SplitLines(text, LineModel::List);
+  return true;
+}
+
+bool ConvertLines(int code, const std::string& workingCopy, TOutFile& out, std::string& error) {
+  if (code == 11 || code == 13) {
+    SubLineJoiner joiner(code, out);
+    const bool ok = ForEachStreamingLine(workingCopy, [&](std::string_view line) { joiner.Line(line); }, error);
+    joiner.Finish();
+    return ok;
+  }
+  if (code == 8 || code == 14) {
+    const textconv::LineConverter convert = textconv::LineConverterFor(code);
+    std::string converted;
+    return ForEachStreamingLine(
+        workingCopy,
+        [&](std::string_view line) {
+          if (textconv::IsEmptyWithoutNewlines(line)) {
+            out.Line(line);
+            return;
+          }
+          converted.clear();
+          convert(line, converted);
+          out.Line(converted);
+        },
+        error);
+  }
+  if (code < 1 || code > 14) {
+    error = textconv::Utf8ToCp932("変換番号が不正です: " + std::to_string(code));
+    return false;
+  }
+  return StreamLines(code, true, workingCopy, out, error);
+}
+
+bool StreamLines(int streamKind, bool keepEmptyLines, const std::string& workingCopy, TOutFile& out,
+                 std::string& error) {
+  PieceConverter converter(static_cast<textconv::LineStream::Kind>(streamKind), keepEmptyLines, out);
+  return ForEachStreamingPiece(
+      workingCopy, [&](std::string_view piece, bool lineEnd) { converter.Piece(piece, lineEnd); }, error);
+}
+
+}  // namespace sorabu::textcmd

@@ -1,0 +1,69 @@
+#include "textcmd/out_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace sorabu::textcmd {
+namespace {
+constexpr std::size_t kBufferSize = 1 << 20;
+}
+
+TOutFile::~TOutFile() { Close(); }
+
+bool TOutFile::Create(const std::string& path, unsigned mode) {
+  path_ = path;
+  error_.clear();
+  written_ = 0;
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
+  if (fd_ < 0) {
+    error_ = path + ": " + std::strerror(errno);
+    return false;
+  }
+  buffer_.reserve(kBufferSize);
+  return true;
+}
+
+void TOutFile::Flush() {
+  std::size_t done = 0;
+  while (fd_ >= 0 && error_.empty() && done < buffer_.size()) {
+    const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error_ = path_ + ": " + std::strerror(errno);
+      break;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  buffer_.clear();
+}
+
+void TOutFile::Write(std::string_view bytes) {
+  if (fd_ < 0 || !error_.empty()) return;
+  written_ += bytes.size();
+  if (buffer_.size() + bytes.size() > kBufferSize) {
+    Flush();
+    if (bytes.size() >= kBufferSize) {
+      buffer_.assign(bytes);
+      Flush();
+      return;
+    }
+  }
+  buffer_.append(bytes);
+}
+
+void TOutFile::Line(std::string_view bytes) {
+  Write(bytes);
+  Write("\r\n");
+}
+
+bool TOutFile::Close() {
+  if (fd_ < 0) return error_.empty();
+  Flush();
+  if (::close(fd_) != 0 && error_.empty()) error_ = path_ + ": " + std::strerror(errno);
+  fd_ = -1;
+  return error_.empty();
+}
+
+}  // namespace sorabu::textcmd

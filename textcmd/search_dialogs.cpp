@@ -1,0 +1,180 @@
+#include "textcmd/search_dialogs.h"
+
+#include <algorithm>
+
+#include "textconv/cp932.h"
+
+namespace sorabu::textcmd {
+namespace {
+
+std::string Cp(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+
+constexpr std::string_view kGrepR = "GrepR";
+constexpr std::string_view kRenzoku = "RenzokuDelete";
+
+bool IsRegexCommand(SearchCommand c) {
+  return c == SearchCommand::LineExtractReg || c == SearchCommand::LineDeleteReg || c == SearchCommand::ReplaceReg;
+}
+bool IsListCommand(SearchCommand c) {
+  return c == SearchCommand::LineDeleteList || c == SearchCommand::WordDeleteList;
+}
+bool HasReplacement(SearchCommand c) { return c == SearchCommand::ReplaceReg || c == SearchCommand::ReplaceAll; }
+
+struct InputBoxText {
+  const char* caption;
+  const char* prompt;
+};
+
+InputBoxText PlainQuestion(SearchCommand c) {
+  switch (c) {
+    case SearchCommand::LineExtract: return {"検索行抽出", "検索する文字列"};
+    case SearchCommand::LineDelete: return {"検索行削除", "検索する文字列"};
+    default: return {"検索語句削除", "削除する語句を入力して下さい"};
+  }
+}
+
+const char* RegExpCaption(SearchCommand c) {
+  switch (c) {
+    case SearchCommand::LineExtractReg: return "検索－正規表現";
+    case SearchCommand::LineDeleteReg: return "検索行削除－正規表現";
+    case SearchCommand::ReplaceAll: return "一括置換";
+    default: return "正規表現置換";
+  }
+}
+
+const char* ListCaption(SearchCommand c) {
+  return c == SearchCommand::LineDeleteList ? "検索行削除 連続" : "検索語句削除　連続";
+}
+
+std::optional<TSearchAnswers> AskRegExpDialog(SearchCommand c, dialogs::TDialogs& dialogs, TSearchMemory* memory,
+                                              const std::string& selection) {
+  std::vector<std::string> patterns, replacements;
+  if (memory != nullptr) {
+    patterns = LoadEntries(*memory, kGrepR, "DriveCount", "Items_");
+    replacements = LoadEntries(*memory, kGrepR, "DriveCount2", "Items2_");
+  }
+  const std::string caption = Cp(RegExpCaption(c));
+  // The plain replace hides the note: there the text is no pattern.
+  const std::string note = c == SearchCommand::ReplaceAll ? std::string() : Cp("文字列には正規表現が使えます。");
+  TSearchAnswers answers;
+  const auto pattern = dialogs.InputWithHistory(caption, Cp("検索する文字列(&S)"), note, patterns, selection);
+  if (!pattern) return std::nullopt;
+  answers.text = *pattern;
+  if (HasReplacement(c)) {
+    const auto replacement = dialogs.InputWithHistory(caption, Cp("置換する文字列(&T)"), "", replacements, "");
+    if (!replacement) return std::nullopt;
+    answers.replacement = *replacement;
+  }
+  if (memory != nullptr) {
+    RememberNew(patterns, answers.text);
+    StoreEntries(*memory, kGrepR, "DriveCount", "Items_", patterns, kRegExpHistoryWritten);
+    if (HasReplacement(c)) {
+      RememberNew(replacements, answers.replacement);
+      StoreEntries(*memory, kGrepR, "DriveCount2", "Items2_", replacements, kRegExpHistoryWritten);
+    }
+    memory->Flush();
+  }
+  if (IsRegexCommand(c) && answers.text.empty()) return std::nullopt;
+  return answers;
+}
+
+std::optional<TSearchAnswers> AskListDialog(SearchCommand c, dialogs::TDialogs& dialogs, TSearchMemory* memory) {
+  std::vector<std::string> stored;
+  bool regex = false;
+  if (memory != nullptr) {
+    stored = LoadEntries(*memory, kRenzoku, "ListCount", "Items_");
+    const auto check = memory->Read(kRenzoku, "RegCheck");
+    regex = check && !check->empty() && check->find_first_not_of("0 ") != std::string::npos;
+  }
+  std::string offered;
+  for (const std::string& entry : stored) offered += entry + "\r\n";
+  const std::string caption = Cp(ListCaption(c));
+  const auto list = dialogs.InputBox(caption, Cp("削除文字列リスト(&I)"), offered);
+  if (!list) return std::nullopt;
+  const auto kind = dialogs.InputBox(caption, Cp("正規表現(&S)"), regex ? "regex" : "plain");
+  if (!kind) return std::nullopt;
+  TSearchAnswers answers;
+  answers.list = SplitListAnswer(*list);
+  answers.regex = textconv::UpperCaseCp932(*kind) == "REGEX" || *kind == "1";
+  if (memory != nullptr) {
+    StoreEntries(*memory, kRenzoku, "ListCount", "Items_", answers.list, answers.list.size());
+    memory->Write(kRenzoku, "RegCheck", answers.regex ? "1" : "0");
+    memory->Flush();
+  }
+  return answers;
+}
+
+}  // namespace
+
+std::vector<std::string> LoadEntries(TSearchMemory& memory, std::string_view section, std::string_view countKey,
+                                     std::string_view itemPrefix) {
+  std::vector<std::string> entries;
+  const auto count = memory.Read(section, countKey);
+  long long n = 0;
+  if (count) {
+    try {
+      n = std::stoll(*count);
+    } catch (...) {
+      n = 0;
+    }
+  }
+  // A damaged count cannot make the program read without end.
+  n = std::clamp(n, 0LL, 10'000LL);
+  for (long long i = 0; i < n; ++i) {
+    const auto item = memory.Read(section, std::string(itemPrefix) + std::to_string(i));
+    if (!item) continue;
+    std::string text = *item;
+    if (text.size() >= 2 && text.front() == '#' && text.back() == '#') text = text.substr(1, text.size() - 2);
+    if (!text.empty()) entries.push_back(std::move(text));
+  }
+  return entries;
+}
+
+void StoreEntries(TSearchMemory& memory, std::string_view section, std::string_view countKey,
+                  std::string_view itemPrefix, const std::vector<std::string>& entries, std::size_t limit) {
+  const std::size_t n = std::min(limit, entries.size());
+  memory.Write(section, countKey, std::to_string(n));
+  for (std::size_t i = 0; i < n; ++i) {
+    memory.Write(section, std::string(itemPrefix) + std::to_string(i), "#" + entries[i] + "#");
+  }
+}
+
+void RememberNew(std::vector<std::string>& history, const std::string& text) {
+  if (text.empty() || std::find(history.begin(), history.end(), text) != history.end()) return;
+  history.insert(history.begin(), text);
+}
+
+std::vector<std::string> SplitListAnswer(std::string_view answer) {
+  std::vector<std::string> entries;
+  std::size_t start = 0;
+  while (start <= answer.size()) {
+    std::size_t end = answer.find('\n', start);
+    if (end == std::string_view::npos) end = answer.size();
+    std::string_view entry = answer.substr(start, end - start);
+    if (!entry.empty() && entry.back() == '\r') entry.remove_suffix(1);
+    if (!entry.empty()) entries.emplace_back(entry);
+    start = end + 1;
+  }
+  return entries;
+}
+
+std::optional<TSearchAnswers> AskSearchQuestions(SearchCommand c, dialogs::TDialogs& dialogs, TSearchMemory* memory,
+                                                 const std::string& selection) {
+  if (IsListCommand(c)) return AskListDialog(c, dialogs, memory);
+  if (IsRegexCommand(c) || c == SearchCommand::ReplaceAll) return AskRegExpDialog(c, dialogs, memory, selection);
+  const InputBoxText q = PlainQuestion(c);
+  const auto text = dialogs.InputBox(Cp(q.caption), Cp(q.prompt), selection);
+  if (!text) return std::nullopt;
+  TSearchAnswers answers;
+  answers.text = *text;
+  return answers;
+}
+
+std::vector<std::string> SearchQuestions(SearchCommand c) {
+  if (IsListCommand(c)) return {"削除文字列リスト(&I)", "正規表現(&S) (regex/plain)"};
+  if (HasReplacement(c)) return {"検索する文字列(&S)", "置換する文字列(&T)"};
+  if (IsRegexCommand(c)) return {"検索する文字列(&S)"};
+  return {PlainQuestion(c).prompt};
+}
+
+}  // namespace sorabu::textcmd

@@ -1,0 +1,102 @@
+#include "textcmd/working_copy.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "textconv/cp932.h"
+
+namespace sorabu::textcmd {
+namespace {
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+std::string SystemReason() { return textconv::Utf8ToCp932(std::strerror(errno)); }
+
+}  // namespace
+
+std::string WorkingCopyPath(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || dot <= nameStart) return path + ".org";
+  return path.substr(0, dot) + ".org";
+}
+
+bool IsExistingFile(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string BuiltWarning(const std::string& workingCopy) {
+  const std::size_t dot = workingCopy.rfind('.');
+  const std::string ext = dot == std::string::npos ? std::string() : workingCopy.substr(dot);
+  return textconv::Utf8ToCp932("拡張子を \"") + ext + textconv::Utf8ToCp932("\" 以外にして下さい。");
+}
+
+std::string FixedWarning() { return textconv::Utf8ToCp932("拡張子を \"org\" 以外にして下さい。"); }
+
+Outcome MakeWorkingCopy(const std::string& path, const std::string& workingCopy, Variation variation,
+                        dialogs::TDialogs& dialogs) {
+  if (Lower(path) == Lower(workingCopy)) {
+    dialogs.Warning(variation == Variation::FixedWarning ? FixedWarning() : BuiltWarning(workingCopy));
+    return Outcome::Refused;
+  }
+  if (::unlink(workingCopy.c_str()) != 0 && errno != ENOENT) {
+    dialogs.Error(workingCopy + textconv::Utf8ToCp932(" を削除できませんでした: ") + SystemReason());
+    return Outcome::Failed;
+  }
+  if (std::rename(path.c_str(), workingCopy.c_str()) != 0) {
+    dialogs.Error(path + textconv::Utf8ToCp932(" の名前を ") + workingCopy +
+                  textconv::Utf8ToCp932(" に変更できませんでした: ") + SystemReason());
+    return Outcome::Failed;
+  }
+  return Outcome::Done;
+}
+
+Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& context,
+                 const FrameBody& body) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return Outcome::NoFile;
+  const std::string workingCopy = WorkingCopyPath(path);
+  const Outcome made = MakeWorkingCopy(path, workingCopy, variation, context.dialogs);
+  if (made != Outcome::Done) return made;
+
+  TOutFile out;
+  if (!out.Create(path, st.st_mode & 07777)) {
+    // Nothing was written: put the file back where it was.
+    const std::string reason = textconv::Utf8ToCp932(out.Error());
+    if (std::rename(workingCopy.c_str(), path.c_str()) != 0) {
+      context.dialogs.Error(reason + textconv::Utf8ToCp932(" (元の内容は ") + workingCopy +
+                            textconv::Utf8ToCp932(" にあります)"));
+    } else {
+      context.dialogs.Error(reason);
+    }
+    return Outcome::Failed;
+  }
+  std::string error;
+  const bool transformed = body(workingCopy, out, error);
+  const bool closed = out.Close();
+  if (!transformed || !closed) {
+    if (error.empty()) error = textconv::Utf8ToCp932(out.Error());
+    context.dialogs.Error(error + textconv::Utf8ToCp932(" (元の内容は ") + workingCopy +
+                          textconv::Utf8ToCp932(" にあります)"));
+    return Outcome::Failed;
+  }
+
+  const bool refreshes = variation == Variation::Default || variation == Variation::FixedWarning;
+  const bool deletes = variation != Variation::LineConversion;
+  if (context.backup && refreshes && context.refresh) context.refresh();
+  if (context.selectAndShow) context.selectAndShow(path);
+  if (!context.backup && deletes) ::unlink(workingCopy.c_str());
+  return Outcome::Done;
+}
+
+}  // namespace sorabu::textcmd
