@@ -1,0 +1,36 @@
+// The format-independent archive commands without the window: the listing text, the extract
+// and the create. Texts are CP932 with CR LF line ends; the window puts them into the text pane.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "archive/bind/archive_file.h"
+
+namespace sorabu::archive {
+
+// One listing line for an entry record (mark, short name, sizes, ratio, date, time, attribute,
+// method, CRC, full name), without the line end.
+std::string ListingLine(const TIndividualInfo& info);
+// The totals line for a count and sums; an original total of 0 or less counts as 1.
+std::string ListingTotals(long long count, long long original, long long packed);
+
+// The whole listing of an archive; empty when the format's check fails. May raise
+// EArchiverError (unknown format, missing library).
+std::string GenericListText(const std::string& cp932_path, void* owner = nullptr);
+
+// True when the upper-cased extension is one the extract command accepts.
+bool ExtractableName(const std::string& cp932_path);
+// The destination passed to the library: the folder with "\" added; empty when it is the
+// current folder.
+std::string ExtractDestination(const std::string& folder, const std::string& current_folder);
+// Extracts everything (keeping folders) into destination; text = the result code's message
+// (an empty line when it has none) followed by the library's output. Returns the code.
+int GenericExtract(const std::string& cp932_path, const std::string& destination, std::string& text,
+                   void* owner = nullptr);
+// Creates the archive (format by extension) from files relative to the current folder; an
+// existing file of that name is deleted first. text = output + "Result code = N".
+int GenericCreate(const std::string& cp932_path, const std::vector<std::string>& files, std::string& text,
+                  void* owner = nullptr);
+
+}  // namespace sorabu::archive

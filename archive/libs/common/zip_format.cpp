@@ -1,0 +1,160 @@
+// ZIP through libzip. Names are taken raw and converted by NameToCp932 (UTF-8 names become CP932,
+// CP932 names from Japanese Windows stay as they are); new names are stored as UTF-8, which
+// Info-ZIP and libarchive read back. libzip checks each entry's CRC at its end and never yields
+// more than the directory's size, so a lying size ends in an error code, not a larger file.
+// Packing adds to (or replaces in) an existing archive, as zip does; libzip writes a temporary
+// file and renames it at zip_close, so a failure leaves the old archive intact.
+#include "archive/libs/common/zip_format.h"
+
+#include <sys/stat.h>
+#include <zip.h>
+
+#include "archive/lha/name_path.h"
+#include "textconv/cp932.h"
+
+namespace sorabu::arcplug {
+namespace {
+
+class ZipData final : public EntryData {
+ public:
+  explicit ZipData(zip_file_t* f) : f_(f) {}
+  long Read(char* buffer, std::size_t size, int* code) override {
+    if (f_ == nullptr) {
+      *code = unlha32::kErrorRead;
+      return -1;
+    }
+    const zip_int64_t n = zip_fread(f_, buffer, size);
+    if (n < 0) {
+      const int ze = zip_error_code_zip(zip_file_get_error(f_));
+      *code = ze == ZIP_ER_CRC ? unlha32::kErrorChecksum : ze == ZIP_ER_COMPNOTSUPP ? unlha32::kErrorHeaderBroken
+                                                                                    : unlha32::kErrorHuffmanCode;
+      return -1;
+    }
+    return static_cast<long>(n);
+  }
+
+ private:
+  zip_file_t* f_;
+};
+
+}  // namespace
+
+std::string ZipMethodName(int method) {
+  switch (method) {
+    case ZIP_CM_STORE: return "Stored";
+    case 1: return "Shrunk";
+    case 2: case 3: case 4: case 5: return "Reduced";
+    case 6: return "Implode";
+    case ZIP_CM_DEFLATE: return "Deflate";
+    case ZIP_CM_DEFLATE64: return "Deflat64";
+    case ZIP_CM_BZIP2: return "BZip2";
+    case ZIP_CM_LZMA: return "LZMA";
+    case 93: return "Zstd";
+    case 95: return "XZ";
+    case 98: return "PPMd";
+    case 99: return "AES";
+    default: return "Unknown";
+  }
+}
+
+int ZipFormat::Scan(const std::string& native_path, bool with_data, const Visitor& visit) const {
+  int err = 0;
+  zip_t* z = zip_open(native_path.c_str(), ZIP_RDONLY, &err);
+  if (z == nullptr) {
+    if (err == ZIP_ER_OPEN || err == ZIP_ER_NOENT || err == ZIP_ER_READ) return unlha32::kErrorArchiveOpen;
+    return unlha32::kErrorNotArchive;
+  }
+  const zip_int64_t count = zip_get_num_entries(z, 0);
+  int result = 0;
+  for (zip_int64_t i = 0; i < count; ++i) {
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(z, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW, &st) != 0 || st.name == nullptr) {
+      result = unlha32::kErrorHeaderBroken;
+      break;
+    }
+    ArcEntry e;
+    std::string raw = lha::NormalizeSeparators(st.name);
+    e.is_dir = !raw.empty() && raw.back() == '/';
+    while (!raw.empty() && raw.back() == '/') raw.pop_back();
+    e.name = NameToCp932(raw);
+    e.size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
+    e.packed = (st.valid & ZIP_STAT_COMP_SIZE) ? st.comp_size : 0;
+    e.crc = (st.valid & ZIP_STAT_CRC) ? st.crc : 0;
+    e.method = ZipMethodName((st.valid & ZIP_STAT_COMP_METHOD) ? st.comp_method : 0);
+    e.mtime = (st.valid & ZIP_STAT_MTIME) ? st.mtime : 0;
+    zip_uint8_t opsys = 0;
+    zip_uint32_t attributes = 0;
+    zip_file_get_external_attributes(z, static_cast<zip_uint64_t>(i), 0, &opsys, &attributes);
+    e.dos_attribute = static_cast<std::uint8_t>(attributes & 0xFF);
+    if (opsys == ZIP_OPSYS_UNIX) {
+      const std::uint32_t unix_mode = attributes >> 16;
+      if (S_ISLNK(unix_mode)) e.is_link = true;
+      if (S_ISDIR(unix_mode)) e.is_dir = true;
+      if ((unix_mode & 0777) != 0) e.mode = unix_mode & 0777;
+    }
+    if (e.dos_attribute & 0x10) e.is_dir = true;
+    bool go_on;
+    if (with_data && !e.is_dir && !e.is_link) {
+      zip_file_t* f = zip_fopen_index(z, static_cast<zip_uint64_t>(i), 0);
+      ZipData data(f);
+      go_on = visit(e, &data);
+      if (f != nullptr) zip_fclose(f);
+    } else {
+      go_on = visit(e, nullptr);
+    }
+    if (!go_on) break;
+  }
+  zip_discard(z);
+  return result;
+}
+
+int ZipFormat::Pack(const std::string& native_path, const std::vector<PackItem>& items, const PackOptions& options,
+                    std::string& output) const {
+  int err = 0;
+  zip_t* z = zip_open(native_path.c_str(), ZIP_CREATE, &err);
+  if (z == nullptr) return err == ZIP_ER_NOZIP || err == ZIP_ER_INCONS ? unlha32::kErrorNotArchive : unlha32::kErrorArchiveOpen;
+  int result = 0;
+  for (const PackItem& item : items) {
+    const std::string shown = lha::EscapeForDisplay(textconv::Utf8ToCp932(item.stored_name));
+    zip_int64_t index;
+    if (item.is_dir) {
+      std::string name = item.stored_name;
+      while (!name.empty() && name.back() == '/') name.pop_back();
+      index = zip_name_locate(z, (name + "/").c_str(), 0);
+      if (index < 0) index = zip_dir_add(z, name.c_str(), ZIP_FL_ENC_UTF_8);
+    } else {
+      zip_source_t* src = zip_source_file(z, item.native_path.c_str(), 0, -1);
+      index = src == nullptr ? -1 : zip_file_add(z, item.stored_name.c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
+      if (index < 0 && src != nullptr) zip_source_free(src);
+      if (index >= 0) {
+        const zip_int32_t method = options.level == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
+        zip_set_file_compression(z, static_cast<zip_uint64_t>(index), method,
+                                 options.level > 0 ? static_cast<zip_uint32_t>(options.level) : 0);
+      }
+    }
+    if (index < 0) {
+      output += "Error 32781: " + shown + "\r\n";
+      result = unlha32::kErrorFileOpen;
+      break;
+    }
+    struct stat st {};
+    if (::stat(item.native_path.c_str(), &st) == 0) {
+      zip_file_set_external_attributes(z, static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_UNIX,
+                                       (static_cast<zip_uint32_t>(st.st_mode) << 16) | (item.is_dir ? 0x10u : 0u));
+      zip_file_set_mtime(z, static_cast<zip_uint64_t>(index), st.st_mtime, 0);
+    }
+    output += "  adding: " + shown + "\r\n";
+  }
+  if (result != 0) {
+    zip_discard(z);
+    return result;
+  }
+  if (zip_close(z) != 0) {
+    zip_discard(z);
+    return unlha32::kErrorWrite;
+  }
+  return 0;
+}
+
+}  // namespace sorabu::arcplug

@@ -1,0 +1,58 @@
+// sorabu-cli archive list|extract|create: the generic archive commands without the window. The
+// plug-ins are found beside sorabu-cli (or in SORABU_LIBRARY_DIR).
+#include <unistd.h>
+
+#include "archive/bind/commands.h"
+#include "archive/bind/messages.h"
+#include "cli/cli.h"
+#include "textconv/cp932.h"
+
+namespace sorabu::cli {
+namespace {
+
+std::string CurrentFolder() {
+  char buf[4096];
+  return ::getcwd(buf, sizeof buf) != nullptr ? ArgToCp932(buf) : std::string();
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.size() < 2) return Usage("archive");
+  const std::string& verb = args[0];
+  const std::string archive = ArgToCp932(args[1]);
+  try {
+    if (verb == "list" && args.size() == 2) {
+      const std::string text = archive::GenericListText(archive);
+      if (text.empty()) {
+        Complain(archive + textconv::Utf8ToCp932(": 書庫として読めません。"));
+        return kExitFailed;
+      }
+      WriteUtf8(stdout, text);
+      return kExitDone;
+    }
+    if (verb == "extract" && args.size() == 3) {
+      if (!archive::ExtractableName(archive)) return kExitDone;
+      std::string text;
+      const std::string dest = archive::ExtractDestination(ArgToCp932(args[2]), CurrentFolder());
+      const int code = archive::GenericExtract(archive, dest, text);
+      WriteUtf8(stdout, text);
+      return code == 0 ? kExitDone : kExitFailed;
+    }
+    if (verb == "create" && args.size() >= 3) {
+      std::vector<std::string> files;
+      for (std::size_t i = 2; i < args.size(); ++i) files.push_back(ArgToCp932(args[i]));
+      std::string text;
+      const int code = archive::GenericCreate(archive, files, text);
+      WriteUtf8(stdout, text);
+      return code == 0 ? kExitDone : kExitFailed;
+    }
+  } catch (const archive::EArchiverError& e) {
+    Complain(e.what());
+    return kExitFailed;
+  }
+  return Usage("archive");
+}
+
+const TSubcommand kArchive("archive", "list ARCHIVE | extract ARCHIVE FOLDER | create ARCHIVE FILE...", Run);
+
+}  // namespace
+}  // namespace sorabu::cli
