@@ -5,7 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
+#include <vector>
 #include <iterator>
 #include <string>
 
@@ -41,7 +41,7 @@ class CommandTest : public ::testing::Test {
   }
 
   // Runs handler on a file holding input; answers are given in order (UTF-8, converted).
-  Outcome Run(const std::string& handler, const std::string& path, std::initializer_list<std::string> answers = {},
+  Outcome Run(const std::string& handler, const std::string& path, const std::vector<std::string>& answers = {},
               bool backup = true) {
     dialogs_ = dialogs::TScriptedDialogs();
     for (const std::string& a : answers) dialogs_.Answer(a);
@@ -57,7 +57,7 @@ class CommandTest : public ::testing::Test {
   }
 
   std::string Transform(const std::string& handler, const std::string& input,
-                        std::initializer_list<std::string> answers = {}) {
+                        const std::vector<std::string>& answers = {}) {
     const std::string path = Path("a.txt");
     std::filesystem::remove(path);
     Write(path, input);

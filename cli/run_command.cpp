@@ -1,0 +1,72 @@
+// sorabu-cli run [--backup|--no-backup] [--answer TEXT]... HANDLER FILE: runs one file-rewriting
+// command on FILE as the window does, working copy included, with the answers given in order
+// (a missing answer is Cancel). Warnings and errors go to standard error and give status 1.
+#include <QString>
+
+#include "cli/cli.h"
+#include "dialogs/scripted_dialogs.h"
+#include "textcmd/command_table.h"
+#include "textcmd/text_line_reader.h"
+#include "textconv/kanji_code.h"
+#include "viewer/file_info.h"
+
+namespace sorabu::cli {
+namespace {
+
+// The information line the viewer shows after its quick display: the file's summary and the
+// tags of its first lines.
+std::string InfoLine(const std::string& path) {
+  const QString qpath = QString::fromLocal8Bit(path.c_str());
+  std::string text;
+  std::string first;
+  textcmd::TTextLineReader reader(textcmd::LineModel::Streaming, 16 * 1024);
+  if (reader.Open(path)) {
+    std::string line;
+    for (int i = 0; i < 20 && reader.ReadLine(line, 1 << 16) == textcmd::TTextLineReader::Result::Line; ++i) {
+      if (i == 0) first = line;
+      text += line + "\r\n";
+      if (reader.LineCut()) break;
+    }
+  }
+  const int code = text.empty() ? -1 : textconv::DetectKanjiCode(text);
+  return viewer::BuildFileInfoLine(qpath) + viewer::InfoLineTags(first, qpath, code);
+}
+
+int Run(const std::vector<std::string>& args) {
+  bool backup = true;
+  dialogs::TScriptedDialogs dialogs;
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--backup") {
+      backup = true;
+    } else if (args[i] == "--no-backup") {
+      backup = false;
+    } else if (args[i] == "--answer" && i + 1 < args.size()) {
+      dialogs.Answer(ArgToCp932(args[++i]));
+    } else {
+      rest.push_back(args[i]);
+    }
+  }
+  if (rest.size() != 2) return Usage("run");
+  const std::string& handler = rest[0];
+  const std::string& path = rest[1];
+  if (textcmd::FindCommand(handler) == nullptr) {
+    Complain(ArgToCp932("unknown command: " + handler + " (sorabu-cli commands lists them)"));
+    return kExitUsage;
+  }
+  textcmd::TCommandContext context(dialogs);
+  context.backup = backup;
+  context.infoLine = InfoLine;
+  textcmd::RunCommand(handler, path, context);
+  int status = kExitDone;
+  for (const auto& message : dialogs.Messages()) {
+    Complain(message.text);
+    if (message.kind != dialogs::TScriptedDialogs::Message::Information) status = kExitFailed;
+  }
+  return status;
+}
+
+const TSubcommand kRun("run", "[--backup|--no-backup] [--answer TEXT]... HANDLER FILE", Run);
+
+}  // namespace
+}  // namespace sorabu::cli
