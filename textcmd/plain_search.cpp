@@ -88,4 +88,37 @@ std::optional<TPaneSelection> PlainSearch(std::string_view text, std::string_vie
   return TPaneSelection{*found, find.size()};
 }
 
+std::size_t FindText(std::string_view line, std::string_view text, std::size_t from) {
+  if (text.empty()) return std::string_view::npos;
+  std::size_t boundary = from;  // a character start, never beyond a candidate still to check
+  while (from < line.size()) {
+    const std::size_t c = line.find(text, from);
+    if (c == std::string_view::npos) return c;
+    while (boundary < c) boundary += textconv::CharLength(line, boundary);
+    if (boundary == c) {
+      std::size_t end = c;
+      while (end < c + text.size()) end += textconv::CharLength(line, end);
+      if (end == c + text.size()) return c;
+    }
+    from = boundary == c ? c + 1 : boundary;
+  }
+  return std::string_view::npos;
+}
+
+bool ContainsText(std::string_view line, std::string_view text) {
+  return FindText(line, text) != std::string_view::npos;
+}
+
+std::string ReplaceText(std::string_view line, std::string_view from, std::string_view to) {
+  std::string out;
+  std::size_t pos = 0;
+  for (std::size_t c = FindText(line, from); c != std::string_view::npos; c = FindText(line, from, pos)) {
+    out.append(line.substr(pos, c - pos)).append(to);
+    pos = c + from.size();
+  }
+  if (pos == 0) return std::string(line);
+  out.append(line.substr(pos));
+  return out;
+}
+
 }  // namespace sorabu::textcmd

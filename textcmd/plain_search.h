@@ -1,4 +1,5 @@
-// The text pane's plain search, as a function of the text, the find text and the selection.
+// Plain text search: the text pane's search, as a function of the text, the find text and the
+// selection, and the character-start search the file-rewriting commands use.
 //
 // The search compares bytes, upper-cased on both sides unless the case must match (ASCII letters
 // only; a double-byte character's second byte is never changed). Candidates run from just after
@@ -15,6 +16,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace sorabu::textcmd {
@@ -39,5 +41,14 @@ constexpr bool IsWordByte(unsigned char c) noexcept {
 // selection beyond the text, finds nothing.
 std::optional<TPaneSelection> PlainSearch(std::string_view text, std::string_view find, TPaneSelection selection,
                                           const TPlainSearchOptions& options);
+
+// Plain text on character starts, for the file-rewriting commands: a byte search would find 求
+// (8B 81) inside ル、 (83 8B 81 41), and deleting or replacing there would cut both characters
+// in half. Gives the byte offset of the first occurrence at or after from (a character start),
+// or npos; an empty text is found nowhere.
+std::size_t FindText(std::string_view line, std::string_view text, std::size_t from = 0);
+bool ContainsText(std::string_view line, std::string_view text);
+// Every occurrence of from, left to right and not overlapping, replaced by to.
+std::string ReplaceText(std::string_view line, std::string_view from, std::string_view to);
 
 }  // namespace sorabu::textcmd

@@ -1,6 +1,6 @@
 #include "textcmd/tex_to_text.h"
 
-#include "textcmd/search_commands.h"
+#include "textcmd/plain_search.h"
 #include "textconv/cp932.h"
 
 namespace sorabu::textcmd {
