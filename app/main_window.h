@@ -14,13 +14,11 @@
 #include "dialogs/dialogs.h"
 
 class QAction;
-class QComboBox;
+class QKeyEvent;
 class QLabel;
-class QListView;
 class QMenu;
 class QSplitter;
 class QToolBar;
-class QTreeView;
 
 namespace sorabu::viewer {
 class TTextPane;
@@ -29,9 +27,16 @@ class TViewer;
 class TFileSelection;
 }  // namespace sorabu::viewer
 
+namespace sorabu::browser {
+class TComboView;
+class TFileView;
+class TFolderCounter;
+class TFolderView;
+}  // namespace sorabu::browser
+
 namespace sorabu::app {
 
-class TSingleFileSelection;
+class TBrowserSelection;
 
 // The twelve options of the 設定 menu, in the order the settings file lists them.
 enum class Option {
@@ -79,7 +84,11 @@ class TForm1 : public QMainWindow {
   QMenu* PopupMenu1() const { return PopupMenu1_; }
   QMenu* PopupMenu2() const { return PopupMenu2_; }
   QAction* Action(const char* name) const;
-  TSingleFileSelection& Selection() { return *selection_; }
+  TBrowserSelection& Selection() { return *selection_; }
+  browser::TComboView* ComboView1() const { return ComboView1_; }
+  browser::TFolderView* FolderView1() const { return FolderView1_; }
+  browser::TFileView* FileView1() const { return FileView1_; }
+  browser::TFolderCounter& Counter() { return *counter_; }
   const std::string& IniPath() const { return iniPath_; }
 
   // Geometry of the panes, in pixels.
@@ -103,6 +112,17 @@ class TForm1 : public QMainWindow {
   // The modifier part of the display gate (the form previews every key).
   void FormKeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers);
   void FormKeyUp(Qt::Key key, Qt::KeyboardModifiers modifiers);
+
+  // The browser (main_window_browser.cpp, main_window_browse_keys.cpp).
+  // Goes to a folder with the display gate shut: tree, first row, counts. False (previous folder
+  // kept) when the folder cannot be shown.
+  bool GoToFolder(const QString& folder);
+  void RebuildBrowser();
+  // The list's key handlers (the tree shares them); true when the key was consumed.
+  bool FileView1KeyDown(QKeyEvent* event);
+  void FileView1KeyUp(QKeyEvent* event);
+  bool FileView1KeyPress(const QString& text);
+  void SetFileViewStyle(int style);
 
  public slots:
   void Mexit1Click();
@@ -141,6 +161,33 @@ class TForm1 : public QMainWindow {
   void MstreamRead1Click();
   void Mreadmax1Click();
 
+  void FolderView1Change();
+  void ComboView1Change();
+  void MrefreshClick();
+  void MfileexeClick();
+  void ToolButton55Click();
+  void MybClick() { ToolButton55Click(); }
+  void MyyClick();
+  void MyeClick();
+  void MyhClick();
+  void MbigiconClick() { SetFileViewStyle(1); }
+  void MsmalliconClick() { SetFileViewStyle(2); }
+  void MlistClick() { SetFileViewStyle(3); }
+  void MreportClick() { SetFileViewStyle(4); }
+  void MdriveClick();
+  void MfolderClick();
+  void MextClick();
+  void MsortClick();
+  void MrootClick() { MyyClick(); }
+  void McolumdefaultClick();
+  void McolumautoClick();
+  void McolumnameautoClick();
+  void MnameonlyClick();
+  void MfullpathClick();
+  void McurrentfileClick();
+  void McopypathClick();
+  void MdeleteClick();
+
  protected:
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -174,6 +221,10 @@ class TForm1 : public QMainWindow {
   void BrowseTo(const QString& folder);
   void ApplyTextFont(const QFont& font);
   void ApplyFileFont(const QFont& font);
+  // main_window_browser.cpp
+  void SetupBrowser();
+  void BuildBrowserCommands();
+  void FinishNavigation();
 
   dialogs::TDialogs& dialogs_;
   std::string iniPath_;
@@ -192,9 +243,10 @@ class TForm1 : public QMainWindow {
   QWidget* PanelRT_ = nullptr;
   QWidget* PanelRB_ = nullptr;
   QWidget* PanelRBT_ = nullptr;
-  QComboBox* ComboView1_ = nullptr;
-  QTreeView* FolderView1_ = nullptr;
-  QListView* FileView1_ = nullptr;
+  browser::TComboView* ComboView1_ = nullptr;
+  browser::TFolderView* FolderView1_ = nullptr;
+  browser::TFileView* FileView1_ = nullptr;
+  browser::TFolderCounter* counter_ = nullptr;
   QToolBar* ToolBar2_ = nullptr;
   QLabel* LFilestring_ = nullptr;
   viewer::TTextPane* RichEdit1_ = nullptr;
@@ -208,7 +260,7 @@ class TForm1 : public QMainWindow {
   QMenu* Mcodehenkan1_ = nullptr;
   QMenu* Mcodehenkan2_ = nullptr;
 
-  std::unique_ptr<TSingleFileSelection> selection_;
+  std::unique_ptr<TBrowserSelection> selection_;
   viewer::TViewer* viewer_ = nullptr;
 
   int fileViewStyle_ = 3;

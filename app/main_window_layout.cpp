@@ -1,16 +1,17 @@
 #include <QApplication>
-#include <QComboBox>
 #include <QFontDatabase>
 #include <QLabel>
-#include <QListView>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QToolBar>
-#include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/browser_selection.h"
 #include "app/main_window.h"
-#include "app/single_file_selection.h"
+#include "browser/combo_view.h"
+#include "browser/file_view.h"
+#include "browser/folder_counter.h"
+#include "browser/folder_view.h"
 #include "viewer/display.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
@@ -50,7 +51,8 @@ TForm1::TForm1(dialogs::TDialogs& dialogs, std::string iniPath, QWidget* parent)
   BuildLayout();
   BuildMenus();
   BuildToolBars();
-  selection_ = std::make_unique<TSingleFileSelection>(StatusBar1_);
+  counter_ = new browser::TFolderCounter(this);
+  selection_ = std::make_unique<TBrowserSelection>(*FileView1_, *counter_, StatusBar1_);
   viewer_ = new viewer::TViewer(state_, {RichEdit1_, LFilestring_, SBarR_, StatusBar1_}, dialogs_, this);
   viewer_->SetSelection(selection_.get());
   viewer_->SetSettingsPath(iniPath_);
@@ -61,6 +63,7 @@ TForm1::TForm1(dialogs::TDialogs& dialogs, std::string iniPath, QWidget* parent)
   connect(RichEdit1_, &viewer::TTextPane::MousePressed, viewer_, &viewer::TViewer::UpdateCaretStatus);
   connect(RichEdit1_, &QPlainTextEdit::selectionChanged, viewer_, &viewer::TViewer::UpdateCaretStatus);
   connect(RichEdit1_, &QPlainTextEdit::cursorPositionChanged, viewer_, &viewer::TViewer::UpdateCaretStatus);
+  SetupBrowser();
   qApp->installEventFilter(this);
 }
 
@@ -91,15 +94,14 @@ void TForm1::BuildLayout() {
   PanelLT_->setFixedHeight(25);
   auto* ltLayout = new QVBoxLayout(PanelLT_);
   ltLayout->setContentsMargins(0, 0, 0, 0);
-  ComboView1_ = new QComboBox(PanelLT_);
+  ComboView1_ = new browser::TComboView(PanelLT_);
   ComboView1_->setObjectName(QStringLiteral("ComboView1"));
   ltLayout->addWidget(ComboView1_);
   PanelLB_ = MakePanel("PanelLB");
   auto* lbLayout = new QVBoxLayout(PanelLB_);
   lbLayout->setContentsMargins(0, 0, 0, 0);
-  FolderView1_ = new QTreeView(PanelLB_);
+  FolderView1_ = new browser::TFolderView(PanelLB_);
   FolderView1_->setObjectName(QStringLiteral("FolderView1"));
-  FolderView1_->setHeaderHidden(true);
   lbLayout->addWidget(FolderView1_);
   Splitter1_->addWidget(PanelLT_);
   Splitter1_->addWidget(PanelLB_);
@@ -116,9 +118,8 @@ void TForm1::BuildLayout() {
   PanelRT_ = MakePanel("PanelRT");
   auto* rtLayout = new QVBoxLayout(PanelRT_);
   rtLayout->setContentsMargins(0, 0, 0, 0);
-  FileView1_ = new QListView(PanelRT_);
+  FileView1_ = new browser::TFileView(PanelRT_);
   FileView1_->setObjectName(QStringLiteral("FileView1"));
-  FileView1_->setViewMode(QListView::ListMode);
   FileView1_->setMouseTracking(true);
   rtLayout->addWidget(FileView1_);
   PanelRT_->setMinimumHeight(0);
@@ -228,8 +229,13 @@ QString TForm1::CurrentFolder() const { return selection_->Folder(); }
 void TForm1::ApplyFileViewStyle(int style) {
   if (style < 1 || style > 4) style = 3;
   fileViewStyle_ = style;
-  FileView1_->setViewMode(style <= 2 ? QListView::IconMode : QListView::ListMode);
-  FileView1_->setIconSize(style == 1 ? QSize(32, 32) : QSize(16, 16));
+  FileView1_->SetViewStyle(style);
+  static const char* const kButtons[] = {"ToolButton13", "ToolButton22", "ToolButton27", "ToolButton28"};
+  static const char* const kItems[] = {"Mbigicon", "Msmallicon", "Mlist", "Mreport"};
+  for (int i = 0; i < 4; ++i) {
+    if (QAction* a = Action(kButtons[i])) a->setChecked(i + 1 == style);
+    if (QAction* a = Action(kItems[i])) a->setChecked(i + 1 == style);
+  }
 }
 
 }  // namespace sorabu::app

@@ -24,7 +24,10 @@
 #include "app/ini_file.h"
 #include "app/lha_version.h"
 #include "app/main_window.h"
-#include "app/single_file_selection.h"
+#include "app/browser_selection.h"
+#include "browser/file_view.h"
+#include "browser/folder_view.h"
+#include "browser/combo_view.h"
 #include "viewer/display.h"
 #include "viewer/file_info.h"
 #include "viewer/status_panels.h"
@@ -114,6 +117,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       auto* key = static_cast<QKeyEvent*>(event);
       if (event->type() == QEvent::KeyPress) FormKeyDown(static_cast<Qt::Key>(key->key()), key->modifiers());
       else FormKeyUp(static_cast<Qt::Key>(key->key()), key->modifiers());
+      // The list's and the tree's own handlers come after the form's preview.
+      const bool browserWidget = w == FileView1_->ListView() || w == FileView1_->DetailView() || w == FolderView1_;
+      if (browserWidget && event->type() == QEvent::KeyPress && FileView1KeyDown(key)) return true;
+      if (browserWidget && event->type() == QEvent::KeyRelease) FileView1KeyUp(key);
     }
   }
   return QMainWindow::eventFilter(watched, event);
@@ -159,6 +166,7 @@ void TForm1::FormCreate() {
       if (QAction* a = Action(name)) a->setEnabled(false);
   InitDefaults();
   LoadSettings();
+  RebuildBrowser();
   // The full refresh: the gate opens and the current folder is shown afresh.
   state_.DisplayEnabled = true;
   state_.InstantDisplay = true;
@@ -178,6 +186,7 @@ void TForm1::OpenCommandLineFile(const QStringList& arguments) {
   if (QFileInfo(folder).isDir()) BrowseTo(folder);
   viewer_->ClearTextPane();
   selection_->UpdateCounts();
+  state_.DisplayEnabled = false;
   if (selection_->SelectByName(info.fileName()) > 0) viewer_->ShowSelectedFile();
   state_.DisplayEnabled = true;
 }
@@ -348,11 +357,7 @@ void TForm1::Minifileclear1Click() {
   viewer_->ShowSelectedFile();
 }
 
-void TForm1::BrowseTo(const QString& folder) {
-  selection_->BrowseTo(folder);
-  ComboView1_->clear();
-  ComboView1_->addItem(QDir::toNativeSeparators(selection_->Folder()));
-}
+void TForm1::BrowseTo(const QString& folder) { GoToFolder(folder); }
 
 void TForm1::FormCloseQuery() {
   state_.DialogResult.clear();

@@ -15,7 +15,8 @@
 #include "app/ini_file.h"
 #include "app/main_window.h"
 #include "app/settings_values.h"
-#include "app/single_file_selection.h"
+#include "app/browser_selection.h"
+#include "browser/file_view.h"
 #include "viewer/display.h"
 #include "viewer/file_info.h"
 #include "viewer/status_panels.h"
@@ -107,6 +108,7 @@ void TForm1::LoadSettings() {
   for (int i = 0; i < 3; ++i) {
     const int w = ini.ReadInteger("FileView", "Colum" + std::to_string(i + 1), columnWidths_[static_cast<std::size_t>(i)]);
     if (w >= -2) columnWidths_[static_cast<std::size_t>(i)] = w;
+    if (w > 0) FileView1_->SetColumnWidth(i + 1, w);
   }
   hotTrack_ = ini.ReadBool("FileView", "Hottrack", hotTrack_);
 
@@ -179,7 +181,12 @@ void TForm1::SaveSettings() {
   WriteFont(ini, "FontF", FileView1_->font(), FileView1_->palette().color(QPalette::Text));
   ini.WriteString("FolderView", "Directory", viewer::ToCp932(CurrentFolder()));
   ini.WriteInteger("FileView", "Icon", fileViewStyle_);
-  for (int i = 0; i < 3; ++i) ini.WriteInteger("FileView", "Colum" + std::to_string(i + 1), columnWidths_[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < 3; ++i) {
+    // A width the list chose itself stays automatic; one the user dragged is written as it is.
+    if (columnWidths_[static_cast<std::size_t>(i)] > 0 || FileView1_->ColumnWidth(i + 1) != 120)
+      columnWidths_[static_cast<std::size_t>(i)] = FileView1_->ColumnWidth(i + 1);
+    ini.WriteInteger("FileView", "Colum" + std::to_string(i + 1), columnWidths_[static_cast<std::size_t>(i)]);
+  }
   ini.WriteBool("FileView", "Hottrack", hotTrack_);
   ini.WriteBool("RichEdit", "WordWrap", RichEdit1_->lineWrapMode() != QPlainTextEdit::NoWrap);
   ini.WriteInteger("RichEdit", "richtabwidth", state_.TabWidth);

@@ -57,6 +57,13 @@ class TDialogs {
   // The character set dialog; onChange runs at every change of the selection.
   virtual void ChooseCharSet(int current, const std::function<void(int)>& onChange) = 0;
   virtual std::optional<LoadRuleAnswer> LoadRules(const LoadRuleSetup& setup) = 0;
+
+  // The drive dialog (TForm10): drives are mount points; current is the one to preselect. The
+  // answer is the pressed drive's mount point or the one character typed into its edit.
+  virtual std::optional<std::string> ChooseDrive(const std::vector<std::string>& drives,
+                                                 const std::string& current) = 0;
+  // The sort dialog (TForm15): 0 name, 1 size, 2 type, 3 date, plus 90 when descending.
+  virtual std::optional<int> ChooseSort() = 0;
 };
 
 }  // namespace sorabu::dialogs

@@ -67,4 +67,20 @@ std::optional<LoadRuleAnswer> TScriptedDialogs::LoadRules(const LoadRuleSetup& s
   return result;
 }
 
+std::optional<std::string> TScriptedDialogs::ChooseDrive(const std::vector<std::string>& drives,
+                                                         const std::string& current) {
+  (void)drives;
+  offered_.push_back(current);
+  return Next("drive");
+}
+
+std::optional<int> TScriptedDialogs::ChooseSort() {
+  auto answer = Next("sort");
+  if (!answer) return std::nullopt;
+  char* end = nullptr;
+  const long value = std::strtol(answer->c_str(), &end, 10);
+  if (end == answer->c_str()) return std::nullopt;
+  return static_cast<int>(value);
+}
+
 }  // namespace sorabu::dialogs

@@ -39,6 +39,10 @@ class TScriptedDialogs : public TDialogs {
   void ChooseCharSet(int current, const std::function<void(int)>& onChange) override;
   // Answer: "1 20000" (check box, then bytes).
   std::optional<LoadRuleAnswer> LoadRules(const LoadRuleSetup& setup) override;
+  // Answer: the mount point or character.
+  std::optional<std::string> ChooseDrive(const std::vector<std::string>& drives, const std::string& current) override;
+  // Answer: the number ("1", "92").
+  std::optional<int> ChooseSort() override;
 
   const std::vector<Message>& Messages() const { return messages_; }
   // Captions of the questions asked, in order.

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 
 #include "ui/TCharSetDialog.h"
+#include "ui/TForm10.h"
+#include "ui/TForm15.h"
 #include "ui/TInputDialog.h"
 #include "ui/TLoadRuleDialog.h"
 #include "viewer/file_info.h"
@@ -76,6 +78,20 @@ void TQtDialogs::ChooseCharSet(int current, const std::function<void(int)>& onCh
 
 std::optional<dialogs::LoadRuleAnswer> TQtDialogs::LoadRules(const dialogs::LoadRuleSetup& setup) {
   TLoadRuleDialog dialog(setup, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Answer();
+}
+
+std::optional<std::string> TQtDialogs::ChooseDrive(const std::vector<std::string>& drives, const std::string& current) {
+  QStringList list;
+  for (const std::string& d : drives) list << FromCp932(d);
+  TForm10 dialog(list, FromCp932(current), parent_);
+  if (dialog.exec() != QDialog::Accepted || dialog.Answer().isEmpty()) return std::nullopt;
+  return ToCp932(dialog.Answer());
+}
+
+std::optional<int> TQtDialogs::ChooseSort() {
+  TForm15 dialog(parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Answer();
 }

@@ -24,6 +24,8 @@ class TQtDialogs : public dialogs::TDialogs {
   std::optional<dialogs::FontSpec> ChooseFont(const dialogs::FontSpec& current) override;
   void ChooseCharSet(int current, const std::function<void(int)>& onChange) override;
   std::optional<dialogs::LoadRuleAnswer> LoadRules(const dialogs::LoadRuleSetup& setup) override;
+  std::optional<std::string> ChooseDrive(const std::vector<std::string>& drives, const std::string& current) override;
+  std::optional<int> ChooseSort() override;
 
  private:
   QPointer<QWidget> parent_;

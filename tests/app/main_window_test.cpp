@@ -18,7 +18,7 @@
 #include <QToolBar>
 
 #include "app/ini_file.h"
-#include "app/single_file_selection.h"
+#include "app/browser_selection.h"
 #include "dialogs/scripted_dialogs.h"
 #include "textconv/cp932.h"
 #include "ui/TCharSetDialog.h"

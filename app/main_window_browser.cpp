@@ -1,0 +1,388 @@
+// The main window's side of the file browser: the links between combo, tree and list, what the
+// window does when the folder or the selection changes, going to a folder, the full refresh, and
+// the browser commands of the menus and the tool bar.
+//
+// Every move the program makes itself runs with DisplayEnabled off, so that only the user's own
+// selections load a file into the pane.
+#include <unistd.h>
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/browser_selection.h"
+#include "app/input_history.h"
+#include "app/main_window.h"
+#include "browser/combo_view.h"
+#include "browser/file_view.h"
+#include "browser/folder_counter.h"
+#include "browser/folder_view.h"
+#include "browser/mask.h"
+#include "browser/shell_namespace.h"
+#include "viewer/display.h"
+#include "viewer/file_info.h"
+#include "viewer/text_pane.h"
+
+namespace sorabu::app {
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+std::string C(const char* utf8) { return viewer::ToCp932(U(utf8)); }
+
+class TWaitCursor {
+ public:
+  TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+// Shuts the display gate for the program's own moves and opens it again afterwards.
+class TGateShut {
+ public:
+  explicit TGateShut(TWindowState& state) : state_(state) { state_.DisplayEnabled = false; }
+  ~TGateShut() { state_.DisplayEnabled = true; }
+
+ private:
+  TWindowState& state_;
+};
+
+void MakeCurrentDirectory(const QString& folder) {
+  // A failure is ignored: the browser shows the folder all the same.
+  if (!folder.isEmpty() && !browser::IsVirtual(folder)) (void)QDir::setCurrent(folder);
+}
+
+}  // namespace
+
+void TForm1::SetupBrowser() {
+  FolderView1_->SetFileView(FileView1_);
+  FolderView1_->SetComboView(ComboView1_);
+  connect(FolderView1_, &browser::TFolderView::FolderChanged, this, &TForm1::FolderView1Change);
+  connect(ComboView1_, &browser::TComboView::Picked, this, &TForm1::ComboView1Change);
+  connect(FileView1_, &browser::TFileView::Changed, viewer_, &viewer::TViewer::FileView1Change);
+  connect(FileView1_, &browser::TFileView::Renamed, this, [this](const QString& from, const QString& to, bool folder) {
+    if (folder) FolderView1_->FolderRenamed(from, to);
+  });
+  connect(counter_, &browser::TFolderCounter::Counted, this,
+          [this](const QString& folder, quint64 files, quint64 bytes) { selection_->ShowCounts(folder, files, bytes); });
+  BuildBrowserCommands();
+}
+
+void TForm1::BuildBrowserCommands() {
+  QStyle* s = style();
+  QAction* before = Action("ToolButton45");
+  auto button = [&](const char* name, const char* tip, const char* status, const QIcon& icon, void (TForm1::*slot)()) {
+    QAction* a = MakeAction(nullptr, name, tip, slot);
+    a->setIcon(icon);
+    a->setToolTip(U(tip));
+    a->setStatusTip(U(status));
+    ToolBar1_->insertAction(before, a);
+    return a;
+  };
+  auto divider = [&](const char* name) {
+    auto* spacer = new QWidget(ToolBar1_);
+    spacer->setFixedWidth(8);
+    ToolBar1_->insertWidget(before, spacer)->setObjectName(QString::fromLatin1(name));
+  };
+  divider("ToolButton18");
+  button("ToolButton38", "ドライブ(O)", "ドライブの指定します。", s->standardIcon(QStyle::SP_DriveHDIcon), &TForm1::MdriveClick);
+  button("ToolButton55", "上へ", "上のフォルダーを表示します。", s->standardIcon(QStyle::SP_FileDialogToParent), &TForm1::ToolButton55Click);
+  button("ToolButton41", "フォルダー(L)", "フォルダーを指定します。", s->standardIcon(QStyle::SP_DirOpenIcon), &TForm1::MfolderClick);
+  button("ToolButton12", "拡張子(W)", "拡張子を指定します。", s->standardIcon(QStyle::SP_FileDialogInfoView), &TForm1::MextClick)
+      ->setCheckable(true);
+  button("ToolButton46", "並び替え(S)", "ファイル名を並び替えます。", s->standardIcon(QStyle::SP_ArrowDown), &TForm1::MsortClick);
+  divider("ToolButton15");
+  auto* styles = new QActionGroup(this);
+  const QIcon icons[] = {s->standardIcon(QStyle::SP_FileDialogContentsView), s->standardIcon(QStyle::SP_FileDialogListView),
+                         s->standardIcon(QStyle::SP_FileDialogListView), s->standardIcon(QStyle::SP_FileDialogDetailedView)};
+  struct Style { const char* button; const char* tip; const char* status; void (TForm1::*slot)(); };
+  const Style kStyles[] = {{"ToolButton13", "大きいアイコン(1)", "大きいアイコンで表示します。", &TForm1::MbigiconClick},
+                           {"ToolButton22", "小さいアイコン(2)", "小さいアイコンで表示します。", &TForm1::MsmalliconClick},
+                           {"ToolButton27", "一覧(3)", "一覧で表示します。", &TForm1::MlistClick},
+                           {"ToolButton28", "詳細(4)", "詳細で表示します。", &TForm1::MreportClick}};
+  for (int i = 0; i < 4; ++i) {
+    QAction* a = button(kStyles[i].button, kStyles[i].tip, kStyles[i].status, icons[i], kStyles[i].slot);
+    a->setCheckable(true);
+    styles->addAction(a);
+  }
+  divider("ToolButton29");
+  button("ToolButton34", "実行(X)", "ファイルを関連付けで実行します。", s->standardIcon(QStyle::SP_MediaPlay), &TForm1::MfileexeClick);
+  divider("ToolButton1");
+
+  QMenu* view = findChild<QMenu*>(QStringLiteral("Mhyoji"));
+  QMenu* pview = findChild<QMenu*>(QStringLiteral("Mhyoji1"));
+  for (QMenu* m : {view, pview}) {
+    if (!m) continue;
+    const bool p = m == pview;
+    QAction* first = m->actions().value(0);
+    auto item = [&](const char* name, const char* caption, void (TForm1::*slot)()) {
+      QAction* a = MakeAction(nullptr, p ? (std::string(name) + "1").c_str() : name, caption, slot);
+      m->insertAction(first, a);
+      return a;
+    };
+    item("Mrefresh", "最新の情報に更新", &TForm1::MrefreshClick);
+    item("Mdrive", "ドライブの指定(&V)", &TForm1::MdriveClick);
+    item("Mfolder", "フォルダーの指定(&F)", &TForm1::MfolderClick);
+    item("Mext", "拡張子の指定(&W)", &TForm1::MextClick);
+    item("Msort", "ファイルの並び替え(&S)", &TForm1::MsortClick);
+    item("Mroot", "ルートフォルダーを表示(&D)", &TForm1::MrootClick);
+    m->insertSeparator(first);
+    auto* group = new QActionGroup(this);
+    for (auto [name, caption, slot] : {std::tuple{"Mbigicon", "大きいアイコン", &TForm1::MbigiconClick},
+                                       std::tuple{"Msmallicon", "小さいアイコン", &TForm1::MsmalliconClick},
+                                       std::tuple{"Mlist", "一覧", &TForm1::MlistClick},
+                                       std::tuple{"Mreport", "詳細", &TForm1::MreportClick}}) {
+      QAction* a = item(name, caption, slot);
+      a->setCheckable(true);
+      group->addAction(a);
+    }
+    m->insertSeparator(first);
+  }
+  MakeAction(Mfileviewcolum_, "Mcolumdefault", "初期値(&Z)", &TForm1::McolumdefaultClick);
+  MakeAction(Mfileviewcolum_, "Mcolumauto", "自動幅(&X)", &TForm1::McolumautoClick);
+  MakeAction(Mfileviewcolum_, "Mcolumnameauto", "ファイル名自動幅(&E)", &TForm1::McolumnameautoClick);
+
+  QMenu* info = findChild<QMenu*>(QStringLiteral("Minfo"));
+  QMenu* pinfo = findChild<QMenu*>(QStringLiteral("Minfo2"));
+  for (QMenu* m : {info, pinfo}) {
+    if (!m) continue;
+    const bool p = m == pinfo;
+    auto name = [p](const char* n) { return p ? std::string(n) + "1" : std::string(n); };
+    MakeAction(m, name("Mnameonly").c_str(), "ファイル名-ファイル名のみ(&N)", &TForm1::MnameonlyClick);
+    MakeAction(m, name("Mfullpath").c_str(), "ファイル名-フルパス(&P)", &TForm1::MfullpathClick);
+    QAction* current = MakeAction(m, name("Mcurrentfile").c_str(), "ファイル名-現在表示のファイル(&C)", &TForm1::McurrentfileClick);
+    connect(m, &QMenu::aboutToShow, this, [this, current] { current->setEnabled(FileView1_->SelectedCount() > 0); });
+    MakeAction(m, name("Mcopypath").c_str(), "パスをクリップボードにコピー", &TForm1::McopypathClick);
+  }
+  QMenu* file = findChild<QMenu*>(QStringLiteral("Mfile1"));
+  QMenu* pfile = findChild<QMenu*>(QStringLiteral("Mfile2"));
+  if (file) file->insertAction(file->actions().value(0), MakeAction(nullptr, "Mfileexe", "ファイル　実行(&E)", &TForm1::MfileexeClick));
+  if (pfile) pfile->insertAction(pfile->actions().value(0), MakeAction(nullptr, "Mfileexe1", "ファイルを実行(&S)", &TForm1::MfileexeClick));
+
+  QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut"));
+  if (shortcuts) {
+    QAction* first = shortcuts->actions().value(0);
+    for (auto [name, caption, slot] : {std::tuple{"Myb", "BS 一つ上のディレクトリへ移動", &TForm1::MybClick},
+                                       std::tuple{"Myy", "&\\ ルートフォルダーに移動", &TForm1::MyyClick},
+                                       std::tuple{"Mye", "Enter サブディレクトリを開く", &TForm1::MyeClick},
+                                       std::tuple{"Myh", "HOME 一番上のファイル", &TForm1::MyhClick}})
+      shortcuts->insertAction(first, MakeAction(nullptr, name, caption, slot));
+  }
+}
+
+void TForm1::FolderView1Change() {
+  if (!state_.DisplayEnabled) return;
+  viewer_->ClearTextPane();
+  const QString path = FolderView1_->SelectedPath();
+  if (!path.isEmpty()) {
+    counter_->Invalidate();
+    selection_->UpdateCounts();
+    MakeCurrentDirectory(path);
+  }
+  QTreeWidgetItem* node = FolderView1_->currentItem();
+  if (OptionValue(Option::Msubfolderview1) && node && !node->isExpanded()) {
+    node->setExpanded(true);
+    FolderView1_->scrollToItem(node);
+  }
+}
+
+void TForm1::ComboView1Change() {
+  if (state_.DisplayEnabled) viewer_->ClearTextPane();
+}
+
+void TForm1::FinishNavigation() {
+  if (FileView1_->RowCount() > 0) FileView1_->SelectRow(0);
+  counter_->Invalidate();
+  selection_->UpdateCounts();
+  MakeCurrentDirectory(FolderView1_->SelectedPath());
+}
+
+bool TForm1::GoToFolder(const QString& folder) {
+  TGateShut gate(state_);
+  TWaitCursor wait;
+  if (FolderView1_->topLevelItemCount() == 0) RebuildBrowser();
+  state_.DisplayEnabled = false;
+  const QString target = browser::IsVirtual(folder) ? folder : QDir::cleanPath(QDir(folder).absolutePath());
+  const bool ok = FolderView1_->SelectPath(target);
+  viewer_->ClearTextPane();
+  FinishNavigation();
+  return ok;
+}
+
+void TForm1::RebuildBrowser() {
+  TGateShut gate(state_);
+  QString path = FolderView1_->SelectedPath();
+  if (path.isEmpty()) path = FileView1_->Folder();
+  FolderView1_->SetComboView(nullptr);
+  FolderView1_->SetFileView(nullptr);
+  browser::RefreshDrives();
+  if (!FileView1_->Folder().isEmpty()) FileView1_->Fill();
+  ComboView1_->Load();
+  FolderView1_->Rebuild();
+  if (!path.isEmpty()) FolderView1_->SelectPath(path);
+  FolderView1_->SetFileView(FileView1_);
+  FolderView1_->SetComboView(ComboView1_);
+  const QString now = FolderView1_->SelectedPath();
+  // The folder may have vanished since: the list follows the tree, wherever that ended.
+  if (now != FileView1_->Folder()) FileView1_->SetFolder(now);
+  ComboView1_->Sync(now);
+  if (FolderView1_->currentItem()) FolderView1_->scrollToItem(FolderView1_->currentItem());
+}
+
+void TForm1::MrefreshClick() {
+  state_.DisplayEnabled = true;
+  state_.ShiftDown = false;
+  RebuildBrowser();
+  viewer_->ShowFileInfo();
+  counter_->Invalidate();
+  selection_->UpdateCounts();
+}
+
+void TForm1::SetFileViewStyle(int style) { ApplyFileViewStyle(style); }
+
+void TForm1::ToolButton55Click() {
+  const QString current = FolderView1_->SelectedPath();
+  if (current.isEmpty() || browser::IsVirtual(current)) return;
+  GoToFolder(browser::ParentFolder(current));
+}
+
+void TForm1::MyyClick() {
+  const QString current = FolderView1_->SelectedPath();
+  if (current.isEmpty() || browser::IsVirtual(current)) return;
+  GoToFolder(browser::DriveOf(current));
+}
+
+void TForm1::MyeClick() {
+  if (FileView1_->RowCount() == 0) return;
+  const QString path = FileView1_->SelectedPath();
+  if (!path.isEmpty() && QFileInfo(path).isDir()) GoToFolder(path);
+}
+
+void TForm1::MyhClick() {
+  if (FileView1_->RowCount() == 0) return;
+  TGateShut gate(state_);
+  FileView1_->SelectRow(0);
+  selection_->UpdateCounts();
+}
+
+void TForm1::MfileexeClick() {
+  const QString path = FileView1_->SelectedPath();
+  QString folder = FolderView1_->SelectedPath();
+  if (path.isEmpty() || browser::IsVirtual(folder)) return;
+  if (!QDir::setCurrent(folder)) {
+    dialogs_.Error(viewer::ToCp932(U("フォルダーに移動できません: ") + folder));
+    return;
+  }
+  if (QFileInfo(path).isExecutable() && !QFileInfo(path).isDir()) QProcess::startDetached(path, {}, folder);
+  else FileView1_->ExecuteRow(FileView1_->CurrentRow());
+}
+
+namespace {
+// One character names a drive: the volume whose mount point's last name or display name starts
+// with it ("/" when none does).
+QString DriveForLetter(const QString& letter) {
+  for (const QString& drive : browser::Drives()) {
+    const QString last = drive.section(QLatin1Char('/'), -1);
+    if (last.startsWith(letter, Qt::CaseInsensitive) || browser::DisplayName(drive).startsWith(letter, Qt::CaseInsensitive))
+      return drive;
+  }
+  return QStringLiteral("/");
+}
+}  // namespace
+
+void TForm1::MdriveClick() {
+  const QString current = FolderView1_->SelectedPath();
+  std::vector<std::string> drives;
+  for (const QString& d : browser::Drives()) drives.push_back(viewer::ToCp932(d));
+  const QString currentDrive = browser::IsVirtual(current) ? QStringLiteral("/") : browser::DriveOf(current);
+  const auto answer = dialogs_.ChooseDrive(drives, viewer::ToCp932(currentDrive));
+  if (!answer || answer->empty()) return;
+  QString target = viewer::FromCp932(*answer);
+  if (!target.startsWith(QLatin1Char('/'))) target = DriveForLetter(target.left(1));
+  if (target != current) GoToFolder(target);
+}
+
+void TForm1::MsortClick() {
+  const auto answer = dialogs_.ChooseSort();
+  if (!answer) return;
+  TGateShut gate(state_);
+  FileView1_->SortBy(*answer);
+}
+
+void TForm1::MfolderClick() {
+  const QString current = FolderView1_->SelectedPath();
+  const std::string answer = AskWithHistory(dialogs_, iniPath_, "FolderSet", C("フォルダーの指定"),
+                                            C("フォルダーの指定　例)　a:\\sorab"), "", viewer::ToCp932(current));
+  if (answer.empty()) return;
+  QString target = viewer::FromCp932(answer);
+  if (target == current) return;
+  if (target.size() == 1) target = DriveForLetter(target);
+  GoToFolder(target);
+}
+
+void TForm1::MextClick() {
+  const std::string answer = AskWithHistory(dialogs_, iniPath_, "Ext", C("拡張子の指定"),
+                                            C("拡張子を指定します。例) txt;bmp"), "", "*");
+  if (answer.empty()) {
+    // Cancel changes nothing; so does an answer left empty, which the history dialog cannot tell apart.
+    if (QAction* a = Action("ToolButton12")) a->setChecked(!FileView1_->Mask().empty());
+    return;
+  }
+  std::vector<std::string> mask = browser::ParseMaskAnswer(answer);
+  const bool masked = !mask.empty();
+  FileView1_->SetMask(std::move(mask));
+  if (QAction* a = Action("ToolButton12")) a->setChecked(masked);
+  TGateShut gate(state_);
+  FileView1_->Fill();
+  FinishNavigation();
+}
+
+void TForm1::McolumdefaultClick() { FileView1_->ColumnWidthsToHeaders(); }
+void TForm1::McolumautoClick() { FileView1_->FitColumnsToContents(false); }
+void TForm1::McolumnameautoClick() { FileView1_->FitColumnsToContents(true); }
+
+void TForm1::MnameonlyClick() {
+  if (FileView1_->RowCount() == 0) return;
+  viewer_->ClearTextPane();
+  for (int r = 0; r < FileView1_->RowCount(); ++r) RichEdit1_->AddLine(viewer::ToCp932(FileView1_->Row(r).name));
+}
+
+void TForm1::MfullpathClick() {
+  if (FileView1_->RowCount() == 0) return;
+  viewer_->ClearTextPane();
+  for (int r = 0; r < FileView1_->RowCount(); ++r) {
+    const browser::TFileRow& row = FileView1_->Row(r);
+    RichEdit1_->AddLine(viewer::ToCp932(row.path.isEmpty() ? row.name : row.path));
+  }
+}
+
+void TForm1::McurrentfileClick() {
+  if (FileView1_->RowCount() == 0) return;
+  const QString info = viewer_->InfoText();
+  viewer_->ClearTextPane();
+  if (!info.isEmpty()) RichEdit1_->AddLine(viewer::ToCp932(info));
+}
+
+void TForm1::McopypathClick() {
+  const QString path = FileView1_->SelectedPath();
+  if (!path.isEmpty()) QApplication::clipboard()->setText(path);
+}
+
+void TForm1::MdeleteClick() {
+  if (FileView1_->SelectedCount() == 0) return;
+  TGateShut gate(state_);
+  FileView1_->DeleteSelection();
+  counter_->Invalidate();
+  selection_->UpdateCounts();
+}
+
+}  // namespace sorabu::app

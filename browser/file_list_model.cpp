@@ -1,0 +1,259 @@
+#include "browser/file_list_model.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <QCollator>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QMimeDatabase>
+#include <QUrl>
+#include <algorithm>
+#include <ctime>
+#include <memory>
+
+#include "browser/mask.h"
+#include "browser/shell_namespace.h"
+
+namespace sorabu::browser {
+
+namespace {
+
+const QCollator& NameCollator() {
+  static const QCollator collator = [] {
+    QCollator c{QLocale::system()};
+    c.setCaseSensitivity(Qt::CaseInsensitive);
+    return c;
+  }();
+  return collator;
+}
+
+QString DateText(time_t when) {
+  std::tm local{};
+  localtime_r(&when, &local);
+  return QString::fromStdString(
+      FormatListDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min));
+}
+
+int CompareRows(const TFileRow& a, const TFileRow& b) {
+  if (a.folder != b.folder) return a.folder ? -1 : 1;
+  const int r = a.key->compare(*b.key);
+  return r != 0 ? r : QString::compare(a.name, b.name);
+}
+
+}  // namespace
+
+TFileListModel::TFileListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+QString TFileListModel::TypeName(const QString& name, bool folder) {
+  static QMimeDatabase db;
+  if (folder) {
+    static const QString kFolder = db.mimeTypeForName(QStringLiteral("inode/directory")).comment().left(80);
+    return kFolder;
+  }
+  const int dot = name.lastIndexOf(QLatin1Char('.'));
+  const QString ext = dot >= 0 ? name.mid(dot).toLower() : QString();
+  auto it = typeCache_.constFind(ext);
+  if (it != typeCache_.constEnd()) return *it;
+  const QString comment = db.mimeTypeForFile(name, QMimeDatabase::MatchExtension).comment().left(80);
+  typeCache_.insert(ext, comment);
+  return comment;
+}
+
+bool TFileListModel::Fill(const QString& folder, const std::vector<std::string>& mask) {
+  std::vector<TFileRow> rows;
+  if (IsVirtual(folder)) {
+    bool ok = false;
+    const QVector<TShellItem> items = Children(folder, false, &ok);
+    if (!ok) return false;
+    for (const TShellItem& item : items) {
+      TFileRow row;
+      row.name = item.name;
+      row.id = item.id;
+      row.path = IsVirtual(item.id) ? QString() : item.id;
+      row.folder = item.folder;
+      rows.push_back(std::move(row));
+    }
+  } else {
+    const QByteArray native = QFile::encodeName(folder);
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(native.constData()), closedir);
+    if (!dir) return false;
+    const int fd = dirfd(dir.get());
+    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    while (dirent* e = readdir(dir.get())) {
+      const char* n = e->d_name;
+      if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
+      struct stat st {};
+      const bool link = e->d_type == DT_LNK;
+      // A link shows what it points to; a dangling one shows itself.
+      const bool statted = fstatat(fd, n, &st, 0) == 0 || fstatat(fd, n, &st, AT_SYMLINK_NOFOLLOW) == 0;
+      const bool folderItem = statted ? S_ISDIR(st.st_mode) : e->d_type == DT_DIR;
+      if (!folderItem && !MatchesMask(n, mask)) continue;
+      TFileRow row;
+      row.name = QFile::decodeName(n);
+      row.path = prefix + row.name;
+      row.id = row.path;
+      row.folder = folderItem;
+      row.link = link;
+      row.hasData = statted;
+      if (statted) {
+        row.size = static_cast<qint64>(st.st_size);
+        if (!folderItem) row.sizeText = QString::fromStdString(FormatListSize(static_cast<std::uint64_t>(st.st_size)));
+        row.dateText = DateText(st.st_mtime);
+      }
+      rows.push_back(std::move(row));
+    }
+  }
+  for (TFileRow& row : rows) {
+    row.typeText = TypeName(row.name, row.folder);
+    row.key = NameCollator().sortKey(row.name);
+  }
+  std::stable_sort(rows.begin(), rows.end(), [](const TFileRow& a, const TFileRow& b) { return CompareRows(a, b) < 0; });
+  beginResetModel();
+  folder_ = folder;
+  rows_ = std::move(rows);
+  endResetModel();
+  return true;
+}
+
+void TFileListModel::SortRows(int column, int direction) {
+  if (column < 0 || column > 3) return;
+  auto text = [column](const TFileRow& r) -> const QString& {
+    return column == 1 ? r.sizeText : column == 2 ? r.typeText : r.dateText;
+  };
+  emit layoutAboutToBeChanged();
+  const QModelIndexList before = persistentIndexList();
+  std::vector<int> order(rows_.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
+    const TFileRow& a = rows_[static_cast<std::size_t>(x)];
+    const TFileRow& b = rows_[static_cast<std::size_t>(y)];
+    int c = 0;
+    if (column == 0) c = CompareRows(a, b);
+    // Sizes and dates are fixed-width ASCII texts: their plain order is the numeric order.
+    else if (column == 2) c = QString::localeAwareCompare(text(a), text(b));
+    else c = QString::compare(text(a), text(b));
+    return c * direction < 0;
+  });
+  std::vector<TFileRow> sorted;
+  sorted.reserve(rows_.size());
+  std::vector<int> newRowOf(rows_.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    newRowOf[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+    sorted.push_back(std::move(rows_[static_cast<std::size_t>(order[i])]));
+  }
+  rows_ = std::move(sorted);
+  QModelIndexList after;
+  for (const QModelIndex& i : before) after << index(newRowOf[static_cast<std::size_t>(i.row())], i.column());
+  changePersistentIndexList(before, after);
+  emit layoutChanged();
+}
+
+bool TFileListModel::Rename(int rowIndex, const QString& newName) {
+  if (rowIndex < 0 || rowIndex >= Count()) return false;
+  TFileRow& row = rows_[static_cast<std::size_t>(rowIndex)];
+  if (row.path.isEmpty() || newName.isEmpty() || newName.contains(QLatin1Char('/')) || newName == QLatin1String(".") ||
+      newName == QLatin1String(".."))
+    return false;
+  if (newName == row.name) return true;
+  const QString target = QFileInfo(row.path).dir().filePath(newName);
+  // rename() would silently replace an existing file: a name already taken is refused.
+  // Only the item itself may already answer to the new name (a change of letter case on a file
+  // system that ignores case).
+  struct stat st {}, self {};
+  if (lstat(QFile::encodeName(target).constData(), &st) == 0 &&
+      (lstat(QFile::encodeName(row.path).constData(), &self) != 0 || st.st_ino != self.st_ino || st.st_dev != self.st_dev))
+    return false;
+  if (::rename(QFile::encodeName(row.path).constData(), QFile::encodeName(target).constData()) != 0) return false;
+  const QString old = row.path;
+  row.name = newName;
+  row.path = row.id = target;
+  row.key = NameCollator().sortKey(newName);
+  if (!row.folder) row.typeText = TypeName(newName, false);
+  emit dataChanged(index(rowIndex, 0), index(rowIndex, 3));
+  emit Renamed(old, target, row.folder);
+  return true;
+}
+
+int TFileListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Count(); }
+int TFileListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 4; }
+
+QIcon TFileListModel::RowIcon(const TFileRow& row) const {
+  if (row.folder || IsVirtual(row.id)) return IconFor(row.id, row.folder);
+  const int dot = row.name.lastIndexOf(QLatin1Char('.'));
+  const QString ext = dot >= 0 ? row.name.mid(dot).toLower() : QString();
+  auto it = iconCache_.constFind(ext);
+  if (it != iconCache_.constEnd()) return *it;
+  const QIcon icon = IconFor(row.path, false);
+  iconCache_.insert(ext, icon);
+  return icon;
+}
+
+QVariant TFileListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= Count()) return {};
+  const TFileRow& row = Row(index.row());
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+      switch (index.column()) {
+        case 0: return row.name;
+        case 1: return row.sizeText;
+        case 2: return row.typeText;
+        default: return row.dateText;
+      }
+    case Qt::DecorationRole:
+      if (index.column() == 0) return RowIcon(row);
+      return {};
+    case Qt::TextAlignmentRole:
+      if (index.column() == 1) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+      return {};
+    case Qt::ToolTipRole:
+      return index.column() == 0 ? QVariant(row.path) : QVariant();
+    default:
+      return {};
+  }
+}
+
+bool TFileListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (role != Qt::EditRole || index.column() != 0) return false;
+  return Rename(index.row(), value.toString());
+}
+
+QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal) return {};
+  if (role == Qt::DisplayRole) {
+    static const char* const kCaptions[] = {"名前", "ｻｲｽﾞ", "ﾌｧｲﾙの種類", "更新日時"};
+    if (section >= 0 && section < 4) return QString::fromUtf8(kCaptions[section]);
+  }
+  if (role == Qt::TextAlignmentRole && section == 1) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+  return {};
+}
+
+Qt::ItemFlags TFileListModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  const TFileRow& row = Row(index.row());
+  if (!row.path.isEmpty()) f |= Qt::ItemIsDragEnabled;
+  if (index.column() == 0 && !row.path.isEmpty()) f |= Qt::ItemIsEditable;
+  return f;
+}
+
+QStringList TFileListModel::mimeTypes() const { return {QStringLiteral("text/uri-list")}; }
+
+QMimeData* TFileListModel::mimeData(const QModelIndexList& indexes) const {
+  QList<QUrl> urls;
+  QList<int> seen;
+  for (const QModelIndex& i : indexes) {
+    if (seen.contains(i.row())) continue;
+    seen << i.row();
+    if (!Row(i.row()).path.isEmpty()) urls << QUrl::fromLocalFile(Row(i.row()).path);
+  }
+  auto* mime = new QMimeData;
+  mime->setUrls(urls);
+  return mime;
+}
+
+}  // namespace sorabu::browser

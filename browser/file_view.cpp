@@ -1,0 +1,245 @@
+#include "browser/file_view.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QListView>
+#include <QStackedWidget>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "browser/folder_view.h"
+
+namespace sorabu::browser {
+
+namespace {
+
+void SetupView(QAbstractItemView* v) {
+  v->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  v->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+  v->setDragEnabled(true);
+  v->setDragDropMode(QAbstractItemView::DragOnly);
+  v->setDefaultDropAction(Qt::CopyAction);
+}
+
+}  // namespace
+
+TFileView::TFileView(QWidget* parent)
+    : QWidget(parent),
+      model_(new TFileListModel(this)),
+      selection_(new QItemSelectionModel(model_, this)),
+      stack_(new QStackedWidget(this)),
+      list_(new QListView(stack_)),
+      details_(new QTreeView(stack_)) {
+  resize(200, 200);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(stack_);
+  for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(list_), static_cast<QAbstractItemView*>(details_)}) {
+    v->setModel(model_);
+    v->setSelectionModel(selection_);
+    SetupView(v);
+    connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { ExecuteRow(i.row()); });
+  }
+  list_->setObjectName(QStringLiteral("FileView1List"));
+  details_->setObjectName(QStringLiteral("FileView1Details"));
+  list_->setUniformItemSizes(true);
+  list_->setLayoutMode(QListView::Batched);
+  list_->setBatchSize(2000);
+  details_->setRootIsDecorated(false);
+  details_->setItemsExpandable(false);
+  details_->setUniformRowHeights(true);
+  details_->setAllColumnsShowFocus(true);
+  details_->header()->setSectionsClickable(true);
+  details_->header()->setSortIndicatorShown(false);
+  details_->header()->setStretchLastSection(false);
+  for (int c = 0; c < 4; ++c) details_->header()->resizeSection(c, 120);
+  connect(details_->header(), &QHeaderView::sectionClicked, this, &TFileView::ColumnClick);
+  stack_->addWidget(list_);
+  stack_->addWidget(details_);
+  connect(selection_, &QItemSelectionModel::selectionChanged, this, &TFileView::OnSelectionChanged);
+  connect(selection_, &QItemSelectionModel::currentChanged, this, &TFileView::OnCurrentChanged);
+  connect(model_, &TFileListModel::Renamed, this, &TFileView::Renamed);
+  trash_ = [](const QString& path) { return QFile::moveToTrash(path); };
+  open_ = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+  SetViewStyle(3);
+}
+
+QAbstractItemView* TFileView::CurrentView() const {
+  return style_ == 4 ? static_cast<QAbstractItemView*>(details_) : static_cast<QAbstractItemView*>(list_);
+}
+
+bool TFileView::SetFolder(const QString& folder) {
+  const QString previous = model_->Folder();
+  if (!model_->Fill(folder, mask_)) return false;
+  std::fill(std::begin(directions_), std::end(directions_), 1);
+  lastReported_.clear();
+  (void)previous;
+  return true;
+}
+
+bool TFileView::Fill() { return SetFolder(model_->Folder()); }
+
+void TFileView::SetViewStyle(int style) {
+  if (style < 1 || style > 4) style = 3;
+  const bool hadFocus = CurrentView()->hasFocus();
+  style_ = style;
+  if (style == 4) {
+    stack_->setCurrentWidget(details_);
+  } else {
+    list_->setViewMode(style <= 2 ? QListView::IconMode : QListView::ListMode);
+    list_->setIconSize(style == 1 ? QSize(32, 32) : QSize(16, 16));
+    list_->setFlow(style == 3 ? QListView::TopToBottom : QListView::LeftToRight);
+    list_->setWrapping(true);
+    list_->setResizeMode(QListView::Adjust);
+    list_->setMovement(QListView::Static);
+    list_->setWordWrap(style == 1);
+    list_->setGridSize(style == 1 ? QSize(96, 64) : QSize());
+    stack_->setCurrentWidget(list_);
+  }
+  setFocusProxy(CurrentView());
+  if (hadFocus) CurrentView()->setFocus();
+  if (selection_->currentIndex().isValid()) CurrentView()->scrollTo(selection_->currentIndex());
+}
+
+void TFileView::ColumnClick(int column) {
+  if (column < 0 || column > 3) return;
+  directions_[column] = -directions_[column];
+  model_->SortRows(column, directions_[column]);
+}
+
+void TFileView::SortBy(int code) {
+  const bool descending = code >= 90;
+  const int column = descending ? code - 90 : code;
+  if (column < 0 || column > 3) return;
+  model_->SortRows(column, descending ? -1 : 1);
+}
+
+QString TFileView::ItemPath(int row) const {
+  if (row < 0 || row >= model_->Count()) return {};
+  return model_->Row(row).path;
+}
+
+QString TFileView::SelectedPath() const {
+  const QModelIndex current = selection_->currentIndex();
+  if (current.isValid() && selection_->isRowSelected(current.row(), {})) return ItemPath(current.row());
+  const QModelIndexList rows = selection_->selectedRows(0);
+  if (rows.isEmpty()) return {};
+  int first = rows.front().row();
+  for (const QModelIndex& i : rows) first = std::min(first, i.row());
+  return ItemPath(first);
+}
+
+QStringList TFileView::SelectedPaths() const {
+  QList<int> rows;
+  for (const QModelIndex& i : selection_->selectedRows(0)) rows << i.row();
+  std::sort(rows.begin(), rows.end());
+  QStringList out;
+  for (int r : rows) out << ItemPath(r);
+  return out;
+}
+
+int TFileView::SelectedCount() const { return static_cast<int>(selection_->selectedRows(0).size()); }
+
+int TFileView::CurrentRow() const {
+  const QModelIndex current = selection_->currentIndex();
+  return current.isValid() ? current.row() : -1;
+}
+
+bool TFileView::SelectRow(int row) {
+  if (row < 0 || row >= model_->Count()) return false;
+  const QModelIndex index = model_->index(row, 0);
+  selection_->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  CurrentView()->scrollTo(index);
+  return true;
+}
+
+int TFileView::SelectByName(const QString& name) {
+  QItemSelection chosen;
+  int first = -1;
+  for (int r = 0; r < model_->Count(); ++r)
+    if (model_->Row(r).name.compare(name, Qt::CaseInsensitive) == 0) {
+      chosen.select(model_->index(r, 0), model_->index(r, 3));
+      if (first < 0) first = r;
+    }
+  if (first < 0) {
+    selection_->clearSelection();
+    return 0;
+  }
+  selection_->setCurrentIndex(model_->index(first, 0), QItemSelectionModel::NoUpdate);
+  selection_->select(chosen, QItemSelectionModel::ClearAndSelect);
+  CurrentView()->scrollTo(model_->index(first, 0));
+  return SelectedCount();
+}
+
+void TFileView::OnSelectionChanged() {
+  lastReported_ = SelectedPath();
+  emit Changed(true);
+}
+
+// A focus move that does not change the selection still changes the selected path when the
+// focused row is selected (Ctrl+click); report it only then, so one arrow key is one report.
+void TFileView::OnCurrentChanged() {
+  const QString path = SelectedPath();
+  if (path == lastReported_) return;
+  lastReported_ = path;
+  emit Changed(false);
+}
+
+bool TFileView::DeleteSelection() {
+  const QStringList paths = SelectedPaths();
+  if (paths.isEmpty()) return false;
+  for (const QString& p : paths)
+    if (p.isEmpty()) {
+      QApplication::beep();
+      return false;
+    }
+  int former = model_->Count();
+  for (const QModelIndex& i : selection_->selectedRows(0)) former = std::min(former, i.row());
+  bool all = true;
+  for (const QString& p : paths) all = trash_(p) && all;
+  Fill();
+  if (model_->Count() > 0) SelectRow(std::min(former, model_->Count() - 1));
+  return all;
+}
+
+void TFileView::EditCurrent() {
+  const QModelIndex current = selection_->currentIndex();
+  if (current.isValid()) CurrentView()->edit(model_->index(current.row(), 0));
+}
+
+void TFileView::ExecuteRow(int row) {
+  if (row < 0 || row >= model_->Count()) return;
+  const TFileRow& item = model_->Row(row);
+  if (item.folder && tree_) {
+    tree_->SelectPath(item.id);
+    return;
+  }
+  if (FileExecute && !item.path.isEmpty()) open_(item.path);
+}
+
+void TFileView::SetColumnWidth(int column, int width) {
+  if (column >= 0 && column < 4 && width > 0) details_->header()->resizeSection(column, width);
+}
+
+int TFileView::ColumnWidth(int column) const { return details_->header()->sectionSize(column); }
+
+void TFileView::ColumnWidthsToHeaders() {
+  const QFontMetrics fm(details_->header()->font());
+  for (int c = 0; c < 4; ++c)
+    details_->header()->resizeSection(c, fm.horizontalAdvance(model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) + 16);
+}
+
+void TFileView::FitColumnsToContents(bool nameOnly) {
+  if (nameOnly) {
+    details_->resizeColumnToContents(0);
+    return;
+  }
+  for (int c = 1; c < 4; ++c) details_->resizeColumnToContents(c);
+}
+
+}  // namespace sorabu::browser

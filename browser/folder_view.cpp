@@ -1,0 +1,208 @@
+#include "browser/folder_view.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <algorithm>
+#include <cstdio>
+
+#include "browser/combo_view.h"
+#include "browser/file_view.h"
+#include "browser/shell_namespace.h"
+
+namespace sorabu::browser {
+
+namespace {
+constexpr int kIdRole = Qt::UserRole;
+constexpr int kLoadedRole = Qt::UserRole + 1;
+
+class TBusy {
+ public:
+  explicit TBusy(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+  ~TBusy() { flag_ = old_; }
+
+ private:
+  bool& flag_;
+  bool old_;
+};
+}  // namespace
+
+TFolderView::TFolderView(QWidget* parent) : QTreeWidget(parent) {
+  setHeaderHidden(true);
+  setColumnCount(1);
+  setSortingEnabled(false);
+  setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+  setAcceptDrops(true);
+  setDragDropMode(QAbstractItemView::DropOnly);
+  connect(this, &QTreeWidget::currentItemChanged, this, &TFolderView::OnCurrentChanged);
+  connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { FillChildren(item); });
+  connect(this, &QTreeWidget::itemChanged, this, &TFolderView::OnItemChanged);
+}
+
+void TFolderView::SetFileView(TFileView* list) {
+  if (list_ && list_ != list) list_->SetFolderView(nullptr);
+  list_ = list;
+  if (list_) list_->SetFolderView(this);
+}
+
+void TFolderView::SetComboView(TComboView* combo) {
+  if (combo_ && combo_ != combo) combo_->SetFolderView(nullptr, false);
+  combo_ = combo;
+  if (combo_) combo_->SetFolderView(this, false);
+}
+
+QString TFolderView::NodeId(const QTreeWidgetItem* node) { return node ? node->data(0, kIdRole).toString() : QString(); }
+
+QTreeWidgetItem* TFolderView::AddNode(QTreeWidgetItem* parent, const QString& id, const QString& name) {
+  auto* node = new QTreeWidgetItem;
+  node->setText(0, name);
+  node->setData(0, kIdRole, id);
+  node->setData(0, kLoadedRole, false);
+  node->setIcon(0, IconFor(id, true));
+  // The root of a drive and virtual nodes keep their names.
+  if (!IsVirtual(id) && id != QLatin1String("/") && !Drives().contains(id)) node->setFlags(node->flags() | Qt::ItemIsEditable);
+  node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+  if (parent) parent->addChild(node);
+  else addTopLevelItem(node);
+  return node;
+}
+
+bool TFolderView::FillChildren(QTreeWidgetItem* node) {
+  if (!node || NodeId(node).isEmpty()) return false;
+  if (node->data(0, kLoadedRole).toBool()) return true;
+  bool ok = false;
+  QVector<TShellItem> items = Children(NodeId(node), true, &ok);
+  if (!ok) {
+    node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+    return false;
+  }
+  std::sort(items.begin(), items.end(), [](const TShellItem& a, const TShellItem& b) { return CompareItems(a, b) < 0; });
+  TBusy busy(busy_);
+  const bool blocked = blockSignals(true);
+  node->setData(0, kLoadedRole, true);
+  for (const TShellItem& item : items) AddNode(node, item.id, item.name);
+  if (items.isEmpty()) node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+  blockSignals(blocked);
+  return true;
+}
+
+void TFolderView::Rebuild() {
+  TBusy busy(busy_);
+  clear();
+  previous_ = nullptr;
+  QTreeWidgetItem* root = AddNode(nullptr, kDesktopId, DisplayName(kDesktopId));
+  FillChildren(root);
+  root->setExpanded(true);
+  setCurrentItem(root);
+}
+
+QTreeWidgetItem* TFolderView::FindNode(const QString& id) const {
+  QTreeWidgetItem* node = topLevelItemCount() > 0 ? topLevelItem(0) : nullptr;
+  if (!node) return nullptr;
+  if (id == kDesktopId) return node;
+  for (const QString& step : Ancestry(id)) {
+    QTreeWidgetItem* next = nullptr;
+    for (int i = 0; i < node->childCount() && !next; ++i)
+      if (NodeId(node->child(i)) == step) next = node->child(i);
+    if (!next) return nullptr;
+    node = next;
+  }
+  return node;
+}
+
+bool TFolderView::SelectPath(const QString& rawId) {
+  if (topLevelItemCount() == 0) return false;
+  const QString id = IsVirtual(rawId) ? rawId : QDir::cleanPath(rawId);
+  QTreeWidgetItem* node = topLevelItem(0);
+  if (id != kDesktopId) {
+    const QStringList chain = Ancestry(id);
+    if (chain.isEmpty()) return false;
+    for (const QString& step : chain) {
+      if (!FillChildren(node)) return false;
+      QTreeWidgetItem* next = nullptr;
+      for (int i = 0; i < node->childCount() && !next; ++i)
+        if (NodeId(node->child(i)) == step) next = node->child(i);
+      if (!next) return false;
+      node = next;
+    }
+  }
+  QTreeWidgetItem* p = node->parent();
+  while (p) {
+    p->setExpanded(true);
+    p = p->parent();
+  }
+  setCurrentItem(node);
+  scrollToItem(node);
+  return currentItem() == node;
+}
+
+QString TFolderView::SelectedPath() const { return NodeId(currentItem()); }
+
+void TFolderView::OnCurrentChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+  if (busy_ || !current) return;
+  if (!goingBack_) previous_ = previous;
+  const QString id = NodeId(current);
+  if (list_ && !list_->SetFolder(id)) {
+    // The folder cannot be read: back to where the user was, without another attempt if that
+    // one cannot be read either.
+    if (previous_ && previous_ != current && !goingBack_) {
+      goingBack_ = true;
+      setCurrentItem(previous_);
+      goingBack_ = false;
+    }
+    return;
+  }
+  if (combo_) combo_->Sync(id);
+  emit FolderChanged(id);
+}
+
+bool TFolderView::RenameNode(QTreeWidgetItem* node, const QString& newName) {
+  const QString id = NodeId(node);
+  if (!node || !node->parent() || IsVirtual(id) || Drives().contains(id)) return false;
+  const QString target = QFileInfo(id).dir().filePath(newName);
+  const bool valid = !newName.isEmpty() && !newName.contains(QLatin1Char('/')) && newName != QLatin1String(".") &&
+                     newName != QLatin1String("..") && !QFileInfo::exists(target);
+  if (!valid || std::rename(QFile::encodeName(id).constData(), QFile::encodeName(target).constData()) != 0) return false;
+  FolderRenamed(id, target);
+  return true;
+}
+
+void TFolderView::FolderRenamed(const QString& oldPath, const QString& newPath) {
+  QTreeWidgetItem* node = FindNode(oldPath);
+  if (!node) return;
+  const bool blocked = blockSignals(true);
+  node->setText(0, DisplayName(newPath));
+  // Loaded children carry the old path in their ids: they are read again when next opened.
+  const bool wasCurrent = node == currentItem() || (currentItem() && NodeId(currentItem()).startsWith(oldPath + QLatin1Char('/')));
+  node->setData(0, kIdRole, newPath);
+  qDeleteAll(node->takeChildren());
+  node->setData(0, kLoadedRole, false);
+  node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+  blockSignals(blocked);
+  if (!wasCurrent) return;
+  if (currentItem() != node) {
+    setCurrentItem(node);
+    return;
+  }
+  if (list_) list_->SetFolder(newPath);
+  if (combo_) combo_->Sync(newPath);
+  emit FolderChanged(newPath);
+}
+
+void TFolderView::OnItemChanged(QTreeWidgetItem* item, int column) {
+  if (busy_ || column != 0) return;
+  const QString id = NodeId(item);
+  const QString oldName = DisplayName(id);
+  if (item->text(0) == oldName) return;
+  const QString typed = item->text(0);
+  if (!RenameNode(item, typed)) {
+    const bool blocked = blockSignals(true);
+    item->setText(0, oldName);
+    blockSignals(blocked);
+    QApplication::beep();
+  }
+}
+
+}  // namespace sorabu::browser
