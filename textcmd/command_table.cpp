@@ -1,4 +1,5 @@
 #include "textcmd/command_table.h"
+#include "textcmd/search_commands.h"
 
 namespace sorabu::textcmd {
 namespace {
@@ -10,6 +11,7 @@ TCommandTable BuildTable() {
   AppendCleanupCommands(table);
   AppendHtmlCsvCommands(table);
   AppendHexDumpCommands(table);
+  AppendSearchCommands(table);
   return table;
 }
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "textcmd/command_table.h"
+#include "textcmd/plain_search.h"
 #include "textcmd/working_copy.h"
 
 namespace sorabu::textcmd {
@@ -34,13 +35,6 @@ enum class SearchCommand {
   WordDelete,      // MworddeleteClick      "* 検索語句削除"
   WordDeleteList,  // MworddeleteListClick  "* 検索語句削除　連続"
 };
-
-// Plain text on character starts: the byte offset of the first occurrence at or after from,
-// or npos. An empty text is found nowhere.
-std::size_t FindText(std::string_view line, std::string_view text, std::size_t from = 0);
-bool ContainsText(std::string_view line, std::string_view text);
-// Every occurrence of from, left to right and not overlapping, replaced by to.
-std::string ReplaceText(std::string_view line, std::string_view from, std::string_view to);
 
 // What the dialogs answered.
 struct TSearchAnswers {

@@ -1,6 +1,7 @@
-#include "textcmd/search_dialogs.h"
+#include "textcmd/search_commands_dialogs.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "textconv/cp932.h"
 
@@ -11,6 +12,7 @@ std::string Cp(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
 
 constexpr std::string_view kGrepR = "GrepR";
 constexpr std::string_view kRenzoku = "RenzokuDelete";
+constexpr long long kMaxEntries = 10'000;
 
 bool IsRegexCommand(SearchCommand c) {
   return c == SearchCommand::LineExtractReg || c == SearchCommand::LineDeleteReg || c == SearchCommand::ReplaceReg;
@@ -114,12 +116,14 @@ std::vector<std::string> LoadEntries(TSearchMemory& memory, std::string_view sec
   if (count) {
     try {
       n = std::stoll(*count);
-    } catch (...) {
+    } catch (const std::out_of_range&) {
+      n = count->find('-') == std::string::npos ? kMaxEntries : 0;
+    } catch (const std::invalid_argument&) {
       n = 0;
     }
   }
   // A damaged count cannot make the program read without end.
-  n = std::clamp(n, 0LL, 10'000LL);
+  n = std::clamp(n, 0LL, kMaxEntries);
   for (long long i = 0; i < n; ++i) {
     const auto item = memory.Read(section, std::string(itemPrefix) + std::to_string(i));
     if (!item) continue;
