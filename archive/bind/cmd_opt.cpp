@@ -79,7 +79,7 @@ void FormatSwitches(std::string& line, const TCmdRequest& r, const TArchiverOpti
   const bool owner_or_n = r.owner || o.Get("n") > 0;
   switch (r.type) {
     case TArchiverType::atLha:
-    case TArchiverType::atArj: line += TCmdOpt::LhaSwitches(o, r.owner); return;
+    case TArchiverType::atArj: line += TCmdOpt::LhaSwitches(o, r.owner); break;
     case TArchiverType::atZip:
       if (r.operation == TCmdOperation::kPack && !r.lmzip_only) {
         if (o.Get("a") > 0) Add(line, "-S");

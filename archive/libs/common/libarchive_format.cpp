@@ -82,7 +82,10 @@ const char* MethodName(LibarchiveKind kind, archive* a) {
 }
 
 std::string RawName(const std::string& archive_path, archive_entry* e) {
-  if (const char* p = archive_entry_pathname(e); p != nullptr && *p != '\0' && std::string(p) != "data") return p;
+  // The UTF-8 form when libarchive knows it (pax names), else the stored bytes.
+  const char* p = archive_entry_pathname_utf8(e);
+  if (p == nullptr) p = archive_entry_pathname(e);
+  if (p != nullptr && *p != '\0' && std::string(p) != "data") return p;
   // A single compressed file: its name is the archive's without the compression suffix.
   std::string base = archive_path.substr(archive_path.find_last_of('/') + 1);
   for (const char* suffix : {".gz", ".bz2", ".Z", ".z"}) {
@@ -134,7 +137,9 @@ int LibarchiveFormat::Pack(const std::string& native_path, const std::vector<Pac
   if (kind_ != LibarchiveKind::kTar) return unlha32::kErrorCommand;
   std::unique_ptr<archive, WriteDeleter> a(archive_write_new());
   if (!a) return unlha32::kErrorMemory;
-  archive_write_set_format_pax_restricted(a.get());
+  // GNU tar headers store the UTF-8 names as bytes, whatever the locale; long names use its
+  // long-name records.
+  archive_write_set_format_gnutar(a.get());
   if (options.compression == 'z') archive_write_add_filter_gzip(a.get());
   if (options.compression == 'B') archive_write_add_filter_bzip2(a.get());
   if (options.level >= 1 && options.compression != 0) {
@@ -158,6 +163,7 @@ int LibarchiveFormat::Pack(const std::string& native_path, const std::vector<Pac
     archive_entry_set_pathname(e, item.stored_name.c_str());
     if (item.is_dir) archive_entry_set_size(e, 0);
     int r = archive_write_header(a.get(), e);
+    if (r == ARCHIVE_WARN) r = ARCHIVE_OK;
     archive_entry_free(e);
     char buffer[65536];
     std::int64_t left = item.is_dir ? 0 : st.st_size;

@@ -11,6 +11,7 @@ class LibarchiveFormat final : public Format {
  public:
   explicit LibarchiveFormat(LibarchiveKind kind) : kind_(kind) {}
   int Scan(const std::string& native_path, bool with_data, const Visitor& visit) const override;
+  bool CanPack() const override { return kind_ == LibarchiveKind::kTar; }
   int Pack(const std::string& native_path, const std::vector<PackItem>& items, const PackOptions& options,
            std::string& output) const override;
 

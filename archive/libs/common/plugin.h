@@ -60,6 +60,7 @@ class Format {
   // Writes (or, for ZIP, updates) the archive. 0, or a result code; one output line per item.
   virtual int Pack(const std::string& native_path, const std::vector<PackItem>& items,
                    const PackOptions& options, std::string& output) const;
+  virtual bool CanPack() const { return false; }
   // True when the file is an archive of this format (its first header reads).
   virtual bool Recognises(const std::string& native_path) const;
 };

@@ -167,6 +167,7 @@ void Collect(const std::string& path, const std::string& stored, const Command& 
 }
 
 int Pack(const Format& f, const Command& c, std::string& out) {
+  if (!f.CanPack()) return unlha32::kErrorCommand;
   if (c.names.empty()) return unlha32::kErrorNoFileName;
   std::string base = unlha32::NativePath(c.folder);
   if (!base.empty() && base.back() != '/') base += '/';

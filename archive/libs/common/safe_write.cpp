@@ -54,6 +54,10 @@ std::string TempName() {
 
 int WriteBelow(const std::string& dest, const ArcEntry& entry, EntryData* data, bool keep_folders,
                bool overwrite, std::string* shown) {
+  // "." and "./" folder entries name the destination itself.
+  if (entry.is_dir && entry.name.find_first_not_of("./") == std::string::npos && entry.name.find("..") == std::string::npos) {
+    return 0;
+  }
   std::vector<std::string> parts;
   if (lha::SafeComponents(entry.name, parts) != lha::Error::kOk || parts.empty()) return unlha32::kErrorWrite;
   if (!keep_folders) {
