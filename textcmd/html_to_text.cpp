@@ -1,5 +1,6 @@
 #include "textcmd/html_to_text.h"
 
+#include <algorithm>
 #include <array>
 
 #include "textcmd/cleanup.h"
@@ -83,17 +84,26 @@ void THtmlToText::Write(std::string_view piece) {
 
 void THtmlToText::Line(std::string_view line) {
   buffer_ += ReplaceEntities(line);
-  const std::size_t open = buffer_.find("<!--");
+  // noOpen_ bytes at the start of the buffer hold no "<": text without tags that ends no line
+  // piles up there, and is not searched again for every line that follows.
+  const std::size_t open = buffer_.find("<!--", noOpen_);
   if (open != std::string::npos) {
     const std::size_t close = buffer_.find("-->");
     if (close != std::string::npos && close >= open) buffer_.erase(open, close + 3 - open);
   }
   static std::string bulletCache;
-  std::size_t from = 0;  // text before from is already consumed
+  std::size_t from = 0;  // text before from is consumed
   for (;;) {
-    const std::size_t s = buffer_.find('<', from);
+    const std::size_t s = buffer_.find('<', std::max(from, noOpen_));
+    if (s == std::string::npos) {
+      noOpen_ = buffer_.size();
+      break;
+    }
     const std::size_t e = buffer_.find('>', from);
-    if (s == std::string::npos || e == std::string::npos) break;
+    if (e == std::string::npos) {
+      noOpen_ = s;
+      break;
+    }
     if (e < s) {
       from = e + 1;
       continue;
@@ -101,6 +111,7 @@ void THtmlToText::Line(std::string_view line) {
     const std::string tag = textconv::UpperCaseCp932(std::string_view(buffer_).substr(s + 1, e - s - 1));
     if (!EndsLine(tag)) {
       buffer_.erase(s, e + 1 - s);
+      noOpen_ = s;
     } else {
       Write(std::string_view(buffer_).substr(from, s - from));
       // What follows the tag starts the next piece; LI and OL put their mark in front of it.
@@ -110,20 +121,26 @@ void THtmlToText::Line(std::string_view line) {
       if (tag.substr(0, 2) == "HR") emit_(std::string(60, '-'));
       buffer_.replace(0, e + 1, mark);
       from = 0;
+      noOpen_ = 0;
     }
     if (tag == "PRE") pre_ = true;
     if (tag == "/PRE") pre_ = false;
   }
-  if (from > 0) buffer_.erase(0, from);
+  if (from > 0) {
+    buffer_.erase(0, from);
+    noOpen_ = noOpen_ > from ? noOpen_ - from : 0;
+  }
   if (pre_) {
     Write(buffer_);
     buffer_.clear();
+    noOpen_ = 0;
   }
 }
 
 void THtmlToText::Finish() {
   if (!buffer_.empty()) Write(buffer_);
   buffer_.clear();
+  noOpen_ = 0;
 }
 
 }  // namespace sorabu::textcmd

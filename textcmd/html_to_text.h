@@ -27,6 +27,7 @@ class THtmlToText {
   int variant_;
   std::function<void(std::string_view)> emit_;
   std::string buffer_;
+  std::size_t noOpen_ = 0;
   bool pre_ = false;
 };
 

@@ -121,6 +121,18 @@ TEST_F(CommandRows, HtmlAndCsv) {
   });
 }
 
+// Text that never meets a line-ending tag piles up in one piece; each new line must not search
+// the whole pile again, or a large file would take hours.
+TEST_F(CommandTest, HtmlWithoutLineEndingTagsStaysLinear) {
+  std::string html;
+  std::string expected;
+  for (int i = 0; i < 100000; ++i) {
+    html += "word <b>" + std::to_string(i) + "</b>\r\n";
+    expected += "word " + std::to_string(i);
+  }
+  EXPECT_TRUE(Transform("MhtmlClick", html) == expected + "\r\n");
+}
+
 TEST_F(CommandRows, HexDumps) {
   const std::string header =
       "INFO\r\n\r\n00000000 : 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F\r\n"
