@@ -12,9 +12,11 @@
 namespace sorabu::textcmd {
 namespace {
 
+using Matchers = std::vector<std::shared_ptr<regex::TAWKStr>>;
+
 // One matcher per pattern: the lists would otherwise thrash the 30-entry cache at every line.
-std::vector<std::shared_ptr<regex::TAWKStr>> CompileAll(const std::vector<std::string>& patterns) {
-  std::vector<std::shared_ptr<regex::TAWKStr>> matchers;
+Matchers CompileAll(const std::vector<std::string>& patterns) {
+  Matchers matchers;
   for (const std::string& pattern : patterns) {
     auto awk = std::make_shared<regex::TAWKStr>();
     awk->LineSeparator = regex::mcls_CRLF;
@@ -71,7 +73,7 @@ LineStep MakeSearchStep(SearchCommand command, const TSearchAnswers& a) {
       };
     }
     case SearchCommand::LineDeleteList: {
-      auto matchers = a.regex ? CompileAll(a.list) : decltype(CompileAll({})){};
+      auto matchers = a.regex ? CompileAll(a.list) : Matchers{};
       return [matchers, list = a.list, regex = a.regex](std::string_view line, const LineEmit& emit) {
         for (std::size_t i = 0; i < list.size(); ++i) {
           if (regex ? Matches(*matchers[i], line) : ContainsText(line, list[i])) return;
@@ -80,7 +82,7 @@ LineStep MakeSearchStep(SearchCommand command, const TSearchAnswers& a) {
       };
     }
     case SearchCommand::WordDeleteList: {
-      auto matchers = a.regex ? CompileAll(a.list) : decltype(CompileAll({})){};
+      auto matchers = a.regex ? CompileAll(a.list) : Matchers{};
       std::string s;
       return [matchers, list = a.list, regex = a.regex, s](std::string_view line, const LineEmit& emit) mutable {
         s.assign(line);
