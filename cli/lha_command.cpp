@@ -17,6 +17,7 @@ int Run(const std::vector<std::string>& args) {
   std::string output;
   const int code = archive::LhaCommand(nullptr, line, output);
   WriteUtf8(stdout, output);
+  if (!output.empty() && output.back() != '\n') WriteUtf8(stdout, "\n");
   if (code != 0) {
     Complain("Result code = " + std::to_string(code));
     return kExitFailed;
