@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "regex/errors.h"
 #include "textcmd/search_commands.h"
 #include "textcmd/search_commands_dialogs.h"
+#include "textcmd/tex_to_text.h"
 #include "textconv/cp932.h"
 
 namespace sorabu::textcmd {
@@ -111,6 +113,41 @@ TEST(SearchHistoryTest, AtMostTwentyWrittenAndCountedAsWritten) {
   memory.values["GrepR/DriveCount"] = "x";
   EXPECT_TRUE(LoadEntries(memory, "GrepR", "DriveCount", "Items_").empty());
   EXPECT_EQ(SplitListAnswer("a\r\n\nb\n"), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(SearchStepTest, AnyBytesAsLinesPatternsAndListsNeverCrash) {
+  // Every step on random byte lines; faulty patterns must be refused when the step is made, and
+  // every output must come from its line's bytes (a kept or dropped line is the line itself).
+  std::mt19937 rng(4242);
+  static const char kAlphabet[] = "ab^$.*+?|()[]{}\\-&%\x81\x5C\x8B\x83\x41\x00\r\n\xFF";
+  const std::string alphabet(kAlphabet, sizeof kAlphabet - 1);
+  auto random_bytes = [&](std::size_t max) {
+    std::string s(rng() % (max + 1), '\0');
+    for (char& c : s) c = rng() % 3 == 0 ? static_cast<char>(rng() % 256) : alphabet[rng() % alphabet.size()];
+    return s;
+  };
+  const TTexToText tex;
+  for (int round = 0; round < 3000; ++round) {
+    TSearchAnswers answers{random_bytes(8), random_bytes(6), {random_bytes(5), random_bytes(5)}, rng() % 2 == 0};
+    const auto command = static_cast<SearchCommand>(rng() % 9);
+    LineStep step;
+    try {
+      step = MakeSearchStep(command, answers);
+    } catch (const regex::ERegExpParser&) {
+      continue;
+    }
+    const std::string line = random_bytes(40);
+    const std::vector<std::string> out = Apply(step, {line});
+    ASSERT_LE(out.size(), 1u);
+    if (command == SearchCommand::LineExtract || command == SearchCommand::LineDelete ||
+        command == SearchCommand::LineExtractReg || command == SearchCommand::LineDeleteReg ||
+        command == SearchCommand::LineDeleteList) {
+      if (!out.empty()) EXPECT_EQ(out[0], line);
+    } else {
+      EXPECT_EQ(out.size(), 1u);
+    }
+    (void)tex.Line(line);
+  }
 }
 
 TEST(SearchTableTest, EveryHandlerIsInTheTable) {
