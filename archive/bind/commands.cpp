@@ -124,11 +124,29 @@ int GenericExtract(const std::string& path, const std::string& destination, std:
 }
 
 int GenericCreate(const std::string& path, const std::vector<std::string>& files, std::string& text, void* owner) {
-  std::remove(unlha32::NativePath(path).c_str());
+  // The existing file is moved aside rather than deleted, and comes back when the pack fails, so
+  // a failed create never costs the user the old archive.
+  const std::string native = unlha32::NativePath(path);
+  const std::string aside = native + ".sorabu-old";
+  const bool had_old = std::rename(native.c_str(), aside.c_str()) == 0;
   TArchiveFile af(path);
   af.Options.Set("x", 1);
   af.SetOutputSize(kOutputSize);
-  const int code = af.Pack(owner, nullptr, files, "");
+  int code;
+  try {
+    code = af.Pack(owner, nullptr, files, "");
+  } catch (...) {
+    if (had_old) std::rename(aside.c_str(), native.c_str());
+    throw;
+  }
+  if (had_old) {
+    if (code == 0) {
+      std::remove(aside.c_str());
+    } else {
+      std::remove(native.c_str());
+      std::rename(aside.c_str(), native.c_str());
+    }
+  }
   text = af.OutputText();
   if (!text.empty() && text.back() != '\n') text += kEol;
   text += "Result code = " + std::to_string(code) + kEol;

@@ -29,7 +29,8 @@ std::string ExtractDestination(const std::string& folder, const std::string& cur
 int GenericExtract(const std::string& cp932_path, const std::string& destination, std::string& text,
                    void* owner = nullptr);
 // Creates the archive (format by extension) from files relative to the current folder; an
-// existing file of that name is deleted first. text = output + "Result code = N".
+// existing file of that name is replaced (and kept when the create fails). text = output +
+// "Result code = N".
 int GenericCreate(const std::string& cp932_path, const std::vector<std::string>& files, std::string& text,
                   void* owner = nullptr);
 

@@ -88,6 +88,11 @@ TEST(PluginsTest, CreateReplacesAnExistingFileAndDetectsByContent) {
   std::string text;
   ASSERT_EQ(GenericCreate("../old.zip", {"a.txt"}, text), 0) << text;
   EXPECT_EQ(Shell(d.path(), "unzip -t old.zip >/dev/null"), 0);
+  // A create that fails leaves the file that was there.
+  WriteFile(d / "keep.zip", "precious");
+  EXPECT_NE(GenericCreate("../keep.zip", {"missing.txt"}, text), 0);
+  EXPECT_EQ(ReadFile(d / "keep.zip"), "precious");
+  EXPECT_NE(text.find("Result code = 32781"), std::string::npos) << text;
   // The same archives under an ".exe" name are found by content.
   const std::vector<std::pair<std::string, TArchiverType>> cases = {
       {"c.lzh", TArchiverType::atLha}, {"c.zip", TArchiverType::atZip}, {"c.tar", TArchiverType::atTar},
