@@ -105,7 +105,8 @@ Outcome RunColumns(const std::string& path, TCommandContext& context, bool extra
   if (!IsExistingFile(path)) return Outcome::NoFile;
   const auto columns = AskColumns(context, Sj(extract ? "桁抽出" : "桁削除"), true);
   if (!columns) return Outcome::Cancelled;
-  const auto [b, n] = *columns;
+  const long long b = columns->first;
+  const long long n = columns->second;
   return RunPerLine(path, Variation::Default, context, [&](std::string_view line, const Emit& emit) {
     emit(extract ? ExtractColumns(line, b, n) : DeleteColumns(line, b, n));
   });
