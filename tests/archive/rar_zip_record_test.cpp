@@ -121,5 +121,46 @@ TEST(ZipRecordTest, FindFillsTheRecord) {
   EXPECT_EQ(af.FindFirst("*.*", &info), 32801);
 }
 
+TEST(ZipRecordTest, Cp932NamesSplitByCharacter) {
+  TempDir d;
+  // A name stored as CP932 bytes, as Japanese Windows archivers do; its second byte is 0x5C.
+  const std::string hyo = lha::test::Sjis("表") + "\\x.txt";
+  lha::test::WriteFile(d / hyo, "sjis");
+  ASSERT_EQ(lha::test::Run(d.path(), "zip -q z.zip *.txt"), 0);
+  SetLibraryFolder(PLUGIN_DIR);
+  const std::string list = GenericListText(d / "z.zip");
+  EXPECT_NE(list.find("+ x.txt"), std::string::npos) << list;
+  std::string text;
+  ASSERT_EQ(GenericExtract(d / "z.zip", d / "out", text), 0) << text;
+  EXPECT_EQ(ReadFile(d / "out/表/x.txt"), "sjis");
+}
+
+TEST(PluginApiTest, FindOrderAndBoundedExtractToMemory) {
+  TempDir d;
+  lha::test::WriteFile(d / "a.txt", std::string(5000, 'q'));
+  ASSERT_EQ(lha::test::Run(d.path(), "zip -q z.zip a.txt"), 0);
+  void* lib = LoadLibrary("UNZIP32.DLL");
+  ASSERT_NE(lib, nullptr);
+  auto open = reinterpret_cast<OpenFn>(LibraryEntry(lib, "UnZipOpenArchive"));
+  auto next = reinterpret_cast<FindNextFn>(LibraryEntry(lib, "UnZipFindNext"));
+  auto close = reinterpret_cast<CloseFn>(LibraryEntry(lib, "UnZipCloseArchive"));
+  using MemFn = int (*)(void*, const char*, unsigned char*, std::uint32_t, std::int64_t*, std::uint16_t*, std::uint32_t*);
+  auto mem = reinterpret_cast<MemFn>(LibraryEntry(lib, "UnZipExtractMem"));
+  ASSERT_TRUE(open && next && close && mem);
+  void* h = open(nullptr, (d / "z.zip").c_str(), 0);
+  ASSERT_NE(h, nullptr);
+  TIndividualInfo info{};
+  EXPECT_EQ(next(h, &info), 32802);
+  close(h);
+  EXPECT_EQ(open(nullptr, (d / "missing.zip").c_str(), 0), nullptr);
+  std::string buffer(6000, '\0');
+  std::uint32_t written = 0;
+  const std::string line = "\"" + (d / "z.zip") + "\" a.txt";
+  EXPECT_EQ(mem(nullptr, line.c_str(), reinterpret_cast<unsigned char*>(buffer.data()), 4999, nullptr, nullptr, &written), 32797);
+  EXPECT_EQ(written, 0u);
+  ASSERT_EQ(mem(nullptr, line.c_str(), reinterpret_cast<unsigned char*>(buffer.data()), 6000, nullptr, nullptr, &written), 0);
+  EXPECT_EQ(buffer.substr(0, written), std::string(5000, 'q'));
+}
+
 }  // namespace
 }  // namespace sorabu::archive

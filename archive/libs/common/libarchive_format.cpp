@@ -115,7 +115,7 @@ int LibarchiveFormat::Scan(const std::string& native_path, bool with_data, const
     }
     first = false;
     ArcEntry e;
-    e.name = NameToCp932(lha::NormalizeSeparators(RawName(native_path, entry)));
+    e.name = lha::NormalizeSeparators(NameToCp932(RawName(native_path, entry)));
     while (!e.name.empty() && e.name.back() == '/') e.name.pop_back();
     const mode_t type = archive_entry_filetype(entry);
     e.is_dir = type == AE_IFDIR;

@@ -74,10 +74,11 @@ int ZipFormat::Scan(const std::string& native_path, bool with_data, const Visito
       break;
     }
     ArcEntry e;
-    std::string raw = lha::NormalizeSeparators(st.name);
-    e.is_dir = !raw.empty() && raw.back() == '/';
-    while (!raw.empty() && raw.back() == '/') raw.pop_back();
-    e.name = NameToCp932(raw);
+    // Converted before "\" is read as a separator, so that splitting walks CP932 characters.
+    std::string name = lha::NormalizeSeparators(NameToCp932(st.name));
+    e.is_dir = !name.empty() && name.back() == '/';
+    while (!name.empty() && name.back() == '/') name.pop_back();
+    e.name = name;
     e.size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
     e.packed = (st.valid & ZIP_STAT_COMP_SIZE) ? st.comp_size : 0;
     e.crc = (st.valid & ZIP_STAT_CRC) ? st.crc : 0;
