@@ -337,7 +337,8 @@ void TForm1::MextClick() {
     if (QAction* a = Action("ToolButton12")) a->setChecked(!FileView1_->Mask().empty());
     return;
   }
-  std::vector<std::string> mask = browser::ParseMaskAnswer(answer);
+  // The mask is compared with file-system names, which are UTF-8 bytes, not CP932.
+  std::vector<std::string> mask = browser::ParseMaskAnswer(viewer::FromCp932(answer).toStdString());
   const bool masked = !mask.empty();
   FileView1_->SetMask(std::move(mask));
   if (QAction* a = Action("ToolButton12")) a->setChecked(masked);

@@ -124,26 +124,30 @@ QString TFileView::ItemPath(int row) const {
   return model_->Row(row).path;
 }
 
+// A row counts as selected by its name cell: the list styles select that cell alone, the details
+// style the whole row.
+QList<int> TFileView::SelectedRows() const {
+  QList<int> rows;
+  for (const QModelIndex& i : selection_->selectedIndexes())
+    if (i.column() == 0) rows << i.row();
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
 QString TFileView::SelectedPath() const {
   const QModelIndex current = selection_->currentIndex();
-  if (current.isValid() && selection_->isRowSelected(current.row(), {})) return ItemPath(current.row());
-  const QModelIndexList rows = selection_->selectedRows(0);
-  if (rows.isEmpty()) return {};
-  int first = rows.front().row();
-  for (const QModelIndex& i : rows) first = std::min(first, i.row());
-  return ItemPath(first);
+  if (current.isValid() && selection_->isSelected(model_->index(current.row(), 0))) return ItemPath(current.row());
+  const QList<int> rows = SelectedRows();
+  return rows.isEmpty() ? QString() : ItemPath(rows.front());
 }
 
 QStringList TFileView::SelectedPaths() const {
-  QList<int> rows;
-  for (const QModelIndex& i : selection_->selectedRows(0)) rows << i.row();
-  std::sort(rows.begin(), rows.end());
   QStringList out;
-  for (int r : rows) out << ItemPath(r);
+  for (int r : SelectedRows()) out << ItemPath(r);
   return out;
 }
 
-int TFileView::SelectedCount() const { return static_cast<int>(selection_->selectedRows(0).size()); }
+int TFileView::SelectedCount() const { return static_cast<int>(SelectedRows().size()); }
 
 int TFileView::CurrentRow() const {
   const QModelIndex current = selection_->currentIndex();
@@ -198,8 +202,7 @@ bool TFileView::DeleteSelection() {
       QApplication::beep();
       return false;
     }
-  int former = model_->Count();
-  for (const QModelIndex& i : selection_->selectedRows(0)) former = std::min(former, i.row());
+  const int former = SelectedRows().front();
   bool all = true;
   for (const QString& p : paths) all = trash_(p) && all;
   Fill();

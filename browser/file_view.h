@@ -55,6 +55,8 @@ class TFileView : public QWidget {
   QStringList SelectedPaths() const;
   int RowCount() const { return model_->Count(); }
   int SelectedCount() const;
+  // Selected row numbers in list order.
+  QList<int> SelectedRows() const;
   int CurrentRow() const;
   // Focuses and selects one row (the others are deselected); false when out of range.
   bool SelectRow(int row);

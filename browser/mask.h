@@ -1,8 +1,10 @@
 // The extension mask of the file list and the text forms of its columns.
 //
 // Pure byte-string code: the mask is a list of extensions such as ".TXT"; a name passes when its
-// extension (from its last ".") equals one of them, letters compared without case (ASCII only, so
-// Shift-JIS trail bytes are never changed). Folders are decided by the caller: they always pass.
+// extension (from its last ".") equals one of them, letters compared without case. Names and mask
+// entries are file-system bytes (UTF-8 here), whose multi-byte characters hold no ASCII bytes, so
+// upper-casing ASCII letters alone is safe; the window converts the typed CP932 mask first.
+// Folders are decided by the caller: they always pass.
 #pragma once
 
 #include <cstdint>

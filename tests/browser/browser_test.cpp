@@ -1,0 +1,301 @@
+// The browser components on a temporary folder tree: the list's fill, mask, sort, selection,
+// rename and delete; the tree's lazy fill and its way back from folders that cannot be read; the
+// combo's temporary entries; the counts.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include "browser/combo_view.h"
+#include "browser/file_view.h"
+#include "browser/folder_counter.h"
+#include "browser/folder_view.h"
+#include "browser/mask.h"
+#include "browser/shell_namespace.h"
+
+namespace sorabu::browser {
+namespace {
+
+class BrowserTest : public ::testing::Test {
+ protected:
+  QString Make(const QString& name, qint64 size = 0) {
+    const QString path = dir_.filePath(name);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    if (size > 0) f.resize(size);
+    return path;
+  }
+  QString MakeDir(const QString& name) {
+    QDir().mkpath(dir_.filePath(name));
+    return dir_.filePath(name);
+  }
+  QStringList Names(const TFileView& v) const {
+    QStringList out;
+    for (int r = 0; r < v.RowCount(); ++r) out << v.Row(r).name;
+    return out;
+  }
+  QTemporaryDir dir_;
+};
+
+TEST_F(BrowserTest, ListFillsFoldersFirstWithTheFourColumns) {
+  Make("b.txt", 1234);
+  Make("A.txt", 5);
+  MakeDir("zdir");
+  // Sparse: a size beyond 32 bits costs no disk.
+  Make("big.bin", 5368709120LL);
+  TFileView v;
+  ASSERT_TRUE(v.SetFolder(dir_.path()));
+  EXPECT_EQ(Names(v), (QStringList{"zdir", "A.txt", "b.txt", "big.bin"}));
+  EXPECT_EQ(v.Row(2).sizeText, QStringLiteral("           1,234"));
+  EXPECT_EQ(v.Row(3).sizeText, QStringLiteral("   5,368,709,120"));
+  EXPECT_EQ(v.Row(3).size, 5368709120LL);
+  EXPECT_TRUE(v.Row(0).sizeText.isEmpty()) << "folders show no size";
+  EXPECT_EQ(v.Row(1).dateText.size(), 14);
+  EXPECT_FALSE(v.Row(1).typeText.isEmpty());
+  const auto* model = v.Model();
+  EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("名前"));
+  EXPECT_EQ(model->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("ｻｲｽﾞ"));
+  EXPECT_EQ(model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("ﾌｧｲﾙの種類"));
+  EXPECT_EQ(model->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("更新日時"));
+}
+
+TEST_F(BrowserTest, MaskKeepsFoldersAndMatchingExtensions) {
+  Make("a.txt");
+  Make("b.TXT");
+  Make("c.bmp");
+  Make("d.doc");
+  MakeDir("sub.dir");
+  TFileView v;
+  v.SetMask(ParseMaskAnswer("txt;.bmp"));
+  ASSERT_TRUE(v.SetFolder(dir_.path()));
+  EXPECT_EQ(Names(v), (QStringList{"sub.dir", "a.txt", "b.TXT", "c.bmp"}));
+  v.SetMask(ParseMaskAnswer("*"));
+  v.Fill();
+  EXPECT_EQ(v.RowCount(), 5);
+}
+
+TEST_F(BrowserTest, ColumnClickFirstDescendsThenAscends) {
+  Make("small", 1);
+  Make("large", 3000);
+  Make("middle", 20);
+  TFileView v;
+  ASSERT_TRUE(v.SetFolder(dir_.path()));
+  v.ColumnClick(1);
+  EXPECT_EQ(Names(v), (QStringList{"large", "middle", "small"}));
+  v.ColumnClick(1);
+  EXPECT_EQ(Names(v), (QStringList{"small", "middle", "large"}));
+  v.ColumnClick(0);
+  EXPECT_EQ(Names(v), (QStringList{"small", "middle", "large"})) << "name descending";
+  v.Fill();
+  v.ColumnClick(1);
+  EXPECT_EQ(v.Row(0).name, QStringLiteral("large")) << "a fill resets the directions";
+  // The sort dialog's numbers.
+  v.SortBy(0);
+  EXPECT_EQ(Names(v), (QStringList{"large", "middle", "small"}));
+  v.SortBy(91);
+  EXPECT_EQ(Names(v), (QStringList{"large", "middle", "small"}));
+  v.SortBy(1);
+  EXPECT_EQ(Names(v), (QStringList{"small", "middle", "large"}));
+  v.SortBy(95);  // out of range: order kept
+  EXPECT_EQ(Names(v), (QStringList{"small", "middle", "large"}));
+}
+
+TEST_F(BrowserTest, SelectionApiAndChangeReports) {
+  Make("one.txt");
+  Make("two.txt");
+  Make("TWO.TXT");
+  TFileView v;
+  ASSERT_TRUE(v.SetFolder(dir_.path()));
+  int reports = 0;
+  QObject::connect(&v, &TFileView::Changed, [&](bool) { ++reports; });
+  EXPECT_EQ(v.SelectedPath(), QString());
+  EXPECT_TRUE(v.SelectRow(1));
+  EXPECT_EQ(reports, 1) << "one move, one report";
+  EXPECT_EQ(v.SelectedPath(), v.ItemPath(1));
+  EXPECT_FALSE(v.SelectRow(99));
+  EXPECT_FALSE(v.SelectRow(-1));
+  EXPECT_EQ(v.SelectByName(QStringLiteral("two.txt")), 2) << "both letter cases";
+  EXPECT_EQ(v.SelectedPaths().size(), 2);
+  EXPECT_EQ(v.SelectByName(QStringLiteral("absent")), 0);
+  EXPECT_EQ(v.SelectedPath(), QString());
+}
+
+TEST_F(BrowserTest, RenameRefusesEmptyTakenAndSlashedNames) {
+  Make("a.txt");
+  Make("b.txt");
+  TFileView v;
+  ASSERT_TRUE(v.SetFolder(dir_.path()));
+  struct Row {
+    const char* to;
+    bool ok;
+  } rows[] = {{"", false}, {"b.txt", false}, {"x/y", false}, {"..", false}, {"c.txt", true}, {"c.txt", true}};
+  for (const Row& r : rows) EXPECT_EQ(v.RenameRow(0, QString::fromUtf8(r.to)), r.ok) << r.to;
+  EXPECT_TRUE(QFile::exists(dir_.filePath("c.txt")));
+  EXPECT_TRUE(QFile::exists(dir_.filePath("b.txt"))) << "the taken name is untouched";
+  EXPECT_EQ(v.Row(0).name, QStringLiteral("c.txt"));
+  // Through the model's edit role, as the in-place editor sets it.
+  EXPECT_FALSE(v.Model()->setData(v.Model()->index(0, 0), QString(), Qt::EditRole));
+  EXPECT_EQ(v.Row(0).name, QStringLiteral("c.txt"));
+}
+
+TEST_F(BrowserTest, DeleteGoesToTheTrashAndRefocusesTheFormerIndex) {
+  for (const char* n : {"a", "b", "c", "d"}) Make(QString::fromLatin1(n));
+  TFileView v;
+  QStringList trashed;
+  v.SetTrash([&](const QString& p) {
+    trashed << p;
+    return QFile::remove(p);
+  });
+  ASSERT_TRUE(v.SetFolder(dir_.path()));
+  v.SelectRow(1);
+  ASSERT_TRUE(v.DeleteSelection());
+  EXPECT_EQ(trashed, QStringList{dir_.filePath("b")});
+  EXPECT_EQ(v.RowCount(), 3);
+  EXPECT_EQ(v.CurrentRow(), 1);
+  EXPECT_EQ(v.SelectedPath(), dir_.filePath("c"));
+  v.SelectRow(2);
+  v.DeleteSelection();
+  EXPECT_EQ(v.SelectedPath(), dir_.filePath("c")) << "the last row deleted: the new last row";
+}
+
+TEST_F(BrowserTest, OddNamesAndFoldersThatCannotBeRead) {
+  Make(QStringLiteral("line\nbreak.txt"));
+  // A name that is not UTF-8 is listed without harm.
+  const QByteArray raw = QFile::encodeName(dir_.path()) + "/bad\xff\xfe.txt";
+  FILE* f = fopen(raw.constData(), "w");
+  ASSERT_NE(f, nullptr);
+  fclose(f);
+  ASSERT_EQ(symlink(".", QFile::encodeName(dir_.filePath("loop")).constData()), 0);
+  ASSERT_EQ(symlink("nowhere", QFile::encodeName(dir_.filePath("dangling")).constData()), 0);
+  TFileView v;
+  ASSERT_TRUE(v.SetFolder(dir_.path()));
+  EXPECT_EQ(v.RowCount(), 4);
+  EXPECT_TRUE(v.Row(0).folder) << "a link to a folder is shown as a folder";
+  const QStringList before{v.Row(0).name, v.Row(1).name};
+  EXPECT_FALSE(v.SetFolder(dir_.filePath("absent")));
+  EXPECT_EQ(v.Folder(), dir_.path()) << "the list stays as it was";
+  EXPECT_EQ(v.RowCount(), 4);
+  EXPECT_FALSE(v.SetFolder(dir_.filePath("line\nbreak.txt"))) << "a file is not a folder";
+  // QTemporaryDir cannot remove a name it cannot decode.
+  unlink(raw.constData());
+}
+
+TEST_F(BrowserTest, VirtualFoldersListDrivesAndTheDesktop) {
+  TFileView v;
+  ASSERT_TRUE(v.SetFolder(kComputerId));
+  ASSERT_GE(v.RowCount(), 1);
+  EXPECT_TRUE(Drives().contains(QStringLiteral("/")));
+  for (const QString& bad : {QStringLiteral("/proc"), QStringLiteral("/sys")}) EXPECT_FALSE(Drives().contains(bad));
+  ASSERT_TRUE(v.SetFolder(kDesktopId));
+  QStringList names;
+  for (int r = 0; r < v.RowCount(); ++r) names << v.Row(r).name;
+  EXPECT_TRUE(names.contains(QStringLiteral("マイコンピュータ")));
+  EXPECT_TRUE(names.contains(DisplayName(QDir::homePath())));
+  EXPECT_FALSE(v.SetFolder(QStringLiteral(":nothing")));
+}
+
+TEST_F(BrowserTest, NamespacePaths) {
+  EXPECT_EQ(Ancestry(QStringLiteral("/")), (QStringList{kComputerId, "/"}));
+  const QStringList chain = Ancestry(dir_.filePath("x/y"));
+  EXPECT_EQ(chain.front(), kComputerId);
+  EXPECT_EQ(chain.back(), dir_.filePath("x/y"));
+  EXPECT_TRUE(Ancestry(QStringLiteral("relative")).isEmpty());
+  EXPECT_EQ(ParentFolder(QStringLiteral("/")), QStringLiteral("/")) << "a drive root stays";
+  EXPECT_EQ(ParentFolder(dir_.filePath("x")), dir_.path());
+  EXPECT_EQ(ParentFolder(dir_.filePath("x") + "/"), dir_.path());
+  EXPECT_EQ(DisplayName(dir_.filePath("名前")), QStringLiteral("名前"));
+  EXPECT_EQ(DisplayName(kDesktopId), QStringLiteral("デスクトップ"));
+}
+
+TEST_F(BrowserTest, TreeFillsLazilyAndGoesBackFromAFolderThatVanished) {
+  MakeDir("a/deep");
+  MakeDir("b");
+  TFolderView tree;
+  TFileView list;
+  TComboView combo;
+  tree.SetFileView(&list);
+  combo.SetFolderView(&tree);
+  combo.Load();
+  tree.Rebuild();
+  EXPECT_EQ(tree.SelectedPath(), kDesktopId);
+  ASSERT_TRUE(tree.SelectPath(dir_.filePath("a")));
+  EXPECT_EQ(list.Folder(), dir_.filePath("a"));
+  QTreeWidgetItem* a = tree.currentItem();
+  EXPECT_EQ(a->childCount(), 0) << "a folder is read when it is opened";
+  a->setExpanded(true);
+  ASSERT_EQ(a->childCount(), 1);
+  QTreeWidgetItem* deep = a->child(0);
+  EXPECT_EQ(deep->childCount(), 0) << "its child is not read before it is opened";
+  // The combo holds the ancestry as temporary entries.
+  EXPECT_EQ(combo.EntryId(combo.currentIndex()), dir_.filePath("a"));
+  EXPECT_TRUE(combo.EntryTemporary(combo.currentIndex()));
+  const int level = combo.EntryLevel(combo.currentIndex());
+  EXPECT_EQ(level, Ancestry(dir_.filePath("a")).size());
+
+  QDir(dir_.filePath("b")).removeRecursively();
+  EXPECT_FALSE(tree.SelectPath(dir_.filePath("b")) && tree.SelectedPath() == dir_.filePath("b"));
+  EXPECT_EQ(tree.SelectedPath(), dir_.filePath("a")) << "back to the previous node";
+  EXPECT_EQ(list.Folder(), dir_.filePath("a"));
+  EXPECT_FALSE(tree.SelectPath(dir_.filePath("never/there")));
+  EXPECT_EQ(tree.SelectedPath(), dir_.filePath("a"));
+
+  // A folder that disappears under an unread node.
+  QDir(dir_.filePath("a/deep")).removeRecursively();
+  tree.setCurrentItem(deep);
+  EXPECT_EQ(tree.SelectedPath(), dir_.filePath("a"));
+
+  combo.Sync(dir_.filePath("a"));
+  tree.SelectPath(QDir::homePath());
+  combo.Sync(kDesktopId);
+  for (int r = 0; r < combo.count(); ++r) EXPECT_FALSE(combo.EntryTemporary(r)) << "a sync drops the old ancestry";
+}
+
+TEST_F(BrowserTest, TreeRenameKeepsTheTextOnFailure) {
+  MakeDir("old");
+  MakeDir("taken");
+  TFolderView tree;
+  tree.Rebuild();
+  ASSERT_TRUE(tree.SelectPath(dir_.filePath("old")));
+  QTreeWidgetItem* node = tree.currentItem();
+  EXPECT_FALSE(tree.RenameNode(node, QStringLiteral("taken")));
+  EXPECT_FALSE(tree.RenameNode(node, QString()));
+  node->setText(0, QStringLiteral("taken"));  // as the in-place editor does
+  EXPECT_EQ(node->text(0), QStringLiteral("old"));
+  node->setText(0, QStringLiteral("new"));
+  EXPECT_TRUE(QFileInfo(dir_.filePath("new")).isDir());
+  EXPECT_EQ(TFolderView::NodeId(node), dir_.filePath("new"));
+}
+
+TEST_F(BrowserTest, CountsWalkTheTreeWithoutFollowingLinks) {
+  Make("a", 10);
+  Make("sub/b", 20);
+  Make("sub/deeper/c", 5000000000LL);
+  ASSERT_EQ(symlink("..", QFile::encodeName(dir_.filePath("sub/up")).constData()), 0);
+  ASSERT_EQ(symlink("a", QFile::encodeName(dir_.filePath("alink")).constData()), 0);
+  const TFolderCounts counts = CountFolderTree(dir_.path());
+  EXPECT_EQ(counts.files, 4u) << "three files and a file link; the folder link is skipped";
+  EXPECT_EQ(counts.bytes, 10u + 20u + 5000000000u + 1u);
+  EXPECT_EQ(CountFolderTree(dir_.filePath("absent")).files, 0u);
+  EXPECT_EQ(CountFolderTree(dir_.filePath("a")).files, 0u) << "a file is not a folder";
+  std::atomic<bool> cancel{true};
+  EXPECT_EQ(CountFolderTree(dir_.path(), &cancel).files, 0u);
+
+  TFolderCounter counter;
+  QList<quint64> seen;
+  QObject::connect(&counter, &TFolderCounter::Counted, [&](const QString&, quint64 files, quint64) { seen << files; });
+  counter.Start(dir_.filePath("sub"));
+  counter.Start(dir_.path());  // the first count is dropped
+  counter.WaitForDone();
+  QTRY_COMPARE(seen.size(), 1);
+  EXPECT_EQ(seen.front(), 4u);
+  counter.Start(dir_.path());
+  EXPECT_EQ(seen.size(), 2) << "a finished count answers at once";
+}
+
+}  // namespace
+}  // namespace sorabu::browser

@@ -1,0 +1,242 @@
+// The browser in the main window under the offscreen platform: navigation by tree, combo, keys
+// and tool buttons; the display gate with Shift held; mask, sort and drive commands through
+// scripted dialogs; rename and delete; the dialogs built without being shown.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/browser_selection.h"
+#include "app/main_window.h"
+#include "browser/combo_view.h"
+#include "browser/drive_panel.h"
+#include "browser/file_view.h"
+#include "browser/folder_counter.h"
+#include "browser/folder_view.h"
+#include "browser/shell_namespace.h"
+#include "dialogs/scripted_dialogs.h"
+#include "ui/TForm10.h"
+#include "ui/TForm15.h"
+#include "viewer/display.h"
+#include "viewer/status_panels.h"
+#include "viewer/text_pane.h"
+
+namespace sorabu::app {
+namespace {
+
+class BrowserWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (int i = 1; i <= 3; ++i) Make(QStringLiteral("f%1.txt").arg(i), QStringLiteral("text %1\r\n").arg(i).toStdString());
+    QDir().mkpath(dir_.filePath("sub/inner"));
+    Make(QStringLiteral("sub/s.txt"), "in sub\r\n");
+  }
+  void Make(const QString& name, const std::string& bytes) {
+    QFile f(dir_.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+  TForm1& Start() {
+    form_ = std::make_unique<TForm1>(dialogs_, ini_.filePath("sorabu.ini").toStdString());
+    form_->FormCreate();
+    form_->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    // Deletes in these tests never reach the user's trash.
+    form_->FileView1()->SetTrash([this](const QString& p) {
+      trashed_ << p;
+      return QFile::remove(p);
+    });
+    EXPECT_TRUE(form_->GoToFolder(dir_.path()));
+    return *form_;
+  }
+  QWidget* ListWidget() { return form_->FileView1()->CurrentView(); }
+  // A character as the keyboard gives it, also one QTest cannot type (half-width kana).
+  void Type(const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+    QApplication::sendEvent(ListWidget(), &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, text);
+    QApplication::sendEvent(ListWidget(), &release);
+  }
+  std::string Pane() { return form_->RichEdit1()->TextBytes(); }
+  void WaitForCounts() {
+    form_->Counter().WaitForDone();
+    QApplication::processEvents();
+  }
+
+  QTemporaryDir dir_;
+  QTemporaryDir ini_;
+  dialogs::TScriptedDialogs dialogs_;
+  std::unique_ptr<TForm1> form_;
+  QStringList trashed_;
+};
+
+TEST_F(BrowserWindowTest, ArrowKeysShowEachFileAndNavigationShowsNone) {
+  TForm1& f = Start();
+  EXPECT_EQ(f.FileView1()->CurrentRow(), 0) << "going to a folder selects the first row";
+  EXPECT_EQ(Pane(), "") << "the navigation itself does not load a file";
+  EXPECT_TRUE(f.State().DisplayEnabled);
+  QTest::keyClick(ListWidget(), Qt::Key_Down);
+  EXPECT_EQ(f.Selection().SelectedPath(), dir_.filePath("f1.txt"));
+  EXPECT_EQ(Pane(), "text 1");
+  QTest::keyClick(ListWidget(), Qt::Key_Down);
+  EXPECT_EQ(Pane(), "text 2");
+  WaitForCounts();
+  EXPECT_EQ(f.StatusBar1()->PanelText(0), dir_.path());
+  EXPECT_EQ(f.StatusBar1()->PanelText(1).trimmed(), QStringLiteral("4 個")) << "the files of the tree below";
+  EXPECT_EQ(f.StatusBar1()->PanelText(3), QStringLiteral(" 1 個選択 "));
+}
+
+TEST_F(BrowserWindowTest, ShiftHeldKeepsThePaneUntilTheKeyIsUp) {
+  TForm1& f = Start();
+  QTest::keyClick(ListWidget(), Qt::Key_Down);
+  ASSERT_EQ(Pane(), "text 1");
+  QTest::keyPress(ListWidget(), Qt::Key_Shift, Qt::ShiftModifier);
+  QTest::keyPress(ListWidget(), Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(f.FileView1()->SelectedCount(), 2);
+  EXPECT_EQ(Pane(), "") << "the gate is shut while Shift is held";
+  QTest::keyRelease(ListWidget(), Qt::Key_Down, Qt::ShiftModifier);
+  QTest::keyRelease(ListWidget(), Qt::Key_Shift, Qt::NoModifier);
+  EXPECT_FALSE(f.State().ShiftDown);
+  EXPECT_TRUE(f.State().DisplayGateOpen());
+  QTest::keyClick(ListWidget(), Qt::Key_Down);
+  EXPECT_EQ(Pane(), "text 3");
+}
+
+TEST_F(BrowserWindowTest, EnterBackspaceAndTheUpButton) {
+  TForm1& f = Start();
+  ASSERT_EQ(f.FileView1()->Row(0).name, QStringLiteral("sub"));
+  QTest::keyClick(ListWidget(), Qt::Key_Return);
+  EXPECT_EQ(f.CurrentFolder(), dir_.filePath("sub"));
+  EXPECT_EQ(f.FolderView1()->SelectedPath(), dir_.filePath("sub"));
+  EXPECT_EQ(f.ComboView1()->currentText(), QStringLiteral("sub"));
+  QTest::keyClick(ListWidget(), Qt::Key_Down);
+  ASSERT_EQ(f.Selection().SelectedPath(), dir_.filePath("sub/s.txt"));
+  QTest::keyClick(ListWidget(), Qt::Key_Return);
+  EXPECT_EQ(f.CurrentFolder(), dir_.filePath("sub")) << "Enter on a file does not move";
+  QTest::keyClick(ListWidget(), Qt::Key_Backspace);
+  EXPECT_EQ(f.CurrentFolder(), dir_.path());
+  f.Action("Mye")->trigger();
+  EXPECT_EQ(f.CurrentFolder(), dir_.filePath("sub"));
+  f.Action("ToolButton55")->trigger();
+  EXPECT_EQ(f.CurrentFolder(), dir_.path());
+  EXPECT_EQ(QDir::currentPath(), dir_.path()) << "the folder becomes the current directory";
+  f.Action("Myy")->trigger();
+  EXPECT_EQ(f.CurrentFolder(), browser::DriveOf(dir_.path()));
+}
+
+TEST_F(BrowserWindowTest, TreeAndComboMoveTheList) {
+  TForm1& f = Start();
+  f.FolderView1()->SelectPath(dir_.filePath("sub"));
+  EXPECT_EQ(f.CurrentFolder(), dir_.filePath("sub"));
+  const int desktop = f.ComboView1()->findData(browser::kComputerId, Qt::UserRole);
+  ASSERT_GE(desktop, 0);
+  f.ComboView1()->setCurrentIndex(desktop);
+  emit f.ComboView1()->activated(desktop);
+  EXPECT_EQ(f.CurrentFolder(), browser::kComputerId);
+  WaitForCounts();
+  EXPECT_EQ(f.StatusBar1()->PanelText(1).trimmed(), QStringLiteral("0 個")) << "My Computer counts nothing";
+  EXPECT_EQ(f.StatusBar1()->PanelText(2).trimmed(), QStringLiteral("0 byte"));
+}
+
+TEST_F(BrowserWindowTest, CharacterKeysAndTheirKanaTwins) {
+  TForm1& f = Start();
+  // W: the mask; ﾃ is the same key in kana mode.
+  dialogs_.Answer("txt");
+  Type(QStringLiteral("ﾃ"));
+  EXPECT_EQ(f.FileView1()->RowCount(), 4) << "the folder and three text files";
+  EXPECT_TRUE(f.Action("ToolButton12")->isChecked());
+  dialogs_.Answer("*");
+  Type(QStringLiteral("w"));
+  EXPECT_FALSE(f.Action("ToolButton12")->isChecked());
+  // S: the sort dialog; 90 + 0 is name descending.
+  dialogs_.Answer("90");
+  Type(QStringLiteral("s"));
+  EXPECT_EQ(f.FileView1()->Row(0).name, QStringLiteral("f3.txt"));
+  dialogs_.Cancel();
+  Type(QStringLiteral("ﾄ"));
+  EXPECT_EQ(f.FileView1()->Row(0).name, QStringLiteral("f3.txt")) << "Cancel keeps the order";
+  // L: the folder dialog.
+  dialogs_.Answer(dir_.filePath("sub").toStdString());
+  Type(QStringLiteral("L"));
+  EXPECT_EQ(f.CurrentFolder(), dir_.filePath("sub"));
+  dialogs_.Answer(dir_.filePath("absent").toStdString());
+  Type(QStringLiteral("l"));
+  EXPECT_EQ(f.CurrentFolder(), dir_.filePath("sub")) << "a folder that cannot be opened keeps the current one";
+  // O: the drive dialog; a typed character names a drive.
+  dialogs_.Answer("/");
+  Type(QStringLiteral("ﾗ"));
+  EXPECT_EQ(f.CurrentFolder(), QStringLiteral("/"));
+  // Numeric pad 4 and 3: the view styles, with their tool buttons.
+  QTest::keyClick(ListWidget(), Qt::Key_4, Qt::KeypadModifier);
+  EXPECT_EQ(f.FileViewStyle(), 4);
+  EXPECT_TRUE(f.Action("ToolButton28")->isChecked());
+  f.Action("ToolButton13")->trigger();
+  EXPECT_EQ(f.FileView1()->ViewStyle(), 1);
+  EXPECT_TRUE(f.Action("Mbigicon")->isChecked());
+  // A letter without a command goes on to the list.
+  EXPECT_FALSE(f.FileView1KeyPress(QStringLiteral("y")));
+}
+
+TEST_F(BrowserWindowTest, RefreshFindsNewFilesAndDeleteUsesTheTrash) {
+  TForm1& f = Start();
+  Make(QStringLiteral("f0.txt"), "new\r\n");
+  Type(QStringLiteral("n"));
+  EXPECT_EQ(f.FileView1()->RowCount(), 5);
+  EXPECT_EQ(f.CurrentFolder(), dir_.path());
+  f.FileView1()->SelectByName(QStringLiteral("f1.txt"));
+  QTest::keyClick(ListWidget(), Qt::Key_Delete);
+  EXPECT_EQ(trashed_, QStringList{dir_.filePath("f1.txt")});
+  EXPECT_EQ(f.Selection().SelectedPath(), dir_.filePath("f2.txt")) << "the former index";
+  QTest::keyClick(ListWidget(), Qt::Key_Delete, Qt::ShiftModifier);
+  EXPECT_EQ(trashed_.size(), 1) << "the permanent delete is not a trash delete";
+}
+
+TEST_F(BrowserWindowTest, FolderThatVanishedBeforeRefresh) {
+  TForm1& f = Start();
+  f.GoToFolder(dir_.filePath("sub/inner"));
+  ASSERT_EQ(f.CurrentFolder(), dir_.filePath("sub/inner"));
+  QDir(dir_.filePath("sub")).removeRecursively();
+  f.MrefreshClick();
+  EXPECT_FALSE(f.CurrentFolder().startsWith(dir_.filePath("sub")));
+  EXPECT_EQ(f.FolderView1()->SelectedPath(), f.CurrentFolder());
+  EXPECT_TRUE(f.State().DisplayEnabled);
+}
+
+TEST_F(BrowserWindowTest, NamesIntoThePaneAndCopyPath) {
+  TForm1& f = Start();
+  f.MnameonlyClick();
+  EXPECT_EQ(Pane(), "sub\r\nf1.txt\r\nf2.txt\r\nf3.txt");
+  f.MfullpathClick();
+  EXPECT_EQ(Pane().substr(0, static_cast<std::size_t>(dir_.path().size()) + 4), dir_.filePath("sub").toStdString());
+}
+
+TEST(BrowserDialogs, DriveAndSortDialogsWithoutExec) {
+  ui::TForm10 drive(QStringList{"/", "/mnt/usb"}, QStringLiteral("/mnt/usb"));
+  EXPECT_EQ(drive.windowTitle(), QStringLiteral("ドライブの指定"));
+  EXPECT_EQ(drive.Edit1()->text(), QStringLiteral("/"));
+  EXPECT_EQ(drive.DrivePanel1()->CurrentDrive(), QStringLiteral("/mnt/usb"));
+  ASSERT_NE(drive.DrivePanel1()->Button(0), nullptr);
+  EXPECT_EQ(drive.DrivePanel1()->Button(2), nullptr);
+  drive.DrivePanel1()->Button(0)->click();
+  EXPECT_EQ(drive.Answer(), QStringLiteral("/"));
+  EXPECT_EQ(drive.result(), QDialog::Accepted);
+
+  ui::TForm15 sort;
+  EXPECT_EQ(sort.windowTitle(), QStringLiteral("ファイルのソート"));
+  EXPECT_EQ(sort.Answer(), 0);
+  sort.RadioGroup1()->button(3)->click();
+  sort.CheckBox1()->setChecked(true);
+  EXPECT_EQ(sort.Answer(), 93);
+}
+
+}  // namespace
+}  // namespace sorabu::app
