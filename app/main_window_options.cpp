@@ -173,6 +173,8 @@ void TForm1::FormCreate() {
   state_.ShiftDown = false;
   viewer_->ShowFileInfo();
   selection_->UpdateCounts();
+  // The keys of the browser work from the start.
+  FileView1_->setFocus();
   state_.SavedTextHeight = RichEdit1_->height() > 0 ? RichEdit1_->height() : PanelRBHeight() - PanelRBTHeight() - SBarR_->sizeHint().height();
 }
 

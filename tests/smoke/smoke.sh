@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Starts sorabu under Xvfb on a Shift-JIS file, waits for its window, takes a screenshot, asks it
+# Starts sorabu under Xvfb on a Shift-JIS file, waits for its window, takes a screenshot, moves
+# the file list down to the next file with the arrow key and checks that the pane changed, asks it
 # to close the ordinary way (SIGTERM closes the window like its close box) and checks the settings
 # file it writes beside itself.
 set -euo pipefail
@@ -17,6 +18,10 @@ if [ "${1:-}" = "--inner" ]; then
   [ -n "$win" ] || { echo "no window"; kill "$pid"; exit 1; }
   sleep 1.5
   if command -v import >/dev/null; then import -window root "$out/screenshot.png"; fi
+  # The arrow key moves the list to the next file, whose dark block fills the pane.
+  xdotool key --window "$win" Down
+  sleep 1
+  if command -v import >/dev/null; then import -window root "$out/screenshot-down.png"; fi
   kill -TERM "$pid"
   wait "$pid"
   exit 0
@@ -27,6 +32,8 @@ rm -rf "$out"
 mkdir -p "$out/bin" "$out/data"
 cp "$program" "$out/bin/sorabu"   # the settings file is written beside the program
 for i in $(seq 1 30); do printf 'line %d ＳＪＩＳ テキスト\r\n' "$i"; done | iconv -f UTF-8 -t CP932 > "$out/data/sample file.txt"
+for i in $(seq 1 40); do printf '■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■\r\n'; done |
+  iconv -f UTF-8 -t CP932 > "$out/data/sample zz.txt"
 
 xvfb-run -a -s "-screen 0 1280x800x24" "$0" --inner "$out"
 
@@ -44,5 +51,14 @@ check "Mrtf=0"
 check "Width=1280"
 grep -q '^Height=[0-9]' "$out/ini.txt" || { echo "no window height"; fail=1; }
 [ -s "$out/screenshot.png" ] || { echo "no screenshot"; fail=1; }
+# The second file's block of full-width squares darkens the screen: the pane shows it.
+if [ -s "$out/screenshot-down.png" ]; then
+  before=$(convert "$out/screenshot.png" -colorspace Gray -format '%[fx:mean]' info:)
+  after=$(convert "$out/screenshot-down.png" -colorspace Gray -format '%[fx:mean]' info:)
+  awk -v b="$before" -v a="$after" 'BEGIN { exit !(a < b - 0.02) }' ||
+    { echo "the pane did not change to the second file (mean $before -> $after)"; fail=1; }
+else
+  echo "no screenshot after the arrow key"; fail=1
+fi
 [ $fail -eq 0 ] && echo "smoke: window shown, screenshot at $out/screenshot.png, settings written"
 exit $fail
