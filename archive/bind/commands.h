@@ -6,14 +6,9 @@
 #include <vector>
 
 #include "archive/bind/archive_file.h"
+#include "archive/bind/listing.h"
 
 namespace sorabu::archive {
-
-// One listing line for an entry record (mark, short name, sizes, ratio, date, time, attribute,
-// method, CRC, full name), without the line end.
-std::string ListingLine(const TIndividualInfo& info);
-// The totals line for a count and sums; an original total of 0 or less counts as 1.
-std::string ListingTotals(long long count, long long original, long long packed);
 
 // The whole listing of an archive; empty when the format's check fails. May raise
 // EArchiverError (unknown format, missing library).
