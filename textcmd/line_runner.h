@@ -19,13 +19,14 @@ constexpr std::size_t kPieceSize = 1 << 20;
 
 bool ForEachStreamingLine(const std::string& path, const std::function<void(std::string_view line)>& onLine,
                           std::string& error);
-// lineEnd is true on the last piece of a line (which may be empty).
+// lineEnd is true on the last piece of a line (which may be empty). Pieces are at most
+// pieceSize bytes.
 bool ForEachStreamingPiece(const std::string& path,
                            const std::function<void(std::string_view piece, bool lineEnd)>& onPiece,
                            std::string& error, std::size_t pieceSize = kPieceSize);
 bool ReadListLines(const std::string& path, std::vector<std::string>& lines, std::string& error);
 bool ForEachChunk(const std::string& path, const std::function<void(std::string_view chunk)>& onChunk,
-                  std::string& error);
+                  std::string& error, std::size_t chunkSize = kPieceSize);
 
 // The body of RunLineConversion(code), codes 1–14: every line that holds more than CR and LF
 // bytes is converted, the others are written back as read; each followed by CR LF. The decoding
