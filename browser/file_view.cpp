@@ -47,7 +47,6 @@ TFileView::TFileView(QWidget* parent)
   }
   list_->setObjectName(QStringLiteral("FileView1List"));
   details_->setObjectName(QStringLiteral("FileView1Details"));
-  list_->setUniformItemSizes(true);
   list_->setLayoutMode(QListView::Batched);
   list_->setBatchSize(2000);
   details_->setRootIsDecorated(false);

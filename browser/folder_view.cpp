@@ -31,6 +31,8 @@ class TBusy {
 
 TFolderView::TFolderView(QWidget* parent) : QTreeWidget(parent) {
   setHeaderHidden(true);
+  // A deep path still fits the narrow left pane.
+  setIndentation(12);
   setColumnCount(1);
   setSortingEnabled(false);
   setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
