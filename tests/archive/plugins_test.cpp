@@ -93,6 +93,10 @@ TEST(PluginsTest, CreateReplacesAnExistingFileAndDetectsByContent) {
   EXPECT_NE(GenericCreate("../keep.zip", {"missing.txt"}, text), 0);
   EXPECT_EQ(ReadFile(d / "keep.zip"), "precious");
   EXPECT_NE(text.find("Result code = 32781"), std::string::npos) << text;
+  // A folder: tar descends into it; zip without "-r" has nothing to add and says so.
+  ASSERT_EQ(GenericCreate("../folder.tgz", {"sub"}, text), 0) << text;
+  EXPECT_NE(textconv::Cp932ToUtf8(GenericListText("../folder.tgz")).find("sub/random.bin "), std::string::npos);
+  EXPECT_EQ(GenericCreate("../folder.zip", {"sub"}, text), 32811) << text;
   // The same archives under an ".exe" name are found by content.
   const std::vector<std::pair<std::string, TArchiverType>> cases = {
       {"c.lzh", TArchiverType::atLha}, {"c.zip", TArchiverType::atZip}, {"c.tar", TArchiverType::atTar},

@@ -83,7 +83,8 @@ int ParseCommand(std::string_view line, const Syntax& syntax, Command& out) {
   }
   if (out.op == 0) out.op = syntax.default_op;
   if (out.op == 0) return unlha32::kErrorCommand;
-  if (syntax.tar_style) out.overwrite = true;
+  // tar overwrites and descends into folders without being asked.
+  if (syntax.tar_style) out.overwrite = out.recurse = true;
   bool have_archive = false;
   for (; i < items.size(); ++i) {
     const std::string item = items[i];

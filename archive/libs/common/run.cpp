@@ -186,6 +186,8 @@ int Pack(const Format& f, const Command& c, std::string& out) {
       }
     }
   }
+  // Nothing to add (a folder without "-r" under "-D"): an error, never an empty success.
+  if (items.empty()) return unlha32::kErrorNoFileName;
   for (auto& item : items) {
     if (item.stored_name.empty() || item.stored_name == "/") item.stored_name = ".";
   }

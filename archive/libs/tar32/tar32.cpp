@@ -1,7 +1,7 @@
 // libtar32.so: TAR, TGZ and BZ2. "x" extracts ("--use-directory=0": without folders), "c"
-// creates ("-z" gzip, "-B" bzip2, an optional digit for the level), "l"/"t" list and test;
-// "-f ARCHIVE" and "-o FOLDER" name the archive and the destination. Existing files are
-// overwritten, as tar does.
+// creates, with folders' contents ("-z" gzip, "-B" bzip2, an optional digit for the level),
+// "l"/"t" list and test; "-f ARCHIVE" and "-o FOLDER" name the archive and the destination.
+// Existing files are overwritten, as tar does.
 #include "archive/libs/common/libarchive_format.h"
 #include "archive/libs/unlha32/command_line.h"
 
