@@ -34,7 +34,9 @@ row() {
   local ours theirs
   ours=$(median_ms "cp '$in' '$f'; rm -f '$work/file.org'" "'$cli' run --no-backup $handler '$f' >/dev/null")
   theirs=$(median_ms ":" "$peer > '$work/peer.out'")
-  awk -v n="$name" -v o="$ours" -v t="$theirs" -v p="${peer%% *}" \
+  local tool
+  tool=$(awk '{ for (i = 1; i <= NF; i++) if ($i !~ /=/) { print $i; exit } }' <<< "$peer")
+  awk -v n="$name" -v o="$ours" -v t="$theirs" -v p="$tool" \
     'BEGIN { printf "%-28s ours %6d ms   %-7s %6d ms   ratio %5.2f\n", n, o, p, t, (t > 0 ? o / t : 0) }'
 }
 
@@ -57,6 +59,8 @@ row "automatic (EUC)" Mtojis1Click "$ec" "nkf -x -s < '$ec'"
 row "Shift-JIS->JIS, LF lines" Msjistojis1Click "$l64" "nkf -x -S -j < '$l64'"
 echo "== transfer encoding"
 row "Base64 encode" Mbase641Click "$s64" "base64 -w0 < '$s64'"
+base64 -w76 "$s64" | sed 's/$/\r/' > "$work/b64.txt"
+row "Base64 decode (76-char lines)" Mbase64D1Click "$work/b64.txt" "base64 -d -i < '$work/b64.txt'"
 echo "== newlines"
 row "CR LF->LF" MCRLFtoLF1Click "$s64" "tr -d '\r' < '$s64'"
 row "LF->CR LF" MLFtoCRLF1Click "$l64" "sed 's/\$/\r/' < '$l64'"
