@@ -170,6 +170,13 @@ bool TZip32::Check(const std::string& path, int mode) {
   return reinterpret_cast<CheckFn>(UnzipEntry("UnZipCheckArchive"))(path.c_str(), mode) != 0;
 }
 
+bool TZip32::SetOwnerWindow(void* owner) {
+  return reinterpret_cast<SetOwnerFn>(UnzipEntry("UnZipSetOwnerWindowEx"))(owner, nullptr) != 0;
+}
+bool TZip32::KillOwnerWindow(void* owner) {
+  return reinterpret_cast<KillOwnerFn>(UnzipEntry("UnZipKillOwnerWindowEx"))(owner) != 0;
+}
+
 int TZip32::Extract(void* owner, const TArchiverOptions& o, const std::string& archive,
                     const std::vector<std::string>& files, const std::string& folder, std::string& output,
                     std::size_t size) {

@@ -121,6 +121,8 @@ class TZip32 : public TArchiver {
   int Pack(void*, const TArchiverOptions&, const std::string&, const std::vector<std::string>&, const std::string&,
            std::string&, std::size_t) override;
   bool Check(const std::string& path, int mode) override;
+  bool SetOwnerWindow(void* owner) override;
+  bool KillOwnerWindow(void* owner) override;
 
  private:
   void LoadAll();

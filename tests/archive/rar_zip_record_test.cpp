@@ -135,6 +135,28 @@ TEST(ZipRecordTest, Cp932NamesSplitByCharacter) {
   EXPECT_EQ(ReadFile(d / "out/表/x.txt"), "sjis");
 }
 
+TEST(ProgressTest, HandlerRunsAroundTheCommandAndMayAbort) {
+  TempDir d;
+  lha::test::WriteFile(d / "a.txt", "x");
+  ASSERT_EQ(lha::test::Run(d.path(), "zip -q z.zip a.txt"), 0);
+  SetLibraryFolder(PLUGIN_DIR);
+  TArchiveFile af(d / "z.zip");
+  af.SetOutputSize(1000);
+  std::vector<TArchiverState> states;
+  bool abort_next = false;
+  af.OnProgress = [&](TArchiveFile&, TArchiverState s, const TIndividualInfo*, bool& abort) {
+    states.push_back(s);
+    abort = abort_next;
+  };
+  EXPECT_EQ(af.Extract(nullptr, nullptr, {}, d / "o"), 0);
+  EXPECT_EQ(states, (std::vector<TArchiverState>{TArchiverState::asBegin, TArchiverState::asEnd}));
+  EXPECT_EQ(ReadFile(d / "o/a.txt"), "x");
+  abort_next = true;
+  EXPECT_EQ(af.Extract(nullptr, nullptr, {}, d / "o2"), 32800);
+  EXPECT_FALSE(lha::test::Exists(d / "o2/a.txt"));
+  EXPECT_EQ(af.OutputText(), "");
+}
+
 TEST(PluginApiTest, FindOrderAndBoundedExtractToMemory) {
   TempDir d;
   lha::test::WriteFile(d / "a.txt", std::string(5000, 'q'));
