@@ -13,6 +13,7 @@
 #include <cctype>
 
 #include "archive/libs/unlha32/command_line.h"
+#include "textconv/cp932.h"
 
 namespace sorabu::archive {
 namespace {
@@ -110,7 +111,7 @@ bool TArchiveFile::Open(void* owner, std::uint32_t mode) {
   std::string path = file_name_;
   if (!path.empty() && path[0] != '/' && path[0] != '\\') {
     char cwd[4096];
-    if (::getcwd(cwd, sizeof cwd) != nullptr) path = std::string(cwd) + "/" + path;
+    if (::getcwd(cwd, sizeof cwd) != nullptr) path = textconv::Utf8ToCp932(cwd) + "/" + path;
   }
   handle_ = a.Open(owner, path, mode);
   return handle_ != nullptr;
