@@ -187,6 +187,9 @@ class TForm1 : public QMainWindow {
   void McurrentfileClick();
   void McopypathClick();
   void MdeleteClick();
+  // main_window_pickers.cpp
+  void MediterSetClick();
+  void MinitdirectryClick();
 
  protected:
   bool event(QEvent* event) override;
@@ -225,6 +228,7 @@ class TForm1 : public QMainWindow {
   void SetupBrowser();
   void BuildBrowserCommands();
   void FinishNavigation();
+  void BuildPickerCommands();
 
   dialogs::TDialogs& dialogs_;
   std::string iniPath_;

@@ -75,6 +75,7 @@ void TForm1::SetupBrowser() {
   connect(counter_, &browser::TFolderCounter::Counted, this,
           [this](const QString& folder, quint64 files, quint64 bytes) { selection_->ShowCounts(folder, files, bytes); });
   BuildBrowserCommands();
+  BuildPickerCommands();
 }
 
 void TForm1::BuildBrowserCommands() {

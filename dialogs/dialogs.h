@@ -64,6 +64,15 @@ class TDialogs {
                                                  const std::string& current) = 0;
   // The sort dialog (TForm15): 0 name, 1 size, 2 type, 3 date, plus 90 when descending.
   virtual std::optional<int> ChooseSort() = 0;
+  // The editor settings dialog and the start-up folder dialog that reuses it: a folder tree (with
+  // programs when programs is on) beside an edit field; the answer is the field's text after OK.
+  struct PickSetup {
+    std::string caption;
+    std::string instruction;
+    std::string stored;  // the value kept so far; empty when none
+    bool programs = true;
+  };
+  virtual std::optional<std::string> PickFolderOrProgram(const PickSetup& setup) = 0;
 };
 
 }  // namespace sorabu::dialogs

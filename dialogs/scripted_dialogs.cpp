@@ -83,4 +83,9 @@ std::optional<int> TScriptedDialogs::ChooseSort() {
   return static_cast<int>(value);
 }
 
+std::optional<std::string> TScriptedDialogs::PickFolderOrProgram(const PickSetup& setup) {
+  offered_.push_back(setup.stored);
+  return Next(setup.caption);
+}
+
 }  // namespace sorabu::dialogs

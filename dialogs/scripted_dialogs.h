@@ -43,6 +43,8 @@ class TScriptedDialogs : public TDialogs {
   std::optional<std::string> ChooseDrive(const std::vector<std::string>& drives, const std::string& current) override;
   // Answer: the number ("1", "92").
   std::optional<int> ChooseSort() override;
+  // Answer: the field's text; the stored value is offered.
+  std::optional<std::string> PickFolderOrProgram(const PickSetup& setup) override;
 
   const std::vector<Message>& Messages() const { return messages_; }
   // Captions of the questions asked, in order.

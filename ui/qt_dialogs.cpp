@@ -7,7 +7,9 @@
 
 #include "ui/TCharSetDialog.h"
 #include "ui/TForm10.h"
+#include "ui/TEditorSetDialog.h"
 #include "ui/TForm15.h"
+#include <QLineEdit>
 #include "ui/TInputDialog.h"
 #include "ui/TLoadRuleDialog.h"
 #include "viewer/file_info.h"
@@ -94,6 +96,12 @@ std::optional<int> TQtDialogs::ChooseSort() {
   TForm15 dialog(parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Answer();
+}
+
+std::optional<std::string> TQtDialogs::PickFolderOrProgram(const PickSetup& setup) {
+  TEditorSetDialog dialog(setup, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return ToCp932(dialog.Edit1()->text());
 }
 
 }  // namespace sorabu::ui

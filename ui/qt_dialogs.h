@@ -26,6 +26,7 @@ class TQtDialogs : public dialogs::TDialogs {
   std::optional<dialogs::LoadRuleAnswer> LoadRules(const dialogs::LoadRuleSetup& setup) override;
   std::optional<std::string> ChooseDrive(const std::vector<std::string>& drives, const std::string& current) override;
   std::optional<int> ChooseSort() override;
+  std::optional<std::string> PickFolderOrProgram(const PickSetup& setup) override;
 
  private:
   QPointer<QWidget> parent_;

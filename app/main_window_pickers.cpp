@@ -1,0 +1,52 @@
+// The two settings that are picked from a folder tree: the external editor and the start-up
+// folder. Both dialogs read and write their own keys of the settings file.
+#include <QMenu>
+
+#include "app/ini_file.h"
+#include "app/main_window.h"
+#include "viewer/file_info.h"
+
+namespace sorabu::app {
+
+namespace {
+std::string C(const char* utf8) { return viewer::ToCp932(QString::fromUtf8(utf8)); }
+}  // namespace
+
+void TForm1::MediterSetClick() {
+  TIniFile ini(iniPath_);
+  dialogs::TDialogs::PickSetup setup;
+  setup.caption = C("ｴﾃﾞｨﾀｰの設定");
+  setup.instruction = C("ｴﾃﾞｨﾀｰの実行ﾌｧｲﾙをﾌﾙﾊﾟｽで指定して下さい。");
+  setup.stored = ini.ReadString("Editer", "Editer", "");
+  setup.programs = true;
+  const auto answer = dialogs_.PickFolderOrProgram(setup);
+  if (!answer) return;
+  ini.WriteString("Editer", "Editer", *answer);
+  if (!ini.UpdateFile()) dialogs_.Error(ini.Error());
+}
+
+void TForm1::MinitdirectryClick() {
+  TIniFile ini(iniPath_);
+  dialogs::TDialogs::PickSetup setup;
+  setup.caption = C("起動時フォルダー指定");
+  setup.instruction = C("起動時のフォルダーを指定して下さい。");
+  setup.stored = ini.ReadString("InitFolder", "InitFolderName", "");
+  setup.programs = false;
+  const auto answer = dialogs_.PickFolderOrProgram(setup);
+  if (!answer) return;
+  ini.WriteString("InitFolder", "InitFolderName", *answer);
+  if (!ini.UpdateFile()) dialogs_.Error(ini.Error());
+}
+
+void TForm1::BuildPickerCommands() {
+  for (const char* menuName : {"Moption1", "Moption2"}) {
+    QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName));
+    if (!m) continue;
+    const bool p = QByteArray(menuName) == "Moption2";
+    m->addSeparator();
+    MakeAction(m, p ? "MediterSet1" : "MediterSet", "エディタの設定(&S)", &TForm1::MediterSetClick);
+    MakeAction(m, p ? "Minitdirectry1" : "Minitdirectry", "起動時フォルダー指定", &TForm1::MinitdirectryClick);
+  }
+}
+
+}  // namespace sorabu::app
