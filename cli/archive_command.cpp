@@ -1,5 +1,5 @@
 // sorabu-cli archive list|extract|create: the generic archive commands without the window. The
-// plug-ins are found beside sorabu-cli (or in SORABU_LIBRARY_DIR).
+// plug-ins are found beside sorabu-cli.
 #include <unistd.h>
 
 #include "archive/bind/commands.h"

@@ -44,7 +44,6 @@ std::string LibraryFolder() {
     std::lock_guard<std::mutex> g(Lock());
     if (!Override().empty()) return Override();
   }
-  if (const char* env = std::getenv("SORABU_LIBRARY_DIR"); env != nullptr && *env != '\0') return env;
   return ExecutableFolder();
 }
 

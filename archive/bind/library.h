@@ -1,6 +1,6 @@
 // Run-time loading of the archiver plug-ins. A library named like "UNLHA32.DLL" is looked up as
 // "lib" + lower-cased base name + ".so" in the plug-in folder: beside the executable, unless
-// SetLibraryFolder (tests) or the environment variable SORABU_LIBRARY_DIR names another. Loaded
+// SetLibraryFolder (tests) names another. Loaded
 // libraries stay loaded for the program's run.
 #pragma once
 
