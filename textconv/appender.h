@@ -19,7 +19,7 @@ namespace sorabu::textconv::detail {
 class Appender {
  public:
   // expected: a guess of the bytes to be written; more is made room for when needed.
-  Appender(std::string& out, std::size_t expected) : out_(out) {
+  Appender(std::string& out, std::size_t expected) : out_(out), start_(out.size()) {
     const std::size_t used = out_.size();
     Reset(used, used + expected + kSlack);
   }
@@ -56,9 +56,11 @@ class Appender {
   static constexpr std::size_t kSlack = 32;
 
   std::size_t Written() const { return static_cast<std::size_t>(p_ - begin_); }
+  // Doubles only what this Appender wrote: growing relative to the whole string would zero-fill
+  // everything a caller accumulated before, once per call.
   void Grow(std::size_t n) {
     const std::size_t used = Written();
-    Reset(used, std::max(used + n + kSlack, out_.size() * 2));
+    Reset(used, used + std::max(n + kSlack, used - start_ + n));
   }
   void Reset(std::size_t used, std::size_t size) {
     out_.resize(size);
@@ -68,6 +70,7 @@ class Appender {
   }
 
   std::string& out_;
+  std::size_t start_;
   unsigned char* begin_ = nullptr;
   unsigned char* p_ = nullptr;
   unsigned char* end_ = nullptr;
