@@ -1,11 +1,17 @@
 // sorabu-cli run [--backup|--no-backup] [--answer TEXT]... HANDLER FILE: runs one file-rewriting
 // command on FILE as the window does, working copy included, with the answers given in order
 // (a missing answer is Cancel). Warnings and errors go to standard error and give status 1.
+// With --ini FILE the search commands keep their histories and lists in that settings file, as
+// the window keeps them in its own; without it nothing is remembered between runs.
 #include <QString>
 
+#include <memory>
+
+#include "app/ini_file.h"
 #include "cli/cli.h"
 #include "dialogs/scripted_dialogs.h"
 #include "textcmd/command_table.h"
+#include "textcmd/search_commands.h"
 #include "textcmd/text_line_reader.h"
 #include "textconv/kanji_code.h"
 #include "viewer/file_info.h"
@@ -32,6 +38,22 @@ std::string InfoLine(const std::string& path) {
   return viewer::BuildFileInfoLine(qpath) + viewer::InfoLineTags(first, qpath, code);
 }
 
+// The search commands' histories and lists, kept in a settings file.
+class TIniMemory : public textcmd::TSearchMemory {
+ public:
+  explicit TIniMemory(const std::string& path) : ini_(path) {}
+  std::optional<std::string> Read(std::string_view section, std::string_view key) override {
+    return ini_.Find(section, key);
+  }
+  void Write(std::string_view section, std::string_view key, std::string_view value) override {
+    ini_.WriteString(section, key, value);
+  }
+  void Flush() override { ini_.UpdateFile(); }
+
+ private:
+  app::TIniFile ini_;
+};
+
 int Run(const std::vector<std::string>& args) {
   bool backup = true;
   dialogs::TScriptedDialogs dialogs;
@@ -41,6 +63,9 @@ int Run(const std::vector<std::string>& args) {
       backup = true;
     } else if (args[i] == "--no-backup") {
       backup = false;
+    } else if (args[i] == "--ini" && i + 1 < args.size()) {
+      const std::string ini = args[++i];
+      textcmd::SetSearchEnvironment({[ini] { return std::make_unique<TIniMemory>(ini); }, nullptr});
     } else if (args[i] == "--answer" && i + 1 < args.size()) {
       dialogs.Answer(ArgToCp932(args[++i]));
     } else {
@@ -66,7 +91,7 @@ int Run(const std::vector<std::string>& args) {
   return status;
 }
 
-const TSubcommand kRun("run", "[--backup|--no-backup] [--answer TEXT]... HANDLER FILE", Run);
+const TSubcommand kRun("run", "[--backup|--no-backup] [--ini FILE] [--answer TEXT]... HANDLER FILE", Run);
 
 }  // namespace
 }  // namespace sorabu::cli
