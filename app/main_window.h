@@ -123,6 +123,12 @@ class TForm1 : public QMainWindow {
   void FileView1KeyUp(QKeyEvent* event);
   bool FileView1KeyPress(const QString& text);
   void SetFileViewStyle(int style);
+  // main_window_drops.cpp: copies into a folder without replacing anything; returns the count.
+  int CopyFilesInto(const QStringList& files, const QString& folder);
+  void FolderView1DragDrop(const QStringList& files, const QString& folder);
+  // Files dropped on the window from another program.
+  void FormDragDrop(const QStringList& files);
+  void FileView1ContextMenu(const QPoint& globalPos);
 
  public slots:
   void Mexit1Click();

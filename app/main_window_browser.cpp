@@ -6,6 +6,9 @@
 // selections load a file into the pane.
 #include <unistd.h>
 
+#include <QAbstractItemView>
+#include <QListView>
+#include <QTreeView>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -72,6 +75,13 @@ void TForm1::SetupBrowser() {
   connect(FileView1_, &browser::TFileView::Renamed, this, [this](const QString& from, const QString& to, bool folder) {
     if (folder) FolderView1_->FolderRenamed(from, to);
   });
+  connect(FolderView1_, &browser::TFolderView::FilesDropped, this, &TForm1::FolderView1DragDrop);
+  for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(FileView1_->ListView()),
+                               static_cast<QAbstractItemView*>(FileView1_->DetailView())}) {
+    v->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(v, &QWidget::customContextMenuRequested, this,
+            [this, v](const QPoint& pos) { FileView1ContextMenu(v->viewport()->mapToGlobal(pos)); });
+  }
   connect(counter_, &browser::TFolderCounter::Counted, this,
           [this](const QString& folder, quint64 files, quint64 bytes) { selection_->ShowCounts(folder, files, bytes); });
   BuildBrowserCommands();

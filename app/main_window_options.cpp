@@ -78,6 +78,7 @@ void TForm1::ApplyOptionEffect(Option o) {
       break;
     case Option::Mdragdrop1:
       setAcceptDrops(on);
+      FileView1_->SetDragOut(on);
       break;
     default:
       break;  // read where they are used
@@ -385,10 +386,6 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event) {
   if (OptionValue(Option::Mdragdrop1) && event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void TForm1::dropEvent(QDropEvent* event) {
-  // What a drop does (copying into the current folder) belongs to the file operations.
-  event->ignore();
-}
 
 // The viewer's commands, reached from menus and buttons.
 void TForm1::MvClick() {

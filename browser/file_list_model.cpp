@@ -251,6 +251,8 @@ QMimeData* TFileListModel::mimeData(const QModelIndexList& indexes) const {
     seen << i.row();
     if (!Row(i.row()).path.isEmpty()) urls << QUrl::fromLocalFile(Row(i.row()).path);
   }
+  // A drag of more than 1024 files does not start.
+  if (urls.isEmpty() || urls.size() > kMaxDragFiles) return nullptr;
   auto* mime = new QMimeData;
   mime->setUrls(urls);
   return mime;

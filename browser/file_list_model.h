@@ -17,6 +17,8 @@
 
 namespace sorabu::browser {
 
+constexpr int kMaxDragFiles = 1024;
+
 struct TFileRow {
   QString name;
   QString path;  // empty for virtual items

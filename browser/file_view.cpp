@@ -224,6 +224,11 @@ void TFileView::ExecuteRow(int row) {
   if (FileExecute && !item.path.isEmpty()) open_(item.path);
 }
 
+void TFileView::SetDragOut(bool on) {
+  list_->setDragEnabled(on);
+  details_->setDragEnabled(on);
+}
+
 void TFileView::SetColumnWidth(int column, int width) {
   if (column >= 0 && column < 4 && width > 0) details_->header()->resizeSection(column, width);
 }

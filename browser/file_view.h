@@ -77,6 +77,8 @@ class TFileView : public QWidget {
   bool FileExecute = true;
   void SetFolderView(TFolderView* tree) { tree_ = tree; }
 
+  // Drags of the selected files to other programs (the drag-and-drop option).
+  void SetDragOut(bool on);
   // The double-click: folders open in the linked tree, files with their program.
   void ExecuteRow(int row);
 

@@ -1,6 +1,10 @@
 #include "browser/folder_view.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QListView>
+#include <QMimeData>
+#include <QTreeView>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,6 +42,7 @@ TFolderView::TFolderView(QWidget* parent) : QTreeWidget(parent) {
   setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
   setAcceptDrops(true);
   setDragDropMode(QAbstractItemView::DropOnly);
+  viewport()->setAcceptDrops(true);
   connect(this, &QTreeWidget::currentItemChanged, this, &TFolderView::OnCurrentChanged);
   connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { FillChildren(item); });
   connect(this, &QTreeWidget::itemChanged, this, &TFolderView::OnItemChanged);
@@ -205,6 +210,36 @@ void TFolderView::OnItemChanged(QTreeWidgetItem* item, int column) {
     blockSignals(blocked);
     QApplication::beep();
   }
+}
+
+namespace {
+// The tree takes drops from its own list only.
+bool FromList(const QDropEvent* event, const TFileView* list) {
+  const QObject* source = event->source();
+  return list && source && (source == list->ListView() || source == list->DetailView()) && event->mimeData()->hasUrls();
+}
+}  // namespace
+
+void TFolderView::dragEnterEvent(QDragEnterEvent* event) {
+  if (FromList(event, list_)) event->acceptProposedAction();
+  else event->ignore();
+}
+
+void TFolderView::dragMoveEvent(QDragMoveEvent* event) {
+  if (FromList(event, list_) && itemAt(event->position().toPoint())) event->acceptProposedAction();
+  else event->ignore();
+}
+
+void TFolderView::dropEvent(QDropEvent* event) {
+  if (!FromList(event, list_)) return;
+  const QString target = NodeId(itemAt(event->position().toPoint()));
+  if (target.isEmpty() || IsVirtual(target) || target == list_->Folder()) return;
+  QStringList files;
+  for (const QUrl& u : event->mimeData()->urls())
+    if (u.isLocalFile()) files << u.toLocalFile();
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  emit FilesDropped(files, target);
 }
 
 }  // namespace sorabu::browser

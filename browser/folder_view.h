@@ -48,6 +48,13 @@ class TFolderView : public QTreeWidget {
  signals:
   // The selection moved to a folder the list could show (FolderView1Change).
   void FolderChanged(const QString& id);
+  // Files of the linked list dropped onto a folder node (FolderView1DragDrop).
+  void FilesDropped(const QStringList& files, const QString& folder);
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void OnCurrentChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);

@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMimeData>
+#include <memory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -62,6 +64,22 @@ TEST_F(BrowserTest, ListFillsFoldersFirstWithTheFourColumns) {
   EXPECT_EQ(model->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("ｻｲｽﾞ"));
   EXPECT_EQ(model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("ﾌｧｲﾙの種類"));
   EXPECT_EQ(model->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("更新日時"));
+}
+
+TEST_F(BrowserTest, DragOfMoreThan1024FilesDoesNotStart) {
+  for (int i = 0; i < 1030; ++i) {
+    QFile f(dir_.filePath(QStringLiteral("f%1").arg(i)));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  TFileView v;
+  ASSERT_TRUE(v.SetFolder(dir_.path()));
+  QModelIndexList rows;
+  for (int i = 0; i < 1024; ++i) rows << v.Model()->index(i, 0) << v.Model()->index(i, 1);
+  std::unique_ptr<QMimeData> ok(v.Model()->mimeData(rows));
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->urls().size(), 1024);
+  rows << v.Model()->index(1024, 0);
+  EXPECT_EQ(v.Model()->mimeData(rows), nullptr);
 }
 
 TEST_F(BrowserTest, MaskKeepsFoldersAndMatchingExtensions) {

@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
+#include <QUrl>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -27,6 +29,7 @@
 #include "ui/TForm10.h"
 #include "ui/TForm15.h"
 #include "viewer/display.h"
+#include "viewer/file_info.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
 
@@ -217,6 +220,39 @@ TEST_F(BrowserWindowTest, NamesIntoThePaneAndCopyPath) {
   EXPECT_EQ(Pane(), "sub\r\nf1.txt\r\nf2.txt\r\nf3.txt");
   f.MfullpathClick();
   EXPECT_EQ(Pane().substr(0, static_cast<std::size_t>(dir_.path().size()) + 4), dir_.filePath("sub").toStdString());
+}
+
+TEST_F(BrowserWindowTest, DropsCopyWithoutReplacing) {
+  TForm1& f = Start();
+  QTemporaryDir outside;
+  QFile a(outside.filePath("new.txt"));
+  ASSERT_TRUE(a.open(QIODevice::WriteOnly));
+  a.close();
+  QFile b(outside.filePath("f1.txt"));
+  ASSERT_TRUE(b.open(QIODevice::WriteOnly));
+  b.write("other");
+  b.close();
+  f.SetOption(Option::Mdragdrop1, true);
+  auto drop = [&](const QStringList& files) { f.FormDragDrop(files); };
+  drop({outside.filePath("new.txt")});
+  EXPECT_TRUE(QFile::exists(dir_.filePath("new.txt")));
+  ASSERT_FALSE(dialogs_.Messages().empty());
+  EXPECT_EQ(dialogs_.Messages().back().text, viewer::ToCp932(QStringLiteral("1個のファイルをコピーしました。")));
+  drop({outside.filePath("f1.txt")});
+  EXPECT_EQ(dialogs_.Messages().back().text, viewer::ToCp932(QStringLiteral("コピーできませんでした。")));
+  QFile kept(dir_.filePath("f1.txt"));
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), QByteArray("text 1\r\n")) << "a taken name is never replaced";
+  const std::size_t before = dialogs_.Messages().size();
+  drop({dir_.filePath("f2.txt")});
+  EXPECT_EQ(dialogs_.Messages().size(), before) << "files of the folder shown: nothing happens";
+
+  // The list's files dragged onto a folder of the tree.
+  f.FolderView1DragDrop({dir_.filePath("f2.txt"), dir_.filePath("f3.txt")}, dir_.filePath("sub"));
+  EXPECT_TRUE(QFile::exists(dir_.filePath("sub/f2.txt")));
+  EXPECT_TRUE(QFile::exists(dir_.filePath("f2.txt")));
+  EXPECT_EQ(f.CopyFilesInto({dir_.filePath("sub")}, dir_.filePath("sub/inner")), 0) << "not into itself";
+
 }
 
 TEST(BrowserDialogs, DriveAndSortDialogsWithoutExec) {

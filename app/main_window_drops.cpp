@@ -1,0 +1,109 @@
+// Files that arrive by drag and drop: dropped on the window from another program (copied into the
+// current folder) or dragged from the list onto a folder of the tree (copied there); and the
+// list's own context menu.
+//
+// Copies never replace a file that is already there: a name that is taken counts as a failure,
+// so nothing the user had is lost by a careless drop.
+#include <QAction>
+#include <QDir>
+#include <QDirIterator>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QListView>
+#include <QMenu>
+#include <QMimeData>
+#include <QTreeView>
+#include <QUrl>
+
+#include "app/browser_selection.h"
+#include "app/main_window.h"
+#include "browser/file_view.h"
+#include "browser/folder_counter.h"
+#include "browser/folder_view.h"
+#include "browser/shell_namespace.h"
+#include "viewer/display.h"
+#include "viewer/file_info.h"
+
+namespace sorabu::app {
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Copies a file or a folder tree into folder; false when anything could not be copied.
+bool CopyInto(const QString& source, const QString& folder) {
+  const QFileInfo info(source);
+  const QString target = QDir(folder).filePath(info.fileName());
+  if (QFileInfo::exists(target) || info.fileName().isEmpty()) return false;
+  if (!info.isDir() || info.isSymLink()) return QFile::copy(source, target);
+  // A folder is not copied into itself or below itself.
+  const QString from = QDir::cleanPath(info.absoluteFilePath());
+  if (QDir::cleanPath(folder) == from || QDir::cleanPath(folder).startsWith(from + QLatin1Char('/'))) return false;
+  if (!QDir().mkdir(target)) return false;
+  bool ok = true;
+  const QFileInfoList entries = QDir(source).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  for (const QFileInfo& e : entries) ok = CopyInto(e.filePath(), target) && ok;
+  return ok;
+}
+
+}  // namespace
+
+int TForm1::CopyFilesInto(const QStringList& files, const QString& folder) {
+  int copied = 0;
+  for (const QString& f : files)
+    if (CopyInto(f, folder)) ++copied;
+  return copied;
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  if (!OptionValue(Option::Mdragdrop1) || !event->mimeData()->hasUrls()) return;
+  QStringList files;
+  for (const QUrl& u : event->mimeData()->urls())
+    if (u.isLocalFile()) files << QDir::cleanPath(u.toLocalFile());
+  event->acceptProposedAction();
+  FormDragDrop(files);
+}
+
+void TForm1::FormDragDrop(const QStringList& files) {
+  const QString folder = FileView1_->Folder();
+  if (files.isEmpty() || browser::IsVirtual(folder)) return;
+  // Files of the folder shown dropped back onto it: nothing to do.
+  if (QFileInfo(files.front()).absolutePath() == QDir::cleanPath(folder)) return;
+  const int copied = CopyFilesInto(files, folder);
+  if (copied != files.size()) dialogs_.Warning(viewer::ToCp932(U("コピーできませんでした。")));
+  else if (OptionValue(Option::Mdialogdisp1))
+    dialogs_.Information(viewer::ToCp932(QString::number(copied) + U("個のファイルをコピーしました。")));
+  MrefreshClick();
+}
+
+void TForm1::FolderView1DragDrop(const QStringList& files, const QString& folder) {
+  if (files.isEmpty() || folder.isEmpty() || folder == FileView1_->Folder()) return;
+  if (CopyFilesInto(files, folder) != files.size()) dialogs_.Warning(viewer::ToCp932(U("コピーできませんでした。")));
+  MrefreshClick();
+}
+
+void TForm1::FileView1ContextMenu(const QPoint& globalPos) {
+  if (FileView1_->SelectedCount() == 0) {
+    PopupMenu1_->popup(globalPos);
+    return;
+  }
+  QMenu menu(this);
+  QAction* open = menu.addAction(U("開く(&O)"));
+  QAction* exec = menu.addAction(U("ファイルを実行(&S)"));
+  menu.addSeparator();
+  QAction* rename = menu.addAction(U("名前の変更(&M)"));
+  QAction* remove = menu.addAction(U("削除(&D)"));
+  menu.addSeparator();
+  QAction* copy = menu.addAction(U("パスのコピー(&C)"));
+  QAction* info = menu.addAction(U("プロパティ(&R)"));
+  QAction* chosen = menu.exec(globalPos);
+  if (chosen == open) FileView1_->ExecuteRow(FileView1_->CurrentRow());
+  else if (chosen == exec) MfileexeClick();
+  else if (chosen == rename) FileView1_->EditCurrent();
+  else if (chosen == remove) MdeleteClick();
+  else if (chosen == copy) McopypathClick();
+  else if (chosen == info) viewer_->ShowFileInfo();
+}
+
+}  // namespace sorabu::app
