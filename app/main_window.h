@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/window_state.h"
@@ -193,6 +194,10 @@ class TForm1 : public QMainWindow {
   void McurrentfileClick();
   void McopypathClick();
   void MdeleteClick();
+  // main_window_save_names.cpp
+  void MsavetreeClick();
+  void MsavenameClick() { SaveNames(false); }
+  void MsavepathClick() { SaveNames(true); }
   // main_window_pickers.cpp
   void MediterSetClick();
   void MinitdirectryClick();
@@ -235,6 +240,9 @@ class TForm1 : public QMainWindow {
   void BuildBrowserCommands();
   void FinishNavigation();
   void BuildPickerCommands();
+  void SaveNames(bool fullPaths);
+  std::optional<QString> AskSavePath(const char* title);
+  bool WriteTextFile(const QString& path, const std::string& bytes);
 
   dialogs::TDialogs& dialogs_;
   std::string iniPath_;

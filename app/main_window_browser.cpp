@@ -172,7 +172,13 @@ void TForm1::BuildBrowserCommands() {
     MakeAction(m, name("Mfullpath").c_str(), "ファイル名-フルパス(&P)", &TForm1::MfullpathClick);
     QAction* current = MakeAction(m, name("Mcurrentfile").c_str(), "ファイル名-現在表示のファイル(&C)", &TForm1::McurrentfileClick);
     connect(m, &QMenu::aboutToShow, this, [this, current] { current->setEnabled(FileView1_->SelectedCount() > 0); });
-    MakeAction(m, name("Mcopypath").c_str(), "パスをクリップボードにコピー", &TForm1::McopypathClick);
+    MakeAction(m, name("Msavetree").c_str(), "フォルダー名の保存(&D)", &TForm1::MsavetreeClick);
+    QMenu* save = new QMenu(U("ファイル名の保存(&O)"), m);
+    save->setObjectName(QString::fromStdString(name("Msavefilename")));
+    m->addMenu(save);
+    MakeAction(save, name("Msavename").c_str(), "名前のみ", &TForm1::MsavenameClick);
+    MakeAction(save, name("Msavepath").c_str(), "ﾊﾟｽと名前", &TForm1::MsavepathClick);
+    MakeAction(save, name("Mcopypath").c_str(), "パスをクリップボードにコピー", &TForm1::McopypathClick);
   }
   QMenu* file = findChild<QMenu*>(QStringLiteral("Mfile1"));
   QMenu* pfile = findChild<QMenu*>(QStringLiteral("Mfile2"));

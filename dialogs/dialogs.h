@@ -73,6 +73,9 @@ class TDialogs {
     bool programs = true;
   };
   virtual std::optional<std::string> PickFolderOrProgram(const PickSetup& setup) = 0;
+  // The save dialog: title, starting folder and file name; the chosen path.
+  virtual std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
+                                                  const std::string& name) = 0;
 };
 
 }  // namespace sorabu::dialogs

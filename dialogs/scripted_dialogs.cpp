@@ -88,4 +88,10 @@ std::optional<std::string> TScriptedDialogs::PickFolderOrProgram(const PickSetup
   return Next(setup.caption);
 }
 
+std::optional<std::string> TScriptedDialogs::SaveFileName(const std::string& title, const std::string& folder,
+                                                          const std::string& name) {
+  offered_.push_back(folder + "/" + name);
+  return Next(title);
+}
+
 }  // namespace sorabu::dialogs

@@ -45,6 +45,9 @@ class TScriptedDialogs : public TDialogs {
   std::optional<int> ChooseSort() override;
   // Answer: the field's text; the stored value is offered.
   std::optional<std::string> PickFolderOrProgram(const PickSetup& setup) override;
+  // Answer: the path; the folder and name offered are recorded as "folder/name".
+  std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
+                                          const std::string& name) override;
 
   const std::vector<Message>& Messages() const { return messages_; }
   // Captions of the questions asked, in order.

@@ -1,6 +1,8 @@
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -102,6 +104,14 @@ std::optional<std::string> TQtDialogs::PickFolderOrProgram(const PickSetup& setu
   TEditorSetDialog dialog(setup, parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return ToCp932(dialog.Edit1()->text());
+}
+
+std::optional<std::string> TQtDialogs::SaveFileName(const std::string& title, const std::string& folder,
+                                                    const std::string& name) {
+  const QString start = QDir(FromCp932(folder)).filePath(FromCp932(name));
+  const QString chosen = QFileDialog::getSaveFileName(parent_, FromCp932(title), start);
+  if (chosen.isEmpty()) return std::nullopt;
+  return ToCp932(chosen);
 }
 
 }  // namespace sorabu::ui

@@ -27,6 +27,8 @@ class TQtDialogs : public dialogs::TDialogs {
   std::optional<std::string> ChooseDrive(const std::vector<std::string>& drives, const std::string& current) override;
   std::optional<int> ChooseSort() override;
   std::optional<std::string> PickFolderOrProgram(const PickSetup& setup) override;
+  std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
+                                          const std::string& name) override;
 
  private:
   QPointer<QWidget> parent_;

@@ -222,6 +222,36 @@ TEST_F(BrowserWindowTest, NamesIntoThePaneAndCopyPath) {
   EXPECT_EQ(Pane().substr(0, static_cast<std::size_t>(dir_.path().size()) + 4), dir_.filePath("sub").toStdString());
 }
 
+TEST_F(BrowserWindowTest, SaveNamesAndTheTree) {
+  TForm1& f = Start();
+  QTemporaryDir out;
+  auto read = [](const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll().toStdString();
+  };
+  dialogs_.Answer(out.filePath("names.txt").toStdString());
+  f.MsavenameClick();
+  EXPECT_EQ(read(out.filePath("names.txt")), "sub\r\nf1.txt\r\nf2.txt\r\nf3.txt\r\n");
+  EXPECT_EQ(dialogs_.Offered().back(), dir_.path().toStdString() + "/" + QFileInfo(dir_.path()).fileName().toStdString() + ".txt");
+  EXPECT_EQ(dialogs_.Messages().back().text, viewer::ToCp932(out.filePath("names.txt") + QStringLiteral(" に保存しました。")));
+  dialogs_.Answer(out.filePath("paths.txt").toStdString());
+  f.MsavepathClick();
+  EXPECT_EQ(read(out.filePath("paths.txt")).substr(0, static_cast<std::size_t>(dir_.path().size()) + 6),
+            dir_.filePath("sub").toStdString() + "\r\n");
+  dialogs_.Cancel();
+  f.MsavepathClick();
+  dialogs_.Answer(out.filePath("tree.txt").toStdString());
+  f.MsavetreeClick();
+  const std::string tree = read(out.filePath("tree.txt"));
+  EXPECT_EQ(tree.substr(0, 14), viewer::ToCp932(QStringLiteral("デスクトップ")) + "\r\n");
+  EXPECT_NE(tree.find("\n\t" + viewer::ToCp932(QStringLiteral("マイコンピュータ")) + "\r\n"), std::string::npos);
+  const std::string shown = std::string(static_cast<std::size_t>(browser::Ancestry(dir_.path()).size()), '\t') +
+                           QFileInfo(dir_.path()).fileName().toStdString() + "\r\n";
+  EXPECT_NE(tree.find("\n" + shown), std::string::npos) << "the folders on the way, indented by level";
+  EXPECT_EQ(f.CurrentFolder(), dir_.path()) << "rebuilt where it was";
+}
+
 TEST_F(BrowserWindowTest, DropsCopyWithoutReplacing) {
   TForm1& f = Start();
   QTemporaryDir outside;
