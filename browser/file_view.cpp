@@ -73,11 +73,9 @@ QAbstractItemView* TFileView::CurrentView() const {
 }
 
 bool TFileView::SetFolder(const QString& folder) {
-  const QString previous = model_->Folder();
   if (!model_->Fill(folder, mask_)) return false;
   std::fill(std::begin(directions_), std::end(directions_), 1);
   lastReported_.clear();
-  (void)previous;
   return true;
 }
 

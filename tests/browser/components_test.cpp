@@ -1,0 +1,135 @@
+// Smaller pieces of the browser: the combo's ancestry entries, the drive panel's layout and
+// captions, view styles that keep the selection, and a folder renamed in the list followed by
+// the tree.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "browser/combo_view.h"
+#include "browser/drive_panel.h"
+#include "browser/file_view.h"
+#include "browser/folder_view.h"
+#include "browser/shell_namespace.h"
+
+namespace sorabu::browser {
+namespace {
+
+TEST(ComboView, AncestryEntriesStayInNameOrderAndAreDroppedAtTheNextSync) {
+  QTemporaryDir dir;
+  for (const char* d : {"b/x", "a", "c"}) QDir().mkpath(dir.filePath(QString::fromLatin1(d)));
+  TComboView combo;
+  combo.Load();
+  EXPECT_EQ(combo.EntryId(0), kDesktopId);
+  EXPECT_EQ(combo.EntryLevel(0), 0);
+  const int computer = combo.findData(kComputerId, Qt::UserRole);
+  ASSERT_GT(computer, 0);
+  EXPECT_EQ(combo.EntryLevel(computer + 1), 2) << "the drives follow My Computer";
+  const int permanent = combo.count();
+
+  const int deepest = combo.InsertAncestry(dir.filePath("b/x"), true);
+  EXPECT_EQ(combo.EntryId(deepest), dir.filePath("b/x"));
+  EXPECT_EQ(combo.EntryLevel(deepest), Ancestry(dir.filePath("b/x")).size());
+  EXPECT_EQ(combo.EntryId(deepest - 1), dir.filePath("b"));
+  // Siblings inserted later keep the name order around b.
+  const int a = combo.InsertAncestry(dir.filePath("a"), true);
+  const int c = combo.InsertAncestry(dir.filePath("c"), true);
+  const int b = combo.findData(dir.filePath("b"), Qt::UserRole);
+  EXPECT_LT(a, b);
+  EXPECT_GT(c, combo.findData(dir.filePath("b/x"), Qt::UserRole)) << "after b's own entries";
+  EXPECT_EQ(combo.InsertAncestry(dir.filePath("a"), true), a) << "an entry is not inserted twice";
+
+  combo.Sync(kComputerId);
+  EXPECT_EQ(combo.count(), permanent);
+  EXPECT_EQ(combo.currentIndex(), computer);
+  combo.Sync(QStringLiteral("not a path"));
+  EXPECT_EQ(combo.currentIndex(), 0) << "not below the desktop: the first entry";
+}
+
+TEST(DrivePanel, ButtonsCaptionsAndLayout) {
+  TDrivePanel panel;
+  panel.SetDrives({QStringLiteral("/"), QStringLiteral("/mnt/Data")});
+  ASSERT_NE(panel.Button(1), nullptr);
+  EXPECT_EQ(panel.Button(1)->text(), QStringLiteral("Data"));
+  EXPECT_GE(panel.Button(0)->width(), panel.BtnWidth);
+  EXPECT_EQ(panel.Button(0)->height(), panel.BtnHeight);
+  EXPECT_EQ(panel.Button(0)->x(), panel.LeftMargin);
+  EXPECT_EQ(panel.Button(1)->x(), panel.Button(0)->geometry().right() + 1 + panel.BtnSpace);
+  EXPECT_EQ(panel.Button(1)->y(), panel.TopMargin);
+  QStringList changes;
+  QObject::connect(&panel, &TDrivePanel::Changed, [&](const QString& d) { changes << d; });
+  EXPECT_TRUE(panel.SelectDrive(QStringLiteral("/mnt/Data")));
+  EXPECT_TRUE(panel.Button(1)->isChecked());
+  EXPECT_FALSE(panel.SelectDrive(QStringLiteral("/absent")));
+  panel.Button(0)->click();
+  EXPECT_EQ(changes, (QStringList{"/mnt/Data", "/"}));
+  EXPECT_TRUE(panel.Button(0)->isChecked() && !panel.Button(1)->isChecked()) << "one button down";
+
+  panel.Bounds = TDrivePanel::BoundsStyle::bsVertical;
+  panel.Case = TDrivePanel::TextCase::tcLowerCase;
+  panel.ShowVolumeID = true;
+  panel.SetDrives({QStringLiteral("/"), QStringLiteral("/mnt/Data")});
+  EXPECT_EQ(panel.Button(1)->x(), panel.LeftMargin);
+  EXPECT_EQ(panel.Button(1)->y(), panel.TopMargin + panel.BtnHeight + panel.BtnSpace);
+  EXPECT_TRUE(panel.Button(1)->text().startsWith(QStringLiteral("data ")));
+  EXPECT_TRUE(panel.Button(0)->text().startsWith(QStringLiteral("/ [")));
+  EXPECT_TRUE(panel.Button(0)->isChecked()) << "the current drive stays pressed";
+}
+
+TEST(FileViewStyles, SwitchingKeepsRowsSelectionAndFocus) {
+  QTemporaryDir dir;
+  for (const char* n : {"a", "b", "c"}) {
+    QFile f(dir.filePath(QString::fromLatin1(n)));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  TFileView v;
+  ASSERT_TRUE(v.SetFolder(dir.path()));
+  v.SelectRow(2);
+  struct Row {
+    int style;
+    QAbstractItemView* view;
+    QListView::ViewMode mode;
+  } rows[] = {{1, v.ListView(), QListView::IconMode}, {2, v.ListView(), QListView::IconMode},
+              {3, v.ListView(), QListView::ListMode}, {4, v.DetailView(), QListView::ListMode}};
+  for (const Row& r : rows) {
+    v.SetViewStyle(r.style);
+    EXPECT_EQ(v.CurrentView(), r.view) << r.style;
+    if (r.style < 4) EXPECT_EQ(v.ListView()->viewMode(), r.mode) << r.style;
+    EXPECT_EQ(v.SelectedPath(), dir.filePath("c")) << r.style;
+  }
+  EXPECT_EQ(v.ListView()->iconSize(), QSize(16, 16));
+  v.SetViewStyle(1);
+  EXPECT_EQ(v.ListView()->iconSize(), QSize(32, 32));
+  v.SetViewStyle(0);
+  EXPECT_EQ(v.ViewStyle(), 3) << "out of range: the list";
+  v.ColumnWidthsToHeaders();
+  EXPECT_GT(v.ColumnWidth(2), v.ColumnWidth(0)) << "ﾌｧｲﾙの種類 is the longest header";
+}
+
+TEST(FolderRename, AFolderRenamedInTheListIsFollowedByTheTree) {
+  QTemporaryDir dir;
+  QDir().mkpath(dir.filePath("old/inner"));
+  TFolderView tree;
+  TFileView list;
+  tree.SetFileView(&list);
+  QObject::connect(&list, &TFileView::Renamed, [&](const QString& from, const QString& to, bool folder) {
+    if (folder) tree.FolderRenamed(from, to);
+  });
+  tree.Rebuild();
+  ASSERT_TRUE(tree.SelectPath(dir.filePath("old/inner")));
+  ASSERT_TRUE(tree.SelectPath(dir.path()));
+  ASSERT_EQ(list.Row(0).name, QStringLiteral("old"));
+  ASSERT_TRUE(list.RenameRow(0, QStringLiteral("new")));
+  EXPECT_EQ(tree.FindNode(dir.filePath("old")), nullptr);
+  ASSERT_NE(tree.FindNode(dir.filePath("new")), nullptr);
+  EXPECT_EQ(tree.FindNode(dir.filePath("new"))->text(0), QStringLiteral("new"));
+  EXPECT_TRUE(tree.SelectPath(dir.filePath("new/inner"))) << "the children are read again under the new name";
+  EXPECT_EQ(list.Folder(), dir.filePath("new/inner"));
+}
+
+}  // namespace
+}  // namespace sorabu::browser
