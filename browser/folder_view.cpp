@@ -184,6 +184,12 @@ void TFolderView::FolderRenamed(const QString& oldPath, const QString& newPath) 
   // Loaded children carry the old path in their ids: they are read again when next opened.
   const bool wasCurrent = node == currentItem() || (currentItem() && NodeId(currentItem()).startsWith(oldPath + QLatin1Char('/')));
   node->setData(0, kIdRole, newPath);
+  // The node to go back to must not be one of the children about to be freed.
+  for (QTreeWidgetItem* p = previous_ ? previous_->parent() : nullptr; p; p = p->parent())
+    if (p == node) {
+      previous_ = node;
+      break;
+    }
   qDeleteAll(node->takeChildren());
   node->setData(0, kLoadedRole, false);
   node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);

@@ -113,6 +113,7 @@ TEST(FileViewStyles, SwitchingKeepsRowsSelectionAndFocus) {
 TEST(FolderRename, AFolderRenamedInTheListIsFollowedByTheTree) {
   QTemporaryDir dir;
   QDir().mkpath(dir.filePath("old/inner"));
+  QDir().mkpath(dir.filePath("zz"));
   TFolderView tree;
   TFileView list;
   tree.SetFileView(&list);
@@ -127,6 +128,11 @@ TEST(FolderRename, AFolderRenamedInTheListIsFollowedByTheTree) {
   EXPECT_EQ(tree.FindNode(dir.filePath("old")), nullptr);
   ASSERT_NE(tree.FindNode(dir.filePath("new")), nullptr);
   EXPECT_EQ(tree.FindNode(dir.filePath("new"))->text(0), QStringLiteral("new"));
+  // A folder that vanished sends the tree back to the folder selected before.
+  QDir(dir.filePath("zz")).removeRecursively();
+  tree.setCurrentItem(tree.FindNode(dir.filePath("zz")));
+  EXPECT_EQ(tree.SelectedPath(), dir.path());
+  EXPECT_EQ(list.Folder(), dir.path());
   EXPECT_TRUE(tree.SelectPath(dir.filePath("new/inner"))) << "the children are read again under the new name";
   EXPECT_EQ(list.Folder(), dir.filePath("new/inner"));
 }
