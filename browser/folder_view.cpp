@@ -1,6 +1,9 @@
 #include "browser/folder_view.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QDragEnterEvent>
 #include <QListView>
 #include <QMimeData>
@@ -246,6 +249,24 @@ void TFolderView::dropEvent(QDropEvent* event) {
   event->setDropAction(Qt::CopyAction);
   event->accept();
   emit FilesDropped(files, target);
+}
+
+// The program's own menu for a node below the desktop: rename and copy its path.
+void TFolderView::contextMenuEvent(QContextMenuEvent* event) {
+  QTreeWidgetItem* node = itemAt(event->pos());
+  if (!node || !node->parent()) {
+    event->ignore();  // the window's own menu then
+    return;
+  }
+  const QString id = NodeId(node);
+  QMenu menu(this);
+  QAction* rename = menu.addAction(QStringLiteral("名前の変更(&M)"));
+  QAction* copy = menu.addAction(QStringLiteral("パスのコピー(&C)"));
+  rename->setEnabled(node->flags().testFlag(Qt::ItemIsEditable));
+  copy->setEnabled(!IsVirtual(id));
+  QAction* chosen = menu.exec(event->globalPos());
+  if (chosen == rename) editItem(node);
+  else if (chosen == copy) QApplication::clipboard()->setText(id);
 }
 
 }  // namespace sorabu::browser

@@ -52,6 +52,7 @@ class TFolderView : public QTreeWidget {
   void FilesDropped(const QStringList& files, const QString& folder);
 
  protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
