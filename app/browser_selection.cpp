@@ -24,6 +24,11 @@ void TBrowserSelection::UpdateCounts() {
     ShowCounts(folder, 0, 0);
     return;
   }
+  // Figures of another folder would mislead while this one is counted.
+  if (status_ && !counter_.Knows(folder)) {
+    status_->SetPanelText(1, QStringLiteral(" "));
+    status_->SetPanelText(2, QStringLiteral(" "));
+  }
   counter_.Start(folder);
 }
 

@@ -40,6 +40,8 @@ class TFolderCounter : public QObject {
   // Waits for the running count (tests and benchmarks).
   void WaitForDone() { pool_.waitForDone(); }
   bool Running() const { return !runningFolder_.isEmpty(); }
+  // A count of folder is running or done.
+  bool Knows(const QString& folder) const { return folder == runningFolder_ || folder == doneFolder_; }
 
  signals:
   void Counted(const QString& folder, quint64 files, quint64 bytes);

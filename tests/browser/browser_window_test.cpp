@@ -96,6 +96,10 @@ TEST_F(BrowserWindowTest, ArrowKeysShowEachFileAndNavigationShowsNone) {
   EXPECT_EQ(f.StatusBar1()->PanelText(0), dir_.path());
   EXPECT_EQ(f.StatusBar1()->PanelText(1).trimmed(), QStringLiteral("4 個")) << "the files of the tree below";
   EXPECT_EQ(f.StatusBar1()->PanelText(3), QStringLiteral(" 1 個選択 "));
+  f.GoToFolder(dir_.filePath("sub"));
+  EXPECT_EQ(f.StatusBar1()->PanelText(1).trimmed(), QString()) << "no figures of the folder before";
+  WaitForCounts();
+  EXPECT_EQ(f.StatusBar1()->PanelText(1).trimmed(), QStringLiteral("1 個"));
 }
 
 TEST_F(BrowserWindowTest, ShiftHeldKeepsThePaneUntilTheKeyIsUp) {
