@@ -22,7 +22,7 @@
 #include <QTreeView>
 
 #include "app/ini_file.h"
-#include "app/lha_version.h"
+#include "archive/bind/lha_binding.h"
 #include "app/main_window.h"
 #include "app/browser_selection.h"
 #include "browser/file_view.h"
@@ -161,7 +161,7 @@ void TForm1::InitDefaults() {
 }
 
 void TForm1::FormCreate() {
-  state_.LhaVersion = QueryLhaVersion(QCoreApplication::applicationDirPath());
+  state_.LhaVersion = static_cast<std::uint16_t>(archive::LhaVersion());
   if (state_.LhaVersion == 0)
     for (const char* name : {"MlhaU", "MlhaP", "Mlhalist", "Mlhacommand"})
       if (QAction* a = Action(name)) a->setEnabled(false);
