@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QListView>
+#include <QMouseEvent>
 #include <QStackedWidget>
 #include <QTreeView>
 #include <QUrl>
@@ -43,6 +44,7 @@ TFileView::TFileView(QWidget* parent)
     v->setModel(model_);
     v->setSelectionModel(selection_);
     SetupView(v);
+    v->viewport()->installEventFilter(this);
     connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { ExecuteRow(i.row()); });
   }
   list_->setObjectName(QStringLiteral("FileView1List"));
@@ -223,8 +225,21 @@ void TFileView::ExecuteRow(int row) {
 }
 
 void TFileView::SetDragOut(bool on) {
+  dragOut_ = on;
   list_->setDragEnabled(on);
   details_->setDragEnabled(on);
+}
+
+// A drag with Shift held is the list's own drag onto a folder of the tree, whatever the
+// drag-and-drop option says; without Shift only the option lets files be dragged out.
+bool TFileView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress &&
+      (watched == list_->viewport() || watched == details_->viewport())) {
+    const bool shift = static_cast<QMouseEvent*>(event)->modifiers() & Qt::ShiftModifier;
+    list_->setDragEnabled(dragOut_ || shift);
+    details_->setDragEnabled(dragOut_ || shift);
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void TFileView::SetColumnWidth(int column, int width) {

@@ -97,6 +97,9 @@ class TFileView : public QWidget {
   void Changed(bool selectionStateChanged);
   void Renamed(const QString& oldPath, const QString& newPath, bool folder);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void OnSelectionChanged();
   void OnCurrentChanged();
@@ -111,6 +114,7 @@ class TFileView : public QWidget {
   int style_ = 3;
   int directions_[4] = {1, 1, 1, 1};
   QString lastReported_;
+  bool dragOut_ = true;
   std::function<bool(const QString&)> trash_;
   std::function<void(const QString&)> open_;
 };

@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <memory>
 #include <QTemporaryDir>
+#include <QListView>
 #include <QTest>
 #include <QTreeView>
 
@@ -80,6 +81,20 @@ TEST_F(BrowserTest, DragOfMoreThan1024FilesDoesNotStart) {
   EXPECT_EQ(ok->urls().size(), 1024);
   rows << v.Model()->index(1024, 0);
   EXPECT_EQ(v.Model()->mimeData(rows), nullptr);
+}
+
+TEST_F(BrowserTest, ShiftDragsOntoTheTreeEvenWithDragOutOff) {
+  TFileView v;
+  v.SetDragOut(false);
+  QTest::mousePress(v.ListView()->viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
+  EXPECT_TRUE(v.ListView()->dragEnabled());
+  QTest::mouseRelease(v.ListView()->viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
+  QTest::mousePress(v.ListView()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  EXPECT_FALSE(v.ListView()->dragEnabled()) << "without Shift only the option drags files out";
+  QTest::mouseRelease(v.ListView()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  v.SetDragOut(true);
+  QTest::mousePress(v.ListView()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  EXPECT_TRUE(v.ListView()->dragEnabled());
 }
 
 TEST_F(BrowserTest, MaskKeepsFoldersAndMatchingExtensions) {
