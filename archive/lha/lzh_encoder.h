@@ -11,7 +11,7 @@ struct EncodeOptions {
   bool optimal = true;     // price-based parsing; false: greedy with lazy matching (faster)
   int max_chain = 8;       // candidates tried per position (the lazy parser wants about 128)
   int nice_length = 64;    // a match this long ends the search
-  int skip_length = 16;    // optimal parser: positions inside a match this long are not searched
+  int skip_length = 12;    // optimal parser: positions inside a match this long are not searched
   int good_length = 16;    // lazy parser: a previous match this long quarters the chain
   int max_lazy = 32;       // lazy parser: a match this long is taken without looking further
   bool give_up_when_larger = true;  // false: always produce the stream (tests of tiny inputs)
