@@ -132,11 +132,7 @@ int ApiExtractMem(const Format& f, const char* line, unsigned char* buffer, std:
                   std::uint16_t* attribute, std::uint32_t* written) {
   try {
     if (written != nullptr) *written = 0;
-    std::vector<std::string> items;
-    for (auto& item : unlha32::SplitItems(line != nullptr ? line : "")) {
-      if (item.size() > 1 && item[0] == '-') continue;
-      items.push_back(std::move(item));
-    }
+    const std::vector<std::string> items = unlha32::ItemsWithoutSwitches(line);
     if (items.empty()) return unlha32::kErrorNoArchiveName;
     if (items.size() < 2) return unlha32::kErrorNoFileName;
     const std::string wanted = lha::NormalizeSeparators(items[1]);

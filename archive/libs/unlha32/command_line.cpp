@@ -77,6 +77,15 @@ int Command::Number(const std::string& name, int absent) const {
   return std::atoi(it->second.c_str());
 }
 
+std::vector<std::string> ItemsWithoutSwitches(const char* line) {
+  std::vector<std::string> items;
+  for (auto& item : SplitItems(line != nullptr ? line : "")) {
+    if (item.size() > 1 && item[0] == '-') continue;
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
 std::vector<std::string> SplitItems(std::string_view line) {
   std::vector<std::string> items;
   std::string cur;

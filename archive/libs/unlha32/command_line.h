@@ -34,6 +34,8 @@ int ParseCommandLine(std::string_view line, Command& out);
 
 // Items of a command line: blanks separate, double quotes group and are removed.
 std::vector<std::string> SplitItems(std::string_view line);
+// The items of a possibly null command line that are not switches ("-x"): archive, then names.
+std::vector<std::string> ItemsWithoutSwitches(const char* line);
 
 // A CP932 path from the command line as a file-system path: separators ("\" as a character, "/")
 // become "/", the rest is converted to UTF-8.

@@ -153,11 +153,7 @@ __attribute__((visibility("default"))) int UnlhaExtractMem(void*, const char* co
                                                            std::uint16_t* attribute, std::uint32_t* written) {
   try {
     if (written != nullptr) *written = 0;
-    std::vector<std::string> items;
-    for (auto& item : unlha32::SplitItems(command_line != nullptr ? command_line : "")) {
-      if (item.size() > 1 && item[0] == '-') continue;
-      items.push_back(std::move(item));
-    }
+    const std::vector<std::string> items = unlha32::ItemsWithoutSwitches(command_line);
     if (items.empty()) return unlha32::kErrorNoArchiveName;
     if (items.size() < 2) return unlha32::kErrorNoFileName;
     lha::ArchiveReader r;
