@@ -9,9 +9,15 @@
 namespace sorabu::cli {
 namespace {
 
+// A current folder CP932 cannot name matches no destination.
 std::string CurrentFolder() {
   char buf[4096];
-  return ::getcwd(buf, sizeof buf) != nullptr ? ArgToCp932(buf) : std::string();
+  if (::getcwd(buf, sizeof buf) == nullptr) return std::string();
+  try {
+    return ArgToCp932(buf);
+  } catch (const EArgument&) {
+    return std::string();
+  }
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -25,7 +31,10 @@ int Run(const std::vector<std::string>& args) {
       return kExitDone;
     }
     if (verb == "extract" && args.size() == 3) {
-      if (!archive::ExtractableName(archive)) return kExitDone;
+      if (!archive::ExtractableName(archive) && !archive::Recognised(archive)) {
+        Complain(ArgToCp932ForDisplay(args[1]) + ": " + archive::Message(archive::Msg::kUnknownFormat));
+        return kExitFailed;
+      }
       std::string text;
       const std::string dest = archive::ExtractDestination(ArgToCp932(args[2]), CurrentFolder());
       const int code = archive::GenericExtract(archive, dest, text);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,9 +24,16 @@ struct TSubcommand {
 };
 
 // Arguments arrive in the locale's encoding (UTF-8) and become CP932, unless --raw was given.
+// A character CP932 cannot hold (or bytes that are not UTF-8) raise EArgument: a silent "?" in
+// its place would open another file, write into another folder or turn a pattern into another.
+struct EArgument : std::runtime_error {
+  explicit EArgument(const std::string& utf8_message) : std::runtime_error(utf8_message) {}
+};
 bool RawArguments();
 void SetRawArguments(bool raw);
 std::string ArgToCp932(const std::string& arg);
+// For text only shown to the user: never fails, unconvertible characters become "?".
+std::string ArgToCp932ForDisplay(const std::string& arg);
 
 // Writes CP932 text to a stream as UTF-8 (the terminal's encoding).
 void WriteUtf8(std::FILE* stream, std::string_view cp932);

@@ -60,7 +60,7 @@ int Grep(const std::vector<std::string>& args) {
   const std::string pattern = ArgToCp932(args[i]);
   const std::vector<std::string> paths =
       ExpandFolders(std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end()));
-  options.path_text = [](const std::string& path) { return ArgToCp932(path); };
+  options.path_text = [](const std::string& path) { return ArgToCp932ForDisplay(path); };
 
   regex::TGrep grep;
   grep.SetUseFuzzyCharDic(fuzzy);
@@ -72,7 +72,7 @@ int Grep(const std::vector<std::string>& args) {
   pane.add_line = [&](const std::string& line) {
     if (++lines > 2) {
       if (options.show_file_names && names_seen < paths.size() &&
-          line == regex::MessageBytes("// 検索ファイル [ ") + ArgToCp932(paths[names_seen]) + " ]") {
+          line == regex::MessageBytes("// 検索ファイル [ ") + ArgToCp932ForDisplay(paths[names_seen]) + " ]") {
         ++names_seen;
       } else {
         ++reported;

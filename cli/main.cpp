@@ -1,4 +1,5 @@
 #include <QCoreApplication>
+#include <csignal>
 #include <cstring>
 #include <map>
 #include <string>
@@ -31,7 +32,22 @@ TSubcommand::TSubcommand(const char* name, const char* usage, Handler handler) {
 bool RawArguments() { return raw; }
 void SetRawArguments(bool value) { raw = value; }
 
-std::string ArgToCp932(const std::string& arg) { return raw ? arg : textconv::Utf8ToCp932(arg); }
+std::string ArgToCp932(const std::string& arg) {
+  if (raw) return arg;
+  std::size_t unmappable = 0;
+  std::string cp932 = textconv::Utf8ToCp932(arg, &unmappable);
+  if (unmappable != 0) {
+    std::string shown;
+    for (const char c : arg) {
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) shown += '?';
+      else shown += c;
+    }
+    throw EArgument("\"" + shown + "\" holds characters that Shift-JIS (code page 932) cannot hold; nothing was done");
+  }
+  return cp932;
+}
+
+std::string ArgToCp932ForDisplay(const std::string& arg) { return raw ? arg : textconv::Utf8ToCp932(arg); }
 
 void WriteUtf8(std::FILE* stream, std::string_view cp932) {
   const std::string utf8 = textconv::Cp932ToUtf8(cp932);
@@ -64,7 +80,14 @@ int main(int argc, char** argv) {
     for (const auto& [name, entry] : Registry()) std::fprintf(stderr, "  %s %s\n", name.c_str(), entry.usage);
     return args.empty() || args.front() != "--help" ? kExitUsage : kExitDone;
   }
+  // A file-size limit must end a write with an error, not end the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   const Entry entry = Registry().at(args.front());
   args.erase(args.begin());
-  return entry.handler(args);
+  try {
+    return entry.handler(args);
+  } catch (const EArgument& e) {
+    std::fprintf(stderr, "sorabu-cli: %s\n", e.what());
+    return kExitFailed;
+  }
 }

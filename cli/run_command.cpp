@@ -76,7 +76,7 @@ int Run(const std::vector<std::string>& args) {
   const std::string& handler = rest[0];
   const std::string& path = rest[1];
   if (textcmd::FindCommand(handler) == nullptr) {
-    Complain(ArgToCp932("unknown command: " + handler + " (sorabu-cli commands lists them)"));
+    Complain(ArgToCp932ForDisplay("unknown command: " + handler + " (sorabu-cli commands lists them)"));
     return kExitUsage;
   }
   textcmd::TCommandContext context(dialogs);

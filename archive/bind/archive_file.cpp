@@ -1,6 +1,8 @@
 // Detection never raises: a library that is missing or fails counts as "not this format". Content
 // detection asks the plug-ins in a fixed priority (LHA, CAB, BGA, ZIP, ARJ, RAR, then the tar
-// library's archive type), each by opening the archive and closing it again.
+// library's archive type), each by opening the archive and closing it again. LHA is checked by
+// its headers only (mode 4): decoding every entry (mode 16) just to learn the format let a
+// self-extracting bomb run for minutes and hold a whole entry in memory before a listing.
 //
 // There are no windows to carry progress messages; a set OnProgress handler stands for an owner
 // window (so the command lines get their owner switches) and is called before and after each
@@ -64,7 +66,7 @@ TArchiverType TypeByContent(const std::string& path) {
   {
     TLha32 lha;
     try {
-      if (lha.LoadDLL() && lha.Check(path, 16) && OpensAs(lha, path)) return TArchiverType::atLha;
+      if (lha.LoadDLL() && lha.Check(path, 4) && OpensAs(lha, path)) return TArchiverType::atLha;
     } catch (...) {
     }
   }

@@ -1,11 +1,17 @@
 // Command lines are built piece by piece, every piece appended after one blank, so a ZIP pack
 // line (which has no command word) starts with a blank. Quoting is plain double quotes: the
-// plug-ins split on blanks outside quotes and never see a quote inside a name (CP932 names
-// cannot contain 0x22 as a second byte).
+// plug-ins split on blanks outside quotes. The syntax has no escape, so a path that could change
+// the line's meaning is refused before any line is built: a double quote (it would close the
+// quotes and let the rest become switches or other paths), a leading "-" or "@" (read as a switch
+// or a response file even inside quotes), a double-byte character cut off at the end (its lead
+// byte would swallow the closing quote or the folder's separator), and, for a response file, a
+// line end.
 #include "archive/bind/cmd_opt.h"
 
 #include <fstream>
 
+#include "archive/bind/messages.h"
+#include "archive/lha/name_path.h"
 #include "archive/libs/unlha32/command_line.h"
 #include "textconv/cp932.h"
 
@@ -29,6 +35,28 @@ bool EndsInBackslash(std::string_view s) {
     i += lead ? 2 : 1;
   }
   return last;
+}
+
+bool CutCharacterAtEnd(std::string_view s) {
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (textconv::IsLeadByte(static_cast<unsigned char>(s[i]))) {
+      if (i + 1 >= s.size()) return true;
+      ++i;
+    }
+  }
+  return false;
+}
+
+enum class Piece { kPath, kSwitchText };
+
+void RefuseUncarried(std::string_view s, Piece kind, bool response_file) {
+  const bool bad = s.find('"') != std::string_view::npos || CutCharacterAtEnd(s) ||
+                   (kind == Piece::kPath && !s.empty() && (s[0] == '-' || s[0] == '@')) ||
+                   (response_file && s.find_first_of("\r\n") != std::string_view::npos);
+  if (!bad) return;
+  throw EArchiverError(lha::EscapeForDisplay(s) +
+                       textconv::Utf8ToCp932("：この名前は書庫ライブラリーに渡せません（\" を含む名前、- または @ で始まる名前、"
+                                             "途中で切れた文字や改行を含む名前は扱えません）。"));
 }
 
 std::string WithBackslash(std::string s) {
@@ -207,6 +235,12 @@ std::string TCmdOpt::ZipName(const std::string& s) {
 
 std::string TCmdOpt::Build(const TCmdRequest& r, const TArchiverOptions& o, bool* response_ok) {
   if (response_ok != nullptr) *response_ok = true;
+  const bool response_file = UsesResponseFile(r, o);
+  RefuseUncarried(r.archive, Piece::kPath, false);
+  RefuseUncarried(r.folder, Piece::kPath, false);
+  for (const auto& f : r.files) RefuseUncarried(f, Piece::kPath, response_file);
+  for (const std::string* text : {&o.w, &o.jo, &o.job, &o.jz, &o.gr}) RefuseUncarried(*text, Piece::kSwitchText, false);
+  for (const auto& pattern : o.jx) RefuseUncarried(pattern, Piece::kSwitchText, false);
   std::string line;
   if (const char* word = CommandWord(r, o)) line = word;
   FormatSwitches(line, r, o);
@@ -217,7 +251,7 @@ std::string TCmdOpt::Build(const TCmdRequest& r, const TArchiverOptions& o, bool
   }
   std::vector<std::string> names;
   for (const auto& f : r.files) names.push_back(r.type == TArchiverType::atZip ? ZipName(f) : f);
-  if (UsesResponseFile(r, o)) {
+  if (response_file) {
     std::ofstream out(unlha32::NativePath(o.ResFileName), std::ios::binary | std::ios::trunc);
     for (const auto& n : names) out << Quoted(n) << "\r\n";
     if (!out && response_ok != nullptr) *response_ok = false;

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "archive/lha/name_path.h"
 #include "archive/libs/unlha32/command_line.h"
 #include "textconv/cp932.h"
 
@@ -14,15 +15,24 @@ namespace {
 constexpr const char* kEol = "\r\n";
 constexpr std::size_t kOutputSize = 8192;
 
+void ByContentWhenNameSaysNothing(TArchiveFile& af) {
+  if (af.ArchiverType() == TArchiverType::atNone) af.SetArchiverType(TypeByContent(af.FileName()));
+}
+
 }  // namespace
+
+bool Recognised(const std::string& path) {
+  return TypeByName(path) != TArchiverType::atNone || TypeByContent(path) != TArchiverType::atNone;
+}
 
 std::string GenericListText(const std::string& path, void* owner) {
   TArchiveFile af(path);
+  ByContentWhenNameSaysNothing(af);
   if (!af.Check(1, 4)) return "";
   static const std::string kRule = "--------------  ----------  ---------- ------ -------- -------- ---- ----- ----";
   std::string text;
   text += kEol;
-  text += "Listing of archive : " + path + kEol;
+  text += "Listing of archive : " + lha::EscapeForDisplay(path) + kEol;
   text += kEol;
   text += std::string("  Name            Original    Packed    Ratio   Date     Time   Attr Type  CRC") + kEol;
   text += kRule + kEol;
@@ -31,8 +41,8 @@ std::string GenericListText(const std::string& path, void* owner) {
   TIndividualInfo info{};
   for (int r = af.FindFirst("*.*", &info); r == 0; r = af.FindNext(&info)) {
     text += ListingLine(info) + kEol;
-    original += info.original_size;
-    packed += info.packed_size;
+    original += static_cast<long long>(RecordOriginalSize(info));
+    packed += static_cast<long long>(RecordPackedSize(info));
     ++count;
   }
   af.Close();
@@ -65,6 +75,7 @@ std::string ExtractDestination(const std::string& folder, const std::string& cur
 
 int GenericExtract(const std::string& path, const std::string& destination, std::string& text, void* owner) {
   TArchiveFile af(path);
+  ByContentWhenNameSaysNothing(af);
   af.Options.Set("x", 1);
   af.SetOutputSize(kOutputSize);
   const int code = af.Extract(owner, nullptr, {}, destination);

@@ -10,12 +10,17 @@
 
 namespace sorabu::archive {
 
+// A name whose extension says nothing (".lha", ".tbz2", a renamed archive) is recognised by the
+// archive's content, as ".exe" is.
+//
 // The whole listing of an archive; empty when the format's check fails. May raise
 // EArchiverError (unknown format, missing library).
 std::string GenericListText(const std::string& cp932_path, void* owner = nullptr);
 
 // True when the upper-cased extension is one the extract command accepts.
 bool ExtractableName(const std::string& cp932_path);
+// True when the name's extension or, failing that, the content gives a format.
+bool Recognised(const std::string& cp932_path);
 // The destination passed to the library: the folder with "\" added; empty when it is the
 // current folder.
 std::string ExtractDestination(const std::string& folder, const std::string& current_folder);

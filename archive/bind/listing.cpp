@@ -2,10 +2,14 @@
 // folders, the last name component padded and cut to 12 bytes (never through a double-byte
 // character; a cut character becomes a blank so the columns stay put), then the library's
 // fields. Every text field of the record is read only up to its own size, terminated or not.
+// Names come from the archive and may hold any byte: control bytes are shown escaped, so an ESC
+// sequence or a CR LF in a name can neither drive the terminal nor forge a line of the listing.
+// Sizes are 64-bit (the record's high words), so a 1 TiB entry reads as such.
 #include "archive/bind/listing.h"
 
 #include <cstdio>
 
+#include "archive/lha/name_path.h"
 #include "textconv/cp932.h"
 
 namespace sorabu::archive {
@@ -43,14 +47,16 @@ std::string ShortName(const std::string& name) {
 }  // namespace
 
 std::string ListingLine(const TIndividualInfo& info) {
-  const std::string name = RecordText(info.name, sizeof info.name);
+  const std::string name = lha::EscapeForDisplay(RecordText(info.name, sizeof info.name));
   std::string line = name.find('/') != std::string::npos ? "+" : " ";
-  line += Printf(" %12s  %10u  %10u %5.1f", ShortName(name).c_str(), info.original_size, info.packed_size,
-                 info.ratio / 10.0);
+  line += Printf(" %12s  %10llu  %10llu %5.1f", ShortName(name).c_str(),
+                 static_cast<unsigned long long>(RecordOriginalSize(info)),
+                 static_cast<unsigned long long>(RecordPackedSize(info)), info.ratio / 10.0);
   line += "% ";
   line += Printf("%02u-%02u-%02u ", ((info.date >> 9) + 80u) % 100u, (info.date >> 5) & 15u, info.date & 31u);
   line += Printf("%02u:%02u:%02u ", info.time >> 11, (info.time >> 5) & 63u, (info.time & 31u) * 2u);
-  line += RecordText(info.attribute, sizeof info.attribute) + " " + RecordText(info.mode, sizeof info.mode) + " ";
+  line += lha::EscapeForDisplay(RecordText(info.attribute, sizeof info.attribute)) + " " +
+          lha::EscapeForDisplay(RecordText(info.mode, sizeof info.mode)) + " ";
   line += Printf("%04X ", info.crc);
   line += name + " ";
   return line;

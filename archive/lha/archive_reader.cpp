@@ -12,7 +12,7 @@ namespace sorabu::lha {
 
 Error ReadWholeFile(const std::string& path, std::uint64_t max_size, std::string& out) {
   out.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return Error::kOpenFailed;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -45,6 +45,37 @@ constexpr std::size_t kLargestWindow = std::size_t{1} << 24;
 // Read beyond the self-extractor scan limit, so that a level-2 header starting just before the
 // limit is still whole.
 constexpr std::size_t kScanMargin = std::size_t{1} << 16;
+// Packed data reaches the decoders in pieces of this size, whatever the entry's size.
+constexpr std::size_t kPackedPiece = std::size_t{1} << 20;
+
+class InputSource final : public PackedSource {
+ public:
+  InputSource(const Input& input, std::uint64_t offset, std::uint64_t size)
+      : input_(input), offset_(offset), size_(size) {}
+  std::uint64_t Size() const noexcept override { return size_; }
+  std::string_view Next() noexcept override {
+    if (done_ >= size_) return {};
+    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kPackedPiece, size_ - done_));
+    try {
+      if (!input_.Read(offset_ + done_, n, piece_)) {
+        done_ = size_;
+        return {};
+      }
+    } catch (...) {
+      done_ = size_;
+      return {};
+    }
+    done_ += n;
+    return piece_;
+  }
+
+ private:
+  const Input& input_;
+  std::uint64_t offset_;
+  std::uint64_t size_;
+  std::uint64_t done_ = 0;
+  std::string piece_;
+};
 
 }  // namespace
 
@@ -113,11 +144,10 @@ Error ArchiveReader::Scan(const OpenOptions& options) {
   return err == Error::kEndOfArchive ? Error::kOk : err;
 }
 
-Error ArchiveReader::Packed(const Entry& e, std::string& buf) const {
+Error ArchiveReader::CheckPacked(const Entry& e) const {
   if (input_ == nullptr) return Error::kOpenFailed;
   if (e.packed_size > input_->Size() || e.data_offset > input_->Size() - e.packed_size) return Error::kTruncated;
-  if (e.packed_size > buf.max_size()) return Error::kTooLarge;
-  return input_->Read(e.data_offset, static_cast<std::size_t>(e.packed_size), buf) ? Error::kOk : Error::kTruncated;
+  return Error::kOk;
 }
 
 Error ArchiveReader::RawEntry(const Entry& e, std::string& out) const {
@@ -129,10 +159,10 @@ Error ArchiveReader::RawEntry(const Entry& e, std::string& out) const {
                                                                                                : Error::kTruncated;
 }
 
-DecodeRequest ArchiveReader::Request(const Entry& e, const std::string& packed) const {
+DecodeRequest ArchiveReader::Request(const Entry& e, PackedSource& packed) const {
   DecodeRequest r;
   r.method = e.method;
-  r.packed = packed;
+  r.source = &packed;
   r.original_size = e.original_size;
   r.crc = e.crc;
   return r;
@@ -142,8 +172,8 @@ Error ArchiveReader::ExtractToMemory(const Entry& e, std::string& out, std::uint
                                      const ProgressFn& progress) const {
   out.clear();
   if (e.original_size > max_size) return Error::kTooLarge;
-  std::string packed;
-  if (const Error err = Packed(e, packed); err != Error::kOk) return err;
+  if (const Error err = CheckPacked(e); err != Error::kOk) return err;
+  InputSource packed(*input_, e.data_offset, e.packed_size);
   DecodeRequest r = Request(e, packed);
   r.progress = progress;
   return DecodeEntryToString(r, max_size, out);
@@ -153,8 +183,8 @@ Error ArchiveReader::Test(const Entry& e) const {
   class NullSink final : public ByteSink {
     bool Write(std::string_view) override { return true; }
   } sink;
-  std::string packed;
-  if (const Error err = Packed(e, packed); err != Error::kOk) return err;
+  if (const Error err = CheckPacked(e); err != Error::kOk) return err;
+  InputSource packed(*input_, e.data_offset, e.packed_size);
   return DecodeEntry(Request(e, packed), sink);
 }
 
@@ -162,8 +192,8 @@ Error ArchiveReader::ExtractToFolder(const Entry& e, const std::string& dest_dir
                                      std::string* written) const {
   if (e.IsLink()) return Error::kLinkNotExtracted;
   if (FindMethod(e.method) == nullptr) return Error::kUnknownMethod;
-  std::string packed;
-  if (const Error err = Packed(e, packed); err != Error::kOk) return err;
+  if (const Error err = CheckPacked(e); err != Error::kOk) return err;
+  InputSource packed(*input_, e.data_offset, e.packed_size);
   DecodeRequest r = Request(e, packed);
   r.progress = options.progress;
   return WriteEntryBelow(dest_dir, e, r, options, written);

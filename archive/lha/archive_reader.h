@@ -68,8 +68,8 @@ class ArchiveReader {
  private:
   Error Scan(const OpenOptions& options);
   Error HeaderAt(std::uint64_t offset, Entry& e) const;
-  Error Packed(const Entry& e, std::string& buf) const;
-  DecodeRequest Request(const Entry& e, const std::string& packed) const;
+  Error CheckPacked(const Entry& e) const;
+  DecodeRequest Request(const Entry& e, PackedSource& packed) const;
 
   std::unique_ptr<Input> input_;
   std::vector<Entry> entries_;

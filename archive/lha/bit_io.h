@@ -3,6 +3,8 @@
 // The reader never reads outside its input: past the end it supplies zero bits and counts them,
 // so a decoder can run its inner loop without bounds checks and ask `Overrun()` at block
 // boundaries and at the end. A corrupt stream therefore ends in an error, not in a stray read.
+// Input given as a PackedSource arrives in pieces; only the few bytes at a piece's edge take the
+// slow path.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "archive/lha/packed_source.h"
+
 namespace sorabu::lha {
 
 class BitReader {
@@ -18,6 +22,10 @@ class BitReader {
   explicit BitReader(std::string_view in) noexcept
       : p_(reinterpret_cast<const unsigned char*>(in.data())), end_(p_ + in.size()),
         total_bits_(static_cast<std::uint64_t>(in.size()) * 8) {
+    Refill();
+  }
+  explicit BitReader(PackedSource& source) noexcept
+      : p_(nullptr), end_(nullptr), total_bits_(source.Size() * 8), source_(&source) {
     Refill();
   }
 
@@ -61,15 +69,32 @@ class BitReader {
       return;
     }
     while (count_ <= 56) {
-      const std::uint64_t b = p_ < end_ ? *p_++ : 0;
+      if (p_ == end_ && !NextPiece()) {
+        count_ += 8;
+        continue;
+      }
+      const std::uint64_t b = *p_++;
       buf_ |= b << (56 - count_);
       count_ += 8;
     }
   }
 
+  bool NextPiece() noexcept {
+    if (source_ == nullptr) return false;
+    const std::string_view piece = source_->Next();
+    if (piece.empty()) {
+      source_ = nullptr;
+      return false;
+    }
+    p_ = reinterpret_cast<const unsigned char*>(piece.data());
+    end_ = p_ + piece.size();
+    return true;
+  }
+
   const unsigned char* p_;
   const unsigned char* end_;
   std::uint64_t total_bits_;
+  PackedSource* source_ = nullptr;
   std::uint64_t consumed_ = 0;
   std::uint64_t buf_ = 0;
   int count_ = 0;

@@ -66,7 +66,8 @@ Error DecodeEntry(const DecodeRequest& req, ByteSink& out) {
   if (m == nullptr) return Error::kUnknownMethod;
   if (m->is_directory) return Error::kOk;
   CheckingSink sink(out, req.original_size, req.progress);
-  Error e = m->decode(req.packed, req.original_size, sink);
+  ViewSource view(req.packed);
+  Error e = m->decode(req.source != nullptr ? *req.source : view, req.original_size, sink);
   if (sink.overflow()) return Error::kCorruptData;
   if (e != Error::kOk) return e;
   if (sink.done() != req.original_size) return Error::kCorruptData;

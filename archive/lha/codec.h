@@ -12,11 +12,12 @@
 #include <string_view>
 
 #include "archive/lha/error.h"
+#include "archive/lha/packed_source.h"
 #include "archive/lha/sink.h"
 
 namespace sorabu::lha {
 
-using DecodeFn = Error (*)(std::string_view in, std::uint64_t out_size, ByteSink& out);
+using DecodeFn = Error (*)(PackedSource& in, std::uint64_t out_size, ByteSink& out);
 
 struct MethodInfo {
   std::string_view name;   // "-lh5-"
@@ -33,7 +34,8 @@ using ProgressFn = std::function<bool(std::uint64_t done, std::uint64_t total)>;
 
 struct DecodeRequest {
   std::string_view method;
-  std::string_view packed;          // exactly the entry's packed bytes
+  std::string_view packed;          // exactly the entry's packed bytes, when source is null
+  PackedSource* source = nullptr;   // else the packed bytes piece by piece
   std::uint64_t original_size = 0;
   std::optional<std::uint16_t> crc; // checked when present
   ProgressFn progress;              // optional

@@ -20,6 +20,7 @@ std::string_view ErrorText(Error e) noexcept {
     case Error::kLinkNotExtracted: return "link not extracted";
     case Error::kOpenFailed: return "cannot open file";
     case Error::kWriteFailed: return "cannot write file";
+    case Error::kDiskFull: return "no room on the disk";
     case Error::kExists: return "file exists";
     case Error::kAborted: return "aborted";
   }

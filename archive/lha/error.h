@@ -22,6 +22,7 @@ enum class Error {
   kLinkNotExtracted, // symbolic-link entries are listed but never created
   kOpenFailed,       // cannot open or read a file
   kWriteFailed,      // cannot create or write a file or a folder
+  kDiskFull,         // the destination has no room for the entry (checked before, or met while writing)
   kExists,           // destination exists and overwriting is off
   kAborted,          // the progress callback asked to stop
 };

@@ -19,7 +19,9 @@ bool MemoryInput::Read(std::uint64_t offset, std::size_t n, std::string& out) co
 FileInput::~FileInput() { ::close(fd_); }
 
 Error FileInput::Open(const std::string& path, std::unique_ptr<FileInput>& out) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a FIFO without a writer would otherwise wait forever; only regular files
+  // pass the check below, and for them the flag changes nothing.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return Error::kOpenFailed;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -36,7 +36,7 @@ Lh1UpperCode Lh1UpperFromByte(unsigned b) {
   return {63, 8};
 }
 
-Error DecodeLh1(std::string_view in, std::uint64_t out_size, ByteSink& out) {
+Error DecodeLh1(PackedSource& in, std::uint64_t out_size, ByteSink& out) {
   constexpr std::size_t kChunk = std::size_t{1} << 18;
   std::vector<unsigned char> buf(kHistory + kChunk + 64);
   std::memset(buf.data(), ' ', kHistory);

@@ -7,11 +7,12 @@
 #include <string_view>
 
 #include "archive/lha/error.h"
+#include "archive/lha/packed_source.h"
 #include "archive/lha/sink.h"
 
 namespace sorabu::lha {
 
-Error DecodeLh1(std::string_view in, std::uint64_t out_size, ByteSink& out);
+Error DecodeLh1(PackedSource& in, std::uint64_t out_size, ByteSink& out);
 
 // The fixed distance code: for the next 8 bits b, the upper 6 bits of distance-1 and the length
 // in bits of their code (3..8); 6 - (8 - length) further bits complete the lower 6 bits.

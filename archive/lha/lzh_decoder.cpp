@@ -21,15 +21,20 @@
 
 namespace sorabu::lha {
 
-Error DecodeStored(std::string_view in, std::uint64_t out_size, ByteSink& out) {
-  if (in.size() < out_size) return Error::kTruncated;
+Error DecodeStored(PackedSource& in, std::uint64_t out_size, ByteSink& out) {
+  if (in.Size() < out_size) return Error::kTruncated;
   constexpr std::size_t kChunk = std::size_t{1} << 20;
-  std::size_t done = 0;
-  const auto total = static_cast<std::size_t>(out_size);
-  while (done < total) {
-    const std::size_t n = std::min(kChunk, total - done);
-    if (!out.Write(in.substr(done, n))) return Error::kAborted;
-    done += n;
+  std::uint64_t left = out_size;
+  while (left > 0) {
+    std::string_view piece = in.Next();
+    if (piece.empty()) return Error::kTruncated;
+    if (piece.size() > left) piece = piece.substr(0, static_cast<std::size_t>(left));
+    left -= piece.size();
+    while (!piece.empty()) {
+      const std::size_t n = std::min(kChunk, piece.size());
+      if (!out.Write(piece.substr(0, n))) return Error::kAborted;
+      piece.remove_prefix(n);
+    }
   }
   return Error::kOk;
 }
@@ -100,7 +105,7 @@ Error ReadCharLengths(BitReader& in, const HuffmanDecoder& pt, HuffmanDecoder& d
 }  // namespace
 
 template <int DictBits>
-Error DecodeLzh(std::string_view in, std::uint64_t out_size, ByteSink& out) {
+Error DecodeLzh(PackedSource& in, std::uint64_t out_size, ByteSink& out) {
   constexpr int kNp = lzh::OffsetSymbols(DictBits);
   constexpr int kPbit = lzh::OffsetCountBits(DictBits);
   // Large enough for the farthest distance the offset code can express, even where that is
@@ -168,9 +173,9 @@ Error DecodeLzh(std::string_view in, std::uint64_t out_size, ByteSink& out) {
   return flush() ? Error::kOk : Error::kAborted;
 }
 
-template Error DecodeLzh<12>(std::string_view, std::uint64_t, ByteSink&);
-template Error DecodeLzh<13>(std::string_view, std::uint64_t, ByteSink&);
-template Error DecodeLzh<15>(std::string_view, std::uint64_t, ByteSink&);
-template Error DecodeLzh<16>(std::string_view, std::uint64_t, ByteSink&);
+template Error DecodeLzh<12>(PackedSource&, std::uint64_t, ByteSink&);
+template Error DecodeLzh<13>(PackedSource&, std::uint64_t, ByteSink&);
+template Error DecodeLzh<15>(PackedSource&, std::uint64_t, ByteSink&);
+template Error DecodeLzh<16>(PackedSource&, std::uint64_t, ByteSink&);
 
 }  // namespace sorabu::lha

@@ -9,19 +9,30 @@
 #include <string_view>
 
 #include "archive/lha/error.h"
+#include "archive/lha/packed_source.h"
 #include "archive/lha/sink.h"
 
 namespace sorabu::lha {
 
-Error DecodeStored(std::string_view in, std::uint64_t out_size, ByteSink& out);
+Error DecodeStored(PackedSource& in, std::uint64_t out_size, ByteSink& out);
 
 // dict_bits: 12 (-lh4-), 13 (-lh5-), 15 (-lh6-), 16 (-lh7-).
 template <int DictBits>
-Error DecodeLzh(std::string_view in, std::uint64_t out_size, ByteSink& out);
+Error DecodeLzh(PackedSource& in, std::uint64_t out_size, ByteSink& out);
 
-extern template Error DecodeLzh<12>(std::string_view, std::uint64_t, ByteSink&);
-extern template Error DecodeLzh<13>(std::string_view, std::uint64_t, ByteSink&);
-extern template Error DecodeLzh<15>(std::string_view, std::uint64_t, ByteSink&);
-extern template Error DecodeLzh<16>(std::string_view, std::uint64_t, ByteSink&);
+extern template Error DecodeLzh<12>(PackedSource&, std::uint64_t, ByteSink&);
+extern template Error DecodeLzh<13>(PackedSource&, std::uint64_t, ByteSink&);
+extern template Error DecodeLzh<15>(PackedSource&, std::uint64_t, ByteSink&);
+extern template Error DecodeLzh<16>(PackedSource&, std::uint64_t, ByteSink&);
+
+inline Error DecodeStored(std::string_view in, std::uint64_t out_size, ByteSink& out) {
+  ViewSource source(in);
+  return DecodeStored(source, out_size, out);
+}
+template <int DictBits>
+Error DecodeLzh(std::string_view in, std::uint64_t out_size, ByteSink& out) {
+  ViewSource source(in);
+  return DecodeLzh<DictBits>(source, out_size, out);
+}
 
 }  // namespace sorabu::lha

@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -47,6 +48,7 @@ class FdSink final : public ByteSink {
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) {
         failed_ = true;
+        full_ = n < 0 && (errno == ENOSPC || errno == EFBIG || errno == EDQUOT);
         return false;
       }
       bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -54,10 +56,12 @@ class FdSink final : public ByteSink {
     return true;
   }
   bool failed() const { return failed_; }
+  bool full() const { return full_; }
 
  private:
   int fd_;
   bool failed_ = false;
+  bool full_ = false;
 };
 
 bool UsableComponent(const std::string& c) {
@@ -79,6 +83,15 @@ Error EnterFolder(int parent, const std::string& name, Fd& out) {
   }
   out.Reset(fd);
   return Error::kOk;
+}
+
+// A size the archive declares is checked against the free space before a byte is written, so a
+// small archive claiming terabytes is refused instead of filling the disk.
+bool RoomFor(int dir, std::uint64_t size) {
+  struct statvfs vfs {};
+  if (::fstatvfs(dir, &vfs) != 0) return true;
+  const std::uint64_t free_bytes = static_cast<std::uint64_t>(vfs.f_bavail) * vfs.f_frsize;
+  return size <= free_bytes;
 }
 
 std::string TempName() {
@@ -122,13 +135,14 @@ Error WriteEntryBelow(const std::string& dest_dir, const Entry& entry, const Dec
     if (!options.overwrite) return Error::kExists;
     if (S_ISDIR(st.st_mode)) return Error::kWriteFailed;
   }
+  if (!RoomFor(dir.get(), entry.original_size)) return Error::kDiskFull;
   const std::string tmp = TempName();
   const mode_t mode = entry.unix_mode ? static_cast<mode_t>(*entry.unix_mode & 0777u) : 0666;
   Fd file(::openat(dir.get(), tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
   if (file.get() < 0) return Error::kWriteFailed;
   FdSink sink(file.get());
   Error err = DecodeEntry(request, sink);
-  if (sink.failed()) err = Error::kWriteFailed;
+  if (sink.failed()) err = sink.full() ? Error::kDiskFull : Error::kWriteFailed;
   if (err == Error::kOk && options.set_times) {
     const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(entry.ModificationTime()), 0}};
     ::futimens(file.get(), times);

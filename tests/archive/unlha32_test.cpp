@@ -118,7 +118,7 @@ TEST(Unlha32Record, Offsets) {
   EXPECT_EQ(offsetof(UnlhaIndividualInfo, original_size), 0u);
   EXPECT_EQ(offsetof(UnlhaIndividualInfo, packed_size), 4u);
   EXPECT_EQ(offsetof(UnlhaIndividualInfo, crc), 8u);
-  EXPECT_EQ(offsetof(UnlhaIndividualInfo, unused), 12u);
+  EXPECT_EQ(offsetof(UnlhaIndividualInfo, size_high), 12u);
   EXPECT_EQ(offsetof(UnlhaIndividualInfo, ratio), 20u);
   EXPECT_EQ(offsetof(UnlhaIndividualInfo, date), 22u);
   EXPECT_EQ(offsetof(UnlhaIndividualInfo, time), 24u);

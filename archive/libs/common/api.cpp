@@ -48,8 +48,7 @@ int FindFrom(Handle* h, UnlhaIndividualInfo* info) {
 
 void FillRecord(const ArcEntry& e, UnlhaIndividualInfo* info) {
   std::memset(info, 0, sizeof *info);
-  info->original_size = static_cast<std::uint32_t>(std::min<std::uint64_t>(e.size, 0xFFFFFFFFu));
-  info->packed_size = static_cast<std::uint32_t>(std::min<std::uint64_t>(e.packed, 0xFFFFFFFFu));
+  SetRecordSizes(info, e.size, e.packed);
   info->crc = e.crc;
   const std::uint64_t ratio = e.size == 0 ? 0 : e.packed * 1000 / e.size;
   info->ratio = static_cast<std::uint16_t>(std::min<std::uint64_t>(ratio, 65535));
@@ -138,7 +137,7 @@ int ApiExtractMem(const Format& f, const char* line, unsigned char* buffer, std:
     const std::string wanted = lha::NormalizeSeparators(items[1]);
     int result = -1;
     const int scan = f.Scan(unlha32::NativePath(items[0]), true, [&](const ArcEntry& e, EntryData* data) {
-      if (e.is_dir || e.is_link || !unlha32::WildcardMatch(wanted, e.name)) return true;
+      if (e.is_dir || e.is_link || e.is_special || !unlha32::WildcardMatch(wanted, e.name)) return true;
       if (e.size > size) {
         result = unlha32::kErrorMemory;
         return false;

@@ -100,6 +100,7 @@ std::string RawName(const std::string& archive_path, archive_entry* e) {
 }  // namespace
 
 int LibarchiveFormat::Scan(const std::string& native_path, bool with_data, const Visitor& visit) const {
+  if (const int code = RefuseNonRegular(native_path); code != 0) return code;
   ReadPtr a = OpenReader(kind_, native_path);
   if (!a) {
     return ::access(native_path.c_str(), R_OK) == 0 ? unlha32::kErrorNotArchive : unlha32::kErrorArchiveOpen;
@@ -119,7 +120,9 @@ int LibarchiveFormat::Scan(const std::string& native_path, bool with_data, const
     while (!e.name.empty() && e.name.back() == '/') e.name.pop_back();
     const mode_t type = archive_entry_filetype(entry);
     e.is_dir = type == AE_IFDIR;
-    e.is_link = type == AE_IFLNK || archive_entry_hardlink(entry) != nullptr || (type != 0 && type != AE_IFREG && !e.is_dir);
+    e.is_link = type == AE_IFLNK || archive_entry_hardlink(entry) != nullptr;
+    e.is_special = !e.is_link && type != 0 && type != AE_IFREG && !e.is_dir;
+    e.size_known = archive_entry_size_is_set(entry) && archive_format(a.get()) != ARCHIVE_FORMAT_RAW;
     e.size = archive_entry_size_is_set(entry) && archive_entry_size(entry) > 0
                  ? static_cast<std::uint64_t>(archive_entry_size(entry)) : 0;
     e.packed = e.size;

@@ -20,6 +20,7 @@ namespace sorabu::arcplug {
 struct ArcEntry {
   std::string name;
   std::uint64_t size = 0;
+  bool size_known = true;  // false: the format does not say (a single compressed file)
   std::uint64_t packed = 0;
   std::uint32_t crc = 0;
   std::string method;
@@ -28,6 +29,7 @@ struct ArcEntry {
   std::uint8_t dos_attribute = 0;
   bool is_dir = false;
   bool is_link = false;  // symbolic or hard link: listed, never created
+  bool is_special = false;  // device, FIFO or socket: listed, never created
 };
 
 // The data of the entry being visited, read in pieces.
@@ -90,6 +92,10 @@ int ParseCommand(std::string_view line, const Syntax& syntax, Command& out);
 
 // Runs a command line against a format; the output text goes to `output` (CR LF lines).
 int RunCommand(const Format& format, const Syntax& syntax, std::string_view line, std::string& output);
+
+// kErrorArchiveOpen when the path names something other than a regular file (a FIFO without a
+// writer would block the reader forever, a device never ends), else 0. Asked before any open.
+int RefuseNonRegular(const std::string& native_path);
 
 // The entry record for an entry.
 void FillRecord(const ArcEntry& e, UnlhaIndividualInfo* info);

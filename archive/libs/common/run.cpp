@@ -58,7 +58,7 @@ int List(const Format& f, const Command& c, std::string& out) {
     Line(out, Printf("%10llu %10llu %5.1f%% %02u-%02u-%02u %02u:%02u:%02u %-8s %08X ",
                      static_cast<unsigned long long>(e.size), static_cast<unsigned long long>(e.packed),
                      Ratio(e) / 10.0, ((dos >> 25) + 80) % 100, (dos >> 21) & 15, (dos >> 16) & 31,
-                     (dos >> 11) & 31, (dos >> 5) & 63, (dos & 31) * 2, e.method.c_str(), e.crc) +
+                     (dos >> 11) & 31, (dos >> 5) & 63, (dos & 31) * 2, lha::EscapeForDisplay(e.method).c_str(), e.crc) +
                   lha::EscapeForDisplay(e.name));
     total += e.size;
     packed += e.packed;
@@ -98,6 +98,10 @@ int Extract(const Format& f, const Command& c, std::string& out) {
     const std::string shown = lha::EscapeForDisplay(e.name);
     if (e.is_link) {
       Line(out, "Skipped (link) : " + shown);
+      return true;
+    }
+    if (e.is_special) {
+      Line(out, "Skipped (not a regular file) : " + shown);
       return true;
     }
     int code = 0;
@@ -195,6 +199,12 @@ int Pack(const Format& f, const Command& c, std::string& out) {
 }
 
 }  // namespace
+
+int RefuseNonRegular(const std::string& native_path) {
+  struct stat st {};
+  if (::stat(native_path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return unlha32::kErrorArchiveOpen;
+  return 0;
+}
 
 int Format::Pack(const std::string&, const std::vector<PackItem>&, const PackOptions&, std::string&) const {
   return unlha32::kErrorCommand;

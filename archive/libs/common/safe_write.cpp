@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -44,6 +45,14 @@ int EnterFolder(int parent, const std::string& name, Fd& out) {
   out.Reset(fd);
   return 0;
 }
+
+bool RoomFor(int dir, std::uint64_t size) {
+  struct statvfs vfs {};
+  if (::fstatvfs(dir, &vfs) != 0) return true;
+  return size <= static_cast<std::uint64_t>(vfs.f_bavail) * vfs.f_frsize;
+}
+
+bool DiskFull(int error) { return error == ENOSPC || error == EFBIG || error == EDQUOT; }
 
 std::string TempName() {
   static std::atomic<unsigned> counter{0};
@@ -89,6 +98,9 @@ int WriteBelow(const std::string& dest, const ArcEntry& entry, EntryData* data, 
     if (!overwrite) return unlha32::kErrorAlreadyExists;
     if (S_ISDIR(st.st_mode)) return unlha32::kErrorWrite;
   }
+  // The declared size is checked against the free space first, and the data may never run past
+  // it: a small archive claiming (or secretly holding) gigabytes cannot fill the disk.
+  if (entry.size_known && !RoomFor(dir.fd, entry.size)) return unlha32::kErrorDiskSpace;
   const std::string tmp = TempName();
   Fd file(::openat(dir.fd, tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                    static_cast<mode_t>(entry.mode & 0777u)));
@@ -105,17 +117,22 @@ int WriteBelow(const std::string& dest, const ArcEntry& entry, EntryData* data, 
     }
     if (n == 0) break;
     total += static_cast<std::uint64_t>(n);
+    if (entry.size_known && total > entry.size) {
+      code = unlha32::kErrorHeaderBroken;
+      break;
+    }
     for (long off = 0; off < n;) {
       const ssize_t w = ::write(file.fd, buffer + off, static_cast<std::size_t>(n - off));
       if (w < 0 && errno == EINTR) continue;
       if (w <= 0) {
-        code = unlha32::kErrorWrite;
+        code = w < 0 && DiskFull(errno) ? unlha32::kErrorDiskSpace : unlha32::kErrorWrite;
         break;
       }
       off += w;
     }
     if (code != 0) break;
   }
+  if (code == 0 && entry.size_known && total < entry.size) code = unlha32::kErrorDataMissing;
   if (code == 0) {
     const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(entry.mtime), 0}};
     ::futimens(file.fd, times);

@@ -58,6 +58,7 @@ std::string ZipMethodName(int method) {
 }
 
 int ZipFormat::Scan(const std::string& native_path, bool with_data, const Visitor& visit) const {
+  if (const int code = RefuseNonRegular(native_path); code != 0) return code;
   int err = 0;
   zip_t* z = zip_open(native_path.c_str(), ZIP_RDONLY, &err);
   if (z == nullptr) {
@@ -92,11 +93,14 @@ int ZipFormat::Scan(const std::string& native_path, bool with_data, const Visito
       const std::uint32_t unix_mode = attributes >> 16;
       if (S_ISLNK(unix_mode)) e.is_link = true;
       if (S_ISDIR(unix_mode)) e.is_dir = true;
+      // Devices, FIFOs and sockets carry no data to extract; writing them as empty files would
+      // pretend otherwise.
+      if (S_ISCHR(unix_mode) || S_ISBLK(unix_mode) || S_ISFIFO(unix_mode) || S_ISSOCK(unix_mode)) e.is_special = true;
       if ((unix_mode & 0777) != 0) e.mode = unix_mode & 0777;
     }
     if (e.dos_attribute & 0x10) e.is_dir = true;
     bool go_on;
-    if (with_data && !e.is_dir && !e.is_link) {
+    if (with_data && !e.is_dir && !e.is_link && !e.is_special) {
       zip_file_t* f = zip_fopen_index(z, static_cast<zip_uint64_t>(i), 0);
       ZipData data(f);
       go_on = visit(e, &data);

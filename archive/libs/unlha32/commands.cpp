@@ -188,6 +188,7 @@ int ResultCode(lha::Error e) {
     case lha::Error::kLinkNotExtracted:
     case lha::Error::kWriteFailed: return kErrorWrite;
     case lha::Error::kOpenFailed: return kErrorFileOpen;
+    case lha::Error::kDiskFull: return kErrorDiskSpace;
     case lha::Error::kExists: return kErrorAlreadyExists;
     case lha::Error::kAborted: return kErrorUserCancel;
   }
@@ -234,7 +235,7 @@ std::string ListingText(const lha::ArchiveReader& reader, bool verbose) {
                               static_cast<unsigned long long>(e.original_size),
                               static_cast<unsigned long long>(e.packed_size), RatioPermille(e) / 10.0,
                               ((date >> 9) + 80) % 100, (date >> 5) & 15u, date & 31u, time >> 11, (time >> 5) & 63u,
-                              (time & 31u) * 2, e.method.c_str(), e.crc);
+                              (time & 31u) * 2, lha::EscapeForDisplay(e.method).c_str(), e.crc);
     if (verbose) line += " " + AttributeText(e) + Format(" %2d", e.level);
     Line(out, line);
     total_orig += e.original_size;

@@ -45,8 +45,7 @@ std::string_view CutAtCharacter(std::string_view name, std::size_t max) {
 
 void Fill(const lha::Entry& e, UnlhaIndividualInfo* info) {
   std::memset(info, 0, sizeof *info);
-  info->original_size = static_cast<std::uint32_t>(std::min<std::uint64_t>(e.original_size, 0xFFFFFFFFu));
-  info->packed_size = static_cast<std::uint32_t>(std::min<std::uint64_t>(e.packed_size, 0xFFFFFFFFu));
+  SetRecordSizes(info, e.original_size, e.packed_size);
   info->crc = e.crc;
   info->ratio = static_cast<std::uint16_t>(unlha32::RatioPermille(e));
   const std::uint32_t dos = unlha32::EntryDosTime(e);

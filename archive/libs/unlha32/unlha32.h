@@ -18,13 +18,15 @@ extern "C" {
 // Handle of an archive opened for find first / find next.
 typedef void* HARC;
 
-// The entry record, little-endian, 558 bytes.
+// The entry record, little-endian, 558 bytes. Sizes of 4 GiB and more: the two size fields hold
+// the low 32 bits and the two words at offset 12 the high 32 bits (zero below 4 GiB, so a reader
+// that ignores them sees the sizes it always saw).
 #pragma pack(push, 1)
 struct UnlhaIndividualInfo {
-  std::uint32_t original_size;  //   0
-  std::uint32_t packed_size;    //   4
+  std::uint32_t original_size;  //   0  low 32 bits
+  std::uint32_t packed_size;    //   4  low 32 bits
   std::uint32_t crc;            //   8  CRC-16 in the low half
-  std::uint32_t unused[2];      //  12
+  std::uint32_t size_high[2];   //  12  high 32 bits of the original and the packed size
   std::uint16_t ratio;          //  20  packed / original in tenths of a percent
   std::uint16_t date;           //  22  MS-DOS date
   std::uint16_t time;           //  24  MS-DOS time
@@ -35,6 +37,19 @@ struct UnlhaIndividualInfo {
 };
 #pragma pack(pop)
 static_assert(sizeof(UnlhaIndividualInfo) == 558, "entry record layout");
+
+inline void SetRecordSizes(UnlhaIndividualInfo* info, std::uint64_t original, std::uint64_t packed) {
+  info->original_size = static_cast<std::uint32_t>(original);
+  info->packed_size = static_cast<std::uint32_t>(packed);
+  info->size_high[0] = static_cast<std::uint32_t>(original >> 32);
+  info->size_high[1] = static_cast<std::uint32_t>(packed >> 32);
+}
+inline std::uint64_t RecordOriginalSize(const UnlhaIndividualInfo& info) {
+  return (std::uint64_t{info.size_high[0]} << 32) | info.original_size;
+}
+inline std::uint64_t RecordPackedSize(const UnlhaIndividualInfo& info) {
+  return (std::uint64_t{info.size_high[1]} << 32) | info.packed_size;
+}
 
 // Runs a command line ("x", "e", "l", "v", "t", "a", "u" with switches); the text output goes into
 // output (size bytes including the terminating zero). 0 on success, else a result code.
@@ -63,6 +78,7 @@ int UnlhaKillOwnerWindowEx(void* owner);
 
 // Result codes (the archiver libraries' common numbering).
 namespace sorabu::unlha32 {
+constexpr int kErrorDiskSpace = 32773;       // no room for an entry on the destination's disk
 constexpr int kErrorChecksum = 32780;        // data CRC mismatch
 constexpr int kErrorFileOpen = 32781;
 constexpr int kErrorAlreadyExists = 32784;
