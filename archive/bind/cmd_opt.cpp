@@ -49,14 +49,17 @@ bool CutCharacterAtEnd(std::string_view s) {
 
 enum class Piece { kPath, kSwitchText };
 
+[[noreturn]] void Refuse(std::string_view s) {
+  throw EArchiverError(lha::EscapeForDisplay(s) +
+                       textconv::Utf8ToCp932("：この名前は書庫ライブラリーに渡せません（\" を含む名前、- または @ で始まる名前、"
+                                             "途中で切れた文字や改行を含む名前は扱えません）。"));
+}
+
 void RefuseUncarried(std::string_view s, Piece kind, bool response_file) {
   const bool bad = s.find('"') != std::string_view::npos || CutCharacterAtEnd(s) ||
                    (kind == Piece::kPath && !s.empty() && (s[0] == '-' || s[0] == '@')) ||
                    (response_file && s.find_first_of("\r\n") != std::string_view::npos);
-  if (!bad) return;
-  throw EArchiverError(lha::EscapeForDisplay(s) +
-                       textconv::Utf8ToCp932("：この名前は書庫ライブラリーに渡せません（\" を含む名前、- または @ で始まる名前、"
-                                             "途中で切れた文字や改行を含む名前は扱えません）。"));
+  if (bad) Refuse(s);
 }
 
 std::string WithBackslash(std::string s) {
@@ -239,6 +242,11 @@ std::string TCmdOpt::Build(const TCmdRequest& r, const TArchiverOptions& o, bool
   RefuseUncarried(r.archive, Piece::kPath, false);
   RefuseUncarried(r.folder, Piece::kPath, false);
   for (const auto& f : r.files) RefuseUncarried(f, Piece::kPath, response_file);
+  // Without a folder, a first name ending in a separator would be taken for the folder.
+  if (r.folder.empty() && !r.files.empty() && !response_file &&
+      (EndsInBackslash(r.files.front()) || (!r.files.front().empty() && r.files.front().back() == '/'))) {
+    Refuse(r.files.front());
+  }
   for (const std::string* text : {&o.w, &o.jo, &o.job, &o.jz, &o.gr}) RefuseUncarried(*text, Piece::kSwitchText, false);
   for (const auto& pattern : o.jx) RefuseUncarried(pattern, Piece::kSwitchText, false);
   std::string line;

@@ -39,6 +39,24 @@ bool ReadResponseFile(const std::string& cp932_path, std::vector<std::string>& n
   return true;
 }
 
+// Walks characters: a "[" that is the second byte of a double-byte character was never escaped.
+std::string WithoutBracketEscapes(const std::string& name) {
+  std::string out;
+  for (std::size_t i = 0; i < name.size();) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && i + 1 < name.size()) {
+      out.append(name, i, 2);
+      i += 2;
+    } else if (name.compare(i, 3, "[[]") == 0) {
+      out += '[';
+      i += 3;
+    } else {
+      out += name[i++];
+    }
+  }
+  return out;
+}
+
 bool Digits(std::string_view s) { return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos; }
 
 // Applies one switch; `next` gives the following item for switches that take one.
@@ -107,6 +125,9 @@ int ParseCommand(std::string_view line, const Syntax& syntax, Command& out) {
     }
   }
   if (out.archive.empty()) return unlha32::kErrorNoArchiveName;
+  if (syntax.bracket_escape) {
+    for (auto& name : out.names) name = WithoutBracketEscapes(name);
+  }
   return 0;
 }
 

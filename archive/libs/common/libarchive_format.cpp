@@ -190,6 +190,7 @@ int LibarchiveFormat::Pack(const std::string& native_path, const std::vector<Pac
 }
 
 int TarArchiveType(const std::string& native_path) {
+  if (RefuseNonRegular(native_path) != 0) return 0;
   ReadPtr a = OpenReader(LibarchiveKind::kTar, native_path);
   if (!a) return 0;
   archive_entry* entry = nullptr;

@@ -85,6 +85,7 @@ struct Syntax {
   std::vector<std::pair<std::string, char>> words;  // command words and their ops
   char default_op = 0;      // op when the first item is no command word (0: command error)
   bool tar_style = false;   // "-f ARCHIVE", "-o FOLDER"; overwriting is the default
+  bool bracket_escape = false;  // ZIP: "[[]" in a name stands for a literal "["
 };
 
 // 0, kErrorCommand, kErrorNoArchiveName or 32810 (response file).

@@ -131,6 +131,8 @@ int ZipFormat::Pack(const std::string& native_path, const std::vector<PackItem>&
     } else {
       zip_source_t* src = zip_source_file(z, item.native_path.c_str(), 0, -1);
       index = src == nullptr ? -1 : zip_file_add(z, item.stored_name.c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
+      // libzip refuses control bytes in a name it is told is UTF-8; such a name is stored as bytes.
+      if (index < 0 && src != nullptr) index = zip_file_add(z, item.stored_name.c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_RAW);
       if (index < 0 && src != nullptr) zip_source_free(src);
       if (index >= 0) {
         const zip_int32_t method = options.level == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE;

@@ -4,7 +4,7 @@
 
 namespace {
 const sorabu::arcplug::ZipFormat kFormat;
-const sorabu::arcplug::Syntax kSyntax{{{"-x", 'x'}, {"-e", 'e'}, {"-l", 'l'}, {"l", 'l'}, {"-t", 't'}}, 0, false};
+const sorabu::arcplug::Syntax kSyntax{{{"-x", 'x'}, {"-e", 'e'}, {"-l", 'l'}, {"l", 'l'}, {"-t", 't'}}, 0, false, true};
 }  // namespace
 
 SORABU_PLUGIN_ENTRY_POINTS(UnZip, kFormat, kSyntax)

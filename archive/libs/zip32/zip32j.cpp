@@ -6,7 +6,7 @@
 
 namespace {
 const sorabu::arcplug::ZipFormat kFormat;
-const sorabu::arcplug::Syntax kSyntax{{{"-d", 'D'}, {"-f", 'F'}}, 'a', false};
+const sorabu::arcplug::Syntax kSyntax{{{"-d", 'D'}, {"-f", 'F'}}, 'a', false, true};
 }  // namespace
 
 SORABU_EXPORT int Zip(void*, const char* line, char* out, std::uint32_t size) {
