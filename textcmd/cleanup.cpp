@@ -77,8 +77,11 @@ std::string TrimRight(std::string_view line) {
 std::string RemoveByte(std::string_view line, char byte) {
   std::string out;
   out.reserve(line.size());
-  for (char c : line)
-    if (c != byte) out.push_back(c);
+  for (std::size_t i = 0; i < line.size();) {
+    const std::size_t len = CharLen(line, i);
+    if (len == 2 || line[i] != byte) out.append(line.substr(i, len));
+    i += len;
+  }
   return out;
 }
 
@@ -92,8 +95,11 @@ std::string RemoveLeadingTabs(std::string_view line) {
 
 std::string ReplaceByte(std::string_view line, char from, char to) {
   std::string out(line);
-  for (char& c : out)
-    if (c == from) c = to;
+  for (std::size_t i = 0; i < out.size();) {
+    const std::size_t len = CharLen(out, i);
+    if (len == 1 && out[i] == from) out[i] = to;
+    i += len;
+  }
   return out;
 }
 

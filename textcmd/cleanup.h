@@ -1,8 +1,8 @@
 // The per-line transformations of the clean-up commands: blanks, full-width blanks and TABs.
 //
-// A full-width blank is the pair 0x81 0x40. Its first byte can also be the second byte of a
-// double-byte character, so every search for it walks the line character by character; a blank
-// or a TAB can never be a second byte, so those are found byte by byte.
+// Every search walks the line character by character: a full-width blank (0x81 0x40) can start
+// on the second byte of a double-byte character, and a blank or a TAB right after a lead byte is
+// that character's second byte (invalid as it is), never a blank or a TAB of its own.
 #pragma once
 
 #include <string>

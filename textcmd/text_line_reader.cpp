@@ -86,7 +86,8 @@ TTextLineReader::Result TTextLineReader::ReadLine(std::string& line, std::size_t
     if (limit != std::string::npos && static_cast<std::size_t>(stop - begin) > limit - line.size())
       stop = begin + (limit - line.size());
     const char* p = begin;
-    while (p < stop && !EndsLine(*p, model_) && *p != kEOF) ++p;
+    const bool ctrl_z_ends = model_ == LineModel::Streaming;
+    while (p < stop && !EndsLine(*p, model_) && !(ctrl_z_ends && *p == kEOF)) ++p;
     line.append(begin, static_cast<std::size_t>(p - begin));
     if (p != begin) any = true;
     pos_ = static_cast<std::size_t>(p - buffer_.data());
@@ -97,7 +98,7 @@ TTextLineReader::Result TTextLineReader::ReadLine(std::string& line, std::size_t
       }
       continue;
     }
-    if (*p == kEOF) {
+    if (ctrl_z_ends && *p == kEOF) {
       stopped_ = true;
       return any ? Result::Line : Result::End;
     }
@@ -111,10 +112,11 @@ std::vector<std::string> SplitLines(std::string_view text, LineModel model) {
   std::vector<std::string> lines;
   std::size_t i = 0;
   const std::size_t n = text.size();
+  const bool ctrl_z_ends = model == LineModel::Streaming;
   while (i < n) {
     std::size_t j = i;
-    while (j < n && !EndsLine(text[j], model) && text[j] != kEOF) ++j;
-    if (j < n && text[j] == kEOF) {
+    while (j < n && !EndsLine(text[j], model) && !(ctrl_z_ends && text[j] == kEOF)) ++j;
+    if (ctrl_z_ends && j < n && text[j] == kEOF) {
       if (j > i) lines.emplace_back(text.substr(i, j - i));
       return lines;
     }

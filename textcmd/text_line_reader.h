@@ -3,8 +3,9 @@
 // Two line models serve the program. The streaming model, used by the viewer and most commands,
 // ends a line at CR; an LF right after the CR belongs to the line end, an LF alone stays inside the
 // line. The list model, used where lines are handled as records (sorting, CSV), ends a line at CR,
-// LF or CR LF. In both, a byte 0x1A (Ctrl-Z) ends the text, lines may be of any length and the last
-// line needs no line end.
+// LF or CR LF. In the streaming model a byte 0x1A (Ctrl-Z) ends the text; in the list model it is
+// an ordinary byte, so sorting or tabulating a file never drops what follows one. In both, lines
+// may be of any length and the last line needs no line end.
 //
 // The reader works on a file descriptor with its own buffer, so the quick display of a huge file
 // reads only the blocks holding the lines it asks for.

@@ -95,6 +95,19 @@ TEST_F(CommandRows, CleanupCommands) {
   });
 }
 
+// A blank or a TAB right after a lead byte is that character's second byte; removing or
+// replacing it would break the character and the full-width blank after it.
+TEST_F(CommandTest, SingleByteCleanupNeverTouchesASecondByte) {
+  const std::string broken_blank = "\x81\x20\x81\x40";
+  const std::string broken_tab = "\x81\x09\x41";
+  EXPECT_EQ(Transform("Mall1bytetrim1Click", broken_blank + " x\r\n"), broken_blank + "x\r\n");
+  EXPECT_EQ(Transform("Malltabdelete1Click", broken_tab + "\t\r\n"), broken_tab + "\r\n");
+  EXPECT_EQ(Transform("Mtabtospace1Click", broken_tab + "\t\r\n", {}), broken_tab + " \r\n");
+  EXPECT_EQ(Transform("Mtabtocomma1Click", broken_tab + "\t\r\n", {}), broken_tab + ",\r\n");
+  EXPECT_EQ(Transform("Mtabtounderscore1Click", broken_tab + "\t\r\n", {}), broken_tab + "_\r\n");
+  EXPECT_EQ(Transform("Mall2bytetrim1Click", broken_blank + "\r\n"), "\x81\x20\r\n");
+}
+
 TEST_F(CommandRows, HtmlAndCsv) {
   Check({
       {"MhtmlClick", {}, "a&lt;b&gt;\r\n", "a＜b＞\r\n"},

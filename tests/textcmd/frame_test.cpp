@@ -174,6 +174,12 @@ TEST_F(CommandTest, StreamingModelEdges) {
   EXPECT_EQ(Transform("Msjistojis1Click", "a\x1a\r\nb"), "a\r\n");
 }
 
+TEST_F(CommandTest, ListModelKeepsWhatFollowsCtrlZ) {
+  // Sorting reads lines as records: a 0x1A is a byte of its line, and nothing after it is lost.
+  EXPECT_EQ(Transform("MLineSortU1Click", "b\r\nx\x1Ay\r\na\r\n"), "a\r\nb\r\nx\x1Ay\r\n");
+  EXPECT_EQ(Transform("Msameline1Click", "a\r\na\r\n\x1A\r\nz"), "a\r\n");
+}
+
 // A file whose lines end in LF alone is one streaming line; converted in pieces it must give
 // exactly what the one-call converter gives for the whole line.
 TEST_F(CommandTest, OneEndlessLineConvertsInPieces) {

@@ -59,8 +59,9 @@ const std::vector<Case>& Cases() {
       {"lone LF stays in the streaming line", "a\nb\nc", {"a\nb\nc"}, {"a", "b", "c"}},
       {"LF CR is two ends in the list model", "a\n\rb", {"a\n", "b"}, {"a", "", "b"}},
       {"empty lines count", "\r\n\r\nx", {"", "", "x"}, {"", "", "x"}},
-      {"Ctrl-Z ends the text", std::string("ab\r\ncd\x1A" "ef\r\n", 11), {"ab", "cd"}, {"ab", "cd"}},
-      {"Ctrl-Z right after a line end", std::string("ab\r\n\x1Axyz", 8), {"ab"}, {"ab"}},
+      // Ctrl-Z ends only the streaming text; sorting or tabulating keeps what follows it.
+      {"Ctrl-Z ends the text", std::string("ab\r\ncd\x1A" "ef\r\n", 11), {"ab", "cd"}, {"ab", "cd\x1A" "ef"}},
+      {"Ctrl-Z right after a line end", std::string("ab\r\n\x1Axyz", 8), {"ab"}, {"ab", "\x1Axyz"}},
       {"NUL bytes are ordinary", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}, {std::string("a\0b", 3)}},
       {"CR at the very end", "abc\r", {"abc"}, {"abc"}},
   };
