@@ -76,6 +76,33 @@ class TDialogs {
   // The save dialog: title, starting folder and file name; the chosen path.
   virtual std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
                                                   const std::string& name) = 0;
+
+  // The column dialog (TForm30): two number fields under their labels, the second hidden when
+  // unused. The answer is the fields' texts (the second empty when hidden). This default asks one
+  // input box per field, which is how scripted answers arrive: field 1, then field 2.
+  struct ColumnSetup {
+    std::string caption;
+    std::string label1;
+    std::string label2;
+    bool second = true;
+    std::string first;  // starting texts
+    std::string count;
+  };
+  struct ColumnAnswer {
+    std::string first;
+    std::string count;
+  };
+  virtual std::optional<ColumnAnswer> Columns(const ColumnSetup& setup) {
+    const auto first = InputBox(setup.caption, setup.label1, setup.first);
+    if (!first) return std::nullopt;
+    ColumnAnswer answer{*first, {}};
+    if (setup.second) {
+      const auto count = InputBox(setup.caption, setup.label2, setup.count);
+      if (!count) return std::nullopt;
+      answer.count = *count;
+    }
+    return answer;
+  }
 };
 
 }  // namespace sorabu::dialogs

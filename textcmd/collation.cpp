@@ -1,6 +1,10 @@
 #include "textcmd/collation.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <memory>
+#include <thread>
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 
@@ -19,14 +23,125 @@ std::string FoldedKey(std::string_view line) {
   return key;
 }
 
-SortKeyer LocaleSortKeyer() {
+namespace {
+
+std::shared_ptr<UCollator> OpenCollator() {
   UErrorCode status = U_ZERO_ERROR;
   std::string locale = uloc_getDefault();
   if (locale.empty() || locale == "en_US_POSIX" || locale == "c") locale = "ja";
   UCollator* raw = ucol_open(locale.c_str(), &status);
-  if (U_FAILURE(status) || raw == nullptr) return FoldedKey;
+  if (U_FAILURE(status) || raw == nullptr) return nullptr;
   ucol_setStrength(raw, UCOL_SECONDARY);
-  std::shared_ptr<UCollator> collator(raw, ucol_close);
+  return std::shared_ptr<UCollator>(raw, ucol_close);
+}
+
+// One line's key appended to arena; buffers are the caller's, reused line after line.
+void AppendKey(UCollator* collator, std::string_view line, std::u16string& text, std::string& key, std::string& arena) {
+  text.clear();
+  for (std::size_t i = 0; i < line.size();) i += textconv::DecodeCp932Char(line, i, text);
+  for (;;) {
+    const int32_t n = ucol_getSortKey(collator, reinterpret_cast<const UChar*>(text.data()),
+                                      static_cast<int32_t>(text.size()), reinterpret_cast<uint8_t*>(key.data()),
+                                      static_cast<int32_t>(key.size()));
+    if (n <= static_cast<int32_t>(key.size())) {
+      arena.append(key.data(), n > 0 ? static_cast<std::size_t>(n - 1) : 0);  // without the closing 0
+      return;
+    }
+    key.resize(static_cast<std::size_t>(n) * 2);
+  }
+}
+
+struct KeyRef {
+  std::uint64_t prefix;  // the key's first 8 bytes, big-endian, so most comparisons stop here
+  const char* bytes;
+  std::uint32_t size;
+  std::uint32_t index;
+};
+
+std::uint64_t Prefix(const char* p, std::size_t n) {
+  unsigned char b[8] = {};
+  std::memcpy(b, p, std::min<std::size_t>(n, 8));
+  std::uint64_t v = 0;
+  for (unsigned char c : b) v = (v << 8) | c;
+  return v;
+}
+
+bool Before(const KeyRef& a, const KeyRef& b) {
+  if (a.prefix != b.prefix) return a.prefix < b.prefix;
+  const int c = std::memcmp(a.bytes, b.bytes, std::min(a.size, b.size));
+  if (c != 0) return c < 0;
+  if (a.size != b.size) return a.size < b.size;
+  return a.index < b.index;
+}
+
+}  // namespace
+
+std::vector<std::size_t> AscendingOrder(const std::vector<std::string>& lines, const SortKeyer& keyer) {
+  std::vector<std::size_t> order(lines.size());
+  const std::shared_ptr<UCollator> collator = keyer ? nullptr : OpenCollator();
+  if (keyer || !collator) {
+    const SortKeyer& k = keyer ? keyer : SortKeyer(FoldedKey);
+    std::vector<std::string> keys;
+    keys.reserve(lines.size());
+    for (const std::string& line : lines) keys.push_back(k(line));
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    return order;
+  }
+  // Keys are made in one slice of the lines per core, each with its own collator and buffer.
+  const std::size_t workers = lines.size() < 50000 ? 1 : std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+  std::vector<std::string> arenas(workers);
+  std::vector<std::vector<std::size_t>> ends(workers);
+  auto make = [&](std::size_t w, UCollator* c) {
+    const std::size_t from = lines.size() * w / workers, to = lines.size() * (w + 1) / workers;
+    std::u16string text;
+    std::string key(256, '\0');
+    ends[w].reserve(to - from);
+    for (std::size_t i = from; i < to; ++i) {
+      AppendKey(c, lines[i], text, key, arenas[w]);
+      ends[w].push_back(arenas[w].size());
+    }
+  };
+  std::vector<std::thread> threads;
+  std::vector<std::shared_ptr<UCollator>> clones;
+  for (std::size_t w = 1; w < workers; ++w) {
+    UErrorCode status = U_ZERO_ERROR;
+    clones.emplace_back(ucol_clone(collator.get(), &status), ucol_close);
+    if (U_FAILURE(status) || !clones.back()) clones.back() = OpenCollator();
+    threads.emplace_back(make, w, clones.back().get());
+  }
+  make(0, collator.get());
+  for (auto& t : threads) t.join();
+  std::vector<KeyRef> refs;
+  refs.reserve(lines.size());
+  for (std::size_t w = 0; w < workers; ++w) {
+    const std::size_t from = lines.size() * w / workers;
+    std::size_t start = 0;
+    for (std::size_t j = 0; j < ends[w].size(); ++j) {
+      const char* p = arenas[w].data() + start;
+      const std::size_t n = ends[w][j] - start;
+      refs.push_back({Prefix(p, n), p, static_cast<std::uint32_t>(n), static_cast<std::uint32_t>(from + j)});
+      start = ends[w][j];
+    }
+  }
+  // The halves are sorted side by side and merged; duplicate lines make long equal prefixes, so
+  // the comparisons, not the moves, are the cost.
+  if (workers > 1) {
+    const auto middle = refs.begin() + static_cast<std::ptrdiff_t>(refs.size() / 2);
+    std::thread other([&] { std::sort(refs.begin(), middle, Before); });
+    std::sort(middle, refs.end(), Before);
+    other.join();
+    std::inplace_merge(refs.begin(), middle, refs.end(), Before);
+  } else {
+    std::sort(refs.begin(), refs.end(), Before);
+  }
+  for (std::size_t i = 0; i < refs.size(); ++i) order[i] = refs[i].index;
+  return order;
+}
+
+SortKeyer LocaleSortKeyer() {
+  std::shared_ptr<UCollator> collator = OpenCollator();
+  if (!collator) return FoldedKey;
   return [collator](std::string_view line) {
     const std::u16string text = textconv::DecodeCp932(line);
     std::string key(text.size() * 4 + 16, '\0');

@@ -5,9 +5,11 @@
 // locale (the C locale falls back to Japanese) at secondary strength, which ignores letter case.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sorabu::textcmd {
 
@@ -18,5 +20,10 @@ using SortKeyer = std::function<std::string(std::string_view line)>;
 SortKeyer LocaleSortKeyer();
 // Byte order after folding ASCII letters to upper case (for tests and as the fallback).
 std::string FoldedKey(std::string_view line);
+
+// The indices of lines in ascending key order; lines with equal keys keep their order. With no
+// keyer, the locale's collator is used, its keys made once per line on every core into one
+// buffer per core and compared as bytes.
+std::vector<std::size_t> AscendingOrder(const std::vector<std::string>& lines, const SortKeyer& keyer = {});
 
 }  // namespace sorabu::textcmd

@@ -25,16 +25,19 @@ std::optional<std::pair<long long, long long>> AskColumns(TCommandContext& conte
                                                           bool both) {
   static constexpr long long kMax = 65353;
   const auto clamp = [](long long v) { return std::clamp(v, 1LL, kMax); };
-  const auto from = context.dialogs.InputBox(caption, Sj("何桁目から(1-9999)"),
-                                             std::to_string(clamp(context.caretColumn + 1LL)));
-  if (!from) return std::nullopt;
-  const auto b = ParseInteger(*from);
+  dialogs::TDialogs::ColumnSetup setup;
+  setup.caption = caption;
+  setup.label1 = Sj("何桁目から(1-9999)");
+  setup.label2 = Sj("何文字分(1-9999)");
+  setup.second = both;
+  setup.first = std::to_string(clamp(context.caretColumn + 1LL));
+  setup.count = std::to_string(clamp(context.selectionLength));
+  const auto answer = context.dialogs.Columns(setup);
+  if (!answer) return std::nullopt;
+  const auto b = ParseInteger(answer->first);
   std::pair<long long, long long> fields{b ? clamp(*b) : 1LL, 0LL};
   if (both) {
-    const auto count = context.dialogs.InputBox(caption, Sj("何文字分(1-9999)"),
-                                                std::to_string(clamp(context.selectionLength)));
-    if (!count) return std::nullopt;
-    const auto n = ParseInteger(*count);
+    const auto n = ParseInteger(answer->count);
     fields.second = n ? clamp(*n) : 0;
   }
   return fields;

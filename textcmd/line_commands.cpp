@@ -1,8 +1,8 @@
 // The line commands: sorting, numbering, serial numbers, reversal and the column commands.
 //
 // Sorting reads the list model and orders lines by sort keys from the context (the locale's
-// collator at secondary strength, so letter case is ignored); lines with equal keys keep no
-// fixed order. Everything else is a per-line step on the streaming model.
+// collator at secondary strength, so letter case is ignored); lines with equal keys keep their
+// order (and are reversed with the rest in descending order). Everything else is a per-line step on the streaming model.
 #include <algorithm>
 #include <numeric>
 
@@ -20,13 +20,9 @@ Outcome RunSort(const std::string& path, TCommandContext& context, bool descendi
   return RunFrame(path, Variation::Default, context, [&](const std::string& w, TOutFile& out, std::string& error) {
     std::vector<std::string> lines;
     if (!ReadListLines(w, lines, error)) return false;
-    const SortKeyer keyer = context.sortKey ? context.sortKey : LocaleSortKeyer();
-    std::vector<std::string> keys;
-    keys.reserve(lines.size());
-    for (const std::string& line : lines) keys.push_back(keyer(line));
-    std::vector<std::size_t> order(lines.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    CheckCancelled(context);
+    std::vector<std::size_t> order = AscendingOrder(lines, context.sortKey);
+    CheckCancelled(context);
     if (descending) std::reverse(order.begin(), order.end());
     for (std::size_t i : order) out.Line(lines[i]);
     return true;

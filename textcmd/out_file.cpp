@@ -47,8 +47,11 @@ void TOutFile::Write(std::string_view bytes) {
     if (bytes.size() >= kBufferSize) {
       buffer_.assign(bytes);
       Flush();
-      return;
+    } else {
+      buffer_.append(bytes);
     }
+    if (progress_ && !progress_(written_)) throw TCommandCancelled{};
+    return;
   }
   buffer_.append(bytes);
 }

@@ -4,10 +4,15 @@
 // Close, so the transformations need not check every write.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace sorabu::textcmd {
+
+// Raised inside a command when its progress callback asks to stop; the frame catches it and puts
+// the file back as it was.
+struct TCommandCancelled {};
 
 class TOutFile {
  public:
@@ -26,6 +31,9 @@ class TOutFile {
   bool Failed() const { return !error_.empty(); }
   const std::string& Error() const { return error_; }
   unsigned long long Written() const { return written_; }
+  // Called with the bytes written so far each time the buffer goes to the disk; false raises
+  // TCommandCancelled from the Write that filled the buffer (never from Close).
+  void SetProgress(std::function<bool(unsigned long long written)> progress) { progress_ = std::move(progress); }
 
  private:
   void Flush();
@@ -35,6 +43,7 @@ class TOutFile {
   std::string buffer_;
   std::string error_;
   unsigned long long written_ = 0;
+  std::function<bool(unsigned long long)> progress_;
 };
 
 }  // namespace sorabu::textcmd

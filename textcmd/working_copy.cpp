@@ -61,13 +61,36 @@ Outcome MakeWorkingCopy(const std::string& path, const std::string& workingCopy,
   return Outcome::Done;
 }
 
+namespace {
+
+// An existing working copy of an earlier command, moved aside while this one runs so that a
+// cancelled command can put back exactly what was there.
+std::string AsidePath(const std::string& workingCopy) { return workingCopy + ".sorabu-aside"; }
+
+}  // namespace
+
+void CheckCancelled(TCommandContext& context) {
+  if (context.progress && !context.progress(0, 0)) throw TCommandCancelled{};
+}
+
 Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& context,
                  const FrameBody& body) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return Outcome::NoFile;
   const std::string workingCopy = WorkingCopyPath(path);
+  const std::string aside = AsidePath(workingCopy);
+  const bool cancellable = static_cast<bool>(context.progress);
+  struct stat old {};
+  const bool hadOld = cancellable && Lower(path) != Lower(workingCopy) && ::lstat(workingCopy.c_str(), &old) == 0 &&
+                      std::rename(workingCopy.c_str(), aside.c_str()) == 0;
+  auto restoreOld = [&] {
+    if (hadOld) std::rename(aside.c_str(), workingCopy.c_str());
+  };
   const Outcome made = MakeWorkingCopy(path, workingCopy, variation, context.dialogs);
-  if (made != Outcome::Done) return made;
+  if (made != Outcome::Done) {
+    restoreOld();
+    return made;
+  }
 
   TOutFile out;
   if (!out.Create(path, st.st_mode & 07777)) {
@@ -77,13 +100,28 @@ Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& 
       context.dialogs.Error(reason + textconv::Utf8ToCp932(" (元の内容は ") + workingCopy +
                             textconv::Utf8ToCp932(" にあります)"));
     } else {
+      restoreOld();
       context.dialogs.Error(reason);
     }
     return Outcome::Failed;
   }
+  if (cancellable) {
+    const auto total = static_cast<unsigned long long>(st.st_size);
+    out.SetProgress([&context, total](unsigned long long written) { return context.progress(written, total); });
+  }
   std::string error;
-  const bool transformed = body(workingCopy, out, error);
+  bool transformed = false;
+  try {
+    transformed = body(workingCopy, out, error);
+  } catch (const TCommandCancelled&) {
+    out.Close();
+    ::unlink(path.c_str());
+    std::rename(workingCopy.c_str(), path.c_str());
+    restoreOld();
+    return Outcome::Cancelled;
+  }
   const bool closed = out.Close();
+  if (hadOld) ::unlink(aside.c_str());
   if (!transformed || !closed) {
     if (error.empty()) error = textconv::Utf8ToCp932(out.Error());
     context.dialogs.Error(error + textconv::Utf8ToCp932(" (元の内容は ") + workingCopy +

@@ -38,7 +38,15 @@ struct TCommandContext {
   std::function<std::string(std::string_view line)> sortKey;
   int caretColumn = 0;     // the caret's offset in its pane line
   int selectionLength = 0;  // the pane's selection length
+  // Called now and then while a command works, with the bytes written so far and the size of the
+  // file it reads; false cancels the command, which then leaves the file, its working copy and
+  // the folder as they were before it started.
+  std::function<bool(unsigned long long written, unsigned long long total)> progress;
 };
+
+// Raises TCommandCancelled when the context's progress callback asks to stop; for the long steps
+// of a command that writes nothing meanwhile (sorting).
+void CheckCancelled(TCommandContext& context);
 
 enum class Outcome { Done, NoFile, Cancelled, Refused, Failed };
 

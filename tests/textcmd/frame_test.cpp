@@ -1,6 +1,7 @@
 // The working-copy frame: backup option, refusals, failures that must lose nothing, and the
 // line model's edges, through real commands on files in a temporary folder.
 #include <csignal>
+#include <map>
 #include <random>
 #include <set>
 #include <sys/resource.h>
@@ -231,6 +232,60 @@ TEST_F(CommandTest, TableListsEveryCommandOnce) {
                               "MopacdeleteClick", "MCRtoLF1Click", "MBinHexD1Click"})
     EXPECT_NE(FindCommand(handler), nullptr) << handler;
   EXPECT_EQ(FindCommand("NoSuchClick"), nullptr);
+}
+
+}  // namespace
+}  // namespace sorabu::textcmd::test
+
+namespace sorabu::textcmd::test {
+namespace {
+
+// The folder's names and contents, to compare before and after.
+std::map<std::string, std::string> Snapshot(const std::filesystem::path& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) {
+    std::ifstream in(e.path(), std::ios::binary);
+    files[e.path().filename().string()] = {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  return files;
+}
+
+class CancelTest : public CommandTest {
+ protected:
+  // Runs handler and cancels at the n-th progress report.
+  Outcome RunCancelling(const std::string& handler, int at, int* reports) {
+    dialogs_ = dialogs::TScriptedDialogs();
+    TCommandContext context(dialogs_);
+    context.sortKey = FoldedKey;
+    context.selectAndShow = [this](const std::string& p) { shown_ = p; };
+    context.progress = [at, reports](unsigned long long, unsigned long long) { return ++*reports < at; };
+    return RunCommand(handler, Path("big.txt"), context).value_or(Outcome::Failed);
+  }
+};
+
+TEST_F(CancelTest, ACancelledCommandLeavesTheBytesAndTheFolderAsTheyWere) {
+  std::string text;
+  for (int i = 0; i < 200000; ++i) text += "line " + std::to_string(i % 977) + " \t text\r\n";
+  for (const bool earlierCopy : {false, true}) {
+    for (const char* handler : {"Msjistojis1Click", "MLineSortU1Click", "Malltabdelete1Click", "Mdump1Click"}) {
+      SCOPED_TRACE(std::string(handler) + (earlierCopy ? " with an earlier .org" : ""));
+      std::filesystem::remove_all(dir_);
+      std::filesystem::create_directory(dir_);
+      Write(Path("big.txt"), text);
+      if (earlierCopy) Write(Path("big.org"), "an earlier generation");
+      const auto before = Snapshot(dir_);
+      int reports = 0;
+      EXPECT_EQ(RunCancelling(handler, 2, &reports), Outcome::Cancelled);
+      EXPECT_GE(reports, 2);
+      EXPECT_TRUE(Snapshot(dir_) == before);
+      EXPECT_TRUE(shown_.empty());
+      // Not cancelled, the same command completes and replaces the earlier copy.
+      reports = 0;
+      EXPECT_EQ(RunCancelling(handler, 1 << 30, &reports), Outcome::Done);
+      EXPECT_EQ(Read(Path("big.org")), text);
+      shown_.clear();
+    }
+  }
 }
 
 }  // namespace
