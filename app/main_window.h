@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/window_state.h"
 #include "dialogs/dialogs.h"
@@ -18,6 +19,7 @@ class QAction;
 class QKeyEvent;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QSplitter;
 class QToolBar;
 
@@ -35,9 +37,14 @@ class TFolderCounter;
 class TFolderView;
 }  // namespace sorabu::browser
 
+namespace sorabu::textcmd {
+struct TCommand;
+}  // namespace sorabu::textcmd
+
 namespace sorabu::app {
 
 class TBrowserSelection;
+class TCommandRunner;
 
 // The twelve options of the 設定 menu, in the order the settings file lists them.
 enum class Option {
@@ -130,9 +137,21 @@ class TForm1 : public QMainWindow {
   // Files dropped on the window from another program.
   void FormDragDrop(const QStringList& files);
   void FileView1ContextMenu(const QPoint& globalPos);
+  // main_window_commands.cpp: runs the file-rewriting command of that handler on the selected
+  // file, off the user-interface thread; nothing when no file is selected or one runs already.
+  void RunFileCommand(const std::string& handler);
+  bool FileCommandRunning() const;
+  // Cancels the running command; with wait, returns when it has put the file back.
+  void CancelFileCommand(bool wait);
+  QMenu* PopupMenu3() const { return PopupMenu3_; }
+
+ signals:
+  void FileCommandDone();
 
  public slots:
   void Mexit1Click();
+  void Mcodehenkan1Click();
+  void Mcodehenkan2Click();
   void MdispClick() { ToggleOption(Option::Mdisp); }
   void MmousepointClick() { ToggleOption(Option::Mmousepoint); }
   void MlhashowClick() { ToggleOption(Option::Mlhashow); }
@@ -226,6 +245,11 @@ class TForm1 : public QMainWindow {
   void ApplyToolButtonSettings(const class TIniFile& ini);
   void LoadApplicationMenu(const class TIniFile& ini);
   void LoadRegisteredFolders(const class TIniFile& ini);
+  // main_window_commands.cpp
+  void BuildCommandMenus();
+  QAction* AddCommandItem(QMenu* menu, const textcmd::TCommand& command, const std::string& name, const QString& caption);
+  void FileCommandFinished();
+  void SwitchCodeConversions(bool popup);
   // main_window_options.cpp
   void ApplyOptionEffect(Option o);
   void SetTextStatus(int panel, const QString& text);
@@ -272,6 +296,12 @@ class TForm1 : public QMainWindow {
   viewer::TStatusPanels* StatusBar1_ = nullptr;
   QMenu* PopupMenu1_ = nullptr;
   QMenu* PopupMenu2_ = nullptr;
+  QMenu* PopupMenu3_ = nullptr;
+  std::vector<QAction*> commandActions_;
+  TCommandRunner* runner_ = nullptr;
+  QWidget* progressBox_ = nullptr;
+  QLabel* progressLabel_ = nullptr;
+  QProgressBar* progressBar_ = nullptr;
   QMenu* Mexedo_ = nullptr;
   QMenu* Mexedo2_ = nullptr;
   QMenu* Mfileviewcolum_ = nullptr;

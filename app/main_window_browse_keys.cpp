@@ -100,7 +100,9 @@ bool TForm1::FileView1KeyPress(const QString& text) {
     case 'X': MfileexeClick(); return true;
     case 'Q': close(); return true;
     case '\\': MyyClick(); return true;
-    case 'V': MvClick(); return true;
+    case 'V': viewer_->LoadWholeFile(); return true;
+    case 'T': RunFileCommand("Mtojis1Click"); return true;
+    case 'B': RunFileCommand("Mdump1Click"); return true;
     case 'J': MjumpClick(); return true;
     case 'D': MdeleteClick(); return true;
     case 'Z': {

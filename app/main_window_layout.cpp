@@ -51,6 +51,7 @@ TForm1::TForm1(dialogs::TDialogs& dialogs, std::string iniPath, QWidget* parent)
   BuildLayout();
   BuildMenus();
   BuildToolBars();
+  BuildCommandMenus();
   counter_ = new browser::TFolderCounter(this);
   selection_ = std::make_unique<TBrowserSelection>(*FileView1_, *counter_, StatusBar1_);
   viewer_ = new viewer::TViewer(state_, {RichEdit1_, LFilestring_, SBarR_, StatusBar1_}, dialogs_, this);

@@ -378,6 +378,8 @@ void TForm1::FormCloseQuery() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // A running command is cancelled and has put its file back before the settings are written.
+  CancelFileCommand(true);
   FormCloseQuery();
   event->accept();
 }

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "app/ini_file.h"
+#include "app/ini_search_memory.h"
 #include "cli/cli.h"
 #include "dialogs/scripted_dialogs.h"
 #include "textcmd/command_table.h"
@@ -38,22 +38,6 @@ std::string InfoLine(const std::string& path) {
   return viewer::BuildFileInfoLine(qpath) + viewer::InfoLineTags(first, qpath, code);
 }
 
-// The search commands' histories and lists, kept in a settings file.
-class TIniMemory : public textcmd::TSearchMemory {
- public:
-  explicit TIniMemory(const std::string& path) : ini_(path) {}
-  std::optional<std::string> Read(std::string_view section, std::string_view key) override {
-    return ini_.Find(section, key);
-  }
-  void Write(std::string_view section, std::string_view key, std::string_view value) override {
-    ini_.WriteString(section, key, value);
-  }
-  void Flush() override { ini_.UpdateFile(); }
-
- private:
-  app::TIniFile ini_;
-};
-
 int Run(const std::vector<std::string>& args) {
   bool backup = true;
   dialogs::TScriptedDialogs dialogs;
@@ -65,7 +49,7 @@ int Run(const std::vector<std::string>& args) {
       backup = false;
     } else if (args[i] == "--ini" && i + 1 < args.size()) {
       const std::string ini = args[++i];
-      textcmd::SetSearchEnvironment({[ini] { return std::make_unique<TIniMemory>(ini); }, nullptr});
+      textcmd::SetSearchEnvironment({[ini] { return std::make_unique<app::TIniSearchMemory>(ini); }, nullptr});
     } else if (args[i] == "--answer" && i + 1 < args.size()) {
       dialogs.Answer(ArgToCp932(args[++i]));
     } else {

@@ -1,16 +1,20 @@
 #include "ui/qt_dialogs.h"
 
+#include <cstdlib>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QSpinBox>
 #include <QMessageBox>
 
 #include "ui/TCharSetDialog.h"
 #include "ui/TForm10.h"
 #include "ui/TEditorSetDialog.h"
 #include "ui/TForm15.h"
+#include "ui/TForm30.h"
 #include <QLineEdit>
 #include "ui/TInputDialog.h"
 #include "ui/TLoadRuleDialog.h"
@@ -112,6 +116,16 @@ std::optional<std::string> TQtDialogs::SaveFileName(const std::string& title, co
   const QString chosen = QFileDialog::getSaveFileName(parent_, FromCp932(title), start);
   if (chosen.isEmpty()) return std::nullopt;
   return ToCp932(chosen);
+}
+
+std::optional<dialogs::TDialogs::ColumnAnswer> TQtDialogs::Columns(const ColumnSetup& setup) {
+  TForm30 dialog(parent_);
+  dialog.Setup(FromCp932(setup.caption), FromCp932(setup.label1), FromCp932(setup.label2), setup.second,
+               std::atoll(setup.first.c_str()), std::atoll(setup.count.c_str()));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  ColumnAnswer answer{dialog.SpinEdit1()->text().toStdString(), {}};
+  if (setup.second) answer.count = dialog.SpinEdit2()->text().toStdString();
+  return answer;
 }
 
 }  // namespace sorabu::ui

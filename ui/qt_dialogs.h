@@ -29,6 +29,7 @@ class TQtDialogs : public dialogs::TDialogs {
   std::optional<std::string> PickFolderOrProgram(const PickSetup& setup) override;
   std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
                                           const std::string& name) override;
+  std::optional<ColumnAnswer> Columns(const ColumnSetup& setup) override;
 
  private:
   QPointer<QWidget> parent_;

@@ -1,0 +1,57 @@
+// The dialog interface for a command running on a worker thread: every question and message is
+// carried to the user-interface thread and waited for there, so a command's code asks exactly
+// as it does on the user-interface thread, in the command-line tool and in the tests.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QThread>
+
+#include "dialogs/dialogs.h"
+
+namespace sorabu::app {
+
+// Runs f on the thread of `owner` and returns its result; directly when already there. The
+// calling thread waits, so f may refer to the caller's locals.
+template <typename F>
+auto OnThreadOf(QObject* owner, F&& f) -> decltype(f()) {
+  if (owner == nullptr || QThread::currentThread() == owner->thread()) return f();
+  using R = decltype(f());
+  if constexpr (std::is_void_v<R>) {
+    QMetaObject::invokeMethod(owner, std::forward<F>(f), Qt::BlockingQueuedConnection);
+  } else {
+    R result{};
+    QMetaObject::invokeMethod(owner, [&] { result = f(); }, Qt::BlockingQueuedConnection);
+    return result;
+  }
+}
+
+class TUiThreadDialogs final : public dialogs::TDialogs {
+ public:
+  // owner: an object living on the user-interface thread; inner: the window's dialogs.
+  TUiThreadDialogs(QObject* owner, dialogs::TDialogs& inner) : owner_(owner), inner_(inner) {}
+
+  std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                      const std::string& value) override;
+  std::optional<std::string> InputWithHistory(const std::string& caption, const std::string& prompt1,
+                                              const std::string& prompt2, const std::vector<std::string>& history,
+                                              const std::string& proposal) override;
+  void Warning(const std::string& text) override;
+  void Information(const std::string& text) override;
+  void Error(const std::string& text) override;
+  std::optional<dialogs::FontSpec> ChooseFont(const dialogs::FontSpec& current) override;
+  void ChooseCharSet(int current, const std::function<void(int)>& onChange) override;
+  std::optional<dialogs::LoadRuleAnswer> LoadRules(const dialogs::LoadRuleSetup& setup) override;
+  std::optional<std::string> ChooseDrive(const std::vector<std::string>& drives, const std::string& current) override;
+  std::optional<int> ChooseSort() override;
+  std::optional<std::string> PickFolderOrProgram(const PickSetup& setup) override;
+  std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
+                                          const std::string& name) override;
+  std::optional<ColumnAnswer> Columns(const ColumnSetup& setup) override;
+
+ private:
+  QPointer<QObject> owner_;
+  dialogs::TDialogs& inner_;
+};
+
+}  // namespace sorabu::app
