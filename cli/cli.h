@@ -39,6 +39,14 @@ std::string ArgToCp932ForDisplay(const std::string& arg);
 void WriteUtf8(std::FILE* stream, std::string_view cp932);
 // A message to standard error, UTF-8, with a line end.
 void Complain(std::string_view cp932);
+// Opens path for reading when it is a regular file; anything else (a FIFO, a device, a socket, a
+// folder) is never opened in a way that could wait for a writer, and -1 comes back with why set
+// (UTF-8). The descriptor is closed on exec.
+int OpenRegularFile(const std::string& path, std::string& why);
+// Whether path names something that is neither a regular file nor a folder.
+bool IsSpecialFile(const std::string& path);
+inline constexpr const char* kNotRegular = "not a regular file (FIFO, device or socket), skipped";
+
 // Prints the usage of one subcommand to standard error and returns kExitUsage.
 int Usage(const char* name);
 

@@ -1,6 +1,12 @@
 // sorabu-cli detect FILE…: one line per file, the kanji code value, its display name and the path.
-#include <fstream>
-#include <iterator>
+//
+// The file is read in blocks only until the code is decided, so its size does not matter.
+// Anything but a regular file is skipped with a message (a FIFO without a writer would wait
+// forever), as is a file that cannot be read; the exit status is then 1.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "cli/cli.h"
 #include "textconv/cp932.h"
@@ -9,18 +15,30 @@
 namespace sorabu::cli {
 namespace {
 
+constexpr std::size_t kBlock = 1 << 16;
+
 int Detect(const std::vector<std::string>& args) {
   if (args.empty()) return Usage("detect");
   int status = kExitDone;
+  std::string block(kBlock, '\0');
   for (const std::string& path : args) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-      Complain(textconv::Utf8ToCp932(path + ": cannot be read"));
+    std::string why;
+    const int fd = OpenRegularFile(path, why);
+    textconv::TKanjiCodeDetector detector;
+    while (fd >= 0 && !detector.Decided()) {
+      const ssize_t n = ::read(fd, block.data(), block.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) why = std::strerror(errno);
+      if (n <= 0) break;
+      detector.Feed(std::string_view(block.data(), static_cast<std::size_t>(n)));
+    }
+    if (fd >= 0) ::close(fd);
+    if (!why.empty()) {
+      Complain(textconv::Utf8ToCp932(path + ": " + (why == kNotRegular ? why : "cannot be read (" + why + ")")));
       status = kExitFailed;
       continue;
     }
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const int code = textconv::DetectKanjiCode(bytes);
+    const int code = detector.Finish();
     std::printf("%d %s %s\n", code, std::string(textconv::KanjiCodeNameUtf8(code)).c_str(), path.c_str());
   }
   return status;

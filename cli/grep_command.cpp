@@ -6,7 +6,9 @@
 // shows those names converted like every other argument, so a Japanese file name reads right.
 // --count prints only the number of reported lines (for benchmarks: the whole scan, no output).
 // A faulty pattern writes nothing; a file that cannot be read ends the run after the lines found
-// so far; both report on standard error and exit 1.
+// so far; both report on standard error and exit 1. A FILE that is neither a regular file nor a
+// folder (a FIFO, a device) is skipped with a message on standard error before the run, which
+// then ends with exit status 1.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -23,12 +25,18 @@
 namespace sorabu::cli {
 namespace {
 
-// FILE arguments with every folder replaced by the regular files inside it, sorted by name.
-std::vector<std::string> ExpandFolders(const std::vector<std::string>& args) {
+// FILE arguments with every folder replaced by the regular files inside it, sorted by name, and
+// without the special files (skipped is set when there were any).
+std::vector<std::string> ExpandFolders(const std::vector<std::string>& args, bool& skipped) {
   namespace fs = std::filesystem;
   std::vector<std::string> paths;
   for (const std::string& arg : args) {
     std::error_code ec;
+    if (IsSpecialFile(arg)) {
+      Complain(ArgToCp932(arg) + ": " + kNotRegular);
+      skipped = true;
+      continue;
+    }
     if (!fs::is_directory(arg, ec)) {
       paths.push_back(arg);
       continue;
@@ -58,8 +66,9 @@ int Grep(const std::vector<std::string>& args) {
   }
   if (args.size() - i < 2) return Usage("grep");
   const std::string pattern = ArgToCp932(args[i]);
+  bool skipped = false;
   const std::vector<std::string> paths =
-      ExpandFolders(std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end()));
+      ExpandFolders(std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end()), skipped);
   options.path_text = [](const std::string& path) { return ArgToCp932ForDisplay(path); };
 
   regex::TGrep grep;
@@ -91,7 +100,7 @@ int Grep(const std::vector<std::string>& args) {
     std::printf("%lld\n", reported);
   }
   std::fflush(stdout);
-  if (result.outcome == regex::GrepOutcome::kDone) return kExitDone;
+  if (result.outcome == regex::GrepOutcome::kDone) return skipped ? kExitFailed : kExitDone;
   if (result.outcome == regex::GrepOutcome::kPatternError) {
     Complain(result.message + " (" + std::to_string(result.error_position) + ")");
   } else {

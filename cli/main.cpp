@@ -1,6 +1,11 @@
 #include <QCoreApplication>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <map>
 #include <string>
 
@@ -57,6 +62,36 @@ void WriteUtf8(std::FILE* stream, std::string_view cp932) {
 void Complain(std::string_view cp932) {
   WriteUtf8(stderr, cp932);
   std::fputc('\n', stderr);
+}
+
+int OpenRegularFile(const std::string& path, std::string& why) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    why = std::strerror(errno);
+    return -1;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    why = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : kNotRegular;
+    return -1;
+  }
+  // It may have been replaced since: opened without waiting and looked at again.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    why = std::strerror(errno);
+    return -1;
+  }
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    why = kNotRegular;
+    return -1;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+bool IsSpecialFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
 }
 
 int Usage(const char* name) {

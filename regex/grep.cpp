@@ -1,6 +1,7 @@
 #include "regex/grep.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 
@@ -98,7 +99,9 @@ class GrepDeadEnds {
     dead_.assign(n, 0);
   }
   void Mark(std::size_t q, std::int32_t s) { dead_[q - origin_] = s + 1; }
-  std::vector<std::pair<std::size_t, std::int32_t>> path;
+  // (offset from the walk's start, state): the window is far below 4 GB, and a walk as long as
+  // the window keeps its path at half the size.
+  std::vector<std::pair<std::uint32_t, std::int32_t>> path;
 
  private:
   std::size_t origin_ = 0;
@@ -135,11 +138,11 @@ Verdict TryStart(const TRE_DFA& dfa, const unsigned char* p, std::size_t n, std:
       verdict = Verdict::kDead;
       break;
     }
-    if (q >= GrepDeadEnds::kRecordAfter) memo.path.emplace_back(at + q, s);
+    if (q >= GrepDeadEnds::kRecordAfter) memo.path.emplace_back(static_cast<std::uint32_t>(q), s);
   }
   if (verdict == Verdict::kDead && !memo.path.empty()) {
     memo.Cover(at, n);
-    for (const auto& [q, st] : memo.path) memo.Mark(q, st);
+    for (const auto& [q, st] : memo.path) memo.Mark(at + q, st);
   }
   return verdict;
 }

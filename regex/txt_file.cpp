@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "regex/errors.h"
 
 namespace sorabu::regex {
@@ -70,8 +74,21 @@ const char* FindNeedle(const char* h, std::size_t n, std::string_view needle) {
 
 TTxtFile::TTxtFile(const std::string& path, const bool* cancel, std::function<void()> pump)
     : cancel_(cancel), pump_(std::move(pump)) {
-  file_ = std::fopen(path.c_str(), "rb");
-  if (file_ == nullptr) throw EFileNotFound(std::strerror(errno));
+  // Opened without waiting for a writer, and read only when it is a regular file.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) throw EFileNotFound(std::strerror(errno));
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    ::close(fd);
+    throw EFileNotFound(S_ISDIR(st.st_mode) || error != 0 ? std::strerror(error) : "not a regular file");
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  file_ = ::fdopen(fd, "rb");
+  if (file_ == nullptr) {
+    ::close(fd);
+    throw EFileNotFound(std::strerror(errno));
+  }
   buf_.push_back('\n');
   try {
     ReadBlock();
@@ -121,37 +138,87 @@ void TTxtFile::ReadBlock() {
   while (i < n) {
     if (pending_cr_) {
       pending_cr_ = false;
-      buf_.push_back('\n');
-      last_byte_ = '\n';
+      Put("\n", 1);
       if (data[i] == '\n') ++i;
       continue;
     }
     if (next_cr < i) next_cr = Find(data, i, n, '\r');
     if (next_nul < i) next_nul = Find(data, i, n, '\0');
     const std::size_t j = std::min(next_cr, next_nul);
-    if (j > i) {
-      buf_.append(data + i, j - i);
-      last_byte_ = data[j - 1];
-    }
+    if (j > i) Put(data + i, j - i);
     if (j == n) break;
     if (data[j] == '\r') {
       pending_cr_ = true;
-    } else {
-      buf_.push_back(' ');
-      last_byte_ = ' ';
+      i = j + 1;
+      continue;
     }
-    i = j + 1;
+    // A run of NUL bytes (a hole in a sparse file) becomes blanks in one go.
+    static const std::string kBlanks(4096, ' ');
+    i = j;
+    while (i < n && data[i] == '\0') {
+      std::size_t run = 1;
+      while (i + run < n && run < kBlanks.size() && data[i + run] == '\0') ++run;
+      Put(kBlanks.data(), run);
+      i += run;
+    }
   }
   if (eof_) {
     if (pending_cr_) {
       pending_cr_ = false;
-      buf_.push_back('\n');
-      last_byte_ = '\n';
+      Put("\n", 1);
     }
-    if (last_byte_ != '\n') buf_.push_back('\n');
+    if (last_byte_ != '\n') Put("\n", 1);
     Close();
   }
   Pump();
+}
+
+// Appends normalised bytes, cutting a line that grows past kLongLine just before the byte that
+// would make it longer, unless that byte is the line's own LF.
+void TTxtFile::Put(const char* bytes, std::size_t n) {
+  while (n > 0) {
+    if (piece_length_ == kLongLine && *bytes != '\n') Cut();
+    const std::size_t room = kLongLine - piece_length_;  // bytes other than LF that still fit
+    const void* lf = std::memchr(bytes, '\n', std::min(n, room + 1));
+    std::size_t take;
+    if (lf != nullptr) {
+      take = static_cast<std::size_t>(static_cast<const char*>(lf) - bytes) + 1;
+      piece_length_ = 0;
+    } else {
+      take = std::min(n, room);
+      piece_length_ += take;
+    }
+    buf_.append(bytes, take);
+    last_byte_ = bytes[take - 1];
+    bytes += take;
+    n -= take;
+  }
+}
+
+// Ends the piece at the window's end, or one byte earlier when that byte is a lead byte that
+// would pair with the next: an even run of lead bytes before a place means a character starts
+// there. The piece's start is a character start, so the walk back stays inside the piece.
+void TTxtFile::Cut() {
+  std::size_t leads = 0;
+  while (leads < piece_length_ && IsLead(static_cast<unsigned char>(buf_[buf_.size() - 1 - leads]))) ++leads;
+  const std::size_t end = base_ + buf_.size();
+  if (leads % 2 == 0) {
+    buf_.push_back('\n');
+    cuts_.push_back(end);
+    piece_length_ = 0;
+  } else {
+    buf_.insert(buf_.end() - 1, '\n');
+    cuts_.push_back(end - 1);
+    piece_length_ = 1;
+  }
+}
+
+// Drops the cuts before at; true when an LF at at is a cut (and drops it too).
+bool TTxtFile::PassCut(std::size_t at) {
+  while (!cuts_.empty() && cuts_.front() < at) cuts_.pop_front();
+  if (cuts_.empty() || cuts_.front() != at) return false;
+  cuts_.pop_front();
+  return true;
 }
 
 bool TTxtFile::Ensure(std::size_t pos) {
@@ -177,21 +244,29 @@ Code TTxtFile::ReadChar() {
   const std::size_t at = main_;
   const Code c = CharAt(main_);
   if (c == '\n') {
-    ++line_no_;
+    if (!PassCut(at)) ++line_no_;
     line_start_ = at + 1;
   }
   ahead_ = main_;
   return c;
 }
 
-Code TTxtFile::ReadAheadChar() { return CharAt(ahead_); }
+Code TTxtFile::ReadAheadChar() {
+  if (ahead_ >= main_ + kLongLine + 16) return kEndCode;
+  return CharAt(ahead_);
+}
 
 void TTxtFile::CountLines(std::size_t to) {
   const char* from = buf_.data() + (main_ - base_);
   const std::size_t span = to - main_;
   const std::size_t lines = CountLineFeeds(from, span);
   if (lines > 0) {
-    line_no_ += static_cast<int>(lines);
+    std::size_t cuts = 0;
+    while (!cuts_.empty() && cuts_.front() < to) {
+      if (cuts_.front() >= main_) ++cuts;
+      cuts_.pop_front();
+    }
+    line_no_ += static_cast<int>(lines - cuts);
     const void* last = memrchr(from, '\n', span);
     line_start_ = main_ + static_cast<std::size_t>(static_cast<const char*>(last) - from) + 1;
   }

@@ -5,7 +5,7 @@
 // CR LF and a lone CR as LF, a NUL byte as a blank, and a final LF when the file lacks one. The
 // window keeps the current line from its start (the "carry" of earlier blocks) and whatever the
 // look-ahead cursor has needed beyond it, so a line longer than a block, or a match that runs on
-// past the line's end, simply keeps more blocks.
+// past the line's end, simply keeps more blocks, up to the bounds below.
 //
 // The main cursor moves start by start; an LF it reads begins a new line and counts it. The
 // look-ahead cursor restarts at the main cursor after every main read and returns 0 past the end.
@@ -13,14 +13,24 @@
 // pattern that begins with LF cannot report a line after the last), and a lead byte directly
 // before an LF stands alone instead of swallowing the line end.
 //
+// Memory stays bounded whatever the file holds. A line longer than kLongLine bytes is cut into
+// pieces of at most kLongLine bytes, each cut at a character start and marked by an LF that ends
+// the piece but counts no line: the pieces are searched and reported as lines of their own, all
+// with the line's number, so "^" and "$" also match at a cut, and a match that would run across
+// a cut is not found. The look-ahead cursor stops (returns 0) kLongLine + 16 bytes past the main
+// cursor, so no match is longer than that, across line ends either.
+//
 // After every block and before every reported line the message pump runs and the caller's cancel
 // flag is checked (EGrepCancel). Opening failures raise EFileNotFound with the system's message;
-// an empty file raises EEndOfFile at creation, as does the main cursor at the end of the file.
+// so does anything but a regular file (a FIFO or a device could block the read or never end),
+// which is never read. An empty file raises EEndOfFile at creation, as does the main cursor at
+// the end of the file.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdio>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -43,6 +53,7 @@ struct TTxtByteSet {
 class TTxtFile {
  public:
   static constexpr std::size_t kBlockSize = 102'400;
+  static constexpr std::size_t kLongLine = 1 << 20;
 
   TTxtFile(const std::string& path, const bool* cancel, std::function<void()> pump = {});
   ~TTxtFile();
@@ -78,6 +89,9 @@ class TTxtFile {
   void CountLines(std::size_t to);  // moves main_ to `to`
   bool StartsChar(std::size_t at) const;  // loads blocks until absolute position pos is in the window
   void ReadBlock();
+  void Put(const char* bytes, std::size_t n);
+  void Cut();
+  bool PassCut(std::size_t at);
   void Close();
   void Pump();
   Code CharAt(std::size_t& pos);
@@ -91,6 +105,8 @@ class TTxtFile {
   bool eof_ = false;         // the whole file is in the stream
   bool pending_cr_ = false;  // a block ended in CR
   char last_byte_ = '\n';
+  std::size_t piece_length_ = 0;  // bytes in the stream since its last LF
+  std::deque<std::size_t> cuts_;  // the LFs from the main cursor on that cut a long line
   std::string raw_;
   std::size_t main_ = 0;
   std::size_t ahead_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "textcmd/cleanup.h"
 #include "textconv/cp932.h"
@@ -33,6 +34,17 @@ std::string ReplaceNoCase(std::string_view text, std::string_view entity, std::s
   return out;
 }
 
+// upperTag is the tag's name and attributes in capitals, whole or their first 16 bytes.
+bool EndsLine(std::string_view upperTag, bool whole) {
+  if (upperTag.substr(0, 2) == "/H" || upperTag.substr(0, 2) == "HR") return true;
+  if (!whole) return false;
+  static constexpr std::array<std::string_view, 13> kExact{
+      "BR", "P", "/P", "/TR", "/TD", "LI", "/DL", "OL", "/BLOCKQUOTE", "/TITLE", "/ADDRESS", "FN", "/CENTER"};
+  for (std::string_view t : kExact)
+    if (upperTag == t) return true;
+  return false;
+}
+
 const std::string& Cp932(const char* utf8, std::string& cache) {
   if (cache.empty()) cache = textconv::Utf8ToCp932(utf8);
   return cache;
@@ -56,15 +68,6 @@ std::string ReplaceEntities(std::string_view line) {
 THtmlToText::THtmlToText(int variant, std::function<void(std::string_view)> emit)
     : variant_(variant), emit_(std::move(emit)) {}
 
-bool THtmlToText::EndsLine(std::string_view tag) {
-  if (tag.substr(0, 2) == "/H" || tag.substr(0, 2) == "HR") return true;
-  static constexpr std::array<std::string_view, 13> kExact{
-      "BR", "P", "/P", "/TR", "/TD", "LI", "/DL", "OL", "/BLOCKQUOTE", "/TITLE", "/ADDRESS", "FN", "/CENTER"};
-  for (std::string_view t : kExact)
-    if (tag == t) return true;
-  return false;
-}
-
 void THtmlToText::Write(std::string_view piece) {
   if (variant_ <= 1) {
     emit_(piece);
@@ -82,65 +85,113 @@ void THtmlToText::Write(std::string_view piece) {
   if (!text.empty()) emit_(text);
 }
 
+// One comment per line read: from the first "<!--" to the first "-->" of the whole carried
+// text, when that one does not come before it.
+void THtmlToText::CutComment() {
+  const std::string_view text(buffer_);
+  const std::size_t open = text.find("<!--", open_);
+  if (open == std::string_view::npos) {
+    open_ = std::max(open_, text.size() >= 3 ? text.size() - 3 : 0);
+    return;
+  }
+  open_ = open;
+  const std::size_t close = text.find("-->", close_);
+  if (close == std::string_view::npos) {
+    close_ = std::max(close_, text.size() >= 2 ? text.size() - 2 : 0);
+    return;
+  }
+  close_ = close;
+  if (close < open) return;
+  buffer_.erase(open, close + 3 - open);
+  // The text now joined across the cut may hold a new "<!--" or "-->".
+  open_ = open >= 3 ? open - 3 : 0;
+  close_ = open >= 2 ? open - 2 : 0;
+  lt_ = std::min(lt_, open);
+  gt_ = std::min(gt_, open);
+}
+
+void THtmlToText::Compact() {
+  if (read_ > kept_) {
+    const std::size_t removed = read_ - kept_;
+    buffer_.erase(kept_, removed);
+    lt_ = std::max(lt_, read_) - removed;
+    gt_ = std::max(gt_, read_) - removed;
+    read_ = kept_;
+  }
+}
+
+void THtmlToText::Reset() {
+  buffer_.clear();
+  kept_ = read_ = lt_ = gt_ = open_ = close_ = 0;
+}
+
+// A tag is the text from the first "<" to the first ">" after the kept text; a ">" before that
+// "<" drops the kept text with it.
 void THtmlToText::Line(std::string_view line) {
   buffer_ += ReplaceEntities(line);
-  // noOpen_ bytes at the start of the buffer hold no "<": text without tags that ends no line
-  // piles up there, and is not searched again for every line that follows.
-  const std::size_t open = buffer_.find("<!--", noOpen_);
-  if (open != std::string::npos) {
-    const std::size_t close = buffer_.find("-->");
-    if (close != std::string::npos && close >= open) buffer_.erase(open, close + 3 - open);
-  }
+  CutComment();
   static std::string bulletCache;
-  std::size_t from = 0;  // text before from is consumed
+  std::size_t changed = std::string::npos;  // the first place whose text this line changed
   for (;;) {
-    const std::size_t s = buffer_.find('<', std::max(from, noOpen_));
-    if (s == std::string::npos) {
-      noOpen_ = buffer_.size();
+    char* const data = buffer_.data();
+    const std::size_t size = buffer_.size();
+    lt_ = std::max(lt_, read_);
+    const void* lt = std::memchr(data + lt_, '<', size - lt_);
+    if (lt == nullptr) {
+      lt_ = size;
       break;
     }
-    const std::size_t e = buffer_.find('>', from);
-    if (e == std::string::npos) {
-      noOpen_ = s;
+    const std::size_t s = lt_ = static_cast<std::size_t>(static_cast<const char*>(lt) - data);
+    gt_ = std::max(gt_, read_);
+    const void* gt = std::memchr(data + gt_, '>', size - gt_);
+    if (gt == nullptr) {
+      gt_ = size;
       break;
     }
+    const std::size_t e = gt_ = static_cast<std::size_t>(static_cast<const char*>(gt) - data);
     if (e < s) {
-      from = e + 1;
+      kept_ = 0;
+      read_ = e + 1;
+      changed = 0;
       continue;
     }
-    const std::string tag = textconv::UpperCaseCp932(std::string_view(buffer_).substr(s + 1, e - s - 1));
-    if (!EndsLine(tag)) {
-      buffer_.erase(s, e + 1 - s);
-      noOpen_ = s;
+    // Only the first bytes of a tag decide what it does.
+    const std::string_view name(data + s + 1, e - s - 1);
+    const std::string tag = textconv::UpperCaseCp932(name.substr(0, 16));
+    const bool whole = name.size() <= 16;
+    std::memmove(data + kept_, data + read_, s - read_);
+    kept_ += s - read_;
+    read_ = e + 1;
+    if (!EndsLine(tag, whole)) {
+      changed = std::min(changed, kept_);
     } else {
-      Write(std::string_view(buffer_).substr(from, s - from));
+      Write(std::string_view(data, kept_));
       // What follows the tag starts the next piece; LI and OL put their mark in front of it.
       std::string_view mark;
-      if (tag == "LI") mark = Cp932("・", bulletCache);
-      if (tag == "OL") mark = "#.";
+      if (whole && tag == "LI") mark = Cp932("・", bulletCache);
+      if (whole && tag == "OL") mark = "#.";
       if (tag.substr(0, 2) == "HR") emit_(std::string(60, '-'));
-      buffer_.replace(0, e + 1, mark);
-      from = 0;
-      noOpen_ = 0;
+      std::memcpy(data, mark.data(), mark.size());
+      kept_ = mark.size();
+      changed = 0;
     }
-    if (tag == "PRE") pre_ = true;
-    if (tag == "/PRE") pre_ = false;
+    if (whole && tag == "PRE") pre_ = true;
+    if (whole && tag == "/PRE") pre_ = false;
   }
-  if (from > 0) {
-    buffer_.erase(0, from);
-    noOpen_ = noOpen_ > from ? noOpen_ - from : 0;
+  Compact();
+  if (changed != std::string::npos) {
+    open_ = std::min(open_, changed >= 3 ? changed - 3 : 0);
+    close_ = std::min(close_, changed >= 2 ? changed - 2 : 0);
   }
   if (pre_) {
     Write(buffer_);
-    buffer_.clear();
-    noOpen_ = 0;
+    Reset();
   }
 }
 
 void THtmlToText::Finish() {
   if (!buffer_.empty()) Write(buffer_);
-  buffer_.clear();
-  noOpen_ = 0;
+  Reset();
 }
 
 }  // namespace sorabu::textcmd

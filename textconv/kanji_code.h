@@ -1,6 +1,8 @@
 // Classification of a byte text by the Japanese character code that produced it.
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace sorabu::textconv {
@@ -18,6 +20,32 @@ enum KanjiCode : int {
 
 // Pure; reads only inside text; never fails.
 KanjiCode DetectKanjiCode(std::string_view text) noexcept;
+
+// The same detection over a text that arrives in blocks of any sizes: Finish() gives exactly
+// what DetectKanjiCode gives for the blocks joined. Between blocks it holds only the bytes that a
+// rule still has to look at again: at most the first 513 bytes of the text, later at most two.
+class TKanjiCodeDetector {
+ public:
+  void Feed(std::string_view block);
+  KanjiCode Finish();
+  // No further bytes can change the result: the caller may stop reading and call Finish().
+  bool Decided() const noexcept;
+
+ private:
+  friend KanjiCode DetectKanjiCode(std::string_view text) noexcept;
+  // Runs the rules over window (the text from absolute position base on, up to the bytes read
+  // so far) as far as they can go without the bytes still to come; returns where to keep from.
+  std::size_t Run(std::string_view window, std::size_t base, bool end) noexcept;
+
+  std::string carry_;        // the text from absolute position carry_base_ on, not yet done
+  std::size_t carry_base_ = 0;
+  std::size_t screened_ = 0;  // bytes screened for control bytes
+  bool screen_done_ = false;
+  std::size_t pos_ = 0;       // the walk's next byte
+  bool in_run_ = false;       // inside a run of double bytes, at pos_
+  bool stopped_ = false;      // a look-ahead ran off the end of the text
+  KanjiCode result_ = Ascii;
+};
 
 // The display name as UTF-8 ("ASCII", "ﾊﾞｲﾅﾘ", "JIS83", "JIS78", "EUC", "ｼﾌﾄJIS", "EUC+ｼﾌﾄJIS");
 // empty for a value outside 0..6.

@@ -44,10 +44,11 @@ class CliTest : public ::testing::Test {
   }
 
   // Runs sorabu-cli with args (each passed as one argument, any bytes but NUL) and stdin_bytes
-  // on standard input, in the temporary folder.
+  // on standard input, in the temporary folder. A run that hangs (a read that waits for ever) is
+  // stopped after two minutes with status 124.
   CliResult Run(const std::vector<std::string>& args, std::string_view stdin_bytes = {}) const {
     Write("in.bin", stdin_bytes);
-    std::string command = "cd " + Quote(dir_.string()) + " && " + Quote(SORABU_CLI);
+    std::string command = "cd " + Quote(dir_.string()) + " && timeout 120 " + Quote(SORABU_CLI);
     for (const std::string& arg : args) command += " " + Quote(arg);
     command += " <in.bin >out.bin 2>err.bin";
     const int raw = std::system(command.c_str());

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <random>
 
+#include <sys/stat.h>
+
 #include "reference_matcher.h"
 #include "regex/errors.h"
 #include "regex/grep.h"
@@ -146,6 +148,44 @@ TEST_F(GrepTest, LongLinesStayLinear) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_LT(seconds, 5.0) << pattern;
   }
+}
+
+// A line longer than the reader's bound comes in pieces of at most that many bytes, each
+// reported with the line's number; a double byte that would straddle a cut moves whole to the
+// next piece; the lines after it keep their numbers; the pieces join back into the line.
+TEST_F(GrepTest, LinesLongerThanTheBoundComeInPieces) {
+  constexpr std::size_t kBound = TTxtFile::kLongLine;
+  const std::string line = std::string(kBound - 1, 'a') + S("あ") + std::string(kBound, 'b') + "c";
+  const Lines got = Grep(".", "first\r\n" + line + "\r\nafter\r\n");
+  ASSERT_EQ(got.size(), 5u);
+  EXPECT_EQ(got[0], "1:first");
+  EXPECT_EQ(got[1], "2:" + std::string(kBound - 1, 'a'));
+  EXPECT_EQ(got[2], "2:" + S("あ") + std::string(kBound - 2, 'b'));
+  EXPECT_EQ(got[3], "2:bbc");
+  EXPECT_EQ(got[4], "3:after");
+  // The fixed-string scan counts lines across the cuts the same way, and a line of exactly the
+  // bound is not cut at all.
+  EXPECT_EQ(Grep("after", "x\r\n" + line + "\r\n" + std::string(kBound, 'z') + "\r\nafter"), Lines{"4:after"});
+  EXPECT_EQ(Grep("z$", std::string(kBound, 'z')), Lines{"1:" + std::string(kBound, 'z')});
+  // A match is found wherever it lies in a long line, and only the piece around it is reported.
+  const std::string hay = std::string(3 * kBound - 6, 'h') + "needle" + std::string(kBound / 2, 'h');
+  const Lines needle = Grep("ne+dle", "top\r\n" + hay + "\r\n");
+  ASSERT_EQ(needle.size(), 1u);
+  EXPECT_EQ(needle[0], "2:" + std::string(kBound - 6, 'h') + "needle");
+}
+
+// Anything but a regular file is refused before it is read: a FIFO without a writer would
+// otherwise block the search for ever.
+TEST_F(GrepTest, FifosAreRefusedWithoutWaiting) {
+  const std::string fifo = (dir_ / "fifo").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  TGrep grep;
+  grep.SetRegExp("x");
+  int reports = 0;
+  grep.OnMatch = [&](TGrep&, const RE_LineInfo_t&) { ++reports; };
+  EXPECT_THROW(grep.GrepFile(fifo), EFileNotFound);
+  EXPECT_THROW(grep.GrepFile("/dev/zero"), EFileNotFound);
+  EXPECT_EQ(reports, 0);
 }
 
 // Many blocks of random Shift-JIS text: both scans report exactly the lines whose characters

@@ -266,6 +266,48 @@ TEST(KanjiCode, ArbitraryBytesNeverFail) {
   }
 }
 
+// Fed in blocks, detection gives what it gives on the whole text, wherever the block edges
+// fall: inside an escape sequence, a double byte, a run of double bytes, or at the screen's end.
+TEST(KanjiCode, BlocksGiveTheWholeTextsResult) {
+  const unsigned char alphabet[] = {0x1B, '$', 'B', '@', '(', 0x8E, 0xA1, 0xB0, 0xDF, 0xE0, 0xE5, 0xEF,
+                                    0xF0, 0xFD, 0xFE, 0x40, 0x7E, 0x7F, 0x80, 0x9F, 0xA0, 0x9D, 0x81,
+                                    0x8F, 0x3F, '\n', 'a', 0x00, 0xFF};
+  std::mt19937 rng(7);
+  int decided[7] = {};
+  for (int round = 0; round < 60000; ++round) {
+    std::string text(rng() % (round % 8 == 0 ? 1400 : 24), 'a');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (rng() % 3 == 0) continue;
+      unsigned char c = alphabet[rng() % sizeof alphabet];
+      if ((c == 0x00 || c == 0xFF) && i < 600 && rng() % 4 != 0) c = 'b';  // let the walk run
+      text[i] = static_cast<char>(c);
+    }
+    const KanjiCode whole = DetectKanjiCode(text);
+    ++decided[whole];
+    TKanjiCodeDetector detector;
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t n = rng() % 16 == 0 ? 600 : 1 + rng() % 4;
+      detector.Feed(std::string_view(text).substr(at, n));
+      at += n;
+    }
+    ASSERT_EQ(detector.Finish(), whole) << Hex(text);
+  }
+  for (int code = Ascii; code <= EucOrShiftJis; ++code) EXPECT_GT(decided[code], 0) << code;
+
+  // A decided detector takes no more bytes, and one block per byte over a long text still agrees.
+  TKanjiCodeDetector sjis;
+  sjis.Feed(std::string(600, 'a') + Bytes({0x82, 0xA0, 'x'}));
+  EXPECT_TRUE(sjis.Decided());
+  sjis.Feed(Bytes({0xF0, 0xF0}));
+  EXPECT_EQ(sjis.Finish(), ShiftJis);
+  std::string halfwidth;
+  for (int i = 0; i < 5000; ++i) halfwidth += Bytes({0xB1, 0xE0, 0xE5, ' '});
+  TKanjiCodeDetector bytes;
+  for (char c : halfwidth) bytes.Feed(std::string_view(&c, 1));
+  EXPECT_FALSE(bytes.Decided());
+  EXPECT_EQ(bytes.Finish(), DetectKanjiCode(halfwidth));
+}
+
 TEST(KanjiCode, Names) {
   const char* const names[] = {"ASCII", "ﾊﾞｲﾅﾘ", "JIS83", "JIS78", "EUC", "ｼﾌﾄJIS", "EUC+ｼﾌﾄJIS"};
   for (int i = 0; i < 7; ++i) EXPECT_EQ(KanjiCodeNameUtf8(i), names[i]);
