@@ -33,7 +33,7 @@ std::vector<std::string> ExpandFolders(const std::vector<std::string>& args, boo
   for (const std::string& arg : args) {
     std::error_code ec;
     if (IsSpecialFile(arg)) {
-      Complain(ArgToCp932(arg) + ": " + kNotRegular);
+      Complain(ArgToCp932ForDisplay(arg) + ": " + kNotRegular);
       skipped = true;
       continue;
     }
