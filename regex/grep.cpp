@@ -114,8 +114,8 @@ Verdict TryStart(const TRE_DFA& dfa, const unsigned char* p, std::size_t n, std:
   first_length = 1;
   memo.path.clear();
   Verdict verdict = Verdict::kUndecided;
-  ++memo.walked;
-  for (std::size_t q = 0; q < n; ++memo.walked) {
+  std::size_t steps = 1;
+  for (std::size_t q = 0; q < n; ++steps) {
     Code c = p[q];
     std::size_t length = 1;
     if (IsLead(p[q])) {
@@ -132,7 +132,10 @@ Verdict TryStart(const TRE_DFA& dfa, const unsigned char* p, std::size_t n, std:
       break;
     }
     q += length;
-    if (dfa.accepting(s)) return Verdict::kMatch;
+    if (dfa.accepting(s)) {
+      memo.walked += steps;
+      return Verdict::kMatch;
+    }
     if (memo.Dead(at + q, s)) {
       verdict = Verdict::kDead;
       break;
@@ -143,6 +146,7 @@ Verdict TryStart(const TRE_DFA& dfa, const unsigned char* p, std::size_t n, std:
     memo.Cover(at, n);
     for (const auto& [q, st] : memo.path) memo.Mark(q, st);
   }
+  memo.walked += steps;
   return verdict;
 }
 
