@@ -164,8 +164,14 @@ void TGrep::AutomatonScan(TTxtFile& file, const ScanPlan& plan) {
   std::unique_ptr<TLockstepScan> lockstep;
   std::size_t walked0 = 0;
   std::size_t from = file.main_position();
+  // Walk steps may reach LockstepAfter plus eight per byte passed since `from`; the bound is
+  // worked out again only when the steps reach the last one found, so the check costs one
+  // comparison per start.
+  std::size_t bound = LockstepAfter;
   const auto spent = [&](std::size_t at) {
-    return memo.walked - walked0 >= LockstepAfter + 8 * (at - from);
+    if (memo.walked - walked0 < bound) return false;
+    bound = LockstepAfter + 8 * (at - from);
+    return memo.walked - walked0 >= bound;
   };
   for (;;) {
     if (spent(file.main_position())) {
@@ -176,6 +182,7 @@ void TGrep::AutomatonScan(TTxtFile& file, const ScanPlan& plan) {
       LockstepScan(file, *lockstep);
       walked0 = memo.walked;
       from = file.main_position();
+      bound = LockstepAfter;
       continue;
     }
     Verdict verdict = Verdict::kUndecided;
