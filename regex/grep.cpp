@@ -102,6 +102,7 @@ class GrepDeadEnds {
   // (offset from the walk's start, state): the window is far below 4 GB, and a walk as long as
   // the window keeps its path at half the size.
   std::vector<std::pair<std::uint32_t, std::int32_t>> path;
+  std::size_t walked = 0;  // steps of every walk so far
 
  private:
   std::size_t origin_ = 0;
@@ -116,7 +117,8 @@ Verdict TryStart(const TRE_DFA& dfa, const unsigned char* p, std::size_t n, std:
   first_length = 1;
   memo.path.clear();
   Verdict verdict = Verdict::kUndecided;
-  for (std::size_t q = 0; q < n;) {
+  std::size_t steps = 1;
+  for (std::size_t q = 0; q < n; ++steps) {
     Code c = p[q];
     std::size_t length = 1;
     if (IsLead(p[q])) {
@@ -133,7 +135,10 @@ Verdict TryStart(const TRE_DFA& dfa, const unsigned char* p, std::size_t n, std:
       break;
     }
     q += length;
-    if (dfa.accepting(s)) return Verdict::kMatch;
+    if (dfa.accepting(s)) {
+      memo.walked += steps;
+      return Verdict::kMatch;
+    }
     if (memo.Dead(at + q, s)) {
       verdict = Verdict::kDead;
       break;
@@ -144,6 +149,7 @@ Verdict TryStart(const TRE_DFA& dfa, const unsigned char* p, std::size_t n, std:
     memo.Cover(at, n);
     for (const auto& [q, st] : memo.path) memo.Mark(at + q, st);
   }
+  memo.walked += steps;
   return verdict;
 }
 
@@ -158,8 +164,32 @@ void TGrep::AutomatonScan(TTxtFile& file, const ScanPlan& plan) {
   const TTxtByteSet& first_bytes = plan.first_bytes;
   const std::vector<unsigned char>& few_first_bytes = plan.few_first_bytes;
   GrepDeadEnds memo;
+  std::unique_ptr<TLockstepScan> lockstep;
+  std::size_t walked0 = 0;
+  std::size_t from = file.main_position();
+  // Walk steps may reach LockstepAfter plus eight per byte passed since `from`; the bound is
+  // worked out again only when the steps reach the last one found, so the check costs one
+  // comparison per start.
+  std::size_t bound = LockstepAfter;
+  const auto spent = [&](std::size_t at) {
+    if (memo.walked - walked0 < bound) return false;
+    bound = LockstepAfter + 8 * (at - from);
+    return memo.walked - walked0 >= bound;
+  };
   for (;;) {
+    if (spent(file.main_position())) {
+      if (lockstep == nullptr) {
+        lockstep = std::make_unique<TLockstepScan>(dfa, TLockstepScan::Mode::kGrep, '\n', false,
+                                                   false, '\n', '\n');
+      }
+      LockstepScan(file, *lockstep);
+      walked0 = memo.walked;
+      from = file.main_position();
+      bound = LockstepAfter;
+      continue;
+    }
     Verdict verdict = Verdict::kUndecided;
+    bool hand_over = false;
     std::size_t offset = 0;  // of the start tried, from the main cursor
     std::size_t first_length = 1;
     if (first_bytes.single >= 0) {
@@ -206,6 +236,10 @@ void TGrep::AutomatonScan(TTxtFile& file, const ScanPlan& plan) {
         if (verdict != Verdict::kDead) break;
         verdict = Verdict::kUndecided;
         offset = k + first_length;
+        if (spent(file.main_position() + offset)) {
+          hand_over = true;
+          break;
+        }
       }
     }
     if (verdict == Verdict::kMatch) {
@@ -218,6 +252,7 @@ void TGrep::AutomatonScan(TTxtFile& file, const ScanPlan& plan) {
       continue;
     }
     file.AdvanceMain(offset);
+    if (hand_over) continue;
     // Undecided, or at the window's end: one start through the cursors.
     std::int32_t s = dfa.Next(dfa.initial(), file.ReadChar());
     while (s != TRE_DFA::kNone) {
@@ -229,6 +264,31 @@ void TGrep::AutomatonScan(TTxtFile& file, const ScanPlan& plan) {
       if (c == kEndCode) break;
       s = dfa.Next(s, c);
     }
+  }
+}
+
+// Runs the lockstep scan from the main cursor, reading more blocks as it asks for them; the main
+// cursor follows the earliest start still walking, so the window does not keep what no start
+// needs. Reports the line of the start found, or ends the file.
+void TGrep::LockstepScan(TTxtFile& file, TLockstepScan& scan) {
+  scan.Start(file.main_position(), false);
+  for (;;) {
+    const auto* p = reinterpret_cast<const unsigned char*>(file.window_at_main());
+    const std::size_t n = file.window_left();
+    const std::size_t origin = file.main_position();
+    const TLockstepScan::Status status = scan.Run(p, origin, n, file.window_complete());
+    if (status == TLockstepScan::Status::kMoreInput) {
+      file.AdvanceMain(scan.earliest_pending() - origin);
+      file.LoadMore();
+      continue;
+    }
+    // Nothing starts at the file's final LF.
+    if (status == TLockstepScan::Status::kNone || scan.answer() + 1 >= origin + n) throw EEndOfFile();
+    const std::size_t at = scan.answer() - origin;
+    const std::size_t first_length = IsLead(p[at]) && p[at + 1] != '\n' ? 2 : 1;
+    file.AdvanceMain(at + first_length);
+    Report(file);
+    return;
   }
 }
 

@@ -11,6 +11,9 @@
 //    it has no transition; reaching an accepting state reports the line. The walk reads the
 //    bytes already in the reader's window and goes through the look-ahead cursor only at the
 //    window's end. Long walks that die leave dead ends, so one long line costs linear time.
+//    When the walks still cost more than LockstepAfter steps plus eight per byte passed, the
+//    lockstep scan (TLockstepScan) finds the next start that succeeds in one pass over the
+//    bytes, and that start's line is reported; the scan then goes on as before.
 // A match needs at least one character (the initial state's own acceptance is never consulted),
 // so a pattern that matches only the empty string reports nothing. A reported line moves the scan
 // to that line's end, so every line is reported at most once. Boundaries are those of characters:
@@ -27,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "regex/lockstep_scan.h"
 #include "regex/regular_expression.h"
 #include "regex/txt_file.h"
 
@@ -45,6 +49,8 @@ class TGrep : public TRegularExpression {
 
   TGrepOnMatch OnMatch;
   bool Cancel = false;
+  // Walk steps tolerated before the lockstep scan takes over (0: at once).
+  std::size_t LockstepAfter = 4096;
   std::function<void()> ProcessMessages;
 
   bool uses_fixed_scan() const noexcept { return plan_.fixed; }
@@ -61,6 +67,7 @@ class TGrep : public TRegularExpression {
   };
 
   void AutomatonScan(TTxtFile& file, const ScanPlan& plan);
+  void LockstepScan(TTxtFile& file, TLockstepScan& scan);
   void FixedScan(TTxtFile& file, const ScanPlan& plan);
   void Report(TTxtFile& file);
   void ChooseScan();

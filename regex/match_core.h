@@ -19,17 +19,22 @@
 // Trying every start costs text length times walk length, which on one long line ("a*b" over a
 // megabyte of "a") is a hang. So a long walk that ends without a match leaves its (position,
 // state) pairs in TMatchDeadEnds: a later walk that arrives at the same position in the same
-// state would end the same way and stops at once. Results are unchanged; the work becomes
-// linear in the text for such patterns.
+// state would end the same way and stops at once. That does not help when the walks of
+// successive starts stay in different states ("[ab]" a thousand times, then "aaa"): once the
+// walks of a search have cost more than LockstepAfter steps plus eight per character passed,
+// TLockstepScan finds the first start that succeeds in one pass, and the search goes on from
+// there as before. Results are unchanged either way.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "regex/lockstep_scan.h"
 #include "regex/regular_expression.h"
 
 namespace sorabu::regex {
@@ -50,6 +55,12 @@ class TMatchDeadEnds {
     dead_[q] = state + 1;
   }
   std::vector<std::pair<std::size_t, std::int32_t>> path;  // scratch of the walk in progress
+  std::size_t walked = 0;  // steps of every walk so far
+  // The lockstep scanner of this text's searches, made when first needed, and what it was
+  // made for (automaton, anchored search, line-end character).
+  std::unique_ptr<TLockstepScan> lockstep;
+  const TRE_DFA* lockstep_dfa = nullptr;
+  int lockstep_kind = -1;
 
  private:
   std::vector<std::int32_t> dead_;
@@ -65,6 +76,8 @@ class TMatchCORE : public TRegularExpression {
   TMatchCORE();
 
   TMatchCORE_LineSeparator LineSeparator = mcls_CRLF;
+  // Walk steps a search may spend before it turns to the lockstep scan (0: at once).
+  std::size_t LockstepAfter = 4096;
 
   // End of the longest match of the current pattern from state at position p, if any.
   // memo, when given, must belong to this text and pattern; each call without one makes its own.
@@ -81,6 +94,13 @@ class TMatchCORE : public TRegularExpression {
 
  protected:
   unsigned char LineEndChar() const noexcept { return LineSeparator == mcls_LF ? '\n' : '\r'; }
+
+ private:
+  // The search from p: starts in order, each after LF also from the state after "^" when
+  // anchored, p itself too when line_start.
+  std::optional<MatchSpan> Search(std::string_view s, std::size_t p, bool line_start, bool anchored,
+                                  TMatchDeadEnds& memo) const;
+  TLockstepScan& Lockstep(TMatchDeadEnds& memo, bool anchored) const;
 };
 
 }  // namespace sorabu::regex

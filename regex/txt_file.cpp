@@ -229,6 +229,12 @@ bool TTxtFile::Ensure(std::size_t pos) {
   return true;
 }
 
+bool TTxtFile::LoadMore() {
+  if (eof_) return false;
+  ReadBlock();
+  return true;
+}
+
 Code TTxtFile::CharAt(std::size_t& pos) {
   if (!Ensure(pos)) return kEndCode;
   const unsigned char b = ByteAt(pos++);

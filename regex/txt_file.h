@@ -83,6 +83,11 @@ class TTxtFile {
   void AdvanceMain(std::size_t bytes) { CountLines(main_ + bytes); }
   // Absolute position of the main cursor in the normalised stream.
   std::size_t main_position() const noexcept { return main_; }
+  // Reads the next block into the window (false at the end of the file); the window then starts
+  // at the main cursor's line or later, so window_at_main must be asked again.
+  bool LoadMore();
+  // The window holds the rest of the file.
+  bool window_complete() const noexcept { return eof_; }
 
  private:
   bool Ensure(std::size_t pos);

@@ -96,6 +96,42 @@ TEST(ReferenceTest, LongTextsAgreeWithTheReferenceMatcher) {
   }
 }
 
+// The same generated cases with the lockstep scan deciding every search from its first start:
+// short texts over overlapping Shift-JIS characters, and long ones over few characters where
+// many walks run side by side.
+TEST(ReferenceTest, LockstepScanAgreesWithTheReferenceMatcher) {
+  struct Set {
+    Alphabet alphabet;
+    std::vector<std::string> pieces;
+    int patterns;
+    int length;
+  };
+  const Set sets[] = {
+      {kJapanese, kJapanesePieces, 1500, 8},
+      {{{'a', 'b', 0x8B81}, {{'a', 'b'}, {'b', 'b'}, {0x8B81, 0x8B81}}},
+       {"a", "a", "b", "\x8B\x81", "\x83\x8B", "c"}, 300, 200},
+  };
+  std::uint32_t seed = 31;
+  for (const Set& set : sets) {
+    PatternGenerator gen(set.alphabet, seed++);
+    TAWKStr awk;
+    awk.LockstepAfter = 0;
+    for (int p = 0; p < set.patterns; ++p) {
+      const RNode root = gen.Generate(3, true);
+      const std::string pattern = test::PatternText(root);
+      for (int t = 0; t < 4; ++t) {
+        const std::string text = gen.Text(set.pieces, set.length);
+        const Outcome want = Reference(root, text);
+        const Outcome got = Engine(awk, pattern, text);
+        ASSERT_EQ(got.start, want.start) << pattern << " on " << text;
+        ASSERT_EQ(got.length, want.length) << pattern << " on " << text;
+        ASSERT_EQ(got.count, want.count) << pattern << " on " << text;
+        ASSERT_EQ(got.replaced, want.replaced) << pattern << " on " << text;
+      }
+    }
+  }
+}
+
 // One long line must not cost its length squared.
 TEST(ReferenceTest, LongLinesStayLinear) {
   struct Row {
