@@ -18,11 +18,13 @@
 #include <QToolBar>
 
 #include "app/ini_file.h"
+#include "tests/app/window_fixture.h"
 #include "app/browser_selection.h"
 #include "dialogs/scripted_dialogs.h"
 #include "textconv/cp932.h"
 #include "ui/TCharSetDialog.h"
 #include "ui/TForm3.h"
+#include "ui/TForm30.h"
 #include "ui/TInputDialog.h"
 #include "ui/TLoadRuleDialog.h"
 #include "viewer/display.h"
@@ -32,34 +34,6 @@
 namespace sorabu::app {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  std::string IniPath() const { return dir_.filePath("sorabu.ini").toStdString(); }
-  void WriteIni(const std::string& text) {
-    QFile f(dir_.filePath("sorabu.ini"));
-    f.open(QIODevice::WriteOnly);
-    f.write(text.data(), static_cast<qint64>(text.size()));
-  }
-  TForm1& Start() {
-    form_ = std::make_unique<TForm1>(dialogs_, IniPath());
-    form_->FormCreate();
-    form_->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
-    QApplication::processEvents();
-    return *form_;
-  }
-  QString MakeFile(const QString& name, const std::string& bytes) {
-    const QString path = dir_.filePath(name);
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    return path;
-  }
-
-  QTemporaryDir dir_;
-  dialogs::TScriptedDialogs dialogs_;
-  std::unique_ptr<TForm1> form_;
-};
 
 TEST_F(MainWindowTest, FirstStartWithoutSettings) {
   TForm1& f = Start();
@@ -266,6 +240,15 @@ TEST(Dialogs, BuiltAndReadWithoutBeingShown) {
   input.SetHistory({QStringLiteral("a"), QStringLiteral("b")});
   input.SetText(QStringLiteral("proposal"));
   EXPECT_EQ(input.Text(), QStringLiteral("proposal"));
+
+  ui::TForm30 columns;
+  columns.Setup(QStringLiteral("指定位置で改行"), QStringLiteral("何桁目から(1-9999)"), QStringLiteral("何文字分(1-9999)"),
+                false, 0, 70000);
+  EXPECT_EQ(columns.windowTitle(), QStringLiteral("指定位置で改行"));
+  EXPECT_EQ(columns.SpinEdit1()->value(), 1) << "a start below the range is raised to 1";
+  EXPECT_EQ(columns.SpinEdit2()->value(), 65353);
+  EXPECT_TRUE(columns.SpinEdit2()->isHidden());
+  EXPECT_TRUE(columns.Label2()->isHidden());
 
   ui::TForm3 splash;
   EXPECT_EQ(splash.VersionLabel()->text(), QStringLiteral("Ver. 5.4"));
