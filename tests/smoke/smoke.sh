@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts sorabu under Xvfb on a Shift-JIS file, waits for its window, takes a screenshot, moves
-# the file list down to the next file with the arrow key and checks that the pane changed, asks it
+# the file list down to the next file with the arrow key and checks that the pane changed, moves on
+# to a JIS file and converts it with 変換 → "* 文字コード自動変換(&A)" from the keyboard, asks it
 # to close the ordinary way (SIGTERM closes the window like its close box) and checks the settings
-# file it writes beside itself.
+# file it writes beside itself and the converted file.
 set -euo pipefail
 if [ "${1:-}" = "--inner" ]; then
   out=$2
@@ -22,6 +23,15 @@ if [ "${1:-}" = "--inner" ]; then
   xdotool key --window "$win" Down
   sleep 1
   if command -v import >/dev/null; then import -window root "$out/screenshot-down.png"; fi
+  # The JIS file, then the 変換 menu and its automatic code conversion.
+  xdotool key --window "$win" Down
+  sleep 1
+  xdotool key --window "$win" alt+c
+  sleep 1
+  if command -v import >/dev/null; then import -window root "$out/screenshot-menu.png"; fi
+  xdotool key --window "$win" a
+  sleep 2
+  if command -v import >/dev/null; then import -window root "$out/screenshot-converted.png"; fi
   kill -TERM "$pid"
   wait "$pid"
   exit 0
@@ -34,6 +44,8 @@ cp "$program" "$out/bin/sorabu"   # the settings file is written beside the prog
 for i in $(seq 1 30); do printf 'line %d ＳＪＩＳ テキスト\r\n' "$i"; done | iconv -f UTF-8 -t CP932 > "$out/data/sample file.txt"
 for i in $(seq 1 40); do printf '■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■\r\n'; done |
   iconv -f UTF-8 -t CP932 > "$out/data/sample zz.txt"
+for i in $(seq 1 10); do printf 'JIS の行 %d\r\n' "$i"; done > "$out/jis-source.txt"
+iconv -f UTF-8 -t ISO-2022-JP < "$out/jis-source.txt" > "$out/data/sample zzz jis.txt"
 
 xvfb-run -a -s "-screen 0 1280x800x24" "$0" --inner "$out"
 
@@ -60,5 +72,10 @@ if [ -s "$out/screenshot-down.png" ]; then
 else
   echo "no screenshot after the arrow key"; fail=1
 fi
+# The JIS file now holds Shift-JIS, and its working copy the JIS bytes.
+if ! cmp -s <(iconv -f UTF-8 -t CP932 < "$out/jis-source.txt") "$out/data/sample zzz jis.txt"; then
+  echo "the JIS file was not converted to Shift-JIS from the 変換 menu"; fail=1
+fi
+[ -s "$out/screenshot-menu.png" ] || { echo "no screenshot of the 変換 menu"; fail=1; }
 [ $fail -eq 0 ] && echo "smoke: window shown, screenshot at $out/screenshot.png, settings written"
 exit $fail
