@@ -2,14 +2,21 @@
 
 #include <QEventLoop>
 
+#include <exception>
+#include <memory>
+
 #include "textconv/cp932.h"
 
 namespace sorabu::app {
 
 TCommandRunner::TCommandRunner(dialogs::TDialogs& dialogs, QObject* parent)
-    : QObject(parent), dialogs_(this, dialogs) {}
+    : QObject(parent), dialogs_(this, dialogs, cancel_) {}
 
-TCommandRunner::~TCommandRunner() { Wait(true); }
+TCommandRunner::~TCommandRunner() {
+  if (thread_ == nullptr) return;
+  cancel_ = true;
+  thread_->wait();
+}
 
 bool TCommandRunner::Start(const textcmd::TCommand& command, const std::string& path, TCommandSetup setup) {
   if (thread_ != nullptr) return false;
@@ -38,10 +45,15 @@ bool TCommandRunner::Start(const textcmd::TCommand& command, const std::string& 
       }
       return !cancel_.load();
     };
+    // The frame has put the file back by the time anything arrives here; what is left is to say so.
     try {
       *outcome = static_cast<int>(command.run(path, context));
     } catch (const std::bad_alloc&) {
-      context.dialogs.Error(textconv::Utf8ToCp932("メモリが足りないため処理できませんでした。"));
+      context.dialogs.Error(textconv::Utf8ToCp932("メモリが足りないため処理できませんでした。ファイルは元のままです。"));
+    } catch (const std::exception& e) {
+      context.dialogs.Error(textconv::Utf8ToCp932("処理できませんでした: ") + e.what());
+    } catch (...) {
+      context.dialogs.Error(textconv::Utf8ToCp932("処理できませんでした。"));
     }
   });
   connect(thread_, &QThread::finished, this, [this, handler, outcome] {

@@ -3,7 +3,7 @@
 // The command's questions and messages are carried to the user-interface thread (the window
 // waits in its event loop, so it keeps painting); its progress arrives as a percentage of the
 // file written, throttled to changes; Cancel makes the command stop at its next write and put the
-// file back as it was. One command runs at a time.
+// file back as it was, and answers any further question with Cancel. One command runs at a time.
 #pragma once
 
 #include <QObject>
@@ -11,7 +11,6 @@
 
 #include <atomic>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "app/ui_thread_dialogs.h"
@@ -33,13 +32,16 @@ class TCommandRunner : public QObject {
   Q_OBJECT
  public:
   TCommandRunner(dialogs::TDialogs& dialogs, QObject* parent = nullptr);
+  // Expects no command to run any more (the window waits for it first); otherwise blocks until
+  // the cancelled command has ended.
   ~TCommandRunner() override;
 
   // False when a command is running already.
   bool Start(const textcmd::TCommand& command, const std::string& path, TCommandSetup setup);
   bool Running() const { return thread_ != nullptr; }
   void Cancel() { cancel_ = true; }
-  // Waits for the running command (events keep being processed); cancels it first when asked.
+  // Processes events until the running command has ended; cancels it first when asked. Must not
+  // be called while the command waits for a question this thread is showing.
   void Wait(bool cancel);
 
  signals:
@@ -48,10 +50,10 @@ class TCommandRunner : public QObject {
   void Finished(const QString& handler, int outcome);
 
  private:
-  TUiThreadDialogs dialogs_;
-  QThread* thread_ = nullptr;
   std::atomic<bool> cancel_{false};
   std::atomic<int> percent_{-1};
+  TUiThreadDialogs dialogs_;
+  QThread* thread_ = nullptr;
 };
 
 }  // namespace sorabu::app

@@ -250,6 +250,7 @@ class TForm1 : public QMainWindow {
   QAction* AddCommandItem(QMenu* menu, const textcmd::TCommand& command, const std::string& name, const QString& caption);
   void FileCommandFinished();
   void SwitchCodeConversions(bool popup);
+  std::vector<QWidget*> BrowserWidgets() const;
   // main_window_options.cpp
   void ApplyOptionEffect(Option o);
   void SetTextStatus(int panel, const QString& text);
@@ -299,6 +300,8 @@ class TForm1 : public QMainWindow {
   QMenu* PopupMenu3_ = nullptr;
   std::vector<QAction*> commandActions_;
   TCommandRunner* runner_ = nullptr;
+  bool closing_ = false;         // the window is being destroyed: callbacks of a command do nothing
+  bool closeWhenDone_ = false;   // a close waits for the running command to put its file back
   QWidget* progressBox_ = nullptr;
   QLabel* progressLabel_ = nullptr;
   QProgressBar* progressBar_ = nullptr;

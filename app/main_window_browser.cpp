@@ -396,7 +396,7 @@ void TForm1::McopypathClick() {
 }
 
 void TForm1::MdeleteClick() {
-  if (FileView1_->SelectedCount() == 0) return;
+  if (FileView1_->SelectedCount() == 0 || FileCommandRunning()) return;
   TGateShut gate(state_);
   FileView1_->DeleteSelection();
   counter_->Invalidate();

@@ -22,6 +22,9 @@
 #include "app/ini_search_memory.h"
 #include "textcmd/search_commands.h"
 #include "app/main_window.h"
+#include "browser/combo_view.h"
+#include "browser/file_view.h"
+#include "browser/folder_view.h"
 #include "textconv/kanji_code.h"
 #include "viewer/display.h"
 #include "viewer/file_info.h"
@@ -197,11 +200,18 @@ void TForm1::RunFileCommand(const std::string& handler) {
   setup.backup = OptionValue(Option::Mbackup1);
   setup.caretColumn = RichEdit1_->CaretColumn();
   setup.selectionLength = static_cast<int>(RichEdit1_->textCursor().selectedText().size());
-  setup.refresh = [this] { MrefreshClick(); };
-  setup.selectAndShow = [this](const std::string& path) { viewer_->SelectAndShow(QFile::decodeName(path.c_str())); };
+  setup.refresh = [this] {
+    if (!closing_) MrefreshClick();
+  };
+  setup.selectAndShow = [this](const std::string& path) {
+    if (!closing_) viewer_->SelectAndShow(QFile::decodeName(path.c_str()));
+  };
   setup.infoLine = [](const std::string& path) { return viewer::BuildFileInfoLine(QFile::decodeName(path.c_str())); };
   const std::string path = QFile::encodeName(selected).toStdString();
   for (QAction* a : commandActions_) a->setEnabled(false);
+  // The browser rests meanwhile: no file of the folder may be deleted, renamed or replaced under
+  // the command, and no other folder shown.
+  for (QWidget* w : BrowserWidgets()) w->setEnabled(false);
   QApplication::setOverrideCursor(Qt::BusyCursor);
   progressLabel_->setText(U(command->caption));
   progressBar_->setValue(0);
@@ -216,7 +226,14 @@ void TForm1::FileCommandFinished() {
   progressBox_->hide();
   QApplication::restoreOverrideCursor();
   for (QAction* a : commandActions_) a->setEnabled(true);
+  for (QWidget* w : BrowserWidgets()) w->setEnabled(true);
+  FileView1_->setFocus();
   emit FileCommandDone();
+  if (closeWhenDone_) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+std::vector<QWidget*> TForm1::BrowserWidgets() const {
+  return {FileView1_, FolderView1_, ComboView1_};
 }
 
 bool TForm1::FileCommandRunning() const { return runner_ != nullptr && runner_->Running(); }

@@ -50,6 +50,8 @@ bool CopyInto(const QString& source, const QString& folder) {
 }  // namespace
 
 int TForm1::CopyFilesInto(const QStringList& files, const QString& folder) {
+  // While a command rewrites a file, the folders stay as they are.
+  if (FileCommandRunning()) return 0;
   int copied = 0;
   for (const QString& f : files)
     if (CopyInto(f, folder)) ++copied;

@@ -8,6 +8,8 @@
 
 #include "app/browser_selection.h"
 #include "app/main_window.h"
+#include "app/command_runner.h"
+#include "textcmd/search_commands.h"
 #include "browser/combo_view.h"
 #include "browser/file_view.h"
 #include "browser/folder_counter.h"
@@ -70,6 +72,14 @@ TForm1::TForm1(dialogs::TDialogs& dialogs, std::string iniPath, QWidget* parent)
 
 TForm1::~TForm1() {
   if (qApp) qApp->removeEventFilter(this);
+  // Destroyed without a close (the application quit): a running command is cancelled and has put
+  // its file back before the widgets it reports to go away.
+  closing_ = true;
+  if (runner_ != nullptr) {
+    disconnect(runner_, nullptr, this, nullptr);
+    runner_->Wait(true);
+  }
+  textcmd::SetSearchEnvironment({});
 }
 
 void TForm1::BuildLayout() {

@@ -378,8 +378,14 @@ void TForm1::FormCloseQuery() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  // A running command is cancelled and has put its file back before the settings are written.
-  CancelFileCommand(true);
+  // A running command is cancelled first; the window closes once it has put its file back (it
+  // may be waiting for a question on screen, so the close cannot wait here).
+  if (FileCommandRunning()) {
+    closeWhenDone_ = true;
+    CancelFileCommand(false);
+    event->ignore();
+    return;
+  }
   FormCloseQuery();
   event->accept();
 }

@@ -4,13 +4,13 @@ namespace sorabu::app {
 
 std::optional<std::string> TUiThreadDialogs::InputBox(const std::string& caption, const std::string& prompt,
                                                       const std::string& value) {
-  return OnThreadOf(owner_, [&] { return inner_.InputBox(caption, prompt, value); });
+  return OnThreadOf(Asking(), [&] { return inner_.InputBox(caption, prompt, value); });
 }
 std::optional<std::string> TUiThreadDialogs::InputWithHistory(const std::string& caption, const std::string& prompt1,
                                                               const std::string& prompt2,
                                                               const std::vector<std::string>& history,
                                                               const std::string& proposal) {
-  return OnThreadOf(owner_, [&] { return inner_.InputWithHistory(caption, prompt1, prompt2, history, proposal); });
+  return OnThreadOf(Asking(), [&] { return inner_.InputWithHistory(caption, prompt1, prompt2, history, proposal); });
 }
 void TUiThreadDialogs::Warning(const std::string& text) {
   OnThreadOf(owner_, [&] { inner_.Warning(text); });
@@ -22,30 +22,30 @@ void TUiThreadDialogs::Error(const std::string& text) {
   OnThreadOf(owner_, [&] { inner_.Error(text); });
 }
 std::optional<dialogs::FontSpec> TUiThreadDialogs::ChooseFont(const dialogs::FontSpec& current) {
-  return OnThreadOf(owner_, [&] { return inner_.ChooseFont(current); });
+  return OnThreadOf(Asking(), [&] { return inner_.ChooseFont(current); });
 }
 void TUiThreadDialogs::ChooseCharSet(int current, const std::function<void(int)>& onChange) {
-  OnThreadOf(owner_, [&] { inner_.ChooseCharSet(current, onChange); });
+  OnThreadOf(Asking(), [&] { inner_.ChooseCharSet(current, onChange); });
 }
 std::optional<dialogs::LoadRuleAnswer> TUiThreadDialogs::LoadRules(const dialogs::LoadRuleSetup& setup) {
-  return OnThreadOf(owner_, [&] { return inner_.LoadRules(setup); });
+  return OnThreadOf(Asking(), [&] { return inner_.LoadRules(setup); });
 }
 std::optional<std::string> TUiThreadDialogs::ChooseDrive(const std::vector<std::string>& drives,
                                                          const std::string& current) {
-  return OnThreadOf(owner_, [&] { return inner_.ChooseDrive(drives, current); });
+  return OnThreadOf(Asking(), [&] { return inner_.ChooseDrive(drives, current); });
 }
 std::optional<int> TUiThreadDialogs::ChooseSort() {
-  return OnThreadOf(owner_, [&] { return inner_.ChooseSort(); });
+  return OnThreadOf(Asking(), [&] { return inner_.ChooseSort(); });
 }
 std::optional<std::string> TUiThreadDialogs::PickFolderOrProgram(const PickSetup& setup) {
-  return OnThreadOf(owner_, [&] { return inner_.PickFolderOrProgram(setup); });
+  return OnThreadOf(Asking(), [&] { return inner_.PickFolderOrProgram(setup); });
 }
 std::optional<std::string> TUiThreadDialogs::SaveFileName(const std::string& title, const std::string& folder,
                                                           const std::string& name) {
-  return OnThreadOf(owner_, [&] { return inner_.SaveFileName(title, folder, name); });
+  return OnThreadOf(Asking(), [&] { return inner_.SaveFileName(title, folder, name); });
 }
 std::optional<dialogs::TDialogs::ColumnAnswer> TUiThreadDialogs::Columns(const ColumnSetup& setup) {
-  return OnThreadOf(owner_, [&] { return inner_.Columns(setup); });
+  return OnThreadOf(Asking(), [&] { return inner_.Columns(setup); });
 }
 
 }  // namespace sorabu::app

@@ -4,19 +4,26 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QThread>
+
+#include <atomic>
+#include <type_traits>
 
 #include "dialogs/dialogs.h"
 
 namespace sorabu::app {
 
 // Runs f on the thread of `owner` and returns its result; directly when already there. The
-// calling thread waits, so f may refer to the caller's locals.
+// calling thread waits, so f may refer to the caller's locals. Without an owner nothing runs and
+// the result is empty (a question answered with Cancel).
 template <typename F>
 auto OnThreadOf(QObject* owner, F&& f) -> decltype(f()) {
-  if (owner == nullptr || QThread::currentThread() == owner->thread()) return f();
   using R = decltype(f());
+  if (owner == nullptr) {
+    if constexpr (std::is_void_v<R>) return;
+    else return R{};
+  }
+  if (QThread::currentThread() == owner->thread()) return f();
   if constexpr (std::is_void_v<R>) {
     QMetaObject::invokeMethod(owner, std::forward<F>(f), Qt::BlockingQueuedConnection);
   } else {
@@ -28,8 +35,10 @@ auto OnThreadOf(QObject* owner, F&& f) -> decltype(f()) {
 
 class TUiThreadDialogs final : public dialogs::TDialogs {
  public:
-  // owner: an object living on the user-interface thread; inner: the window's dialogs.
-  TUiThreadDialogs(QObject* owner, dialogs::TDialogs& inner) : owner_(owner), inner_(inner) {}
+  // owner: an object living on the user-interface thread; inner: the window's dialogs. Once
+  // stopped is set, every question is answered with Cancel without being shown.
+  TUiThreadDialogs(QObject* owner, dialogs::TDialogs& inner, const std::atomic<bool>& stopped)
+      : owner_(owner), inner_(inner), stopped_(stopped) {}
 
   std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& value) override;
@@ -50,8 +59,12 @@ class TUiThreadDialogs final : public dialogs::TDialogs {
   std::optional<ColumnAnswer> Columns(const ColumnSetup& setup) override;
 
  private:
-  QPointer<QObject> owner_;
+  // The owner while questions may still be shown; null once stopped.
+  QObject* Asking() const { return stopped_.load() ? nullptr : owner_; }
+
+  QObject* owner_;
   dialogs::TDialogs& inner_;
+  const std::atomic<bool>& stopped_;
 };
 
 }  // namespace sorabu::app

@@ -41,7 +41,9 @@ std::string ArgToCp932(const std::string& arg) {
   if (raw) return arg;
   std::size_t unmappable = 0;
   std::string cp932 = textconv::Utf8ToCp932(arg, &unmappable);
-  if (unmappable != 0) {
+  // A character that comes back as another one (〜 as ～, − as －) would name another file just
+  // as silently as a "?": only an exact round trip is accepted.
+  if (unmappable != 0 || textconv::Cp932ToUtf8(cp932) != arg) {
     std::string shown;
     for (const char c : arg) {
       if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) shown += '?';

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <system_error>
 #include <thread>
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
@@ -102,16 +104,38 @@ std::vector<std::size_t> AscendingOrder(const std::vector<std::string>& lines, c
       ends[w].push_back(arenas[w].size());
     }
   };
+  // A failure in any slice (no memory) is carried out of its thread and raised here, after every
+  // thread has been joined; a slice whose thread cannot start is made on this one.
+  std::vector<std::exception_ptr> failures(workers);
+  auto guarded = [&](std::size_t w, UCollator* c) {
+    try {
+      make(w, c);
+    } catch (...) {
+      failures[w] = std::current_exception();
+    }
+  };
   std::vector<std::thread> threads;
   std::vector<std::shared_ptr<UCollator>> clones;
+  std::vector<std::size_t> here = {0};
   for (std::size_t w = 1; w < workers; ++w) {
     UErrorCode status = U_ZERO_ERROR;
-    clones.emplace_back(ucol_clone(collator.get(), &status), ucol_close);
-    if (U_FAILURE(status) || !clones.back()) clones.back() = OpenCollator();
-    threads.emplace_back(make, w, clones.back().get());
+    std::shared_ptr<UCollator> clone(ucol_clone(collator.get(), &status), ucol_close);
+    if (U_FAILURE(status) || !clone) {
+      here.push_back(w);
+      continue;
+    }
+    clones.push_back(clone);
+    try {
+      threads.emplace_back(guarded, w, clone.get());
+    } catch (const std::system_error&) {
+      here.push_back(w);
+    }
   }
-  make(0, collator.get());
+  for (std::size_t w : here) guarded(w, collator.get());
   for (auto& t : threads) t.join();
+  for (const auto& f : failures) {
+    if (f) std::rethrow_exception(f);
+  }
   std::vector<KeyRef> refs;
   refs.reserve(lines.size());
   for (std::size_t w = 0; w < workers; ++w) {
@@ -128,9 +152,14 @@ std::vector<std::size_t> AscendingOrder(const std::vector<std::string>& lines, c
   // the comparisons, not the moves, are the cost.
   if (workers > 1) {
     const auto middle = refs.begin() + static_cast<std::ptrdiff_t>(refs.size() / 2);
-    std::thread other([&] { std::sort(refs.begin(), middle, Before); });
+    std::thread other;
+    try {
+      other = std::thread([&] { std::sort(refs.begin(), middle, Before); });
+    } catch (const std::system_error&) {
+      std::sort(refs.begin(), middle, Before);
+    }
     std::sort(middle, refs.end(), Before);
-    other.join();
+    if (other.joinable()) other.join();
     std::inplace_merge(refs.begin(), middle, refs.end(), Before);
   } else {
     std::sort(refs.begin(), refs.end(), Before);

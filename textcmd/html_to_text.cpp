@@ -171,7 +171,7 @@ void THtmlToText::Line(std::string_view line) {
       if (whole && tag == "LI") mark = Cp932("・", bulletCache);
       if (whole && tag == "OL") mark = "#.";
       if (tag.substr(0, 2) == "HR") emit_(std::string(60, '-'));
-      std::memcpy(data, mark.data(), mark.size());
+      if (!mark.empty()) std::memcpy(data, mark.data(), mark.size());
       kept_ = mark.size();
       changed = 0;
     }

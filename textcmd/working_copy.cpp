@@ -80,8 +80,11 @@ Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& 
   const std::string workingCopy = WorkingCopyPath(path);
   const std::string aside = AsidePath(workingCopy);
   const bool cancellable = static_cast<bool>(context.progress);
+  // Only an earlier working copy (a file) is moved aside; a folder of that name is left where it
+  // is, and the working copy then fails to be made, as it always did.
   struct stat old {};
   const bool hadOld = cancellable && Lower(path) != Lower(workingCopy) && ::lstat(workingCopy.c_str(), &old) == 0 &&
+                      (S_ISREG(old.st_mode) || S_ISLNK(old.st_mode)) &&
                       std::rename(workingCopy.c_str(), aside.c_str()) == 0;
   auto restoreOld = [&] {
     if (hadOld) std::rename(aside.c_str(), workingCopy.c_str());
@@ -109,16 +112,30 @@ Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& 
     const auto total = static_cast<unsigned long long>(st.st_size);
     out.SetProgress([&context, total](unsigned long long written) { return context.progress(written, total); });
   }
+  // Cancelled or failed on the way (no memory): the working copy replaces the partial output in
+  // one rename, and only then does an earlier working copy come back to its name.
+  auto putBack = [&] {
+    out.Close();
+    if (std::rename(workingCopy.c_str(), path.c_str()) != 0) {
+      context.dialogs.Error(textconv::Utf8ToCp932("元に戻せませんでした。元の内容は ") + workingCopy +
+                            textconv::Utf8ToCp932(" にあります") +
+                            (hadOld ? textconv::Utf8ToCp932("（以前の ") + workingCopy +
+                                          textconv::Utf8ToCp932(" は ") + aside + textconv::Utf8ToCp932(" にあります）")
+                                    : std::string()));
+      return;
+    }
+    restoreOld();
+  };
   std::string error;
   bool transformed = false;
   try {
     transformed = body(workingCopy, out, error);
   } catch (const TCommandCancelled&) {
-    out.Close();
-    ::unlink(path.c_str());
-    std::rename(workingCopy.c_str(), path.c_str());
-    restoreOld();
+    putBack();
     return Outcome::Cancelled;
+  } catch (...) {
+    putBack();
+    throw;
   }
   const bool closed = out.Close();
   if (hadOld) ::unlink(aside.c_str());

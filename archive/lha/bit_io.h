@@ -7,6 +7,7 @@
 // slow path.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -83,9 +84,13 @@ class BitReader {
     if (source_ == nullptr) return false;
     const std::string_view piece = source_->Next();
     if (piece.empty()) {
+      // The archive ended (or could not be read) before the declared size: the bits never
+      // delivered count as past the end, so the decoder reports a truncated entry.
+      total_bits_ = std::min(total_bits_, delivered_ * 8);
       source_ = nullptr;
       return false;
     }
+    delivered_ += piece.size();
     p_ = reinterpret_cast<const unsigned char*>(piece.data());
     end_ = p_ + piece.size();
     return true;
@@ -95,6 +100,7 @@ class BitReader {
   const unsigned char* end_;
   std::uint64_t total_bits_;
   PackedSource* source_ = nullptr;
+  std::uint64_t delivered_ = 0;  // bytes of all pieces so far
   std::uint64_t consumed_ = 0;
   std::uint64_t buf_ = 0;
   int count_ = 0;

@@ -22,6 +22,7 @@
 #include "textcmd/search_commands.h"
 #include "textconv/cp932.h"
 #include "textconv/jis_euc_sjis.h"
+#include "browser/file_view.h"
 #include "viewer/text_pane.h"
 
 namespace sorabu::app {
@@ -286,6 +287,26 @@ TEST_F(FileCommandsWindowTest, CancelLeavesTheFileAndTheFolderAsTheyWere) {
   EXPECT_EQ(org.readAll(), QByteArray("an earlier generation"));
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), before);
   EXPECT_TRUE(f.Action("MLineSortD1")->isEnabled());
+}
+
+TEST_F(FileCommandsWindowTest, ClosingDuringACommandWaitsForTheFileToBePutBack) {
+  TForm1& f = Start();
+  std::string text;
+  for (int i = 0; i < 300000; ++i) text += "row " + std::to_string((i * 104729LL) % 99991) + "\r\n";
+  const QString path = MakeFile(QStringLiteral("close.txt"), text);
+  Open(f, path);
+  QSignalSpy done(&f, &TForm1::FileCommandDone);
+  f.Action("MLineSortU1")->trigger();
+  ASSERT_TRUE(f.FileCommandRunning());
+  EXPECT_FALSE(f.FileView1()->isEnabled()) << "the browser rests while a command runs";
+  EXPECT_FALSE(f.close()) << "the close waits for the command";
+  EXPECT_TRUE(f.isVisible());
+  ASSERT_TRUE(done.wait(20000));
+  QTRY_VERIFY_WITH_TIMEOUT(!f.isVisible(), 5000);
+  QFile in(path);
+  in.open(QIODevice::ReadOnly);
+  EXPECT_TRUE(in.readAll().toStdString() == text) << "cancelled by the close";
+  EXPECT_TRUE(QFile::exists(dir_.filePath(QStringLiteral("sorabu.ini")))) << "settings written at the real close";
 }
 
 }  // namespace

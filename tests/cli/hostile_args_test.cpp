@@ -26,6 +26,8 @@ TEST_F(HostileArgsTest, UnconvertibleCharactersAreRefusedNeverReplaced) {
       {"answer that is a pattern", {"run", "--no-backup", "--answer", "né", "MlinedeleteRegClick", "text.txt"}},
       {"gsub pattern", {"gsub", "cé", "x"}},
       {"grep pattern", {"grep", "né", "text.txt"}},
+      {"a wave dash that would come back as a full-width tilde", {"archive", "extract", "arc_?.zip", "dir〜"}},
+      {"a minus sign that would come back as a full-width hyphen", {"archive", "list", "a−b.zip"}},
   };
   for (const auto& row : rows) {
     const CliResult r = Run(row.args, "line\n");

@@ -2,6 +2,7 @@
 // line model's edges, through real commands on files in a temporary folder.
 #include <csignal>
 #include <map>
+#include <stdexcept>
 #include <random>
 #include <set>
 #include <sys/resource.h>
@@ -234,6 +235,7 @@ TEST_F(CommandTest, TableListsEveryCommandOnce) {
   EXPECT_EQ(FindCommand("NoSuchClick"), nullptr);
 }
 
+
 }  // namespace
 }  // namespace sorabu::textcmd::test
 
@@ -286,6 +288,33 @@ TEST_F(CancelTest, ACancelledCommandLeavesTheBytesAndTheFolderAsTheyWere) {
       shown_.clear();
     }
   }
+}
+
+TEST_F(CancelTest, AFailureOnTheWayPutsTheFileBackAndAFolderOfTheCopysNameIsLeftAlone) {
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  Write(Path("big.txt"), text);
+  Write(Path("big.org"), "earlier");
+  const auto before = Snapshot(dir_);
+  dialogs_ = dialogs::TScriptedDialogs();
+  TCommandContext context(dialogs_);
+  int reports = 0;
+  context.progress = [&reports](unsigned long long, unsigned long long) {
+    if (++reports == 1) throw std::runtime_error("out of something");
+    return true;
+  };
+  EXPECT_THROW(RunCommand("Msjistojis1Click", Path("big.txt"), context), std::runtime_error);
+  EXPECT_TRUE(Snapshot(dir_) == before);
+
+  // A folder named like the working copy is no earlier copy to move aside: refused as ever.
+  std::filesystem::remove(Path("big.org"));
+  std::filesystem::create_directory(Path("big.org"));
+  Write(Path("big.org/inside"), "keep");
+  context.progress = [](unsigned long long, unsigned long long) { return true; };
+  EXPECT_NE(RunCommand("Msjistojis1Click", Path("big.txt"), context), Outcome::Done);
+  EXPECT_EQ(Read(Path("big.org/inside")), "keep");
+  EXPECT_EQ(Read(Path("big.txt")), text);
+  EXPECT_FALSE(std::filesystem::exists(Path("big.org.sorabu-aside")));
 }
 
 }  // namespace

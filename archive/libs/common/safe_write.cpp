@@ -52,6 +52,9 @@ bool RoomFor(int dir, std::uint64_t size) {
   return size <= static_cast<std::uint64_t>(vfs.f_bavail) * vfs.f_frsize;
 }
 
+constexpr std::uint64_t kCheckEvery = std::uint64_t{64} << 20;
+constexpr std::uint64_t kReserve = std::uint64_t{256} << 20;
+
 bool DiskFull(int error) { return error == ENOSPC || error == EFBIG || error == EDQUOT; }
 
 std::string TempName() {
@@ -108,6 +111,7 @@ int WriteBelow(const std::string& dest, const ArcEntry& entry, EntryData* data, 
   int code = 0;
   char buffer[65536];
   std::uint64_t total = 0;
+  std::uint64_t next_check = kCheckEvery;
   while (data != nullptr) {
     int read_code = 0;
     const long n = data->Read(buffer, sizeof buffer, &read_code);
@@ -120,6 +124,15 @@ int WriteBelow(const std::string& dest, const ArcEntry& entry, EntryData* data, 
     if (entry.size_known && total > entry.size) {
       code = unlha32::kErrorHeaderBroken;
       break;
+    }
+    // A single compressed file says no size: it may expand only while the disk keeps a reserve,
+    // so a small bomb cannot fill it for every other program.
+    if (!entry.size_known && total >= next_check) {
+      next_check = total + kCheckEvery;
+      if (!RoomFor(file.fd, kReserve)) {
+        code = unlha32::kErrorDiskSpace;
+        break;
+      }
     }
     for (long off = 0; off < n;) {
       const ssize_t w = ::write(file.fd, buffer + off, static_cast<std::size_t>(n - off));
