@@ -24,6 +24,7 @@
 #include "archive/libs/unlha32/commands.h"
 #include "archive/libs/unlha32/unlha32.h"
 #include "tests/archive/header_builder.h"
+#include "tests/archive/in_folder.h"
 #include "tests/archive/test_util.h"
 
 namespace sorabu::archive {
@@ -35,14 +36,7 @@ using lha::test::ReadFile;
 using lha::test::TempDir;
 using lha::test::WriteFile;
 
-struct InFolder {
-  explicit InFolder(const std::string& dir) : old(fs::current_path()) {
-    SetLibraryFolder(PLUGIN_DIR);
-    fs::current_path(dir);
-  }
-  ~InFolder() { fs::current_path(old); }
-  fs::path old;
-};
+using test::InFolder;
 
 // Runs body in a child process and returns its exit status (or 128 + signal).
 template <typename Body>

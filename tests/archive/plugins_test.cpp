@@ -12,6 +12,7 @@
 #include "archive/bind/commands.h"
 #include "archive/bind/messages.h"
 #include "textconv/cp932.h"
+#include "tests/archive/in_folder.h"
 #include "tests/archive/test_util.h"
 
 namespace sorabu::archive {
@@ -26,15 +27,7 @@ using lha::test::TempDir;
 using lha::test::WriteFile;
 namespace fs = std::filesystem;
 
-// The generic commands work relative to the current folder, as the window's do.
-struct InFolder {
-  explicit InFolder(const std::string& dir) : old(fs::current_path()) {
-    SetLibraryFolder(PLUGIN_DIR);
-    fs::current_path(dir);
-  }
-  ~InFolder() { fs::current_path(old); }
-  fs::path old;
-};
+using test::InFolder;
 
 const std::string kJapanese = "日本語.txt";  // UTF-8 on disk, CP932 in the archive
 
