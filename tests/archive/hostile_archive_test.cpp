@@ -192,6 +192,18 @@ TEST(HostileSizes, DataLongerOrShorterThanDeclaredNeverBecomesAFile) {
   EXPECT_EQ(arcplug::WriteBelow(d.path(), e, &shorter, true, true, nullptr), unlha32::kErrorDataMissing);
   EXPECT_FALSE(Exists(d / "declared.txt"));
   EXPECT_EQ(std::distance(fs::directory_iterator(d.path()), fs::directory_iterator()), 0);
+  // A full disk ends the entry with 32773 and takes the partial file away.
+  e.size = 300000;
+  const int status = InChild([&] {
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{100000, 100000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    Chunks big(300000);
+    return arcplug::WriteBelow(d.path(), e, &big, true, true, nullptr) == unlha32::kErrorDiskSpace ? 0 : 1;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(d.path()), fs::directory_iterator()), 0);
+  e.size = 1000;
   // A format that does not know the size (a single compressed file) is bounded by the disk only.
   e.size_known = false;
   Chunks unknown(5000);
