@@ -5,7 +5,7 @@
 #   bench/browser.sh [BUILD_DIR]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build=${1:-$here/build/release}
+build=$(cd "${1:-$here/build/release}" 2>/dev/null && pwd || echo "${1:-$here/build/release}")
 bench="$build/bin/browser_bench"
 [ -x "$bench" ] || { echo "build $bench first (cmake --build $build --target browser_bench)"; exit 2; }
 work=$(mktemp -d /tmp/sorabu-browser-bench.XXXXXX)

@@ -3,7 +3,7 @@
 #   bench/display.sh [BUILD_DIR] [CORPUS_DIR]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build=${1:-$here/build/release}
+build=$(cd "${1:-$here/build/release}" 2>/dev/null && pwd || echo "${1:-$here/build/release}")
 corpus=${2:-$HOME/.cache/sorabu-corpus}
 bench="$build/bin/display_bench"
 [ -x "$bench" ] || { echo "build $bench first (cmake --build $build --target display_bench)"; exit 2; }

@@ -9,7 +9,7 @@
 # pattern GNU grep gets the plain alternation of the variants the dictionary gives.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build=${1:-$here/build/release}
+build=$(cd "${1:-$here/build/release}" 2>/dev/null && pwd || echo "${1:-$here/build/release}")
 corpus=${2:-$HOME/.cache/sorabu-corpus}
 runs=${3:-5}
 cli="$build/bin/sorabu-cli"

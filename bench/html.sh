@@ -7,7 +7,7 @@
 # as the limit.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build=${1:-$here/build/release}
+build=$(cd "${1:-$here/build/release}" 2>/dev/null && pwd || echo "${1:-$here/build/release}")
 runs=${2:-3}
 cli=${3:-$build/bin/sorabu-cli}
 [ -x "$cli" ] || { echo "build $cli first (cmake --build $build --target sorabu-cli)"; exit 2; }

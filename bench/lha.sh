@@ -5,7 +5,7 @@
 #   bench/lha.sh [BUILD_DIR] [CORPUS_DIR]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build=${1:-$here/build/release}
+build=$(cd "${1:-$here/build/release}" 2>/dev/null && pwd || echo "${1:-$here/build/release}")
 corpus=${2:-$HOME/.cache/sorabu-corpus}
 cli="$build/bin/sorabu-cli"
 [ -x "$cli" ] || { echo "build $cli first (cmake --build $build --target sorabu-cli)"; exit 2; }

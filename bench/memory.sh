@@ -6,7 +6,7 @@
 #   bench/memory.sh [BUILD_DIR] [CLI]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build=${1:-$here/build/release}
+build=$(cd "${1:-$here/build/release}" 2>/dev/null && pwd || echo "${1:-$here/build/release}")
 cli=${2:-$build/bin/sorabu-cli}
 [ -x "$cli" ] || { echo "build $cli first (cmake --build $build --target sorabu-cli)"; exit 2; }
 [ -x /usr/bin/time ] || { echo "install the package time (apt-get install time)"; exit 2; }

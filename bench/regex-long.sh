@@ -12,7 +12,7 @@
 # is timed once per row beside ours.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build=${1:-$here/build/release}
+build=$(cd "${1:-$here/build/release}" 2>/dev/null && pwd || echo "${1:-$here/build/release}")
 runs=${2:-5}
 other=${3:-}
 cli="$build/bin/sorabu-cli"

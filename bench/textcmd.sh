@@ -5,7 +5,7 @@
 #   bench/textcmd.sh [BUILD_DIR] [CORPUS_DIR] [RUNS]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build=${1:-$here/build/release}
+build=$(cd "${1:-$here/build/release}" 2>/dev/null && pwd || echo "${1:-$here/build/release}")
 corpus=${2:-$HOME/.cache/sorabu-corpus}
 runs=${3:-3}
 cli="$build/bin/sorabu-cli"
