@@ -48,4 +48,27 @@ std::optional<dialogs::TDialogs::ColumnAnswer> TUiThreadDialogs::Columns(const C
   return OnThreadOf(Asking(), [&] { return inner_.Columns(setup); });
 }
 
+bool TUiThreadDialogs::Confirm(const std::string& caption, const std::string& text) {
+  return OnThreadOf(Asking(), [&] { return inner_.Confirm(caption, text); });
+}
+dialogs::TDialogs::CollisionAnswer TUiThreadDialogs::Collision(const CollisionSetup& setup) {
+  return OnThreadOf(Asking(), [&] { return inner_.Collision(setup); });
+}
+void TUiThreadDialogs::ErrorList(const std::string& caption, const std::string& text,
+                                 const std::vector<std::string>& lines) {
+  OnThreadOf(owner_, [&] { inner_.ErrorList(caption, text, lines); });
+}
+std::optional<std::string> TUiThreadDialogs::FileOperation(const FileOperationSetup& setup) {
+  return OnThreadOf(Asking(), [&] { return inner_.FileOperation(setup); });
+}
+std::optional<dialogs::TDialogs::AttributeAnswer> TUiThreadDialogs::Attributes(const AttributeSetup& setup) {
+  return OnThreadOf(Asking(), [&] { return inner_.Attributes(setup); });
+}
+std::optional<std::string> TUiThreadDialogs::SplitSize(const SplitSetup& setup) {
+  return OnThreadOf(Asking(), [&] { return inner_.SplitSize(setup); });
+}
+std::optional<dialogs::TDialogs::MergeAnswer> TUiThreadDialogs::Merge(const MergeSetup& setup) {
+  return OnThreadOf(Asking(), [&] { return inner_.Merge(setup); });
+}
+
 }  // namespace sorabu::app

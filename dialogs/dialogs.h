@@ -103,6 +103,81 @@ class TDialogs {
     }
     return answer;
   }
+  // --- File operations. Paths and names are the file system's bytes; captions and texts CP932.
+
+  // A warning with OK and Cancel; true for OK.
+  virtual bool Confirm(const std::string& caption, const std::string& text) = 0;
+
+  // The question when a name is taken at the destination.
+  struct CollisionSetup {
+    std::string name;          // the name that is taken
+    std::string folder;        // where
+    bool sourceIsFolder = false;
+    bool targetIsFolder = false;
+    unsigned long long sourceSize = 0, targetSize = 0;
+    long long sourceTime = 0, targetTime = 0;  // seconds since the epoch, UTC
+    int remaining = 0;                         // further items still to come
+  };
+  enum class CollisionChoice { Replace, Skip, Rename, Cancel };
+  struct CollisionAnswer {
+    CollisionChoice choice = CollisionChoice::Cancel;
+    bool applyToAll = false;
+  };
+  virtual CollisionAnswer Collision(const CollisionSetup& setup) = 0;
+
+  // Problems collected over an operation, reported once at its end: one line per item.
+  virtual void ErrorList(const std::string& caption, const std::string& text, const std::vector<std::string>& lines) {
+    std::string all = text;
+    for (const std::string& line : lines) all += "\n" + line;
+    (void)caption;
+    Warning(all);
+  }
+
+  // The file-operation dialog (TForm2): where to copy, move or extract to. operation: 0 copy,
+  // 1 move, 2 extract (the radio group only informs); the answer is the destination text.
+  struct FileOperationSetup {
+    int operation = 0;
+    std::string countLabel;   // "3個のファイル"
+    std::string sources;      // one path per line
+    std::string folder;       // the current folder, preselected in the tree and the field
+    std::vector<std::string> history;
+  };
+  virtual std::optional<std::string> FileOperation(const FileOperationSetup& setup) = 0;
+
+  // The attribute dialog (TForm5).
+  struct AttributeSetup {
+    std::string path;
+    bool readable = true;  // false: the boxes are shown disabled
+    bool readOnly = false, archive = false, system = false, hidden = false;
+    bool archiveEnabled = true, systemEnabled = true, hiddenEnabled = true;
+  };
+  struct AttributeAnswer {
+    bool readOnly = false, archive = false, system = false, hidden = false;
+  };
+  virtual std::optional<AttributeAnswer> Attributes(const AttributeSetup& setup) = 0;
+
+  // The split dialog (TForm17). partNames(count) gives the names to be made for a part count
+  // (parts, then the batch file) for the preview; the answer is the size text.
+  struct SplitSetup {
+    std::string fileName;
+    std::string sizeText;  // the file's size as the label shows it
+    unsigned long long fileSize = 0;
+    std::vector<std::string> history;
+    std::function<std::vector<std::string>(unsigned long long count)> partNames;
+  };
+  virtual std::optional<std::string> SplitSize(const SplitSetup& setup) = 0;
+
+  // The merge dialog (TForm20): the selected names in list order; the answer is the output name
+  // and the names in the order the user arranged (entries may have been removed).
+  struct MergeSetup {
+    std::string folder;
+    std::vector<std::string> names;
+  };
+  struct MergeAnswer {
+    std::string output;
+    std::vector<std::string> names;
+  };
+  virtual std::optional<MergeAnswer> Merge(const MergeSetup& setup) = 0;
 };
 
 }  // namespace sorabu::dialogs

@@ -94,4 +94,61 @@ std::optional<std::string> TScriptedDialogs::SaveFileName(const std::string& tit
   return Next(title);
 }
 
+bool TScriptedDialogs::Confirm(const std::string& caption, const std::string& text) {
+  offered_.push_back(text);
+  return Next(caption).has_value();
+}
+
+TDialogs::CollisionAnswer TScriptedDialogs::Collision(const CollisionSetup& setup) {
+  offered_.push_back(setup.name);
+  const auto answer = Next("collision");
+  CollisionAnswer result;
+  if (!answer) return result;
+  const std::string& a = *answer;
+  if (a.rfind("replace", 0) == 0) result.choice = CollisionChoice::Replace;
+  else if (a.rfind("skip", 0) == 0) result.choice = CollisionChoice::Skip;
+  else if (a.rfind("rename", 0) == 0) result.choice = CollisionChoice::Rename;
+  result.applyToAll = a.find(" all") != std::string::npos;
+  return result;
+}
+
+std::optional<std::string> TScriptedDialogs::FileOperation(const FileOperationSetup& setup) {
+  std::string offered = setup.folder;
+  for (const auto& h : setup.history) offered += "|" + h;
+  offered_.push_back(offered);
+  return Next("file operation");
+}
+
+std::optional<TDialogs::AttributeAnswer> TScriptedDialogs::Attributes(const AttributeSetup& setup) {
+  std::string current;
+  if (setup.readOnly) current += 'R';
+  if (setup.archive) current += 'A';
+  if (setup.system) current += 'S';
+  if (setup.hidden) current += 'H';
+  offered_.push_back(current);
+  const auto answer = Next("attributes");
+  if (!answer) return std::nullopt;
+  auto has = [&](char c) { return answer->find(c) != std::string::npos; };
+  return AttributeAnswer{has('R'), has('A'), has('S'), has('H')};
+}
+
+std::optional<std::string> TScriptedDialogs::SplitSize(const SplitSetup& setup) {
+  offered_.push_back(setup.fileName);
+  return Next("split");
+}
+
+std::optional<TDialogs::MergeAnswer> TScriptedDialogs::Merge(const MergeSetup& setup) {
+  std::string offered = setup.folder;
+  for (const auto& n : setup.names) offered += "|" + n;
+  offered_.push_back(offered);
+  const auto answer = Next("merge");
+  if (!answer) return std::nullopt;
+  MergeAnswer result;
+  std::istringstream in(*answer);
+  std::getline(in, result.output);
+  for (std::string line; std::getline(in, line);) result.names.push_back(line);
+  if (result.names.empty()) result.names = setup.names;
+  return result;
+}
+
 }  // namespace sorabu::dialogs

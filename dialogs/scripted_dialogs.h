@@ -49,6 +49,19 @@ class TScriptedDialogs : public TDialogs {
   std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
                                           const std::string& name) override;
 
+  // Answer: anything for OK.
+  bool Confirm(const std::string& caption, const std::string& text) override;
+  // Answer: "replace", "skip" or "rename", with " all" to apply it to the rest.
+  CollisionAnswer Collision(const CollisionSetup& setup) override;
+  // Answer: the destination; the folder and history are offered as "folder|h1|h2".
+  std::optional<std::string> FileOperation(const FileOperationSetup& setup) override;
+  // Answer: the letters of the boxes to check ("R", "RH", ""); the current ones are offered.
+  std::optional<AttributeAnswer> Attributes(const AttributeSetup& setup) override;
+  // Answer: the size text.
+  std::optional<std::string> SplitSize(const SplitSetup& setup) override;
+  // Answer: the output name, optionally followed by the names in their new order, one per line.
+  std::optional<MergeAnswer> Merge(const MergeSetup& setup) override;
+
   const std::vector<Message>& Messages() const { return messages_; }
   // Captions of the questions asked, in order.
   const std::vector<std::string>& Questions() const { return questions_; }

@@ -30,6 +30,14 @@ class TQtDialogs : public dialogs::TDialogs {
   std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
                                           const std::string& name) override;
   std::optional<ColumnAnswer> Columns(const ColumnSetup& setup) override;
+  // qt_dialogs_fileops.cpp
+  bool Confirm(const std::string& caption, const std::string& text) override;
+  CollisionAnswer Collision(const CollisionSetup& setup) override;
+  void ErrorList(const std::string& caption, const std::string& text, const std::vector<std::string>& lines) override;
+  std::optional<std::string> FileOperation(const FileOperationSetup& setup) override;
+  std::optional<AttributeAnswer> Attributes(const AttributeSetup& setup) override;
+  std::optional<std::string> SplitSize(const SplitSetup& setup) override;
+  std::optional<MergeAnswer> Merge(const MergeSetup& setup) override;
 
  private:
   QPointer<QWidget> parent_;
