@@ -1,0 +1,707 @@
+#include "fileops/shfop.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <gio/gio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <random>
+
+#include "textconv/cp932.h"
+
+namespace sorabu::fileops {
+
+namespace {
+
+using textconv::Utf8ToCp932;
+
+struct GObjectFree {
+  void operator()(void* p) const { g_object_unref(p); }
+};
+using GFilePtr = std::unique_ptr<GFile, GObjectFree>;
+struct GErrorFree {
+  void operator()(GError* e) const { g_error_free(e); }
+};
+using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
+
+GFilePtr File(const std::string& path) { return GFilePtr(g_file_new_for_path(path.c_str())); }
+
+std::string Join(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+std::string BaseName(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  const auto slash = p.rfind('/');
+  return slash == std::string::npos ? p : p.substr(slash + 1);
+}
+
+std::string DirName(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  const auto slash = p.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : p.substr(0, slash);
+}
+
+bool HasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
+
+bool IsDir(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string RealPath(const std::string& path) {
+  char* r = realpath(path.c_str(), nullptr);
+  if (r == nullptr) return path;
+  std::string out(r);
+  std::free(r);
+  return out;
+}
+
+// Names in a folder, without "." and ".."; empty when it cannot be read.
+std::vector<std::string> Names(const std::string& folder, bool* ok = nullptr) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(folder.c_str());
+  if (ok) *ok = dir != nullptr;
+  if (dir == nullptr) return names;
+  while (const dirent* e = readdir(dir)) {
+    const std::string n = e->d_name;
+    if (n != "." && n != "..") names.push_back(n);
+  }
+  closedir(dir);
+  return names;
+}
+
+std::string Reason(int error) { return std::strerror(error); }
+
+std::string TypeNameOf(const std::string& name, bool folder) {
+  if (folder) return Utf8ToCp932("ファイル フォルダー");
+  const auto dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0 || dot + 1 == name.size()) return Utf8ToCp932("ファイル");
+  std::string ext = name.substr(dot + 1);
+  for (char& c : ext)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return ext + Utf8ToCp932(" ファイル");
+}
+
+void FillRecord(const std::string& path, const struct stat& st, TFileRecord& r) {
+  r.name = BaseName(path);
+  r.displayName = r.name;
+  r.shortName.clear();
+  r.typeName = TypeNameOf(r.name, S_ISDIR(st.st_mode));
+  r.size = S_ISDIR(st.st_mode) ? 0 : static_cast<unsigned long long>(st.st_size);
+  r.writeTime = st.st_mtime;
+  r.accessTime = st.st_atime;
+  r.changeTime = st.st_ctime;
+  unsigned a = 0;
+  if (!(st.st_mode & S_IWUSR)) a |= kAttrReadOnly;
+  if (!r.name.empty() && r.name[0] == '.') a |= kAttrHidden;
+  if (S_ISDIR(st.st_mode)) a |= kAttrDirectory;
+  r.attributes = a == 0 ? kAttrNormal : a;
+}
+
+std::string TemporaryName() {
+  static thread_local std::mt19937_64 random{std::random_device{}()};
+  char buf[40];
+  std::snprintf(buf, sizeof buf, ".sorabu-%016llx.part", static_cast<unsigned long long>(random()));
+  return buf;
+}
+
+// rename that never replaces; false with errno set.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // File systems without the flag: a hard link fails on a taken name, which is what is wanted.
+  struct stat st {};
+  if (lstat(to.c_str(), &st) == 0) {
+    errno = EEXIST;
+    return false;
+  }
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+}  // namespace
+
+unsigned TfFlagsOptions::ShellFlags() const {
+  static constexpr unsigned kFlags[] = {0x0040, 0x0080, 0x0001, 0x0010, 0x0200, 0x0008, 0x0004, 0x0100};
+  unsigned flags = 0;
+  for (unsigned i = 0; i < 8; ++i)
+    if ((bits_ >> i) & 1U) flags |= kFlags[i];
+  return flags;
+}
+
+bool WildcardMatch(const std::string& pattern, const std::string& name) {
+  if (pattern == "*.*" || pattern == "*") return true;
+  // Iterative match with one back-tracking point: linear in practice, never exponential.
+  std::size_t p = 0, n = 0, star = std::string::npos, mark = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      mark = n;
+    } else if (star != std::string::npos) {
+      p = star + 1;
+      n = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+std::string ApplyRenameMask(const std::string& mask, const std::string& name) {
+  auto split = [](const std::string& s) {
+    const auto dot = s.rfind('.');
+    if (dot == std::string::npos || dot == 0) return std::pair<std::string, std::string>{s, std::string()};
+    return std::pair<std::string, std::string>{s.substr(0, dot), s.substr(dot + 1)};
+  };
+  auto apply = [](const std::string& m, const std::string& part) {
+    std::string out;
+    std::size_t i = 0;
+    for (char c : m) {
+      if (c == '*') {
+        if (i < part.size()) out += part.substr(i);
+        i = part.size();
+      } else if (c == '?') {
+        if (i < part.size()) out += part[i];
+        ++i;
+      } else {
+        out += c;
+        ++i;
+      }
+    }
+    return out;
+  };
+  const auto [maskStem, maskExt] = split(mask);
+  const auto [stem, ext] = split(name);
+  const bool maskHasExt = mask.find('.') != std::string::npos && mask.rfind('.') != 0;
+  std::string out = apply(maskStem, stem);
+  if (maskHasExt) {
+    const std::string e = apply(maskExt, ext);
+    if (!e.empty()) out += "." + e;
+  }
+  return out;
+}
+
+std::string FreeName(const std::string& folder, const std::string& name) {
+  const auto dot = name.rfind('.');
+  const bool hasExt = dot != std::string::npos && dot != 0;
+  const std::string stem = hasExt ? name.substr(0, dot) : name;
+  const std::string ext = hasExt ? name.substr(dot) : std::string();
+  for (unsigned long long i = 2;; ++i) {
+    const std::string candidate = stem + " (" + std::to_string(i) + ")" + ext;
+    struct stat st {};
+    if (lstat(Join(folder, candidate).c_str(), &st) != 0) return candidate;
+  }
+}
+
+bool ForceDirectories(const std::string& folder) {
+  std::string f = folder;
+  if (f.empty()) return false;
+  while (f.size() > 1 && f.back() == '/') f.pop_back();
+  if (f.size() <= 1 || IsDir(f)) return true;
+  const std::string parent = DirName(f);
+  if (parent != f && !ForceDirectories(parent)) return false;
+  return mkdir(f.c_str(), 0777) == 0 || (errno == EEXIST && IsDir(f));
+}
+
+// One run of Execute: the items, the totals and the answers given so far.
+struct TSHFOP::Work {
+  enum class Step { Ok, Failed, Abort };
+  using Choice = dialogs::TDialogs::CollisionChoice;
+
+  TSHFOP& op;
+  GCancellable* cancellable;
+  TFileOpProgress progress;
+  std::optional<Choice> forAll;
+  std::optional<bool> permanentWhenNoTrash;
+  std::chrono::steady_clock::time_point lastReport{};
+  unsigned long long fileBase = 0;  // bytes done before the file being copied
+  int remaining = 0;
+
+  bool Cancelled() const { return op.cancel_.load() || g_cancellable_is_cancelled(cancellable); }
+
+  void Report(bool force = false) {
+    if (!op.OnProgress || op.Options.Has(TfFlagsOption::SILENT)) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (!force && now - lastReport < std::chrono::milliseconds(40)) return;
+    lastReport = now;
+    op.OnProgress(progress);
+  }
+
+  // Each item is reported as it starts, so a progress window always names the one at work.
+  void Current(const std::string& path) {
+    if (!op.Options.Has(TfFlagsOption::SIMPLEPROGRESS)) progress.current = path;
+    Report(true);
+  }
+
+  void Done(unsigned long long bytes, unsigned long long files) {
+    progress.bytesDone += bytes;
+    progress.filesDone += files;
+    Report();
+  }
+
+  Step Fail(const std::string& path, const std::string& reason) {
+    op.errors_.push_back(Utf8ToCp932(path) + " : " + reason);
+    return Step::Failed;
+  }
+  Step FailUtf8(const std::string& path, const char* reason) { return Fail(path, Utf8ToCp932(reason)); }
+  Step FailErrno(const std::string& path, int error) { return Fail(path, Utf8ToCp932(Reason(error))); }
+  Step FailGio(const std::string& path, const GError* e) {
+    if (g_error_matches(e, G_IO_ERROR, G_IO_ERROR_CANCELLED)) return Step::Abort;
+    return Fail(path, Utf8ToCp932(e->message));
+  }
+
+  // Bytes and files of a tree, as collected (links and specials count as files of their size).
+  static void Measure(const std::string& path, unsigned long long& bytes, unsigned long long& files) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return;
+    if (!S_ISDIR(st.st_mode)) {
+      if (S_ISREG(st.st_mode)) bytes += static_cast<unsigned long long>(st.st_size);
+      ++files;
+      return;
+    }
+    for (const std::string& n : Names(path)) Measure(Join(path, n), bytes, files);
+  }
+
+  std::optional<Choice> Ask(const std::string& src, const struct stat& s, const std::string& folder,
+                            const std::string& name, const struct stat& t) {
+    if (forAll) return forAll;
+    if (op.Options.Has(TfFlagsOption::NOCONFIRMATION)) return Choice::Replace;
+    if (op.Options.Has(TfFlagsOption::RENAMEONCOLLISION)) return Choice::Rename;
+    dialogs::TDialogs::CollisionSetup setup;
+    setup.name = name;
+    setup.folder = folder;
+    setup.sourceIsFolder = S_ISDIR(s.st_mode);
+    setup.targetIsFolder = S_ISDIR(t.st_mode);
+    setup.sourceSize = static_cast<unsigned long long>(s.st_size);
+    setup.targetSize = static_cast<unsigned long long>(t.st_size);
+    setup.sourceTime = s.st_mtime;
+    setup.targetTime = t.st_mtime;
+    setup.remaining = remaining;
+    (void)src;
+    const auto answer = op.dialogs_.Collision(setup);
+    if (answer.choice == Choice::Cancel) return std::nullopt;
+    if (answer.applyToAll) forAll = answer.choice;
+    return answer.choice;
+  }
+
+  static void OnCopyProgress(goffset current, goffset, gpointer data) {
+    auto* w = static_cast<Work*>(data);
+    w->progress.bytesDone = w->fileBase + static_cast<unsigned long long>(current);
+    w->Report();
+  }
+
+  // Copies one file or link to target under a temporary name first.
+  Step CopyFile(const std::string& src, const struct stat& s, const std::string& folder,
+                const std::string& target, bool replace) {
+    const std::string temporary = Join(folder, TemporaryName());
+    GError* raw = nullptr;
+    fileBase = progress.bytesDone;
+    const auto flags = static_cast<GFileCopyFlags>(G_FILE_COPY_NOFOLLOW_SYMLINKS | G_FILE_COPY_ALL_METADATA);
+    const bool ok = g_file_copy(File(src).get(), File(temporary).get(), flags, cancellable,
+                                S_ISREG(s.st_mode) ? &Work::OnCopyProgress : nullptr, this, &raw);
+    GErrorPtr error(raw);
+    if (!ok) {
+      // A copy that stopped half way must not stay behind under any name.
+      unlink(temporary.c_str());
+      progress.bytesDone = fileBase;
+      return FailGio(src, error.get());
+    }
+    const bool placed = replace ? std::rename(temporary.c_str(), target.c_str()) == 0
+                                : RenameNoReplace(temporary, target);
+    if (!placed) {
+      const int e = errno;
+      unlink(temporary.c_str());
+      progress.bytesDone = fileBase;
+      return FailErrno(target, e);
+    }
+    progress.bytesDone = fileBase + (S_ISREG(s.st_mode) ? static_cast<unsigned long long>(s.st_size) : 0);
+    Done(0, 1);
+    return Step::Ok;
+  }
+
+  Step TransferChildren(const std::string& src, const std::string& target, bool move) {
+    bool readable = false;
+    const std::vector<std::string> names = Names(src, &readable);
+    if (!readable) return FailErrno(src, errno);
+    Step result = Step::Ok;
+    for (const std::string& n : names) {
+      if (Cancelled()) return Step::Abort;
+      const Step step = Transfer(Join(src, n), target, n, move);
+      if (step == Step::Abort) return step;
+      if (step == Step::Failed) result = Step::Failed;
+    }
+    return result;
+  }
+
+  // Copies or moves src into folder under name.
+  Step Transfer(const std::string& src, const std::string& folder, std::string name, bool move) {
+    if (Cancelled()) return Step::Abort;
+    struct stat s {};
+    if (lstat(src.c_str(), &s) != 0) return FailErrno(src, errno);
+    Current(src);
+    std::string target = Join(folder, name);
+    const std::string realSource = RealPath(src);
+    const std::string realTarget = Join(RealPath(folder), name);
+    if (realSource == realTarget) {
+      if (move) {
+        unsigned long long bytes = 0, files = 0;
+        Measure(src, bytes, files);
+        Done(bytes, files);
+        return Step::Ok;
+      }
+      name = FreeName(folder, name);
+      target = Join(folder, name);
+    }
+    if (S_ISDIR(s.st_mode) && realTarget.rfind(realSource + "/", 0) == 0)
+      return FailUtf8(src, "フォルダーをそれ自身の中にコピーまたは移動することはできません。");
+    if (!S_ISDIR(s.st_mode) && !S_ISREG(s.st_mode) && !S_ISLNK(s.st_mode))
+      return FailUtf8(src, "特殊なファイル（パイプやデバイス）はコピーも移動もできません。");
+
+    struct stat t {};
+    const bool exists = lstat(target.c_str(), &t) == 0;
+    bool replace = false;
+    if (exists) {
+      const auto choice = Ask(src, s, folder, name, t);
+      if (!choice) return Step::Abort;
+      if (*choice == Choice::Skip) {
+        unsigned long long bytes = 0, files = 0;
+        Measure(src, bytes, files);
+        Done(bytes, files);
+        return Step::Ok;
+      }
+      if (*choice == Choice::Rename) {
+        name = FreeName(folder, name);
+        target = Join(folder, name);
+      } else {
+        replace = true;
+        if (S_ISDIR(s.st_mode) != S_ISDIR(t.st_mode))
+          return FailUtf8(target, S_ISDIR(s.st_mode) ? "ファイルをフォルダーで置き換えることはできません。"
+                                                    : "フォルダーをファイルで置き換えることはできません。");
+      }
+    }
+
+    if (S_ISDIR(s.st_mode)) {
+      if (replace) {
+        // Two folders of one name become one: their contents meet, name by name.
+        const Step step = TransferChildren(src, target, move);
+        if (move && step == Step::Ok) rmdir(src.c_str());
+        return step;
+      }
+      if (move) {
+        const Step step = MoveByRename(src, target, false);
+        if (step != Step::Failed || !lastMoveNeedsCopy) return step;
+      }
+      GError* raw = nullptr;
+      if (!g_file_make_directory(File(target).get(), cancellable, &raw)) return FailGio(target, GErrorPtr(raw).get());
+      Step step = TransferChildren(src, target, move);
+      // The folder's own times and permissions last, after its contents stopped changing them.
+      const auto flags = static_cast<GFileCopyFlags>(G_FILE_COPY_NOFOLLOW_SYMLINKS | G_FILE_COPY_ALL_METADATA);
+      g_file_copy_attributes(File(src).get(), File(target).get(), flags, nullptr, nullptr);
+      if (move && step == Step::Ok && rmdir(src.c_str()) != 0) step = FailErrno(src, errno);
+      return step;
+    }
+    if (move) {
+      const Step step = MoveByRename(src, target, replace);
+      if (step != Step::Failed || !lastMoveNeedsCopy) return step;
+    }
+    Step step = CopyFile(src, s, folder, target, replace);
+    if (move && step == Step::Ok && unlink(src.c_str()) != 0)
+      step = Fail(src, Utf8ToCp932("移動先にコピーしましたが、元のファイルを削除できませんでした: " + Reason(errno)));
+    return step;
+  }
+
+  bool lastMoveNeedsCopy = false;
+
+  // A move within one file system: a rename. lastMoveNeedsCopy tells the caller to copy instead.
+  Step MoveByRename(const std::string& src, const std::string& target, bool replace) {
+    lastMoveNeedsCopy = false;
+    unsigned long long bytes = 0, files = 0;
+    Measure(src, bytes, files);
+    const bool ok = replace ? std::rename(src.c_str(), target.c_str()) == 0 : RenameNoReplace(src, target);
+    if (ok) {
+      Done(bytes, files);
+      return Step::Ok;
+    }
+    if (errno == EXDEV) {
+      lastMoveNeedsCopy = true;
+      return Step::Failed;
+    }
+    return FailErrno(src, errno);
+  }
+
+  Step DeleteTree(const std::string& path) {
+    if (Cancelled()) return Step::Abort;
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return FailErrno(path, errno);
+    Current(path);
+    Step result = Step::Ok;
+    if (S_ISDIR(st.st_mode)) {
+      bool readable = false;
+      const auto names = Names(path, &readable);
+      if (!readable) return FailErrno(path, errno);
+      for (const std::string& n : names) {
+        const Step step = DeleteTree(Join(path, n));
+        if (step == Step::Abort) return step;
+        if (step == Step::Failed) result = Step::Failed;
+      }
+      if (result != Step::Ok) return result;
+    }
+    GError* raw = nullptr;
+    if (!g_file_delete(File(path).get(), cancellable, &raw)) return FailGio(path, GErrorPtr(raw).get());
+    if (!S_ISDIR(st.st_mode)) Done(S_ISREG(st.st_mode) ? static_cast<unsigned long long>(st.st_size) : 0, 1);
+    return Step::Ok;
+  }
+
+  Step Trash(const std::string& path) {
+    if (Cancelled()) return Step::Abort;
+    Current(path);
+    unsigned long long bytes = 0, files = 0;
+    Measure(path, bytes, files);
+    GError* raw = nullptr;
+    if (g_file_trash(File(path).get(), cancellable, &raw)) {
+      Done(bytes, files);
+      return Step::Ok;
+    }
+    GErrorPtr error(raw);
+    if (!g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_NOT_SUPPORTED)) return FailGio(path, error.get());
+    // No trash on that file system: deleting needs its own yes, once per run.
+    if (!permanentWhenNoTrash) {
+      permanentWhenNoTrash = op.dialogs_.Confirm(
+          op.ProgressTitle, Utf8ToCp932(path) + Utf8ToCp932(" はごみ箱に移動できません。完全に削除しますか？"));
+    }
+    if (!*permanentWhenNoTrash) return FailGio(path, error.get());
+    return DeleteTree(path);
+  }
+};
+
+TSHFOP::TSHFOP(dialogs::TDialogs& dialogs) : dialogs_(dialogs) { cancellable_ = g_cancellable_new(); }
+
+TSHFOP::~TSHFOP() { g_object_unref(static_cast<GCancellable*>(cancellable_.load())); }
+
+void TSHFOP::Cancel() {
+  cancel_ = true;
+  g_cancellable_cancel(static_cast<GCancellable*>(cancellable_.load()));
+}
+
+bool TSHFOP::Collect(std::vector<std::string>& items) {
+  fileList_.clear();
+  auto add = [this](const std::string& path) {
+    std::deque<std::string> queue{path};
+    while (!queue.empty()) {
+      const std::string p = queue.front();
+      queue.pop_front();
+      struct stat st {};
+      if (lstat(p.c_str(), &st) != 0) continue;
+      if (S_ISDIR(st.st_mode)) {
+        for (const std::string& n : Names(p)) queue.push_back(Join(p, n));
+        continue;
+      }
+      TCollectedFile f{p, std::nullopt};
+      if (GetFileList) {
+        TFileRecord r;
+        FillRecord(p, st, r);
+        f.record = r;
+      }
+      fileList_.push_back(std::move(f));
+    }
+  };
+  for (const std::string& entry : FromFFList) {
+    if (HasWildcard(BaseName(entry))) {
+      const std::string folder = DirName(entry);
+      const std::string pattern = BaseName(entry);
+      for (const std::string& n : Names(folder)) {
+        if (!WildcardMatch(pattern, n)) continue;
+        const std::string path = Join(folder, n);
+        struct stat st {};
+        if (lstat(path.c_str(), &st) != 0) continue;
+        if (Options.Has(TfFlagsOption::FILESONLY) && S_ISDIR(st.st_mode)) continue;
+        items.push_back(path);
+        add(path);
+      }
+      continue;
+    }
+    struct stat st {};
+    if (lstat(entry.c_str(), &st) != 0) continue;
+    items.push_back(entry);
+    add(entry);
+  }
+  return true;
+}
+
+bool TSHFOP::EnsureDestination() {
+  if (IsDir(ToFolder)) return true;
+  if (!Options.Has(TfFlagsOption::NOCONFIRMMKDIR)) {
+    const std::string text = ToFolder + Utf8ToCp932(" は存在しません. 作成しますか？");
+    if (!dialogs_.Confirm(ProgressTitle, text)) return false;
+  }
+  if (ForceDirectories(ToFolder)) return true;
+  errors_.push_back(Utf8ToCp932(ToFolder) + " : " + Utf8ToCp932("ディレクトリを作成することができません"));
+  return false;
+}
+
+bool TSHFOP::Execute() {
+  if (FromFFList.empty() || (OperationF != TwFuncOption::wDELETE && ToFolder.empty())) return false;
+  errors_.clear();
+  std::vector<std::string> items;
+  Collect(items);
+
+  std::string to = ToFolder;
+  if (OperationF == TwFuncOption::wRENAME) {
+    const std::string last = BaseName(to);
+    if (last.size() > 1 && last[0] == '*' && last[1] == '.') {
+      const auto star = to.find('*');
+      to.insert(star, "?");
+    }
+  }
+  aborted_ = true;
+  cancel_ = false;
+  auto* cancellable = static_cast<GCancellable*>(cancellable_.load());
+  g_cancellable_reset(cancellable);
+
+  bool execFlag = true;
+  if (OnPrepared) OnPrepared(*this, execFlag);
+  const bool transfer = OperationF == TwFuncOption::wCOPY || OperationF == TwFuncOption::wMOVE;
+  const bool multi = Options.Has(TfFlagsOption::MULTIDESTFILES);
+  if (transfer && !multi && execFlag && !EnsureDestination()) {
+    if (!errors_.empty()) dialogs_.ErrorList(ProgressTitle, Utf8ToCp932("次の項目を処理できませんでした。"), errors_);
+    return false;
+  }
+  if (!execFlag) return false;
+  if (items.empty()) {
+    aborted_ = false;
+    return true;
+  }
+
+  Work work{*this, cancellable, {}, {}, {}, {}, 0, 0};
+  for (const TCollectedFile& f : fileList_) {
+    struct stat st {};
+    if (lstat(f.path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) work.progress.bytesTotal += static_cast<unsigned long long>(st.st_size);
+  }
+  work.progress.filesTotal = fileList_.size();
+  work.Report(true);
+
+  if (OperationF == TwFuncOption::wDELETE && !Options.Has(TfFlagsOption::NOCONFIRMATION)) {
+    const bool undo = Options.Has(TfFlagsOption::ALLOWUNDO);
+    const std::string what = items.size() == 1 ? Utf8ToCp932("「") + BaseName(items[0]) + Utf8ToCp932("」")
+                                               : Utf8ToCp932("これらの " + std::to_string(items.size()) + " 個の項目");
+    const std::string text = what + Utf8ToCp932(undo ? "をごみ箱に移動しますか？" : "を完全に削除しますか？");
+    if (!dialogs_.Confirm(ProgressTitle, text)) return false;
+  }
+
+  std::vector<std::string> targets;
+  if (multi) {
+    std::size_t start = 0;
+    while (start < ToFolder.size()) {
+      const auto end = ToFolder.find('\0', start);
+      targets.push_back(ToFolder.substr(start, end == std::string::npos ? std::string::npos : end - start));
+      if (end == std::string::npos) break;
+      start = end + 1;
+    }
+  }
+
+  bool aborted = false;
+  for (std::size_t i = 0; i < items.size() && !aborted; ++i) {
+    const std::string& item = items[i];
+    work.remaining = static_cast<int>(items.size() - i - 1);
+    Work::Step step = Work::Step::Ok;
+    switch (OperationF) {
+      case TwFuncOption::wCOPY:
+      case TwFuncOption::wMOVE: {
+        std::string folder = ToFolder, name = BaseName(item);
+        if (multi) {
+          if (i >= targets.size()) {
+            step = work.FailUtf8(item, "移動先またはコピー先が指定されていません。");
+            break;
+          }
+          folder = DirName(targets[i]);
+          name = BaseName(targets[i]);
+          if (!ForceDirectories(folder)) {
+            step = work.FailUtf8(folder, "ディレクトリを作成することができません");
+            break;
+          }
+        }
+        step = work.Transfer(item, folder, name, OperationF == TwFuncOption::wMOVE);
+        break;
+      }
+      case TwFuncOption::wDELETE:
+        step = Options.Has(TfFlagsOption::ALLOWUNDO) ? work.Trash(item) : work.DeleteTree(item);
+        break;
+      case TwFuncOption::wRENAME: {
+        const std::string mask = BaseName(to);
+        const std::string name = HasWildcard(mask) ? ApplyRenameMask(mask, BaseName(item)) : mask;
+        const std::string folder = to.find('/') == std::string::npos ? DirName(item) : DirName(to);
+        const std::string target = Join(folder.front() == '/' ? folder : Join(DirName(item), folder), name);
+        if (name.empty() || target == item) break;
+        if (!RenameNoReplace(item, target)) step = work.FailErrno(item, errno);
+        else work.Done(0, 1);
+        break;
+      }
+    }
+    aborted = step == Work::Step::Abort || work.Cancelled();
+  }
+  work.progress.current.clear();
+  work.Report(true);
+  aborted_ = aborted;
+  if (!errors_.empty()) dialogs_.ErrorList(ProgressTitle, Utf8ToCp932("次の項目を処理できませんでした。"), errors_);
+  return !aborted_ && errors_.empty();
+}
+
+unsigned long long TSHFOP::ListFiles(const std::string& folder, std::string pattern, TListMode mode,
+                                     std::vector<TCollectedFile>& out) {
+  if (!IsDir(folder)) return 0;
+  out.clear();
+  if (!pattern.empty() && pattern.front() == '/') pattern.erase(0, 1);
+  if (pattern.empty()) pattern = "*.*";
+  std::vector<std::string> folders{folder};
+  // Breadth-first; links to folders are not entered, so a loop of links ends.
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    for (const std::string& n : Names(folders[i])) {
+      const std::string p = Join(folders[i], n);
+      struct stat st {};
+      if (lstat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) folders.push_back(p);
+    }
+  }
+  unsigned long long total = 0;
+  for (const std::string& f : folders) {
+    for (const std::string& n : Names(f)) {
+      if (!WildcardMatch(pattern, n)) continue;
+      const std::string p = Join(f, n);
+      struct stat st {};
+      if (stat(p.c_str(), &st) != 0 && lstat(p.c_str(), &st) != 0) continue;
+      if (S_ISDIR(st.st_mode)) continue;
+      total += static_cast<unsigned long long>(st.st_size);
+      TCollectedFile file{p, std::nullopt};
+      if (mode == TListMode::Records) {
+        TFileRecord r;
+        FillRecord(p, st, r);
+        file.record = r;
+      }
+      out.push_back(std::move(file));
+    }
+  }
+  return total;
+}
+
+bool TSHFOP::FileData(const std::string& path, TFileRecord& record) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0 && lstat(path.c_str(), &st) != 0) return false;
+  if (S_ISDIR(st.st_mode)) return false;
+  FillRecord(path, st, record);
+  return true;
+}
+
+}  // namespace sorabu::fileops
