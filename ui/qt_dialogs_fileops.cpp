@@ -1,16 +1,73 @@
-// Interim answers until the file-operation dialogs exist: every question is Cancel.
+// The file operations' questions on screen.
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+
+#include "ui/TCollisionDialog.h"
+#include "ui/TForm17.h"
+#include "ui/TForm2.h"
+#include "ui/TForm20.h"
+#include "ui/TForm5.h"
 #include "ui/qt_dialogs.h"
+#include "viewer/file_info.h"
 
 namespace sorabu::ui {
 
-bool TQtDialogs::Confirm(const std::string&, const std::string&) { return false; }
-dialogs::TDialogs::CollisionAnswer TQtDialogs::Collision(const CollisionSetup&) { return {}; }
-void TQtDialogs::ErrorList(const std::string& caption, const std::string& text, const std::vector<std::string>& lines) {
-  TDialogs::ErrorList(caption, text, lines);
+using viewer::FromCp932;
+using viewer::ToCp932;
+
+namespace {
+// Lines shown in the message itself; the rest is behind "Show Details".
+constexpr std::size_t kVisibleLines = 10;
+}  // namespace
+
+bool TQtDialogs::Confirm(const std::string& caption, const std::string& text) {
+  QApplication::beep();
+  QMessageBox box(QMessageBox::Warning, FromCp932(caption), FromCp932(text), QMessageBox::Ok | QMessageBox::Cancel,
+                  parent_);
+  box.setDefaultButton(QMessageBox::Ok);
+  return box.exec() == QMessageBox::Ok;
 }
-std::optional<std::string> TQtDialogs::FileOperation(const FileOperationSetup&) { return std::nullopt; }
-std::optional<dialogs::TDialogs::AttributeAnswer> TQtDialogs::Attributes(const AttributeSetup&) { return std::nullopt; }
-std::optional<std::string> TQtDialogs::SplitSize(const SplitSetup&) { return std::nullopt; }
-std::optional<dialogs::TDialogs::MergeAnswer> TQtDialogs::Merge(const MergeSetup&) { return std::nullopt; }
+
+dialogs::TDialogs::CollisionAnswer TQtDialogs::Collision(const CollisionSetup& setup) {
+  TCollisionDialog dialog(setup, parent_);
+  dialog.exec();
+  return dialog.Answer();
+}
+
+void TQtDialogs::ErrorList(const std::string& caption, const std::string& text, const std::vector<std::string>& lines) {
+  QMessageBox box(QMessageBox::Warning, FromCp932(caption), FromCp932(text), QMessageBox::Ok, parent_);
+  QStringList all;
+  for (const std::string& line : lines) all << FromCp932(line);
+  QStringList first = all.mid(0, static_cast<qsizetype>(kVisibleLines));
+  if (all.size() > first.size()) first << QStringLiteral("...");
+  box.setInformativeText(first.join(QLatin1Char('\n')));
+  if (!all.isEmpty()) box.setDetailedText(all.join(QLatin1Char('\n')));
+  box.exec();
+}
+
+std::optional<std::string> TQtDialogs::FileOperation(const FileOperationSetup& setup) {
+  TForm2 dialog(setup, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return QFile::encodeName(dialog.Destination()).toStdString();
+}
+
+std::optional<dialogs::TDialogs::AttributeAnswer> TQtDialogs::Attributes(const AttributeSetup& setup) {
+  TForm5 dialog(setup, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Answer();
+}
+
+std::optional<std::string> TQtDialogs::SplitSize(const SplitSetup& setup) {
+  TForm17 dialog(setup, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return ToCp932(dialog.SizeText());
+}
+
+std::optional<dialogs::TDialogs::MergeAnswer> TQtDialogs::Merge(const MergeSetup& setup) {
+  TForm20 dialog(setup, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Answer();
+}
 
 }  // namespace sorabu::ui
