@@ -7,9 +7,9 @@
 
 namespace sorabu::app {
 
-std::vector<std::string> LoadHistory(const TIniFile& ini, std::string_view section) {
+std::vector<std::string> LoadHistory(const TIniFile& ini, std::string_view section, std::string_view countKey) {
   std::vector<std::string> list;
-  const int count = ini.ReadInteger(section, "DriveCount", 0);
+  const int count = ini.ReadInteger(section, countKey, 0);
   for (int i = 0; i < count && i < 100000; ++i) {
     std::string item = ini.ReadString(section, "Items_" + std::to_string(i), "");
     if (!item.empty() && item.front() == '#') item = item.substr(1, item.size() >= 2 ? item.size() - 2 : 0);
@@ -19,7 +19,7 @@ std::vector<std::string> LoadHistory(const TIniFile& ini, std::string_view secti
 }
 
 void StoreHistory(TIniFile& ini, std::string_view section, std::vector<std::string>& list,
-                  const std::string& text) {
+                  const std::string& text, std::string_view countKey, int written) {
   if (!text.empty()) {
     auto it = std::find(list.begin(), list.end(), text);
     if (it != list.end()) list.erase(it);
@@ -27,8 +27,8 @@ void StoreHistory(TIniFile& ini, std::string_view section, std::vector<std::stri
   }
   for (std::size_t i = list.size(); i-- > 0;)
     if (list[i].empty()) list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
-  ini.WriteInteger(section, "DriveCount", static_cast<long long>(list.size()));
-  for (std::size_t i = 0; i < list.size() && i < static_cast<std::size_t>(kHistoryWritten); ++i)
+  ini.WriteInteger(section, countKey, static_cast<long long>(list.size()));
+  for (std::size_t i = 0; i < list.size() && i < static_cast<std::size_t>(written); ++i)
     ini.WriteString(section, "Items_" + std::to_string(i), "#" + list[i] + "#");
 }
 

@@ -16,12 +16,13 @@ namespace sorabu::app {
 
 class TIniFile;
 
-std::vector<std::string> LoadHistory(const TIniFile& ini, std::string_view section);
+std::vector<std::string> LoadHistory(const TIniFile& ini, std::string_view section,
+                                     std::string_view countKey = "DriveCount");
 
 // Puts text at the top (moving it when it is already in the list), drops empty entries and
 // writes the list: DriveCount is the full count, at most the first 21 entries are written.
 void StoreHistory(TIniFile& ini, std::string_view section, std::vector<std::string>& list,
-                  const std::string& text);
+                  const std::string& text, std::string_view countKey = "DriveCount", int written = 21);
 
 // The common use by a command: load the section's history, ask with a proposal, and on OK store
 // the history. The settings file is opened afresh for the read and for the write. Empty = Cancel.

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +38,10 @@ class TFolderCounter;
 class TFolderView;
 }  // namespace sorabu::browser
 
+namespace sorabu::fileops {
+class TSHFOP;
+}  // namespace sorabu::fileops
+
 namespace sorabu::textcmd {
 struct TCommand;
 }  // namespace sorabu::textcmd
@@ -45,6 +50,7 @@ namespace sorabu::app {
 
 class TBrowserSelection;
 class TCommandRunner;
+class TFileOpRunner;
 
 // The twelve options of the 設定 menu, in the order the settings file lists them.
 enum class Option {
@@ -144,6 +150,18 @@ class TForm1 : public QMainWindow {
   // Cancels the running command; with wait, returns when it has put the file back.
   void CancelFileCommand(bool wait);
   QMenu* PopupMenu3() const { return PopupMenu3_; }
+  // main_window_file_ops.cpp: a command or a file operation is at work.
+  bool Busy() const;
+  bool FileOperationRunning() const;
+  void CancelFileOperation();
+  TFileOpRunner* FileOps() const { return fileOps_; }
+  fileops::TSHFOP& SHFOP1() { return *SHFOP1_; }
+  // Starts the disk tool (program, arguments); tests replace it.
+  void SetDiskToolLauncher(std::function<bool(const QString&, const QStringList&)> launcher) {
+    diskTool_ = std::move(launcher);
+  }
+  // The disk tool's program; empty when none is installed.
+  QString DiskTool() const;
 
  signals:
   void FileCommandDone();
@@ -212,7 +230,19 @@ class TForm1 : public QMainWindow {
   void MfullpathClick();
   void McurrentfileClick();
   void McopypathClick();
-  void MdeleteClick();
+  // main_window_file_ops.cpp
+  void MfilecopyClick();
+  void MfilemoveClick();
+  void MfiledeleteClick();
+  void MydClick();
+  void MrenameClick();
+  void MpropatyClick();
+  void MfilefukuseiClick();
+  void MmkdirClick();
+  void MformatClick();
+  void Mdiskcopy1Click();
+  void MfiledivClick();
+  void MfileketugouClick();
   // main_window_save_names.cpp
   void MsavetreeClick();
   void MsavenameClick() { SaveNames(false); }
@@ -251,6 +281,12 @@ class TForm1 : public QMainWindow {
   void FileCommandFinished();
   void SwitchCodeConversions(bool popup);
   std::vector<QWidget*> BrowserWidgets() const;
+  // main_window_file_ops.cpp
+  void BuildFileOperations();
+  void CopyOrMove(bool move);
+  // Runs job off the user-interface thread with the progress window; the window rests meanwhile.
+  bool RunFileOperation(const QString& title, const std::function<bool()>& job, const std::function<void()>& cancel);
+  bool ExecuteSHFOP(fileops::TSHFOP& op);
   // main_window_options.cpp
   void ApplyOptionEffect(Option o);
   void SetTextStatus(int panel, const QString& text);
@@ -300,6 +336,9 @@ class TForm1 : public QMainWindow {
   QMenu* PopupMenu3_ = nullptr;
   std::vector<QAction*> commandActions_;
   TCommandRunner* runner_ = nullptr;
+  TFileOpRunner* fileOps_ = nullptr;
+  std::unique_ptr<fileops::TSHFOP> SHFOP1_;
+  std::function<bool(const QString&, const QStringList&)> diskTool_;
   bool closing_ = false;         // the window is being destroyed: callbacks of a command do nothing
   bool closeWhenDone_ = false;   // a close waits for the running command to put its file back
   QWidget* progressBox_ = nullptr;

@@ -66,9 +66,8 @@ bool TForm1::FileView1KeyDown(QKeyEvent* event) {
       state_.DisplayEnabled = mods != Qt::ShiftModifier;
       return false;
     case Qt::Key_Delete:
-      // The permanent delete (Shift) belongs to the file operations.
-      if (state_.ShiftDown) return false;
-      MdeleteClick();
+      if (mods.testFlag(Qt::ShiftModifier)) MydClick();
+      else MfiledeleteClick();
       return true;
     default:
       break;
@@ -104,7 +103,12 @@ bool TForm1::FileView1KeyPress(const QString& text) {
     case 'T': RunFileCommand("Mtojis1Click"); return true;
     case 'B': RunFileCommand("Mdump1Click"); return true;
     case 'J': MjumpClick(); return true;
-    case 'D': MdeleteClick(); return true;
+    case 'D': MfiledeleteClick(); return true;
+    case 'C': MfilecopyClick(); return true;
+    case 'M': MfilemoveClick(); return true;
+    case 'R': MrenameClick(); return true;
+    case 'A': MpropatyClick(); return true;
+    case 'K': MmkdirClick(); return true;
     case 'Z': {
       const QPoint client(qMax(PanelR_->x(), 0), qMax(height() / 4, 0));
       PopupMenu1_->popup(mapToGlobal(client));

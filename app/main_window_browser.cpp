@@ -85,6 +85,7 @@ void TForm1::SetupBrowser() {
   connect(counter_, &browser::TFolderCounter::Counted, this,
           [this](const QString& folder, quint64 files, quint64 bytes) { selection_->ShowCounts(folder, files, bytes); });
   BuildBrowserCommands();
+  BuildFileOperations();
   BuildPickerCommands();
 }
 
@@ -395,12 +396,5 @@ void TForm1::McopypathClick() {
   if (!path.isEmpty()) QApplication::clipboard()->setText(path);
 }
 
-void TForm1::MdeleteClick() {
-  if (FileView1_->SelectedCount() == 0 || FileCommandRunning()) return;
-  TGateShut gate(state_);
-  FileView1_->DeleteSelection();
-  counter_->Invalidate();
-  selection_->UpdateCounts();
-}
 
 }  // namespace sorabu::app

@@ -103,7 +103,7 @@ void TForm1::FileView1ContextMenu(const QPoint& globalPos) {
   if (chosen == open) FileView1_->ExecuteRow(FileView1_->CurrentRow());
   else if (chosen == exec) MfileexeClick();
   else if (chosen == rename) FileView1_->EditCurrent();
-  else if (chosen == remove) MdeleteClick();
+  else if (chosen == remove) MfiledeleteClick();
   else if (chosen == copy) McopypathClick();
   else if (chosen == info) viewer_->ShowFileInfo();
 }

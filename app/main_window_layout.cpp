@@ -79,6 +79,8 @@ TForm1::~TForm1() {
     disconnect(runner_, nullptr, this, nullptr);
     runner_->Wait(true);
   }
+  delete fileOps_;  // cancels and waits for a running operation
+  fileOps_ = nullptr;
   textcmd::SetSearchEnvironment({});
 }
 

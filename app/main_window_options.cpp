@@ -386,6 +386,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  if (FileOperationRunning()) {
+    closeWhenDone_ = true;
+    CancelFileOperation();
+    event->ignore();
+    return;
+  }
   FormCloseQuery();
   event->accept();
 }
