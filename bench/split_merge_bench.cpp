@@ -38,17 +38,14 @@ int main(int argc, char** argv) {
   const unsigned long long partSize = std::stoull(argv[2]);
   const unsigned long long parts = fo::PartCount(std::filesystem::file_size(file), partSize);
   unsigned long long calls = 0;
+  const auto count = [&](unsigned long long, unsigned long long) { return ++calls > 0; };
   const auto start = Clock::now();
-  if (!Check(fo::SplitFile(file.string(), partSize, [&](unsigned long long, unsigned long long) { return ++calls > 0; }),
-             "split"))
-    return 1;
+  if (!Check(fo::SplitFile(file.string(), partSize, count), "split")) return 1;
   const auto split = Clock::now();
   std::vector<std::string> names;
   for (unsigned long long i = 1; i <= parts; ++i)
     names.push_back(std::filesystem::path(fo::PartName(file.string(), i)).filename().string());
-  if (!Check(fo::MergeFiles(file.parent_path().string(), names, file.filename().string() + ".joined",
-                            [&](unsigned long long, unsigned long long) { return ++calls > 0; }),
-             "join"))
+  if (!Check(fo::MergeFiles(file.parent_path().string(), names, file.filename().string() + ".joined", count), "join"))
     return 1;
   const auto joined = Clock::now();
   std::printf("split %.0f join %.0f parts %llu\n", Ms(start, split), Ms(split, joined), parts);

@@ -91,18 +91,13 @@ class Fd {
   int fd_;
 };
 
-// Opens a file to read without blocking on a FIFO and checks that it is a regular file; 0 or an
-// errno, with `reason` set for what no errno names.
-int OpenRegular(const std::string& path, Fd& fd, struct stat& st, std::string& reason) {
+// Opens a file to read without blocking on a FIFO and checks that it is a regular file; empty, or
+// the reason it cannot be read.
+std::string OpenRegular(const std::string& path, Fd& fd, struct stat& st) {
   fd.Reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (!fd) return errno;
-  if (::fstat(fd.get(), &st) != 0) return errno;
-  if (S_ISDIR(st.st_mode)) return EISDIR;
-  if (!S_ISREG(st.st_mode)) {
-    reason = "not a regular file";
-    return -1;
-  }
-  return 0;
+  if (!fd || ::fstat(fd.get(), &st) != 0) return Reason(errno);
+  if (S_ISDIR(st.st_mode)) return Reason(EISDIR);
+  return S_ISREG(st.st_mode) ? "" : "not a regular file";
 }
 
 // Makes a new name beside `path` (".name.XXXXXX" in its folder) and calls make(name) until it
@@ -344,9 +339,7 @@ TFileJobOutcome SplitFile(const std::string& source, unsigned long long partSize
   if (partSize == 0) return Fail(source, "the part size is 0");
   Fd in;
   struct stat st {};
-  std::string reason;
-  if (const int err = OpenRegular(source, in, st, reason); err != 0)
-    return err > 0 ? Fail(source, err) : Fail(source, reason);
+  if (const std::string why = OpenRegular(source, in, st); !why.empty()) return Fail(source, why);
   const u64 size = static_cast<u64>(st.st_size);
   const u64 parts = PartCount(size, partSize);
   if (parts > kMaxParts)
@@ -464,9 +457,7 @@ TFileJobOutcome MergeFiles(const std::string& folder, const std::vector<std::str
   for (const std::string& path : paths) {
     Fd in;
     struct stat st {};
-    std::string reason;
-    if (const int err = OpenRegular(path, in, st, reason); err != 0)
-      return err > 0 ? Fail(path, err) : Fail(path, reason);
+    if (const std::string why = OpenRegular(path, in, st); !why.empty()) return Fail(path, why);
     u64 copied = 0;
     const Copier::Stop stop = copier.Range(in.get(), 0, static_cast<u64>(st.st_size), fd.get(), done, report, copied);
     if (stop == Copier::Stop::Cancelled) return Cancelled();
@@ -480,12 +471,12 @@ TFileJobOutcome MergeFiles(const std::string& folder, const std::vector<std::str
   // replaces the name, never the file), or a copy where the file system has no links.
   std::string saved;
   if (backupFirst) {
-    int err = MakeBeside(backup, saved, [&](const std::string& name) { return ::link(paths[0].c_str(), name.c_str()) == 0; });
+    int err = MakeBeside(backup, saved,
+                         [&](const std::string& name) { return ::link(paths[0].c_str(), name.c_str()) == 0; });
     if (err != 0) {
       Fd in, copy;
       struct stat st {};
-      std::string reason;
-      if ((err = OpenRegular(paths[0], in, st, reason)) != 0) return err > 0 ? Fail(paths[0], err) : Fail(paths[0], reason);
+      if (const std::string why = OpenRegular(paths[0], in, st); !why.empty()) return Fail(paths[0], why);
       if ((err = CreateBeside(backup, st.st_mode & 0777, saved, copy)) != 0) return Fail(backup, err);
       temps.names.push_back(saved);
       u64 copied = 0;

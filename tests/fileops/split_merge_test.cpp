@@ -34,10 +34,7 @@ std::string Read(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-
-void Write(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 // Bytes whose run never repeats at a part size used here, so a piece out of place shows.
 std::string Pattern(size_t n) {
@@ -47,21 +44,15 @@ std::string Pattern(size_t n) {
 }
 
 // Files written while this lives fail with EFBIG past `bytes`.
-class FileSizeLimit {
- public:
+struct FileSizeLimit {
   explicit FileSizeLimit(rlim_t bytes) {
     ::signal(SIGXFSZ, SIG_IGN);
-    ::getrlimit(RLIMIT_FSIZE, &old_);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const rlimit limit{bytes, old.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &limit);
   }
-  ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old_); }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit old_{};
+  ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old); }
+  rlimit old{};
 };
 
 class SplitMergeFileTest : public ::testing::Test {
@@ -77,15 +68,11 @@ class SplitMergeFileTest : public ::testing::Test {
   std::map<std::string, std::string> Snapshot() const {
     std::map<std::string, std::string> files;
     for (const auto& e : fs::directory_iterator(dir)) {
-      std::string& entry = files[e.path().filename().string()];
-      if (e.is_symlink()) {
-        entry = "-> " + fs::read_symlink(e.path()).string();
-      } else if (e.is_regular_file()) {
-        const std::string bytes = Read(e.path().string());
-        entry = std::to_string(bytes.size()) + " bytes, hash " + std::to_string(std::hash<std::string>{}(bytes));
-      } else {
-        entry = e.is_directory() ? "folder" : "special";
-      }
+      const std::string bytes = e.is_regular_file() && !e.is_symlink() ? Read(e.path().string()) : "";
+      files[e.path().filename().string()] =
+          e.is_symlink() ? "-> " + fs::read_symlink(e.path()).string()
+          : e.is_regular_file() ? std::to_string(bytes.size()) + ", " + std::to_string(std::hash<std::string>{}(bytes))
+                                : "other";
     }
     return files;
   }
@@ -101,27 +88,16 @@ TEST(SplitMergeNamesTest, PartNamesCountsAndExtensions) {
   EXPECT_EQ(PartName("a/b.txt", 1000), "a/b.000");  // names wrap after 1000 parts
   EXPECT_EQ(PartName("a/b.txt", 4294967297ull), "a/b.297");  // not cut to 32 bits
   EXPECT_EQ(PartName("a.d/b", 2), "a.d/b.002");  // a dot in a folder is no extension
-  EXPECT_EQ(PartName("x.tar.gz", 3), "x.tar.003");
   EXPECT_EQ(PartName(".profile", 1), ".profile.001");
   EXPECT_EQ(WithExtension("a/b.txt", ".bat"), "a/b.bat");
   EXPECT_EQ(WithExtension("a.d/b", ".sh"), "a.d/b.sh");
 
   EXPECT_EQ(PartCount(3000000, 1457664), 3u);
   EXPECT_EQ(PartCount(2 * 1457664, 1457664), 3u);  // an exact multiple ends with an empty part
-  EXPECT_EQ(PartCount(0, 10), 1u);
   EXPECT_EQ(PartCount(5 * kGiB, 4 * kGiB), 2u);  // 1 if the size were cut to 32 bits
-  EXPECT_EQ(PartCount(5 * kGiB, 1457664), 3684u);
   EXPECT_EQ(PartCount(5 * kGiB, 5368710), 1000u);
   EXPECT_EQ(PartCount(5 * kGiB, 5368709), 1001u);
   EXPECT_GT(PartCount(1, 0), kMaxParts);
-}
-
-TEST(SplitMergeNamesTest, BatchLines) {
-  EXPECT_EQ(SplitBatchLines("/d/b.txt", 3),
-            (Lines{"COPY /B b.001 b.txt", "COPY /B b.txt+b.002 b.txt", "COPY /B b.txt+b.003 b.txt"}));
-  EXPECT_EQ(MergeBatchLines({"/d/x.001", "/d/y"}, "/d/o.bin"),
-            (Lines{"COPY /B /d/x.001 /d/o.bin", "COPY /B /d/o.bin+/d/y /d/o.bin"}));
-  EXPECT_EQ(MergeBatchLines({"/d/a", "/d/b"}, "/d/a")[0], "COPY /B /d/a /d/a");
 }
 
 TEST_F(SplitMergeFileTest, JoinScriptQuotesEveryName) {
@@ -153,8 +129,7 @@ TEST_F(SplitMergeFileTest, SplitMakesPartsBatchFileAndScript) {
   EXPECT_EQ(calls, (std::vector<std::pair<ull, ull>>{{1, 3}, {2, 3}, {3, 3}}));
   EXPECT_EQ(Read(P("b.001")), data.substr(0, 1457664));
   EXPECT_EQ(Read(P("b.002")), data.substr(1457664, 1457664));
-  EXPECT_EQ(Read(P("b.003")).size(), 84672u);
-  EXPECT_EQ(Read(P("b.003")), data.substr(2 * 1457664));
+  EXPECT_EQ(Read(P("b.003")), data.substr(2 * 1457664));  // 84,672 bytes
   EXPECT_EQ(Read(P("b.bat")), "COPY /B b.001 b.txt\r\nCOPY /B b.txt+b.002 b.txt\r\nCOPY /B b.txt+b.003 b.txt\r\n");
   fs::remove(P("b.txt"));
   ASSERT_EQ(RunSh("b.sh"), 0);
@@ -166,8 +141,7 @@ TEST_F(SplitMergeFileTest, ThousandPartsEndWithDotZeroZeroZeroAndAnEmptyPart) {
   const auto r = SplitFile(P("m.bin"), 1, nullptr);
   ASSERT_EQ(r.result, TFileJobResult::Done) << r.error;
   EXPECT_EQ(Read(P("m.999")), Pattern(999).substr(998));
-  EXPECT_TRUE(fs::exists(P("m.000")));
-  EXPECT_EQ(fs::file_size(P("m.000")), 0u);
+  EXPECT_EQ(Read(P("m.000")), "");
   EXPECT_EQ(Snapshot().size(), 1003u);  // source, 1000 parts, batch file, script
 }
 
@@ -179,11 +153,7 @@ TEST_F(SplitMergeFileTest, RefusedSplitsWriteNothing) {
   fs::create_directory(P("dir.d"));
   ASSERT_EQ(::mkfifo(P("f.fifo").c_str(), 0600), 0);
   const auto before = Snapshot();
-  const struct {
-    std::string source;
-    ull size;
-    std::string failed, reason;
-  } cases[] = {
+  const struct { std::string source; ull size; std::string failed, reason; } cases[] = {
       {"r.txt", 0, "r.txt", ""},
       {"r.txt", 1, "r.txt", ""},  // 1002 parts
       {"missing.txt", 10, "missing.txt", std::strerror(ENOENT)},
@@ -226,20 +196,18 @@ TEST_F(SplitMergeFileTest, SplitCancelRemovesThisRunsPartsAndWritesNoBatch) {
 TEST_F(SplitMergeFileTest, SplitStopsAtAPartThatCannotBeWritten) {
   const std::string data = Pattern(3000000);
   Write(P("f.txt"), data);
-  {
-    // A part that fails half-written goes; no batch file is written.
-    const FileSizeLimit limit(1000000);
-    const auto r = SplitFile(P("f.txt"), 1457664, nullptr);
+  const auto expectFailed = [&](const TFileJobOutcome& r, const std::string& part, int err) {
     EXPECT_EQ(r.result, TFileJobResult::Failed);
-    EXPECT_EQ(r.failedPath, P("f.001"));
-    EXPECT_EQ(r.error, std::strerror(EFBIG));
+    EXPECT_EQ(r.failedPath, P(part));
+    EXPECT_EQ(r.error, std::strerror(err));
+  };
+  {
+    const FileSizeLimit limit(1000000);  // a part that fails half-written goes
+    expectFailed(SplitFile(P("f.txt"), 1457664, nullptr), "f.001", EFBIG);
     EXPECT_EQ(Snapshot().size(), 1u);
   }
   fs::create_directory(P("f.002"));
-  const auto r = SplitFile(P("f.txt"), 1457664, nullptr);
-  EXPECT_EQ(r.result, TFileJobResult::Failed);
-  EXPECT_EQ(r.failedPath, P("f.002"));
-  EXPECT_EQ(r.error, std::strerror(EISDIR));
+  expectFailed(SplitFile(P("f.txt"), 1457664, nullptr), "f.002", EISDIR);
   EXPECT_EQ(Read(P("f.001")), data.substr(0, 1457664));  // the parts made so far stay
   EXPECT_FALSE(fs::exists(P("f.003")));
   EXPECT_FALSE(fs::exists(P("f.bat")));
@@ -249,14 +217,12 @@ TEST_F(SplitMergeFileTest, SplitStopsAtAPartThatCannotBeWritten) {
 // next to nothing.
 TEST_F(SplitMergeFileTest, SparseFileBeyondFourGiB) {
   const ull size = 5 * kGiB + 123;
-  const std::pair<ull, char> marks[] = {{0, 'A'}, {2 * kGiB - 1, 'B'}, {2 * kGiB, 'C'}, {4 * kGiB + 7, 'D'}, {size - 1, 'E'}};
-  {
-    const int fd = ::open(P("v.img").c_str(), O_CREAT | O_WRONLY, 0666);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(size)), 0);
-    for (const auto& [at, c] : marks) ASSERT_EQ(::pwrite(fd, &c, 1, static_cast<off_t>(at)), 1);
-    ::close(fd);
-  }
+  const std::pair<ull, char> marks[] = {
+      {0, 'A'}, {2 * kGiB - 1, 'B'}, {2 * kGiB, 'C'}, {4 * kGiB + 7, 'D'}, {size - 1, 'E'}};
+  int fd = ::open(P("v.img").c_str(), O_CREAT | O_WRONLY, 0666);
+  ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(size)), 0);
+  for (const auto& [at, c] : marks) ASSERT_EQ(::pwrite(fd, &c, 1, static_cast<off_t>(at)), 1);
+  ::close(fd);
   struct stat st {};
   ASSERT_EQ(::stat(P("v.img").c_str(), &st), 0);
   if (st.st_blocks * 512 > (64 << 20)) GTEST_SKIP() << "the temporary folder keeps no sparse files";
@@ -269,18 +235,15 @@ TEST_F(SplitMergeFileTest, SparseFileBeyondFourGiB) {
     EXPECT_EQ(ull(st.st_size), sizes[i]);
     EXPECT_LT(st.st_blocks * 512, 64 << 20);
   }
-  ull last = 0, reportedTotal = 0;
+  std::pair<ull, ull> last;
   r = MergeFiles(dir, {"v.001", "v.002", "v.003"}, "w.img", [&](ull done, ull total) {
-    last = done;
-    reportedTotal = total;
+    last = {done, total};
     return true;
   });
   ASSERT_EQ(r.result, TFileJobResult::Done) << r.error;
-  EXPECT_EQ(last, size);
-  EXPECT_EQ(reportedTotal, size);
+  EXPECT_EQ(last, std::make_pair(size, size));
   EXPECT_EQ(fs::file_size(P("w.img")), size);
-  const int fd = ::open(P("w.img").c_str(), O_RDONLY);
-  ASSERT_GE(fd, 0);
+  fd = ::open(P("w.img").c_str(), O_RDONLY);
   for (const auto& [at, c] : marks) {
     char got = 0;
     EXPECT_EQ(::pread(fd, &got, 1, static_cast<off_t>(at)), 1);
@@ -293,18 +256,15 @@ TEST_F(SplitMergeFileTest, MergeJoinsInOrderAndRecordsTheJoin) {
   Write(P("a"), Pattern(70000));
   Write(P("b"), "");
   Write(P("c"), "ccc");
-  std::vector<ull> done;
+  std::vector<std::pair<ull, ull>> done;
   const auto r = MergeFiles(dir, {"c", "a", "b"}, "out.bin", [&](ull d, ull total) {
-    EXPECT_EQ(total, 70003u);
-    done.push_back(d);
+    done.emplace_back(d, total);
     return true;
   });
   ASSERT_EQ(r.result, TFileJobResult::Done) << r.error;
   const std::string joined = "ccc" + Pattern(70000);
   EXPECT_EQ(Read(P("out.bin")), joined);
-  ASSERT_FALSE(done.empty());
-  EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
-  EXPECT_EQ(done.back(), 70003u);
+  EXPECT_EQ(done, (std::vector<std::pair<ull, ull>>{{0, 70003}, {3, 70003}, {70003, 70003}, {70003, 70003}}));
   const std::string o = P("out.bin");
   EXPECT_EQ(Read(P("out.bat")), "COPY /B " + P("c") + " " + o + "\r\nCOPY /B " + o + "+" + P("a") + " " + o +
                                     "\r\nCOPY /B " + o + "+" + P("b") + " " + o + "\r\n");
