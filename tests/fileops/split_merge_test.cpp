@@ -2,6 +2,7 @@
 // byte for byte, the sh scripts run by /bin/sh, and cancels and failures that leave the folder
 // exactly as it was.
 #include "fileops/split_merge.h"
+#include "temp_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <string>
 #include <utility>
@@ -29,12 +28,6 @@ namespace fs = std::filesystem;
 using ull = unsigned long long;
 using Lines = std::vector<std::string>;
 constexpr ull kGiB = 1ull << 30;
-
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 // Bytes whose run never repeats at a part size used here, so a piece out of place shows.
 std::string Pattern(size_t n) {
@@ -57,29 +50,19 @@ struct FileSizeLimit {
 
 class SplitMergeFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string t = (fs::temp_directory_path() / "sorabu-fileops.XXXXXX").string();
-    ASSERT_NE(::mkdtemp(t.data()), nullptr);
-    dir = t;
-  }
-  void TearDown() override { fs::remove_all(dir); }
-  std::string P(const std::string& name) const { return dir + "/" + name; }
-  // Every entry of the folder, hidden ones included, with the size and a hash of its bytes.
+  std::string P(const std::string& name) const { return tree(name); }
+  // The folder's entries with the size and a hash of each, so a failing comparison stays short.
   std::map<std::string, std::string> Snapshot() const {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::directory_iterator(dir)) {
-      const std::string bytes = e.is_regular_file() && !e.is_symlink() ? Read(e.path().string()) : "";
-      files[e.path().filename().string()] =
-          e.is_symlink() ? "-> " + fs::read_symlink(e.path()).string()
-          : e.is_regular_file() ? std::to_string(bytes.size()) + ", " + std::to_string(std::hash<std::string>{}(bytes))
-                                : "other";
-    }
-    return files;
+    auto entries = tree.Snapshot();
+    for (auto& [name, bytes] : entries)
+      bytes = std::to_string(bytes.size()) + ", " + std::to_string(std::hash<std::string>{}(bytes));
+    return entries;
   }
   int RunSh(const std::string& script) const {
     return std::system(("cd '" + dir + "' && /bin/sh " + script).c_str());
   }
-  std::string dir;
+  test::TempTree tree;
+  const std::string dir = tree.root();
 };
 
 TEST(SplitMergeNamesTest, PartNamesCountsAndExtensions) {
@@ -104,22 +87,22 @@ TEST_F(SplitMergeFileTest, JoinScriptQuotesEveryName) {
   const Lines names = {"it's", "-n", "a b $HOME `x` \\", "\x95\x5c", "line\nbreak"};
   std::string joined;
   for (size_t i = 0; i < names.size(); ++i) {
-    Write(P(names[i]), "<" + std::to_string(i) + ">");
+    tree.Write(names[i], "<" + std::to_string(i) + ">");
     joined += "<" + std::to_string(i) + ">";
   }
-  Write(P("j.sh"), JoinScript(names, "out 'put'"));
-  EXPECT_EQ(Read(P("j.sh")).rfind("#!/bin/sh\n", 0), 0u);
+  tree.Write("j.sh", JoinScript(names, "out 'put'"));
+  EXPECT_EQ(tree.Read("j.sh").rfind("#!/bin/sh\n", 0), 0u);
   ASSERT_EQ(RunSh("j.sh"), 0);
-  EXPECT_EQ(Read(P("out 'put'")), joined);
+  EXPECT_EQ(tree.Read("out 'put'"), joined);
   // The output is also an input: the shell must not empty it before cat reads it.
-  Write(P("k.sh"), JoinScript(names, "./it's"));
+  tree.Write("k.sh", JoinScript(names, "./it's"));
   ASSERT_EQ(RunSh("k.sh"), 0);
-  EXPECT_EQ(Read(P("it's")), joined);
+  EXPECT_EQ(tree.Read("it's"), joined);
 }
 
 TEST_F(SplitMergeFileTest, SplitMakesPartsBatchFileAndScript) {
   const std::string data = Pattern(3000000);
-  Write(P("b.txt"), data);
+  tree.Write("b.txt", data);
   std::vector<std::pair<ull, ull>> calls;
   const auto r = SplitFile(P("b.txt"), 1457664, [&](ull part, ull parts) {
     calls.emplace_back(part, parts);
@@ -127,28 +110,28 @@ TEST_F(SplitMergeFileTest, SplitMakesPartsBatchFileAndScript) {
   });
   ASSERT_EQ(r.result, TFileJobResult::Done) << r.error;
   EXPECT_EQ(calls, (std::vector<std::pair<ull, ull>>{{1, 3}, {2, 3}, {3, 3}}));
-  EXPECT_EQ(Read(P("b.001")), data.substr(0, 1457664));
-  EXPECT_EQ(Read(P("b.002")), data.substr(1457664, 1457664));
-  EXPECT_EQ(Read(P("b.003")), data.substr(2 * 1457664));  // 84,672 bytes
-  EXPECT_EQ(Read(P("b.bat")), "COPY /B b.001 b.txt\r\nCOPY /B b.txt+b.002 b.txt\r\nCOPY /B b.txt+b.003 b.txt\r\n");
+  EXPECT_EQ(tree.Read("b.001"), data.substr(0, 1457664));
+  EXPECT_EQ(tree.Read("b.002"), data.substr(1457664, 1457664));
+  EXPECT_EQ(tree.Read("b.003"), data.substr(2 * 1457664));  // 84,672 bytes
+  EXPECT_EQ(tree.Read("b.bat"), "COPY /B b.001 b.txt\r\nCOPY /B b.txt+b.002 b.txt\r\nCOPY /B b.txt+b.003 b.txt\r\n");
   fs::remove(P("b.txt"));
   ASSERT_EQ(RunSh("b.sh"), 0);
-  EXPECT_EQ(Read(P("b.txt")), data);
+  EXPECT_EQ(tree.Read("b.txt"), data);
 }
 
 TEST_F(SplitMergeFileTest, ThousandPartsEndWithDotZeroZeroZeroAndAnEmptyPart) {
-  Write(P("m.bin"), Pattern(999));
+  tree.Write("m.bin", Pattern(999));
   const auto r = SplitFile(P("m.bin"), 1, nullptr);
   ASSERT_EQ(r.result, TFileJobResult::Done) << r.error;
-  EXPECT_EQ(Read(P("m.999")), Pattern(999).substr(998));
-  EXPECT_EQ(Read(P("m.000")), "");
+  EXPECT_EQ(tree.Read("m.999"), Pattern(999).substr(998));
+  EXPECT_EQ(tree.Read("m.000"), "");
   EXPECT_EQ(Snapshot().size(), 1003u);  // source, 1000 parts, batch file, script
 }
 
 TEST_F(SplitMergeFileTest, RefusedSplitsWriteNothing) {
-  Write(P("r.txt"), Pattern(1001));
-  Write(P("x.001"), "its own first part");
-  Write(P("y.txt"), "linked");
+  tree.Write("r.txt", Pattern(1001));
+  tree.Write("x.001", "its own first part");
+  tree.Write("y.txt", "linked");
   fs::create_symlink("y.txt", P("y.002"));
   fs::create_directory(P("dir.d"));
   ASSERT_EQ(::mkfifo(P("f.fifo").c_str(), 0600), 0);
@@ -173,8 +156,8 @@ TEST_F(SplitMergeFileTest, RefusedSplitsWriteNothing) {
 }
 
 TEST_F(SplitMergeFileTest, SplitCancelRemovesThisRunsPartsAndWritesNoBatch) {
-  Write(P("c.txt"), Pattern(3000000));
-  Write(P("c.bat"), "old batch");
+  tree.Write("c.txt", Pattern(3000000));
+  tree.Write("c.bat", "old batch");
   auto before = Snapshot();
   for (const int stopAt : {1, 2, 3}) {  // before any part, after one, after two
     int calls = 0;
@@ -184,7 +167,7 @@ TEST_F(SplitMergeFileTest, SplitCancelRemovesThisRunsPartsAndWritesNoBatch) {
   }
   // A 40 MiB part is copied in pieces and asks between them, so Cancel does not wait for the part.
   fs::remove(P("c.txt"));
-  Write(P("big.bin"), Pattern(40u << 20));
+  tree.Write("big.bin", Pattern(40u << 20));
   before = Snapshot();
   int calls = 0;
   const auto r = SplitFile(P("big.bin"), 64u << 20, [&](ull, ull) { return ++calls < 2; });
@@ -195,7 +178,7 @@ TEST_F(SplitMergeFileTest, SplitCancelRemovesThisRunsPartsAndWritesNoBatch) {
 
 TEST_F(SplitMergeFileTest, SplitStopsAtAPartThatCannotBeWritten) {
   const std::string data = Pattern(3000000);
-  Write(P("f.txt"), data);
+  tree.Write("f.txt", data);
   const auto expectFailed = [&](const TFileJobOutcome& r, const std::string& part, int err) {
     EXPECT_EQ(r.result, TFileJobResult::Failed);
     EXPECT_EQ(r.failedPath, P(part));
@@ -208,9 +191,9 @@ TEST_F(SplitMergeFileTest, SplitStopsAtAPartThatCannotBeWritten) {
   }
   fs::create_directory(P("f.002"));
   expectFailed(SplitFile(P("f.txt"), 1457664, nullptr), "f.002", EISDIR);
-  EXPECT_EQ(Read(P("f.001")), data.substr(0, 1457664));  // the parts made so far stay
-  EXPECT_FALSE(fs::exists(P("f.003")));
-  EXPECT_FALSE(fs::exists(P("f.bat")));
+  EXPECT_EQ(tree.Read("f.001"), data.substr(0, 1457664));  // the parts made so far stay
+  EXPECT_FALSE(tree.Exists("f.003"));
+  EXPECT_FALSE(tree.Exists("f.bat"));
 }
 
 // A 5 GiB sparse file is cut in three and joined again; its holes stay holes, so this writes
@@ -253,9 +236,9 @@ TEST_F(SplitMergeFileTest, SparseFileBeyondFourGiB) {
 }
 
 TEST_F(SplitMergeFileTest, MergeJoinsInOrderAndRecordsTheJoin) {
-  Write(P("a"), Pattern(70000));
-  Write(P("b"), "");
-  Write(P("c"), "ccc");
+  tree.Write("a", Pattern(70000));
+  tree.Write("b", "");
+  tree.Write("c", "ccc");
   std::vector<std::pair<ull, ull>> done;
   const auto r = MergeFiles(dir, {"c", "a", "b"}, "out.bin", [&](ull d, ull total) {
     done.emplace_back(d, total);
@@ -263,47 +246,47 @@ TEST_F(SplitMergeFileTest, MergeJoinsInOrderAndRecordsTheJoin) {
   });
   ASSERT_EQ(r.result, TFileJobResult::Done) << r.error;
   const std::string joined = "ccc" + Pattern(70000);
-  EXPECT_EQ(Read(P("out.bin")), joined);
+  EXPECT_EQ(tree.Read("out.bin"), joined);
   EXPECT_EQ(done, (std::vector<std::pair<ull, ull>>{{0, 70003}, {3, 70003}, {70003, 70003}, {70003, 70003}}));
   const std::string o = P("out.bin");
-  EXPECT_EQ(Read(P("out.bat")), "COPY /B " + P("c") + " " + o + "\r\nCOPY /B " + o + "+" + P("a") + " " + o +
+  EXPECT_EQ(tree.Read("out.bat"), "COPY /B " + P("c") + " " + o + "\r\nCOPY /B " + o + "+" + P("a") + " " + o +
                                     "\r\nCOPY /B " + o + "+" + P("b") + " " + o + "\r\n");
   EXPECT_EQ(Snapshot().size(), 6u);  // no temporary file is left
   fs::remove(o);
   ASSERT_EQ(RunSh("out.sh"), 0);
-  EXPECT_EQ(Read(o), joined);
+  EXPECT_EQ(tree.Read("out.bin"), joined);
 }
 
 TEST_F(SplitMergeFileTest, OutputNamedLikeAnInput) {
   // The first input: its content goes to X.bak, so an old batch file goes to X.bat.bak.
-  Write(P("X.txt"), "first ");
-  Write(P("Y"), "second");
-  Write(P("X.bat"), "old batch");
-  Write(P("X.bak"), "older backup");
+  tree.Write("X.txt", "first ");
+  tree.Write("Y", "second");
+  tree.Write("X.bat", "old batch");
+  tree.Write("X.bak", "older backup");
   fs::permissions(P("X.txt"), fs::perms::owner_read | fs::perms::owner_write);
   auto r = MergeFiles(dir, {"X.txt", "Y"}, "X.txt", nullptr);
   ASSERT_EQ(r.result, TFileJobResult::Done) << r.error;
-  EXPECT_EQ(Read(P("X.txt")), "first second");
-  EXPECT_EQ(Read(P("X.bak")), "first ");
-  EXPECT_EQ(Read(P("X.bat.bak")), "old batch");
-  EXPECT_EQ(Read(P("X.bat")).rfind("COPY /B " + P("X.txt") + " " + P("X.txt") + "\r\n", 0), 0u);
+  EXPECT_EQ(tree.Read("X.txt"), "first second");
+  EXPECT_EQ(tree.Read("X.bak"), "first ");
+  EXPECT_EQ(tree.Read("X.bat.bak"), "old batch");
+  EXPECT_EQ(tree.Read("X.bat").rfind("COPY /B " + P("X.txt") + " " + P("X.txt") + "\r\n", 0), 0u);
   EXPECT_EQ(fs::status(P("X.txt")).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
   // A later input: no input backup, so the old batch file takes the .bak name.
-  Write(P("p"), "pp");
-  Write(P("q"), "qq");
-  Write(P("q.bat"), "old q batch");
+  tree.Write("p", "pp");
+  tree.Write("q", "qq");
+  tree.Write("q.bat", "old q batch");
   r = MergeFiles(dir, {"p", "q"}, "q", nullptr);
   ASSERT_EQ(r.result, TFileJobResult::Done) << r.error;
-  EXPECT_EQ(Read(P("q")), "ppqq");
-  EXPECT_EQ(Read(P("q.bak")), "old q batch");
+  EXPECT_EQ(tree.Read("q"), "ppqq");
+  EXPECT_EQ(tree.Read("q.bak"), "old q batch");
 }
 
 TEST_F(SplitMergeFileTest, FailedOrCancelledMergeChangesNothing) {
-  Write(P("a"), Pattern(40u << 20));
-  Write(P("b"), "bbb");
-  Write(P("out.bin"), "old output");
-  Write(P("out.bat"), "old batch");
-  Write(P("a.bak"), "old backup");
+  tree.Write("a", Pattern(40u << 20));
+  tree.Write("b", "bbb");
+  tree.Write("out.bin", "old output");
+  tree.Write("out.bat", "old batch");
+  tree.Write("a.bak", "old backup");
   const auto before = Snapshot();
   const auto expectUnchanged = [&](const TFileJobOutcome& r, TFileJobResult result, const std::string& failed) {
     EXPECT_EQ(r.result, result);
