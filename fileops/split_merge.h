@@ -14,9 +14,11 @@ namespace sorabu::fileops {
 inline constexpr unsigned long long kMaxParts = 1000;
 
 // The source path without its extension, ".", and the last three digits of the part number
-// ("a/b.txt", 1 -> "a/b.001"; part 1000 -> "a/b.000").
+// ("a/b.txt", 1 -> "a/b.001"; part 1000 -> "a/b.000"). The extension is what follows the last "."
+// of the last name; a leading "." (".profile") starts the name and is no extension.
 std::string PartName(const std::string& source, unsigned long long part);
-// fileSize / partSize + 1: an exact multiple ends with an empty part. partSize must be above 0.
+// fileSize / partSize + 1: an exact multiple ends with an empty part. partSize must be above 0; a
+// partSize of 0 gives the largest count, so a check against kMaxParts refuses it.
 unsigned long long PartCount(unsigned long long fileSize, unsigned long long partSize);
 // The path with its extension replaced (".bat", ".sh", ".bak"); added when there is none.
 std::string WithExtension(const std::string& path, const std::string& extension);
@@ -35,13 +37,16 @@ struct TFileJobOutcome {
   std::string failedPath;
 };
 
-// Called before each part (part counts from 1); false stops the split.
+// Called before each part and between pieces of at most 16 MiB of a part (part counts from 1);
+// false stops the split.
 using TSplitProgress = std::function<bool(unsigned long long part, unsigned long long parts)>;
 // Called as bytes are joined; false stops the join.
 using TByteProgress = std::function<bool(unsigned long long done, unsigned long long total)>;
 
 // Writes PartCount(size, partSize) parts, then the batch file and the sh script beside the source.
-// Refuses (Failed, nothing written) a part size of 0 or one that gives more than kMaxParts parts.
+// Refuses (Failed, nothing written) a part size of 0 or one that gives more than kMaxParts parts,
+// a source that is no regular file, and a source that one of the names to be written would overwrite
+// ("x.001", "x.bat", "x.sh", or a link to the source under such a name).
 // Cancelled: the parts written by this run are removed and no batch file is written. An I/O error
 // stops with Failed; the parts written so far stay.
 TFileJobOutcome SplitFile(const std::string& source, unsigned long long partSize, const TSplitProgress& progress);
@@ -51,7 +56,10 @@ TFileJobOutcome SplitFile(const std::string& source, unsigned long long partSize
 // of an input; a failure or cancel leaves every file as it was. When the output has the name of
 // the first input, that input is first copied to its ".bak" name. An existing batch file of the
 // output's name is renamed to ".bak" — to ".bat.bak" when the ".bak" name is the input's backup
-// made by this join. Then the batch file (and the sh script) are written.
+// made by this join (or the output's own name). Then the batch file (and the sh script) are written.
+// Refused before anything is written: a name this join writes or renames away (batch file, script,
+// backups) that is also one of the inputs, or that two of them share (an output named "x.bat").
+// An output that is replaced keeps the permission bits of the file it replaces.
 TFileJobOutcome MergeFiles(const std::string& folder, const std::vector<std::string>& inputs,
                            const std::string& output, const TByteProgress& progress);
 
