@@ -14,6 +14,7 @@
 #include <functional>
 #include <mutex>
 
+#include "app/file_op_progress.h"
 #include "app/ui_thread_dialogs.h"
 #include "fileops/shfop.h"
 
@@ -22,8 +23,6 @@ class QTimer;
 class QWidget;
 
 namespace sorabu::app {
-
-class TFileOpProgressDialog;
 
 class TFileOpRunner : public QObject {
   Q_OBJECT

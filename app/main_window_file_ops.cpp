@@ -10,8 +10,10 @@
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QStyle>
+#include <QMenuBar>
 #include <QToolBar>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -21,6 +23,7 @@
 #include "app/ini_file.h"
 #include "app/input_history.h"
 #include "app/main_window.h"
+#include "browser/combo_view.h"
 #include "browser/file_view.h"
 #include "browser/folder_counter.h"
 #include "browser/folder_view.h"
@@ -161,7 +164,9 @@ bool TForm1::Busy() const { return FileCommandRunning() || (fileOps_ != nullptr 
 bool TForm1::RunFileOperation(const QString& title, const std::function<bool()>& job,
                               const std::function<void()>& cancel) {
   // The window keeps painting meanwhile, but nothing may change the folders under the operation.
-  const std::vector<QWidget*> frozen{FileView1_, FolderView1_, ComboView1_, menuBar(), ToolBar1_, ToolBar2_};
+  const std::vector<QWidget*> frozen{static_cast<QWidget*>(FileView1_), static_cast<QWidget*>(FolderView1_),
+                                     static_cast<QWidget*>(ComboView1_), static_cast<QWidget*>(menuBar()),
+                                     static_cast<QWidget*>(ToolBar1_), static_cast<QWidget*>(ToolBar2_)};
   for (QWidget* w : frozen) w->setEnabled(false);
   const bool ok = fileOps_->Run(title, job, cancel);
   for (QWidget* w : frozen) w->setEnabled(true);

@@ -8,6 +8,8 @@
 
 #include "app/browser_selection.h"
 #include "app/main_window.h"
+#include "app/file_op_runner.h"
+#include "fileops/shfop.h"
 #include "app/command_runner.h"
 #include "textcmd/search_commands.h"
 #include "browser/combo_view.h"

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "fileops/split_merge.h"
+
 namespace sorabu::ui {
 
 namespace {
@@ -18,9 +20,8 @@ constexpr int kBytesRole = Qt::UserRole;
 }  // namespace
 
 QString TForm20::BatchName(const QString& name) {
-  const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
-  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-  return (dot > slash ? name.left(dot) : name) + QStringLiteral(".bat");
+  // The same rule as the join that writes it.
+  return QFile::decodeName(QByteArray::fromStdString(fileops::WithExtension(QFile::encodeName(name).toStdString(), ".bat")));
 }
 
 TForm20::TForm20(const dialogs::TDialogs::MergeSetup& setup, QWidget* parent) : QDialog(parent) {
