@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts sorabu under Xvfb on a Shift-JIS file, waits for its window, takes a screenshot, moves
 # the file list down to the next file with the arrow key and checks that the pane changed, moves on
-# to a JIS file and converts it with 変換 → "* 文字コード自動変換(&A)" from the keyboard, asks it
+# to a JIS file and converts it with 変換 → "* 文字コード自動変換(&A)" from the keyboard, copies a
+# large file with C into another folder (photographing the progress window), asks it
 # to close the ordinary way (SIGTERM closes the window like its close box) and checks the settings
 # file it writes beside itself and the converted file.
 set -euo pipefail
@@ -32,6 +33,31 @@ if [ "${1:-}" = "--inner" ]; then
   xdotool key --window "$win" a
   sleep 2
   if command -v import >/dev/null; then import -window root "$out/screenshot-converted.png"; fi
+  # The large file, copied with C into another folder through the file-operation dialog; the
+  # progress window is photographed while the copy runs.
+  xdotool key --window "$win" Down
+  sleep 1
+  xdotool key --window "$win" c
+  sleep 1
+  if command -v import >/dev/null; then import -window root "$out/screenshot-form2.png"; fi
+  xdotool key ctrl+a
+  xdotool type --delay 20 "$out/dest"
+  xdotool key Return
+  for _ in $(seq 1 100); do
+    if xdotool search --onlyvisible --name 'ファイル　コピー' >/dev/null 2>&1; then
+      if command -v import >/dev/null; then import -window root "$out/screenshot-progress.png"; fi
+      break
+    fi
+    sleep 0.1
+  done
+  # The copy ends with its message; Return closes it.
+  for _ in $(seq 1 300); do
+    [ "$(stat -c %s "$out/dest/sample zzzz big.bin" 2>/dev/null || echo 0)" = "$big" ] && break
+    sleep 0.2
+  done
+  sleep 1
+  xdotool key Return
+  sleep 0.5
   kill -TERM "$pid"
   wait "$pid"
   exit 0
@@ -46,6 +72,10 @@ for i in $(seq 1 40); do printf '■■■■■■■■■■■■■■■�
   iconv -f UTF-8 -t CP932 > "$out/data/sample zz.txt"
 for i in $(seq 1 10); do printf 'JIS の行 %d\r\n' "$i"; done > "$out/jis-source.txt"
 iconv -f UTF-8 -t ISO-2022-JP < "$out/jis-source.txt" > "$out/data/sample zzz jis.txt"
+big=$((1536 * 1024 * 1024))
+head -c "$big" /dev/zero > "$out/data/sample zzzz big.bin"
+mkdir -p "$out/dest"
+export big
 
 xvfb-run -a -s "-screen 0 1280x800x24" "$0" --inner "$out"
 
@@ -77,5 +107,10 @@ if ! cmp -s <(iconv -f UTF-8 -t CP932 < "$out/jis-source.txt") "$out/data/sample
   echo "the JIS file was not converted to Shift-JIS from the 変換 menu"; fail=1
 fi
 [ -s "$out/screenshot-menu.png" ] || { echo "no screenshot of the 変換 menu"; fail=1; }
+# The copy made with C is whole; the progress window was on screen while it ran.
+cmp -s "$out/data/sample zzzz big.bin" "$out/dest/sample zzzz big.bin" ||
+  { echo "the large file was not copied with C through the file-operation dialog"; fail=1; }
+[ -s "$out/screenshot-progress.png" ] || { echo "no progress window seen during the copy"; fail=1; }
+rm -f "$out/data/sample zzzz big.bin" "$out/dest/sample zzzz big.bin"
 [ $fail -eq 0 ] && echo "smoke: window shown, screenshot at $out/screenshot.png, settings written"
 exit $fail
