@@ -137,7 +137,7 @@ class TForm1 : public QMainWindow {
   void FileView1KeyUp(QKeyEvent* event);
   bool FileView1KeyPress(const QString& text);
   void SetFileViewStyle(int style);
-  // main_window_drops.cpp: copies into a folder without replacing anything; returns the count.
+  // main_window_drops.cpp: copies into a folder (a taken name is asked about); the count copied.
   int CopyFilesInto(const QStringList& files, const QString& folder);
   void FolderView1DragDrop(const QStringList& files, const QString& folder);
   // Files dropped on the window from another program.

@@ -2,8 +2,8 @@
 // current folder) or dragged from the list onto a folder of the tree (copied there); and the
 // list's own context menu.
 //
-// Copies never replace a file that is already there: a name that is taken counts as a failure,
-// so nothing the user had is lost by a careless drop.
+// Copies go through the file operation: a name that is taken is replaced only when the user
+// says so, so nothing the user had is lost by a careless drop.
 #include <QAction>
 #include <QDir>
 #include <QDirIterator>
@@ -17,7 +17,9 @@
 #include <QUrl>
 
 #include "app/browser_selection.h"
+#include "app/file_op_runner.h"
 #include "app/main_window.h"
+#include "fileops/shfop.h"
 #include "browser/file_view.h"
 #include "browser/folder_counter.h"
 #include "browser/folder_view.h"
@@ -31,31 +33,18 @@ namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// Copies a file or a folder tree into folder; false when anything could not be copied.
-bool CopyInto(const QString& source, const QString& folder) {
-  const QFileInfo info(source);
-  const QString target = QDir(folder).filePath(info.fileName());
-  if (QFileInfo::exists(target) || info.fileName().isEmpty()) return false;
-  if (!info.isDir() || info.isSymLink()) return QFile::copy(source, target);
-  // A folder is not copied into itself or below itself.
-  const QString from = QDir::cleanPath(info.absoluteFilePath());
-  if (QDir::cleanPath(folder) == from || QDir::cleanPath(folder).startsWith(from + QLatin1Char('/'))) return false;
-  if (!QDir().mkdir(target)) return false;
-  bool ok = true;
-  const QFileInfoList entries = QDir(source).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-  for (const QFileInfo& e : entries) ok = CopyInto(e.filePath(), target) && ok;
-  return ok;
-}
-
 }  // namespace
 
 int TForm1::CopyFilesInto(const QStringList& files, const QString& folder) {
-  // While a command rewrites a file, the folders stay as they are.
-  if (FileCommandRunning()) return 0;
-  int copied = 0;
-  for (const QString& f : files)
-    if (CopyInto(f, folder)) ++copied;
-  return copied;
+  // While a command rewrites a file or an operation runs, the folders stay as they are.
+  if (Busy() || files.isEmpty()) return 0;
+  fileops::TSHFOP op(FileOps()->Dialogs());
+  op.OperationF = fileops::TwFuncOption::wCOPY;
+  op.ProgressTitle = viewer::ToCp932(U("ファイル　コピー"));
+  op.Options = {fileops::TfFlagsOption::ALLOWUNDO};
+  for (const QString& f : files) op.FromFFList.push_back(QFile::encodeName(f).toStdString());
+  op.ToFolder = QFile::encodeName(folder).toStdString();
+  return ExecuteSHFOP(op) ? static_cast<int>(files.size()) : 0;
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
