@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <utime.h>
 
@@ -219,6 +221,57 @@ TEST(SHFOPCopy, FileSizeLimitDuringCopy) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(t.Snapshot("dst"), (Snapshot{{"small", "s"}}));
   EXPECT_EQ(t.Read("big"), content);
+}
+
+// Permissions hold even for root once its capabilities are dropped (in a child only).
+void DropCapabilities() {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2]{};
+  syscall(SYS_capset, &header, data);
+}
+
+TEST(SHFOPCopy, ReadOnlyDestinationAndUnreadableSourceAndVanishingSource) {
+  TempTree t;
+  t.Write("src/one", "1");
+  t.Write("src/secret", "2");
+  t.Write("src/three", "3");
+  t.Dir("ro");
+  t.Dir("rw");
+  chmod(t("src/secret").c_str(), 0);
+  chmod(t("ro").c_str(), 0555);
+  const pid_t child = fork();
+  if (child == 0) {
+    DropCapabilities();
+    TScriptedDialogs dialogs;
+    TSHFOP toReadOnly(dialogs);
+    toReadOnly.FromFFList = {t("src/one"), t("src/three")};
+    toReadOnly.ToFolder = t("ro");
+    const bool first = toReadOnly.Execute();
+    TSHFOP fromUnreadable(dialogs);
+    fromUnreadable.FromFFList = {t("src")};
+    fromUnreadable.ToFolder = t("rw");
+    const bool second = fromUnreadable.Execute();
+    _exit(!first && toReadOnly.Errors().size() == 2 && !second && fromUnreadable.Errors().size() == 1 ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(t.Snapshot("ro").empty());
+  EXPECT_EQ(t.Snapshot("rw/src"), (Snapshot{{"one", "1"}, {"three", "3"}}));
+  chmod(t("src/secret").c_str(), 0600);
+  EXPECT_EQ(t.Read("src/secret"), "2");
+
+  // A source that disappears while the operation runs is listed; the rest is copied.
+  Op vanishing(TwFuncOption::wCOPY, {t("src/one"), t("src/three")}, t("later"));
+  vanishing.shfop.Options.Include(TfFlagsOption::NOCONFIRMMKDIR);
+  vanishing.shfop.OnProgress = [&](const TFileOpProgress& p) {
+    if (p.current == t("src/one")) unlink(t("src/three").c_str());
+  };
+  EXPECT_FALSE(vanishing.shfop.Execute());
+  EXPECT_EQ(t.Snapshot("later"), (Snapshot{{"one", "1"}}));
+  ASSERT_EQ(vanishing.shfop.Errors().size(), 1u);
+  EXPECT_NE(vanishing.shfop.Errors()[0].find("three"), std::string::npos);
 }
 
 TEST(SHFOPMove, RenamesWithinAFileSystemAndCopiesAcross) {
