@@ -83,8 +83,11 @@ void TForm1::FileView1ContextMenu(const QPoint& globalPos) {
   QAction* open = menu.addAction(U("開く(&O)"));
   QAction* exec = menu.addAction(U("ファイルを実行(&S)"));
   menu.addSeparator();
+  QAction* copyTo = menu.addAction(U("コピー(&Y)..."));
+  QAction* moveTo = menu.addAction(U("移動(&V)..."));
   QAction* rename = menu.addAction(U("名前の変更(&M)"));
   QAction* remove = menu.addAction(U("削除(&D)"));
+  QAction* attributes = menu.addAction(U("属性の変更(&A)..."));
   menu.addSeparator();
   QAction* copy = menu.addAction(U("パスのコピー(&C)"));
   QAction* info = menu.addAction(U("プロパティ(&R)"));
@@ -93,6 +96,9 @@ void TForm1::FileView1ContextMenu(const QPoint& globalPos) {
   else if (chosen == exec) MfileexeClick();
   else if (chosen == rename) FileView1_->EditCurrent();
   else if (chosen == remove) MfiledeleteClick();
+  else if (chosen == copyTo) MfilecopyClick();
+  else if (chosen == moveTo) MfilemoveClick();
+  else if (chosen == attributes) MpropatyClick();
   else if (chosen == copy) McopypathClick();
   else if (chosen == info) viewer_->ShowFileInfo();
 }

@@ -39,9 +39,13 @@ if [ "${1:-}" = "--inner" ]; then
   sleep 1
   xdotool key --window "$win" c
   sleep 1
+  # The dialog opened while C was going down: let it come up before typing the destination (with
+  # a C held, the next "c" typed would be lost).
+  xdotool keyup c
   if command -v import >/dev/null; then import -window root "$out/screenshot-form2.png"; fi
-  xdotool key ctrl+a
+  xdotool key ctrl+a BackSpace
   xdotool type --delay 20 "$out/dest"
+  sleep 0.3
   xdotool key Return
   for _ in $(seq 1 100); do
     if xdotool search --onlyvisible --name 'ファイル　コピー' >/dev/null 2>&1; then
@@ -56,7 +60,12 @@ if [ "${1:-}" = "--inner" ]; then
     sleep 0.2
   done
   sleep 1
-  xdotool key Return
+  # Return closes the message of a finished copy; anything else on screen is cancelled.
+  if [ "$(stat -c %s "$out/dest/sample zzzz big.bin" 2>/dev/null || echo 0)" = "$big" ]; then
+    xdotool key Return
+  else
+    xdotool key Escape
+  fi
   sleep 0.5
   kill -TERM "$pid"
   wait "$pid"
