@@ -26,6 +26,7 @@
 #include "app/browser_selection.h"
 #include "app/input_history.h"
 #include "app/main_window.h"
+#include "app/wait_cursor.h"
 #include "browser/combo_view.h"
 #include "browser/file_view.h"
 #include "browser/folder_counter.h"
@@ -42,12 +43,6 @@ namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 std::string C(const char* utf8) { return viewer::ToCp932(U(utf8)); }
-
-class TWaitCursor {
- public:
-  TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 // Shuts the display gate for the program's own moves and opens it again afterwards.
 class TGateShut {

@@ -6,14 +6,11 @@
 // says so, so nothing the user had is lost by a careless drop.
 #include <QAction>
 #include <QDir>
-#include <QDirIterator>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QListView>
 #include <QMenu>
 #include <QMimeData>
-#include <QTreeView>
 #include <QUrl>
 
 #include "app/browser_selection.h"

@@ -13,13 +13,13 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "app/file_op_runner.h"
+#include "app/wait_cursor.h"
 #include "app/ini_file.h"
 #include "app/input_history.h"
 #include "app/main_window.h"
@@ -29,6 +29,7 @@
 #include "browser/folder_view.h"
 #include "browser/shell_namespace.h"
 #include "fileops/duplicate.h"
+#include "fileops/file_io.h"
 #include "fileops/shfop.h"
 #include "fileops/split_merge.h"
 #include "textconv/cp932.h"
@@ -57,17 +58,6 @@ std::vector<std::string> BytesOf(const QStringList& paths) {
 bool PlainName(const QString& name) {
   return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QLatin1String(".") && name != QLatin1String("..");
 }
-
-// Shows the wait cursor while it lives.
-struct TWaitCursor {
-  explicit TWaitCursor(bool on = true) : on_(on) {
-    if (on_) QApplication::setOverrideCursor(Qt::WaitCursor);
-  }
-  ~TWaitCursor() {
-    if (on_) QApplication::restoreOverrideCursor();
-  }
-  bool on_;
-};
 
 }  // namespace
 
@@ -296,8 +286,7 @@ void TForm1::MrenameClick() {
   // The new name stays in the folder and never replaces a file that has it already.
   if (PlainName(newName)) {
     const QString target = info.dir().filePath(newName);
-    renameat2(AT_FDCWD, QFile::encodeName(path).constData(), AT_FDCWD, QFile::encodeName(target).constData(),
-              RENAME_NOREPLACE);
+    fileops::io::RenameNoReplace(Bytes(path), Bytes(target));
   }
   MrefreshClick();
   viewer_->SelectAndShow(info.dir().filePath(newName));

@@ -6,51 +6,24 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <vector>
+
+#include "fileops/file_io.h"
 
 namespace sorabu::fileops {
 
-namespace {
-
-struct Fd {
-  int fd = -1;
-  ~Fd() {
-    if (fd >= 0) close(fd);
-  }
-};
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-}  // namespace
-
 bool DuplicateWithCrLf(const std::string& source, const std::string& target, bool replace, std::string& error) {
-  Fd in;
-  in.fd = open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  io::Fd in;
   struct stat st {};
-  if (in.fd < 0 || fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    error = in.fd < 0 ? std::strerror(errno) : "not a regular file";
+  if (error = io::OpenRegular(source, in, st); !error.empty()) return false;
+  io::Fd out;
+  std::string temporary;
+  if (const int err = io::CreateBeside(target, st.st_mode & 0777, temporary, out); err != 0) {
+    error = io::Reason(err);
     return false;
   }
-  const auto slash = target.rfind('/');
-  std::string temporary = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + ".sorabu-XXXXXX";
-  Fd out;
-  out.fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (out.fd < 0) {
-    error = std::strerror(errno);
-    return false;
-  }
-  auto fail = [&](int e) {
-    error = std::strerror(e);
+  auto fail = [&](int err) {
+    error = io::Reason(err);
     unlink(temporary.c_str());
     return false;
   };
@@ -58,7 +31,7 @@ bool DuplicateWithCrLf(const std::string& source, const std::string& target, boo
   std::string converted;
   bool pendingCr = false, lineOpen = false;
   for (;;) {
-    const ssize_t n = read(in.fd, buffer.data(), buffer.size());
+    const ssize_t n = read(in.get(), buffer.data(), buffer.size());
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return fail(errno);
     if (n == 0) break;
@@ -81,18 +54,14 @@ bool DuplicateWithCrLf(const std::string& source, const std::string& target, boo
         lineOpen = true;
       }
     }
-    if (!WriteAll(out.fd, converted.data(), converted.size())) return fail(errno);
+    if (const int err = io::WriteAll(out.get(), converted); err != 0) return fail(err);
   }
-  if ((pendingCr || lineOpen) && !WriteAll(out.fd, "\r\n", 2)) return fail(errno);
-  fchmod(out.fd, st.st_mode & 0666);
-  if (close(out.fd) != 0) {
-    out.fd = -1;
-    return fail(errno);
-  }
-  out.fd = -1;
-  const int placed = replace ? std::rename(temporary.c_str(), target.c_str())
-                             : renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
-  if (placed != 0) return fail(errno);
+  if (pendingCr || lineOpen)
+    if (const int err = io::WriteAll(out.get(), "\r\n", 2); err != 0) return fail(err);
+  if (const int err = out.Close(); err != 0) return fail(err);
+  const bool placed = replace ? std::rename(temporary.c_str(), target.c_str()) == 0
+                              : io::RenameNoReplace(temporary, target);
+  if (!placed) return fail(errno);
   return true;
 }
 

@@ -13,6 +13,7 @@
 #include <deque>
 #include <random>
 
+#include "fileops/file_io.h"
 #include "textconv/cp932.h"
 
 namespace sorabu::fileops {
@@ -32,10 +33,9 @@ using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
 
 GFilePtr File(const std::string& path) { return GFilePtr(g_file_new_for_path(path.c_str())); }
 
-std::string Join(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name;
-  return folder.back() == '/' ? folder + name : folder + "/" + name;
-}
+using io::JoinPath;
+using io::Reason;
+using io::RenameNoReplace;
 
 std::string BaseName(const std::string& path) {
   std::string p = path;
@@ -81,8 +81,6 @@ std::vector<std::string> Names(const std::string& folder, bool* ok = nullptr) {
   return names;
 }
 
-std::string Reason(int error) { return std::strerror(error); }
-
 std::string TypeNameOf(const std::string& name, bool folder) {
   if (folder) return Utf8ToCp932("ファイル フォルダー");
   const auto dot = name.rfind('.');
@@ -114,19 +112,6 @@ std::string TemporaryName() {
   char buf[40];
   std::snprintf(buf, sizeof buf, ".sorabu-%016llx.part", static_cast<unsigned long long>(random()));
   return buf;
-}
-
-// rename that never replaces; false with errno set.
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-  if (errno != EINVAL && errno != ENOSYS) return false;
-  // File systems without the flag: a hard link fails on a taken name, which is what is wanted.
-  struct stat st {};
-  if (lstat(to.c_str(), &st) == 0) {
-    errno = EEXIST;
-    return false;
-  }
-  return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 }  // namespace
@@ -203,7 +188,7 @@ std::string FreeName(const std::string& folder, const std::string& name) {
   for (unsigned long long i = 2;; ++i) {
     const std::string candidate = stem + " (" + std::to_string(i) + ")" + ext;
     struct stat st {};
-    if (lstat(Join(folder, candidate).c_str(), &st) != 0) return candidate;
+    if (lstat(JoinPath(folder, candidate).c_str(), &st) != 0) return candidate;
   }
 }
 
@@ -219,7 +204,7 @@ bool ForceDirectories(const std::string& folder) {
 
 // One run of Execute: the items, the totals and the answers given so far.
 struct TSHFOP::Work {
-  enum class Step { Ok, Failed, Abort };
+  enum class Step { Ok, Failed, Abort, Across };
   using Choice = dialogs::TDialogs::CollisionChoice;
 
   TSHFOP& op;
@@ -273,7 +258,7 @@ struct TSHFOP::Work {
       ++files;
       return;
     }
-    for (const std::string& n : Names(path)) Measure(Join(path, n), bytes, files);
+    for (const std::string& n : Names(path)) Measure(JoinPath(path, n), bytes, files);
   }
 
   std::optional<Choice> Ask(const std::string& src, const struct stat& s, const std::string& folder,
@@ -307,7 +292,7 @@ struct TSHFOP::Work {
   // Copies one file or link to target under a temporary name first.
   Step CopyFile(const std::string& src, const struct stat& s, const std::string& folder,
                 const std::string& target, bool replace) {
-    const std::string temporary = Join(folder, TemporaryName());
+    const std::string temporary = JoinPath(folder, TemporaryName());
     GError* raw = nullptr;
     fileBase = progress.bytesDone;
     const auto flags = static_cast<GFileCopyFlags>(G_FILE_COPY_NOFOLLOW_SYMLINKS | G_FILE_COPY_ALL_METADATA);
@@ -333,41 +318,46 @@ struct TSHFOP::Work {
     return Step::Ok;
   }
 
-  Step TransferChildren(const std::string& src, const std::string& target, bool move) {
+  // across: the source and the destination are known to lie on different file systems.
+  Step TransferChildren(const std::string& src, const std::string& target, bool move, bool across) {
     bool readable = false;
     const std::vector<std::string> names = Names(src, &readable);
     if (!readable) return FailErrno(src, errno);
     Step result = Step::Ok;
     for (const std::string& n : names) {
       if (Cancelled()) return Step::Abort;
-      const Step step = Transfer(Join(src, n), target, n, move);
+      const Step step = Transfer(JoinPath(src, n), target, n, move, false, across);
       if (step == Step::Abort) return step;
       if (step == Step::Failed) result = Step::Failed;
     }
     return result;
   }
 
-  // Copies or moves src into folder under name.
-  Step Transfer(const std::string& src, const std::string& folder, std::string name, bool move) {
+  // Copies or moves src into folder under name. Only an item the user chose (top) can be its own
+  // destination or contain it; what lies below it cannot.
+  Step Transfer(const std::string& src, const std::string& folder, std::string name, bool move, bool top,
+                bool across) {
     if (Cancelled()) return Step::Abort;
     struct stat s {};
     if (lstat(src.c_str(), &s) != 0) return FailErrno(src, errno);
     Current(src);
-    std::string target = Join(folder, name);
-    const std::string realSource = RealPath(src);
-    const std::string realTarget = Join(RealPath(folder), name);
-    if (realSource == realTarget) {
-      if (move) {
-        unsigned long long bytes = 0, files = 0;
-        Measure(src, bytes, files);
-        Done(bytes, files);
-        return Step::Ok;
+    std::string target = JoinPath(folder, name);
+    if (top) {
+      const std::string realSource = RealPath(src);
+      const std::string realTarget = JoinPath(RealPath(folder), name);
+      if (realSource == realTarget) {
+        if (move) {
+          unsigned long long bytes = 0, files = 0;
+          Measure(src, bytes, files);
+          Done(bytes, files);
+          return Step::Ok;
+        }
+        name = FreeName(folder, name);
+        target = JoinPath(folder, name);
       }
-      name = FreeName(folder, name);
-      target = Join(folder, name);
+      if (S_ISDIR(s.st_mode) && realTarget.rfind(realSource + "/", 0) == 0)
+        return FailUtf8(src, "フォルダーをそれ自身の中にコピーまたは移動することはできません。");
     }
-    if (S_ISDIR(s.st_mode) && realTarget.rfind(realSource + "/", 0) == 0)
-      return FailUtf8(src, "フォルダーをそれ自身の中にコピーまたは移動することはできません。");
     if (!S_ISDIR(s.st_mode) && !S_ISREG(s.st_mode) && !S_ISLNK(s.st_mode))
       return FailUtf8(src, "特殊なファイル（パイプやデバイス）はコピーも移動もできません。");
 
@@ -385,7 +375,7 @@ struct TSHFOP::Work {
       }
       if (*choice == Choice::Rename) {
         name = FreeName(folder, name);
-        target = Join(folder, name);
+        target = JoinPath(folder, name);
       } else {
         replace = true;
         if (S_ISDIR(s.st_mode) != S_ISDIR(t.st_mode))
@@ -397,26 +387,27 @@ struct TSHFOP::Work {
     if (S_ISDIR(s.st_mode)) {
       if (replace) {
         // Two folders of one name become one: their contents meet, name by name.
-        const Step step = TransferChildren(src, target, move);
+        const Step step = TransferChildren(src, target, move, across);
         if (move && step == Step::Ok) rmdir(src.c_str());
         return step;
       }
-      if (move) {
+      if (move && !across) {
         const Step step = MoveByRename(src, target, false);
-        if (step != Step::Failed || !lastMoveNeedsCopy) return step;
+        if (step != Step::Across) return step;
+        across = true;
       }
       GError* raw = nullptr;
       if (!g_file_make_directory(File(target).get(), cancellable, &raw)) return FailGio(target, GErrorPtr(raw).get());
-      Step step = TransferChildren(src, target, move);
+      Step step = TransferChildren(src, target, move, across);
       // The folder's own times and permissions last, after its contents stopped changing them.
       const auto flags = static_cast<GFileCopyFlags>(G_FILE_COPY_NOFOLLOW_SYMLINKS | G_FILE_COPY_ALL_METADATA);
       g_file_copy_attributes(File(src).get(), File(target).get(), flags, nullptr, nullptr);
       if (move && step == Step::Ok && rmdir(src.c_str()) != 0) step = FailErrno(src, errno);
       return step;
     }
-    if (move) {
+    if (move && !across) {
       const Step step = MoveByRename(src, target, replace);
-      if (step != Step::Failed || !lastMoveNeedsCopy) return step;
+      if (step != Step::Across) return step;
     }
     Step step = CopyFile(src, s, folder, target, replace);
     if (move && step == Step::Ok && unlink(src.c_str()) != 0)
@@ -424,23 +415,14 @@ struct TSHFOP::Work {
     return step;
   }
 
-  bool lastMoveNeedsCopy = false;
-
-  // A move within one file system: a rename. lastMoveNeedsCopy tells the caller to copy instead.
+  // A move within one file system is a rename; Across tells the caller to copy instead.
   Step MoveByRename(const std::string& src, const std::string& target, bool replace) {
-    lastMoveNeedsCopy = false;
-    unsigned long long bytes = 0, files = 0;
-    Measure(src, bytes, files);
     const bool ok = replace ? std::rename(src.c_str(), target.c_str()) == 0 : RenameNoReplace(src, target);
-    if (ok) {
-      Done(bytes, files);
-      return Step::Ok;
-    }
-    if (errno == EXDEV) {
-      lastMoveNeedsCopy = true;
-      return Step::Failed;
-    }
-    return FailErrno(src, errno);
+    if (!ok) return errno == EXDEV ? Step::Across : FailErrno(src, errno);
+    unsigned long long bytes = 0, files = 0;
+    Measure(target, bytes, files);
+    Done(bytes, files);
+    return Step::Ok;
   }
 
   Step DeleteTree(const std::string& path) {
@@ -454,7 +436,7 @@ struct TSHFOP::Work {
       const auto names = Names(path, &readable);
       if (!readable) return FailErrno(path, errno);
       for (const std::string& n : names) {
-        const Step step = DeleteTree(Join(path, n));
+        const Step step = DeleteTree(JoinPath(path, n));
         if (step == Step::Abort) return step;
         if (step == Step::Failed) result = Step::Failed;
       }
@@ -497,9 +479,10 @@ void TSHFOP::Cancel() {
   g_cancellable_cancel(static_cast<GCancellable*>(cancellable_.load()));
 }
 
-bool TSHFOP::Collect(std::vector<std::string>& items) {
+unsigned long long TSHFOP::Collect(std::vector<std::string>& items) {
   fileList_.clear();
-  auto add = [this](const std::string& path) {
+  unsigned long long bytes = 0;
+  auto add = [this, &bytes](const std::string& path) {
     std::deque<std::string> queue{path};
     while (!queue.empty()) {
       const std::string p = queue.front();
@@ -507,9 +490,10 @@ bool TSHFOP::Collect(std::vector<std::string>& items) {
       struct stat st {};
       if (lstat(p.c_str(), &st) != 0) continue;
       if (S_ISDIR(st.st_mode)) {
-        for (const std::string& n : Names(p)) queue.push_back(Join(p, n));
+        for (const std::string& n : Names(p)) queue.push_back(JoinPath(p, n));
         continue;
       }
+      if (S_ISREG(st.st_mode)) bytes += static_cast<unsigned long long>(st.st_size);
       TCollectedFile f{p, std::nullopt};
       if (GetFileList) {
         TFileRecord r;
@@ -525,7 +509,7 @@ bool TSHFOP::Collect(std::vector<std::string>& items) {
       const std::string pattern = BaseName(entry);
       for (const std::string& n : Names(folder)) {
         if (!WildcardMatch(pattern, n)) continue;
-        const std::string path = Join(folder, n);
+        const std::string path = JoinPath(folder, n);
         struct stat st {};
         if (lstat(path.c_str(), &st) != 0) continue;
         if (Options.Has(TfFlagsOption::FILESONLY) && S_ISDIR(st.st_mode)) continue;
@@ -539,7 +523,7 @@ bool TSHFOP::Collect(std::vector<std::string>& items) {
     items.push_back(entry);
     add(entry);
   }
-  return true;
+  return bytes;
 }
 
 bool TSHFOP::EnsureDestination() {
@@ -557,7 +541,7 @@ bool TSHFOP::Execute() {
   if (FromFFList.empty() || (OperationF != TwFuncOption::wDELETE && ToFolder.empty())) return false;
   errors_.clear();
   std::vector<std::string> items;
-  Collect(items);
+  const unsigned long long bytes = Collect(items);
 
   std::string to = ToFolder;
   if (OperationF == TwFuncOption::wRENAME) {
@@ -587,10 +571,7 @@ bool TSHFOP::Execute() {
   }
 
   Work work{*this, cancellable, {}, {}, {}, {}, 0, 0};
-  for (const TCollectedFile& f : fileList_) {
-    struct stat st {};
-    if (lstat(f.path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) work.progress.bytesTotal += static_cast<unsigned long long>(st.st_size);
-  }
+  work.progress.bytesTotal = bytes;
   work.progress.filesTotal = fileList_.size();
   work.Report(true);
 
@@ -634,7 +615,7 @@ bool TSHFOP::Execute() {
             break;
           }
         }
-        step = work.Transfer(item, folder, name, OperationF == TwFuncOption::wMOVE);
+        step = work.Transfer(item, folder, name, OperationF == TwFuncOption::wMOVE, true, false);
         break;
       }
       case TwFuncOption::wDELETE:
@@ -644,7 +625,7 @@ bool TSHFOP::Execute() {
         const std::string mask = BaseName(to);
         const std::string name = HasWildcard(mask) ? ApplyRenameMask(mask, BaseName(item)) : mask;
         const std::string folder = to.find('/') == std::string::npos ? DirName(item) : DirName(to);
-        const std::string target = Join(folder.front() == '/' ? folder : Join(DirName(item), folder), name);
+        const std::string target = JoinPath(folder.front() == '/' ? folder : JoinPath(DirName(item), folder), name);
         if (name.empty() || target == item) break;
         if (!RenameNoReplace(item, target)) step = work.FailErrno(item, errno);
         else work.Done(0, 1);
@@ -670,7 +651,7 @@ unsigned long long TSHFOP::ListFiles(const std::string& folder, std::string patt
   // Breadth-first; links to folders are not entered, so a loop of links ends.
   for (std::size_t i = 0; i < folders.size(); ++i) {
     for (const std::string& n : Names(folders[i])) {
-      const std::string p = Join(folders[i], n);
+      const std::string p = JoinPath(folders[i], n);
       struct stat st {};
       if (lstat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) folders.push_back(p);
     }
@@ -679,7 +660,7 @@ unsigned long long TSHFOP::ListFiles(const std::string& folder, std::string patt
   for (const std::string& f : folders) {
     for (const std::string& n : Names(f)) {
       if (!WildcardMatch(pattern, n)) continue;
-      const std::string p = Join(f, n);
+      const std::string p = JoinPath(f, n);
       struct stat st {};
       if (stat(p.c_str(), &st) != 0 && lstat(p.c_str(), &st) != 0) continue;
       if (S_ISDIR(st.st_mode)) continue;

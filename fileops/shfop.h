@@ -113,7 +113,8 @@ class TSHFOP {
 
  private:
   struct Work;
-  bool Collect(std::vector<std::string>& items);
+  // Expands FromFFList into the items to work on and fills the file list; the bytes of its files.
+  unsigned long long Collect(std::vector<std::string>& items);
   bool EnsureDestination();
 
   dialogs::TDialogs& dialogs_;

@@ -3,6 +3,8 @@
 // file is cut and joined without writing its zeros.
 #include "fileops/split_merge.h"
 
+#include "fileops/file_io.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,19 +14,26 @@
 #include <cstdio>
 #include <limits>
 #include <filesystem>
-#include <random>
 #include <system_error>
 
 namespace sorabu::fileops {
 namespace {
 
+using io::BaseName;
+using io::CreateBeside;
+using io::Fd;
+using io::JoinPath;
+using io::MakeBeside;
+using io::NameStart;
+using io::OpenRegular;
+using io::Reason;
+using io::WriteAll;
+
 using u64 = unsigned long long;
 
 constexpr u64 kPiece = 16ull << 20;   // bytes copied between two progress calls
 constexpr size_t kBuffer = 1u << 20;  // one read and write when the kernel does not copy
-constexpr size_t kTempStem = 200;     // bytes of the name kept in a temporary name
 
-std::string Reason(int err) { return std::generic_category().message(err); }
 
 TFileJobOutcome Fail(const std::string& path, const std::string& error) {
   return {TFileJobResult::Failed, error, path};
@@ -33,12 +42,6 @@ TFileJobOutcome Fail(const std::string& path, int err) { return Fail(path, Reaso
 TFileJobOutcome Cancelled() { return {TFileJobResult::Cancelled, {}, {}}; }
 TFileJobOutcome Done() { return {TFileJobResult::Done, {}, {}}; }
 
-size_t NameStart(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? 0 : slash + 1;
-}
-
-std::string BaseName(const std::string& path) { return path.substr(NameStart(path)); }
 
 // Where the extension of the last name begins, or npos.
 size_t ExtensionDot(const std::string& path) {
@@ -47,11 +50,6 @@ size_t ExtensionDot(const std::string& path) {
   if (dot == std::string::npos || dot <= start) return std::string::npos;
   if (path.compare(start, std::string::npos, "..") == 0) return std::string::npos;
   return dot;
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (folder.empty() || (!name.empty() && name[0] == '/')) return name;
-  return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
 // A name for the shell: "./" before a leading "-" so cat takes no option, then single quotes.
@@ -65,83 +63,6 @@ std::string ShellQuote(const std::string& name) {
       quoted += c;
   }
   return quoted + "'";
-}
-
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() { Close(); }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  explicit operator bool() const { return fd_ >= 0; }
-  void Reset(int fd) {
-    Close();
-    fd_ = fd;
-  }
-  // 0, or the errno of a failed close (a late write error on some file systems).
-  int Close() {
-    if (fd_ < 0) return 0;
-    const int r = ::close(fd_);
-    fd_ = -1;
-    return r == 0 ? 0 : errno;
-  }
-
- private:
-  int fd_;
-};
-
-// Opens a file to read without blocking on a FIFO and checks that it is a regular file; empty, or
-// the reason it cannot be read.
-std::string OpenRegular(const std::string& path, Fd& fd, struct stat& st) {
-  fd.Reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (!fd || ::fstat(fd.get(), &st) != 0) return Reason(errno);
-  if (S_ISDIR(st.st_mode)) return Reason(EISDIR);
-  return S_ISREG(st.st_mode) ? "" : "not a regular file";
-}
-
-// Makes a new name beside `path` (".name.XXXXXX" in its folder) and calls make(name) until it
-// succeeds or fails for another reason than the name being taken. make must not open an
-// existing name, so nothing planted under such a name is followed.
-template <class Make>
-int MakeBeside(const std::string& path, std::string& made, Make make) {
-  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  thread_local std::mt19937_64 random{std::random_device{}()};
-  const size_t start = NameStart(path);
-  const std::string prefix = path.substr(0, start) + "." + path.substr(start, kTempStem) + ".";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = prefix;
-    for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-    if (make(name)) {
-      made = name;
-      return 0;
-    }
-    if (errno != EEXIST) return errno;
-  }
-  return EEXIST;
-}
-
-int CreateBeside(const std::string& path, mode_t mode, std::string& made, Fd& fd) {
-  int opened = -1;
-  const int err = MakeBeside(path, made, [&](const std::string& name) {
-    opened = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    return opened >= 0;
-  });
-  if (err == 0) fd.Reset(opened);
-  return err;
-}
-
-int WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return 0;
 }
 
 // Copies byte ranges between open files, with copy_file_range while the kernel does it and with

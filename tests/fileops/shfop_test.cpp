@@ -44,6 +44,34 @@ struct Op {
   }
 };
 
+// Permissions hold even for root once its capabilities are dropped (in a child only).
+void DropCapabilities() {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2]{};
+  syscall(SYS_capset, &header, data);
+}
+
+enum class Limit { FileSize, Permissions };
+
+// Runs body in a forked child, under a 1 MiB file-size limit or with permissions enforced even
+// for root; true when body returned true there.
+bool InChild(Limit limit, const std::function<bool()>& body) {
+  const pid_t child = fork();
+  if (child == 0) {
+    if (limit == Limit::FileSize) {
+      signal(SIGXFSZ, SIG_IGN);
+      rlimit size{1 << 20, 1 << 20};
+      setrlimit(RLIMIT_FSIZE, &size);
+    } else {
+      DropCapabilities();
+    }
+    _exit(body() ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 TEST(SHFOPCopy, TreesArriveWholeWithLinksPermissionsAndTimes) {
   TempTree t;
   t.Write("src/a.txt", "alpha");
@@ -203,31 +231,16 @@ TEST(SHFOPCopy, FileSizeLimitDuringCopy) {
   t.Write("big", content);
   t.Write("small", "s");
   t.Dir("dst");
-  const pid_t child = fork();
-  if (child == 0) {
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{1 << 20, 1 << 20};
-    setrlimit(RLIMIT_FSIZE, &limit);
+  EXPECT_TRUE(InChild(Limit::FileSize, [&] {
     TScriptedDialogs dialogs;
     TSHFOP op(dialogs);
     op.FromFFList = {t("big"), t("small")};
     op.ToFolder = t("dst");
     const bool ok = op.Execute();
-    _exit(!ok && op.Errors().size() == 1 ? 0 : 1);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+    return !ok && op.Errors().size() == 1;
+  }));
   EXPECT_EQ(t.Snapshot("dst"), (Snapshot{{"small", "s"}}));
   EXPECT_EQ(t.Read("big"), content);
-}
-
-// Permissions hold even for root once its capabilities are dropped (in a child only).
-void DropCapabilities() {
-  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-  __user_cap_data_struct data[2]{};
-  syscall(SYS_capset, &header, data);
 }
 
 TEST(SHFOPCopy, ReadOnlyDestinationAndUnreadableSourceAndVanishingSource) {
@@ -239,9 +252,7 @@ TEST(SHFOPCopy, ReadOnlyDestinationAndUnreadableSourceAndVanishingSource) {
   t.Dir("rw");
   chmod(t("src/secret").c_str(), 0);
   chmod(t("ro").c_str(), 0555);
-  const pid_t child = fork();
-  if (child == 0) {
-    DropCapabilities();
+  EXPECT_TRUE(InChild(Limit::Permissions, [&] {
     TScriptedDialogs dialogs;
     TSHFOP toReadOnly(dialogs);
     toReadOnly.FromFFList = {t("src/one"), t("src/three")};
@@ -251,12 +262,8 @@ TEST(SHFOPCopy, ReadOnlyDestinationAndUnreadableSourceAndVanishingSource) {
     fromUnreadable.FromFFList = {t("src")};
     fromUnreadable.ToFolder = t("rw");
     const bool second = fromUnreadable.Execute();
-    _exit(!first && toReadOnly.Errors().size() == 2 && !second && fromUnreadable.Errors().size() == 1 ? 0 : 1);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+    return !first && toReadOnly.Errors().size() == 2 && !second && fromUnreadable.Errors().size() == 1;
+  }));
   EXPECT_TRUE(t.Snapshot("ro").empty());
   EXPECT_EQ(t.Snapshot("rw/src"), (Snapshot{{"one", "1"}, {"three", "3"}}));
   chmod(t("src/secret").c_str(), 0600);
@@ -307,22 +314,14 @@ TEST(SHFOPMove, AFailedCopyAcrossKeepsTheSource) {
   const std::string content(3 << 20, 'm');
   t.Write("src/big", content);
   t.Write("src/small", "s");
-  const pid_t child = fork();
-  if (child == 0) {
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{1 << 20, 1 << 20};
-    setrlimit(RLIMIT_FSIZE, &limit);
+  EXPECT_TRUE(InChild(Limit::FileSize, [&] {
     TScriptedDialogs dialogs;
     TSHFOP op(dialogs);
     op.OperationF = TwFuncOption::wMOVE;
     op.FromFFList = {t("src")};
     op.ToFolder = other.root();
-    _exit(op.Execute() ? 1 : 0);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+    return !op.Execute();
+  }));
   // Every byte is somewhere whole: the big file is still at the source, the small one moved.
   EXPECT_EQ(t.Read("src/big"), content);
   EXPECT_EQ(other.Snapshot("src"), (Snapshot{{"small", "s"}}));
