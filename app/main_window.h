@@ -156,10 +156,10 @@ class TForm1 : public QMainWindow {
   void CancelFileOperation();
   TFileOpRunner* FileOps() const { return fileOps_; }
   fileops::TSHFOP& SHFOP1() { return *SHFOP1_; }
-  // Starts the disk tool (program, arguments); tests replace it.
-  void SetDiskToolLauncher(std::function<bool(const QString&, const QStringList&)> launcher) {
-    diskTool_ = std::move(launcher);
-  }
+  // Starts another program (program, arguments, working folder) without waiting: the disk tool
+  // and the external editor. Tests replace it.
+  using TLauncher = std::function<bool(const QString& program, const QStringList& arguments, const QString& folder)>;
+  void SetLauncher(TLauncher launcher) { launcher_ = std::move(launcher); }
   // The disk tool's program; empty when none is installed.
   QString DiskTool() const;
 
@@ -243,6 +243,20 @@ class TForm1 : public QMainWindow {
   void Mdiskcopy1Click();
   void MfiledivClick();
   void MfileketugouClick();
+  // main_window_edit.cpp
+  void MediterRichClick();
+  void Medit1Click();
+  void McutClick();
+  void Mcopy1Click();
+  void MpastClick();
+  void MtextdeleteClick();
+  void MselectallClick();
+  void MundoClick();
+  void Mupperlinecopy1Click();
+  void Monelinedelete1Click();
+  void MTsave1Click();
+  void MToversave1Click();
+  void MediterClick();
   // main_window_save_names.cpp
   void MsavetreeClick();
   void MsavenameClick() { SaveNames(false); }
@@ -287,6 +301,13 @@ class TForm1 : public QMainWindow {
   // Runs job off the user-interface thread with the progress window; the window rests meanwhile.
   bool RunFileOperation(const QString& title, const std::function<bool()>& job, const std::function<void()>& cancel);
   bool ExecuteSHFOP(fileops::TSHFOP& op);
+  // main_window_edit.cpp
+  void BuildEditCommands();
+  void ShowEditState();
+  // Writes the pane to target (plain or RTF by its extension), with the ".$$$" backup when asked.
+  bool SavePane(const QString& target, bool backup);
+  // The stored editor when it is installed; empty for the desktop's own choice.
+  QString EditorProgram() const;
   // main_window_options.cpp
   void ApplyOptionEffect(Option o);
   void SetTextStatus(int panel, const QString& text);
@@ -338,7 +359,7 @@ class TForm1 : public QMainWindow {
   TCommandRunner* runner_ = nullptr;
   TFileOpRunner* fileOps_ = nullptr;
   std::unique_ptr<fileops::TSHFOP> SHFOP1_;
-  std::function<bool(const QString&, const QStringList&)> diskTool_;
+  TLauncher launcher_;
   bool closing_ = false;         // the window is being destroyed: callbacks of a command do nothing
   bool closeWhenDone_ = false;   // a close waits for the running command to put its file back
   QWidget* progressBox_ = nullptr;

@@ -109,6 +109,7 @@ bool TForm1::FileView1KeyPress(const QString& text) {
     case 'R': MrenameClick(); return true;
     case 'A': MpropatyClick(); return true;
     case 'K': MmkdirClick(); return true;
+    case 'E': MediterClick(); return true;
     case 'Z': {
       const QPoint client(qMax(PanelR_->x(), 0), qMax(height() / 4, 0));
       PopupMenu1_->popup(mapToGlobal(client));

@@ -65,8 +65,8 @@ void TForm1::BuildFileOperations() {
   fileOps_ = new TFileOpRunner(dialogs_, this);
   SHFOP1_ = std::make_unique<fileops::TSHFOP>(fileOps_->Dialogs());
   SHFOP1_->GetFileList = true;
-  diskTool_ = [](const QString& program, const QStringList& arguments) {
-    return QProcess::startDetached(program, arguments);
+  launcher_ = [](const QString& program, const QStringList& arguments, const QString& folder) {
+    return QProcess::startDetached(program, arguments, folder);
   };
 
   QMenu* file = findChild<QMenu*>(QStringLiteral("Mfile1"));
@@ -398,7 +398,7 @@ void TForm1::MformatClick() {
     return;
   }
   // The tool asks its own questions before anything is formatted.
-  if (!diskTool_(tool, {QStringLiteral("--block-device"), device, QStringLiteral("--format-device")}))
+  if (!launcher_(tool, {QStringLiteral("--block-device"), device, QStringLiteral("--format-device")}, {}))
     dialogs_.Warning(C("ディスクの管理ツールを起動できませんでした。"));
 }
 
@@ -409,7 +409,7 @@ void TForm1::Mdiskcopy1Click() {
     dialogs_.Warning(C("ディスクの管理ツール (gnome-disks) が見つかりません。ディスクをコピーするにはディスクの管理ツールをインストールしてください。"));
     return;
   }
-  if (!diskTool_(tool, {})) dialogs_.Warning(C("ディスクの管理ツールを起動できませんでした。"));
+  if (!launcher_(tool, {}, {})) dialogs_.Warning(C("ディスクの管理ツールを起動できませんでした。"));
 }
 
 void TForm1::MfiledivClick() {

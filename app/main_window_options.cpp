@@ -354,7 +354,8 @@ void TForm1::Minifileclear1Click() {
   state_.ShiftDown = state_.AltDown = state_.CtrlDown = false;
   state_.DialogResult.clear();
   if (!TextPaneVisible()) ShowTextPane(true);
-  RichEdit1_->setReadOnly(false);
+  RichEdit1_->SetEditable(true);
+  ShowEditState();
   RichEdit1_->viewport()->update();
   selection_->UpdateCounts();
   viewer_->ShowSelectedFile();

@@ -112,10 +112,14 @@ std::optional<std::string> TQtDialogs::PickFolderOrProgram(const PickSetup& setu
 
 std::optional<std::string> TQtDialogs::SaveFileName(const std::string& title, const std::string& folder,
                                                     const std::string& name) {
-  const QString start = QDir(FromCp932(folder)).filePath(FromCp932(name));
-  const QString chosen = QFileDialog::getSaveFileName(parent_, FromCp932(title), start);
-  if (chosen.isEmpty()) return std::nullopt;
-  return ToCp932(chosen);
+  QFileDialog dialog(parent_, FromCp932(title), FromCp932(folder));
+  dialog.setObjectName(QStringLiteral("SaveDialog1"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters({QStringLiteral("テキスト(*.txt)"), QStringLiteral("ﾘｯﾁテキスト(*.rtf)"), QStringLiteral("すべて(*)")});
+  dialog.setDefaultSuffix(QStringLiteral("txt"));
+  dialog.selectFile(FromCp932(name));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return ToCp932(dialog.selectedFiles().front());
 }
 
 std::optional<dialogs::TDialogs::ColumnAnswer> TQtDialogs::Columns(const ColumnSetup& setup) {

@@ -74,6 +74,9 @@ class TViewer : public QObject {
 
   // The pane was edited: the information line turns red (on a key down with the modified flag).
   void MarkEdited();
+  // An editing command changed the pane / the pane was saved over its file: red / black.
+  void MarkChanged() { SetInfo(info_, InfoColour::Red); }
+  void MarkSaved() { SetInfo(info_, InfoColour::Black); }
 
   enum class InfoColour { Black, Blue, Red };
   InfoColour Colour() const { return colour_; }

@@ -5,6 +5,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <cmath>
+#include <QSignalBlocker>
+#include <QTextFragment>
 
 #include "textconv/cp932.h"
 #include "viewer/file_info.h"
@@ -27,19 +29,37 @@ QString DecodeForPane(std::string_view bytes) {
   return QString::fromUtf16(u.data(), static_cast<qsizetype>(out));
 }
 
+// A load is no edit: the undo history is switched off while it runs, which also empties it.
+class TTextPane::TLoading {
+ public:
+  explicit TLoading(TTextPane& pane) : pane_(pane), undo_(pane.isUndoRedoEnabled()), block_(pane.document()) {
+    pane_.setUndoRedoEnabled(false);
+  }
+  ~TLoading() {
+    pane_.document()->setModified(false);
+    pane_.setUndoRedoEnabled(undo_);
+  }
+
+ private:
+  TTextPane& pane_;
+  bool undo_;
+  QSignalBlocker block_;
+};
+
 TTextPane::TTextPane(QWidget* parent) : QPlainTextEdit(parent) {
   setReadOnly(true);
   setLineWrapMode(QPlainTextEdit::NoWrap);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setUndoRedoEnabled(false);
+  setTabChangesFocus(true);
   connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
     if (!signalsBlocked()) bytesValid_ = false;
   });
 }
 
 void TTextPane::Clear() {
-  QSignalBlocker block(document());
+  TLoading loading(*this);
   clear();
   bytes_.clear();
   bytesValid_ = true;
@@ -48,7 +68,7 @@ void TTextPane::Clear() {
 }
 
 void TTextPane::AddLine(std::string_view line) {
-  QSignalBlocker block(document());
+  TLoading loading(*this);
   appendPlainText(DecodeForPane(line));
   if (hasLines_) bytes_ += "\r\n";
   bytes_.append(line);
@@ -62,7 +82,7 @@ void TTextPane::LoadBytes(std::string_view bytes) {
     LoadRtf(bytes);
     return;
   }
-  QSignalBlocker block(document());
+  TLoading loading(*this);
   setPlainText(DecodeForPane(bytes));
   bytes_.assign(bytes);
   hasLines_ = !bytes.empty();
@@ -72,7 +92,7 @@ void TTextPane::LoadBytes(std::string_view bytes) {
 
 void TTextPane::LoadRtf(std::string_view bytes) {
   const RtfDocument doc = ReadRtf(bytes);
-  QSignalBlocker block(document());
+  TLoading loading(*this);
   QTextCursor cursor(document());
   const QTextCharFormat base = currentCharFormat();
   bool firstParagraph = true;
@@ -138,6 +158,68 @@ void TTextPane::SetCaretToEnd() {
   // The last character, not the position after it; an empty pane stays at the start.
   if (c.position() > 0) c.movePosition(QTextCursor::PreviousCharacter);
   setTextCursor(c);
+}
+
+void TTextPane::SetEditable(bool on) {
+  setReadOnly(!on);
+  setTabChangesFocus(!on);
+  setUndoRedoEnabled(on);
+}
+
+void TTextPane::DuplicateCaretLine() {
+  QTextCursor c = textCursor();
+  const QString line = c.block().text();
+  c.movePosition(QTextCursor::StartOfBlock);
+  c.insertText(line + QChar::ParagraphSeparator);
+}
+
+void TTextPane::DeleteCaretLine() {
+  QTextCursor c = textCursor();
+  c.movePosition(QTextCursor::StartOfBlock);
+  if (!c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor)) {
+    // The last line: its text, and the break before it when there is one.
+    c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    if (c.block().previous().isValid()) {
+      c.clearSelection();
+      c.movePosition(QTextCursor::EndOfBlock);
+      c.movePosition(QTextCursor::PreviousBlock, QTextCursor::KeepAnchor);
+      c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    }
+  }
+  c.removeSelectedText();
+}
+
+RtfDocument TTextPane::RichDocument() const {
+  RtfDocument doc;
+  for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next()) {
+    std::vector<RtfRun> runs;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (!fragment.isValid()) continue;
+      const QTextCharFormat f = fragment.charFormat();
+      RtfRun run;
+      const QString text = fragment.text();
+      run.text.assign(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+      run.bold = f.fontWeight() >= QFont::Bold;
+      run.italic = f.fontItalic();
+      run.underline = f.fontUnderline();
+      if (f.hasProperty(QTextFormat::FontPointSize)) run.halfPoints = static_cast<int>(std::lround(f.fontPointSize() * 2));
+      if (f.hasProperty(QTextFormat::ForegroundBrush)) run.rgb = f.foreground().color().rgb() & 0xFFFFFF;
+      if (!runs.empty()) {
+        RtfRun& last = runs.back();
+        if (last.bold == run.bold && last.italic == run.italic && last.underline == run.underline &&
+            last.halfPoints == run.halfPoints && last.rgb == run.rgb) {
+          last.text += run.text;
+          continue;
+        }
+      }
+      runs.push_back(std::move(run));
+    }
+    doc.paragraphs.push_back(std::move(runs));
+  }
+  // A break at the very end starts no paragraph.
+  if (!doc.paragraphs.empty() && doc.paragraphs.back().empty()) doc.paragraphs.pop_back();
+  return doc;
 }
 
 void TTextPane::SetTabWidth(int tabWidth) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "viewer/rtf_reader.h"
+
 namespace sorabu::viewer {
 
 class TTextPane : public QPlainTextEdit {
@@ -37,6 +39,16 @@ class TTextPane : public QPlainTextEdit {
   void SetCaretToStart();
   void SetCaretToEnd();
 
+  // Simple editing: editable panes take Tab into the text and keep an undo history of the user's
+  // edits (a load is never undone); read-only panes pass Tab on to move the focus.
+  void SetEditable(bool on);
+  bool Editable() const { return !isReadOnly(); }
+  // The line holding the caret stands twice (the copy above it) / is removed.
+  void DuplicateCaretLine();
+  void DeleteCaretLine();
+  // The pane's text with its formatting, for saving as RTF.
+  RtfDocument RichDocument() const;
+
   // Tab stops every tabWidth characters of "M" in the pane's font.
   void SetTabWidth(int tabWidth);
 
@@ -50,6 +62,8 @@ class TTextPane : public QPlainTextEdit {
 
  private:
   void LoadRtf(std::string_view bytes);
+  // Loads replace the text without an undo step.
+  class TLoading;
 
   bool plainTextMode_ = true;
   bool bytesValid_ = true;  // bytes_ mirrors the text until the user edits it

@@ -231,7 +231,7 @@ TEST_F(FileOperationsWindowTest, SplitAndJoinFromTheMenu) {
 TEST_F(FileOperationsWindowTest, DiskToolIsStartedOnlyWhenInstalled) {
   TForm1& f = Start();
   std::vector<QStringList> started;
-  f.SetDiskToolLauncher([&](const QString& program, const QStringList& args) {
+  f.SetLauncher([&](const QString& program, const QStringList& args, const QString&) {
     started.push_back(QStringList{program} + args);
     return true;
   });

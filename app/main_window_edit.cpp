@@ -1,0 +1,308 @@
+// Simple editing of the text pane, saving it, and the external editor.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTextCursor>
+#include <QToolBar>
+
+#include <array>
+
+#include "app/browser_selection.h"
+#include "app/ini_file.h"
+#include "app/main_window.h"
+#include "browser/file_view.h"
+#include "browser/shell_namespace.h"
+#include "fileops/save_file.h"
+#include "fileops/split_merge.h"
+#include "textconv/cp932.h"
+#include "viewer/display.h"
+#include "viewer/file_info.h"
+#include "viewer/rtf_writer.h"
+#include "viewer/text_pane.h"
+
+namespace sorabu::app {
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+std::string C(const char* utf8) { return viewer::ToCp932(U(utf8)); }
+std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Every line ends in CR LF: lone CRs and LFs become CR LF, and a last line gets one too.
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 32);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
+      out += "\r\n";
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else if (c == '\n') {
+      out += "\r\n";
+    } else {
+      out += c;
+    }
+  }
+  if (!out.empty() && out.back() != '\n') out += "\r\n";
+  return out;
+}
+
+}  // namespace
+
+void TForm1::BuildEditCommands() {
+  QMenu* edit = findChild<QMenu*>(QStringLiteral("Medit1"));
+  QMenu* pedit = findChild<QMenu*>(QStringLiteral("Medit2"));
+  struct Item {
+    const char* name;
+    const char* popupName;
+    const char* caption;
+    void (TForm1::*slot)();
+  };
+  static const Item kItems[] = {
+      {"MediterRich", "MediterRich1", "簡易編集する(&R)", &TForm1::MediterRichClick},
+      {nullptr, nullptr, nullptr, nullptr},
+      {"Mundo", "Mundo1", "元に戻す(&U)", &TForm1::MundoClick},
+      {nullptr, nullptr, nullptr, nullptr},
+      {"Mcut", "Mcut1", "切り取り(&T)", &TForm1::McutClick},
+      {"Mcopy1", "Mcopy2", "コピー(&C)", &TForm1::Mcopy1Click},
+      {"Mpast", "Mpast1", "貼り付け(&P)", &TForm1::MpastClick},
+      {"Mtextdelete", "Mtextdelete1", "選択範囲削除(&D)", &TForm1::MtextdeleteClick},
+      {"Mselectall", "Mselectall1", "すべて選択(&A)", &TForm1::MselectallClick},
+      {nullptr, nullptr, nullptr, nullptr},
+      {"Mupperlinecopy1", "Mupperlinecopy2", "行を下に複写", &TForm1::Mupperlinecopy1Click},
+      {"Monelinedelete1", "Monelinedelete2", "１行削除", &TForm1::Monelinedelete1Click},
+      {nullptr, nullptr, nullptr, nullptr},
+      {"MTsave1", "MTsave2", "名前を付けて保存(&A)...", &TForm1::MTsave1Click},
+      {"MToversave1", "MToversave2", "上書き保存(&S)", &TForm1::MToversave1Click},
+      {"Mediter", "Mediter1", "エディターで編集(&E)", &TForm1::MediterClick},
+      {nullptr, nullptr, nullptr, nullptr},
+  };
+  for (QMenu* m : {edit, pedit}) {
+    if (!m) continue;
+    const bool popup = m == pedit;
+    QAction* first = m->actions().value(0);
+    for (const Item& item : kItems) {
+      if (!item.name) {
+        m->insertSeparator(first);
+        continue;
+      }
+      m->insertAction(first, MakeAction(nullptr, popup ? item.popupName : item.name, item.caption, item.slot));
+    }
+    connect(m, &QMenu::aboutToShow, this, &TForm1::Medit1Click);
+  }
+  Action("MToversave1")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  Action("MToversave1")->setShortcutContext(Qt::WindowShortcut);
+  addAction(Action("MToversave1"));
+
+  // The selection delete also stands in the 削除 menu.
+  for (auto [menuName, name] : {std::pair{"Msakujo", "Mtextdelete2"}, std::pair{"Msakujo2", "Mtextdelete3"}}) {
+    if (QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName))) {
+      QAction* first = m->actions().value(0);
+      m->insertAction(first, MakeAction(nullptr, name, "選択範囲削除(&D)", &TForm1::MtextdeleteClick));
+      m->insertSeparator(first);
+    }
+  }
+  // Saving under a name from the file menus too.
+  for (auto [menuName, name] : {std::pair{"Mfile1", "Mfilesave1"}, std::pair{"Mfile2", "Mfilesave2"}}) {
+    if (QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName))) {
+      QAction* exit = Action(menuName == std::string("Mfile1") ? "Mexit1" : "Mexit2");
+      QAction* before = m->actions().value(std::max<qsizetype>(0, m->actions().indexOf(exit) - 1));
+      m->insertAction(before, MakeAction(nullptr, name, "テキストを名前を付けて保存(&W)...", &TForm1::MTsave1Click));
+    }
+  }
+
+  QStyle* s = style();
+  auto button = [&](QToolBar* bar, QAction* before, const char* name, const char* tip, const char* status,
+                    QStyle::StandardPixmap icon, void (TForm1::*slot)()) {
+    QAction* a = MakeAction(nullptr, name, tip, slot);
+    a->setIcon(s->standardIcon(icon));
+    a->setToolTip(U(tip));
+    a->setStatusTip(U(status));
+    bar->insertAction(before, a);
+    return a;
+  };
+  auto divider = [&](QToolBar* bar, QAction* before, const char* name) {
+    auto* spacer = new QWidget(bar);
+    spacer->setFixedWidth(8);
+    bar->insertWidget(before, spacer)->setObjectName(QString::fromLatin1(name));
+  };
+  QAction* at = Action("ToolButton16");
+  divider(ToolBar2_, at, "ToolButton50");
+  button(ToolBar2_, at, "ToolButton10", "切り取り", "選択したテキストを切り取ります。", QStyle::SP_DialogDiscardButton, &TForm1::McutClick);
+  button(ToolBar2_, at, "ToolButton14", "コピー", "選択したﾃｷﾄｽをコピーします。", QStyle::SP_FileDialogDetailedView, &TForm1::Mcopy1Click);
+  button(ToolBar2_, at, "ToolButton19", "貼り付け", "クリップボードからテキストを貼り付けます。", QStyle::SP_DialogApplyButton, &TForm1::MpastClick);
+  button(ToolBar2_, at, "ToolButton21", "削除", "選択したテキストを削除します。", QStyle::SP_DialogResetButton, &TForm1::MtextdeleteClick);
+  divider(ToolBar2_, at, "ToolButton23");
+  button(ToolBar2_, at, "ToolButton54", "上書き保存", "上書き保存します。", QStyle::SP_DialogSaveButton, &TForm1::MToversave1Click);
+  button(ToolBar2_, at, "ToolButton20", "名前をつけて保存", "テキストに名前を付けて保存します。", QStyle::SP_DriveFDIcon, &TForm1::MTsave1Click);
+  button(ToolBar2_, Action("ToolButton39"), "ToolButton7", "簡易編集", "簡易編集ﾓｰﾄﾞのｵﾝｵﾌです。", QStyle::SP_FileDialogStart,
+         &TForm1::MediterRichClick)
+      ->setCheckable(true);
+  button(ToolBar1_, Action("ToolButton34"), "ToolButton30", "エディター(E)", "エディターを起動します。", QStyle::SP_FileIcon,
+         &TForm1::MediterClick);
+
+  if (QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut")))
+    shortcuts->insertAction(shortcuts->actions().value(0), MakeAction(nullptr, "MyE", "&E エディターで編集", &TForm1::MediterClick));
+}
+
+void TForm1::ShowEditState() {
+  const bool editable = RichEdit1_->Editable();
+  for (const char* name : {"MediterRich", "MediterRich1"})
+    if (QAction* a = Action(name)) a->setText(editable ? U("簡易編集を解除(&R)") : U("簡易編集する(&R)"));
+  if (QAction* b = Action("ToolButton7")) b->setChecked(editable);
+  SetTextStatus(2, editable ? U(" 編集 ") : U(" 閲覧 "));
+}
+
+void TForm1::MediterRichClick() {
+  RichEdit1_->SetEditable(!RichEdit1_->Editable());
+  ShowEditState();
+}
+
+void TForm1::Medit1Click() {
+  const QMimeData* clip = QApplication::clipboard()->mimeData();
+  const bool pasteable = clip != nullptr && clip->hasText();
+  const bool selected = RichEdit1_->textCursor().hasSelection();
+  const bool undo = RichEdit1_->document()->isUndoAvailable();
+  for (auto [names, on] : {std::pair{std::array{"Mpast", "Mpast1"}, pasteable},
+                           std::pair{std::array{"Mcut", "Mcut1"}, selected},
+                           std::pair{std::array{"Mcopy1", "Mcopy2"}, selected},
+                           std::pair{std::array{"Mtextdelete", "Mtextdelete1"}, selected},
+                           std::pair{std::array{"Mundo", "Mundo1"}, undo}})
+    for (const char* name : names)
+      if (QAction* a = Action(name)) a->setEnabled(on);
+  ShowEditState();
+  for (const char* name : {"MeditView1", "Meditview2"})
+    if (QAction* a = Action(name)) a->setText(TextPaneVisible() ? U("テキスト表示を隠す(&I)") : U("テキスト表示を表示する(&I)"));
+}
+
+void TForm1::McutClick() {
+  if (!RichEdit1_->textCursor().hasSelection()) return;
+  RichEdit1_->cut();
+  viewer_->MarkChanged();
+}
+
+void TForm1::Mcopy1Click() {
+  QTextCursor c = RichEdit1_->textCursor();
+  if (!c.hasSelection()) return;
+  RichEdit1_->copy();
+  c.setPosition(c.selectionStart());
+  RichEdit1_->setTextCursor(c);
+}
+
+void TForm1::MpastClick() {
+  const QMimeData* clip = QApplication::clipboard()->mimeData();
+  if (clip == nullptr || !clip->hasText()) return;
+  RichEdit1_->paste();
+  viewer_->MarkChanged();
+}
+
+void TForm1::MtextdeleteClick() {
+  if (!RichEdit1_->Editable()) return;
+  RichEdit1_->textCursor().removeSelectedText();
+  viewer_->MarkChanged();
+}
+
+void TForm1::MselectallClick() { RichEdit1_->selectAll(); }
+
+void TForm1::MundoClick() {
+  RichEdit1_->undo();
+  viewer_->MarkChanged();
+}
+
+void TForm1::Mupperlinecopy1Click() {
+  if (RichEdit1_->IsEmptyText()) return;
+  RichEdit1_->DuplicateCaretLine();
+  viewer_->MarkChanged();
+}
+
+void TForm1::Monelinedelete1Click() {
+  if (RichEdit1_->IsEmptyText()) return;
+  RichEdit1_->DeleteCaretLine();
+  viewer_->MarkChanged();
+}
+
+bool TForm1::SavePane(const QString& target, bool backup) {
+  // The extension chooses the form: .rtf as rich text, .txt as plain text, others as the pane is.
+  const QString ext = QFileInfo(target).suffix().toUpper();
+  if (ext == QLatin1String("RTF")) RichEdit1_->SetPlainTextMode(false);
+  else if (ext == QLatin1String("TXT")) RichEdit1_->SetPlainTextMode(true);
+  const std::string bytes = RichEdit1_->PlainTextMode()
+                                ? WithCrLf(RichEdit1_->TextBytes())
+                                : viewer::WriteRtf(RichEdit1_->RichDocument(), viewer::ToCp932(RichEdit1_->font().family()));
+  RichEdit1_->SetPlainTextMode(!OptionValue(Option::Mrtf));
+  const std::string path = Bytes(target);
+  std::string error;
+  if (!fileops::SaveFile(path, bytes, backup ? fileops::WithExtension(path, ".$$$") : std::string(), error)) {
+    dialogs_.Error(viewer::ToCp932(target) + " : " + textconv::Utf8ToCp932(error));
+    return false;
+  }
+  return true;
+}
+
+void TForm1::MTsave1Click() {
+  if (Busy()) return;
+  QString shown = selection_->SelectedPath();
+  const QFileInfo info(shown);
+  const QString folder = shown.isEmpty() ? FileView1_->Folder() : info.absolutePath();
+  const auto answer = dialogs_.SaveFileName(C("テキストに名前を付けて保存"), viewer::ToCp932(folder),
+                                            viewer::ToCp932(info.fileName()));
+  if (!answer) return;
+  const QString target = viewer::FromCp932(*answer);
+  saveDir_ = QFileInfo(target).absolutePath();
+  saveFileName_ = QFileInfo(target).fileName();
+  if (!SavePane(target, OptionValue(Option::Mbackup1))) return;
+  if (OptionValue(Option::Mtodiropen1)) {
+    GoToFolder(saveDir_);
+    state_.DialogResult = viewer::ToCp932(saveDir_ + QLatin1Char('/'));
+    shown = QDir(saveDir_).filePath(info.fileName());
+  }
+  MrefreshClick();
+  viewer_->SelectAndShow(shown);
+}
+
+void TForm1::MToversave1Click() {
+  if (Busy()) return;
+  const QString target = selection_->SelectedPath();
+  if (target.isEmpty() || browser::IsVirtual(target) || QFileInfo(target).isDir()) return;
+  saveDir_ = QFileInfo(target).absolutePath();
+  saveFileName_ = QFileInfo(target).fileName();
+  const bool backup = OptionValue(Option::Mbackup1);
+  if (!SavePane(target, backup)) return;
+  if (backup) {
+    MrefreshClick();
+    viewer_->SelectAndShow(target);
+  } else {
+    QFile::remove(QFile::decodeName(QByteArray::fromStdString(fileops::WithExtension(Bytes(target), ".$$$"))));
+  }
+  viewer_->ShowFileInfo();
+  viewer_->MarkSaved();
+}
+
+QString TForm1::EditorProgram() const {
+  const std::string stored = TIniFile(iniPath_).ReadString("Editer", "Editer", "");
+  const QString program = viewer::FromCp932(stored);
+  if (program.isEmpty() || program.compare(QLatin1String("NOTEPAD.EXE"), Qt::CaseInsensitive) == 0) return {};
+  const QFileInfo info(program);
+  if (info.isAbsolute()) return info.isExecutable() && info.isFile() ? program : QString();
+  return QStandardPaths::findExecutable(program);
+}
+
+void TForm1::MediterClick() {
+  const QString path = selection_->SelectedPath();
+  if (path.isEmpty() || browser::IsVirtual(path)) return;
+  const QString folder = FileView1_->Folder();
+  // The stored program when it is installed, else the desktop's own choice for the file. The
+  // path is one argument, so names with blanks arrive whole.
+  const QString program = EditorProgram();
+  if (!program.isEmpty()) launcher_(program, {path}, folder);
+  else launcher_(QStringLiteral("xdg-open"), {path}, folder);
+}
+
+}  // namespace sorabu::app

@@ -1,0 +1,197 @@
+// Simple editing, saving and the external editor from the window, offscreen with scripted answers.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QTextCursor>
+
+#include "app/browser_selection.h"
+#include "app/ini_file.h"
+#include "tests/app/window_fixture.h"
+#include "textconv/cp932.h"
+#include "viewer/display.h"
+#include "viewer/file_info.h"
+#include "viewer/rtf_reader.h"
+#include "viewer/status_panels.h"
+#include "viewer/text_pane.h"
+
+namespace sorabu::app {
+namespace {
+
+std::string C(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+
+std::string ReadAll(const QString& path) {
+  QFile f(path);
+  f.open(QIODevice::ReadOnly);
+  return f.readAll().toStdString();
+}
+
+class EditWindowTest : public MainWindowTest {
+ protected:
+  TForm1& StartOn(const QString& name, const std::string& bytes) {
+    path_ = MakeFile(name, bytes);
+    TForm1& f = Start();
+    f.GoToFolder(dir_.path());
+    f.MrefreshClick();
+    f.OpenCommandLineFile({path_});
+    EXPECT_EQ(f.Selection().SelectedPath(), path_);
+    return f;
+  }
+  QString path_;
+};
+
+TEST_F(EditWindowTest, EditStateTabAndTheEditMenusEnabling) {
+  TForm1& f = StartOn(QStringLiteral("e.txt"), C("一行目\r\n二行目\r\n"));
+  viewer::TTextPane* pane = f.RichEdit1();
+  EXPECT_EQ(f.SBarR()->PanelText(2), QStringLiteral(" 閲覧 "));
+  EXPECT_TRUE(pane->tabChangesFocus());
+  f.Action("ToolButton7")->trigger();
+  EXPECT_TRUE(pane->Editable());
+  EXPECT_EQ(f.SBarR()->PanelText(2), QStringLiteral(" 編集 "));
+  EXPECT_EQ(f.Action("MediterRich1")->text(), QStringLiteral("簡易編集を解除(&R)"));
+  EXPECT_TRUE(f.Action("ToolButton7")->isChecked());
+  pane->setFocus();
+  pane->SetCaretToStart();
+  QTest::keyClick(pane, Qt::Key_Tab);
+  EXPECT_EQ(pane->FirstLineBytes(), C("\t一行目"));
+
+  // The menu opens with the items that can act: no selection, no cut; an edit to undo.
+  f.Medit1Click();
+  EXPECT_FALSE(f.Action("Mcut")->isEnabled());
+  EXPECT_FALSE(f.Action("Mcopy2")->isEnabled());
+  EXPECT_TRUE(f.Action("Mundo1")->isEnabled());
+  f.MundoClick();
+  EXPECT_EQ(pane->FirstLineBytes(), C("一行目"));
+  // A load is never undone, and it leaves nothing to undo.
+  f.MrefreshClick();
+  f.OpenCommandLineFile({path_});
+  f.Medit1Click();
+  EXPECT_FALSE(f.Action("Mundo")->isEnabled());
+  EXPECT_TRUE(pane->Editable()) << "the edit state outlives a load";
+
+  f.MediterRichClick();
+  EXPECT_FALSE(pane->Editable());
+  EXPECT_EQ(f.Action("MediterRich")->text(), QStringLiteral("簡易編集する(&R)"));
+}
+
+TEST_F(EditWindowTest, ClipboardAndLineCommandsMarkTheInformationLine) {
+  TForm1& f = StartOn(QStringLiteral("c.txt"), C("あいう\r\nかき\r\n"));
+  viewer::TTextPane* pane = f.RichEdit1();
+  QTextCursor c = pane->textCursor();
+  c.setPosition(1);
+  c.setPosition(3, QTextCursor::KeepAnchor);
+  pane->setTextCursor(c);
+  f.Medit1Click();
+  EXPECT_TRUE(f.Action("Mcopy1")->isEnabled());
+  f.Action("ToolButton14")->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("いう"));
+  EXPECT_FALSE(pane->textCursor().hasSelection());
+  EXPECT_EQ(pane->textCursor().position(), 1) << "the caret stays at the selection's start";
+  EXPECT_EQ(f.Viewer().Colour(), viewer::TViewer::InfoColour::Black);
+
+  // Deleting the selection needs the edit state.
+  c.setPosition(0);
+  c.setPosition(1, QTextCursor::KeepAnchor);
+  pane->setTextCursor(c);
+  f.MtextdeleteClick();
+  EXPECT_EQ(pane->FirstLineBytes(), C("あいう"));
+  f.MediterRichClick();
+  f.MtextdeleteClick();
+  EXPECT_EQ(pane->FirstLineBytes(), C("いう"));
+  EXPECT_EQ(f.Viewer().Colour(), viewer::TViewer::InfoColour::Red);
+
+  pane->SetCaretToLine(1);
+  f.Mupperlinecopy1Click();
+  EXPECT_EQ(pane->TextBytes(), C("いう\r\nかき\r\nかき"));
+  pane->SetCaretToLine(0);
+  f.Monelinedelete1Click();
+  EXPECT_EQ(pane->TextBytes(), C("かき\r\nかき"));
+}
+
+TEST_F(EditWindowTest, SaveAsRtfAndOverwriteWithAndWithoutBackup) {
+  TForm1& f = StartOn(QStringLiteral("s.txt"), C("最初\nの内容"));
+  f.SetOption(Option::Mbackup1, true);
+  f.MediterRichClick();
+  viewer::TTextPane* pane = f.RichEdit1();
+  pane->SetCaretToStart();
+  pane->insertPlainText(QStringLiteral("新"));
+
+  // Save as a name ending in .rtf: written as RTF, the pane back in plain-text mode afterwards.
+  dialogs_.Answer(viewer::ToCp932(dir_.filePath("out.rtf")));
+  f.Action("ToolButton20")->trigger();
+  const std::string rtf = ReadAll(dir_.filePath("out.rtf"));
+  EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
+  EXPECT_EQ(viewer::DumpRtfDocument(viewer::ReadRtf(rtf)), "新最初\nの内容");
+  EXPECT_TRUE(pane->PlainTextMode());
+  EXPECT_EQ(dialogs_.Offered().back(), viewer::ToCp932(dir_.path()) + "/s.txt");
+
+  // Overwrite twice with the backup option: the backup holds what was there before the second.
+  f.Selection().SelectByName(QStringLiteral("s.txt"));
+  f.OpenCommandLineFile({path_});
+  pane->SetCaretToStart();
+  pane->insertPlainText(QStringLiteral("1"));
+  f.MToversave1Click();
+  EXPECT_EQ(ReadAll(path_), C("1最初\r\nの内容\r\n")) << "every line ends in CR LF";
+  EXPECT_EQ(ReadAll(dir_.filePath("s.$$$")), C("最初\nの内容"));
+  pane->SetCaretToStart();
+  pane->insertPlainText(QStringLiteral("2"));
+  f.Action("ToolButton54")->trigger();
+  EXPECT_EQ(ReadAll(path_), C("21最初\r\nの内容\r\n"));
+  EXPECT_EQ(ReadAll(dir_.filePath("s.$$$")), C("1最初\r\nの内容\r\n"));
+  EXPECT_EQ(f.Viewer().Colour(), viewer::TViewer::InfoColour::Black);
+
+  // Without the option an old backup of that name goes, and the pane keeps its text.
+  f.SetOption(Option::Mbackup1, false);
+  pane->SetCaretToStart();
+  pane->insertPlainText(QStringLiteral("3"));
+  f.MToversave1Click();
+  EXPECT_FALSE(QFile::exists(dir_.filePath("s.$$$")));
+  EXPECT_EQ(ReadAll(path_), C("321最初\r\nの内容\r\n"));
+  EXPECT_EQ(pane->FirstLineBytes(), C("321最初"));
+}
+
+TEST_F(EditWindowTest, AFailedSaveSaysWhyAndWritesNothing) {
+  TForm1& f = StartOn(QStringLiteral("keep.txt"), "keep");
+  dialogs_.Answer(viewer::ToCp932(dir_.filePath("missing/out.txt")));
+  f.MTsave1Click();
+  ASSERT_FALSE(dialogs_.Messages().empty());
+  EXPECT_EQ(dialogs_.Messages().back().kind, dialogs::TScriptedDialogs::Message::Error);
+  EXPECT_FALSE(QFile::exists(dir_.filePath("missing")));
+  EXPECT_EQ(ReadAll(path_), "keep");
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("keep.txt")});
+}
+
+TEST_F(EditWindowTest, TheExternalEditorGetsThePathAsOneArgument) {
+  TForm1& f = StartOn(QStringLiteral("with blank.txt"), "x");
+  std::vector<QStringList> started;
+  f.SetLauncher([&](const QString& program, const QStringList& args, const QString& folder) {
+    started.push_back(QStringList{program, folder} + args);
+    return true;
+  });
+  f.FileView1KeyPress(QStringLiteral("e"));  // nothing stored: the desktop's choice
+  {
+    TIniFile ini(IniPath());
+    ini.WriteString("Editer", "Editer", "NOTEPAD.EXE");
+    ini.UpdateFile();
+  }
+  f.Action("ToolButton30")->trigger();
+  {
+    TIniFile ini(IniPath());
+    ini.WriteString("Editer", "Editer", "/bin/sh");
+    ini.UpdateFile();
+  }
+  f.MediterClick();
+  ASSERT_EQ(started.size(), 3u);
+  const QStringList desktop{QStringLiteral("xdg-open"), dir_.path(), path_};
+  EXPECT_EQ(started[0], desktop);
+  EXPECT_EQ(started[1], desktop);
+  EXPECT_EQ(started[2], (QStringList{QStringLiteral("/bin/sh"), dir_.path(), path_}));
+}
+
+}  // namespace
+}  // namespace sorabu::app
