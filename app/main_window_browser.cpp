@@ -81,6 +81,7 @@ void TForm1::SetupBrowser() {
           [this](const QString& folder, quint64 files, quint64 bytes) { selection_->ShowCounts(folder, files, bytes); });
   BuildBrowserCommands();
   BuildFileOperations();
+  BuildPrintCommands();
   BuildPickerCommands();
 }
 
