@@ -29,15 +29,11 @@ TEST(PrintSetDialogTest, ShowsRangesAndHoldsEachFieldInsideItsRange) {
   TPrintSetDialog d(Letter());
   EXPECT_EQ(d.windowTitle(), QStringLiteral("印刷設定"));
   EXPECT_EQ(d.Paper()->text(), QStringLiteral("ﾚﾀｰ 216x279"));
-  EXPECT_EQ(d.RangeOf(d.Top())->text(), QStringLiteral("3-143"));
-  EXPECT_EQ(d.RangeOf(d.Bottom())->text(), QStringLiteral("5-141"));
-  EXPECT_EQ(d.RangeOf(d.Left())->text(), QStringLiteral("4-208"));
-  EXPECT_EQ(d.RangeOf(d.Right())->text(), QStringLiteral("0-204"));
-  // Opening moves values outside the range to the minimum.
-  EXPECT_EQ(d.Top()->text(), QStringLiteral("12"));
-  EXPECT_EQ(d.Bottom()->text(), QStringLiteral("5"));
-  EXPECT_EQ(d.Left()->text(), QStringLiteral("4"));
-  EXPECT_EQ(d.Right()->text(), QStringLiteral("0"));
+  // Ranges beside the fields; opening moves values outside them to the minimum.
+  const std::pair<QLineEdit*, const char*> kFields[] = {
+      {d.Top(), "12 3-143"}, {d.Bottom(), "5 5-141"}, {d.Left(), "4 4-208"}, {d.Right(), "0 0-204"}};
+  for (const auto& [field, shown] : kFields)
+    EXPECT_EQ(field->text() + ' ' + d.RangeOf(field)->text(), QString::fromLatin1(shown));
   EXPECT_EQ(d.Top()->maxLength(), 4);
 
   d.show();
