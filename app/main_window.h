@@ -15,11 +15,13 @@
 
 #include "app/window_state.h"
 #include "dialogs/dialogs.h"
+#include "viewer/printing.h"
 
 class QAction;
 class QKeyEvent;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QProgressBar;
 class QSplitter;
 class QToolBar;
@@ -162,6 +164,11 @@ class TForm1 : public QMainWindow {
   void SetLauncher(TLauncher launcher) { launcher_ = std::move(launcher); }
   // The disk tool's program; empty when none is installed.
   QString DiskTool() const;
+  // main_window_print.cpp: the printer every print command uses (made when first needed) and
+  // the text pane's page rectangle.
+  QPrinter& Printer();
+  const viewer::PageRect& PrintPageRect() const { return printPageRect_; }
+  void LoadPrintMargins();
 
  signals:
   void FileCommandDone();
@@ -264,6 +271,11 @@ class TForm1 : public QMainWindow {
   // main_window_pickers.cpp
   void MediterSetClick();
   void MinitdirectryClick();
+  // main_window_print.cpp
+  void MprintClick();
+  void MprintpreviewClick();
+  void MprintsetClick();
+  void Mprinter1Click();
 
  protected:
   bool event(QEvent* event) override;
@@ -325,6 +337,10 @@ class TForm1 : public QMainWindow {
   void SaveNames(bool fullPaths);
   std::optional<QString> AskSavePath(const char* title);
   bool WriteTextFile(const QString& path, const std::string& bytes);
+  // main_window_print.cpp
+  void BuildPrintCommands();
+  // Prints the pane's text on the printer; breathe: let the window paint between pages.
+  void PrintPane(QPrinter& printer, bool breathe);
 
   dialogs::TDialogs& dialogs_;
   std::string iniPath_;
@@ -384,6 +400,9 @@ class TForm1 : public QMainWindow {
   int pendingPanelRBHeight_ = -1;
   int pendingPanelLWidth_ = -1;
   bool textHeaderHasToolBar_ = true;
+  std::unique_ptr<QPrinter, void (*)(QPrinter*)> printer_{nullptr, nullptr};  // deleted where it is made
+  viewer::PageRect printPageRect_;
+  bool printing_ = false;
 };
 
 }  // namespace sorabu::app

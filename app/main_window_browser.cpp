@@ -82,6 +82,7 @@ void TForm1::SetupBrowser() {
   BuildBrowserCommands();
   BuildFileOperations();
   BuildEditCommands();
+  BuildPrintCommands();
   BuildPickerCommands();
 }
 

@@ -71,4 +71,14 @@ std::optional<dialogs::TDialogs::MergeAnswer> TUiThreadDialogs::Merge(const Merg
   return OnThreadOf(Asking(), [&] { return inner_.Merge(setup); });
 }
 
+bool TUiThreadDialogs::PrinterSetup(QPrinter& printer, bool printing) {
+  return OnThreadOf(Asking(), [&] { return inner_.PrinterSetup(printer, printing); });
+}
+void TUiThreadDialogs::PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+  OnThreadOf(Asking(), [&] { inner_.PrintPreview(printer, paint); });
+}
+std::optional<dialogs::TDialogs::PrintMarginAnswer> TUiThreadDialogs::PrintMargins(const PrintMarginSetup& setup) {
+  return OnThreadOf(Asking(), [&] { return inner_.PrintMargins(setup); });
+}
+
 }  // namespace sorabu::app

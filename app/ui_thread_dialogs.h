@@ -64,6 +64,9 @@ class TUiThreadDialogs final : public dialogs::TDialogs {
   std::optional<AttributeAnswer> Attributes(const AttributeSetup& setup) override;
   std::optional<std::string> SplitSize(const SplitSetup& setup) override;
   std::optional<MergeAnswer> Merge(const MergeSetup& setup) override;
+  bool PrinterSetup(QPrinter& printer, bool printing) override;
+  void PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
+  std::optional<PrintMarginAnswer> PrintMargins(const PrintMarginSetup& setup) override;
 
  private:
   // The owner while questions may still be shown; null once stopped.

@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+// Printing hands the window's printer to the dialogs that set it up; this interface only passes
+// it on, so it needs no more than the name.
+class QPrinter;
+
 namespace sorabu::dialogs {
 
 struct FontSpec {
@@ -178,6 +182,30 @@ class TDialogs {
     std::vector<std::string> names;
   };
   virtual std::optional<MergeAnswer> Merge(const MergeSetup& setup) = 0;
+
+  // --- Printing.
+
+  // The printer setup dialog on the window's printer; false for Cancel. printing: printing
+  // follows when it is confirmed (else it only sets the printer up).
+  virtual bool PrinterSetup(QPrinter& printer, bool printing) = 0;
+  // The print preview of the window's printer: paint draws every page into the printer it is
+  // given, as often as the preview needs; the preview may also print.
+  virtual void PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) = 0;
+  // The margins dialog: four fields in millimetres, each with the range the printer allows (a
+  // value outside it falls back to the minimum), and the paper label. The answer is the fields'
+  // texts after OK.
+  struct PrintMarginRange {
+    int minimum = 0, maximum = 9999;
+  };
+  struct PrintMarginSetup {
+    std::string top, bottom, left, right;
+    PrintMarginRange topRange, bottomRange, leftRange, rightRange;
+    std::string paper;  // CP932
+  };
+  struct PrintMarginAnswer {
+    std::string top, bottom, left, right;
+  };
+  virtual std::optional<PrintMarginAnswer> PrintMargins(const PrintMarginSetup& setup) = 0;
 };
 
 }  // namespace sorabu::dialogs

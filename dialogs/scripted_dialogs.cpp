@@ -151,4 +151,22 @@ std::optional<TDialogs::MergeAnswer> TScriptedDialogs::Merge(const MergeSetup& s
   return result;
 }
 
+bool TScriptedDialogs::PrinterSetup(QPrinter&, bool printing) {
+  return Next(printing ? "print" : "printer setup").has_value();
+}
+
+void TScriptedDialogs::PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+  if (Next("print preview")) paint(printer);
+}
+
+std::optional<TDialogs::PrintMarginAnswer> TScriptedDialogs::PrintMargins(const PrintMarginSetup& setup) {
+  offered_.push_back(setup.top + " " + setup.bottom + " " + setup.left + " " + setup.right + "|" + setup.paper);
+  const auto answer = Next("print margins");
+  if (!answer) return std::nullopt;
+  PrintMarginAnswer result;
+  std::istringstream in(*answer);
+  in >> result.top >> result.bottom >> result.left >> result.right;
+  return result;
+}
+
 }  // namespace sorabu::dialogs

@@ -61,6 +61,13 @@ class TScriptedDialogs : public TDialogs {
   std::optional<std::string> SplitSize(const SplitSetup& setup) override;
   // Answer: the output name, optionally followed by the names in their new order, one per line.
   std::optional<MergeAnswer> Merge(const MergeSetup& setup) override;
+  // Answer: anything for OK; the printer is left as it is.
+  bool PrinterSetup(QPrinter& printer, bool printing) override;
+  // Answer: anything to print from the preview (paint runs once on the printer); none closes it.
+  void PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
+  // Answer: the four texts "top bottom left right" separated by blanks; offered as
+  // "top bottom left right|paper".
+  std::optional<PrintMarginAnswer> PrintMargins(const PrintMarginSetup& setup) override;
 
   const std::vector<Message>& Messages() const { return messages_; }
   // Captions of the questions asked, in order.

@@ -38,6 +38,10 @@ class TQtDialogs : public dialogs::TDialogs {
   std::optional<AttributeAnswer> Attributes(const AttributeSetup& setup) override;
   std::optional<std::string> SplitSize(const SplitSetup& setup) override;
   std::optional<MergeAnswer> Merge(const MergeSetup& setup) override;
+  // qt_dialogs_print.cpp
+  bool PrinterSetup(QPrinter& printer, bool printing) override;
+  void PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
+  std::optional<PrintMarginAnswer> PrintMargins(const PrintMarginSetup& setup) override;
 
  private:
   QPointer<QWidget> parent_;

@@ -1,0 +1,201 @@
+// Printing the text pane: print, print preview, the margins dialog and the printer setup, with
+// their menu items and tool buttons. The pane's bytes and font are printed, not its widget.
+#include <QAction>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPrinter>
+#include <QScreen>
+#include <QStyle>
+#include <QToolBar>
+
+#include "app/browser_selection.h"
+#include "app/ini_file.h"
+#include "app/main_window.h"
+#include "app/wait_cursor.h"
+#include "viewer/file_info.h"
+#include "viewer/printing.h"
+#include "viewer/text_pane.h"
+
+namespace sorabu::app {
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+std::string C(const char* utf8) { return viewer::ToCp932(U(utf8)); }
+
+constexpr const char* kSection = "Print";
+constexpr const char* kTop = "Yohaku_T";
+constexpr const char* kLeft = "Yohaku_L";
+constexpr const char* kBottom = "Yohaku_B";
+constexpr const char* kRight = "Yohaku_R";
+
+// The separator that precedes the exit item, or the exit item when none does.
+QAction* BeforeExit(QMenu* menu, const char* exitName) {
+  const QList<QAction*> actions = menu->actions();
+  for (qsizetype i = 0; i < actions.size(); ++i) {
+    if (actions[i]->objectName() != QLatin1String(exitName)) continue;
+    return i > 0 && actions[i - 1]->isSeparator() ? actions[i - 1] : actions[i];
+  }
+  return nullptr;
+}
+
+int ScreenDpi() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? qRound(screen->logicalDotsPerInch()) : 96;
+}
+
+}  // namespace
+
+void TForm1::BuildPrintCommands() {
+  struct Item {
+    const char* name;
+    const char* popupName;
+    const char* caption;
+    void (TForm1::*slot)();
+  };
+  static const Item kItems[] = {
+      {"Mprint", "Mprint1", "印刷(&P)...", &TForm1::MprintClick},
+      {"Mprintpreview", "Mprintpreview1", "印刷プレビュー(&V)", &TForm1::MprintpreviewClick},
+      {"Mprintset", "Mprintset1", "印刷設定(&G)...", &TForm1::MprintsetClick},
+      {"Mprinter1", "Mprinter2", "プリンタ設定(&T)...", &TForm1::Mprinter1Click},
+  };
+  const std::pair<const char*, const char*> kMenus[] = {{"Mfile1", "Mexit1"}, {"Mfile2", "Mexit2"}};
+  for (const auto& [menuName, exitName] : kMenus) {
+    QMenu* menu = findChild<QMenu*>(QString::fromLatin1(menuName));
+    if (!menu) continue;
+    const bool popup = exitName == std::string("Mexit2");
+    QAction* before = BeforeExit(menu, exitName);
+    // A group of its own, set off from exit as well.
+    if (before && !before->isSeparator()) before = menu->insertSeparator(before);
+    menu->insertSeparator(before);
+    for (const Item& item : kItems) {
+      QAction* a = MakeAction(nullptr, popup ? item.popupName : item.name, item.caption, item.slot);
+      menu->insertAction(before, a);
+    }
+  }
+  if (QAction* print = Action("Mprint")) print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+
+  QStyle* s = style();
+  QAction* anchor = Action("ToolButton31");
+  struct Button {
+    const char* name;
+    const char* tip;
+    const char* status;
+    QStyle::StandardPixmap icon;
+    void (TForm1::*slot)();
+  };
+  static const Button kButtons[] = {
+      {"ToolButton36", "印刷", "印刷します。", QStyle::SP_DialogSaveButton, &TForm1::MprintClick},
+      {"ToolButton35", "印刷設定", "印刷設定をします。", QStyle::SP_FileDialogDetailedView, &TForm1::MprintsetClick},
+  };
+  for (const Button& b : kButtons) {
+    QAction* a = MakeAction(nullptr, b.name, b.tip, b.slot);
+    a->setIcon(s->standardIcon(b.icon));
+    a->setToolTip(U(b.tip));
+    a->setStatusTip(U(b.status));
+    ToolBar1_->insertAction(anchor, a);
+  }
+}
+
+QPrinter& TForm1::Printer() {
+  if (!printer_) {
+    printer_ = std::unique_ptr<QPrinter, void (*)(QPrinter*)>(new QPrinter(QPrinter::HighResolution),
+                                                            [](QPrinter* p) { delete p; });
+  }
+  return *printer_;
+}
+
+void TForm1::LoadPrintMargins() {
+  const TIniFile ini(iniPath_);
+  const viewer::PrintMargins margins{
+      viewer::MarginValue(ini.ReadString(kSection, kTop, "0")), viewer::MarginValue(ini.ReadString(kSection, kLeft, "0")),
+      viewer::MarginValue(ini.ReadString(kSection, kBottom, "0")),
+      viewer::MarginValue(ini.ReadString(kSection, kRight, "0"))};
+  printPageRect_ = viewer::PageRectFromMargins(margins, viewer::MetricsOf(Printer()));
+}
+
+void TForm1::PrintPane(QPrinter& printer, bool breathe) {
+  const std::string bytes = RichEdit1_->TextBytes();
+  const bool rtf = !RichEdit1_->PlainTextMode() && bytes.rfind("{\\rtf", 0) == 0;
+  viewer::PrintJob job;
+  job.lines = viewer::PrintLines(bytes, rtf);
+  job.font = RichEdit1_->font();
+  job.tabWidth = state_.TabWidth;
+  job.area = viewer::PrintArea(printPageRect_, viewer::MetricsOf(printer));
+  printer.setDocName(QFileInfo(selection_->SelectedPath()).fileName());
+  viewer::PrintObserver observer;
+  // The window keeps painting between pages; the user's input waits until the print is done.
+  if (breathe) observer.pageDone = [](int) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+  TWaitCursor wait;
+  printing_ = true;
+  const int pages = viewer::PrintText(printer, job, observer);
+  printing_ = false;
+  if (pages == 0) dialogs_.Error(C("印刷できませんでした。"));
+}
+
+void TForm1::MprintClick() {
+  if (printing_) return;
+  QPrinter& printer = Printer();
+  if (!dialogs_.PrinterSetup(printer, true)) return;
+  LoadPrintMargins();
+  PrintPane(printer, true);
+}
+
+void TForm1::MprintpreviewClick() {
+  if (printing_) return;
+  dialogs_.PrintPreview(Printer(), [this](QPrinter& printer) {
+    // The preview may change the paper: the rectangle is measured on it each time.
+    LoadPrintMargins();
+    PrintPane(printer, false);
+  });
+}
+
+void TForm1::Mprinter1Click() {
+  if (printing_) return;
+  dialogs_.PrinterSetup(Printer(), false);
+}
+
+void TForm1::MprintsetClick() {
+  if (printing_) return;
+  QPrinter& printer = Printer();
+  const viewer::PrinterMetrics metrics = viewer::MetricsOf(printer);
+  const viewer::MarginRanges ranges = viewer::RangesOf(metrics);
+  viewer::PrintMargins margins;
+  {
+    const TIniFile ini(iniPath_);
+    margins = {viewer::MarginValue(ini.ReadString(kSection, kTop, "")), viewer::MarginValue(ini.ReadString(kSection, kLeft, "")),
+               viewer::MarginValue(ini.ReadString(kSection, kBottom, "")),
+               viewer::MarginValue(ini.ReadString(kSection, kRight, ""))};
+  }
+  margins = viewer::FitMargins(margins, ranges);
+  printPageRect_ = viewer::PageRectFromMargins(margins, metrics);
+
+  dialogs::TDialogs::PrintMarginSetup setup;
+  setup.top = std::to_string(margins.top);
+  setup.bottom = std::to_string(margins.bottom);
+  setup.left = std::to_string(margins.left);
+  setup.right = std::to_string(margins.right);
+  setup.topRange = {ranges.top.minimum, ranges.top.maximum};
+  setup.bottomRange = {ranges.bottom.minimum, ranges.bottom.maximum};
+  setup.leftRange = {ranges.left.minimum, ranges.left.maximum};
+  setup.rightRange = {ranges.right.minimum, ranges.right.maximum};
+  setup.paper = viewer::PaperLabel(viewer::PaperCode(printer), metrics, ScreenDpi());
+  const auto answer = dialogs_.PrintMargins(setup);
+  if (!answer) return;
+
+  margins = viewer::FitMargins({viewer::MarginValue(answer->top), viewer::MarginValue(answer->left),
+                                viewer::MarginValue(answer->bottom), viewer::MarginValue(answer->right)},
+                               ranges);
+  printPageRect_ = viewer::PageRectFromMargins(margins, metrics);
+  TIniFile ini(iniPath_);
+  ini.WriteString(kSection, kTop, std::to_string(margins.top));
+  ini.WriteString(kSection, kLeft, std::to_string(margins.left));
+  ini.WriteString(kSection, kBottom, std::to_string(margins.bottom));
+  ini.WriteString(kSection, kRight, std::to_string(margins.right));
+  if (!ini.UpdateFile()) dialogs_.Error(ini.Error());
+  LoadPrintMargins();
+}
+
+}  // namespace sorabu::app
