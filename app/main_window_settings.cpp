@@ -26,8 +26,6 @@ namespace sorabu::app {
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
 struct TFontKeys {
   QFont font;
   QColor colour;
