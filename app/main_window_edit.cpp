@@ -114,6 +114,7 @@ void TForm1::BuildEditCommands() {
     if (QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName))) {
       QAction* exit = Action(menuName == std::string("Mfile1") ? "Mexit1" : "Mexit2");
       QAction* before = m->actions().value(std::max<qsizetype>(0, m->actions().indexOf(exit) - 1));
+      m->insertSeparator(before);
       m->insertAction(before, MakeAction(nullptr, name, "テキストを名前を付けて保存(&W)...", &TForm1::MTsave1Click));
     }
   }
