@@ -318,6 +318,8 @@ class TForm1 : public QMainWindow {
   void ShowEditState();
   // Writes the pane to target (plain or RTF by its extension), with the ".$$$" backup when asked.
   bool SavePane(const QString& target, bool backup);
+  // True (after saying so) when target is the file shown but the pane does not hold all of it.
+  bool WouldLoseText(const QString& target);
   // The stored editor when it is installed; empty for the desktop's own choice.
   QString EditorProgram() const;
   // main_window_options.cpp

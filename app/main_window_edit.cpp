@@ -229,6 +229,18 @@ void TForm1::Monelinedelete1Click() {
   viewer_->MarkChanged();
 }
 
+bool TForm1::WouldLoseText(const QString& target) {
+  // Writing a part of a file, or something else the pane shows (a listing, a dump), over that
+  // file would lose the rest of it.
+  const QString clean = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
+  const QString shown = selection_->SelectedPath();
+  const bool isShownFile = !shown.isEmpty() && QDir::cleanPath(QFileInfo(shown).absoluteFilePath()) == clean;
+  if (!isShownFile || (!RichEdit1_->WholeFile().isEmpty() && QDir::cleanPath(RichEdit1_->WholeFile()) == clean)) return false;
+  dialogs_.Warning(C("表示しているのはファイルの一部か別の内容です。上書きするとファイルの残りが失われるため保存しません。"
+                     "全行を表示 (V) してから保存して下さい。"));
+  return true;
+}
+
 bool TForm1::SavePane(const QString& target, bool backup) {
   // The extension chooses the form: .rtf as rich text, .txt as plain text, others as the pane is.
   const QString ext = QFileInfo(target).suffix().toUpper();
@@ -256,6 +268,7 @@ void TForm1::MTsave1Click() {
                                             viewer::ToCp932(info.fileName()));
   if (!answer) return;
   const QString target = viewer::FromCp932(*answer);
+  if (WouldLoseText(target)) return;
   saveDir_ = QFileInfo(target).absolutePath();
   saveFileName_ = QFileInfo(target).fileName();
   if (!SavePane(target, OptionValue(Option::Mbackup1))) return;
@@ -272,6 +285,7 @@ void TForm1::MToversave1Click() {
   if (Busy()) return;
   const QString target = selection_->SelectedPath();
   if (target.isEmpty() || browser::IsVirtual(target) || QFileInfo(target).isDir()) return;
+  if (WouldLoseText(target)) return;
   saveDir_ = QFileInfo(target).absolutePath();
   saveFileName_ = QFileInfo(target).fileName();
   const bool backup = OptionValue(Option::Mbackup1);

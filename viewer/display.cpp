@@ -102,6 +102,7 @@ void TViewer::ShowSelectedFile() {
     } else {
       std::string line;
       std::size_t shown = 0;
+      bool complete = false;
       for (int n = 0; n < state_.DisplayLineLimit && shown < kQuickDisplayByteCap; ++n) {
         // One extra byte tells whether the line goes on past the cap.
         const auto result = reader.ReadLine(line, kQuickDisplayByteCap - shown + 1);
@@ -109,7 +110,10 @@ void TViewer::ShowSelectedFile() {
           dialogs_.Error(reader.Error());
           break;
         }
-        if (result == textcmd::TTextLineReader::Result::End) break;
+        if (result == textcmd::TTextLineReader::Result::End) {
+          complete = true;
+          break;
+        }
         const bool cut = reader.LineCut() || line.size() > kQuickDisplayByteCap - shown;
         if (cut) {
           // Cut at a character boundary so the last character shown is whole.
@@ -126,6 +130,8 @@ void TViewer::ShowSelectedFile() {
         pane.AddLine(line);
         if (cut) break;
       }
+      // Every line was shown: the pane holds the whole file.
+      if (complete) pane.SetWholeFile(path);
     }
   }
   pane.SetCaretToStart();
@@ -178,6 +184,7 @@ void TViewer::StreamLoad(const QString& path) {
     return;
   }
   parts_.pane->LoadBytes(bytes);
+  parts_.pane->SetWholeFile(path);
 }
 
 void TViewer::LoadWholeFile() {
@@ -210,8 +217,12 @@ void TViewer::LoadWholeFile() {
   if (route == Route::Plain) {
     std::string bytes, error;
     pane.setUpdatesEnabled(false);
-    if (ReadWhole(path, bytes, error)) pane.LoadBytes(bytes);
-    else pane.Clear();
+    if (ReadWhole(path, bytes, error)) {
+      pane.LoadBytes(bytes);
+      pane.SetWholeFile(path);
+    } else {
+      pane.Clear();
+    }
     pane.setUpdatesEnabled(true);
   } else if (route == Route::Stream) {
     pane.setUpdatesEnabled(false);

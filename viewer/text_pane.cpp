@@ -60,6 +60,7 @@ TTextPane::TTextPane(QWidget* parent) : QPlainTextEdit(parent) {
 
 void TTextPane::Clear() {
   TLoading loading(*this);
+  wholeFile_.clear();
   clear();
   bytes_.clear();
   bytesValid_ = true;
@@ -69,6 +70,7 @@ void TTextPane::Clear() {
 
 void TTextPane::AddLine(std::string_view line) {
   TLoading loading(*this);
+  wholeFile_.clear();
   appendPlainText(DecodeForPane(line));
   if (hasLines_) bytes_ += "\r\n";
   bytes_.append(line);

@@ -39,6 +39,11 @@ class TTextPane : public QPlainTextEdit {
   void SetCaretToStart();
   void SetCaretToEnd();
 
+  // The file whose whole text the pane holds (set by the display after a complete load, cleared
+  // by every new content); empty when the pane holds part of a file or something else.
+  void SetWholeFile(const QString& path) { wholeFile_ = path; }
+  const QString& WholeFile() const { return wholeFile_; }
+
   // Simple editing: editable panes take Tab into the text and keep an undo history of the user's
   // edits (a load is never undone); read-only panes pass Tab on to move the focus.
   void SetEditable(bool on);
@@ -66,6 +71,7 @@ class TTextPane : public QPlainTextEdit {
   class TLoading;
 
   bool plainTextMode_ = true;
+  QString wholeFile_;
   bool bytesValid_ = true;  // bytes_ mirrors the text until the user edits it
   std::string bytes_;
   bool hasLines_ = false;

@@ -166,6 +166,33 @@ TEST_F(EditWindowTest, AFailedSaveSaysWhyAndWritesNothing) {
             QStringList{QStringLiteral("keep.txt")});
 }
 
+TEST_F(EditWindowTest, PartOfAFileOrAListingIsNeverSavedOverIt) {
+  std::string lines;
+  for (int i = 0; i < 500; ++i) lines += "line " + std::to_string(i) + "\r\n";
+  TForm1& f = StartOn(QStringLiteral("long.txt"), lines);
+  ASSERT_LT(f.RichEdit1()->LineCount(), 500) << "the quick display shows the first lines only";
+  f.MToversave1Click();
+  dialogs_.Answer(viewer::ToCp932(path_));
+  f.MTsave1Click();
+  EXPECT_EQ(ReadAll(path_), lines);
+  ASSERT_EQ(dialogs_.Messages().size(), 2u);
+  EXPECT_EQ(dialogs_.Messages()[0].kind, dialogs::TScriptedDialogs::Message::Warning);
+  // Under another name the part is saved; once the whole file is shown it may go over it.
+  dialogs_.Answer(viewer::ToCp932(dir_.filePath("head.txt")));
+  f.MTsave1Click();
+  EXPECT_EQ(ReadAll(dir_.filePath("head.txt")).substr(0, 16), "line 0\r\nline 1\r\n");
+  f.Selection().SelectByName(QStringLiteral("long.txt"));
+  f.FileView1KeyPress(QStringLiteral("v"));
+  f.MToversave1Click();
+  EXPECT_EQ(ReadAll(path_), lines);
+  EXPECT_EQ(dialogs_.Messages().size(), 2u);
+  // Names into the pane are not the file's text.
+  f.MnameonlyClick();
+  f.MToversave1Click();
+  EXPECT_EQ(ReadAll(path_), lines);
+  EXPECT_EQ(dialogs_.Messages().size(), 3u);
+}
+
 TEST_F(EditWindowTest, TheExternalEditorGetsThePathAsOneArgument) {
   TForm1& f = StartOn(QStringLiteral("with blank.txt"), "x");
   std::vector<QStringList> started;
