@@ -86,7 +86,7 @@ void TForm1::BuildCommandMenus() {
       {[path = iniPath_] { return std::make_unique<TIniSearchMemory>(path); },
        [this] {
          return OnThreadOf(this, [this] {
-           return viewer::ToCp932(RichEdit1_->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+           return RichEdit1_->SelectedBytes();
          });
        }});
   Mcodehenkan1_->setTitle(QStringLiteral("文字コード変換(&J)"));
@@ -199,7 +199,7 @@ void TForm1::RunFileCommand(const std::string& handler) {
   TCommandSetup setup;
   setup.backup = OptionValue(Option::Mbackup1);
   setup.caretColumn = RichEdit1_->CaretColumn();
-  setup.selectionLength = static_cast<int>(RichEdit1_->textCursor().selectedText().size());
+  setup.selectionLength = RichEdit1_->SelectionLength();
   setup.refresh = [this] {
     if (!closing_) MrefreshClick();
   };

@@ -22,6 +22,7 @@
 #include "fileops/save_file.h"
 #include "fileops/split_merge.h"
 #include "textconv/cp932.h"
+#include "viewer/byte_view.h"
 #include "viewer/display.h"
 #include "viewer/file_info.h"
 #include "viewer/rtf_writer.h"
@@ -169,7 +170,7 @@ void TForm1::MediterRichClick() {
 void TForm1::Medit1Click() {
   const QMimeData* clip = QApplication::clipboard()->mimeData();
   const bool pasteable = clip != nullptr && clip->hasText();
-  const bool selected = RichEdit1_->textCursor().hasSelection();
+  const bool selected = RichEdit1_->HasSelection();
   const bool undo = RichEdit1_->document()->isUndoAvailable();
   for (auto [names, on] : {std::pair{std::array{"Mpast", "Mpast1"}, pasteable},
                            std::pair{std::array{"Mcut", "Mcut1"}, selected},
@@ -183,16 +184,24 @@ void TForm1::Medit1Click() {
     if (QAction* a = Action(name)) a->setText(TextPaneVisible() ? U("テキスト表示を隠す(&I)") : U("テキスト表示を表示する(&I)"));
 }
 
+// Edits run on the editor's document, which a large text shown as bytes gets first (the edit
+// follows when it is ready).
 void TForm1::McutClick() {
-  if (!RichEdit1_->textCursor().hasSelection()) return;
-  RichEdit1_->cut();
-  viewer_->MarkChanged();
+  if (!RichEdit1_->HasSelection()) return;
+  RichEdit1_->RunEdit([this] {
+    RichEdit1_->cut();
+    viewer_->MarkChanged();
+  });
 }
 
 void TForm1::Mcopy1Click() {
+  if (!RichEdit1_->HasSelection()) return;
+  RichEdit1_->CopySelection();
+  if (RichEdit1_->ShowsBytes()) {
+    RichEdit1_->SelectBytes(RichEdit1_->ByteView()->SelectionStart(), 0);
+    return;
+  }
   QTextCursor c = RichEdit1_->textCursor();
-  if (!c.hasSelection()) return;
-  RichEdit1_->copy();
   c.setPosition(c.selectionStart());
   RichEdit1_->setTextCursor(c);
 }
@@ -200,33 +209,42 @@ void TForm1::Mcopy1Click() {
 void TForm1::MpastClick() {
   const QMimeData* clip = QApplication::clipboard()->mimeData();
   if (clip == nullptr || !clip->hasText()) return;
-  RichEdit1_->paste();
-  viewer_->MarkChanged();
+  RichEdit1_->RunEdit([this] {
+    RichEdit1_->paste();
+    viewer_->MarkChanged();
+  });
 }
 
 void TForm1::MtextdeleteClick() {
-  if (!RichEdit1_->Editable()) return;
-  RichEdit1_->textCursor().removeSelectedText();
-  viewer_->MarkChanged();
+  if (!RichEdit1_->Editable() || !RichEdit1_->HasSelection()) return;
+  RichEdit1_->RunEdit([this] {
+    RichEdit1_->textCursor().removeSelectedText();
+    viewer_->MarkChanged();
+  });
 }
 
-void TForm1::MselectallClick() { RichEdit1_->selectAll(); }
+void TForm1::MselectallClick() { RichEdit1_->SelectEverything(); }
 
 void TForm1::MundoClick() {
+  if (RichEdit1_->ShowsBytes()) return;
   RichEdit1_->undo();
   viewer_->MarkChanged();
 }
 
 void TForm1::Mupperlinecopy1Click() {
   if (RichEdit1_->IsEmptyText()) return;
-  RichEdit1_->DuplicateCaretLine();
-  viewer_->MarkChanged();
+  RichEdit1_->RunEdit([this] {
+    RichEdit1_->DuplicateCaretLine();
+    viewer_->MarkChanged();
+  });
 }
 
 void TForm1::Monelinedelete1Click() {
   if (RichEdit1_->IsEmptyText()) return;
-  RichEdit1_->DeleteCaretLine();
-  viewer_->MarkChanged();
+  RichEdit1_->RunEdit([this] {
+    RichEdit1_->DeleteCaretLine();
+    viewer_->MarkChanged();
+  });
 }
 
 bool TForm1::WouldLoseText(const QString& target) {

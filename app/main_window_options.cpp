@@ -247,13 +247,13 @@ void TForm1::MeditView1Click() {
 }
 
 void TForm1::MwordwrapClick() {
-  const bool wrap = RichEdit1_->lineWrapMode() == QPlainTextEdit::NoWrap;
-  RichEdit1_->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  const bool wrap = !RichEdit1_->WordWrap();
+  RichEdit1_->SetWordWrap(wrap);
   Action("ToolButton39")->setChecked(wrap);
 }
 
 void TForm1::MhyojiClick() {
-  const bool wraps = RichEdit1_->lineWrapMode() != QPlainTextEdit::NoWrap;
+  const bool wraps = RichEdit1_->WordWrap();
   for (const char* name : {"Mwordwrap", "Mwordwrap1"})
     Action(name)->setText(wraps ? U("右で折り返さない(&R)") : U("右で折り返す(&R)"));
   Mfileviewcolum_->setEnabled(fileViewStyle_ == 4);

@@ -110,8 +110,8 @@ void TForm1::LoadSettings() {
   }
   hotTrack_ = ini.ReadBool("FileView", "Hottrack", hotTrack_);
 
-  const bool wrap = ini.ReadBool("RichEdit", "WordWrap", RichEdit1_->lineWrapMode() != QPlainTextEdit::NoWrap);
-  RichEdit1_->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  const bool wrap = ini.ReadBool("RichEdit", "WordWrap", RichEdit1_->WordWrap());
+  RichEdit1_->SetWordWrap(wrap);
   Action("ToolButton39")->setChecked(wrap);
   const int tab = ini.ReadInteger("RichEdit", "richtabwidth", 8);
   if (tab > 0 && tab <= 1000) state_.TabWidth = tab;  // a stop at or before the margin is refused
@@ -186,7 +186,7 @@ void TForm1::SaveSettings() {
     ini.WriteInteger("FileView", "Colum" + std::to_string(i + 1), columnWidths_[static_cast<std::size_t>(i)]);
   }
   ini.WriteBool("FileView", "Hottrack", hotTrack_);
-  ini.WriteBool("RichEdit", "WordWrap", RichEdit1_->lineWrapMode() != QPlainTextEdit::NoWrap);
+  ini.WriteBool("RichEdit", "WordWrap", RichEdit1_->WordWrap());
   ini.WriteInteger("RichEdit", "richtabwidth", state_.TabWidth);
   for (const auto& item : options_) ini.WriteBool("Menu", item.key, item.value);
   if (!ini.UpdateFile()) dialogs_.Error(ini.Error());

@@ -61,7 +61,10 @@ void TViewer::SetInfo(const std::string& cp932, InfoColour colour) {
 
 void TViewer::AppendTags() {
   kanjiCode_ = -1;
-  if (!parts_.pane->IsEmptyText()) kanjiCode_ = textconv::DetectKanjiCode(parts_.pane->TextBytes());
+  if (!parts_.pane->IsEmptyText()) {
+    const std::string_view shown = parts_.pane->ShownBytes();
+    kanjiCode_ = textconv::DetectKanjiCode(shown.empty() ? std::string_view(parts_.pane->TextBytes()) : shown);
+  }
   SetInfo(info_ + InfoLineTags(parts_.pane->FirstLineBytes(), SelectedPath(), kanjiCode_), colour_);
 }
 
@@ -183,7 +186,7 @@ void TViewer::StreamLoad(const QString& path) {
     dialogs_.Error(error);
     return;
   }
-  parts_.pane->LoadBytes(bytes);
+  parts_.pane->TakeBytes(std::move(bytes));
   parts_.pane->SetWholeFile(path);
 }
 
@@ -218,7 +221,7 @@ void TViewer::LoadWholeFile() {
     std::string bytes, error;
     pane.setUpdatesEnabled(false);
     if (ReadWhole(path, bytes, error)) {
-      pane.LoadBytes(bytes);
+      pane.TakeBytes(std::move(bytes));
       pane.SetWholeFile(path);
     } else {
       pane.Clear();
@@ -301,20 +304,20 @@ void TViewer::MjumpClick() {
   const int count = parts_.pane->LineCount();
   if (line > count) line = count;
   parts_.pane->SetCaretToLine(line - 1 < 0 ? 0 : static_cast<int>(line - 1));
-  parts_.pane->ensureCursorVisible();
+  parts_.pane->EnsureCaretVisible();
   UpdateCaretStatus();
 }
 
 void TViewer::Mlinetop1Click() {
   parts_.pane->SetCaretToStart();
-  parts_.pane->ensureCursorVisible();
+  parts_.pane->EnsureCaretVisible();
   parts_.pane->setFocus();
   UpdateCaretStatus();
 }
 
 void TViewer::Mlinebottom1Click() {
   parts_.pane->SetCaretToEnd();
-  parts_.pane->ensureCursorVisible();
+  parts_.pane->EnsureCaretVisible();
   parts_.pane->setFocus();
   UpdateCaretStatus();
 }

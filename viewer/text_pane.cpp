@@ -1,18 +1,66 @@
 #include "viewer/text_pane.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QPlainTextDocumentLayout>
+#include <QProgressBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <cmath>
-#include <QSignalBlocker>
 #include <QTextFragment>
+#include <QThread>
+#include <QTimer>
+#include <cmath>
 
 #include "textconv/cp932.h"
+#include "viewer/byte_view.h"
 #include "viewer/file_info.h"
+#include "viewer/line_index.h"
 #include "viewer/rtf_reader.h"
 
 namespace sorabu::viewer {
+
+namespace {
+
+// The worker hands the document over in pieces of this size, cut after a line break.
+constexpr std::size_t kBuildChunk = 1 << 20;
+
+std::size_t ChunkEnd(std::string_view text, std::size_t from) {
+  if (text.size() - from <= kBuildChunk) return text.size();
+  const std::size_t limit = from + kBuildChunk;
+  const std::size_t lf = text.find_last_of("\r\n", limit - 1);
+  if (lf != std::string_view::npos && lf > from) {
+    // Never between the CR and LF of a pair.
+    if (text[lf] == '\r' && lf + 1 < text.size() && text[lf + 1] == '\n') return lf + 2;
+    return lf + 1;
+  }
+  return PreviousCharStart(text, from, limit);
+}
+
+// Characters a text of these bytes has in the editor (a CR LF is one).
+int EditorLength(std::string_view bytes) { return static_cast<int>(DecodeForPane(bytes).size()); }
+
+bool IsEditingKey(const QKeyEvent* event) {
+  if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Undo) ||
+      event->matches(QKeySequence::Redo))
+    return true;
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Tab:
+      return true;
+    default:
+      break;
+  }
+  const QString text = event->text();
+  return !text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+}  // namespace
 
 QString DecodeForPane(std::string_view bytes) {
   std::u16string u = textconv::DecodeCp932(bytes);
@@ -53,47 +101,99 @@ TTextPane::TTextPane(QWidget* parent) : QPlainTextEdit(parent) {
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setUndoRedoEnabled(false);
   setTabChangesFocus(true);
-  connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
-    if (!signalsBlocked()) bytesValid_ = false;
+  baseDocument_ = document();
+  AdoptDocument(baseDocument_);
+  view_ = new TByteView(this);
+  view_->setObjectName(QStringLiteral("ByteView"));
+  connect(view_, &TByteView::CaretMoved, this, &QPlainTextEdit::cursorPositionChanged);
+  connect(view_, &TByteView::UnusedKey, this, &TTextPane::OnUnusedKey);
+  progress_ = new QProgressBar(this);
+  progress_->setRange(0, 100);
+  progress_->setFormat(QStringLiteral("編集の準備をしています %p%"));
+  progress_->hide();
+  progressTimer_ = new QTimer(this);
+  progressTimer_->setInterval(100);
+  connect(progressTimer_, &QTimer::timeout, this, [this] { progress_->setValue(builtPercent_.load()); });
+  ShowBytes();
+}
+
+TTextPane::~TTextPane() { StopBuilding(); }
+
+void TTextPane::AdoptDocument(QTextDocument* doc) {
+  if (doc != document()) setDocument(doc);
+  QObject::disconnect(documentChanges_);
+  documentChanges_ = connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
+    if (!signalsBlocked() && !byteMode_) bytesValid_ = false;
   });
+  setUndoRedoEnabled(editable_);
+  if (tabDistance_ > 0) setTabStopDistance(tabDistance_);
+}
+
+void TTextPane::resizeEvent(QResizeEvent* event) {
+  QPlainTextEdit::resizeEvent(event);
+  view_->setGeometry(rect());
+  const int h = progress_->sizeHint().height();
+  progress_->setGeometry(0, height() - h, width(), h);
+}
+
+void TTextPane::ShowBytes() {
+  byteMode_ = true;
+  view_->setGeometry(rect());
+  view_->show();
+  view_->raise();
+  const bool focused = hasFocus();
+  setFocusProxy(view_);
+  if (focused) view_->setFocus();
 }
 
 void TTextPane::Clear() {
-  TLoading loading(*this);
+  StopBuilding();
   wholeFile_.clear();
-  clear();
-  bytes_.clear();
+  if (ownDocument_) {
+    // Back to the editor's own small document; the big one goes.
+    QTextDocument* old = ownDocument_;
+    ownDocument_ = nullptr;
+    AdoptDocument(baseDocument_);
+    old->deleteLater();
+  }
+  {
+    TLoading loading(*this);
+    clear();
+  }
+  std::string().swap(bytes_);  // a large text's memory goes before the next is read
   bytesValid_ = true;
   hasLines_ = false;
   trailingBreak_ = false;
+  view_->SetText(bytes_);
+  ShowBytes();
 }
 
 void TTextPane::AddLine(std::string_view line) {
-  TLoading loading(*this);
   wholeFile_.clear();
-  appendPlainText(DecodeForPane(line));
+  if (!byteMode_) Clear();
   if (hasLines_) bytes_ += "\r\n";
   bytes_.append(line);
   hasLines_ = true;
   bytesValid_ = true;
+  view_->SetText(bytes_, true);
 }
 
-void TTextPane::LoadBytes(std::string_view bytes) {
+void TTextPane::TakeBytes(std::string&& bytes) {
   Clear();
-  if (!plainTextMode_ && bytes.substr(0, 5) == "{\\rtf") {
+  if (!plainTextMode_ && bytes.rfind("{\\rtf", 0) == 0) {
     LoadRtf(bytes);
     return;
   }
-  TLoading loading(*this);
-  setPlainText(DecodeForPane(bytes));
-  bytes_.assign(bytes);
-  hasLines_ = !bytes.empty();
-  trailingBreak_ = !bytes.empty() && (bytes.back() == '\r' || bytes.back() == '\n');
+  bytes_ = std::move(bytes);
+  hasLines_ = !bytes_.empty();
+  trailingBreak_ = !bytes_.empty() && (bytes_.back() == '\r' || bytes_.back() == '\n');
   bytesValid_ = true;
+  view_->SetText(bytes_);
 }
 
 void TTextPane::LoadRtf(std::string_view bytes) {
   const RtfDocument doc = ReadRtf(bytes);
+  LeaveByteMode(0, 0);
   TLoading loading(*this);
   QTextCursor cursor(document());
   const QTextCharFormat base = currentCharFormat();
@@ -117,44 +217,203 @@ void TTextPane::LoadRtf(std::string_view bytes) {
   moveCursor(QTextCursor::Start);
 }
 
+// The editor's document takes over from the byte view, with the caret where it was.
+void TTextPane::LeaveByteMode(int caret, int anchor) {
+  const bool focused = view_->hasFocus();
+  byteMode_ = false;
+  setFocusProxy(nullptr);
+  view_->hide();
+  QTextCursor c(document());
+  const int end = document()->characterCount() - 1;
+  c.setPosition(std::clamp(anchor, 0, end));
+  c.setPosition(std::clamp(caret, 0, end), QTextCursor::KeepAnchor);
+  setTextCursor(c);
+  if (focused) setFocus();
+  ensureCursorVisible();
+}
+
+void TTextPane::BuildDocumentNow() {
+  const int caret = EditorLength(std::string_view(bytes_).substr(0, view_->Caret()));
+  const int anchor = EditorLength(std::string_view(bytes_).substr(0, view_->Anchor()));
+  {
+    TLoading loading(*this);
+    setPlainText(DecodeForPane(bytes_));
+  }
+  LeaveByteMode(caret, anchor);
+}
+
+void TTextPane::StartBuilding() {
+  StopBuilding();
+  building_ = true;
+  const int generation = ++generation_;
+  builtPercent_ = 0;
+  progress_->setValue(0);
+  progress_->show();
+  progress_->raise();
+  progressTimer_->start();
+  QThread* home = thread();
+  builder_ = std::jthread([this, generation, home, text = bytes_](std::stop_token stop) {
+    // No layout yet: the editor's layout is attached on the window's thread.
+    auto doc = std::make_unique<QTextDocument>();
+    doc->setUndoRedoEnabled(false);
+    QTextCursor cursor(doc.get());
+    for (std::size_t from = 0; from < text.size();) {
+      if (stop.stop_requested()) return;
+      const std::size_t to = ChunkEnd(text, from);
+      cursor.insertText(DecodeForPane(std::string_view(text).substr(from, to - from)));
+      from = to;
+      builtPercent_ = static_cast<int>(from * 100 / text.size());
+    }
+    doc->moveToThread(home);
+    {
+      std::lock_guard lock(builtMutex_);
+      built_ = std::move(doc);
+    }
+    QMetaObject::invokeMethod(this, [this, generation] { DocumentBuilt(generation); }, Qt::QueuedConnection);
+  });
+}
+
+void TTextPane::StopBuilding() {
+  if (builder_.joinable()) {
+    builder_.request_stop();
+    builder_.join();
+  }
+  {
+    std::lock_guard lock(builtMutex_);
+    built_.reset();
+  }
+  building_ = false;
+  pendingEdits_.clear();
+  if (progressTimer_) progressTimer_->stop();
+  if (progress_) progress_->hide();
+}
+
+void TTextPane::DocumentBuilt(int generation) {
+  std::unique_ptr<QTextDocument> doc;
+  {
+    std::lock_guard lock(builtMutex_);
+    doc = std::move(built_);
+  }
+  if (generation != generation_ || !doc || !byteMode_) return;
+  if (builder_.joinable()) builder_.join();
+  building_ = false;
+  progressTimer_->stop();
+  progress_->hide();
+  const int caret = EditorLength(std::string_view(bytes_).substr(0, view_->Caret()));
+  const int anchor = EditorLength(std::string_view(bytes_).substr(0, view_->Anchor()));
+  doc->setDefaultFont(font());
+  doc->setDocumentLayout(new QPlainTextDocumentLayout(doc.get()));
+  ownDocument_ = doc.release();
+  ownDocument_->setParent(this);
+  ownDocument_->setModified(false);
+  {
+    const QSignalBlocker block(this);
+    AdoptDocument(ownDocument_);
+  }
+  LeaveByteMode(caret, anchor);
+  auto edits = std::move(pendingEdits_);
+  pendingEdits_.clear();
+  for (auto& edit : edits) edit();
+}
+
+void TTextPane::RunEdit(std::function<void()> edit) {
+  if (!byteMode_) {
+    edit();
+    return;
+  }
+  if (bytes_.size() <= kInstantEditBytes) {
+    BuildDocumentNow();
+    edit();
+    return;
+  }
+  pendingEdits_.push_back(std::move(edit));
+  if (!building_) StartBuilding();
+}
+
+void TTextPane::OnUnusedKey(QKeyEvent* event) {
+  if (!editable_ || !IsEditingKey(event)) return;
+  event->accept();
+  const auto type = event->type();
+  const int key = event->key();
+  const auto modifiers = event->modifiers();
+  const QString text = event->text();
+  RunEdit([this, type, key, modifiers, text] {
+    QKeyEvent replay(type, key, modifiers, text);
+    QPlainTextEdit::keyPressEvent(&replay);
+    emit KeyPressed();
+  });
+}
+
 std::string TTextPane::TextBytes() const {
-  if (bytesValid_) return bytes_;
+  if (byteMode_ || bytesValid_) return bytes_;
   QString text = toPlainText();
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
   return ToCp932(text);
 }
 
+std::string_view TTextPane::ShownBytes() const { return byteMode_ || bytesValid_ ? std::string_view(bytes_) : std::string_view(); }
+
 std::string TTextPane::FirstLineBytes() const {
-  if (bytesValid_) {
+  if (byteMode_ || bytesValid_) {
     std::size_t end = bytes_.find_first_of("\r\n");
     return bytes_.substr(0, end);
   }
   return ToCp932(document()->firstBlock().text());
 }
 
-bool TTextPane::IsEmptyText() const { return document()->isEmpty(); }
+bool TTextPane::IsEmptyText() const { return byteMode_ ? bytes_.empty() : document()->isEmpty(); }
 
 // A line break at the very end of the text starts no further line.
 int TTextPane::LineCount() const {
+  if (byteMode_) {
+    // Lines added one by one are all lines, even an empty last one.
+    const std::size_t lines = !hasLines_ ? 0 : trailingBreak_ ? view_->Index().TextLines() : view_->Index().Lines();
+    return static_cast<int>(std::min<std::size_t>(lines, INT32_MAX));
+  }
   if (IsEmptyText()) return 0;
   const int blocks = document()->blockCount();
   return trailingBreak_ && blocks > 1 && document()->lastBlock().length() <= 1 ? blocks - 1 : blocks;
 }
 
-int TTextPane::CaretLine() const { return textCursor().blockNumber(); }
+int TTextPane::CaretLine() const {
+  if (byteMode_) return static_cast<int>(std::min<std::size_t>(view_->CaretLine(), INT32_MAX));
+  return textCursor().blockNumber();
+}
 
-int TTextPane::CaretColumn() const { return textCursor().positionInBlock(); }
+int TTextPane::CaretColumn() const {
+  if (byteMode_) return static_cast<int>(std::min<std::size_t>(view_->CaretColumn(), INT32_MAX));
+  return textCursor().positionInBlock();
+}
 
 void TTextPane::SetCaretToLine(int line) {
+  if (byteMode_) {
+    const std::size_t lines = view_->Index().Lines();
+    const std::size_t n = line < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(line), lines - 1);
+    view_->SetCaret(view_->Index().Start(n));
+    return;
+  }
   QTextBlock block = document()->findBlockByNumber(line < 0 ? 0 : line);
   if (!block.isValid()) block = document()->lastBlock();
   QTextCursor c(block);
   setTextCursor(c);
 }
 
-void TTextPane::SetCaretToStart() { moveCursor(QTextCursor::Start); }
+void TTextPane::SetCaretToStart() {
+  if (byteMode_) view_->SetCaret(0);
+  else moveCursor(QTextCursor::Start);
+}
 
 void TTextPane::SetCaretToEnd() {
+  if (byteMode_) {
+    // The last character, not the position after it (the end of the last line of text when the
+    // text ends with a break).
+    const TLineIndex& index = view_->Index();
+    const std::size_t end = bytes_.size();
+    const std::size_t line = index.LineOf(end);
+    const std::size_t start = index.Start(line);
+    view_->SetCaret(end > start ? PreviousCharStart(bytes_, start, end) : line > 0 ? index.End(line - 1) : 0);
+    return;
+  }
   QTextCursor c(document());
   c.movePosition(QTextCursor::End);
   // The last character, not the position after it; an empty pane stays at the start.
@@ -162,7 +421,51 @@ void TTextPane::SetCaretToEnd() {
   setTextCursor(c);
 }
 
+void TTextPane::EnsureCaretVisible() {
+  if (byteMode_) view_->EnsureCaretVisible();
+  else ensureCursorVisible();
+}
+
+bool TTextPane::HasSelection() const { return byteMode_ ? view_->HasSelection() : textCursor().hasSelection(); }
+
+std::string TTextPane::SelectedBytes() const {
+  if (byteMode_) return std::string(view_->SelectedBytes());
+  return ToCp932(textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+}
+
+int TTextPane::SelectionLength() const {
+  if (byteMode_) return EditorLength(view_->SelectedBytes());
+  return static_cast<int>(textCursor().selectedText().size());
+}
+
+void TTextPane::SelectBytes(std::size_t start, std::size_t length) {
+  if (byteMode_) {
+    view_->Select(start, length);
+    view_->EnsureCaretVisible();
+    return;
+  }
+  const std::string text = TextBytes();
+  start = std::min(start, text.size());
+  length = std::min(length, text.size() - start);
+  QTextCursor c(document());
+  c.setPosition(EditorLength(std::string_view(text).substr(0, start)));
+  c.setPosition(EditorLength(std::string_view(text).substr(0, start + length)), QTextCursor::KeepAnchor);
+  setTextCursor(c);
+  ensureCursorVisible();
+}
+
+void TTextPane::CopySelection() {
+  if (byteMode_) view_->CopySelection();
+  else copy();
+}
+
+void TTextPane::SelectEverything() {
+  if (byteMode_) view_->SelectAll();
+  else selectAll();
+}
+
 void TTextPane::SetEditable(bool on) {
+  editable_ = on;
   setReadOnly(!on);
   setTabChangesFocus(!on);
   setUndoRedoEnabled(on);
@@ -193,6 +496,17 @@ void TTextPane::DeleteCaretLine() {
 
 RtfDocument TTextPane::RichDocument() const {
   RtfDocument doc;
+  if (byteMode_) {
+    const TLineIndex& index = view_->Index();
+    for (std::size_t line = 0; line < index.TextLines(); ++line) {
+      RtfRun run;
+      run.text = textconv::DecodeCp932(std::string_view(bytes_).substr(index.Start(line), index.End(line) - index.Start(line)));
+      std::vector<RtfRun> runs;
+      if (!run.text.empty()) runs.push_back(std::move(run));
+      doc.paragraphs.push_back(std::move(runs));
+    }
+    return doc;
+  }
   for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next()) {
     std::vector<RtfRun> runs;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -231,11 +545,24 @@ void TTextPane::SetTabWidth(int tabWidth) {
   double w = 0;
   for (int n = 512; n > 0 && w <= 0; n -= 2) w = metrics.horizontalAdvance(QString(n, QLatin1Char('M'))) / n;
   if (w <= 0) return;
-  setTabStopDistance(tabWidth * w);
+  tabDistance_ = tabWidth * w;
+  setTabStopDistance(tabDistance_);
+  view_->SetTabStopDistance(tabDistance_);
+}
+
+void TTextPane::SetWordWrap(bool on) {
+  setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  view_->SetWordWrap(on);
 }
 
 void TTextPane::keyPressEvent(QKeyEvent* event) {
-  QPlainTextEdit::keyPressEvent(event);
+  // Keys the byte view passed on belong to the window; keys sent to the pane itself go to the view.
+  if (byteMode_) {
+    if (view_->PassedOn(event)) event->ignore();
+    else view_->HandleKey(event);
+  } else {
+    QPlainTextEdit::keyPressEvent(event);
+  }
   emit KeyPressed();
 }
 

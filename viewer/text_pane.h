@@ -1,22 +1,40 @@
 // The text pane (RichEdit1): shows code page 932 bytes, plain or as rich text.
 //
-// The pane keeps the bytes it was given beside the Unicode it shows, so the kanji code of the text
-// is detected on the stored bytes, not on a round trip through Unicode. Lines are split by the
-// pane at CR, LF and CR LF; a quick display adds one line at a time.
+// Plain text is shown by a byte view painting straight from the bytes the pane was given, so that
+// a file of any size shows at once and the kanji code is detected on the stored bytes, not on a
+// round trip through Unicode. Lines end at CR, LF or CR LF; a quick display adds one line at a
+// time. Rich text, and plain text once the user edits it, live in the editor's document: the
+// first edit of a large text builds that document on a worker thread while a progress bar runs,
+// and the edit is made when it is ready.
 #pragma once
 
 #include <QPlainTextEdit>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 #include "viewer/rtf_reader.h"
 
+class QProgressBar;
+class QTimer;
+
 namespace sorabu::viewer {
+
+class TByteView;
 
 class TTextPane : public QPlainTextEdit {
   Q_OBJECT
  public:
+  // Texts up to this size become an editable document at once; larger ones on a worker thread.
+  static constexpr std::size_t kInstantEditBytes = 1 << 20;
+
   explicit TTextPane(QWidget* parent = nullptr);
+  ~TTextPane() override;
 
   // Plain-text mode off means the next load of a text starting with "{\rtf" is shown formatted.
   void SetPlainTextMode(bool on) { plainTextMode_ = on; }
@@ -26,10 +44,15 @@ class TTextPane : public QPlainTextEdit {
   void AddLine(std::string_view bytes);
   // Replaces the content with the whole text, as plain text or, outside plain-text mode, as rich
   // text when it is RTF.
-  void LoadBytes(std::string_view bytes);
+  void LoadBytes(std::string_view bytes) { TakeBytes(std::string(bytes)); }
+  // The same without a copy of a large text.
+  void TakeBytes(std::string&& bytes);
 
   // The pane's text as bytes, lines joined by CR LF.
   std::string TextBytes() const;
+  // The same without a copy, while the pane shows unedited bytes; empty otherwise.
+  std::string_view ShownBytes() const;
+  bool ShowsBytes() const { return byteMode_; }
   std::string FirstLineBytes() const;
   bool IsEmptyText() const;
   int LineCount() const;
@@ -38,6 +61,15 @@ class TTextPane : public QPlainTextEdit {
   void SetCaretToLine(int line);
   void SetCaretToStart();
   void SetCaretToEnd();
+  void EnsureCaretVisible();
+
+  bool HasSelection() const;
+  std::string SelectedBytes() const;
+  int SelectionLength() const;  // in characters
+  // Selects length bytes of TextBytes() from start (snapped to characters) and shows them.
+  void SelectBytes(std::size_t start, std::size_t length);
+  void CopySelection();
+  void SelectEverything();
 
   // The file whose whole text the pane holds (set by the display after a complete load, cleared
   // by every new content); empty when the pane holds part of a file or something else.
@@ -47,7 +79,11 @@ class TTextPane : public QPlainTextEdit {
   // Simple editing: editable panes take Tab into the text and keep an undo history of the user's
   // edits (a load is never undone); read-only panes pass Tab on to move the focus.
   void SetEditable(bool on);
-  bool Editable() const { return !isReadOnly(); }
+  bool Editable() const { return editable_; }
+  // Runs edit on the editor's document, building the document first when the pane shows bytes
+  // (at once, or when the worker is done; a new content before that drops the edit).
+  void RunEdit(std::function<void()> edit);
+  bool PreparingEdit() const { return building_; }
   // The line holding the caret stands twice (the copy above it) / is removed.
   void DuplicateCaretLine();
   void DeleteCaretLine();
@@ -56,6 +92,10 @@ class TTextPane : public QPlainTextEdit {
 
   // Tab stops every tabWidth characters of "M" in the pane's font.
   void SetTabWidth(int tabWidth);
+  void SetWordWrap(bool on);
+  bool WordWrap() const { return lineWrapMode() != QPlainTextEdit::NoWrap; }
+
+  TByteView* ByteView() const { return view_; }
 
  signals:
   void KeyPressed();
@@ -64,18 +104,45 @@ class TTextPane : public QPlainTextEdit {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void LoadRtf(std::string_view bytes);
+  void ShowBytes();
+  void LeaveByteMode(int caret, int anchor);
+  void BuildDocumentNow();
+  void StartBuilding();
+  void DocumentBuilt(int generation);
+  void StopBuilding();
+  void AdoptDocument(QTextDocument* document);
+  void OnUnusedKey(QKeyEvent* event);
   // Loads replace the text without an undo step.
   class TLoading;
 
+  TByteView* view_ = nullptr;
+  bool byteMode_ = true;
+  bool editable_ = false;
   bool plainTextMode_ = true;
   QString wholeFile_;
   bool bytesValid_ = true;  // bytes_ mirrors the text until the user edits it
   std::string bytes_;
   bool hasLines_ = false;
   bool trailingBreak_ = false;  // the loaded text ended with a line break
+  double tabDistance_ = 0;
+
+  // The document built for editing a large text.
+  bool building_ = false;
+  int generation_ = 0;
+  std::vector<std::function<void()>> pendingEdits_;
+  std::jthread builder_;
+  std::atomic<int> builtPercent_{0};
+  std::mutex builtMutex_;
+  std::unique_ptr<QTextDocument> built_;
+  QMetaObject::Connection documentChanges_;
+  QTextDocument* baseDocument_ = nullptr;  // the editor's own, for small texts
+  QTextDocument* ownDocument_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QTimer* progressTimer_ = nullptr;
 };
 
 // CP932 bytes to the pane's Unicode: lines end at CR, LF or CR LF.

@@ -81,22 +81,18 @@ TEST_F(EditWindowTest, EditStateTabAndTheEditMenusEnabling) {
 TEST_F(EditWindowTest, ClipboardAndLineCommandsMarkTheInformationLine) {
   TForm1& f = StartOn(QStringLiteral("c.txt"), C("あいう\r\nかき\r\n"));
   viewer::TTextPane* pane = f.RichEdit1();
-  QTextCursor c = pane->textCursor();
-  c.setPosition(1);
-  c.setPosition(3, QTextCursor::KeepAnchor);
-  pane->setTextCursor(c);
+  // Byte offsets: the selection starts inside a character and snaps back onto it.
+  pane->SelectBytes(3, 4);
   f.Medit1Click();
   EXPECT_TRUE(f.Action("Mcopy1")->isEnabled());
   f.Action("ToolButton14")->trigger();
   EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("いう"));
-  EXPECT_FALSE(pane->textCursor().hasSelection());
-  EXPECT_EQ(pane->textCursor().position(), 1) << "the caret stays at the selection's start";
+  EXPECT_FALSE(pane->HasSelection());
+  EXPECT_EQ(pane->CaretColumn(), 1) << "the caret stays at the selection's start";
   EXPECT_EQ(f.Viewer().Colour(), viewer::TViewer::InfoColour::Black);
 
   // Deleting the selection needs the edit state.
-  c.setPosition(0);
-  c.setPosition(1, QTextCursor::KeepAnchor);
-  pane->setTextCursor(c);
+  pane->SelectBytes(0, 2);
   f.MtextdeleteClick();
   EXPECT_EQ(pane->FirstLineBytes(), C("あいう"));
   f.MediterRichClick();
@@ -118,7 +114,7 @@ TEST_F(EditWindowTest, SaveAsRtfAndOverwriteWithAndWithoutBackup) {
   f.MediterRichClick();
   viewer::TTextPane* pane = f.RichEdit1();
   pane->SetCaretToStart();
-  pane->insertPlainText(QStringLiteral("新"));
+  pane->RunEdit([pane] { pane->insertPlainText(QStringLiteral("新")); });
 
   // Save as a name ending in .rtf: written as RTF, the pane back in plain-text mode afterwards.
   dialogs_.Answer(viewer::ToCp932(dir_.filePath("out.rtf")));
@@ -133,12 +129,12 @@ TEST_F(EditWindowTest, SaveAsRtfAndOverwriteWithAndWithoutBackup) {
   f.Selection().SelectByName(QStringLiteral("s.txt"));
   f.OpenCommandLineFile({path_});
   pane->SetCaretToStart();
-  pane->insertPlainText(QStringLiteral("1"));
+  pane->RunEdit([pane] { pane->insertPlainText(QStringLiteral("1")); });
   f.MToversave1Click();
   EXPECT_EQ(ReadAll(path_), C("1最初\r\nの内容\r\n")) << "every line ends in CR LF";
   EXPECT_EQ(ReadAll(dir_.filePath("s.$$$")), C("最初\nの内容"));
   pane->SetCaretToStart();
-  pane->insertPlainText(QStringLiteral("2"));
+  pane->RunEdit([pane] { pane->insertPlainText(QStringLiteral("2")); });
   f.Action("ToolButton54")->trigger();
   EXPECT_EQ(ReadAll(path_), C("21最初\r\nの内容\r\n"));
   EXPECT_EQ(ReadAll(dir_.filePath("s.$$$")), C("1最初\r\nの内容\r\n"));
@@ -147,7 +143,7 @@ TEST_F(EditWindowTest, SaveAsRtfAndOverwriteWithAndWithoutBackup) {
   // Without the option an old backup of that name goes, and the pane keeps its text.
   f.SetOption(Option::Mbackup1, false);
   pane->SetCaretToStart();
-  pane->insertPlainText(QStringLiteral("3"));
+  pane->RunEdit([pane] { pane->insertPlainText(QStringLiteral("3")); });
   f.MToversave1Click();
   EXPECT_FALSE(QFile::exists(dir_.filePath("s.$$$")));
   EXPECT_EQ(ReadAll(path_), C("321最初\r\nの内容\r\n"));

@@ -2,7 +2,8 @@
 # Starts sorabu under Xvfb on a Shift-JIS file, waits for its window, takes a screenshot, moves
 # the file list down to the next file with the arrow key and checks that the pane changed, moves on
 # to a JIS file and converts it with 変換 → "* 文字コード自動変換(&A)" from the keyboard, copies a
-# large file with C into another folder (photographing the progress window), asks it
+# large file with C into another folder (photographing the progress window), shows a 1 MiB text
+# whole with V and goes to its end with Ctrl+End in the pane (photographing both), asks it
 # to close the ordinary way (SIGTERM closes the window like its close box) and checks the settings
 # file it writes beside itself and the converted file.
 set -euo pipefail
@@ -67,6 +68,18 @@ if [ "${1:-}" = "--inner" ]; then
     xdotool key Escape
   fi
   sleep 0.5
+  # The 1 MiB text whole, then its end: the last lines are a dark block.
+  xdotool key --window "$win" Down
+  sleep 1
+  xdotool key --window "$win" v
+  sleep 1.5
+  if command -v import >/dev/null; then import -window root "$out/screenshot-whole.png"; fi
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  xdotool mousemove $((X + WIDTH * 3 / 4)) $((Y + HEIGHT * 3 / 4)) click 1
+  sleep 0.3
+  xdotool key ctrl+End
+  sleep 1
+  if command -v import >/dev/null; then import -window root "$out/screenshot-end.png"; fi
   kill -TERM "$pid"
   wait "$pid"
   exit 0
@@ -83,6 +96,12 @@ for i in $(seq 1 10); do printf 'JIS の行 %d\r\n' "$i"; done > "$out/jis-sourc
 iconv -f UTF-8 -t ISO-2022-JP < "$out/jis-source.txt" > "$out/data/sample zzz jis.txt"
 big=$((1536 * 1024 * 1024))
 head -c "$big" /dev/zero > "$out/data/sample zzzz big.bin"
+# 1 MiB of text whose last 40 lines are full-width squares.
+awk 'BEGIN { for (i = 1; i <= 25000; i++) printf "%05d 行目：ＳＪＩＳ のテキスト、半角ｶﾅ も。\r\n", i }' |
+  iconv -f UTF-8 -t CP932 | head -c $((1024 * 1024 - 40 * 160)) > "$out/corpus.txt"
+for i in $(seq 1 40); do printf '\r\n■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■'; done |
+  iconv -f UTF-8 -t CP932 >> "$out/corpus.txt"
+mv "$out/corpus.txt" "$out/data/sample zzzzz corpus.txt"
 mkdir -p "$out/dest"
 export big
 
@@ -120,6 +139,15 @@ fi
 cmp -s "$out/data/sample zzzz big.bin" "$out/dest/sample zzzz big.bin" ||
   { echo "the large file was not copied with C through the file-operation dialog"; fail=1; }
 [ -s "$out/screenshot-progress.png" ] || { echo "no progress window seen during the copy"; fail=1; }
+# The whole text shown with V, then its end after Ctrl+End: the block of squares darkens the screen.
+if [ -s "$out/screenshot-whole.png" ] && [ -s "$out/screenshot-end.png" ]; then
+  top=$(convert "$out/screenshot-whole.png" -colorspace Gray -format '%[fx:mean]' info:)
+  end=$(convert "$out/screenshot-end.png" -colorspace Gray -format '%[fx:mean]' info:)
+  awk -v t="$top" -v e="$end" 'BEGIN { exit !(e < t - 0.02) }' ||
+    { echo "Ctrl+End did not bring the end of the whole text into view (mean $top -> $end)"; fail=1; }
+else
+  echo "no screenshots of the whole text"; fail=1
+fi
 rm -f "$out/data/sample zzzz big.bin" "$out/dest/sample zzzz big.bin"
 [ $fail -eq 0 ] && echo "smoke: window shown, screenshot at $out/screenshot.png, settings written"
 exit $fail

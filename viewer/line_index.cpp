@@ -1,0 +1,109 @@
+#include "viewer/line_index.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "textconv/cp932.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace sorabu::viewer {
+
+namespace {
+
+// The first CR or LF at or after from, or text.size().
+std::size_t FindBreak(std::string_view text, std::size_t from) {
+  const char* p = text.data();
+  std::size_t i = from;
+  const std::size_t n = text.size();
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (; i + 16 <= n; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+    if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+  }
+#endif
+  for (; i < n; ++i)
+    if (p[i] == '\r' || p[i] == '\n') return i;
+  return n;
+}
+
+}  // namespace
+
+void TLineIndex::Clear() {
+  // The memory goes too: the next text may be small.
+  std::vector<std::uint64_t>(1, 0).swap(starts_);
+  std::vector<std::uint8_t>().swap(breakLength_);
+  size_ = 0;
+}
+
+void TLineIndex::Build(std::string_view text) {
+  Clear();
+  // Most texts have lines of some tens of bytes; a guess saves the vector's regrowth.
+  starts_.reserve(text.size() / 48 + 1);
+  breakLength_.reserve(text.size() / 48 + 1);
+  Scan(text, 0);
+}
+
+void TLineIndex::Extend(std::string_view text) {
+  if (text.size() < size_) {
+    Build(text);
+    return;
+  }
+  // A CR that ended the old text may be the first half of a CR LF: scan again from the line it ended.
+  std::size_t line = starts_.size() - 1;
+  if (line > 0 && breakLength_[line - 1] == 1 && starts_[line] == size_ && text[size_ - 1] == '\r') --line;
+  const std::size_t from = starts_[line];
+  starts_.resize(line + 1);
+  breakLength_.resize(line);
+  Scan(text, from);
+}
+
+void TLineIndex::Scan(std::string_view text, std::size_t from) {
+  const std::size_t n = text.size();
+  std::size_t i = from;
+  for (;;) {
+    const std::size_t b = FindBreak(text, i);
+    if (b >= n) break;
+    const std::uint8_t len = text[b] == '\r' && b + 1 < n && text[b + 1] == '\n' ? 2 : 1;
+    breakLength_.push_back(len);
+    i = b + len;
+    starts_.push_back(i);
+  }
+  size_ = n;
+}
+
+std::size_t TLineIndex::TextLines() const {
+  if (size_ == 0) return 0;
+  return starts_.back() == size_ && starts_.size() > 1 ? starts_.size() - 1 : starts_.size();
+}
+
+std::size_t TLineIndex::End(std::size_t line) const {
+  if (line + 1 >= starts_.size()) return size_;
+  return static_cast<std::size_t>(starts_[line + 1]) - breakLength_[line];
+}
+
+std::size_t TLineIndex::LineOf(std::size_t offset) const {
+  auto it = std::upper_bound(starts_.begin(), starts_.end(), static_cast<std::uint64_t>(offset));
+  return static_cast<std::size_t>(it - starts_.begin()) - 1;
+}
+
+std::size_t PreviousCharStart(std::string_view text, std::size_t lineStart, std::size_t pos) {
+  if (pos <= lineStart) return lineStart;
+  // A byte that cannot lead ends a character, so going back over the run of lead-capable bytes
+  // before pos - 1 finds a boundary; from there characters are pairs up to pos - 1.
+  std::size_t q = pos - 1;
+  while (q > lineStart && textconv::IsLeadByte(static_cast<unsigned char>(text[q - 1]))) --q;
+  return q + ((pos - 1 - q) / 2) * 2;
+}
+
+std::size_t NextCharStart(std::string_view text, std::size_t pos) {
+  if (pos >= text.size()) return text.size();
+  return pos + textconv::CharLength(text, pos);
+}
+
+}  // namespace sorabu::viewer
