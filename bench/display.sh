@@ -24,8 +24,15 @@ tr -d '\r' < "$big" | head -c 1073741824 > "$work/big-lf.txt"
 "$bench" quick "$work/big-lf.txt" 21
 rm -f "$work/big-lf.txt"
 
-echo "== whole-file load of the 64 MiB Shift-JIS corpus"
+echo "== whole-file load of a 1 GiB file (CR LF) to the pane painted; jumping to its end and back"
+"$bench" whole "$big" 3
+"$bench" jump "$big" 9
+
+echo "== whole-file load of the 64 MiB Shift-JIS corpus to the pane painted (peak RSS of one load)"
+"$bench" whole "$corpus/sjis-crlf-64m.txt" 1
 "$bench" whole "$corpus/sjis-crlf-64m.txt" 5
+echo "== one page down in the 64 MiB corpus, painted"
+"$bench" scroll "$corpus/sjis-crlf-64m.txt" 200
 times=()
 for i in 1 2 3 4 5; do
   s=$(date +%s%N); cat "$corpus/sjis-crlf-64m.txt" > /dev/null; e=$(date +%s%N)

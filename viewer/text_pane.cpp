@@ -101,8 +101,7 @@ TTextPane::TTextPane(QWidget* parent) : QPlainTextEdit(parent) {
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setUndoRedoEnabled(false);
   setTabChangesFocus(true);
-  baseDocument_ = document();
-  AdoptDocument(baseDocument_);
+  AdoptDocument(document());
   view_ = new TByteView(this);
   view_->setObjectName(QStringLiteral("ByteView"));
   connect(view_, &TByteView::CaretMoved, this, &QPlainTextEdit::cursorPositionChanged);
@@ -120,7 +119,7 @@ TTextPane::TTextPane(QWidget* parent) : QPlainTextEdit(parent) {
 TTextPane::~TTextPane() { StopBuilding(); }
 
 void TTextPane::AdoptDocument(QTextDocument* doc) {
-  if (doc != document()) setDocument(doc);
+  if (doc == nullptr || doc != document()) setDocument(doc);
   QObject::disconnect(documentChanges_);
   documentChanges_ = connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
     if (!signalsBlocked() && !byteMode_) bytesValid_ = false;
@@ -150,10 +149,11 @@ void TTextPane::Clear() {
   StopBuilding();
   wholeFile_.clear();
   if (ownDocument_) {
-    // Back to the editor's own small document; the big one goes.
+    // Back to a document of the editor's own (it made a new one and deleted its old one when it
+    // took the big one); the big one goes.
     QTextDocument* old = ownDocument_;
     ownDocument_ = nullptr;
-    AdoptDocument(baseDocument_);
+    AdoptDocument(nullptr);
     old->deleteLater();
   }
   {
@@ -243,7 +243,7 @@ void TTextPane::BuildDocumentNow() {
 }
 
 void TTextPane::StartBuilding() {
-  StopBuilding();
+  if (builder_.joinable()) builder_.join();  // a finished worker whose document was dropped
   building_ = true;
   const int generation = ++generation_;
   builtPercent_ = 0;

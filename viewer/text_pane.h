@@ -139,7 +139,6 @@ class TTextPane : public QPlainTextEdit {
   std::mutex builtMutex_;
   std::unique_ptr<QTextDocument> built_;
   QMetaObject::Connection documentChanges_;
-  QTextDocument* baseDocument_ = nullptr;  // the editor's own, for small texts
   QTextDocument* ownDocument_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QTimer* progressTimer_ = nullptr;

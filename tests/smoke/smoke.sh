@@ -96,9 +96,9 @@ for i in $(seq 1 10); do printf 'JIS の行 %d\r\n' "$i"; done > "$out/jis-sourc
 iconv -f UTF-8 -t ISO-2022-JP < "$out/jis-source.txt" > "$out/data/sample zzz jis.txt"
 big=$((1536 * 1024 * 1024))
 head -c "$big" /dev/zero > "$out/data/sample zzzz big.bin"
-# 1 MiB of text whose last 40 lines are full-width squares.
-awk 'BEGIN { for (i = 1; i <= 25000; i++) printf "%05d 行目：ＳＪＩＳ のテキスト、半角ｶﾅ も。\r\n", i }' |
-  iconv -f UTF-8 -t CP932 | head -c $((1024 * 1024 - 40 * 160)) > "$out/corpus.txt"
+# A megabyte of text whose last 40 lines are full-width squares.
+awk 'BEGIN { for (i = 1; i <= 23000; i++) printf "%05d 行目：ＳＪＩＳ のテキスト、半角ｶﾅ も。\r\n", i }' |
+  iconv -f UTF-8 -t CP932 > "$out/corpus.txt"
 for i in $(seq 1 40); do printf '\r\n■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■'; done |
   iconv -f UTF-8 -t CP932 >> "$out/corpus.txt"
 mv "$out/corpus.txt" "$out/data/sample zzzzz corpus.txt"
