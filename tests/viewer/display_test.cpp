@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <fcntl.h>
@@ -193,6 +194,23 @@ TEST_F(DisplayTest, EmptyLinesAtTheEndOfTheQuickDisplayAreCounted) {
   viewer_->ShowSelectedFile();
   EXPECT_EQ(pane_.LineCount(), 3);
   EXPECT_EQ(pane_.TextBytes(), "a\r\n\r\n");
+}
+
+TEST_F(DisplayTest, AWholeFileThatShrinksOrVanishesWhileShownStaysOnScreen) {
+  const std::string text = Lines(5000);
+  const QString path = File("going.txt", text);
+  Select(path);
+  viewer_->LoadWholeFile();
+  ASSERT_TRUE(pane_.ShowsBytes());
+  ::truncate(QFile::encodeName(path).constData(), 10);
+  viewer_->Mlinebottom1Click();
+  QFile::remove(path);
+  pane_.resize(400, 300);
+  QImage image(400, 300, QImage::Format_ARGB32_Premultiplied);
+  pane_.render(&image);
+  EXPECT_EQ(pane_.CaretLine(), 4999);
+  EXPECT_EQ(pane_.TextBytes(), text) << "the pane holds what was read, not the file";
+  EXPECT_EQ(sbarR_.PanelText(1), QStringLiteral(" 5000 行 "));
 }
 
 TEST_F(DisplayTest, ADoubleByteCharacterIsNeverCutByTheQuickDisplayCap) {
