@@ -77,6 +77,22 @@ bool TUiThreadDialogs::PrinterSetup(QPrinter& printer, bool printing) {
 void TUiThreadDialogs::PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
   OnThreadOf(Asking(), [&] { inner_.PrintPreview(printer, paint); });
 }
+std::optional<dialogs::TDialogs::FindAnswer> TUiThreadDialogs::FindText(const FindSetup& setup) {
+  return OnThreadOf(Asking(), [&] { return inner_.FindText(setup); });
+}
+
+std::optional<dialogs::TDialogs::RegExpAnswer> TUiThreadDialogs::RegExpDialog(const RegExpSetup& setup) {
+  return OnThreadOf(Asking(), [&] { return inner_.RegExpDialog(setup); });
+}
+
+std::optional<dialogs::TDialogs::ListAnswer> TUiThreadDialogs::ListDialog(const ListSetup& setup) {
+  return OnThreadOf(Asking(), [&] { return inner_.ListDialog(setup); });
+}
+
+std::optional<dialogs::TDialogs::GrepAnswer> TUiThreadDialogs::GrepDialog(const GrepSetup& setup) {
+  return OnThreadOf(Asking(), [&] { return inner_.GrepDialog(setup); });
+}
+
 std::optional<dialogs::TDialogs::PrintMarginAnswer> TUiThreadDialogs::PrintMargins(const PrintMarginSetup& setup) {
   return OnThreadOf(Asking(), [&] { return inner_.PrintMargins(setup); });
 }

@@ -58,6 +58,10 @@ class TUiThreadDialogs final : public dialogs::TDialogs {
                                           const std::string& name) override;
   std::optional<ColumnAnswer> Columns(const ColumnSetup& setup) override;
   bool Confirm(const std::string& caption, const std::string& text) override;
+  std::optional<FindAnswer> FindText(const FindSetup& setup) override;
+  std::optional<RegExpAnswer> RegExpDialog(const RegExpSetup& setup) override;
+  std::optional<ListAnswer> ListDialog(const ListSetup& setup) override;
+  std::optional<GrepAnswer> GrepDialog(const GrepSetup& setup) override;
   CollisionAnswer Collision(const CollisionSetup& setup) override;
   void ErrorList(const std::string& caption, const std::string& text, const std::vector<std::string>& lines) override;
   std::optional<std::string> FileOperation(const FileOperationSetup& setup) override;

@@ -206,6 +206,147 @@ class TDialogs {
     std::string top, bottom, left, right;
   };
   virtual std::optional<PrintMarginAnswer> PrintMargins(const PrintMarginSetup& setup) = 0;
+
+  // --- Searching. Each has a plain fallback through the questions above, which scripted answers
+  // and the command-line tool use; the window shows the real forms.
+
+  // The search dialog (TForm32, "検索"): the text in an editable combo over its history, whole
+  // word, match case and the direction.
+  struct FindSetup {
+    std::string text;
+    std::vector<std::string> history;
+    bool wholeWord = false;
+    bool matchCase = false;
+    bool down = true;
+  };
+  struct FindAnswer {
+    std::string text;
+    bool wholeWord = false;
+    bool matchCase = false;
+    bool down = true;
+  };
+  virtual std::optional<FindAnswer> FindText(const FindSetup& setup) {
+    auto text = InputWithHistory(kFindCaption, kFindLabel, "", setup.history, setup.text);
+    if (!text) return std::nullopt;
+    return FindAnswer{*text, setup.wholeWord, setup.matchCase, setup.down};
+  }
+
+  // The regular-expression dialog (TForm25): pattern and replacement combos over their histories,
+  // "文字の同一視(&D)", and the insert-button panel; parts are hidden as the command needs.
+  struct RegExpSetup {
+    std::string caption;      // "正規表現置換", "検索－正規表現", ...
+    std::string okCaption;    // "置換(&R)" or "検索(&S)"
+    std::string note;         // "文字列には正規表現が使えます。"; empty hides it
+    bool replacement = true;  // the replacement label and combo
+    bool fuzzy = true;        // the "文字の同一視(&D)" box shown
+    bool insertButtons = true;
+    std::string pattern;      // proposed
+    std::vector<std::string> patterns, replacements;
+  };
+  struct RegExpAnswer {
+    std::string pattern, replacement;
+    bool fuzzy = false;
+  };
+  virtual std::optional<RegExpAnswer> RegExpDialog(const RegExpSetup& setup) {
+    RegExpAnswer answer;
+    auto pattern = InputWithHistory(setup.caption, kPatternLabel, setup.note, setup.patterns, setup.pattern);
+    if (!pattern) return std::nullopt;
+    answer.pattern = *pattern;
+    if (setup.replacement) {
+      auto replacement = InputWithHistory(setup.caption, kReplacementLabel, "", setup.replacements, "");
+      if (!replacement) return std::nullopt;
+      answer.replacement = *replacement;
+    }
+    return answer;
+  }
+
+  // The list dialog (TForm31): an edited list of texts or patterns, "正規表現(&S)", loading and
+  // saving lists through file dialogs that start in the remembered folders.
+  struct ListSetup {
+    std::string caption;  // "検索語句削除　連続" or "検索行削除 連続"
+    std::vector<std::string> entries;
+    bool regex = false;
+    std::string openFolder, saveFolder;  // file-system paths
+  };
+  struct ListAnswer {
+    std::vector<std::string> entries;
+    bool regex = false;
+    std::string openFolder, saveFolder;
+  };
+  virtual std::optional<ListAnswer> ListDialog(const ListSetup& setup) {
+    std::string offered;
+    for (const std::string& entry : setup.entries) offered += entry + "\r\n";
+    auto list = InputBox(setup.caption, kListLabel, offered);
+    if (!list) return std::nullopt;
+    auto kind = InputBox(setup.caption, kRegexLabel, setup.regex ? "regex" : "plain");
+    if (!kind) return std::nullopt;
+    ListAnswer answer{SplitLines(*list), *kind == "regex" || *kind == "REGEX" || *kind == "1", setup.openFolder,
+                      setup.saveFolder};
+    return answer;
+  }
+
+  // The Grep dialog (TForm9, "Grepの実行"): the pattern over its history, the files to search (the
+  // selected ones or all, one path per line, editable), and three check boxes.
+  struct GrepSetup {
+    std::vector<std::string> history;
+    std::string folder;                    // shown above the list
+    std::vector<std::string> selected;     // paths of the selected files that exist
+    std::vector<std::string> all;          // paths of every listed file that exists
+    bool fuzzy = true, fileNames = true, lineNumbers = true;
+  };
+  struct GrepAnswer {
+    std::string pattern;
+    std::vector<std::string> paths;
+    bool fuzzy = true, fileNames = true, lineNumbers = true;
+  };
+  virtual std::optional<GrepAnswer> GrepDialog(const GrepSetup& setup) {
+    auto pattern = InputWithHistory(kGrepCaption, kPatternLabel, "", setup.history, "");
+    if (!pattern) return std::nullopt;
+    return GrepAnswer{*pattern, setup.selected.empty() ? setup.all : setup.selected, setup.fuzzy, setup.fileNames,
+                      setup.lineNumbers};
+  }
+
+  // The replace dialog of the pane: modeless; its buttons call back while it stays open.
+  struct ReplaceSetup {
+    std::string find;
+    std::string replacement;
+  };
+  struct ReplaceHandlers {
+    std::function<void(const std::string& find)> findNext;
+    std::function<void(const std::string& find, const std::string& replacement)> replace;
+    std::function<void(const std::string& find, const std::string& replacement)> replaceAll;
+  };
+  // Scripted answers have no window to keep open: the fallback does nothing.
+  virtual void ShowReplace(const ReplaceSetup& setup, const ReplaceHandlers& handlers) {
+    (void)setup;
+    (void)handlers;
+  }
+  // The replace dialog, when open, closes (the window closes or a new pane content comes).
+  virtual void CloseReplace() {}
+
+  // CP932 labels of the fallbacks.
+  static constexpr const char* kPatternLabel = "\x8C\x9F\x8D\xF5\x82\xB7\x82\xE9\x95\xB6\x8E\x9A\x97\xF1(&S)";  // 検索する文字列(&S)
+  static constexpr const char* kReplacementLabel = "\x92\x75\x8A\xB7\x82\xB7\x82\xE9\x95\xB6\x8E\x9A\x97\xF1(&T)";  // 置換する文字列(&T)
+  static constexpr const char* kListLabel = "\x8D\xED\x8F\x9C\x95\xB6\x8E\x9A\x97\xF1\x83\x8A\x83\x58\x83\x67(&I)";  // 削除文字列リスト(&I)
+  static constexpr const char* kRegexLabel = "\x90\xB3\x8B\x4B\x95\x5C\x8C\xBB(&S)";  // 正規表現(&S)
+  static constexpr const char* kFindCaption = "\x8C\x9F\x8D\xF5";  // 検索
+  static constexpr const char* kFindLabel = "\x8C\x9F\x8D\xF5\x82\xB7\x82\xE9\x95\xB6\x8E\x9A\x97\xF1(&N):";  // 検索する文字列(&N):
+  static constexpr const char* kGrepCaption = "Grep\x82\xCC\x8E\xC0\x8D\x73";  // Grepの実行
+
+ private:
+  static std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+      std::size_t end = text.find('\n', start);
+      if (end == std::string::npos) end = text.size();
+      std::string line = text.substr(start, end - start);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (!line.empty()) lines.push_back(std::move(line));
+      start = end + 1;
+    }
+    return lines;
+  }
 };
 
 }  // namespace sorabu::dialogs

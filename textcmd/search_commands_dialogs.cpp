@@ -55,18 +55,23 @@ std::optional<TSearchAnswers> AskRegExpDialog(SearchCommand c, dialogs::TDialogs
     patterns = LoadEntries(*memory, kGrepR, "DriveCount", "Items_");
     replacements = LoadEntries(*memory, kGrepR, "DriveCount2", "Items2_");
   }
-  const std::string caption = Cp(RegExpCaption(c));
-  // The plain replace hides the note: there the text is no pattern.
-  const std::string note = c == SearchCommand::ReplaceAll ? std::string() : Cp("文字列には正規表現が使えます。");
+  dialogs::TDialogs::RegExpSetup setup;
+  setup.caption = Cp(RegExpCaption(c));
+  // The plain replace hides the note, the fuzzy box and the insert buttons: there the text is no
+  // pattern. The searches have no replacement.
+  const bool plain = c == SearchCommand::ReplaceAll;
+  setup.note = plain ? std::string() : Cp("文字列には正規表現が使えます。");
+  setup.fuzzy = setup.insertButtons = !plain;
+  setup.replacement = HasReplacement(c);
+  setup.okCaption = Cp(HasReplacement(c) ? "置換(&R)" : "検索(&S)");
+  setup.pattern = selection;
+  setup.patterns = patterns;
+  setup.replacements = replacements;
+  const auto answer = dialogs.RegExpDialog(setup);
+  if (!answer) return std::nullopt;
   TSearchAnswers answers;
-  const auto pattern = dialogs.InputWithHistory(caption, Cp("検索する文字列(&S)"), note, patterns, selection);
-  if (!pattern) return std::nullopt;
-  answers.text = *pattern;
-  if (HasReplacement(c)) {
-    const auto replacement = dialogs.InputWithHistory(caption, Cp("置換する文字列(&T)"), "", replacements, "");
-    if (!replacement) return std::nullopt;
-    answers.replacement = *replacement;
-  }
+  answers.text = answer->pattern;
+  if (HasReplacement(c)) answers.replacement = answer->replacement;
   if (memory != nullptr) {
     RememberNew(patterns, answers.text);
     StoreEntries(*memory, kGrepR, "DriveCount", "Items_", patterns, kRegExpHistoryWritten);
@@ -88,19 +93,24 @@ std::optional<TSearchAnswers> AskListDialog(SearchCommand c, dialogs::TDialogs& 
     const auto check = memory->Read(kRenzoku, "RegCheck");
     regex = check && !check->empty() && check->find_first_not_of("0 ") != std::string::npos;
   }
-  std::string offered;
-  for (const std::string& entry : stored) offered += entry + "\r\n";
-  const std::string caption = Cp(ListCaption(c));
-  const auto list = dialogs.InputBox(caption, Cp("削除文字列リスト(&I)"), offered);
-  if (!list) return std::nullopt;
-  const auto kind = dialogs.InputBox(caption, Cp("正規表現(&S)"), regex ? "regex" : "plain");
-  if (!kind) return std::nullopt;
+  dialogs::TDialogs::ListSetup setup;
+  setup.caption = Cp(ListCaption(c));
+  setup.entries = stored;
+  setup.regex = regex;
+  if (memory != nullptr) {
+    setup.openFolder = memory->Read(kRenzoku, "Open31").value_or("");
+    setup.saveFolder = memory->Read(kRenzoku, "Save31").value_or("");
+  }
+  const auto answer = dialogs.ListDialog(setup);
+  if (!answer) return std::nullopt;
   TSearchAnswers answers;
-  answers.list = SplitListAnswer(*list);
-  answers.regex = textconv::UpperCaseCp932(*kind) == "REGEX" || *kind == "1";
+  answers.list = answer->entries;
+  answers.regex = answer->regex;
   if (memory != nullptr) {
     StoreEntries(*memory, kRenzoku, "ListCount", "Items_", answers.list, answers.list.size());
     memory->Write(kRenzoku, "RegCheck", answers.regex ? "1" : "0");
+    if (!answer->openFolder.empty()) memory->Write(kRenzoku, "Open31", answer->openFolder);
+    if (!answer->saveFolder.empty()) memory->Write(kRenzoku, "Save31", answer->saveFolder);
     memory->Flush();
   }
   return answers;

@@ -286,6 +286,7 @@ void TByteView::EnsureCaretVisible() {
     qreal used = 0;
     std::size_t top = line + 1;
     while (top > TopLine() && used + Layout(top - 1).height <= height) used += Layout(--top).height;
+    top = std::min(top, line);  // a line taller than the view starts at its top
     if (top > TopLine()) v->setValue(static_cast<int>(std::min<std::size_t>(top, INT32_MAX)));
   }
   if (!wrap_) {
