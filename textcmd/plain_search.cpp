@@ -1,5 +1,6 @@
 #include "textcmd/plain_search.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -8,26 +9,65 @@
 namespace sorabu::textcmd {
 namespace {
 
-std::vector<bool> CharacterStarts(std::string_view text) {
-  std::vector<bool> starts(text.size() + 1, false);
-  for (std::size_t i = 0; i < text.size(); i += textconv::CharLength(text, i)) starts[i] = true;
-  starts[text.size()] = true;
-  return starts;
-}
+constexpr unsigned char Upper(unsigned char c) noexcept { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
 
+// Without the whole text upper-cased or its character starts listed beforehand: a search through a
+// large pane costs a pass over the bytes, and a character start is checked only where a
+// candidate matches.
 class TSearcher {
  public:
-  TSearcher(std::string_view text, std::string_view find, bool wholeWord)
-      : text_(text), find_(find), wholeWord_(wholeWord), starts_(CharacterStarts(text)) {}
+  TSearcher(std::string_view text, std::string_view find, bool matchCase, bool wholeWord)
+      : text_(text), find_(find), matchCase_(matchCase), wholeWord_(wholeWord) {
+    first_ = static_cast<unsigned char>(find_[0]);
+    // Letters are folded only where they stand as characters of their own: a lead byte's partner
+    // is compared as it is.
+    firstOther_ = !matchCase_ && first_ >= 'A' && first_ <= 'Z' ? static_cast<unsigned char>(first_ + 32) : first_;
+  }
 
   bool Word(std::size_t p) const { return IsWordByte(static_cast<unsigned char>(text_[p])); }
 
+  // Bytes before p that can lead a character come in pairs from the last byte that cannot.
+  bool CharStart(std::size_t p) const {
+    std::size_t q = p;
+    while (q > 0 && textconv::IsLeadByte(static_cast<unsigned char>(text_[q - 1]))) --q;
+    return (p - q) % 2 == 0;
+  }
+
+  bool Same(std::size_t p) const {
+    if (matchCase_) return text_.compare(p, find_.size(), find_) == 0;
+    for (std::size_t i = 0; i < find_.size();) {
+      const std::size_t len = textconv::CharLength(find_, i);
+      if (len == 2) {
+        if (text_[p + i] != find_[i] || text_[p + i + 1] != find_[i + 1]) return false;
+      } else if (Upper(static_cast<unsigned char>(text_[p + i])) != static_cast<unsigned char>(find_[i])) {
+        return false;
+      }
+      i += len;
+    }
+    return true;
+  }
+
   // A full match at p that the whole-word rule accepts.
   bool Accepts(std::size_t p) const {
-    if (p > text_.size() || text_.size() - p < find_.size() || !starts_[p]) return false;
-    if (text_.compare(p, find_.size(), find_) != 0) return false;
+    if (p > text_.size() || text_.size() - p < find_.size()) return false;
+    if (!Same(p) || !CharStart(p)) return false;
     const std::size_t end = p + find_.size();
     return !wholeWord_ || end == text_.size() || !Word(end);
+  }
+
+  // The next place at or after p where the first byte stands, or npos.
+  std::size_t NextFirst(std::size_t p) const {
+    const char* base = text_.data();
+    const std::size_t n = text_.size();
+    if (p >= n) return std::string_view::npos;
+    const void* a = std::memchr(base + p, first_, n - p);
+    std::size_t at = a ? static_cast<std::size_t>(static_cast<const char*>(a) - base) : std::string_view::npos;
+    if (firstOther_ != first_) {
+      const std::size_t limit = at == std::string_view::npos ? n : at;
+      const void* b = std::memchr(base + p, firstOther_, limit - p);
+      if (b) at = static_cast<std::size_t>(static_cast<const char*>(b) - base);
+    }
+    return at;
   }
 
   std::optional<std::size_t> Down(std::size_t p) const {
@@ -37,6 +77,9 @@ class TSearcher {
         while (p < n && Word(p)) ++p;
         while (p < n && !Word(p)) ++p;
         if (p >= n) return std::nullopt;
+      } else {
+        p = NextFirst(p);
+        if (p == std::string_view::npos || n - p < find_.size()) return std::nullopt;
       }
       if (Accepts(p)) return p;
       ++p;
@@ -52,6 +95,10 @@ class TSearcher {
         while (p >= 0 && Word(static_cast<std::size_t>(p))) --p;
         // p is now a delimiter or just before the text: the word starts one byte on.
         ++p;
+      } else {
+        const auto first = static_cast<char>(first_), other = static_cast<char>(firstOther_);
+        while (p >= 0 && text_[static_cast<std::size_t>(p)] != first && text_[static_cast<std::size_t>(p)] != other) --p;
+        if (p < 0) return std::nullopt;
       }
       const auto q = static_cast<std::size_t>(p);
       if (q < text_.size() && Accepts(q)) return q;
@@ -63,8 +110,9 @@ class TSearcher {
  private:
   std::string_view text_;
   std::string_view find_;
+  bool matchCase_;
   bool wholeWord_;
-  std::vector<bool> starts_;
+  unsigned char first_ = 0, firstOther_ = 0;
 };
 
 }  // namespace
@@ -74,14 +122,8 @@ std::optional<TPaneSelection> PlainSearch(std::string_view text, std::string_vie
   if (find.empty() || selection.start > text.size() || selection.length > text.size() - selection.start) {
     return std::nullopt;
   }
-  std::string upperText, upperFind;
-  if (!options.matchCase) {
-    upperText = textconv::UpperCaseCp932(text);
-    upperFind = textconv::UpperCaseCp932(find);
-    text = upperText;
-    find = upperFind;
-  }
-  const TSearcher searcher(text, find, options.wholeWord);
+  const std::string upperFind = options.matchCase ? std::string(find) : textconv::UpperCaseCp932(find);
+  const TSearcher searcher(text, upperFind, options.matchCase, options.wholeWord);
   const auto found = options.down ? searcher.Down(selection.start + selection.length)
                                   : searcher.Up(static_cast<long long>(selection.start) - 1);
   if (!found) return std::nullopt;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
+#include <vector>
 #include <string>
 
 #include "textcmd/plain_search.h"
@@ -51,6 +53,11 @@ TEST(PlainSearchTest, Table) {
       {S("求ル、"), S("求"), {6, 0}, up, 0},
       // The second byte of ａ (82 81) is not a letter to upper-case.
       {S("ａ"), "\x82\xA1", {0, 0}, down, std::nullopt},
+      // Case folding finds either case as the first byte, in both directions.
+      {"xx ABC abc", "Abc", {10, 0}, up, 7},
+      {"xx aBC", "ABC", {0, 0}, down, 3},
+      // A lead byte's partner that looks like a lower-case letter is compared as it is.
+      {"\x83\x61", "\x83\x41", {0, 0}, down, std::nullopt},
       // A selection beyond the text finds nothing and reads nothing.
       {"abc", "a", {5, 0}, down, std::nullopt},
       {"abc", "a", {2, 9}, up, std::nullopt},
@@ -61,6 +68,49 @@ TEST(PlainSearchTest, Table) {
     if (found) {
       EXPECT_EQ(found->start, *row.start) << row.text << " / " << row.find;
       EXPECT_EQ(found->length, row.find.size());
+    }
+  }
+}
+
+// The search as first written: the whole text upper-cased and its character starts listed.
+std::optional<std::size_t> Reference(std::string text, std::string find, std::size_t from, const TPlainSearchOptions& o) {
+  if (!o.matchCase) {
+    text = textconv::UpperCaseCp932(text);
+    find = textconv::UpperCaseCp932(find);
+  }
+  std::vector<bool> starts(text.size() + 1, false);
+  for (std::size_t i = 0; i < text.size(); i += textconv::CharLength(text, i)) starts[i] = true;
+  auto accepts = [&](std::size_t p) {
+    if (text.size() - p < find.size() || !starts[p] || text.compare(p, find.size(), find) != 0) return false;
+    const std::size_t end = p + find.size();
+    return !o.wholeWord || end == text.size() || !IsWordByte(static_cast<unsigned char>(text[end]));
+  };
+  if (o.down) {
+    for (std::size_t p = from; p < text.size(); ++p)
+      if (accepts(p)) return p;
+  } else {
+    for (long long p = static_cast<long long>(from) - 1; p >= 0; --p)
+      if (accepts(static_cast<std::size_t>(p))) return static_cast<std::size_t>(p);
+  }
+  return std::nullopt;
+}
+
+TEST(PlainSearchTest, AgreesWithTheWholeTextSearchWithoutWholeWords) {
+  std::mt19937 random(3);
+  const std::string alphabet = "aAbB\x82\x81\x83\x61\x8B\x81 \r\n";
+  for (int round = 0; round < 300; ++round) {
+    std::string text, find;
+    for (int i = 0; i < 200; ++i) text += alphabet[random() % alphabet.size()];
+    const std::size_t at = random() % 190;
+    find = text.substr(at, 1 + random() % 4);
+    if (random() % 2) find[0] = static_cast<char>(find[0] ^ 0x20);
+    const std::size_t from = random() % text.size();
+    for (int mode = 0; mode < 4; ++mode) {
+      const TPlainSearchOptions o{(mode & 1) != 0, (mode & 2) != 0, false};
+      const auto found = PlainSearch(text, find, {from, 0}, o);
+      const auto expected = Reference(text, find, o.down ? from : from, o);
+      ASSERT_EQ(found.has_value(), expected.has_value()) << round << " " << mode;
+      if (found) ASSERT_EQ(found->start, *expected) << round << " " << mode;
     }
   }
 }
