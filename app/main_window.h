@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/grep_runner.h"
 #include "app/window_state.h"
 #include "dialogs/dialogs.h"
 #include "viewer/printing.h"
@@ -172,6 +173,7 @@ class TForm1 : public QMainWindow {
 
  signals:
   void FileCommandDone();
+  void GrepDone();
 
  public slots:
   void Mexit1Click();
@@ -276,6 +278,22 @@ class TForm1 : public QMainWindow {
   void MprintpreviewClick();
   void MprintsetClick();
   void Mprinter1Click();
+  // main_window_search.cpp
+  void MkensakuClick();
+  void Mfind1Click();
+  void Mfinddown1Click();
+  void Mfindup1Click();
+  void MfClick();
+  void FindDialog1Find();
+  void Mreplace1Click();
+  bool ReplaceDialog1Find(const std::string& find);
+  void ReplaceDialog1Replace(const std::string& find, const std::string& with);
+  void ReplaceDialog1ReplaceAll(const std::string& find, const std::string& with);
+  void MgrepClick();
+  void Mgrep2Click();
+  bool GrepRunning() const;
+  // A double click or Enter on a Grep result line opens its file at that line.
+  bool GrepJump(int line);
 
  protected:
   bool event(QEvent* event) override;
@@ -339,6 +357,12 @@ class TForm1 : public QMainWindow {
   void SaveNames(bool fullPaths);
   std::optional<QString> AskSavePath(const char* title);
   bool WriteTextFile(const QString& path, const std::string& bytes);
+  // main_window_search.cpp
+  void BuildSearchCommands();
+  void ShowFound(std::size_t start, std::size_t length);
+  void ReplaceInPane(std::vector<std::pair<std::size_t, std::size_t>> ranges, const std::string& with);
+  void RestForGrep(bool resting);
+  void GrepFinished(const regex::GrepCommandResult& result, const std::vector<TGrepRunner::Skipped>& skipped);
   // main_window_print.cpp
   void BuildPrintCommands();
   // Prints the pane's text on the printer; breathe: let the window paint between pages.
@@ -405,6 +429,16 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<QPrinter, void (*)(QPrinter*)> printer_{nullptr, nullptr};  // deleted where it is made
   viewer::PageRect printPageRect_;
   bool printing_ = false;
+
+  // The find step's text and options (FindDialog1), the replace dialog's texts and found flag.
+  std::string findText_;
+  bool findDown_ = true, findMatchCase_ = false, findWholeWord_ = false;
+  std::string replaceFind_, replaceWith_;
+  bool replaceFound_ = false;
+  TGrepRunner* grep_ = nullptr;  // Grep1
+  std::vector<std::pair<std::string, std::string>> grepPaths_;  // path as shown, path
+  std::vector<QPointer<QAction>> restedActions_;
+  bool grepWasEditable_ = false;
 };
 
 }  // namespace sorabu::app

@@ -83,6 +83,7 @@ void TForm1::SetupBrowser() {
   BuildFileOperations();
   BuildEditCommands();
   BuildPrintCommands();
+  BuildSearchCommands();
   BuildPickerCommands();
 }
 

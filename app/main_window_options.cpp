@@ -393,6 +393,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // A Grep stops at its next block or line; its results so far stay.
+  if (GrepRunning()) {
+    grep_->StopAndWait();
+    RestForGrep(false);
+  }
+  dialogs_.CloseReplace();
   FormCloseQuery();
   event->accept();
 }

@@ -31,7 +31,15 @@ GrepCommandResult RunGrepCommand(TGrep& grep, std::string_view pattern,
     for (const std::string& path : paths) {
       current = options.path_text ? options.path_text(path) : path;
       if (options.show_file_names) pane.add_line(MessageBytes("// 検索ファイル [ ") + current + " ]");
-      grep.GrepFile(path);
+      if (!options.on_unreadable) {
+        grep.GrepFile(path);
+        continue;
+      }
+      try {
+        grep.GrepFile(path);
+      } catch (const EFileNotFound& e) {
+        options.on_unreadable(path, e.what());
+      }
     }
   } catch (const EGrepCancel&) {
     result.outcome = GrepOutcome::kCancelled;

@@ -22,6 +22,9 @@ struct GrepPaneOptions {
   // How a path appears in the pane (CP932); the path as given when unset. A file name on disk
   // is in the system's encoding, which the pane's bytes are not.
   std::function<std::string(const std::string& path)> path_text;
+  // When set, a file that cannot be opened or read is passed here (with the system's message)
+  // and the run goes on with the next; unset, it ends the run.
+  std::function<void(const std::string& path, const std::string& reason)> on_unreadable;
 };
 
 enum class GrepOutcome { kDone, kCancelled, kFileError, kPatternError };

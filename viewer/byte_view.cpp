@@ -367,6 +367,13 @@ void TByteView::HandleKey(QKeyEvent* event) {
       vertical = true;
       break;
     }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (lineActivated_ && lineActivated_(line)) return;
+      event->ignore();
+      emit UnusedKey(event);
+      if (!event->isAccepted()) passedOn_ = event;
+      return;
     case Qt::Key_Home:
       to = ctrl ? 0 : start;
       break;
@@ -429,6 +436,7 @@ void TByteView::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const std::size_t at = ByteAt(event->position().toPoint());
   const std::size_t line = index_.LineOf(at);
+  if (lineActivated_ && lineActivated_(line)) return;
   Laid& laid = Layout(line);
   const QString text = laid.layout.text();
   const int unit = UnitOf(laid, at - index_.Start(line));

@@ -8,6 +8,7 @@
 
 #include <QAbstractScrollArea>
 #include <QTextLayout>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -56,6 +57,8 @@ class TByteView : public QAbstractScrollArea {
   // The key handling, for keys sent to the pane around the view; whether the view passed a key on.
   void HandleKey(QKeyEvent* event);
   bool PassedOn(const QKeyEvent* event) const { return event == passedOn_; }
+  // A double click or Enter on a line: the callback says whether it used it.
+  void SetLineActivated(std::function<bool(std::size_t line)> activated) { lineActivated_ = std::move(activated); }
 
  signals:
   void CaretMoved();
@@ -104,6 +107,7 @@ class TByteView : public QAbstractScrollArea {
   qreal widest_ = 0;
   bool dragging_ = false;
   const QKeyEvent* passedOn_ = nullptr;
+  std::function<bool(std::size_t)> lineActivated_;
   std::unordered_map<std::size_t, std::unique_ptr<Laid>> laid_;
 };
 

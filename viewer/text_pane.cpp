@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPlainTextDocumentLayout>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -106,6 +107,9 @@ TTextPane::TTextPane(QWidget* parent) : QPlainTextEdit(parent) {
   view_->setObjectName(QStringLiteral("ByteView"));
   connect(view_, &TByteView::CaretMoved, this, &QPlainTextEdit::cursorPositionChanged);
   connect(view_, &TByteView::UnusedKey, this, &TTextPane::OnUnusedKey);
+  view_->SetLineActivated([this](std::size_t line) {
+    return lineActivated_ && line <= static_cast<std::size_t>(INT32_MAX) && lineActivated_(static_cast<int>(line));
+  });
   progress_ = new QProgressBar(this);
   progress_->setRange(0, 100);
   progress_->setFormat(QStringLiteral("編集の準備をしています %p%"));
@@ -361,6 +365,17 @@ std::string TTextPane::FirstLineBytes() const {
   return ToCp932(document()->firstBlock().text());
 }
 
+std::string TTextPane::LineBytes(int line) const {
+  if (line < 0) return {};
+  if (byteMode_) {
+    const TLineIndex& index = view_->Index();
+    const auto n = static_cast<std::size_t>(line);
+    if (n >= index.Lines()) return {};
+    return bytes_.substr(index.Start(n), index.End(n) - index.Start(n));
+  }
+  return ToCp932(document()->findBlockByNumber(line).text());
+}
+
 bool TTextPane::IsEmptyText() const { return byteMode_ ? bytes_.empty() : document()->isEmpty(); }
 
 // A line break at the very end of the text starts no further line.
@@ -452,6 +467,86 @@ void TTextPane::SelectBytes(std::size_t start, std::size_t length) {
   c.setPosition(EditorLength(std::string_view(text).substr(0, start + length)), QTextCursor::KeepAnchor);
   setTextCursor(c);
   ensureCursorVisible();
+}
+
+std::pair<std::size_t, std::size_t> TTextPane::SelectionBytes() const {
+  if (byteMode_) return {view_->SelectionStart(), view_->SelectionEnd() - view_->SelectionStart()};
+  const QTextCursor c = textCursor();
+  QString text = toPlainText();
+  auto bytesBefore = [&text](int position) {
+    return ToCp932(text.left(position).replace(QLatin1Char('\n'), QStringLiteral("\r\n"))).size();
+  };
+  const std::size_t start = bytesBefore(c.selectionStart());
+  return {start, bytesBefore(c.selectionEnd()) - start};
+}
+
+int TTextPane::FirstVisibleLine() const {
+  if (byteMode_) return static_cast<int>(std::min<std::size_t>(view_->TopLine(), INT32_MAX));
+  return firstVisibleBlock().blockNumber();
+}
+
+void TTextPane::ScrollLines(int lines) {
+  QScrollBar* bar = byteMode_ ? view_->verticalScrollBar() : verticalScrollBar();
+  bar->setValue(bar->value() + lines);
+}
+
+void TTextPane::ReplaceRanges(const std::vector<std::pair<std::size_t, std::size_t>>& ranges,
+                              std::string_view replacement) {
+  if (ranges.empty()) return;
+  if (byteMode_) {
+    std::string out;
+    out.reserve(bytes_.size() + ranges.size() * replacement.size());
+    std::size_t at = 0;
+    for (const auto& [start, length] : ranges) {
+      out.append(bytes_, at, start - at).append(replacement);
+      at = start + length;
+    }
+    const std::size_t caret = out.size();
+    out.append(bytes_, at, std::string::npos);
+    const QString whole = wholeFile_;
+    TakeBytes(std::move(out));
+    wholeFile_ = whole;  // still all of that file, changed
+    view_->SetCaret(caret);
+    view_->EnsureCaretVisible();
+    return;
+  }
+  // Editor positions of the ranges, found in one pass over the bytes.
+  const std::string text = TextBytes();
+  std::vector<std::pair<int, int>> positions;
+  int position = 0;
+  std::size_t at = 0;
+  for (const auto& [start, length] : ranges) {
+    position += EditorLength(std::string_view(text).substr(at, start - at));
+    const int chars = EditorLength(std::string_view(text).substr(start, length));
+    positions.emplace_back(position, chars);
+    position += chars;
+    at = start + length;
+  }
+  const QString with = DecodeForPane(replacement);
+  QTextCursor c(document());
+  c.beginEditBlock();
+  for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
+    c.setPosition(it->first);
+    c.setPosition(it->first + it->second, QTextCursor::KeepAnchor);
+    c.insertText(with);
+  }
+  c.endEditBlock();
+  c.setPosition(positions.back().first + static_cast<int>(with.size()));
+  setTextCursor(c);
+  ensureCursorVisible();
+}
+
+void TTextPane::AddLines(const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  wholeFile_.clear();
+  if (!byteMode_) Clear();
+  for (const std::string& line : lines) {
+    if (hasLines_) bytes_ += "\r\n";
+    bytes_.append(line);
+    hasLines_ = true;
+  }
+  bytesValid_ = true;
+  view_->SetText(bytes_, true);
 }
 
 void TTextPane::CopySelection() {

@@ -54,6 +54,7 @@ class TTextPane : public QPlainTextEdit {
   std::string_view ShownBytes() const;
   bool ShowsBytes() const { return byteMode_; }
   std::string FirstLineBytes() const;
+  std::string LineBytes(int line) const;
   bool IsEmptyText() const;
   int LineCount() const;
   int CaretLine() const;    // 0-based
@@ -70,6 +71,18 @@ class TTextPane : public QPlainTextEdit {
   void SelectBytes(std::size_t start, std::size_t length);
   void CopySelection();
   void SelectEverything();
+  // The selection as bytes of TextBytes(): start and length.
+  std::pair<std::size_t, std::size_t> SelectionBytes() const;
+  int FirstVisibleLine() const;
+  void ScrollLines(int lines);
+  // Every range (start, length in bytes of TextBytes(), ascending, not overlapping) becomes
+  // replacement; the caret goes after the last. In the editor this is one step to undo.
+  void ReplaceRanges(const std::vector<std::pair<std::size_t, std::size_t>>& ranges, std::string_view replacement);
+  // Lines added at the end in one go (a quick display or a Grep adding its results).
+  void AddLines(const std::vector<std::string>& lines);
+  // Called with the line double-clicked or entered in the byte view; true when it was used (the
+  // word under the mouse is not selected then).
+  void SetLineActivated(std::function<bool(int line)> activated) { lineActivated_ = std::move(activated); }
 
   // The file whose whole text the pane holds (set by the display after a complete load, cleared
   // by every new content); empty when the pane holds part of a file or something else.
@@ -142,6 +155,7 @@ class TTextPane : public QPlainTextEdit {
   QTextDocument* ownDocument_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QTimer* progressTimer_ = nullptr;
+  std::function<bool(int)> lineActivated_;
 };
 
 // CP932 bytes to the pane's Unicode: lines end at CR, LF or CR LF.

@@ -1,0 +1,105 @@
+#include "app/grep_runner.h"
+
+#include <QTimer>
+
+namespace sorabu::app {
+
+TGrepRunner::TGrepRunner(QObject* parent) : QObject(parent) {
+  timer_ = new QTimer(this);
+  timer_->setInterval(40);
+  connect(timer_, &QTimer::timeout, this, &TGrepRunner::Drain);
+}
+
+TGrepRunner::~TGrepRunner() { StopAndWait(); }
+
+void TGrepRunner::SetInterval(int milliseconds) { timer_->setInterval(milliseconds); }
+
+bool TGrepRunner::Start(Job job) {
+  if (running_) return false;
+  if (worker_.joinable()) worker_.join();
+  running_ = true;
+  stop_ = false;
+  {
+    std::lock_guard lock(mutex_);
+    cleared_ = false;
+    pending_.clear();
+    skipped_.clear();
+    result_ = {};
+  }
+  timer_->start();
+  worker_ = std::thread([this, job = std::move(job)]() mutable {
+    regex::TGrep grep;
+    grep.SetUseFuzzyCharDic(job.fuzzy);
+    // Called by the reader where it may stop: the request becomes the grep's own flag here, on the
+    // worker, so nothing else touches it.
+    grep.ProcessMessages = [this, &grep] {
+      if (stop_) grep.Cancel = true;
+    };
+    if (job.skipUnreadable) {
+      job.options.on_unreadable = [this](const std::string& path, const std::string& reason) {
+        std::lock_guard lock(mutex_);
+        skipped_.push_back({path, reason});
+      };
+    }
+    regex::GrepPane pane;
+    pane.clear = [this] {
+      std::lock_guard lock(mutex_);
+      cleared_ = true;
+    };
+    bool first = true;
+    pane.add_line = [this, &first](const std::string& line) {
+      std::lock_guard lock(mutex_);
+      pending_.push_back(line);
+      // The first results go at once, not at the next tick.
+      if (first) {
+        first = false;
+        QMetaObject::invokeMethod(this, &TGrepRunner::Drain, Qt::QueuedConnection);
+      }
+    };
+    const regex::GrepCommandResult result = RunGrepCommand(grep, job.pattern, job.paths, job.options, pane);
+    {
+      std::lock_guard lock(mutex_);
+      result_ = result;
+    }
+    QMetaObject::invokeMethod(this, &TGrepRunner::Done, Qt::QueuedConnection);
+  });
+  return true;
+}
+
+void TGrepRunner::Drain() {
+  std::vector<std::string> lines;
+  bool cleared = false;
+  {
+    std::lock_guard lock(mutex_);
+    lines.swap(pending_);
+    cleared = cleared_;
+    cleared_ = false;
+  }
+  if (cleared) emit Cleared();
+  if (!lines.empty()) emit Lines(lines);
+}
+
+void TGrepRunner::Done() {
+  if (!running_) return;
+  if (worker_.joinable()) worker_.join();
+  timer_->stop();
+  Drain();
+  running_ = false;
+  regex::GrepCommandResult result;
+  std::vector<Skipped> skipped;
+  {
+    std::lock_guard lock(mutex_);
+    result = result_;
+    skipped = skipped_;
+  }
+  emit Finished(result, skipped);
+}
+
+void TGrepRunner::StopAndWait() {
+  stop_ = true;
+  if (worker_.joinable()) worker_.join();
+  timer_->stop();
+  running_ = false;
+}
+
+}  // namespace sorabu::app

@@ -1,0 +1,390 @@
+// The 検索 menu's pane commands: finding text in the pane, replacing it, and Grep.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QStyle>
+#include <QToolBar>
+#include <algorithm>
+
+#include "app/browser_selection.h"
+#include "app/grep_runner.h"
+#include "app/ini_file.h"
+#include "app/ini_search_memory.h"
+#include "app/main_window.h"
+#include "browser/file_view.h"
+#include "browser/folder_view.h"
+#include "textcmd/plain_search.h"
+#include "textcmd/search_commands_dialogs.h"
+#include "textconv/cp932.h"
+#include "viewer/display.h"
+#include "viewer/file_info.h"
+#include "viewer/text_pane.h"
+
+namespace sorabu::app {
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+std::string Cp(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+
+constexpr std::size_t kFindHistoryWritten = 21;
+constexpr std::size_t kGrepHistoryWritten = 10;
+
+// What stays usable while a Grep fills the pane: stopping it, reading and copying, leaving.
+bool UsableDuringGrep(const QString& name) {
+  static const QStringList kNames = {"Mgrep2", "Mgrep3", "Mexit1", "Mexit2", "Mquit", "Mquit3", "Mclosemenu",
+                                     "Mcopy1", "Mcopy2", "Mselectall", "Mselectall1", "Mfind1", "Mfind2",
+                                     "Mfinddown1", "Mfinddown2", "Mfindup1", "Mfindup2", "ToolButton33",
+                                     "ToolButton14", "ToolButton25", "ToolButton26", "Mlinetop1", "Mlinetop2",
+                                     "Mlinebottom1", "Mlinebottom2", "Mjump", "Mjump1", "Mjump2"};
+  return kNames.contains(name);
+}
+
+}  // namespace
+
+void TForm1::BuildSearchCommands() {
+  struct Item {
+    const char* name;
+    const char* popupName;
+    const char* caption;
+    void (TForm1::*slot)();
+    void (TForm1::*popupSlot)();
+  };
+  static const Item kItems[] = {
+      {"Mfind1", "Mfind2", "テキストの検索(&F)..", &TForm1::Mfind1Click, &TForm1::Mfind1Click},
+      // The pop-up's item runs the find step in the direction last used.
+      {"Mfinddown1", "Mfinddown2", "下へ検索(&N)", &TForm1::Mfinddown1Click, &TForm1::FindDialog1Find},
+      {"Mfindup1", "Mfindup2", "上へ検索(&T)", &TForm1::Mfindup1Click, &TForm1::Mfindup1Click},
+      {nullptr, nullptr, nullptr, nullptr, nullptr},
+      {"Mreplace1", "Mreplace2", "置換(&R)", &TForm1::Mreplace1Click, &TForm1::Mreplace1Click},
+      {nullptr, nullptr, nullptr, nullptr, nullptr},
+      {"Mgrep", "Mgrep1", "Grepの実行(&G)", &TForm1::MgrepClick, &TForm1::MgrepClick},
+      {"Mgrep2", "Mgrep3", "Grepの中止(&Q)", &TForm1::Mgrep2Click, &TForm1::Mgrep2Click},
+  };
+  for (const char* menuName : {"Mkensaku", "Mkensaku2"}) {
+    QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName));
+    if (!m) continue;
+    const bool popup = menuName == std::string("Mkensaku2");
+    QAction* first = m->actions().value(0);
+    for (const Item& item : kItems) {
+      if (!item.name) {
+        m->insertSeparator(first);
+        continue;
+      }
+      m->insertAction(first, MakeAction(nullptr, popup ? item.popupName : item.name, item.caption,
+                                        popup ? item.popupSlot : item.slot));
+    }
+    connect(m, &QMenu::aboutToShow, this, &TForm1::MkensakuClick);
+  }
+  for (auto [name, key] : {std::pair{"Mfind1", QKeySequence(Qt::CTRL | Qt::Key_F)},
+                           std::pair{"Mfinddown1", QKeySequence(Qt::Key_F3)},
+                           std::pair{"Mfindup1", QKeySequence(Qt::SHIFT | Qt::Key_F3)},
+                           std::pair{"Mreplace1", QKeySequence(Qt::CTRL | Qt::Key_R)}}) {
+    QAction* a = Action(name);
+    a->setShortcut(key);
+    a->setShortcutContext(Qt::WindowShortcut);
+    addAction(a);
+  }
+
+  QStyle* s = style();
+  QAction* before = Action("ToolButton48") ? Action("ToolButton48") : Action("ToolButton51");
+  for (auto [name, tip, status, icon, slot] :
+       {std::tuple{"ToolButton33", "検索(F)", "検索します。", QStyle::SP_FileDialogContentsView, &TForm1::Mfind1Click},
+        std::tuple{"ToolButton53", "置換", "置換します。", QStyle::SP_BrowserReload, &TForm1::Mreplace1Click}}) {
+    QAction* a = MakeAction(nullptr, name, tip, slot);
+    a->setIcon(s->standardIcon(icon));
+    a->setToolTip(U(tip));
+    a->setStatusTip(U(status));
+    ToolBar2_->insertAction(before, a);
+  }
+  if (QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut")))
+    shortcuts->insertAction(shortcuts->actions().value(0), MakeAction(nullptr, "Mf", "&F テキストの検索", &TForm1::MfClick));
+
+  grep_ = new TGrepRunner(this);
+  connect(grep_, &TGrepRunner::Cleared, this, [this] { viewer_->ClearTextPane(); });
+  connect(grep_, &TGrepRunner::Lines, this, [this](const std::vector<std::string>& lines) {
+    RichEdit1_->AddLines(lines);
+    viewer_->UpdateCaretStatus();
+  });
+  connect(grep_, &TGrepRunner::Finished, this, &TForm1::GrepFinished);
+  RichEdit1_->SetLineActivated([this](int line) { return GrepJump(line); });
+}
+
+void TForm1::MkensakuClick() {
+  const bool running = GrepRunning();
+  for (const char* name : {"Mgrep", "Mgrep1"})
+    if (QAction* a = Action(name)) a->setEnabled(!running && FileView1_->RowCount() > 0);
+  for (const char* name : {"Mgrep2", "Mgrep3"})
+    if (QAction* a = Action(name)) a->setEnabled(running);
+}
+
+// --- Finding in the pane.
+
+void TForm1::Mfind1Click() {
+  const TIniFile current(iniPath_);
+  TIniSearchMemory memory(iniPath_);
+  dialogs::TDialogs::FindSetup setup;
+  setup.history = textcmd::LoadEntries(memory, "FindDialogEx", "Count", "Items_");
+  setup.text = RichEdit1_->HasSelection() ? RichEdit1_->SelectedBytes() : current.ReadString("FindDialogEx", "Text", "");
+  setup.wholeWord = current.ReadBool("FindDialogEx", "Check1", false);
+  setup.matchCase = current.ReadBool("FindDialogEx", "Check2", false);
+  setup.down = current.ReadInteger("FindDialogEx", "UpDown", 1) != 0;
+  const auto answer = dialogs_.FindText(setup);
+  if (answer && !answer->text.empty()) {
+    // A known text changes places with the top entry; a new one goes on top.
+    auto& history = setup.history;
+    const auto known = std::find(history.begin(), history.end(), answer->text);
+    if (known == history.end()) history.insert(history.begin(), answer->text);
+    else std::iter_swap(history.begin(), known);
+    textcmd::StoreEntries(memory, "FindDialogEx", "Count", "Items_", history, kFindHistoryWritten);
+    memory.Write("FindDialogEx", "Text", answer->text);
+    memory.Write("FindDialogEx", "Check1", answer->wholeWord ? "1" : "0");
+    memory.Write("FindDialogEx", "Check2", answer->matchCase ? "1" : "0");
+    memory.Write("FindDialogEx", "UpDown", answer->down ? "1" : "0");
+    memory.Flush();
+    findText_ = answer->text;
+    findWholeWord_ = answer->wholeWord;
+    findMatchCase_ = answer->matchCase;
+    findDown_ = answer->down;
+    FindDialog1Find();
+  }
+  RichEdit1_->setFocus();
+}
+
+void TForm1::Mfinddown1Click() {
+  findDown_ = true;
+  FindDialog1Find();
+}
+
+void TForm1::Mfindup1Click() {
+  findDown_ = false;
+  FindDialog1Find();
+}
+
+void TForm1::MfClick() {
+  if (!RichEdit1_->IsEmptyText()) Mfind1Click();
+}
+
+void TForm1::FindDialog1Find() {
+  if (RichEdit1_->IsEmptyText()) return;
+  if (findText_.empty()) {
+    Mfind1Click();
+    return;
+  }
+  const std::string copy = RichEdit1_->ShownBytes().empty() ? RichEdit1_->TextBytes() : std::string();
+  const std::string_view text = copy.empty() ? RichEdit1_->ShownBytes() : std::string_view(copy);
+  const auto [start, length] = RichEdit1_->SelectionBytes();
+  const auto found = textcmd::PlainSearch(text, findText_, {start, length}, {findDown_, findMatchCase_, findWholeWord_});
+  if (!found) {
+    dialogs_.Information(findText_ + Cp(" 見つかりませんでした"));
+    return;
+  }
+  ShowFound(found->start, found->length);
+  RichEdit1_->setFocus();
+}
+
+void TForm1::ShowFound(std::size_t start, std::size_t length) {
+  RichEdit1_->SelectBytes(start, length);
+  // Half the way from the top line to the match: it stands in the upper part of the pane.
+  RichEdit1_->ScrollLines((RichEdit1_->CaretLine() - RichEdit1_->FirstVisibleLine()) / 2);
+  viewer_->UpdateCaretStatus();
+}
+
+// --- Replacing in the pane.
+
+void TForm1::Mreplace1Click() {
+  dialogs::TDialogs::ReplaceSetup setup;
+  setup.find = RichEdit1_->HasSelection() ? RichEdit1_->SelectedBytes() : replaceFind_;
+  setup.replacement = replaceWith_;
+  RichEdit1_->SetCaretToStart();
+  replaceFound_ = false;
+  dialogs::TDialogs::ReplaceHandlers handlers;
+  handlers.findNext = [this](const std::string& find) { ReplaceDialog1Find(find); };
+  handlers.replace = [this](const std::string& find, const std::string& with) { ReplaceDialog1Replace(find, with); };
+  handlers.replaceAll = [this](const std::string& find, const std::string& with) { ReplaceDialog1ReplaceAll(find, with); };
+  dialogs_.ShowReplace(setup, handlers);
+}
+
+bool TForm1::ReplaceDialog1Find(const std::string& find) {
+  replaceFind_ = find;
+  const std::string text = RichEdit1_->TextBytes();
+  // From the caret on, then from the start: after a replacement the next occurrence follows it,
+  // even when the replacement holds the text looked for.
+  const std::size_t caret = RichEdit1_->SelectionBytes().first + RichEdit1_->SelectionBytes().second;
+  std::size_t at = textcmd::FindText(text, find, std::min(caret, text.size()));
+  if (at == std::string::npos) at = textcmd::FindText(text, find, 0);
+  if (at == std::string::npos) {
+    dialogs_.Information(Cp("見つかりませんでした！"));
+    replaceFound_ = false;
+    return false;
+  }
+  raise();
+  activateWindow();
+  ShowFound(at, find.size());
+  replaceFound_ = true;
+  viewer_->MarkChanged();
+  return true;
+}
+
+void TForm1::ReplaceInPane(std::vector<std::pair<std::size_t, std::size_t>> ranges, const std::string& with) {
+  // In the edit state the replacement is a step to undo, so it is made in the editor.
+  auto replace = [this, ranges = std::move(ranges), with] {
+    RichEdit1_->ReplaceRanges(ranges, with);
+    viewer_->MarkChanged();
+    viewer_->UpdateCaretStatus();
+  };
+  if (RichEdit1_->Editable()) RichEdit1_->RunEdit(replace);
+  else replace();
+}
+
+void TForm1::ReplaceDialog1Replace(const std::string& find, const std::string& with) {
+  replaceWith_ = with;
+  if (!replaceFound_ && !ReplaceDialog1Find(find)) return;
+  const auto selection = RichEdit1_->SelectionBytes();
+  if (selection.second == 0) return;
+  ReplaceInPane({selection}, with);
+  replaceFound_ = false;
+  if (!RichEdit1_->PreparingEdit()) ReplaceDialog1Find(find);
+}
+
+void TForm1::ReplaceDialog1ReplaceAll(const std::string& find, const std::string& with) {
+  replaceWith_ = with;
+  replaceFind_ = find;
+  const std::string text = RichEdit1_->TextBytes();
+  std::vector<std::pair<std::size_t, std::size_t>> ranges;
+  for (std::size_t at = textcmd::FindText(text, find); at != std::string::npos;
+       at = textcmd::FindText(text, find, at + find.size()))
+    ranges.emplace_back(at, find.size());
+  if (ranges.empty()) {
+    dialogs_.Information(Cp("見つかりませんでした！"));
+    replaceFound_ = false;
+    return;
+  }
+  const std::size_t count = ranges.size();
+  ReplaceInPane(std::move(ranges), with);
+  replaceFound_ = false;
+  dialogs_.Information(std::to_string(count) + Cp(" 個置換！"));
+}
+
+// --- Grep.
+
+bool TForm1::GrepRunning() const { return grep_ != nullptr && grep_->Running(); }
+
+void TForm1::MgrepClick() {
+  if (GrepRunning() || FileView1_->RowCount() == 0) return;
+  QString folder = FileView1_->Folder();
+  if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+  dialogs::TDialogs::GrepSetup setup;
+  TIniSearchMemory memory(iniPath_);
+  setup.history = textcmd::LoadEntries(memory, "Grep", "DriveCount", "Items_");
+  setup.folder = QFile::encodeName(folder).toStdString();
+  const QList<int> selected = FileView1_->SelectedRows();
+  for (int row = 0; row < FileView1_->RowCount(); ++row) {
+    const browser::TFileRow& r = FileView1_->Row(row);
+    const QString path = r.path.isEmpty() ? folder + r.name : r.path;
+    if (r.folder || !QFileInfo(path).isFile()) continue;
+    const std::string native = QFile::encodeName(path).toStdString();
+    setup.all.push_back(native);
+    if (selected.contains(row)) setup.selected.push_back(native);
+  }
+  const auto answer = dialogs_.GrepDialog(setup);
+  if (!answer) return;
+  textcmd::RememberNew(setup.history, answer->pattern);
+  textcmd::StoreEntries(memory, "Grep", "DriveCount", "Items_", setup.history, kGrepHistoryWritten);
+  memory.Flush();
+  state_.DialogResult = answer->pattern;
+  if (answer->pattern.empty()) return;
+
+  TGrepRunner::Job job;
+  job.pattern = answer->pattern;
+  job.paths = answer->paths;
+  job.fuzzy = answer->fuzzy;
+  job.options.show_file_names = answer->fileNames;
+  job.options.show_line_numbers = answer->lineNumbers;
+  job.options.path_text = [](const std::string& path) { return viewer::ToCp932(QFile::decodeName(path.c_str())); };
+  grepPaths_.clear();
+  for (const std::string& path : job.paths) grepPaths_.emplace_back(job.options.path_text(path), path);
+  RestForGrep(true);
+  grep_->Start(std::move(job));
+}
+
+void TForm1::Mgrep2Click() {
+  if (GrepRunning()) grep_->Stop();
+}
+
+void TForm1::RestForGrep(bool resting) {
+  // Nothing may change the pane or the list while the results come in; the stop stays at hand.
+  if (resting) {
+    restedActions_.clear();
+    for (QAction* a : findChildren<QAction*>()) {
+      const QString name = a->objectName();
+      if (name.isEmpty() || !a->isEnabled() || UsableDuringGrep(name) || a->menu() != nullptr) continue;
+      a->setEnabled(false);
+      restedActions_.push_back(a);
+    }
+    for (const char* name : {"Mgrep2", "Mgrep3"})
+      if (QAction* a = Action(name)) a->setEnabled(true);
+    for (QWidget* w : BrowserWidgets()) w->setEnabled(false);
+    grepWasEditable_ = RichEdit1_->Editable();
+    RichEdit1_->SetEditable(false);
+  } else {
+    for (QAction* a : restedActions_)
+      if (a) a->setEnabled(true);
+    restedActions_.clear();
+    for (QWidget* w : BrowserWidgets()) w->setEnabled(true);
+    RichEdit1_->SetEditable(grepWasEditable_);
+    ShowEditState();
+  }
+}
+
+void TForm1::GrepFinished(const regex::GrepCommandResult& result, const std::vector<TGrepRunner::Skipped>& skipped) {
+  RestForGrep(false);
+  viewer_->UpdateCaretStatus();
+  switch (result.outcome) {
+    case regex::GrepOutcome::kDone:
+      break;
+    case regex::GrepOutcome::kCancelled:
+      dialogs_.Warning(result.message);
+      break;
+    case regex::GrepOutcome::kFileError:
+    case regex::GrepOutcome::kPatternError:
+      dialogs_.Error(result.message);
+      break;
+  }
+  if (!skipped.empty()) {
+    std::vector<std::string> lines;
+    for (const auto& s : skipped)
+      lines.push_back(viewer::ToCp932(QFile::decodeName(s.path.c_str())) + " : " + s.reason);
+    dialogs_.ErrorList(Cp("Grepの実行"), std::to_string(skipped.size()) + Cp(" 個のファイルを読めませんでした。"), lines);
+  }
+  emit GrepDone();
+  if (closeWhenDone_) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+bool TForm1::GrepJump(int line) {
+  if (GrepRunning() || grepPaths_.empty()) return false;
+  if (RichEdit1_->FirstLineBytes().rfind(Cp("Grepの実行　検索正規表現 = "), 0) != 0) return false;
+  const std::string text = RichEdit1_->LineBytes(line);
+  for (const auto& [shown, path] : grepPaths_) {
+    if (text.compare(0, shown.size() + 1, shown + "(") != 0) continue;
+    std::size_t at = shown.size() + 1;
+    long long number = 0;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9' && number < INT32_MAX) number = number * 10 + (text[at++] - '0');
+    if (text.compare(at, 3, ") :") != 0 || number <= 0) continue;
+    const QString file = QFile::decodeName(path.c_str());
+    const QString folder = QFileInfo(file).absolutePath();
+    if (QDir::cleanPath(folder) != QDir::cleanPath(FileView1_->Folder())) GoToFolder(folder);
+    viewer_->SelectAndShow(file);
+    viewer_->LoadWholeFile();
+    RichEdit1_->SetCaretToLine(static_cast<int>(number - 1));
+    RichEdit1_->EnsureCaretVisible();
+    RichEdit1_->setFocus();
+    viewer_->UpdateCaretStatus();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace sorabu::app
