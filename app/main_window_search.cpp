@@ -283,8 +283,9 @@ void TForm1::MgrepClick() {
   const QList<int> selected = FileView1_->SelectedRows();
   for (int row = 0; row < FileView1_->RowCount(); ++row) {
     const browser::TFileRow& r = FileView1_->Row(row);
-    const QString path = r.path.isEmpty() ? folder + r.name : r.path;
-    if (r.folder || !QFileInfo(path).isFile()) continue;
+    // The list was read moments ago; a file gone since is skipped by the search and listed.
+    if (r.folder || r.path.isEmpty()) continue;
+    const QString& path = r.path;
     const std::string native = QFile::encodeName(path).toStdString();
     setup.all.push_back(native);
     if (selected.contains(row)) setup.selected.push_back(native);

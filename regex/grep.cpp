@@ -298,6 +298,7 @@ void TGrep::FixedScan(TTxtFile& file, const ScanPlan& plan) {
   for (Code c : literal) AppendCode(bytes, c);
   for (;;) {
     file.SkipToString(bytes);
+    if (literal.size() > 1 && file.AtFinalLf()) return;
     if (file.ReadChar() != literal.front()) continue;
     std::size_t k = 1;
     while (k < literal.size() && file.ReadAheadChar() == literal[k]) ++k;

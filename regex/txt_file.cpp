@@ -83,12 +83,8 @@ TTxtFile::TTxtFile(const std::string& path, const bool* cancel, std::function<vo
     ::close(fd);
     throw EFileNotFound(S_ISDIR(st.st_mode) || error != 0 ? std::strerror(error) : "not a regular file");
   }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  file_ = ::fdopen(fd, "rb");
-  if (file_ == nullptr) {
-    ::close(fd);
-    throw EFileNotFound(std::strerror(errno));
-  }
+  // O_NONBLOCK means nothing to a regular file's reads.
+  fd_ = fd;
   buf_.push_back('\n');
   try {
     ReadBlock();
@@ -103,8 +99,8 @@ TTxtFile::TTxtFile(const std::string& path, const bool* cancel, std::function<vo
 }
 
 void TTxtFile::Close() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
 }
 
 TTxtFile::~TTxtFile() { Close(); }
@@ -121,14 +117,18 @@ void TTxtFile::ReadBlock() {
     buf_.erase(0, keep - base_);
     base_ = keep;
   }
-  raw_.resize(kBlockSize);
-  const std::size_t n = std::fread(raw_.data(), 1, kBlockSize, file_);
-  if (n < kBlockSize) {
-    if (std::ferror(file_)) throw EFileNotFound(std::strerror(errno));
-    eof_ = true;
+  if (!raw_) raw_.reset(new char[kBlockSize]);
+  std::size_t n = 0;
+  while (n < kBlockSize) {
+    const ssize_t got = ::read(fd_, raw_.get() + n, kBlockSize - n);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw EFileNotFound(std::strerror(errno));
+    if (got == 0) break;
+    n += static_cast<std::size_t>(got);
   }
+  if (n < kBlockSize) eof_ = true;
   // Plain spans are appended whole; only CR and NUL need a look.
-  const char* data = raw_.data();
+  const char* data = raw_.get();
   std::size_t i = 0;
   std::size_t next_cr = 0, next_nul = 0;
   if (n > 0) {

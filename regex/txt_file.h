@@ -32,6 +32,7 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -75,6 +76,10 @@ class TTxtFile {
   // The same for the next place where needle (a character string's bytes) starts on a character
   // start; memchr looks for the needle's rarest byte.
   void SkipToString(std::string_view needle);
+  // The main cursor stands on the final LF: a scan that needs more than one more character is
+  // done (ending it here spares the end-of-file exception, which a Grep over thousands of small
+  // files would otherwise pay for every file).
+  bool AtFinalLf() const { return eof_ && main_ + 1 >= base_ + buf_.size(); }
 
   // The fast path of the automaton scan: the bytes in the window from the main cursor on, and a
   // way to move the main cursor forward to a character start (lines passed are counted).
@@ -102,7 +107,7 @@ class TTxtFile {
   Code CharAt(std::size_t& pos);
   unsigned char ByteAt(std::size_t pos) const { return static_cast<unsigned char>(buf_[pos - base_]); }
 
-  std::FILE* file_ = nullptr;
+  int fd_ = -1;
   const bool* cancel_;
   std::function<void()> pump_;
   std::string buf_;          // normalised bytes from absolute position base_ on
@@ -112,7 +117,7 @@ class TTxtFile {
   char last_byte_ = '\n';
   std::size_t piece_length_ = 0;  // bytes in the stream since its last LF
   std::deque<std::size_t> cuts_;  // the LFs from the main cursor on that cut a long line
-  std::string raw_;
+  std::unique_ptr<char[]> raw_;  // one block as read; never zero-filled (a Grep opens thousands)
   std::size_t main_ = 0;
   std::size_t ahead_ = 0;
   std::size_t line_start_ = 0;
