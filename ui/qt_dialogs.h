@@ -5,11 +5,13 @@
 #include <QWidget>
 
 #include "dialogs/dialogs.h"
+#include "ui/TReplaceDialog.h"
 
 namespace sorabu::ui {
 
 class TQtDialogs : public dialogs::TDialogs {
  public:
+  ~TQtDialogs() override;
   void SetParent(QWidget* parent) { parent_ = parent; }
 
   std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
@@ -42,9 +44,19 @@ class TQtDialogs : public dialogs::TDialogs {
   bool PrinterSetup(QPrinter& printer, bool printing) override;
   void PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
   std::optional<PrintMarginAnswer> PrintMargins(const PrintMarginSetup& setup) override;
+  // qt_dialogs_search.cpp
+  std::optional<FindAnswer> FindText(const FindSetup& setup) override;
+  std::optional<RegExpAnswer> RegExpDialog(const RegExpSetup& setup) override;
+  std::optional<ListAnswer> ListDialog(const ListSetup& setup) override;
+  std::optional<GrepAnswer> GrepDialog(const GrepSetup& setup) override;
+  void ShowReplace(const ReplaceSetup& setup, const ReplaceHandlers& handlers) override;
+  void CloseReplace() override;
+  // The open replace dialog, or null.
+  TReplaceDialog* ReplaceDialog() const { return replace_; }
 
  private:
   QPointer<QWidget> parent_;
+  QPointer<TReplaceDialog> replace_;
 };
 
 }  // namespace sorabu::ui
