@@ -93,6 +93,14 @@ std::optional<dialogs::TDialogs::GrepAnswer> TUiThreadDialogs::GrepDialog(const 
   return OnThreadOf(Asking(), [&] { return inner_.GrepDialog(setup); });
 }
 
+void TUiThreadDialogs::ShowReplace(const ReplaceSetup& setup, const ReplaceHandlers& handlers) {
+  OnThreadOf(Asking(), [&] { inner_.ShowReplace(setup, handlers); });
+}
+
+void TUiThreadDialogs::CloseReplace() {
+  OnThreadOf(Asking(), [&] { inner_.CloseReplace(); });
+}
+
 std::optional<dialogs::TDialogs::PrintMarginAnswer> TUiThreadDialogs::PrintMargins(const PrintMarginSetup& setup) {
   return OnThreadOf(Asking(), [&] { return inner_.PrintMargins(setup); });
 }

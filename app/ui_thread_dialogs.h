@@ -62,6 +62,8 @@ class TUiThreadDialogs final : public dialogs::TDialogs {
   std::optional<RegExpAnswer> RegExpDialog(const RegExpSetup& setup) override;
   std::optional<ListAnswer> ListDialog(const ListSetup& setup) override;
   std::optional<GrepAnswer> GrepDialog(const GrepSetup& setup) override;
+  void ShowReplace(const ReplaceSetup& setup, const ReplaceHandlers& handlers) override;
+  void CloseReplace() override;
   CollisionAnswer Collision(const CollisionSetup& setup) override;
   void ErrorList(const std::string& caption, const std::string& text, const std::vector<std::string>& lines) override;
   std::optional<std::string> FileOperation(const FileOperationSetup& setup) override;

@@ -3,7 +3,8 @@
 # the file list down to the next file with the arrow key and checks that the pane changed, moves on
 # to a JIS file and converts it with 変換 → "* 文字コード自動変換(&A)" from the keyboard, copies a
 # large file with C into another folder (photographing the progress window), shows a 1 MiB text
-# whole with V and goes to its end with Ctrl+End in the pane (photographing both), asks it
+# whole with V and goes to its end with Ctrl+End in the pane (photographing both), Greps the
+# selected text for "1234" from the 検索 menu (photographing the results), asks it
 # to close the ordinary way (SIGTERM closes the window like its close box) and checks the settings
 # file it writes beside itself and the converted file.
 set -euo pipefail
@@ -80,6 +81,16 @@ if [ "${1:-}" = "--inner" ]; then
   xdotool key ctrl+End
   sleep 1
   if command -v import >/dev/null; then import -window root "$out/screenshot-end.png"; fi
+  # Grep from the 検索 menu: the dialog opens on its pattern, Return runs it.
+  xdotool key --window "$win" alt+s
+  sleep 0.5
+  xdotool key g
+  sleep 1
+  xdotool type --delay 20 "1234"
+  sleep 0.3
+  xdotool key Return
+  sleep 2
+  if command -v import >/dev/null; then import -window root "$out/screenshot-grep.png"; fi
   kill -TERM "$pid"
   wait "$pid"
   exit 0
@@ -119,6 +130,7 @@ check "Mcloseinitview1=1"
 check "Mbackup1=1"
 check "Mrtf=0"
 check "Width=1280"
+check "Items_0=#1234#"   # the Grep pattern's history
 grep -q '^Height=[0-9]' "$out/ini.txt" || { echo "no window height"; fail=1; }
 [ -s "$out/screenshot.png" ] || { echo "no screenshot"; fail=1; }
 # The second file's block of full-width squares darkens the screen: the pane shows it.
@@ -148,6 +160,7 @@ if [ -s "$out/screenshot-whole.png" ] && [ -s "$out/screenshot-end.png" ]; then
 else
   echo "no screenshots of the whole text"; fail=1
 fi
+[ -s "$out/screenshot-grep.png" ] || { echo "no screenshot of the Grep results"; fail=1; }
 rm -f "$out/data/sample zzzz big.bin" "$out/dest/sample zzzz big.bin"
 [ $fail -eq 0 ] && echo "smoke: window shown, screenshot at $out/screenshot.png, settings written"
 exit $fail
