@@ -294,6 +294,16 @@ class TForm1 : public QMainWindow {
   bool GrepRunning() const;
   // A double click or Enter on a Grep result line opens its file at that line.
   bool GrepJump(int line);
+  // main_window_archive.cpp
+  void MlhaUClick();
+  void MlhaPClick();
+  void MlhalistClick();
+  void MlhacommandClick();
+  void MlhaEClick();
+  void MarcextractClick();
+  void MarclistClick();
+  void MarccreateClick();
+  void MycClick();
 
  protected:
   bool event(QEvent* event) override;
@@ -363,6 +373,16 @@ class TForm1 : public QMainWindow {
   void ReplaceInPane(std::vector<std::pair<std::size_t, std::size_t>> ranges, const std::string& with);
   void RestForGrep(bool resting);
   void GrepFinished(const regex::GrepCommandResult& result, const std::vector<TGrepRunner::Skipped>& skipped);
+  // main_window_archive.cpp
+  void BuildArchiveCommands();
+  void EnableLhaCommands();
+  QStringList SelectedNames() const;
+  bool RoutesToLha(const QString& path) const;
+  bool LhaPreview(const QString& path);
+  bool LhaList(const char* word);
+  void LhaExtract(bool flat);
+  int ExtractStaged(const QString& title, const QString& destination,
+                    const std::function<int(const std::string& stagingCp932)>& extract, bool& cancelled);
   // main_window_print.cpp
   void BuildPrintCommands();
   // Prints the pane's text on the printer; breathe: let the window paint between pages.

@@ -110,6 +110,11 @@ bool TForm1::FileView1KeyPress(const QString& text) {
     case 'A': MpropatyClick(); return true;
     case 'K': MmkdirClick(); return true;
     case 'E': MediterClick(); return true;
+    case 'U': MlhaUClick(); return true;
+    case 'P': MlhaPClick(); return true;
+    case 'I': MlhalistClick(); return true;
+    case ';': MycClick(); return true;
+    case 'F': MfClick(); return true;
     case 'Z': {
       const QPoint client(qMax(PanelR_->x(), 0), qMax(height() / 4, 0));
       PopupMenu1_->popup(mapToGlobal(client));

@@ -84,6 +84,7 @@ void TForm1::SetupBrowser() {
   BuildEditCommands();
   BuildPrintCommands();
   BuildSearchCommands();
+  BuildArchiveCommands();
   BuildPickerCommands();
 }
 

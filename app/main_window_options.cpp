@@ -162,9 +162,7 @@ void TForm1::InitDefaults() {
 
 void TForm1::FormCreate() {
   state_.LhaVersion = static_cast<std::uint16_t>(archive::LhaVersion());
-  if (state_.LhaVersion == 0)
-    for (const char* name : {"MlhaU", "MlhaP", "Mlhalist", "Mlhacommand"})
-      if (QAction* a = Action(name)) a->setEnabled(false);
+  EnableLhaCommands();
   InitDefaults();
   LoadSettings();
   RebuildBrowser();

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "archive/lha/archive_reader.h"
@@ -104,7 +105,11 @@ __attribute__((visibility("default"))) std::uint16_t UnlhaGetVersion() { return 
 
 __attribute__((visibility("default"))) int UnlhaCheckArchive(const char* path, int mode) {
   try {
-    return path != nullptr && Check(path, mode) ? 1 : 0;
+    if (path == nullptr) return 0;
+    // Callers quote the path as on a command line.
+    std::string_view p(path);
+    if (p.size() >= 2 && p.front() == '"' && p.back() == '"') p = p.substr(1, p.size() - 2);
+    return Check(std::string(p).c_str(), mode) ? 1 : 0;
   } catch (...) {
     return 0;
   }

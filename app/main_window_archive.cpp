@@ -1,0 +1,344 @@
+// The 書庫 menu: the LHA commands, which talk to the LHA library directly, and the commands for
+// every format, which go through TArchiveFile; the archive preview of the viewer. Extraction and
+// creation run beside the window (a progress window with Cancel after half a second) and never
+// leave a half-written file under a final name.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QStyle>
+#include <QToolBar>
+#include <atomic>
+
+#include "app/archive_staging.h"
+#include "app/browser_selection.h"
+#include "app/ini_file.h"
+#include "app/input_history.h"
+#include "app/main_window.h"
+#include "archive/bind/commands.h"
+#include "archive/bind/lha_binding.h"
+#include "archive/bind/messages.h"
+#include "browser/file_view.h"
+#include "browser/folder_view.h"
+#include "textconv/cp932.h"
+#include "viewer/display.h"
+#include "viewer/file_info.h"
+#include "viewer/text_pane.h"
+
+namespace sorabu::app {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+std::string Cp(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+std::string Quoted(const std::string& cp932) { return "\"" + cp932 + "\""; }
+fs::path Native(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
+QString FromNative(const fs::path& path) { return QFile::decodeName(path.string().c_str()); }
+
+}  // namespace
+
+QStringList TForm1::SelectedNames() const {
+  QStringList names;
+  for (int row : FileView1_->SelectedRows()) names << FileView1_->Row(row).name;
+  return names;
+}
+
+void TForm1::BuildArchiveCommands() {
+  struct Item {
+    const char* name;
+    const char* caption;
+    void (TForm1::*slot)();
+  };
+  static const Item kItems[] = {
+      {"MlhaU", "LHA解凍(&X)", &TForm1::MlhaUClick},
+      {"MlhaP", "LHA作成(&A)", &TForm1::MlhaPClick},
+      {"Mlhalist", "LHA一覧(&L)", &TForm1::MlhalistClick},
+      {"Mlhacommand", "LHA一覧-拡張（&V）", &TForm1::MlhacommandClick},
+      {"MlhaE", "LHA解凍-書庫のみ(&E)", &TForm1::MlhaEClick},
+      {nullptr, nullptr, nullptr},
+      {"Marcextract", "解凍(&U)", &TForm1::MarcextractClick},
+      {"Marclist", "一覧(&V)", &TForm1::MarclistClick},
+      {"Marccreate", "作成(&M)", &TForm1::MarccreateClick},
+  };
+  for (const char* menuName : {"Marc", "Marc2"}) {
+    QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName));
+    if (!m) continue;
+    const bool popup = menuName == std::string("Marc2");
+    QAction* first = m->actions().value(0);
+    for (const Item& item : kItems) {
+      if (!item.name) {
+        m->insertSeparator(first);
+        continue;
+      }
+      const std::string name = std::string(item.name) + (popup ? "1" : "");
+      m->insertAction(first, MakeAction(nullptr, name.c_str(), item.caption, item.slot));
+    }
+  }
+  QStyle* s = style();
+  QAction* before = Action("ToolButton45");
+  for (auto [name, tip, status, icon, slot] :
+       {std::tuple{"ToolButton42", "書庫解凍(U)", "LHA書庫を解凍します。", QStyle::SP_ArrowDown, &TForm1::MlhaUClick},
+        std::tuple{"ToolButton43", "書庫作成(P)", "LHA書庫を作成します。", QStyle::SP_ArrowUp, &TForm1::MlhaPClick},
+        std::tuple{"ToolButton44", "書庫内一覧(I)", "書庫内のファイル一覧表示します。", QStyle::SP_FileDialogListView,
+                   &TForm1::MlhalistClick}}) {
+    QAction* a = MakeAction(nullptr, name, tip, slot);
+    a->setIcon(s->standardIcon(icon));
+    a->setToolTip(U(tip));
+    a->setStatusTip(U(status));
+    ToolBar1_->insertAction(before, a);
+  }
+  if (QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut")))
+    shortcuts->insertAction(shortcuts->actions().value(0),
+                            MakeAction(nullptr, "Myc", "&；　LHA書庫内容表示切替", &TForm1::MycClick));
+  viewer_->SetArchiveListing([this](const QString& path) { return LhaPreview(path); });
+}
+
+void TForm1::EnableLhaCommands() {
+  const bool on = state_.LhaVersion > 0;
+  for (const char* name : {"MlhaU", "MlhaP", "Mlhalist", "Mlhacommand", "MlhaE", "MlhaU1", "MlhaP1", "Mlhalist1",
+                           "Mlhacommand1", "MlhaE1"})
+    if (QAction* a = Action(name)) a->setEnabled(on);
+}
+
+// ".LZH" is LHA's; any other extension but ".EXE" goes to the command for every format; an
+// ".EXE" is LHA's when the library takes it for a self-extracting archive.
+bool TForm1::RoutesToLha(const QString& path) const {
+  const QString ext = QFileInfo(path).suffix().toUpper();
+  if (ext == QLatin1String("LZH")) return true;
+  if (ext != QLatin1String("EXE")) return false;
+  return archive::LhaCheck(Quoted(viewer::ToCp932(path)), 0);
+}
+
+void TForm1::MlhaUClick() {
+  const QString path = selection_->SelectedPath();
+  if (path.isEmpty()) return;
+  if (RoutesToLha(path)) LhaExtract(false);
+  else MarcextractClick();
+}
+
+void TForm1::MlhalistClick() {
+  const QString path = selection_->SelectedPath();
+  if (path.isEmpty()) return;
+  if (RoutesToLha(path)) LhaList("l");
+  else MarclistClick();
+}
+
+void TForm1::MlhacommandClick() { LhaList("v"); }
+void TForm1::MlhaEClick() { LhaExtract(true); }
+
+void TForm1::MycClick() {
+  ToggleOption(Option::Mlhashow);
+  if (OptionValue(Option::Mlhashow)) LhaList("l");
+}
+
+bool TForm1::LhaPreview(const QString& path) {
+  if (state_.LhaVersion <= 0 || !archive::LhaCheck(Quoted(viewer::ToCp932(path)), 0)) return false;
+  return LhaList("l");
+}
+
+bool TForm1::LhaList(const char* word) {
+  const QString path = selection_->SelectedPath();
+  if (path.isEmpty() || state_.LhaVersion <= 0) {
+    viewer_->ShowSelectedFile();
+    return false;
+  }
+  RichEdit1_->Clear();
+  viewer_->ShowFileInfo();
+  const std::string archivePath = Quoted(viewer::ToCp932(path));
+  if (!archive::LhaCheck(archivePath, 4)) {
+    viewer_->ShowSelectedFile();
+    return false;
+  }
+  RichEdit1_->Clear();
+  std::string output;
+  if (archive::LhaCommand(this, std::string(word) + " " + archivePath, output) == 0) RichEdit1_->TakeBytes(std::move(output));
+  viewer_->UpdateCaretStatus();
+  return true;
+}
+
+// Runs extract(staging folder) beside the window, then moves what it wrote into destination;
+// false when the library failed, the user cancelled or the move failed (destination unchanged
+// but for a move that failed half way, which is said).
+int TForm1::ExtractStaged(const QString& title, const QString& destination,
+                          const std::function<int(const std::string& stagingCp932)>& extract, bool& cancelled) {
+  std::string error;
+  const auto staging = MakeStagingFolder(Native(destination), error);
+  if (!staging) {
+    dialogs_.Error(viewer::ToCp932(QString::fromStdString(error)));
+    return -1;
+  }
+  std::atomic<bool> cancel{false};
+  int code = -1;
+  const std::string stagingCp932 = viewer::ToCp932(FromNative(*staging)) + "/";
+  RunFileOperation(title, [&] {
+    code = extract(stagingCp932);
+    return code == 0;
+  }, [&cancel] { cancel = true; });
+  cancelled = cancel;
+  if (code != 0 || cancelled) {
+    DropStaging(*staging);
+    return cancelled ? -1 : code;
+  }
+  if (!MergeStaging(*staging, Native(destination), error)) {
+    dialogs_.Error(viewer::ToCp932(QString::fromStdString(error)));
+    return -1;
+  }
+  return 0;
+}
+
+void TForm1::LhaExtract(bool flat) {
+  const QString path = selection_->SelectedPath();
+  if (state_.LhaVersion <= 0 || path.isEmpty() || !archive::LhaCheck(Quoted(viewer::ToCp932(path)), 4)) return;
+  dialogs::TDialogs::FileOperationSetup setup;
+  setup.operation = 2;
+  setup.countLabel = Cp(flat ? "２個のファイル" : "１個のファイル");
+  setup.sources = QFile::encodeName(path).toStdString() + "\n";
+  setup.folder = QFile::encodeName(CurrentFolder()).toStdString();
+  const auto answer = dialogs_.FileOperation(setup);
+  state_.DialogResult.clear();
+  if (!answer) return;
+  const QString destination = QFile::decodeName(answer->c_str());
+  std::string output;
+  bool cancelled = false;
+  const int code = ExtractStaged(U("LHA解凍"), destination, [&](const std::string& staging) {
+      return archive::LhaCommand(this, std::string(flat ? "e " : "x ") + Quoted(viewer::ToCp932(path)) + " " + Quoted(staging), output);
+  }, cancelled);
+  if (cancelled) return;
+  if (code != 0) {
+    dialogs_.Warning(Cp("解凍できませんでした。"));
+    viewer_->ShowSelectedFile();
+    return;
+  }
+  if (!flat && OptionValue(Option::Mtodiropen1)) FolderView1_->SelectPath(QDir::cleanPath(destination));
+  MrefreshClick();
+  RichEdit1_->Clear();
+  RichEdit1_->TakeBytes(std::move(output));
+  viewer_->UpdateCaretStatus();
+}
+
+void TForm1::MlhaPClick() {
+  if (state_.LhaVersion <= 0) return;
+  const QStringList names = SelectedNames();
+  if (names.isEmpty()) return;
+  const QString proposal = QFileInfo(names.first()).completeBaseName() + QStringLiteral(".lzh");
+  std::string answer = AskWithHistory(dialogs_, iniPath_, "LHApack", Cp("ＬＨＡファイルに圧縮"),
+                                      Cp("圧縮ファイル名を指定します。ex) sorabu.lzh"), "", viewer::ToCp932(proposal));
+  if (answer.empty()) return;
+  QString name = viewer::FromCp932(answer);
+  if (QFileInfo(name).suffix().toLower() != QLatin1String("lzh")) name = QFileInfo(name).completeBaseName() + QStringLiteral(".lzh");
+  const QString archivePath = QDir(CurrentFolder()).filePath(name);
+  // The library adds to an archive in place: it works on a copy, renamed over the archive at the end.
+  const fs::path target = Native(archivePath);
+  const fs::path temporary = TemporaryBeside(target);
+  std::error_code ec;
+  if (fs::exists(target, ec)) fs::copy_file(target, temporary, ec);
+  std::string command = "a " + Quoted(viewer::ToCp932(FromNative(temporary)));
+  for (const QString& n : names) command += " " + Quoted(viewer::ToCp932(QDir(CurrentFolder()).filePath(n)));
+  RichEdit1_->Clear();
+  std::string output;
+  std::atomic<bool> cancel{false};
+  int code = -1;
+  RunFileOperation(U("LHA作成"), [&] {
+    code = archive::LhaCommand(this, command, output);
+    return code == 0;
+  }, [&cancel] { cancel = true; });
+  if (code == 0 && !cancel) fs::rename(temporary, target, ec);
+  else fs::remove(temporary, ec);
+  if (cancel) return;
+  MrefreshClick();
+  RichEdit1_->Clear();
+  viewer_->ClearTextPane();
+  RichEdit1_->TakeBytes(std::move(output));
+}
+
+void TForm1::MarclistClick() {
+  const QString path = selection_->SelectedPath();
+  if (path.isEmpty()) return;
+  try {
+    std::string text = archive::GenericListText(viewer::ToCp932(path), this);
+    if (text.empty()) return;
+    RichEdit1_->Clear();
+    RichEdit1_->TakeBytes(std::move(text));
+    viewer_->UpdateCaretStatus();
+  } catch (const archive::EArchiverError& e) {
+    dialogs_.Error(e.what());
+  }
+}
+
+void TForm1::MarcextractClick() {
+  const QString path = selection_->SelectedPath();
+  if (path.isEmpty() || !archive::ExtractableName(viewer::ToCp932(path))) return;
+  dialogs::TDialogs::FileOperationSetup setup;
+  setup.operation = 2;
+  setup.countLabel = Cp("1個のファイル");
+  setup.sources = QFile::encodeName(path).toStdString() + "\n";
+  setup.folder = QFile::encodeName(CurrentFolder()).toStdString();
+  const auto answer = dialogs_.FileOperation(setup);
+  if (!answer) return;
+  state_.DialogResult = *answer;
+  const QString destination = QFile::decodeName(answer->c_str());
+  std::string text;
+  bool cancelled = false;
+  int code = -1;
+  try {
+    code = ExtractStaged(U("解凍"), destination, [&](const std::string& staging) {
+      return archive::GenericExtract(viewer::ToCp932(path), staging, text, this);
+    }, cancelled);
+  } catch (const archive::EArchiverError& e) {
+    dialogs_.Error(e.what());
+    return;
+  }
+  if (cancelled) return;
+  RichEdit1_->Clear();
+  MrefreshClick();
+  // The result's message (an empty line when it has none) and the library's report.
+  if (code == -1 && text.empty()) text = archive::ErrorMessage(code) + "\r\n";
+  RichEdit1_->TakeBytes(std::move(text));
+  viewer_->UpdateCaretStatus();
+}
+
+void TForm1::MarccreateClick() {
+  if (FileView1_->RowCount() == 0) return;
+  const QStringList names = SelectedNames();
+  const QString proposal =
+      names.isEmpty() ? QString() : QFileInfo(names.first()).completeBaseName() + QStringLiteral(".lzh");
+  const std::string answer = AskWithHistory(dialogs_, iniPath_, "ARCpack", Cp("書庫ファイルを作成"),
+                                            Cp("圧縮ファイル名 拡張子指定。ex)sorabu.zip"), "", viewer::ToCp932(proposal));
+  if (answer.empty()) return;
+  const QString archivePath = QDir(CurrentFolder()).filePath(viewer::FromCp932(answer));
+  const fs::path target = Native(archivePath);
+  const fs::path temporary = TemporaryBeside(target);
+  RichEdit1_->Clear();
+  std::vector<std::string> files;
+  for (const QString& n : names) files.push_back(viewer::ToCp932(n));
+  std::string text;
+  std::atomic<bool> cancel{false};
+  int code = -1;
+  std::string error;
+  RunFileOperation(U("書庫作成"), [&] {
+    try {
+      code = archive::GenericCreate(viewer::ToCp932(FromNative(temporary)), files, text, this);
+    } catch (const archive::EArchiverError& e) {
+      error = e.what();
+    }
+    return code == 0;
+  }, [&cancel] { cancel = true; });
+  std::error_code ec;
+  if (!error.empty()) {
+    fs::remove(temporary, ec);
+    dialogs_.Error(error);
+    return;
+  }
+  // An existing archive of that name is replaced only by a complete new one.
+  if (code == 0 && !cancel) fs::rename(temporary, target, ec);
+  else fs::remove(temporary, ec);
+  if (cancel) return;
+  MrefreshClick();
+  viewer_->ClearTextPane();
+  RichEdit1_->TakeBytes(std::move(text));
+}
+
+}  // namespace sorabu::app
