@@ -153,8 +153,15 @@ bool TForm1::LhaList(const char* word) {
     return false;
   }
   RichEdit1_->Clear();
+  // The library cuts its report at the buffer's end: a larger one is offered until it fits, so a
+  // listing of many thousand entries is shown whole.
   std::string output;
-  if (archive::LhaCommand(this, std::string(word) + " " + archivePath, output) == 0) RichEdit1_->TakeBytes(std::move(output));
+  int code = 0;
+  for (std::size_t size = 1 << 20;; size *= 8) {
+    code = archive::LhaCommand(this, std::string(word) + " " + archivePath, output, size);
+    if (output.size() + 1 < size || size >= (std::size_t{1} << 28)) break;
+  }
+  if (code == 0) RichEdit1_->TakeBytes(std::move(output));
   viewer_->UpdateCaretStatus();
   return true;
 }
