@@ -4,7 +4,8 @@
 # to a JIS file and converts it with 変換 → "* 文字コード自動変換(&A)" from the keyboard, copies a
 # large file with C into another folder (photographing the progress window), shows a 1 MiB text
 # whole with V and goes to its end with Ctrl+End in the pane (photographing both), Greps the
-# selected text for "1234" from the 検索 menu (photographing the results), asks it
+# selected text for "1234" from the 検索 menu (photographing the results), clicks an LHA archive
+# and turns the archive preview on with ; (photographing the listing), asks it
 # to close the ordinary way (SIGTERM closes the window like its close box) and checks the settings
 # file it writes beside itself and the converted file.
 set -euo pipefail
@@ -91,15 +92,23 @@ if [ "${1:-}" = "--inner" ]; then
   xdotool key Return
   sleep 2
   if command -v import >/dev/null; then import -window root "$out/screenshot-grep.png"; fi
+  # The archive is the last row of the list; ; turns the preview on and lists it.
+  xdotool mousemove 230 171 click 1
+  sleep 1
+  xdotool key semicolon
+  sleep 1.5
+  if command -v import >/dev/null; then import -window root "$out/screenshot-archive.png"; fi
   kill -TERM "$pid"
   wait "$pid"
   exit 0
 fi
 program=$1
 out=$2
+cli=$3
 rm -rf "$out"
 mkdir -p "$out/bin" "$out/data"
 cp "$program" "$out/bin/sorabu"   # the settings file is written beside the program
+cp "$(dirname "$program")"/lib*.so "$out/bin/"   # the archiver plug-ins
 for i in $(seq 1 30); do printf 'line %d ＳＪＩＳ テキスト\r\n' "$i"; done | iconv -f UTF-8 -t CP932 > "$out/data/sample file.txt"
 for i in $(seq 1 40); do printf '■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■\r\n'; done |
   iconv -f UTF-8 -t CP932 > "$out/data/sample zz.txt"
@@ -113,6 +122,7 @@ awk 'BEGIN { for (i = 1; i <= 23000; i++) printf "%05d 行目：ＳＪＩＳ の
 for i in $(seq 1 40); do printf '\r\n■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■'; done |
   iconv -f UTF-8 -t CP932 >> "$out/corpus.txt"
 mv "$out/corpus.txt" "$out/data/sample zzzzz corpus.txt"
+(cd "$out/data" && "$cli" lha a "sample zzzzzz arc.lzh" "sample file.txt" "sample zz.txt" > /dev/null)
 mkdir -p "$out/dest"
 export big
 
@@ -131,6 +141,7 @@ check "Mbackup1=1"
 check "Mrtf=0"
 check "Width=1280"
 check "Items_0=#1234#"   # the Grep pattern's history
+check "Mlhashow=1"
 grep -q '^Height=[0-9]' "$out/ini.txt" || { echo "no window height"; fail=1; }
 [ -s "$out/screenshot.png" ] || { echo "no screenshot"; fail=1; }
 # The second file's block of full-width squares darkens the screen: the pane shows it.
@@ -161,6 +172,7 @@ else
   echo "no screenshots of the whole text"; fail=1
 fi
 [ -s "$out/screenshot-grep.png" ] || { echo "no screenshot of the Grep results"; fail=1; }
+[ -s "$out/screenshot-archive.png" ] || { echo "no screenshot of the archive preview"; fail=1; }
 rm -f "$out/data/sample zzzz big.bin" "$out/dest/sample zzzz big.bin"
 [ $fail -eq 0 ] && echo "smoke: window shown, screenshot at $out/screenshot.png, settings written"
 exit $fail
