@@ -166,7 +166,7 @@ void TByteView::paintEvent(QPaintEvent*) {
   const qreal x = kMargin - (wrap_ ? 0 : horizontalScrollBar()->value());
   const std::size_t selStart = SelectionStart(), selEnd = SelectionEnd();
   const std::size_t caretLine = CaretLine();
-  qreal y = 0;
+  qreal y = -topRow_ * RowHeight();
   for (std::size_t line = TopLine(); line < index_.Lines() && y < height; ++line) {
     Laid& laid = Layout(line);
     const std::size_t start = index_.Start(line), end = index_.End(line);
@@ -199,7 +199,40 @@ void TByteView::resizeEvent(QResizeEvent* event) {
   UpdateScrollBars();
 }
 
-void TByteView::scrollContentsBy(int, int) { viewport()->update(); }
+void TByteView::scrollContentsBy(int, int dy) {
+  if (dy != 0) topRow_ = 0;  // the scroll bar moved by lines: the new top line shows from its first row
+  viewport()->update();
+}
+
+void TByteView::ScrollRows(int rows) {
+  QScrollBar* v = verticalScrollBar();
+  for (; rows > 0; --rows) {
+    if (topRow_ + 1 < Layout(TopLine()).layout.lineCount()) ++topRow_;
+    else if (TopLine() + 1 < index_.Lines()) v->setValue(v->value() + 1);
+  }
+  for (; rows < 0; ++rows) {
+    if (topRow_ > 0) {
+      --topRow_;
+    } else if (TopLine() > 0) {
+      v->setValue(v->value() - 1);
+      topRow_ = std::max(0, Layout(TopLine()).layout.lineCount() - 1);
+    }
+  }
+  viewport()->update();
+}
+
+void TByteView::wheelEvent(QWheelEvent* event) {
+  // With word wrap a line may be taller than the view: the wheel moves by rows, not by lines.
+  if (!wrap_) {
+    QAbstractScrollArea::wheelEvent(event);
+    return;
+  }
+  wheelRest_ += event->angleDelta().y();
+  const int steps = wheelRest_ / 40;  // three rows per notch
+  wheelRest_ -= steps * 40;
+  ScrollRows(-steps);
+  event->accept();
+}
 
 void TByteView::changeEvent(QEvent* event) {
   QAbstractScrollArea::changeEvent(event);
@@ -278,7 +311,7 @@ qreal TByteView::CaretX() {
 void TByteView::EnsureCaretVisible() {
   const std::size_t line = CaretLine();
   QScrollBar* v = verticalScrollBar();
-  if (line < TopLine()) {
+  if (line < TopLine() || (line == TopLine() && topRow_ > 0 && !wrap_)) {
     v->setValue(static_cast<int>(line));
   } else {
     // Bottom of the caret's line within the viewport, else the top that puts it there.
@@ -286,8 +319,16 @@ void TByteView::EnsureCaretVisible() {
     qreal used = 0;
     std::size_t top = line + 1;
     while (top > TopLine() && used + Layout(top - 1).height <= height) used += Layout(--top).height;
-    top = std::min(top, line);  // a line taller than the view starts at its top
+    top = std::min(top, line);
     if (top > TopLine()) v->setValue(static_cast<int>(std::min<std::size_t>(top, INT32_MAX)));
+  }
+  if (wrap_ && line == TopLine()) {
+    // Within a line taller than the view: the rows around the caret.
+    Laid& laid = Layout(line);
+    const int row = laid.layout.lineForTextPosition(UnitOf(laid, caret_ - index_.Start(line))).lineNumber();
+    const int rows = VisibleRows();
+    if (row < topRow_) topRow_ = row;
+    else if (row >= topRow_ + rows) topRow_ = row - rows + 1;
   }
   if (!wrap_) {
     QScrollBar* h = horizontalScrollBar();
@@ -395,7 +436,7 @@ void TByteView::HandleKey(QKeyEvent* event) {
 
 std::size_t TByteView::ByteAt(QPoint pos) {
   const qreal x = pos.x() - kMargin + (wrap_ ? 0 : horizontalScrollBar()->value());
-  qreal y = 0;
+  qreal y = -topRow_ * RowHeight();
   std::size_t line = TopLine();
   if (pos.y() < 0) return index_.Start(line);
   for (; line < index_.Lines(); ++line) {

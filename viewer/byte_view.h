@@ -77,6 +77,7 @@ class TByteView : public QAbstractScrollArea {
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   // One line laid out: its text as shown and where each UTF-16 unit came from.
@@ -95,6 +96,7 @@ class TByteView : public QAbstractScrollArea {
   void UpdateScrollBars();
   void InvalidateLayouts();
   void MoveVertically(int rows, bool keepAnchor);
+  void ScrollRows(int rows);
   qreal CaretX();
 
   std::string_view text_;
@@ -107,6 +109,8 @@ class TByteView : public QAbstractScrollArea {
   qreal widest_ = 0;
   bool dragging_ = false;
   const QKeyEvent* passedOn_ = nullptr;
+  int topRow_ = 0;  // rows of the top line above the view (word wrap, a line taller than the view)
+  int wheelRest_ = 0;
   std::function<bool(std::size_t)> lineActivated_;
   std::unordered_map<std::size_t, std::unique_ptr<Laid>> laid_;
 };

@@ -123,6 +123,24 @@ TEST_F(TextPaneTest, WrappedLinesTakeRowsAndDownWalksThem) {
   EXPECT_GT(View().horizontalScrollBar()->maximum(), 0);
 }
 
+TEST_F(TextPaneTest, AWrappedLineTallerThanThePaneScrollsByRows) {
+  pane_.SetWordWrap(true);
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += "word" + std::to_string(i) + " ";
+  pane_.LoadBytes(text + "\r\nnext");
+  Paint();
+  for (int i = 0; i < 80; ++i) Key(Qt::Key_Down);
+  EXPECT_EQ(pane_.CaretLine(), 0) << "still inside the long line";
+  const std::size_t caret = View().Caret();
+  Paint();
+  // The row at the top of the view is no longer the line's first: a click there lands far in.
+  QTest::mouseClick(View().viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 3));
+  EXPECT_GT(View().Caret(), 1000u);
+  EXPECT_LT(View().Caret(), caret);
+  Key(Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(pane_.CaretLine(), 1);
+}
+
 TEST_F(TextPaneTest, AHugeLineAndControlBytesShowWithoutLosingAByte) {
   std::string line(50 << 20, 'x');
   line[1000] = '\0';
