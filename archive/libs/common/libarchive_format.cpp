@@ -17,7 +17,7 @@
 #include <memory>
 
 #include "archive/lha/name_path.h"
-#include "textconv/cp932.h"
+#include "archive/libs/common/entry_name.h"
 
 namespace sorabu::arcplug {
 namespace {
@@ -116,8 +116,9 @@ int LibarchiveFormat::Scan(const std::string& native_path, bool with_data, const
     }
     first = false;
     ArcEntry e;
-    e.name = lha::NormalizeSeparators(NameToCp932(RawName(native_path, entry)));
-    while (!e.name.empty() && e.name.back() == '/') e.name.pop_back();
+    EntryName name = DecodeEntryName(RawName(native_path, entry));
+    e.name = std::move(name.cp932);
+    e.native_name = std::move(name.native);
     const mode_t type = archive_entry_filetype(entry);
     e.is_dir = type == AE_IFDIR;
     e.is_link = type == AE_IFLNK || archive_entry_hardlink(entry) != nullptr;
@@ -157,7 +158,7 @@ int LibarchiveFormat::Pack(const std::string& native_path, const std::vector<Pac
     const int fd = item.is_dir ? -1 : ::open(item.native_path.c_str(), O_RDONLY | O_CLOEXEC);
     if (::stat(item.native_path.c_str(), &st) != 0 || (!item.is_dir && fd < 0)) {
       if (fd >= 0) ::close(fd);
-      output += "Error 32781: " + lha::EscapeForDisplay(textconv::Utf8ToCp932(item.stored_name)) + "\r\n";
+      output += "Error 32781: " + lha::EscapeForDisplay(Utf8NameToCp932(item.stored_name)) + "\r\n";
       result = unlha32::kErrorFileOpen;
       break;
     }
@@ -181,7 +182,7 @@ int LibarchiveFormat::Pack(const std::string& native_path, const std::vector<Pac
       result = unlha32::kErrorWrite;
       break;
     }
-    output += "Adding    : " + lha::EscapeForDisplay(textconv::Utf8ToCp932(item.stored_name)) + "\r\n";
+    output += "Adding    : " + lha::EscapeForDisplay(Utf8NameToCp932(item.stored_name)) + "\r\n";
   }
   if (archive_write_close(a.get()) != ARCHIVE_OK && result == 0) result = unlha32::kErrorWrite;
   if (result == 0 && std::rename(tmp.c_str(), native_path.c_str()) != 0) result = unlha32::kErrorWrite;

@@ -19,6 +19,9 @@ namespace sorabu::arcplug {
 // One entry as the plug-ins report it. `name` is CP932 with "/" between folders.
 struct ArcEntry {
   std::string name;
+  // The UTF-8 name written on disk, "/" between folders, with the folders of `name`; empty:
+  // `name` converted. It differs where `name` shows "?" for what CP932 cannot hold.
+  std::string native_name;
   std::uint64_t size = 0;
   bool size_known = true;  // false: the format does not say (a single compressed file)
   std::uint64_t packed = 0;
@@ -101,9 +104,6 @@ int RefuseNonRegular(const std::string& native_path);
 // The entry record for an entry.
 void FillRecord(const ArcEntry& e, UnlhaIndividualInfo* info);
 
-// An archive name as CP932: UTF-8 names (with any byte above 0x7F) are converted, other bytes
-// are taken as CP932 already, which is what Japanese Windows archivers store.
-std::string NameToCp932(std::string_view raw);
 // MS-DOS date (high half) and time (low half) of a Unix time, local time.
 std::uint32_t DosDateTime(std::int64_t unix_time);
 

@@ -232,24 +232,6 @@ int RunCommand(const Format& format, const Syntax& syntax, std::string_view line
   return unlha32::kErrorCommand;
 }
 
-std::string NameToCp932(std::string_view raw) {
-  bool high = false;
-  for (char ch : raw) high |= static_cast<unsigned char>(ch) >= 0x80;
-  if (!high) return std::string(raw);
-  // Valid UTF-8 check: CP932 text almost never forms it.
-  std::size_t i = 0;
-  while (i < raw.size()) {
-    const auto c = static_cast<unsigned char>(raw[i]);
-    std::size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (len == 0 || (len == 2 && c < 0xC2) || i + len > raw.size()) return std::string(raw);
-    for (std::size_t k = 1; k < len; ++k) {
-      if ((static_cast<unsigned char>(raw[i + k]) & 0xC0) != 0x80) return std::string(raw);
-    }
-    i += len;
-  }
-  return textconv::Utf8ToCp932(raw);
-}
-
 std::uint32_t DosDateTime(std::int64_t unix_time) {
   const time_t t = static_cast<time_t>(unix_time);
   std::tm tm {};

@@ -1,8 +1,10 @@
 // Every step works relative to an open folder descriptor (openat, mkdirat, renameat) and opens
 // with O_NOFOLLOW, so neither ".." nor a symbolic link planted in the destination can redirect a
-// write. Names are split into folders by CP932 characters first (a second byte may be 0x5C), then
-// each part is converted to UTF-8. Data goes to a temporary file renamed into place only when
-// complete, so a failed entry leaves no half file and never clobbers an existing one.
+// write. A UTF-8 name from the format is split at its "/" bytes; a CP932 name alone is split into
+// folders by CP932 characters first (a second byte may be 0x5C), then each part is converted to
+// UTF-8. Either is checked for the same unsafe forms. Data goes to a temporary file renamed into
+// place only when complete, so a failed entry leaves no half file and never clobbers an existing
+// one.
 #include "archive/libs/common/safe_write.h"
 
 #include <fcntl.h>
@@ -46,6 +48,26 @@ int EnterFolder(int parent, const std::string& name, Fd& out) {
   return 0;
 }
 
+// As lha::SafeComponents for a UTF-8 name, in which no byte below 0x80 is part of a longer
+// character.
+bool SafeNativeComponents(std::string_view name, std::vector<std::string>& out) {
+  out.clear();
+  if (name.empty() || name[0] == '/' || name[0] == '\\' || name.find('\0') != std::string_view::npos) return false;
+  if (name.size() >= 2 && name[1] == ':' &&
+      ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'))) {
+    return false;
+  }
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= name.size(); ++i) {
+    if (i < name.size() && name[i] != '/' && name[i] != '\\') continue;
+    const std::string_view part = name.substr(start, i - start);
+    start = i + 1;
+    if (part == "..") return false;
+    if (!part.empty() && part != ".") out.emplace_back(part);
+  }
+  return !out.empty();
+}
+
 bool RoomFor(int dir, std::uint64_t size) {
   struct statvfs vfs {};
   if (::fstatvfs(dir, &vfs) != 0) return true;
@@ -66,19 +88,24 @@ std::string TempName() {
 
 int WriteBelow(const std::string& dest, const ArcEntry& entry, EntryData* data, bool keep_folders,
                bool overwrite, std::string* shown) {
+  const bool native = !entry.native_name.empty();
+  const std::string& full = native ? entry.native_name : entry.name;
   // "." and "./" folder entries name the destination itself.
-  if (entry.is_dir && entry.name.find_first_not_of("./") == std::string::npos && entry.name.find("..") == std::string::npos) {
+  if (entry.is_dir && full.find_first_not_of("./") == std::string::npos && full.find("..") == std::string::npos) {
     return 0;
   }
   std::vector<std::string> parts;
-  if (lha::SafeComponents(entry.name, parts) != lha::Error::kOk || parts.empty()) return unlha32::kErrorWrite;
+  if (native ? !SafeNativeComponents(full, parts)
+             : lha::SafeComponents(full, parts) != lha::Error::kOk || parts.empty()) {
+    return unlha32::kErrorWrite;
+  }
   if (!keep_folders) {
     if (entry.is_dir) return 0;
     parts = {parts.back()};
   }
   std::string path;
   for (auto& p : parts) {
-    p = textconv::Cp932ToUtf8(p);
+    if (!native) p = textconv::Cp932ToUtf8(p);
     if (!Usable(p)) return unlha32::kErrorWrite;
     if (!path.empty()) path += '/';
     path += p;

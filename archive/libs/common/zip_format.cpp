@@ -1,7 +1,9 @@
-// ZIP through libzip. Names are taken raw and converted by NameToCp932 (UTF-8 names become CP932,
-// CP932 names from Japanese Windows stay as they are); new names are stored as UTF-8, which
-// Info-ZIP and libarchive read back. libzip checks each entry's CRC at its end and never yields
-// more than the directory's size, so a lying size ends in an error code, not a larger file.
+// ZIP through libzip. Names are taken as stored and read by DecodeEntryName: UTF-8 (flagged,
+// from Info-ZIP's Unicode path field, which libzip puts in place of the stored name, or unflagged)
+// or CP932 from Japanese Windows. New names are stored as UTF-8: libzip sets the UTF-8 flag for
+// any non-ASCII name and leaves ASCII names unflagged, which every current unzip reads back.
+// libzip checks each entry's CRC at its end and never yields more than the directory's size, so
+// a lying size ends in an error code, not a larger file.
 // Packing adds to (or replaces in) an existing archive, as zip does; libzip writes a temporary
 // file and renames it at zip_close, so a failure leaves the old archive intact.
 #include "archive/libs/common/zip_format.h"
@@ -10,7 +12,7 @@
 #include <zip.h>
 
 #include "archive/lha/name_path.h"
-#include "textconv/cp932.h"
+#include "archive/libs/common/entry_name.h"
 
 namespace sorabu::arcplug {
 namespace {
@@ -75,11 +77,10 @@ int ZipFormat::Scan(const std::string& native_path, bool with_data, const Visito
       break;
     }
     ArcEntry e;
-    // Converted before "\" is read as a separator, so that splitting walks CP932 characters.
-    std::string name = lha::NormalizeSeparators(NameToCp932(st.name));
-    e.is_dir = !name.empty() && name.back() == '/';
-    while (!name.empty() && name.back() == '/') name.pop_back();
-    e.name = name;
+    EntryName name = DecodeEntryName(st.name);
+    e.name = std::move(name.cp932);
+    e.native_name = std::move(name.native);
+    e.is_dir = name.is_dir;
     e.size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
     e.packed = (st.valid & ZIP_STAT_COMP_SIZE) ? st.comp_size : 0;
     e.crc = (st.valid & ZIP_STAT_CRC) ? st.crc : 0;
@@ -121,17 +122,19 @@ int ZipFormat::Pack(const std::string& native_path, const std::vector<PackItem>&
   if (z == nullptr) return err == ZIP_ER_NOZIP || err == ZIP_ER_INCONS ? unlha32::kErrorNotArchive : unlha32::kErrorArchiveOpen;
   int result = 0;
   for (const PackItem& item : items) {
-    const std::string shown = lha::EscapeForDisplay(textconv::Utf8ToCp932(item.stored_name));
+    const std::string shown = lha::EscapeForDisplay(Utf8NameToCp932(item.stored_name));
     zip_int64_t index;
     if (item.is_dir) {
       std::string name = item.stored_name;
       while (!name.empty() && name.back() == '/') name.pop_back();
       index = zip_name_locate(z, (name + "/").c_str(), 0);
       if (index < 0) index = zip_dir_add(z, name.c_str(), ZIP_FL_ENC_UTF_8);
+      if (index < 0) index = zip_dir_add(z, name.c_str(), ZIP_FL_ENC_RAW);
     } else {
       zip_source_t* src = zip_source_file(z, item.native_path.c_str(), 0, -1);
       index = src == nullptr ? -1 : zip_file_add(z, item.stored_name.c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
-      // libzip refuses control bytes in a name it is told is UTF-8; such a name is stored as bytes.
+      // libzip refuses control bytes in a name it is told is UTF-8, and bytes that are no UTF-8 (a
+      // file named on a non-UTF-8 system); such a name is stored as bytes, without the flag.
       if (index < 0 && src != nullptr) index = zip_file_add(z, item.stored_name.c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_RAW);
       if (index < 0 && src != nullptr) zip_source_free(src);
       if (index >= 0) {
