@@ -22,6 +22,7 @@
 #include "fileops/save_file.h"
 #include "fileops/split_merge.h"
 #include "textconv/cp932.h"
+#include "textconv/unicode_text.h"
 #include "viewer/byte_view.h"
 #include "viewer/display.h"
 #include "viewer/file_info.h"
@@ -264,9 +265,13 @@ bool TForm1::SavePane(const QString& target, bool backup) {
   const QString ext = QFileInfo(target).suffix().toUpper();
   if (ext == QLatin1String("RTF")) RichEdit1_->SetPlainTextMode(false);
   else if (ext == QLatin1String("TXT")) RichEdit1_->SetPlainTextMode(true);
-  const std::string bytes = RichEdit1_->PlainTextMode()
-                                ? WithCrLf(RichEdit1_->TextBytes())
-                                : viewer::WriteRtf(RichEdit1_->RichDocument(), viewer::ToCp932(RichEdit1_->font().family()));
+  std::string bytes = RichEdit1_->PlainTextMode()
+                          ? WithCrLf(RichEdit1_->TextBytes())
+                          : viewer::WriteRtf(RichEdit1_->RichDocument(), viewer::ToCp932(RichEdit1_->font().family()));
+  // A UTF-16 file is shown as UTF-8 and written back as it was read.
+  const textconv::TextForm source = RichEdit1_->SourceForm();
+  if (RichEdit1_->PlainTextMode() && (source == textconv::TextForm::Utf16LE || source == textconv::TextForm::Utf16BE))
+    bytes = textconv::Utf8ToUtf16WithMark(bytes, source == textconv::TextForm::Utf16LE);
   RichEdit1_->SetPlainTextMode(!OptionValue(Option::Mrtf));
   const std::string path = Bytes(target);
   std::string error;

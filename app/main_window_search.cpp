@@ -42,6 +42,26 @@ bool UsableDuringGrep(const QString& name) {
   return kNames.contains(name);
 }
 
+// Plain text in the pane's bytes on character starts: code page 932, or UTF-8 (the texts asked
+// for are code page 932 and are converted first).
+std::size_t FindInPane(const viewer::TTextPane& pane, std::string_view text, std::string_view find, std::size_t from) {
+  if (pane.TextForm() != textconv::TextForm::Utf8) return textcmd::FindText(text, find, from);
+  if (find.empty()) return std::string::npos;
+  for (std::size_t at = text.find(find, from); at != std::string::npos; at = text.find(find, at + 1))
+    if ((static_cast<unsigned char>(text[at]) & 0xC0) != 0x80) return at;
+  return std::string::npos;
+}
+
+std::string InPaneForm(const viewer::TTextPane& pane, const std::string& cp932) {
+  return pane.TextForm() == textconv::TextForm::Utf8 ? textconv::Cp932ToUtf8(cp932) : cp932;
+}
+
+// The selection as the dialogs take texts.
+std::string SelectionCp932(const viewer::TTextPane& pane) {
+  const std::string bytes = pane.SelectedBytes();
+  return pane.TextForm() == textconv::TextForm::Utf8 ? textconv::Utf8ToCp932(bytes) : bytes;
+}
+
 }  // namespace
 
 void TForm1::BuildSearchCommands() {
@@ -127,7 +147,7 @@ void TForm1::Mfind1Click() {
   TIniSearchMemory memory(iniPath_);
   dialogs::TDialogs::FindSetup setup;
   setup.history = textcmd::LoadEntries(memory, "FindDialogEx", "Count", "Items_");
-  setup.text = RichEdit1_->HasSelection() ? RichEdit1_->SelectedBytes() : current.ReadString("FindDialogEx", "Text", "");
+  setup.text = RichEdit1_->HasSelection() ? SelectionCp932(*RichEdit1_) : current.ReadString("FindDialogEx", "Text", "");
   setup.wholeWord = current.ReadBool("FindDialogEx", "Check1", false);
   setup.matchCase = current.ReadBool("FindDialogEx", "Check2", false);
   setup.down = current.ReadInteger("FindDialogEx", "UpDown", 1) != 0;
@@ -176,7 +196,9 @@ void TForm1::FindDialog1Find() {
   const std::string copy = RichEdit1_->ShownBytes().empty() ? RichEdit1_->TextBytes() : std::string();
   const std::string_view text = copy.empty() ? RichEdit1_->ShownBytes() : std::string_view(copy);
   const auto [start, length] = RichEdit1_->SelectionBytes();
-  const auto found = textcmd::PlainSearch(text, findText_, {start, length}, {findDown_, findMatchCase_, findWholeWord_});
+  const bool utf8 = RichEdit1_->TextForm() == textconv::TextForm::Utf8;
+  const auto found = textcmd::PlainSearch(text, InPaneForm(*RichEdit1_, findText_), {start, length},
+                                          {findDown_, findMatchCase_, findWholeWord_, utf8});
   if (!found) {
     dialogs_.Information(findText_ + Cp(" 見つかりませんでした"));
     return;
@@ -196,7 +218,7 @@ void TForm1::ShowFound(std::size_t start, std::size_t length) {
 
 void TForm1::Mreplace1Click() {
   dialogs::TDialogs::ReplaceSetup setup;
-  setup.find = RichEdit1_->HasSelection() ? RichEdit1_->SelectedBytes() : replaceFind_;
+  setup.find = RichEdit1_->HasSelection() ? SelectionCp932(*RichEdit1_) : replaceFind_;
   setup.replacement = replaceWith_;
   RichEdit1_->SetCaretToStart();
   replaceFound_ = false;
@@ -213,8 +235,9 @@ bool TForm1::ReplaceDialog1Find(const std::string& find) {
   // From the caret on, then from the start: after a replacement the next occurrence follows it,
   // even when the replacement holds the text looked for.
   const std::size_t caret = RichEdit1_->SelectionBytes().first + RichEdit1_->SelectionBytes().second;
-  std::size_t at = textcmd::FindText(text, find, std::min(caret, text.size()));
-  if (at == std::string::npos) at = textcmd::FindText(text, find, 0);
+  const std::string looked = InPaneForm(*RichEdit1_, find);
+  std::size_t at = FindInPane(*RichEdit1_, text, looked, std::min(caret, text.size()));
+  if (at == std::string::npos) at = FindInPane(*RichEdit1_, text, looked, 0);
   if (at == std::string::npos) {
     dialogs_.Information(Cp("見つかりませんでした！"));
     replaceFound_ = false;
@@ -222,7 +245,7 @@ bool TForm1::ReplaceDialog1Find(const std::string& find) {
   }
   raise();
   activateWindow();
-  ShowFound(at, find.size());
+  ShowFound(at, looked.size());
   replaceFound_ = true;
   viewer_->MarkChanged();
   return true;
@@ -244,7 +267,7 @@ void TForm1::ReplaceDialog1Replace(const std::string& find, const std::string& w
   if (!replaceFound_ && !ReplaceDialog1Find(find)) return;
   const auto selection = RichEdit1_->SelectionBytes();
   if (selection.second == 0) return;
-  ReplaceInPane({selection}, with);
+  ReplaceInPane({selection}, InPaneForm(*RichEdit1_, with));
   replaceFound_ = false;
   if (!RichEdit1_->PreparingEdit()) ReplaceDialog1Find(find);
 }
@@ -253,17 +276,18 @@ void TForm1::ReplaceDialog1ReplaceAll(const std::string& find, const std::string
   replaceWith_ = with;
   replaceFind_ = find;
   const std::string text = RichEdit1_->TextBytes();
+  const std::string looked = InPaneForm(*RichEdit1_, find);
   std::vector<std::pair<std::size_t, std::size_t>> ranges;
-  for (std::size_t at = textcmd::FindText(text, find); at != std::string::npos;
-       at = textcmd::FindText(text, find, at + find.size()))
-    ranges.emplace_back(at, find.size());
+  for (std::size_t at = FindInPane(*RichEdit1_, text, looked, 0); at != std::string::npos;
+       at = FindInPane(*RichEdit1_, text, looked, at + looked.size()))
+    ranges.emplace_back(at, looked.size());
   if (ranges.empty()) {
     dialogs_.Information(Cp("見つかりませんでした！"));
     replaceFound_ = false;
     return;
   }
   const std::size_t count = ranges.size();
-  ReplaceInPane(std::move(ranges), with);
+  ReplaceInPane(std::move(ranges), InPaneForm(*RichEdit1_, with));
   replaceFound_ = false;
   dialogs_.Information(std::to_string(count) + Cp(" 個置換！"));
 }

@@ -16,8 +16,8 @@ constexpr unsigned char Upper(unsigned char c) noexcept { return c >= 'a' && c <
 // candidate matches.
 class TSearcher {
  public:
-  TSearcher(std::string_view text, std::string_view find, bool matchCase, bool wholeWord)
-      : text_(text), find_(find), matchCase_(matchCase), wholeWord_(wholeWord) {
+  TSearcher(std::string_view text, std::string_view find, bool matchCase, bool wholeWord, bool utf8)
+      : text_(text), find_(find), matchCase_(matchCase), wholeWord_(wholeWord), utf8_(utf8) {
     first_ = static_cast<unsigned char>(find_[0]);
     // Letters are folded only where they stand as characters of their own: a lead byte's partner
     // is compared as it is.
@@ -28,6 +28,7 @@ class TSearcher {
 
   // Bytes before p that can lead a character come in pairs from the last byte that cannot.
   bool CharStart(std::size_t p) const {
+    if (utf8_) return p >= text_.size() || (static_cast<unsigned char>(text_[p]) & 0xC0) != 0x80;
     std::size_t q = p;
     while (q > 0 && textconv::IsLeadByte(static_cast<unsigned char>(text_[q - 1]))) --q;
     return (p - q) % 2 == 0;
@@ -35,6 +36,12 @@ class TSearcher {
 
   bool Same(std::size_t p) const {
     if (matchCase_) return text_.compare(p, find_.size(), find_) == 0;
+    if (utf8_) {
+      // Only ASCII letters fold; every byte of a longer character is 0x80 or above.
+      for (std::size_t i = 0; i < find_.size(); ++i)
+        if (Upper(static_cast<unsigned char>(text_[p + i])) != static_cast<unsigned char>(find_[i])) return false;
+      return true;
+    }
     for (std::size_t i = 0; i < find_.size();) {
       const std::size_t len = textconv::CharLength(find_, i);
       if (len == 2) {
@@ -112,6 +119,7 @@ class TSearcher {
   std::string_view find_;
   bool matchCase_;
   bool wholeWord_;
+  bool utf8_;
   unsigned char first_ = 0, firstOther_ = 0;
 };
 
@@ -122,8 +130,13 @@ std::optional<TPaneSelection> PlainSearch(std::string_view text, std::string_vie
   if (find.empty() || selection.start > text.size() || selection.length > text.size() - selection.start) {
     return std::nullopt;
   }
-  const std::string upperFind = options.matchCase ? std::string(find) : textconv::UpperCaseCp932(find);
-  const TSearcher searcher(text, upperFind, options.matchCase, options.wholeWord);
+  std::string upperFind(find);
+  if (!options.matchCase && options.utf8) {
+    for (char& c : upperFind) c = static_cast<char>(Upper(static_cast<unsigned char>(c)));
+  } else if (!options.matchCase) {
+    upperFind = textconv::UpperCaseCp932(find);
+  }
+  const TSearcher searcher(text, upperFind, options.matchCase, options.wholeWord, options.utf8);
   const auto found = options.down ? searcher.Down(selection.start + selection.length)
                                   : searcher.Up(static_cast<long long>(selection.start) - 1);
   if (!found) return std::nullopt;

@@ -30,6 +30,7 @@ struct TPlainSearchOptions {
   bool down = true;
   bool matchCase = false;
   bool wholeWord = false;
+  bool utf8 = false;  // text and find text are UTF-8: characters start at every byte but 0x80..0xBF
 };
 
 constexpr bool IsWordByte(unsigned char c) noexcept {

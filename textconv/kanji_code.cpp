@@ -17,6 +17,8 @@
 // waits until the first 513 bytes are there (or the text has ended).
 #include "textconv/kanji_code.h"
 
+#include "textconv/unicode_text.h"
+
 #include <iterator>
 
 namespace sorabu::textconv {
@@ -206,9 +208,19 @@ KanjiCode DetectKanjiCode(std::string_view text) noexcept {
   return detector.result_;
 }
 
+int DetectTextCode(std::string_view text, bool complete) noexcept {
+  switch (DetectTextForm(text, complete)) {
+    case TextForm::Utf8: return Utf8;
+    case TextForm::Utf16LE:
+    case TextForm::Utf16BE: return Utf16;
+    case TextForm::Cp932: break;
+  }
+  return DetectKanjiCode(text);
+}
+
 std::string_view KanjiCodeNameUtf8(int code) noexcept {
   static constexpr std::string_view kNames[] = {
-      "ASCII", "ﾊﾞｲﾅﾘ", "JIS83", "JIS78", "EUC", "ｼﾌﾄJIS", "EUC+ｼﾌﾄJIS",
+      "ASCII", "ﾊﾞｲﾅﾘ", "JIS83", "JIS78", "EUC", "ｼﾌﾄJIS", "EUC+ｼﾌﾄJIS", "UTF-8", "UTF-16",
   };
   if (code < 0 || code >= static_cast<int>(std::size(kNames))) return {};
   return kNames[code];

@@ -16,6 +16,9 @@ enum KanjiCode : int {
   Euc = 4,
   ShiftJis = 5,
   EucOrShiftJis = 6,
+  // Beyond the Japanese codes: text recognised as Unicode before they are told apart.
+  Utf8 = 7,
+  Utf16 = 8,
 };
 
 // Pure; reads only inside text; never fails.
@@ -47,8 +50,11 @@ class TKanjiCodeDetector {
   KanjiCode result_ = Ascii;
 };
 
-// The display name as UTF-8 ("ASCII", "ﾊﾞｲﾅﾘ", "JIS83", "JIS78", "EUC", "ｼﾌﾄJIS", "EUC+ｼﾌﾄJIS");
-// empty for a value outside 0..6.
+// UTF-8 or UTF-16 when DetectTextForm recognises it (complete: see there), else DetectKanjiCode.
+int DetectTextCode(std::string_view text, bool complete = true) noexcept;
+
+// The display name as UTF-8 ("ASCII", "ﾊﾞｲﾅﾘ", "JIS83", "JIS78", "EUC", "ｼﾌﾄJIS", "EUC+ｼﾌﾄJIS",
+// "UTF-8", "UTF-16"); empty for a value outside 0..8.
 std::string_view KanjiCodeNameUtf8(int code) noexcept;
 
 }  // namespace sorabu::textconv

@@ -60,6 +60,31 @@ void TByteView::SetText(std::string_view text, bool appended) {
   viewport()->update();
 }
 
+void TByteView::SetTextForm(textconv::TextForm form) {
+  if (form_ == form) return;
+  form_ = form;
+  InvalidateLayouts();
+  widest_ = 0;
+  caret_ = PreviousStart(index_.Start(index_.LineOf(caret_)), std::min(caret_ + 1, index_.End(index_.LineOf(caret_))));
+  anchor_ = caret_;
+  viewport()->update();
+}
+
+std::size_t TByteView::PreviousStart(std::size_t lineStart, std::size_t pos) const {
+  return form_ == textconv::TextForm::Utf8 ? textconv::PreviousUtf8Start(text_, lineStart, pos)
+                                           : PreviousCharStart(text_, lineStart, pos);
+}
+
+std::size_t TByteView::NextStart(std::size_t pos) const {
+  if (pos >= text_.size()) return text_.size();
+  return form_ == textconv::TextForm::Utf8 ? pos + textconv::Utf8CharLength(text_, pos) : NextCharStart(text_, pos);
+}
+
+std::size_t TByteView::DecodeChar(std::string_view bytes, std::size_t i, std::u16string& out) const {
+  return form_ == textconv::TextForm::Utf8 ? textconv::DecodeUtf8Char(bytes, i, out)
+                                           : textconv::DecodeCp932Char(bytes, i, out);
+}
+
 void TByteView::SetWordWrap(bool on) {
   if (wrap_ == on) return;
   wrap_ = on;
@@ -109,7 +134,7 @@ TByteView::Laid& TByteView::Layout(std::size_t line) {
   std::size_t i = 0;
   while (i < bytes.size() && i < kLayoutCap) {
     const std::size_t before = units.size();
-    const std::size_t used = textconv::DecodeCp932Char(bytes, i, units);
+    const std::size_t used = DecodeChar(bytes, i, units);
     for (std::size_t u = before; u < units.size(); ++u) {
       units[u] = Shown(units[u]);
       laid->unitByte.push_back(static_cast<std::uint32_t>(i));
@@ -260,7 +285,7 @@ void TByteView::SetCaret(std::size_t offset, bool keepAnchor) {
   const std::size_t line = index_.LineOf(offset);
   const std::size_t lineEnd = index_.End(line);
   if (offset > lineEnd) offset = lineEnd;
-  else if (offset < lineEnd) offset = PreviousCharStart(text_, index_.Start(line), offset + 1);
+  else if (offset < lineEnd) offset = PreviousStart(index_.Start(line), offset + 1);
   caret_ = offset;
   if (!keepAnchor) anchor_ = offset;
   viewport()->update();
@@ -282,7 +307,9 @@ void TByteView::SelectAll() {
 
 void TByteView::CopySelection() const {
   if (!HasSelection()) return;
-  std::u16string u = textconv::DecodeCp932(SelectedBytes());
+  std::u16string u;
+  const std::string_view bytes = SelectedBytes();
+  for (std::size_t i = 0; i < bytes.size();) i += DecodeChar(bytes, i, u);
   QString text = FromUtf16(u);
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
   QApplication::clipboard()->setText(text);
@@ -294,7 +321,7 @@ std::size_t TByteView::CaretColumn() const {
   std::size_t column = 0;
   for (std::size_t i = start; i < caret_;) {
     units.clear();
-    i += textconv::DecodeCp932Char(text_, i, units);
+    i += DecodeChar(text_, i, units);
     column += units.size();
   }
   return column;
@@ -388,10 +415,10 @@ void TByteView::HandleKey(QKeyEvent* event) {
   bool vertical = false;
   switch (event->key()) {
     case Qt::Key_Left:
-      to = caret_ > start ? PreviousCharStart(text_, start, caret_) : line > 0 ? index_.End(line - 1) : 0;
+      to = caret_ > start ? PreviousStart(start, caret_) : line > 0 ? index_.End(line - 1) : 0;
       break;
     case Qt::Key_Right:
-      to = caret_ < index_.End(line) ? NextCharStart(text_, caret_) : line + 1 < index_.Lines() ? index_.Start(line + 1) : caret_;
+      to = caret_ < index_.End(line) ? NextStart(caret_) : line + 1 < index_.Lines() ? index_.Start(line + 1) : caret_;
       break;
     case Qt::Key_Up:
     case Qt::Key_Down:

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "textconv/unicode_text.h"
 #include "viewer/line_index.h"
 
 namespace sorabu::viewer {
@@ -29,6 +30,14 @@ class TByteView : public QAbstractScrollArea {
   void SetText(std::string_view text, bool appended = false);
   std::string_view Text() const { return text_; }
   const TLineIndex& Index() const { return index_; }
+
+  // How the bytes are read: code page 932 (the default) or UTF-8.
+  void SetTextForm(textconv::TextForm form);
+  textconv::TextForm TextForm() const { return form_; }
+  // Character boundaries in the form's terms.
+  std::size_t PreviousStart(std::size_t lineStart, std::size_t pos) const;
+  std::size_t NextStart(std::size_t pos) const;
+  std::size_t DecodeChar(std::string_view bytes, std::size_t i, std::u16string& out) const;
 
   void SetWordWrap(bool on);
   bool WordWrap() const { return wrap_; }
@@ -102,6 +111,7 @@ class TByteView : public QAbstractScrollArea {
   std::string_view text_;
   TLineIndex index_;
   bool wrap_ = false;
+  textconv::TextForm form_ = textconv::TextForm::Cp932;
   double tabStop_ = 0;
   std::size_t caret_ = 0;
   std::size_t anchor_ = 0;

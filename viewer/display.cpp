@@ -14,6 +14,7 @@
 #include "textcmd/text_line_reader.h"
 #include "textconv/cp932.h"
 #include "textconv/kanji_code.h"
+#include "textconv/unicode_text.h"
 #include "viewer/file_info.h"
 #include "viewer/file_selection.h"
 #include "viewer/status_panels.h"
@@ -62,8 +63,15 @@ void TViewer::SetInfo(const std::string& cp932, InfoColour colour) {
 void TViewer::AppendTags() {
   kanjiCode_ = -1;
   if (!parts_.pane->IsEmptyText()) {
-    const std::string_view shown = parts_.pane->ShownBytes();
-    kanjiCode_ = textconv::DetectKanjiCode(shown.empty() ? std::string_view(parts_.pane->TextBytes()) : shown);
+    const TTextPane& pane = *parts_.pane;
+    if (pane.SourceForm() == textconv::TextForm::Utf16LE || pane.SourceForm() == textconv::TextForm::Utf16BE) {
+      kanjiCode_ = textconv::Utf16;
+    } else if (pane.TextForm() == textconv::TextForm::Utf8) {
+      kanjiCode_ = textconv::Utf8;
+    } else {
+      const std::string_view shown = pane.ShownBytes();
+      kanjiCode_ = textconv::DetectKanjiCode(shown.empty() ? std::string_view(pane.TextBytes()) : shown);
+    }
   }
   SetInfo(info_ + InfoLineTags(parts_.pane->FirstLineBytes(), SelectedPath(), kanjiCode_), colour_);
 }
@@ -98,7 +106,9 @@ void TViewer::ShowSelectedFile() {
     if (selection_) selection_->UpdateCounts();
     return;
   }
-  if (state_.DisplayLineLimit > 0) {
+  if (state_.DisplayLineLimit > 0 && ShowUtf16Start(path)) {
+    // Shown already.
+  } else if (state_.DisplayLineLimit > 0) {
     textcmd::TTextLineReader reader(textcmd::LineModel::Streaming, 16 * 1024);
     if (!reader.Open(path.toStdString())) {
       dialogs_.Error(reader.Error());
@@ -135,6 +145,7 @@ void TViewer::ShowSelectedFile() {
       }
       // Every line was shown: the pane holds the whole file.
       if (complete) pane.SetWholeFile(path);
+      pane.SetTextForm(textconv::DetectTextForm(pane.ShownBytes(), complete));
     }
   }
   pane.SetCaretToStart();
@@ -186,8 +197,59 @@ void TViewer::StreamLoad(const QString& path) {
     dialogs_.Error(error);
     return;
   }
-  parts_.pane->TakeBytes(std::move(bytes));
+  TakeWhole(std::move(bytes));
   parts_.pane->SetWholeFile(path);
+}
+
+void TViewer::TakeWhole(std::string&& bytes) {
+  // The first megabyte tells UTF-8 from the Japanese codes; a UTF-16 text is shown as UTF-8.
+  constexpr std::size_t kLook = 1 << 20;
+  const textconv::TextForm form =
+      textconv::DetectTextForm(std::string_view(bytes).substr(0, kLook), bytes.size() <= kLook);
+  TTextPane& pane = *parts_.pane;
+  if (form == textconv::TextForm::Utf16LE || form == textconv::TextForm::Utf16BE) {
+    std::string utf8 = textconv::Utf16ToUtf8(bytes, form == textconv::TextForm::Utf16LE);
+    std::string().swap(bytes);
+    pane.TakeBytes(std::move(utf8));
+  } else {
+    pane.TakeBytes(std::move(bytes));
+  }
+  if (pane.PlainTextMode() || pane.ShowsBytes())
+    pane.SetTextForm(form == textconv::TextForm::Cp932 ? form : textconv::TextForm::Utf8, form);
+}
+
+bool TViewer::ShowUtf16Start(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray head = file.read(static_cast<qint64>(kQuickDisplayByteCap));
+  const std::string_view bytes(head.constData(), static_cast<std::size_t>(head.size()));
+  const textconv::TextForm form = textconv::DetectTextForm(bytes.substr(0, 2));
+  if (form != textconv::TextForm::Utf16LE && form != textconv::TextForm::Utf16BE) return false;
+  // The first lines of the text as UTF-8; an odd byte cut by the cap is dropped.
+  const std::string text = textconv::Utf16ToUtf8(bytes.substr(0, bytes.size() & ~std::size_t{1}),
+                                                 form == textconv::TextForm::Utf16LE);
+  TTextPane& pane = *parts_.pane;
+  std::vector<std::string> lines;
+  std::size_t at = 0;
+  bool reachedEnd = false;
+  while (static_cast<int>(lines.size()) < state_.DisplayLineLimit) {
+    std::size_t end = text.find_first_of("\r\n", at);
+    if (end == std::string::npos) end = text.size();
+    lines.emplace_back(text, at, end - at);
+    if (end == text.size()) {
+      reachedEnd = true;
+      break;
+    }
+    at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    if (at == text.size()) {
+      reachedEnd = true;
+      break;
+    }
+  }
+  pane.AddLines(lines);
+  pane.SetTextForm(textconv::TextForm::Utf8, form);
+  if (head.size() == file.size() && reachedEnd) pane.SetWholeFile(path);
+  return true;
 }
 
 void TViewer::LoadWholeFile() {
@@ -221,7 +283,7 @@ void TViewer::LoadWholeFile() {
     std::string bytes, error;
     pane.setUpdatesEnabled(false);
     if (ReadWhole(path, bytes, error)) {
-      pane.TakeBytes(std::move(bytes));
+      TakeWhole(std::move(bytes));
       pane.SetWholeFile(path);
     } else {
       pane.Clear();

@@ -89,6 +89,10 @@ class TViewer : public QObject {
   void SetInfo(const std::string& cp932, InfoColour colour);
   void AppendTags();
   bool ReadWhole(const QString& path, std::string& bytes, std::string& error) const;
+  // Loads a whole text into the pane in the form it has (UTF-16 shown as UTF-8).
+  void TakeWhole(std::string&& bytes);
+  // The first lines of a UTF-16 file; false when the file is not UTF-16.
+  bool ShowUtf16Start(const QString& path);
 
   app::TWindowState& state_;
   TViewerParts parts_;

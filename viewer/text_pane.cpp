@@ -28,7 +28,7 @@ namespace {
 // The worker hands the document over in pieces of this size, cut after a line break.
 constexpr std::size_t kBuildChunk = 1 << 20;
 
-std::size_t ChunkEnd(std::string_view text, std::size_t from) {
+std::size_t ChunkEnd(std::string_view text, std::size_t from, textconv::TextForm form) {
   if (text.size() - from <= kBuildChunk) return text.size();
   const std::size_t limit = from + kBuildChunk;
   const std::size_t lf = text.find_last_of("\r\n", limit - 1);
@@ -37,11 +37,13 @@ std::size_t ChunkEnd(std::string_view text, std::size_t from) {
     if (text[lf] == '\r' && lf + 1 < text.size() && text[lf + 1] == '\n') return lf + 2;
     return lf + 1;
   }
-  return PreviousCharStart(text, from, limit);
+  return form == textconv::TextForm::Utf8 ? textconv::PreviousUtf8Start(text, from, limit) : PreviousCharStart(text, from, limit);
 }
 
 // Characters a text of these bytes has in the editor (a CR LF is one).
-int EditorLength(std::string_view bytes) { return static_cast<int>(DecodeForPane(bytes).size()); }
+int EditorLength(std::string_view bytes, textconv::TextForm form) {
+  return static_cast<int>(DecodeForPane(bytes, form).size());
+}
 
 bool IsEditingKey(const QKeyEvent* event) {
   if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Undo) ||
@@ -63,8 +65,14 @@ bool IsEditingKey(const QKeyEvent* event) {
 
 }  // namespace
 
-QString DecodeForPane(std::string_view bytes) {
-  std::u16string u = textconv::DecodeCp932(bytes);
+QString DecodeForPane(std::string_view bytes, textconv::TextForm form) {
+  std::u16string u;
+  if (form == textconv::TextForm::Utf8) {
+    u.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) i += textconv::DecodeUtf8Char(bytes, i, u);
+  } else {
+    u = textconv::DecodeCp932(bytes);
+  }
   // One pass turning CR LF and lone CR into the pane's paragraph breaks.
   std::size_t out = 0;
   for (std::size_t i = 0; i < u.size(); ++i) {
@@ -165,11 +173,26 @@ void TTextPane::Clear() {
     clear();
   }
   std::string().swap(bytes_);  // a large text's memory goes before the next is read
+  form_ = sourceForm_ = textconv::TextForm::Cp932;
+  view_->SetTextForm(form_);
   bytesValid_ = true;
   hasLines_ = false;
   trailingBreak_ = false;
   view_->SetText(bytes_);
   ShowBytes();
+}
+
+void TTextPane::SetTextForm(textconv::TextForm form, textconv::TextForm source) {
+  form_ = form == textconv::TextForm::Utf8 ? form : textconv::TextForm::Cp932;
+  sourceForm_ = source;
+  view_->SetTextForm(form_);
+}
+
+QString TTextPane::DecodeText(std::string_view bytes) const { return DecodeForPane(bytes, form_); }
+
+std::string TTextPane::EncodeText(const QString& text) const {
+  if (form_ == textconv::TextForm::Utf8) return text.toUtf8().toStdString();
+  return ToCp932(text);
 }
 
 void TTextPane::AddLine(std::string_view line) {
@@ -237,11 +260,11 @@ void TTextPane::LeaveByteMode(int caret, int anchor) {
 }
 
 void TTextPane::BuildDocumentNow() {
-  const int caret = EditorLength(std::string_view(bytes_).substr(0, view_->Caret()));
-  const int anchor = EditorLength(std::string_view(bytes_).substr(0, view_->Anchor()));
+  const int caret = EditorLength(std::string_view(bytes_).substr(0, view_->Caret()), form_);
+  const int anchor = EditorLength(std::string_view(bytes_).substr(0, view_->Anchor()), form_);
   {
     TLoading loading(*this);
-    setPlainText(DecodeForPane(bytes_));
+    setPlainText(DecodeText(bytes_));
   }
   LeaveByteMode(caret, anchor);
 }
@@ -256,15 +279,15 @@ void TTextPane::StartBuilding() {
   progress_->raise();
   progressTimer_->start();
   QThread* home = thread();
-  builder_ = std::jthread([this, generation, home, text = bytes_](std::stop_token stop) {
+  builder_ = std::jthread([this, generation, home, text = bytes_, form = form_](std::stop_token stop) {
     // No layout yet: the editor's layout is attached on the window's thread.
     auto doc = std::make_unique<QTextDocument>();
     doc->setUndoRedoEnabled(false);
     QTextCursor cursor(doc.get());
     for (std::size_t from = 0; from < text.size();) {
       if (stop.stop_requested()) return;
-      const std::size_t to = ChunkEnd(text, from);
-      cursor.insertText(DecodeForPane(std::string_view(text).substr(from, to - from)));
+      const std::size_t to = ChunkEnd(text, from, form);
+      cursor.insertText(DecodeForPane(std::string_view(text).substr(from, to - from), form));
       from = to;
       builtPercent_ = static_cast<int>(from * 100 / text.size());
     }
@@ -303,8 +326,8 @@ void TTextPane::DocumentBuilt(int generation) {
   building_ = false;
   progressTimer_->stop();
   progress_->hide();
-  const int caret = EditorLength(std::string_view(bytes_).substr(0, view_->Caret()));
-  const int anchor = EditorLength(std::string_view(bytes_).substr(0, view_->Anchor()));
+  const int caret = EditorLength(std::string_view(bytes_).substr(0, view_->Caret()), form_);
+  const int anchor = EditorLength(std::string_view(bytes_).substr(0, view_->Anchor()), form_);
   doc->setDefaultFont(font());
   doc->setDocumentLayout(new QPlainTextDocumentLayout(doc.get()));
   ownDocument_ = doc.release();
@@ -352,7 +375,7 @@ std::string TTextPane::TextBytes() const {
   if (byteMode_ || bytesValid_) return bytes_;
   QString text = toPlainText();
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  return ToCp932(text);
+  return EncodeText(text);
 }
 
 std::string_view TTextPane::ShownBytes() const { return byteMode_ || bytesValid_ ? std::string_view(bytes_) : std::string_view(); }
@@ -362,7 +385,7 @@ std::string TTextPane::FirstLineBytes() const {
     std::size_t end = bytes_.find_first_of("\r\n");
     return bytes_.substr(0, end);
   }
-  return ToCp932(document()->firstBlock().text());
+  return EncodeText(document()->firstBlock().text());
 }
 
 std::string TTextPane::LineBytes(int line) const {
@@ -373,7 +396,7 @@ std::string TTextPane::LineBytes(int line) const {
     if (n >= index.Lines()) return {};
     return bytes_.substr(index.Start(n), index.End(n) - index.Start(n));
   }
-  return ToCp932(document()->findBlockByNumber(line).text());
+  return EncodeText(document()->findBlockByNumber(line).text());
 }
 
 bool TTextPane::IsEmptyText() const { return byteMode_ ? bytes_.empty() : document()->isEmpty(); }
@@ -426,7 +449,7 @@ void TTextPane::SetCaretToEnd() {
     const std::size_t end = bytes_.size();
     const std::size_t line = index.LineOf(end);
     const std::size_t start = index.Start(line);
-    view_->SetCaret(end > start ? PreviousCharStart(bytes_, start, end) : line > 0 ? index.End(line - 1) : 0);
+    view_->SetCaret(end > start ? view_->PreviousStart(start, end) : line > 0 ? index.End(line - 1) : 0);
     return;
   }
   QTextCursor c(document());
@@ -445,11 +468,11 @@ bool TTextPane::HasSelection() const { return byteMode_ ? view_->HasSelection() 
 
 std::string TTextPane::SelectedBytes() const {
   if (byteMode_) return std::string(view_->SelectedBytes());
-  return ToCp932(textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+  return EncodeText(textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n'));
 }
 
 int TTextPane::SelectionLength() const {
-  if (byteMode_) return EditorLength(view_->SelectedBytes());
+  if (byteMode_) return EditorLength(view_->SelectedBytes(), form_);
   return static_cast<int>(textCursor().selectedText().size());
 }
 
@@ -463,8 +486,8 @@ void TTextPane::SelectBytes(std::size_t start, std::size_t length) {
   start = std::min(start, text.size());
   length = std::min(length, text.size() - start);
   QTextCursor c(document());
-  c.setPosition(EditorLength(std::string_view(text).substr(0, start)));
-  c.setPosition(EditorLength(std::string_view(text).substr(0, start + length)), QTextCursor::KeepAnchor);
+  c.setPosition(EditorLength(std::string_view(text).substr(0, start), form_));
+  c.setPosition(EditorLength(std::string_view(text).substr(0, start + length), form_), QTextCursor::KeepAnchor);
   setTextCursor(c);
   ensureCursorVisible();
 }
@@ -473,8 +496,8 @@ std::pair<std::size_t, std::size_t> TTextPane::SelectionBytes() const {
   if (byteMode_) return {view_->SelectionStart(), view_->SelectionEnd() - view_->SelectionStart()};
   const QTextCursor c = textCursor();
   QString text = toPlainText();
-  auto bytesBefore = [&text](int position) {
-    return ToCp932(text.left(position).replace(QLatin1Char('\n'), QStringLiteral("\r\n"))).size();
+  auto bytesBefore = [this, &text](int position) {
+    return EncodeText(text.left(position).replace(QLatin1Char('\n'), QStringLiteral("\r\n"))).size();
   };
   const std::size_t start = bytesBefore(c.selectionStart());
   return {start, bytesBefore(c.selectionEnd()) - start};
@@ -516,13 +539,13 @@ void TTextPane::ReplaceRanges(const std::vector<std::pair<std::size_t, std::size
   int position = 0;
   std::size_t at = 0;
   for (const auto& [start, length] : ranges) {
-    position += EditorLength(std::string_view(text).substr(at, start - at));
-    const int chars = EditorLength(std::string_view(text).substr(start, length));
+    position += EditorLength(std::string_view(text).substr(at, start - at), form_);
+    const int chars = EditorLength(std::string_view(text).substr(start, length), form_);
     positions.emplace_back(position, chars);
     position += chars;
     at = start + length;
   }
-  const QString with = DecodeForPane(replacement);
+  const QString with = DecodeText(replacement);
   QTextCursor c(document());
   c.beginEditBlock();
   for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
@@ -595,7 +618,8 @@ RtfDocument TTextPane::RichDocument() const {
     const TLineIndex& index = view_->Index();
     for (std::size_t line = 0; line < index.TextLines(); ++line) {
       RtfRun run;
-      run.text = textconv::DecodeCp932(std::string_view(bytes_).substr(index.Start(line), index.End(line) - index.Start(line)));
+      const QString decoded = DecodeText(std::string_view(bytes_).substr(index.Start(line), index.End(line) - index.Start(line)));
+      run.text.assign(reinterpret_cast<const char16_t*>(decoded.utf16()), static_cast<std::size_t>(decoded.size()));
       std::vector<RtfRun> runs;
       if (!run.text.empty()) runs.push_back(std::move(run));
       doc.paragraphs.push_back(std::move(runs));

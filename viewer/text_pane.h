@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "textconv/unicode_text.h"
 #include "viewer/rtf_reader.h"
 
 class QProgressBar;
@@ -41,6 +42,16 @@ class TTextPane : public QPlainTextEdit {
   bool PlainTextMode() const { return plainTextMode_; }
 
   void Clear();
+  // How the bytes are read: code page 932 unless the text was found to be UTF-8. Cleared to code
+  // page 932 by Clear. source: the form the file has on disk (UTF-16 text is shown as UTF-8 and
+  // written back as UTF-16).
+  void SetTextForm(textconv::TextForm form, textconv::TextForm source);
+  void SetTextForm(textconv::TextForm form) { SetTextForm(form, form); }
+  textconv::TextForm TextForm() const { return form_; }
+  textconv::TextForm SourceForm() const { return sourceForm_; }
+  // The pane's bytes as the editor's text and back, in the pane's form.
+  QString DecodeText(std::string_view bytes) const;
+  std::string EncodeText(const QString& text) const;
   void AddLine(std::string_view bytes);
   // Replaces the content with the whole text, as plain text or, outside plain-text mode, as rich
   // text when it is RTF.
@@ -136,6 +147,8 @@ class TTextPane : public QPlainTextEdit {
   bool byteMode_ = true;
   bool editable_ = false;
   bool plainTextMode_ = true;
+  textconv::TextForm form_ = textconv::TextForm::Cp932;
+  textconv::TextForm sourceForm_ = textconv::TextForm::Cp932;
   QString wholeFile_;
   bool bytesValid_ = true;  // bytes_ mirrors the text until the user edits it
   std::string bytes_;
@@ -158,7 +171,7 @@ class TTextPane : public QPlainTextEdit {
   std::function<bool(int)> lineActivated_;
 };
 
-// CP932 bytes to the pane's Unicode: lines end at CR, LF or CR LF.
-QString DecodeForPane(std::string_view bytes);
+// CP932 (or UTF-8) bytes to the pane's Unicode: lines end at CR, LF or CR LF.
+QString DecodeForPane(std::string_view bytes, textconv::TextForm form = textconv::TextForm::Cp932);
 
 }  // namespace sorabu::viewer
