@@ -1,4 +1,4 @@
-// The commands that rewrite an archive ("u", "f", "d"):
+// The commands that rewrite an archive ("u", "f", "d") and make a self-extracting one ("s"):
 // which entries result and in what order, untouched entries copied byte for byte, the old archive
 // kept whole when anything fails, and lhasa accepting every archive written.
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include "archive/lha/archive_reader.h"
 #include "archive/lha/crc16.h"
 #include "archive/libs/unlha32/commands.h"
+#include "archive/libs/unlha32/self_extractor.h"
 #include "archive/libs/unlha32/unlha32.h"
 #include "header_builder.h"
 #include "test_util.h"
@@ -184,11 +185,45 @@ TEST_F(Edit, FailureLeavesTheOldArchive) {
   // An old archive that cannot be read whole is not rewritten by any command.
   const std::string cut = whole.substr(0, whole.size() - 100);
   WriteFile(archive_, cut);
-  for (const std::string word : {"u", "a", "f", "d"}) {
+  for (const std::string word : {"u", "a", "f", "d", "s"}) {
     EXPECT_EQ(Run(word + " \"" + archive_ + "\" \"" + src_ + "/\" b.txt"), kErrorDataMissing) << word << "\n" << out_;
     EXPECT_TRUE(ReadFile(archive_) == cut) << word;
   }
   NoLeftovers();
+}
+
+TEST_F(Edit, SelfExtractor) {
+  ASSERT_EQ(Run("s -+ \"" + archive_ + "\" \"" + tmp_ / "out" + "/\""), 0) << out_;
+  const std::string sfx = tmp_ / "out/arc.exe";
+  struct stat st {};
+  ASSERT_EQ(::stat(sfx.c_str(), &st), 0);
+  EXPECT_NE(st.st_mode & S_IXUSR, 0u);
+  EXPECT_EQ(Stored(sfx), Stored(archive_));
+  const std::string program(SelfExtractorProgram());
+  lha::ArchiveReader r;
+  ASSERT_EQ(r.OpenFile(sfx), lha::Error::kOk);
+  EXPECT_EQ(r.first_header_offset(), SelfExtractorScript(program.size()).size()) << "the archive follows the script";
+  const std::string bytes = ReadFile(sfx);
+  EXPECT_TRUE(bytes.substr(bytes.size() - program.size()) == program);
+
+  std::string out;
+  ASSERT_EQ(lha::test::Run(tmp_.path(), "sh out/arc.exe -t", &out), 0) << out;
+  ASSERT_EQ(lha::test::Run(tmp_.path(), "./out/arc.exe x", &out), 0) << out;
+  for (const auto& [name, data] : files_) EXPECT_TRUE(ReadFile(tmp_ / "x/" + name) == data) << name;
+  // Existing files stay unless -o.
+  WriteFile(tmp_ / "x/a.txt", "mine");
+  EXPECT_EQ(lha::test::Run(tmp_.path(), "./out/arc.exe x", &out), 1) << out;
+  EXPECT_EQ(ReadFile(tmp_ / "x/a.txt"), "mine");
+  ASSERT_EQ(lha::test::Run(tmp_.path(), "./out/arc.exe -o x", &out), 0) << out;
+  EXPECT_EQ(ReadFile(tmp_ / "x/a.txt"), "alpha");
+  LhasaAgrees(sfx, files_);
+
+  // Rewriting keeps the script and the program around the entries.
+  ASSERT_EQ(Run("d \"" + sfx + "\" b.txt"), 0) << out_;
+  ASSERT_EQ(lha::test::Run(tmp_.path(), "./out/arc.exe -o y", &out), 0) << out;
+  EXPECT_FALSE(lha::test::Exists(tmp_ / "y/b.txt"));
+  EXPECT_EQ(ReadFile(tmp_ / "y/d/c.txt"), "inside");
+  LhasaAgrees(sfx, {{"a.txt", "alpha"}, {"e.txt", files_["e.txt"]}});
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // The commands: "l"/"v" list, "t" tests, "x" extracts with folders ("-x0": without), "e"
-// without folders; "a", "u", "f" and "d" change the archive (edit_commands.h). Names are stored
-// without folders unless "-x1" is given (the file names' folders relative to the base folder are
-// kept then); "-r" adds folders with their contents. Other switches are accepted and ignored.
-// Output lines end in CR LF; names are printed with control bytes escaped.
+// without folders; "a", "u", "f" and "d" change the archive (edit_commands.h), "s" makes a
+// self-extracting one (self_extractor.h). Names are stored without folders unless "-x1" is given
+// (the file names' folders relative to the base folder are kept then); "-r" adds folders with
+// their contents. Other switches are accepted and ignored. Output lines end in CR LF; names are
+// printed with control bytes escaped.
 #include "archive/libs/unlha32/commands.h"
 
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include "archive/libs/unlha32/command_line.h"
 #include "archive/libs/unlha32/command_support.h"
 #include "archive/libs/unlha32/edit_commands.h"
+#include "archive/libs/unlha32/self_extractor.h"
 #include "archive/libs/unlha32/unlha32.h"
 
 namespace sorabu::unlha32 {
@@ -142,6 +144,7 @@ int RunCommandLine(std::string_view line, std::string& output) {
     case 'u':
     case 'f': return AddFiles(c, output);
     case 'd': return RemoveEntries(c, output);
+    case 's': return MakeSelfExtractor(c, output);
     default: return kErrorCommand;
   }
 }
