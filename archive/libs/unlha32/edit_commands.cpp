@@ -44,7 +44,7 @@ int WriteArchive(const std::string& path, const lha::ArchiveReader* old, const s
   if (e == lha::Error::kWriteFailed && file.error() != lha::Error::kOk) e = file.error();
   if (e == lha::Error::kOk) return 0;
   Line(out, "Archive: " + std::string(lha::ErrorText(e)) + ", left unchanged");
-  return e == lha::Error::kDiskFull ? kErrorDiskSpace : kErrorWrite;
+  return ResultCode(e);
 }
 
 bool Exists(const std::string& path) {
