@@ -159,6 +159,26 @@ Error ArchiveReader::RawEntry(const Entry& e, std::string& out) const {
                                                                                                : Error::kTruncated;
 }
 
+Error ArchiveReader::CopyRawEntry(const Entry& e, ByteSink& out) const {
+  const std::uint64_t end = e.data_offset + e.packed_size;
+  if (e.header_offset > end) return Error::kTruncated;
+  return CopyBytes(e.header_offset, end - e.header_offset, out);
+}
+
+Error ArchiveReader::CopyBytes(std::uint64_t offset, std::uint64_t size, ByteSink& out) const {
+  if (input_ == nullptr) return Error::kOpenFailed;
+  if (offset > input_->Size() || size > input_->Size() - offset) return Error::kTruncated;
+  std::string piece;
+  while (size > 0) {
+    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kPackedPiece, size));
+    if (!input_->Read(offset, n, piece)) return Error::kTruncated;
+    if (!out.Write(piece)) return Error::kWriteFailed;
+    offset += n;
+    size -= n;
+  }
+  return Error::kOk;
+}
+
 DecodeRequest ArchiveReader::Request(const Entry& e, PackedSource& packed) const {
   DecodeRequest r;
   r.method = e.method;

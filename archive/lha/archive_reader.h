@@ -53,9 +53,16 @@ class ArchiveReader {
   const std::vector<Entry>& entries() const noexcept { return entries_; }
   // Offset of the first header: 0, or where a self-extractor's archive starts.
   std::uint64_t first_header_offset() const noexcept { return first_offset_; }
+  // Size of the archive file or data; 0 before a successful open.
+  std::uint64_t size() const noexcept { return input_ != nullptr ? input_->Size() : 0; }
 
   // The entry's header and data exactly as stored, for copying into another archive.
   Error RawEntry(const Entry& e, std::string& out) const;
+  // The same bytes handed to `out` piece by piece, for an entry of any size; kWriteFailed when
+  // the sink refuses them.
+  Error CopyRawEntry(const Entry& e, ByteSink& out) const;
+  // size bytes of the archive from offset (a self-extractor's program before its first header).
+  Error CopyBytes(std::uint64_t offset, std::uint64_t size, ByteSink& out) const;
   // Decodes the entry; sizes above max_size are refused before anything is allocated.
   Error ExtractToMemory(const Entry& e, std::string& out, std::uint64_t max_size = std::uint64_t{1} << 31,
                         const ProgressFn& progress = {}) const;

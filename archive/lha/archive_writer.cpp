@@ -4,17 +4,14 @@
 #include "archive/lha/archive_writer.h"
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 
 #include "archive/lha/archive_reader.h"
 #include "archive/lha/crc16.h"
 #include "archive/lha/name_path.h"
+#include "archive/lha/replacing_file.h"
 #include "textconv/cp932.h"
 
 namespace sorabu::lha {
@@ -121,8 +118,9 @@ class Packer {
     if (S_ISLNK(st.st_mode)) return;
     const std::string name = Encode(stored);
     const auto mode = static_cast<std::uint16_t>(st.st_mode & 0xFFFFu);
+    const bool admitted = !o_.admit || o_.admit(name, st.st_mtime, S_ISDIR(st.st_mode));
     if (S_ISDIR(st.st_mode)) {
-      if (!name.empty()) {
+      if (!name.empty() && admitted) {
         if (const Error e = w_.AddDirectory(name, st.st_mtime, mode); e != Error::kOk) return Fail(disk_path, e);
       }
       if (!o_.recurse) return;
@@ -133,6 +131,7 @@ class Packer {
     }
     if (!S_ISREG(st.st_mode)) return Fail(disk_path, Error::kOpenFailed);
     if (name.empty()) return Fail(disk_path, Error::kUnsafeName);
+    if (!admitted) return;
     std::string data;
     if (const Error e = ReadWholeFile(disk_path, 0xFFFFFFFFu, data); e != Error::kOk) return Fail(disk_path, e);
     if (const Error e = w_.AddFile(name, data, st.st_mtime, mode); e != Error::kOk) return Fail(disk_path, e);
@@ -181,22 +180,10 @@ void AddPath(ArchiveWriter& writer, const std::string& disk_path, const std::str
 }
 
 Error WriteFileReplacing(const std::string& path, std::string_view bytes) {
-  const std::string tmp = path + ".tmp-lha";
-  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return Error::kWriteFailed;
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  const bool ok = ::close(fd) == 0 && done == bytes.size();
-  if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
-    std::remove(tmp.c_str());
-    return Error::kWriteFailed;
-  }
-  return Error::kOk;
+  ReplacingFile file(path);
+  if (const Error e = file.Open(); e != Error::kOk) return e;
+  file.Write(bytes);
+  return file.Commit();
 }
 
 Error CreateArchiveFile(const std::string& archive_path, const std::string& base_dir,

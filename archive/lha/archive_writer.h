@@ -48,10 +48,15 @@ class ArchiveWriter {
 // UTF-8 file-system name -> CP932 name component.
 using NameEncoder = std::function<std::string(std::string_view utf8)>;
 
+// Asked before a file or folder is read: its stored CP932 name, modification time and kind; false
+// leaves it out (a folder's contents are still visited).
+using AdmitFn = std::function<bool(const std::string& stored, std::int64_t mtime, bool is_folder)>;
+
 struct CreateOptions {
   PackOptions pack;
   bool recurse = true;      // folders are added with their contents
   NameEncoder encode_name;  // empty: UTF-8 to CP932
+  AdmitFn admit;            // empty: everything
 };
 
 // One line per file that could not be added, with its path and the error.

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "archive/lha/crc16.h"
+#include "archive/lha/larc_decoder.h"
 #include "archive/lha/lh1_decoder.h"
 #include "archive/lha/lzh_decoder.h"
 
@@ -12,9 +13,11 @@ namespace sorabu::lha {
 namespace {
 
 // -lz4- is LArc's stored method; it reads like -lh0-.
-constexpr std::array<MethodInfo, 8> kMethods = {{
+constexpr std::array<MethodInfo, 10> kMethods = {{
     {"-lh0-", &DecodeStored, 0, false},
     {"-lz4-", &DecodeStored, 0, false},
+    {"-lzs-", &DecodeLzs, 11, false},
+    {"-lz5-", &DecodeLz5, 12, false},
     {"-lh1-", &DecodeLh1, 12, false},
     {"-lh4-", &DecodeLzh<12>, 12, false},
     {"-lh5-", &DecodeLzh<13>, 13, false},

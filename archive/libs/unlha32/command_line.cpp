@@ -119,7 +119,7 @@ int ParseCommandLine(std::string_view line, Command& out) {
     return kErrorCommand;
   }
   out.word = static_cast<char>(std::tolower(static_cast<unsigned char>(items[0][0])));
-  if (std::string_view("lvxetau").find(out.word) == std::string_view::npos) return kErrorCommand;
+  if (std::string_view("lvxetaufds").find(out.word) == std::string_view::npos) return kErrorCommand;
   for (std::size_t i = 1; i < items.size(); ++i) {
     const std::string& item = items[i];
     if (item.size() > 1 && item[0] == '-') {

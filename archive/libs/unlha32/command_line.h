@@ -6,8 +6,8 @@
 // is switch "x" with value "1", "-r" has an empty value, multi-letter switches start with "j" or
 // "g" ("-jf0" is "jf" = "0"), and "-w" takes the rest as text ("-wC:\tmp\"). Switches may also
 // follow the archive. FOLDER is the first item after the archive that ends in "\" or "/": the
-// destination of "x"/"e", the base folder of "a"/"u". "@FILE" reads names from a response file,
-// one per line, quotes allowed.
+// destination of "x"/"e"/"s", the base folder of "a"/"u"/"f". "@FILE" reads names from a
+// response file, one per line, quotes allowed.
 #pragma once
 
 #include <map>
@@ -18,7 +18,7 @@
 namespace sorabu::unlha32 {
 
 struct Command {
-  char word = 0;                                // 'l', 'v', 'x', 'e', 't', 'a', 'u', ...
+  char word = 0;                                // 'l', 'v', 'x', 'e', 't', 'a', 'u', 'f', 'd', 's'
   std::map<std::string, std::string> switches;  // name -> value ("" when none)
   std::string archive;                          // CP932 path
   std::string folder;                           // CP932 path ending in a separator, or empty

@@ -51,8 +51,8 @@ inline std::uint64_t RecordPackedSize(const UnlhaIndividualInfo& info) {
   return (std::uint64_t{info.size_high[1]} << 32) | info.packed_size;
 }
 
-// Runs a command line ("x", "e", "l", "v", "t", "a", "u" with switches); the text output goes into
-// output (size bytes including the terminating zero). 0 on success, else a result code.
+// Runs a command line ("x", "e", "l", "v", "t", "a", "u", "f", "d", "s" with switches); the text
+// output goes into output (size bytes including the terminating zero). 0 on success, else a result code.
 int Unlha(void* owner, const char* command_line, char* output, std::uint32_t size);
 // 100 for version 1.00; never 0.
 std::uint16_t UnlhaGetVersion();
