@@ -309,10 +309,10 @@ TEST(KanjiCode, BlocksGiveTheWholeTextsResult) {
 }
 
 TEST(KanjiCode, Names) {
-  const char* const names[] = {"ASCII", "ﾊﾞｲﾅﾘ", "JIS83", "JIS78", "EUC", "ｼﾌﾄJIS", "EUC+ｼﾌﾄJIS"};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(KanjiCodeNameUtf8(i), names[i]);
+  const char* const names[] = {"ASCII", "ﾊﾞｲﾅﾘ", "JIS83", "JIS78", "EUC", "ｼﾌﾄJIS", "EUC+ｼﾌﾄJIS", "UTF-8", "UTF-16"};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(KanjiCodeNameUtf8(i), names[i]);
   EXPECT_TRUE(KanjiCodeNameUtf8(-1).empty());
-  EXPECT_TRUE(KanjiCodeNameUtf8(7).empty());
+  EXPECT_TRUE(KanjiCodeNameUtf8(9).empty());
 }
 
 }  // namespace

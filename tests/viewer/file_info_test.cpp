@@ -98,7 +98,8 @@ TEST(FileType, TagsAndCodeNamesFollowTheInfoLine) {
   EXPECT_EQ(InfoLineTags("abc", "x.txt", 0), "      ASCII");
   EXPECT_EQ(InfoLineTags("abc", "x.txt", -1), "      ");
   EXPECT_EQ(KanjiCodeName(6), Sjis("EUC+ｼﾌﾄJIS"));
-  EXPECT_EQ(KanjiCodeName(7), "");
+  EXPECT_EQ(KanjiCodeName(7), "UTF-8");
+  EXPECT_EQ(KanjiCodeName(9), "");
 }
 
 }  // namespace
