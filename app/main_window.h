@@ -54,6 +54,7 @@ namespace sorabu::app {
 class TBrowserSelection;
 class TCommandRunner;
 class TFileOpRunner;
+class TSystemServices;
 
 // The twelve options of the 設定 menu, in the order the settings file lists them.
 enum class Option {
@@ -459,6 +460,39 @@ class TForm1 : public QMainWindow {
   std::vector<std::pair<std::string, std::string>> grepPaths_;  // path as shown, path
   std::vector<QPointer<QAction>> restedActions_;
   bool grepWasEditable_ = false;
+
+  // --- main_window_info.cpp: the date item, the 情報 menu's system items and the ヘルプ menu.
+ public:
+  // The desktop services the system items use; tests give a recording one. Items whose service
+  // the desktop lacks are disabled with a hint.
+  void SetSystemServices(TSystemServices& services);
+  TSystemServices& SystemServices() { return *services_; }
+ public slots:
+  void MnowClick();
+  void Msysteminfo1Click();
+  void MurlClick();
+  void MgomiClick();
+  void MdosClick();
+  void MssaverClick();
+  void MstartClick();
+  void McontrolpanelClick();
+  void MsendClick();
+  void MexitWClick();
+  void Msysreboot1Click();
+  void Msyslogoff1Click();
+  void Msysstandby1Click();
+  void Mcontents1Click();
+  void Mkeyword1Click();
+  void Muse1Click();
+  void MhClick();
+  void ToolButton8Click() { MhClick(); }
+  void Mhanagumo1Click();
+  void Mversion1Click();
+ private:
+  void BuildInfoCommands();
+  void ApplyServiceAvailability();
+  std::shared_ptr<TSystemServices> ownServices_;
+  TSystemServices* services_ = nullptr;
 };
 
 }  // namespace sorabu::app

@@ -86,6 +86,7 @@ void TForm1::SetupBrowser() {
   BuildSearchCommands();
   BuildArchiveCommands();
   BuildPickerCommands();
+  BuildInfoCommands();
 }
 
 void TForm1::BuildBrowserCommands() {

@@ -324,6 +324,24 @@ class TDialogs {
   // The replace dialog, when open, closes (the window closes or a new pane content comes).
   virtual void CloseReplace() {}
 
+  // The URL command's question: the input dialog with history, half as wide again.
+  virtual std::optional<std::string> UrlDialog(const std::string& caption, const std::string& prompt,
+                                               const std::vector<std::string>& history,
+                                               const std::string& proposal) {
+    return InputWithHistory(caption, prompt, "", history, proposal);
+  }
+  // The version box.
+  virtual void About(const std::string& text) { Information(text); }
+  // The help window, left open beside the program: its contents, the keyword search, a topic by
+  // number or a page by file name. Nothing where no manual is shown.
+  struct HelpRequest {
+    enum Kind { Contents, Keyword, Topic, Page } kind = Contents;
+    int topic = 0;
+    std::string page;
+  };
+  virtual void ShowHelp(const HelpRequest& request) { (void)request; }
+  virtual void CloseHelp() {}
+
   // CP932 labels of the fallbacks.
   static constexpr const char* kPatternLabel = "\x8C\x9F\x8D\xF5\x82\xB7\x82\xE9\x95\xB6\x8E\x9A\x97\xF1(&S)";  // 検索する文字列(&S)
   static constexpr const char* kReplacementLabel = "\x92\x75\x8A\xB7\x82\xB7\x82\xE9\x95\xB6\x8E\x9A\x97\xF1(&T)";  // 置換する文字列(&T)

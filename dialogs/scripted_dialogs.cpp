@@ -169,4 +169,13 @@ std::optional<TDialogs::PrintMarginAnswer> TScriptedDialogs::PrintMargins(const 
   return result;
 }
 
+void TScriptedDialogs::ShowHelp(const HelpRequest& request) {
+  switch (request.kind) {
+    case HelpRequest::Contents: helps_.push_back("contents"); break;
+    case HelpRequest::Keyword: helps_.push_back("keyword"); break;
+    case HelpRequest::Topic: helps_.push_back("topic " + std::to_string(request.topic)); break;
+    case HelpRequest::Page: helps_.push_back("page " + request.page); break;
+  }
+}
+
 }  // namespace sorabu::dialogs

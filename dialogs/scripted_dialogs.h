@@ -69,6 +69,11 @@ class TScriptedDialogs : public TDialogs {
   // "top bottom left right|paper".
   std::optional<PrintMarginAnswer> PrintMargins(const PrintMarginSetup& setup) override;
 
+  // Help requests are written down as "contents", "keyword", "topic 1001" or "page name.html".
+  void ShowHelp(const HelpRequest& request) override;
+  void CloseHelp() override { helps_.push_back("close"); }
+  const std::vector<std::string>& Helps() const { return helps_; }
+
   const std::vector<Message>& Messages() const { return messages_; }
   // Captions of the questions asked, in order.
   const std::vector<std::string>& Questions() const { return questions_; }
@@ -83,6 +88,7 @@ class TScriptedDialogs : public TDialogs {
   std::vector<Message> messages_;
   std::vector<std::string> questions_;
   std::vector<std::string> offered_;
+  std::vector<std::string> helps_;
 };
 
 }  // namespace sorabu::dialogs

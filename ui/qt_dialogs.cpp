@@ -27,6 +27,10 @@ using viewer::ToCp932;
 
 namespace {
 QString Title() { return QApplication::applicationDisplayName(); }
+// Messages break lines with CR alone, as the program writes them; the box wants LF.
+QString MessageText(const std::string& text) {
+  return FromCp932(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
 }  // namespace
 
 std::optional<std::string> TQtDialogs::InputBox(const std::string& caption, const std::string& prompt,
@@ -53,13 +57,13 @@ std::optional<std::string> TQtDialogs::InputWithHistory(const std::string& capti
   return ToCp932(dialog.Text());
 }
 
-void TQtDialogs::Warning(const std::string& text) { QMessageBox::warning(parent_, Title(), FromCp932(text)); }
+void TQtDialogs::Warning(const std::string& text) { QMessageBox::warning(parent_, Title(), MessageText(text)); }
 
 void TQtDialogs::Information(const std::string& text) {
-  QMessageBox::information(parent_, Title(), FromCp932(text));
+  QMessageBox::information(parent_, Title(), MessageText(text));
 }
 
-void TQtDialogs::Error(const std::string& text) { QMessageBox::critical(parent_, Title(), FromCp932(text)); }
+void TQtDialogs::Error(const std::string& text) { QMessageBox::critical(parent_, Title(), MessageText(text)); }
 
 std::optional<dialogs::FontSpec> TQtDialogs::ChooseFont(const dialogs::FontSpec& current) {
   QFont initial(FromCp932(current.name));

@@ -9,6 +9,8 @@
 
 namespace sorabu::ui {
 
+class THelpWindow;
+
 class TQtDialogs : public dialogs::TDialogs {
  public:
   ~TQtDialogs() override;
@@ -51,12 +53,19 @@ class TQtDialogs : public dialogs::TDialogs {
   std::optional<GrepAnswer> GrepDialog(const GrepSetup& setup) override;
   void ShowReplace(const ReplaceSetup& setup, const ReplaceHandlers& handlers) override;
   void CloseReplace() override;
+  // qt_dialogs_info.cpp
+  std::optional<std::string> UrlDialog(const std::string& caption, const std::string& prompt,
+                                       const std::vector<std::string>& history, const std::string& proposal) override;
+  void About(const std::string& text) override;
+  void ShowHelp(const HelpRequest& request) override;
+  void CloseHelp() override;
   // The open replace dialog, or null.
   TReplaceDialog* ReplaceDialog() const { return replace_; }
 
  private:
   QPointer<QWidget> parent_;
   QPointer<TReplaceDialog> replace_;
+  QPointer<THelpWindow> help_;
 };
 
 }  // namespace sorabu::ui
