@@ -98,6 +98,10 @@ if [ "${1:-}" = "--inner" ]; then
   xdotool key semicolon
   sleep 1.5
   if command -v import >/dev/null; then import -window root "$out/screenshot-archive.png"; fi
+  # The manual, last: its window takes the focus.
+  xdotool key h
+  sleep 1.5
+  if command -v import >/dev/null; then import -window root "$out/screenshot-help.png"; fi
   kill -TERM "$pid"
   wait "$pid"
   exit 0
@@ -109,6 +113,7 @@ rm -rf "$out"
 mkdir -p "$out/bin" "$out/data"
 cp "$program" "$out/bin/sorabu"   # the settings file is written beside the program
 cp "$(dirname "$program")"/lib*.so "$out/bin/"   # the archiver plug-ins
+[ -d "$(dirname "$program")/help" ] && cp -r "$(dirname "$program")/help" "$out/bin/"   # the manual
 for i in $(seq 1 30); do printf 'line %d ＳＪＩＳ テキスト\r\n' "$i"; done | iconv -f UTF-8 -t CP932 > "$out/data/sample file.txt"
 for i in $(seq 1 40); do printf '■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■■\r\n'; done |
   iconv -f UTF-8 -t CP932 > "$out/data/sample zz.txt"
@@ -173,6 +178,7 @@ else
 fi
 [ -s "$out/screenshot-grep.png" ] || { echo "no screenshot of the Grep results"; fail=1; }
 [ -s "$out/screenshot-archive.png" ] || { echo "no screenshot of the archive preview"; fail=1; }
+[ -s "$out/screenshot-help.png" ] || { echo "no screenshot of the manual"; fail=1; }
 rm -f "$out/data/sample zzzz big.bin" "$out/dest/sample zzzz big.bin"
 [ $fail -eq 0 ] && echo "smoke: window shown, screenshot at $out/screenshot.png, settings written"
 exit $fail
