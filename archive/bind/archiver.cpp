@@ -103,6 +103,18 @@ int TLha32::Pack(void* owner, const TArchiverOptions& o, const std::string& arch
                  std::size_t size) {
   return RunCommand(owner, TCmdOperation::kPack, o, archive, files, base, output, size);
 }
+int TLha32::Remove(void* owner, const TArchiverOptions& o, const std::string& archive,
+                   const std::vector<std::string>& files, std::string& output, std::size_t size) {
+  return RunCommand(owner, TCmdOperation::kRemove, o, archive, files, std::string(), output, size);
+}
+int TLha32::Update(void* owner, const TArchiverOptions& o, const std::string& archive,
+                   const std::vector<std::string>& files, std::string& output, std::size_t size) {
+  return RunCommand(owner, TCmdOperation::kUpdate, o, archive, files, std::string(), output, size);
+}
+int TLha32::MakeSfx(void* owner, const TArchiverOptions& o, const std::string& archive, std::string& output,
+                    std::size_t size) {
+  return RunCommand(owner, TCmdOperation::kSelfExtract, o, archive, {}, std::string(), output, size);
+}
 int TCab32::Pack(void* owner, const TArchiverOptions& o, const std::string& archive,
                  const std::vector<std::string>& files, const std::string& base, std::string& output,
                  std::size_t size) {

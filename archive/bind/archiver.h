@@ -69,6 +69,11 @@ class TLha32 : public TArchiver {
   TLha32() : TArchiver(TArchiverType::atLha, "UNLHA32.DLL", "Unlha", Msg::kMissingLha) {}
   int Pack(void*, const TArchiverOptions&, const std::string&, const std::vector<std::string>&, const std::string&,
            std::string&, std::size_t) override;
+  int Remove(void*, const TArchiverOptions&, const std::string&, const std::vector<std::string>&, std::string&,
+             std::size_t) override;
+  int Update(void*, const TArchiverOptions&, const std::string&, const std::vector<std::string>&, std::string&,
+             std::size_t) override;
+  int MakeSfx(void*, const TArchiverOptions&, const std::string&, std::string&, std::size_t) override;
 };
 
 class TCab32 : public TArchiver {

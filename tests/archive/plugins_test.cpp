@@ -3,6 +3,8 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <gtest/gtest.h>
+
+#include <chrono>
 #include <unistd.h>
 #include <zip.h>
 
@@ -259,6 +261,28 @@ TEST(PluginsTest, BrokenArchivesEndInAnErrorCode) {
       }
     }
   }
+}
+
+TEST(PluginsTest, LhaRemoveUpdateAndSelfExtractingThroughTheWrapper) {
+  TempDir d;
+  WriteFile(d / "a.txt", "aaa");
+  WriteFile(d / "b.txt", "bbb");
+  InFolder in(d.path());
+  std::string text;
+  ASSERT_EQ(GenericCreate("t.lzh", {"a.txt", "b.txt"}, text), 0);
+  TArchiveFile lzh("t.lzh");
+  TArchiverOptions o;
+  std::string out;
+  EXPECT_EQ(lzh.Archiver().Remove(nullptr, o, "t.lzh", {"a.txt"}, out, 4096), 0) << out;
+  std::string list = GenericListText("t.lzh");
+  EXPECT_EQ(list.find("a.txt"), std::string::npos);
+  EXPECT_NE(list.find("b.txt"), std::string::npos);
+  WriteFile(d / "b.txt", "a newer and longer b");
+  fs::last_write_time(d / "b.txt", fs::file_time_type::clock::now() + std::chrono::hours(1));
+  EXPECT_EQ(lzh.Archiver().Update(nullptr, o, "t.lzh", {"b.txt"}, out, 4096), 0) << out;
+  EXPECT_NE(GenericListText("t.lzh").find("20"), std::string::npos);
+  EXPECT_EQ(lzh.Archiver().MakeSfx(nullptr, o, "t.lzh", out, 4096), 0) << out;
+  EXPECT_TRUE(fs::exists(d / "t.exe"));
 }
 
 TEST(PluginsTest, CabAndRarReadersRefuseOtherFormats) {
