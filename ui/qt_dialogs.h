@@ -51,6 +51,10 @@ class TQtDialogs : public dialogs::TDialogs {
   std::optional<GrepAnswer> GrepDialog(const GrepSetup& setup) override;
   void ShowReplace(const ReplaceSetup& setup, const ReplaceHandlers& handlers) override;
   void CloseReplace() override;
+  // qt_dialogs_custom.cpp
+  std::optional<std::vector<dialogs::AppEntry>> ApplicationList(const ApplicationSetup& setup) override;
+  std::optional<std::vector<std::string>> FolderList(const std::vector<std::string>& folders) override;
+  std::optional<ToolButtonAnswer> ToolButtons(const ToolButtonSetup& setup) override;
   // The open replace dialog, or null.
   TReplaceDialog* ReplaceDialog() const { return replace_; }
 
