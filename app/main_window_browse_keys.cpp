@@ -115,6 +115,7 @@ bool TForm1::FileView1KeyPress(const QString& text) {
     case 'I': MlhalistClick(); return true;
     case ';': MycClick(); return true;
     case 'F': MfClick(); return true;
+    case 'G': MtorokuClick(); return true;
     case 'Z': {
       const QPoint client(qMax(PanelR_->x(), 0), qMax(height() / 4, 0));
       PopupMenu1_->popup(mapToGlobal(client));
