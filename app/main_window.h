@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,10 @@ class TSHFOP;
 namespace sorabu::textcmd {
 struct TCommand;
 }  // namespace sorabu::textcmd
+
+namespace sorabu::custom {
+struct TToolButtonInfo;
+}  // namespace sorabu::custom
 
 namespace sorabu::app {
 
@@ -305,6 +310,24 @@ class TForm1 : public QMainWindow {
   void MarclistClick();
   void MarccreateClick();
   void MycClick();
+
+  // main_window_custom.cpp: the application menu, the registered folders, the tool buttons.
+ public slots:
+  void MexesetClick();
+  void MfoldersetClick();
+  void MtoolbarsetClick();
+  void MtorokuClick();
+  void ToolButton11Click();
+ public:
+  // Click handlers of the items built from the settings file; the item's data is its number.
+  void appexe(QAction* item);
+  void torokufolderjump(QAction* item);
+  void toolbtnset(const char* button, bool shown);
+  void toolbtnset2(const char* button, bool shown);
+ private:
+  void BuildCustomCommands();
+  // Puts the bar's buttons in the table's order from position first, making the missing ones.
+  void ArrangeToolBar(QToolBar* bar, std::span<const custom::TToolButtonInfo> buttons, int first);
 
  protected:
   bool event(QEvent* event) override;

@@ -116,6 +116,7 @@ bool TForm1::FileView1KeyPress(const QString& text) {
     case ';': MycClick(); return true;
     case 'F': MfClick(); return true;
     case 'H': MhClick(); return true;
+    case 'G': MtorokuClick(); return true;
     case 'Z': {
       const QPoint client(qMax(PanelR_->x(), 0), qMax(height() / 4, 0));
       PopupMenu1_->popup(mapToGlobal(client));

@@ -69,6 +69,7 @@ TForm1::TForm1(dialogs::TDialogs& dialogs, std::string iniPath, QWidget* parent)
   connect(RichEdit1_, &QPlainTextEdit::selectionChanged, viewer_, &viewer::TViewer::UpdateCaretStatus);
   connect(RichEdit1_, &QPlainTextEdit::cursorPositionChanged, viewer_, &viewer::TViewer::UpdateCaretStatus);
   SetupBrowser();
+  BuildCustomCommands();
   qApp->installEventFilter(this);
 }
 

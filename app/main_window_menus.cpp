@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QStyle>
 #include <QToolBar>
 #include <QUrl>
@@ -11,6 +10,8 @@
 
 #include "app/ini_file.h"
 #include "app/main_window.h"
+#include "custom/entry_lists.h"
+#include "custom/tool_buttons.h"
 #include "viewer/file_info.h"
 #include "viewer/text_pane.h"
 
@@ -152,8 +153,8 @@ void TForm1::BuildMenus() {
   Q_UNUSED(archive);
 
   // アプリケーション: entries come from the settings file.
-  Mexedo_ = AddSubMenu(apps, "Mexedo", "アプリケーションの実行(&E)");
-  Mexedo2_ = AddSubMenu(papps, "Mexedo2", "アプリケーションの実行(&E)");
+  Mexedo_ = AddSubMenu(apps, "Mexedo", "実行(&G)");
+  Mexedo2_ = AddSubMenu(papps, "Mexedo2", "実行(&G)");
 
   // 設定
   connect(poptions, &QMenu::aboutToShow, this, &TForm1::Moption2Click);
@@ -234,53 +235,36 @@ void TForm1::BuildToolBars() {
 }
 
 void TForm1::ApplyToolButtonSettings(const TIniFile& ini) {
-  static const char* const kBar1[] = {
-      "ToolButton36", "ToolButton35", "ToolButton31", "ToolButton4", "ToolButton5", "ToolButton3",
-      "ToolButton6", "ToolButton40", "ToolButton18", "ToolButton38", "ToolButton55", "ToolButton11",
-      "ToolButton41", "ToolButton12", "ToolButton46", "ToolButton15", "ToolButton13", "ToolButton22",
-      "ToolButton27", "ToolButton28", "ToolButton29", "ToolButton30", "ToolButton34", "ToolButton1",
-      "ToolButton42", "ToolButton43", "ToolButton44", "ToolButton45", "ToolButton8", "ToolButton2",
-      "ToolButton37"};
-  static const char* const kBar2[] = {
-      "ToolButton9", "ToolButton49", "ToolButton17", "ToolButton50", "ToolButton10", "ToolButton14",
-      "ToolButton19", "ToolButton21", "ToolButton23", "ToolButton54", "ToolButton20", "ToolButton16",
-      "ToolButton25", "ToolButton26", "ToolButton33", "ToolButton53", "ToolButton48", "ToolButton51",
-      "ToolButton52", "ToolButton24", "ToolButton7", "ToolButton39", "ToolButton32"};
-  for (const char* key : kBar1)
-    if (QAction* a = Action(key)) a->setVisible(ini.ReadBool("ToolBar1", key, true));
-  for (const char* key : kBar2)
-    if (QAction* a = Action(key)) a->setVisible(ini.ReadBool("ToolBar2", key, true));
+  for (const custom::TToolButtonInfo& b : custom::MainToolButtons()) toolbtnset(b.name, ini.ReadBool("ToolBar1", b.name, true));
+  for (const custom::TToolButtonInfo& b : custom::ViewToolButtons()) toolbtnset2(b.name, ini.ReadBool("ToolBar2", b.name, true));
 }
 
 void TForm1::LoadApplicationMenu(const TIniFile& ini) {
   Mexedo_->clear();
   Mexedo2_->clear();
-  const int count = ini.ReadInteger("Mexe", "Count", 0);
-  for (int n = 0; n < count && n < 1000; ++n) {
-    const std::string program = ini.ReadString("Mexe", "File" + std::to_string(n), "");
-    const QString name = viewer::FromCp932(ini.ReadString("Mexe", "Name" + std::to_string(n), ""));
+  const std::vector<dialogs::AppEntry> entries = custom::ReadApplications(ini);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const QString name = viewer::FromCp932(entries[i].name);
+    const QString caption = QStringLiteral("&%1 %2").arg(i + 1).arg(name);
     for (QMenu* menu : {Mexedo_, Mexedo2_}) {
-      QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(n + 1).arg(name));
-      a->setData(n + 1);
+      QAction* a = menu->addAction(caption);
+      a->setData(static_cast<int>(i + 1));
       a->setStatusTip(name);
-      const QString path = viewer::FromCp932(program);
-      connect(a, &QAction::triggered, this, [path] {
-        if (!path.isEmpty()) QProcess::startDetached(path, {});
-      });
+      connect(a, &QAction::triggered, this, [this, a] { appexe(a); });
     }
   }
 }
 
 void TForm1::LoadRegisteredFolders(const TIniFile& ini) {
   PopupMenu2_->clear();
-  const int count = ini.ReadInteger("PopupMenu2", "Count", 0);
-  for (int n = 0; n < count && n < 1000; ++n) {
-    const QString folder = viewer::FromCp932(ini.ReadString("PopupMenu2", "Folder" + std::to_string(n), ""));
-    if (folder.isEmpty()) continue;
-    QAction* a = PopupMenu2_->addAction(QStringLiteral("&%1 %2").arg(n + 1).arg(folder));
-    a->setData(n + 1);
+  const std::vector<std::string> folders = custom::ReadFolders(ini);
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    if (folders[i].empty()) continue;
+    const QString folder = viewer::FromCp932(folders[i]);
+    QAction* a = PopupMenu2_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(folder));
+    a->setData(static_cast<int>(i + 1));
     a->setStatusTip(folder);
-    connect(a, &QAction::triggered, this, [this, folder] { BrowseTo(folder); });
+    connect(a, &QAction::triggered, this, [this, a] { torokufolderjump(a); });
   }
 }
 

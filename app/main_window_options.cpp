@@ -355,6 +355,7 @@ void TForm1::Minifileclear1Click() {
   RichEdit1_->SetEditable(true);
   ShowEditState();
   RichEdit1_->viewport()->update();
+  RebuildBrowser();
   selection_->UpdateCounts();
   viewer_->ShowSelectedFile();
 }

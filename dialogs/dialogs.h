@@ -5,6 +5,7 @@
 // answers. All texts are code page 932 byte strings; an empty optional means Cancel.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -37,6 +38,13 @@ struct LoadRuleSetup {
 struct LoadRuleAnswer {
   bool checked = true;
   long long bytes = 0;
+};
+
+// An entry of the application menu: the command line it runs and the name it shows (CP932).
+struct AppEntry {
+  std::string commandLine;
+  std::string name;
+  bool operator==(const AppEntry&) const = default;
 };
 
 class TDialogs {
@@ -341,6 +349,82 @@ class TDialogs {
   };
   virtual void ShowHelp(const HelpRequest& request) { (void)request; }
   virtual void CloseHelp() {}
+  // --- Customisation. The window stores the answers; the lists come back in the user's order.
+
+  // "ｱﾌﾟﾘｹｰｼｮﾝの設定": the entries whose program exists; usable(commandLine) is the check the
+  // new-entry button makes (a refused line is reported as the line + " は設定できませんでした。").
+  // The fallback offers one line per entry, "command line", TAB, "name", and reads the answer so.
+  struct ApplicationSetup {
+    std::vector<AppEntry> entries;
+    std::function<bool(const std::string& commandLine)> usable;
+  };
+  virtual std::optional<std::vector<AppEntry>> ApplicationList(const ApplicationSetup& setup) {
+    std::string offered;
+    for (const AppEntry& e : setup.entries) offered += e.commandLine + "\t" + e.name + "\r\n";
+    auto text = InputBox(kApplicationCaption, kApplicationLabel, offered);
+    if (!text) return std::nullopt;
+    std::vector<AppEntry> entries;
+    for (const std::string& line : SplitLines(*text)) {
+      const std::size_t tab = line.rfind('\t');
+      AppEntry e{line.substr(0, tab), tab == std::string::npos ? line : line.substr(tab + 1)};
+      if (setup.usable && !setup.usable(e.commandLine)) {
+        Warning(e.commandLine + kRefusedSuffix);
+        continue;
+      }
+      entries.push_back(std::move(e));
+    }
+    return entries;
+  }
+
+  // "登録ﾌｫﾙﾀﾞｰの設定": the folders in their order; the fallback offers one per line.
+  virtual std::optional<std::vector<std::string>> FolderList(const std::vector<std::string>& folders) {
+    std::string offered;
+    for (const std::string& f : folders) offered += f + "\r\n";
+    auto text = InputBox(kFolderCaption, kFolderLabel, offered);
+    if (!text) return std::nullopt;
+    std::vector<std::string> answer;
+    for (std::string& line : SplitLines(*text))
+      if (std::find(answer.begin(), answer.end(), line) == answer.end()) answer.push_back(std::move(line));
+    return answer;
+  }
+
+  // "ツールボタンの設定": one row per button of each bar, its caption (CP932) and whether it is
+  // shown; the answer is the rows' states after OK. The fallback offers the two bars as "1" and
+  // "0" per row, separated by "|", and takes an answer in the same form (missing rows unchanged).
+  struct ToolButtonRow {
+    std::string caption;
+    bool shown = true;
+  };
+  struct ToolButtonSetup {
+    std::vector<ToolButtonRow> main, view;
+  };
+  struct ToolButtonAnswer {
+    std::vector<bool> main, view;
+  };
+  virtual std::optional<ToolButtonAnswer> ToolButtons(const ToolButtonSetup& setup) {
+    std::string offered;
+    for (const auto& r : setup.main) offered += r.shown ? '1' : '0';
+    offered += '|';
+    for (const auto& r : setup.view) offered += r.shown ? '1' : '0';
+    auto text = InputBox(kToolButtonCaption, kToolButtonLabel, offered);
+    if (!text) return std::nullopt;
+    ToolButtonAnswer answer;
+    const std::size_t bar = text->find('|');
+    const std::string first = text->substr(0, bar), second = bar == std::string::npos ? "" : text->substr(bar + 1);
+    for (std::size_t i = 0; i < setup.main.size(); ++i)
+      answer.main.push_back(i < first.size() ? first[i] == '1' : setup.main[i].shown);
+    for (std::size_t i = 0; i < setup.view.size(); ++i)
+      answer.view.push_back(i < second.size() ? second[i] == '1' : setup.view[i].shown);
+    return answer;
+  }
+
+  static constexpr const char* kApplicationCaption = "\xb1\xcc\xdf\xd8\xb9\xb0\xbc\xae\xdd\x82\xcc\x90\xdd\x92\xe8";  // ｱﾌﾟﾘｹｰｼｮﾝの設定
+  static constexpr const char* kApplicationLabel = "\xb1\xcc\xdf\xd8\xb9\xb0\xbc\xae\xdd\x82\xf0\xcc\xd9\xca\xdf\xbd\x82\xc5\x8e\x77\x92\xe8\x82\xb5\x82\xc4\x89\xba\x82\xb3\x82\xa2\x81\x42";  // ｱﾌﾟﾘｹｰｼｮﾝをﾌﾙﾊﾟｽで指定して下さい。
+  static constexpr const char* kRefusedSuffix = "\x20\x82\xcd\x90\xdd\x92\xe8\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42";  //  は設定できませんでした。
+  static constexpr const char* kFolderCaption = "\x93\x6f\x98\x5e\xcc\xab\xd9\xc0\xde\xb0\x82\xcc\x90\xdd\x92\xe8";  // 登録ﾌｫﾙﾀﾞｰの設定
+  static constexpr const char* kFolderLabel = "\xcc\xab\xd9\xc0\xde\xb0\x82\xf0\xcc\xd9\xca\xdf\xbd\x82\xc5\x8e\x77\x92\xe8\x82\xb5\x82\xc4\x89\xba\x82\xb3\x82\xa2\x81\x42";  // ﾌｫﾙﾀﾞｰをﾌﾙﾊﾟｽで指定して下さい。
+  static constexpr const char* kToolButtonCaption = "\x83\x63\x81\x5b\x83\x8b\x83\x7b\x83\x5e\x83\x93\x82\xcc\x90\xdd\x92\xe8";  // ツールボタンの設定
+  static constexpr const char* kToolButtonLabel = "\x95\x5c\x8e\xa6\x82\xb7\x82\xe9\x83\x63\x81\x5b\x83\x8b\x83\x7b\x83\x5e\x83\x93\x82\xf0\x91\x49\x91\xf0\x82\xb5\x82\xc4\x89\xba\x82\xb3\x82\xa2\x81\x42";  // 表示するツールボタンを選択して下さい。
 
   // CP932 labels of the fallbacks.
   static constexpr const char* kPatternLabel = "\x8C\x9F\x8D\xF5\x82\xB7\x82\xE9\x95\xB6\x8E\x9A\x97\xF1(&S)";  // 検索する文字列(&S)
@@ -351,7 +435,7 @@ class TDialogs {
   static constexpr const char* kFindLabel = "\x8C\x9F\x8D\xF5\x82\xB7\x82\xE9\x95\xB6\x8E\x9A\x97\xF1(&N):";  // 検索する文字列(&N):
   static constexpr const char* kGrepCaption = "Grep\x82\xCC\x8E\xC0\x8D\x73";  // Grepの実行
 
- private:
+ protected:
   static std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;

@@ -59,6 +59,10 @@ class TQtDialogs : public dialogs::TDialogs {
   void About(const std::string& text) override;
   void ShowHelp(const HelpRequest& request) override;
   void CloseHelp() override;
+  // qt_dialogs_custom.cpp
+  std::optional<std::vector<dialogs::AppEntry>> ApplicationList(const ApplicationSetup& setup) override;
+  std::optional<std::vector<std::string>> FolderList(const std::vector<std::string>& folders) override;
+  std::optional<ToolButtonAnswer> ToolButtons(const ToolButtonSetup& setup) override;
   // The open replace dialog, or null.
   TReplaceDialog* ReplaceDialog() const { return replace_; }
 
