@@ -51,6 +51,10 @@ class TQtDialogs : public dialogs::TDialogs {
   std::optional<GrepAnswer> GrepDialog(const GrepSetup& setup) override;
   void ShowReplace(const ReplaceSetup& setup, const ReplaceHandlers& handlers) override;
   void CloseReplace() override;
+  // qt_dialogs_info.cpp
+  void DriveInfo(const DriveInfoSetup& setup) override;
+  std::optional<DirCommandAnswer> DirCommand(const DirCommandSetup& setup) override;
+  void Properties(const PropertiesSetup& setup) override;
   // The open replace dialog, or null.
   TReplaceDialog* ReplaceDialog() const { return replace_; }
 
