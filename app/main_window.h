@@ -19,6 +19,7 @@
 #include "viewer/printing.h"
 
 class QAction;
+class QByteArray;
 class QKeyEvent;
 class QLabel;
 class QMenu;
@@ -53,6 +54,7 @@ namespace sorabu::app {
 
 class TBrowserSelection;
 class TCommandRunner;
+class TDirRunner;
 class TFileOpRunner;
 
 // The twelve options of the 設定 menu, in the order the settings file lists them.
@@ -459,6 +461,27 @@ class TForm1 : public QMainWindow {
   std::vector<std::pair<std::string, std::string>> grepPaths_;  // path as shown, path
   std::vector<QPointer<QAction>> restedActions_;
   bool grepWasEditable_ = false;
+
+  // main_window_drive.cpp: drive information, the directory listings, file properties.
+ public slots:
+  void MdriveInfoClick();
+  void Mdircommand1Click();
+  void Mdircommand2Click();
+  void Mfileinfo1Click();
+
+ public:
+  bool DirListingRunning() const;
+  TDirRunner* DirRunner() const { return dirRunner_; }
+
+ signals:
+  void DirListingDone();
+
+ private:
+  void BuildDriveCommands();
+  void RunDirListing(const std::string& arguments);
+  void DirListingFinished(const QByteArray& output, const QByteArray& errors);
+  TDirRunner* dirRunner_ = nullptr;
+  std::string dirArguments_;
 };
 
 }  // namespace sorabu::app

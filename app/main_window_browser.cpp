@@ -86,6 +86,7 @@ void TForm1::SetupBrowser() {
   BuildSearchCommands();
   BuildArchiveCommands();
   BuildPickerCommands();
+  BuildDriveCommands();
 }
 
 void TForm1::BuildBrowserCommands() {
