@@ -20,6 +20,7 @@
 #include "viewer/printing.h"
 
 class QAction;
+class QByteArray;
 class QKeyEvent;
 class QLabel;
 class QMenu;
@@ -58,6 +59,7 @@ namespace sorabu::app {
 
 class TBrowserSelection;
 class TCommandRunner;
+class TDirRunner;
 class TFileOpRunner;
 class TSystemServices;
 
@@ -516,6 +518,26 @@ class TForm1 : public QMainWindow {
   void ApplyServiceAvailability();
   std::shared_ptr<TSystemServices> ownServices_;
   TSystemServices* services_ = nullptr;
+  // main_window_drive.cpp: drive information, the directory listings, file properties.
+ public slots:
+  void MdriveInfoClick();
+  void Mdircommand1Click();
+  void Mdircommand2Click();
+  void Mfileinfo1Click();
+
+ public:
+  bool DirListingRunning() const;
+  TDirRunner* DirRunner() const { return dirRunner_; }
+
+ signals:
+  void DirListingDone();
+
+ private:
+  void BuildDriveCommands();
+  void RunDirListing(const std::string& arguments);
+  void DirListingFinished(const QByteArray& output, const QByteArray& errors);
+  TDirRunner* dirRunner_ = nullptr;
+  std::string dirArguments_;
 };
 
 }  // namespace sorabu::app

@@ -87,6 +87,7 @@ void TForm1::SetupBrowser() {
   BuildArchiveCommands();
   BuildPickerCommands();
   BuildInfoCommands();
+  BuildDriveCommands();
 }
 
 void TForm1::BuildBrowserCommands() {

@@ -97,7 +97,7 @@ void TForm1::FileView1ContextMenu(const QPoint& globalPos) {
   else if (chosen == moveTo) MfilemoveClick();
   else if (chosen == attributes) MpropatyClick();
   else if (chosen == copy) McopypathClick();
-  else if (chosen == info) viewer_->ShowFileInfo();
+  else if (chosen == info) Mfileinfo1Click();
 }
 
 }  // namespace sorabu::app

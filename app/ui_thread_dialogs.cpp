@@ -105,4 +105,14 @@ std::optional<dialogs::TDialogs::PrintMarginAnswer> TUiThreadDialogs::PrintMargi
   return OnThreadOf(Asking(), [&] { return inner_.PrintMargins(setup); });
 }
 
+void TUiThreadDialogs::DriveInfo(const DriveInfoSetup& setup) {
+  OnThreadOf(Asking(), [&] { inner_.DriveInfo(setup); });
+}
+std::optional<dialogs::TDialogs::DirCommandAnswer> TUiThreadDialogs::DirCommand(const DirCommandSetup& setup) {
+  return OnThreadOf(Asking(), [&] { return inner_.DirCommand(setup); });
+}
+void TUiThreadDialogs::Properties(const PropertiesSetup& setup) {
+  OnThreadOf(Asking(), [&] { inner_.Properties(setup); });
+}
+
 }  // namespace sorabu::app

@@ -73,6 +73,9 @@ class TUiThreadDialogs final : public dialogs::TDialogs {
   bool PrinterSetup(QPrinter& printer, bool printing) override;
   void PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
   std::optional<PrintMarginAnswer> PrintMargins(const PrintMarginSetup& setup) override;
+  void DriveInfo(const DriveInfoSetup& setup) override;
+  std::optional<DirCommandAnswer> DirCommand(const DirCommandSetup& setup) override;
+  void Properties(const PropertiesSetup& setup) override;
 
  private:
   // The owner while questions may still be shown; null once stopped.

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Printing hands the window's printer to the dialogs that set it up; this interface only passes
@@ -426,6 +427,48 @@ class TDialogs {
   static constexpr const char* kToolButtonCaption = "\x83\x63\x81\x5b\x83\x8b\x83\x7b\x83\x5e\x83\x93\x82\xcc\x90\xdd\x92\xe8";  // ツールボタンの設定
   static constexpr const char* kToolButtonLabel = "\x95\x5c\x8e\xa6\x82\xb7\x82\xe9\x83\x63\x81\x5b\x83\x8b\x83\x7b\x83\x5e\x83\x93\x82\xf0\x91\x49\x91\xf0\x82\xb5\x82\xc4\x89\xba\x82\xb3\x82\xa2\x81\x42";  // 表示するツールボタンを選択して下さい。
 
+  // --- Drive information, directory listing, file properties.
+
+  // The drive information dialog ("ドライブ情報"): titles, two lines of figures, a note and a pie
+  // of used (red) and free (blue) bytes. The fallback shows the texts as information.
+  struct DriveInfoSetup {
+    std::string caption, seriesTitle, chartTitle, summary, clusters, note;
+    std::string usedLabel, freeLabel;
+    unsigned long long used = 0, free = 0;
+  };
+  virtual void DriveInfo(const DriveInfoSetup& setup) {
+    Information(setup.chartTitle + "\n" + setup.summary + "\n" + setup.clusters + "\n" + setup.note);
+  }
+
+  // The directory listing settings ("dirｺﾏﾝﾄﾞ結果表示"): the path combo over its history, the
+  // attribute and sort combos, the switches and the folder tree. The answer is the path combo's
+  // text and the argument preview. The fallback asks only for the path, every switch left at
+  // its default.
+  struct DirCommandSetup {
+    std::string folder;
+    std::vector<std::string> history;
+  };
+  struct DirCommandAnswer {
+    std::string path;
+    std::string arguments;
+  };
+  virtual std::optional<DirCommandAnswer> DirCommand(const DirCommandSetup& setup) {
+    auto path = InputWithHistory(kDirCommandCaption, kDirPathLabel, "", setup.history, setup.folder);
+    if (!path) return std::nullopt;
+    return DirCommandAnswer{*path, "\"" + *path + "\"     "};
+  }
+
+  // The properties of one file: labelled rows. The fallback shows them as information.
+  struct PropertiesSetup {
+    std::string caption;
+    std::vector<std::pair<std::string, std::string>> rows;
+  };
+  virtual void Properties(const PropertiesSetup& setup) {
+    std::string text;
+    for (const auto& [label, value] : setup.rows) text += (text.empty() ? "" : "\n") + label + ": " + value;
+    Information(text);
+  }
+
   // CP932 labels of the fallbacks.
   static constexpr const char* kPatternLabel = "\x8C\x9F\x8D\xF5\x82\xB7\x82\xE9\x95\xB6\x8E\x9A\x97\xF1(&S)";  // 検索する文字列(&S)
   static constexpr const char* kReplacementLabel = "\x92\x75\x8A\xB7\x82\xB7\x82\xE9\x95\xB6\x8E\x9A\x97\xF1(&T)";  // 置換する文字列(&T)
@@ -434,6 +477,8 @@ class TDialogs {
   static constexpr const char* kFindCaption = "\x8C\x9F\x8D\xF5";  // 検索
   static constexpr const char* kFindLabel = "\x8C\x9F\x8D\xF5\x82\xB7\x82\xE9\x95\xB6\x8E\x9A\x97\xF1(&N):";  // 検索する文字列(&N):
   static constexpr const char* kGrepCaption = "Grep\x82\xCC\x8E\xC0\x8D\x73";  // Grepの実行
+  static constexpr const char* kDirCommandCaption = "dir\xBA\xCF\xDD\xC4\xDE\x8C\x8B\x89\xCA\x95\x5C\x8E\xA6";  // dirｺﾏﾝﾄﾞ結果表示
+  static constexpr const char* kDirPathLabel = "\xC4\xDE\xD7\xB2\xCC\xDE\xA4\xCA\xDF\xBD(&P)";  // ﾄﾞﾗｲﾌﾞ､ﾊﾟｽ(&P)
 
  protected:
   static std::vector<std::string> SplitLines(const std::string& text) {

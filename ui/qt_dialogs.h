@@ -63,6 +63,9 @@ class TQtDialogs : public dialogs::TDialogs {
   std::optional<std::vector<dialogs::AppEntry>> ApplicationList(const ApplicationSetup& setup) override;
   std::optional<std::vector<std::string>> FolderList(const std::vector<std::string>& folders) override;
   std::optional<ToolButtonAnswer> ToolButtons(const ToolButtonSetup& setup) override;
+  void DriveInfo(const DriveInfoSetup& setup) override;
+  std::optional<DirCommandAnswer> DirCommand(const DirCommandSetup& setup) override;
+  void Properties(const PropertiesSetup& setup) override;
   // The open replace dialog, or null.
   TReplaceDialog* ReplaceDialog() const { return replace_; }
 

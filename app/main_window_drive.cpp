@@ -1,0 +1,134 @@
+// The drive information, the two directory listings and the file properties of the 情報 menu.
+// The listing runs "sorabu-cli dir" beside the window; its output replaces the pane when it ends.
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+
+#include "app/browser_selection.h"
+#include "app/dir_runner.h"
+#include "app/ini_file.h"
+#include "app/input_history.h"
+#include "app/main_window.h"
+#include "browser/folder_view.h"
+#include "browser/shell_namespace.h"
+#include "info/drive_figures.h"
+#include "info/file_properties.h"
+#include "viewer/display.h"
+#include "viewer/file_info.h"
+#include "viewer/text_pane.h"
+
+namespace sorabu::app {
+
+namespace {
+
+std::string C(const char* utf8) { return viewer::ToCp932(QString::fromUtf8(utf8)); }
+std::string Native(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+constexpr int kDirHistoryWritten = 10;
+
+}  // namespace
+
+void TForm1::BuildDriveCommands() {
+  dirRunner_ = new TDirRunner(this);
+  connect(dirRunner_, &TDirRunner::Finished, this, &TForm1::DirListingFinished);
+  struct Item {
+    const char* name;
+    const char* popupName;
+    const char* caption;
+    void (TForm1::*slot)();
+  };
+  static const Item kItems[] = {
+      {"MdriveInfo", "MdriveInfo2", "ドライブ情報表示(&I)", &TForm1::MdriveInfoClick},
+      {"Mdircommand1", "Mdircommand3", "dirコマンド-ダイレクト(&R)", &TForm1::Mdircommand1Click},
+      {"Mdircommand2", "Mdircommand4", "dirコマンド-詳細(&A)", &TForm1::Mdircommand2Click},
+      {"Mfileinfo1", "Mfileinfo2", "ファイルのプロパティ(&F)", &TForm1::Mfileinfo1Click},
+  };
+  for (const char* menuName : {"Minfo", "Minfo2"}) {
+    QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName));
+    if (!m) continue;
+    const bool popup = menuName == std::string("Minfo2");
+    m->addSeparator();
+    for (const Item& item : kItems) MakeAction(m, popup ? item.popupName : item.name, item.caption, item.slot);
+  }
+}
+
+void TForm1::MdriveInfoClick() {
+  const QString folder = FolderView1_->SelectedPath();
+  if (folder.isEmpty() || browser::IsVirtual(folder)) return;
+  const auto figures = info::QueryDriveFigures(Native(folder));
+  if (!figures) return;
+  const info::DriveTexts t = info::MakeDriveTexts(viewer::ToCp932(browser::DriveOf(folder)), *figures,
+                                                  viewer::ToCp932(QLocale::system().groupSeparator()));
+  dialogs_.DriveInfo({t.caption, t.seriesTitle, t.chartTitle, t.summary, t.clusters, t.note, t.usedLabel, t.freeLabel,
+                      figures->usedBytes, figures->freeBytes});
+}
+
+void TForm1::Mdircommand1Click() {
+  const std::string answer = AskWithHistory(dialogs_, iniPath_, "DirSet", C("フォルダーの指定"),
+                                            C("フォルダーの指定　例)　a:\\sorabu"), "",
+                                            viewer::ToCp932(FolderView1_->SelectedPath()));
+  if (!answer.empty()) RunDirListing(answer);
+}
+
+void TForm1::Mdircommand2Click() {
+  dialogs::TDialogs::DirCommandSetup setup;
+  setup.folder = viewer::ToCp932(FolderView1_->SelectedPath());
+  std::vector<std::string> history = LoadHistory(TIniFile(iniPath_), "LHA");
+  setup.history = history;
+  const auto answer = dialogs_.DirCommand(setup);
+  if (!answer) return;
+  if (!answer->path.empty()) {
+    TIniFile ini(iniPath_);
+    StoreHistory(ini, "LHA", history, answer->path, "DriveCount", kDirHistoryWritten);
+    if (!ini.UpdateFile()) dialogs_.Error(ini.Error());
+  }
+  RunDirListing(answer->arguments + " ");
+}
+
+void TForm1::RunDirListing(const std::string& arguments) {
+  if (dirRunner_->Running()) return;
+  viewer_->ClearTextPane();
+  std::string why;
+  QString folder = FolderView1_->SelectedPath();
+  if (folder.isEmpty() || browser::IsVirtual(folder)) folder = QString();
+  if (!dirRunner_->Start(arguments, folder, why)) {
+    dialogs_.Error(why);
+    return;
+  }
+  dirArguments_ = arguments;
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+}
+
+bool TForm1::DirListingRunning() const { return dirRunner_ && dirRunner_->Running(); }
+
+void TForm1::DirListingFinished(const QByteArray& output, const QByteArray& errors) {
+  QApplication::restoreOverrideCursor();
+  if (closing_) return;
+  // The listing is also kept as a file beside the settings, as the earlier programs left it.
+  QString tmp = QFile::decodeName(QByteArray::fromStdString(iniPath_));
+  tmp = tmp.left(tmp.lastIndexOf(QLatin1Char('.')) > tmp.lastIndexOf(QLatin1Char('/')) ? tmp.lastIndexOf(QLatin1Char('.'))
+                                                                                           : tmp.size()) +
+        QStringLiteral(".tmp");
+  QFile file(tmp);
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(output);
+  RichEdit1_->TakeBytes(output.toStdString());
+  std::vector<std::string> problems;
+  for (const QByteArray& line : errors.split('\n'))
+    if (!line.trimmed().isEmpty()) problems.push_back(viewer::ToCp932(QString::fromUtf8(line)));
+  if (!problems.empty()) RichEdit1_->AddLines(problems);
+  LFilestring_->setText(viewer::FromCp932("dir   " + dirArguments_ + C("   の結果")));
+  emit DirListingDone();
+}
+
+void TForm1::Mfileinfo1Click() {
+  const QString path = selection_->SelectedPath();
+  if (path.isEmpty()) return;
+  info::FileProperties p = info::ReadFileProperties(Native(path));
+  if (p.caption.empty()) return;
+  dialogs_.Properties({std::move(p.caption), std::move(p.rows)});
+}
+
+}  // namespace sorabu::app
