@@ -5,7 +5,8 @@
 # large file with C into another folder (photographing the progress window), shows a 1 MiB text
 # whole with V and goes to its end with Ctrl+End in the pane (photographing both), Greps the
 # selected text for "1234" from the 検索 menu (photographing the results), clicks an LHA archive
-# and turns the archive preview on with ; (photographing the listing), asks it
+# and turns the archive preview on with ; (photographing the listing), opens the drive information
+# and the manual (photographing both), asks it
 # to close the ordinary way (SIGTERM closes the window like its close box) and checks the settings
 # file it writes beside itself and the converted file.
 set -euo pipefail
@@ -98,6 +99,16 @@ if [ "${1:-}" = "--inner" ]; then
   xdotool key semicolon
   sleep 1.5
   if command -v import >/dev/null; then import -window root "$out/screenshot-archive.png"; fi
+  # The drive information from the 情報 menu, closed again.
+  xdotool key alt+i
+  sleep 0.5
+  xdotool key i
+  sleep 1.5
+  if command -v import >/dev/null; then import -window root "$out/screenshot-drive.png"; fi
+  xdotool key Escape
+  sleep 0.5
+  xdotool mousemove 230 171 click 1
+  sleep 0.5
   # The manual, last: its window takes the focus.
   xdotool key h
   sleep 1.5
@@ -179,6 +190,7 @@ fi
 [ -s "$out/screenshot-grep.png" ] || { echo "no screenshot of the Grep results"; fail=1; }
 [ -s "$out/screenshot-archive.png" ] || { echo "no screenshot of the archive preview"; fail=1; }
 [ -s "$out/screenshot-help.png" ] || { echo "no screenshot of the manual"; fail=1; }
+[ -s "$out/screenshot-drive.png" ] || { echo "no screenshot of the drive information"; fail=1; }
 rm -f "$out/data/sample zzzz big.bin" "$out/dest/sample zzzz big.bin"
 [ $fail -eq 0 ] && echo "smoke: window shown, screenshot at $out/screenshot.png, settings written"
 exit $fail
