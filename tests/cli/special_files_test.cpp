@@ -41,6 +41,15 @@ TEST_F(SpecialFilesTest, FifosAndDevicesAreSkippedWithAMessage) {
   EXPECT_NE(r.err.find("missing.txt: cannot be read"), std::string::npos) << r.err;
 }
 
+TEST_F(SpecialFilesTest, UnicodeTextIsNamedAfterTheJapaneseCodes) {
+  Write("u8.txt", "\xE6\x97\xA5\xE6\x9C\xAC\r\n");
+  Write("u16.txt", std::string("\xFF\xFE" "a\0", 4));
+  Write("sjis.txt", textconv::Utf8ToCp932("日本語\r\n"));
+  const CliResult r = Run({"detect", "u8.txt", "u16.txt", "sjis.txt"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "7 UTF-8 u8.txt\n8 UTF-16 u16.txt\n5 ｼﾌﾄJIS sjis.txt\n");
+}
+
 TEST_F(SpecialFilesTest, HugeSparseFilesAreReadInBlocks) {
   // 3 GB of holes: detection stops at the first NUL; Grep walks it all without holding it.
   Write("huge.bin", "");
