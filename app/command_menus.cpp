@@ -41,6 +41,7 @@ const std::vector<TMenuLayout>& CommandMenuLayouts() {
           {"Mbase641Click"}, {"Mbase64D1Click"}, {"Mmailheader1Click"}, {"MmailheaderD1Click"},
           {"Municode1Click"}, {"MUnicodeD1Click"}, {"Mbinhex1Click"}, {"MBinHexD1Click"},
           {"Mtojis1Click"},
+          {"Mutf8tosjis1Click"}, {"Msjistoutf81Click"}, {"Meuctoutf81Click"}, {"Mjistoutf81Click"},
           kSeparator,
           {"Mcrauto1Click"},
           {"MCRtoCRLF1Click"}, {"MLFtoCRLF1Click"}, {"MCRLFtoCR1Click"}, {"MLFtoCR1Click"}, {"MCRLFtoLF1Click"},

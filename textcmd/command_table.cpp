@@ -7,6 +7,7 @@ namespace {
 TCommandTable BuildTable() {
   TCommandTable table;
   AppendConversionCommands(table);
+  AppendUnicodeCommands(table);
   AppendLineCommands(table);
   AppendCleanupCommands(table);
   AppendHtmlCsvCommands(table);

@@ -37,6 +37,7 @@ Outcome RunLineConversion(int code, const std::string& path, TCommandContext& co
 
 // The families (each in its own file).
 void AppendConversionCommands(TCommandTable& table);
+void AppendUnicodeCommands(TCommandTable& table);
 void AppendLineCommands(TCommandTable& table);
 void AppendCleanupCommands(TCommandTable& table);
 void AppendHtmlCsvCommands(TCommandTable& table);

@@ -18,6 +18,8 @@
 // character costs one lookup as well.
 #include "textconv/cp932.h"
 
+#include "textconv/unicode_text.h"
+
 #include <array>
 #include <iterator>
 
@@ -295,6 +297,56 @@ std::string Utf8ToCp932(std::string_view utf8, std::size_t* unmappable) {
   std::string out = EncodeCp932(text, &bad);
   // The '?' standing for an ill-formed sequence is itself mappable; count it here instead.
   if (unmappable != nullptr) *unmappable = bad + invalid;
+  return out;
+}
+
+std::string Utf8ToCp932Marked(std::string_view utf8, std::string_view replacement, std::vector<std::size_t>& marked) {
+  const auto& enc = EncodeTable();
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    const std::size_t n = Utf8SequenceLength(utf8, i);
+    char16_t u = 0;
+    if (n == 2) u = static_cast<char16_t>(((c & 0x1F) << 6) | (utf8[i + 1] & 0x3F));
+    else if (n == 3) u = static_cast<char16_t>(((c & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F));
+    // A byte the lenient decoder carried through as a private-use character goes back as itself.
+    if (u >= kEscapeBase + 0x80 && u <= kEscapeBase + 0xFF) {
+      out += static_cast<char>(u - kEscapeBase);
+      i += n;
+      continue;
+    }
+    std::uint16_t code = u == 0 ? 0 : enc[u];
+    if (code == 0) {
+      // What text written on other systems uses for the same characters: JIS X 0201's yen sign
+      // and overline, and JIS X 0208's forms of the wave dash, double bar, minus and the rest.
+      switch (u) {
+        case 0x00A5: code = 0x5C; break;
+        case 0x203E: code = 0x7E; break;
+        case 0x301C: code = 0x8160; break;
+        case 0x2016: code = 0x8161; break;
+        case 0x2212: code = 0x817C; break;
+        case 0x00A2: code = 0x8191; break;
+        case 0x00A3: code = 0x8192; break;
+        case 0x00AC: code = 0x81CA; break;
+        case 0x2014: code = 0x815C; break;
+        default: break;
+      }
+    }
+    if (code == 0) {
+      marked.push_back(i);
+      out.append(replacement);
+    } else {
+      if (code > 0xFF) out += static_cast<char>(code >> 8);
+      out += static_cast<char>(code & 0xFF);
+    }
+    i += n == 0 ? 1 : n;
+  }
   return out;
 }
 

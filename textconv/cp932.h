@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sorabu::textconv {
 
@@ -57,6 +58,9 @@ std::string EncodeCp932(std::u16string_view text, std::size_t* unmappable = null
 // UTF-8 <-> CP932 through the same table; used for literals in the source, the terminal and
 // command-line arguments. Invalid UTF-8 sequences become '?'.
 std::string Utf8ToCp932(std::string_view utf8, std::size_t* unmappable = nullptr);
+// UTF-8 text to CP932 for the conversion command: a character CP932 lacks, or a byte that starts
+// no well-formed character, becomes replacement, and its offset in utf8 is noted.
+std::string Utf8ToCp932Marked(std::string_view utf8, std::string_view replacement, std::vector<std::size_t>& marked);
 std::string Cp932ToUtf8(std::string_view bytes);
 
 }  // namespace sorabu::textconv
