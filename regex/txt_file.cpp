@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include "regex/errors.h"
+#include "textconv/cp932.h"
+#include "textconv/unicode_text.h"
 
 namespace sorabu::regex {
 
@@ -127,8 +129,35 @@ void TTxtFile::ReadBlock() {
     n += static_cast<std::size_t>(got);
   }
   if (n < kBlockSize) eof_ = true;
-  // Plain spans are appended whole; only CR and NUL need a look.
   const char* data = raw_.get();
+  if (first_block_) {
+    // A UTF-8 text is searched as code page 932: its characters are converted as they are read
+    // (those CP932 lacks as 〓), so patterns, character boundaries and reported lines all agree.
+    first_block_ = false;
+    utf8_ = textconv::DetectTextForm(std::string_view(data, n), eof_) == textconv::TextForm::Utf8;
+    if (utf8_ && n >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
+      data += 3;
+      n -= 3;
+    }
+  }
+  if (utf8_) {
+    utf8_carry_.append(data, n);
+    // An incomplete last character waits for the next block.
+    std::size_t whole = utf8_carry_.size();
+    if (!eof_) {
+      std::size_t back = 0;
+      while (back < 3 && back < whole && (static_cast<unsigned char>(utf8_carry_[whole - 1 - back]) & 0xC0) == 0x80) ++back;
+      if (back < whole && static_cast<unsigned char>(utf8_carry_[whole - 1 - back]) >= 0xC0 &&
+          textconv::Utf8SequenceLength(utf8_carry_, whole - 1 - back) == 0)
+        whole -= back + 1;
+    }
+    std::vector<std::size_t> marked;
+    converted_ = textconv::Utf8ToCp932Marked(std::string_view(utf8_carry_).substr(0, whole), "\x81\xAC", marked);
+    utf8_carry_.erase(0, whole);
+    data = converted_.data();
+    n = converted_.size();
+  }
+  // Plain spans are appended whole; only CR and NUL need a look.
   std::size_t i = 0;
   std::size_t next_cr = 0, next_nul = 0;
   if (n > 0) {

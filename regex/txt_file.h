@@ -108,6 +108,10 @@ class TTxtFile {
   unsigned char ByteAt(std::size_t pos) const { return static_cast<unsigned char>(buf_[pos - base_]); }
 
   int fd_ = -1;
+  bool first_block_ = true;
+  bool utf8_ = false;        // the file is UTF-8, read as code page 932
+  std::string utf8_carry_;   // UTF-8 bytes of a character cut by a block's end
+  std::string converted_;
   const bool* cancel_;
   std::function<void()> pump_;
   std::string buf_;          // normalised bytes from absolute position base_ on

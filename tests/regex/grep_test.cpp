@@ -15,6 +15,7 @@
 #include "regex/errors.h"
 #include "regex/grep.h"
 #include "regex/grep_command.h"
+#include "textconv/cp932.h"
 #include "test_util.h"
 
 namespace sorabu::regex {
@@ -431,6 +432,28 @@ TEST_F(GrepTest, ManualPagesAgreeWithGnuGrepOnUtf8) {
     EXPECT_EQ(got, expected) << pattern;
     EXPECT_FALSE(got.empty()) << pattern;
   }
+}
+
+}  // namespace
+}  // namespace sorabu::regex
+
+namespace sorabu::regex {
+namespace {
+
+// A UTF-8 file is searched in code page 932: the pattern matches on its characters, even one a
+// block's end cuts in two, and lines are reported in code page 932 (〓 where it lacks one).
+TEST_F(GrepTest, Utf8FilesAreSearchedAsTheirCharacters) {
+  const std::string nihon = "\xE6\x97\xA5\xE6\x9C\xAC";  // 日本
+  const std::string sjis = textconv::Utf8ToCp932("日本");
+  EXPECT_EQ(Grep(sjis, "abc\n" + nihon + "\n\xF0\x9F\x98\x80 " + nihon + "\n"),
+            (Lines{"2:" + sjis, "3:" + textconv::Utf8ToCp932("〓 日本")}));
+  // The file is known as UTF-8 by its first block; then 日 straddles that block's end.
+  const std::string cut(TTxtFile::kBlockSize - 8, 'a');
+  const std::vector<std::string> found = Grep(sjis, nihon + "\n" + cut + nihon + "\nz\n" + nihon);
+  ASSERT_EQ(found.size(), 3u);
+  EXPECT_EQ(found[1], "2:" + cut + sjis);
+  EXPECT_EQ(found[2], "4:" + sjis);
+  EXPECT_EQ(Grep("z", "\xEF\xBB\xBFz" + nihon), (Lines{"1:z" + sjis})) << "the mark is no character";
 }
 
 }  // namespace
