@@ -150,6 +150,30 @@ TEST_F(EditWindowTest, SaveAsRtfAndOverwriteWithAndWithoutBackup) {
   EXPECT_EQ(pane->FirstLineBytes(), C("321最初"));
 }
 
+TEST_F(EditWindowTest, UnicodeTextIsEditedAndSavedInItsOwnForm) {
+  // UTF-8: the typed character is written as UTF-8.
+  TForm1& f = StartOn(QStringLiteral("u8.txt"), "\xE6\x97\xA5\r\n");
+  viewer::TTextPane* pane = f.RichEdit1();
+  pane->SetCaretToStart();
+  pane->RunEdit([pane] { pane->insertPlainText(QStringLiteral("本")); });
+  f.MToversave1Click();
+  EXPECT_EQ(ReadAll(path_), "\xE6\x9C\xAC\xE6\x97\xA5\r\n");
+
+  // UTF-16: shown as UTF-8, written back as UTF-16 with its mark.
+  const QString u16 = dir_.filePath(QStringLiteral("u16.txt"));
+  {
+    QFile out(u16);
+    out.open(QIODevice::WriteOnly);
+    out.write(QByteArray("\xFF\xFE" "a\0\r\0\n\0", 8));
+  }
+  f.MrefreshClick();
+  f.OpenCommandLineFile({u16});
+  pane->SetCaretToStart();
+  pane->RunEdit([pane] { pane->insertPlainText(QStringLiteral("日")); });
+  f.MToversave1Click();
+  EXPECT_EQ(ReadAll(u16), std::string("\xFF\xFE\xE5\x65" "a\0\r\0\n\0", 10));
+}
+
 TEST_F(EditWindowTest, AFailedSaveSaysWhyAndWritesNothing) {
   TForm1& f = StartOn(QStringLiteral("keep.txt"), "keep");
   dialogs_.Answer(viewer::ToCp932(dir_.filePath("missing/out.txt")));

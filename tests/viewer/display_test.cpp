@@ -14,6 +14,7 @@
 #include "app/ini_file.h"
 #include "dialogs/scripted_dialogs.h"
 #include "textconv/cp932.h"
+#include "textconv/unicode_text.h"
 #include "viewer/file_info.h"
 #include "viewer/file_selection.h"
 #include "viewer/status_panels.h"
@@ -194,6 +195,42 @@ TEST_F(DisplayTest, EmptyLinesAtTheEndOfTheQuickDisplayAreCounted) {
   viewer_->ShowSelectedFile();
   EXPECT_EQ(pane_.LineCount(), 3);
   EXPECT_EQ(pane_.TextBytes(), "a\r\n\r\n");
+}
+
+TEST_F(DisplayTest, Utf8AndUtf16TextIsShownAsWhatItIs) {
+  // UTF-8: tagged, shown and copied as its characters, its bytes kept.
+  const std::string utf8 = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\r\nabc\r\n";  // 日本語
+  Select(File("u8.txt", utf8));
+  viewer_->ShowSelectedFile();
+  EXPECT_EQ(pane_.TextForm(), textconv::TextForm::Utf8);
+  EXPECT_NE(label_.text().indexOf(QStringLiteral("UTF-8")), -1) << label_.text().toStdString();
+  viewer_->LoadWholeFile();
+  EXPECT_EQ(pane_.TextBytes(), utf8);
+  pane_.SelectBytes(3, 6);
+  EXPECT_EQ(pane_.SelectionLength(), 2);
+  pane_.SetCaretToLine(0);
+  viewer_->Mlinebottom1Click();
+  EXPECT_EQ(pane_.CaretLine(), 1);
+
+  // UTF-16 with its mark: shown as UTF-8 text, tagged UTF-16, remembered for saving.
+  std::string utf16 = "\xFF\xFE";
+  for (char16_t u : std::u16string(u"日本\r\nx")) {
+    utf16 += static_cast<char>(u & 0xFF);
+    utf16 += static_cast<char>(u >> 8);
+  }
+  Select(File("u16.txt", utf16));
+  viewer_->ShowSelectedFile();
+  EXPECT_EQ(pane_.FirstLineBytes(), "\xE6\x97\xA5\xE6\x9C\xAC");
+  EXPECT_EQ(pane_.SourceForm(), textconv::TextForm::Utf16LE);
+  EXPECT_NE(label_.text().indexOf(QStringLiteral("UTF-16")), -1);
+  viewer_->LoadWholeFile();
+  EXPECT_EQ(pane_.TextBytes(), "\xE6\x97\xA5\xE6\x9C\xAC\r\nx");
+  EXPECT_EQ(pane_.WholeFile(), selection_.path);
+
+  // Shift-JIS stays Shift-JIS.
+  Select(File("s.txt", Sjis("日本語\r\n")));
+  viewer_->LoadWholeFile();
+  EXPECT_EQ(pane_.TextForm(), textconv::TextForm::Cp932);
 }
 
 TEST_F(DisplayTest, AWholeFileThatShrinksOrVanishesWhileShownStaysOnScreen) {
