@@ -220,11 +220,13 @@ void TViewer::TakeWhole(std::string&& bytes) {
 
 bool TViewer::ShowUtf16Start(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  const QByteArray head = file.read(static_cast<qint64>(kQuickDisplayByteCap));
-  const std::string_view bytes(head.constData(), static_cast<std::size_t>(head.size()));
-  const textconv::TextForm form = textconv::DetectTextForm(bytes.substr(0, 2));
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
+  // Two bytes tell; only a UTF-16 text is read further here.
+  const QByteArray mark = file.read(2);
+  const textconv::TextForm form = textconv::DetectTextForm(std::string_view(mark.constData(), static_cast<std::size_t>(mark.size())));
   if (form != textconv::TextForm::Utf16LE && form != textconv::TextForm::Utf16BE) return false;
+  const QByteArray head = mark + file.read(static_cast<qint64>(kQuickDisplayByteCap) - 2);
+  const std::string_view bytes(head.constData(), static_cast<std::size_t>(head.size()));
   // The first lines of the text as UTF-8; an odd byte cut by the cap is dropped.
   const std::string text = textconv::Utf16ToUtf8(bytes.substr(0, bytes.size() & ~std::size_t{1}),
                                                  form == textconv::TextForm::Utf16LE);
