@@ -6,6 +6,19 @@ namespace {
 
 constexpr bool Continuation(unsigned char c) noexcept { return (c & 0xC0) == 0x80; }
 
+char32_t DecodeSequence(std::string_view t, std::size_t i, std::size_t n) noexcept {
+  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(t[i + k]); };
+  switch (n) {
+    case 1: return b(0);
+    case 2: return static_cast<char32_t>(((b(0) & 0x1F) << 6) | (b(1) & 0x3F));
+    case 3: return static_cast<char32_t>(((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F));
+    default:
+      return static_cast<char32_t>(((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F));
+  }
+}
+
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -23,19 +36,6 @@ void AppendUtf8(std::string& out, char32_t c) {
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
-
-char32_t DecodeSequence(std::string_view t, std::size_t i, std::size_t n) noexcept {
-  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(t[i + k]); };
-  switch (n) {
-    case 1: return b(0);
-    case 2: return static_cast<char32_t>(((b(0) & 0x1F) << 6) | (b(1) & 0x3F));
-    case 3: return static_cast<char32_t>(((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F));
-    default:
-      return static_cast<char32_t>(((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F));
-  }
-}
-
-}  // namespace
 
 std::size_t Utf8SequenceLength(std::string_view t, std::size_t i) noexcept {
   if (i >= t.size()) return 0;

@@ -33,6 +33,9 @@ std::size_t DecodeUtf8Char(std::string_view text, std::size_t i, std::u16string&
 // The start of the character holding the byte before pos, never before lineStart.
 std::size_t PreviousUtf8Start(std::string_view text, std::size_t lineStart, std::size_t pos) noexcept;
 
+// Appends the UTF-8 of one code point.
+void AppendUtf8(std::string& out, char32_t c);
+
 // UTF-16 (its mark dropped) as UTF-8; an odd last byte and unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::string_view bytes, bool littleEndian);
 // And back, with the mark in front.

@@ -20,6 +20,8 @@
 // outermost group closes, so trailing padding after the document is ignored.
 #include "viewer/rtf_reader.h"
 
+#include "textconv/unicode_text.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -426,21 +428,7 @@ void AppendUtf8(std::u16string_view text, std::string& out) {
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;  // a lone surrogate
     }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    textconv::AppendUtf8(out, c);
   }
 }
 

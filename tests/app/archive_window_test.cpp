@@ -34,13 +34,6 @@ std::string ReadAll(const QString& path) {
   return f.readAll().toStdString();
 }
 
-void SelectNames(TForm1& f, const QStringList& names) {
-  browser::TFileView* list = f.FileView1();
-  QItemSelection chosen;
-  for (int r = 0; r < list->RowCount(); ++r)
-    if (names.contains(list->Row(r).name)) chosen.select(list->Model()->index(r, 0), list->Model()->index(r, 3));
-  list->CurrentView()->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
-}
 
 // Nothing the window leaves behind: no working folders or temporary archives.
 bool NoLeftovers(const QString& folder) {

@@ -46,14 +46,6 @@ std::string ReadAll(const QString& path) {
   return f.readAll().toStdString();
 }
 
-// Selects exactly the rows of these names, in list order.
-void SelectNames(TForm1& f, const QStringList& names) {
-  browser::TFileView* list = f.FileView1();
-  QItemSelection chosen;
-  for (int r = 0; r < list->RowCount(); ++r)
-    if (names.contains(list->Row(r).name)) chosen.select(list->Model()->index(r, 0), list->Model()->index(r, 3));
-  list->CurrentView()->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
-}
 
 class FileOperationsWindowTest : public MainWindowTest {
  protected:

@@ -12,10 +12,24 @@
 #include <memory>
 #include <string>
 
+#include <QAbstractItemView>
+#include <QItemSelectionModel>
+
 #include "app/main_window.h"
+#include "browser/file_list_model.h"
+#include "browser/file_view.h"
 #include "dialogs/scripted_dialogs.h"
 
 namespace sorabu::app {
+
+// Selects exactly the rows of these names, in list order.
+inline void SelectNames(TForm1& f, const QStringList& names) {
+  browser::TFileView* list = f.FileView1();
+  QItemSelection chosen;
+  for (int r = 0; r < list->RowCount(); ++r)
+    if (names.contains(list->Row(r).name)) chosen.select(list->Model()->index(r, 0), list->Model()->index(r, 3));
+  list->CurrentView()->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
+}
 
 class MainWindowTest : public ::testing::Test {
  protected:
