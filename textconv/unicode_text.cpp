@@ -91,6 +91,25 @@ TextForm DetectTextForm(std::string_view t, bool complete) noexcept {
   return multiByte ? TextForm::Utf8 : TextForm::Cp932;
 }
 
+std::string EscapeInvalidUtf8(std::string_view t) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(t.size());
+  for (std::size_t i = 0; i < t.size();) {
+    const std::size_t n = Utf8SequenceLength(t, i);
+    if (n > 0) {
+      out.append(t.substr(i, n));
+      i += n;
+      continue;
+    }
+    const auto c = static_cast<unsigned char>(t[i++]);
+    out += "\\x";
+    out += kHex[c >> 4];
+    out += kHex[c & 15];
+  }
+  return out;
+}
+
 std::size_t DecodeUtf8Char(std::string_view t, std::size_t i, std::u16string& out) {
   const std::size_t n = Utf8SequenceLength(t, i);
   if (n == 0) {

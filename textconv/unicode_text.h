@@ -33,6 +33,11 @@ std::size_t DecodeUtf8Char(std::string_view text, std::size_t i, std::u16string&
 // The start of the character holding the byte before pos, never before lineStart.
 std::size_t PreviousUtf8Start(std::string_view text, std::size_t lineStart, std::size_t pos) noexcept;
 
+// The text with every byte that starts no well-formed UTF-8 character written as "\xHH" (upper-case
+// hex), so a name the file system holds in another encoding shows what it is; well-formed text comes
+// back unchanged.
+std::string EscapeInvalidUtf8(std::string_view text);
+
 // Appends the UTF-8 of one code point.
 void AppendUtf8(std::string& out, char32_t c);
 
