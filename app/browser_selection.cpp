@@ -1,5 +1,6 @@
 #include "app/browser_selection.h"
 
+#include "browser/file_name.h"
 #include "browser/file_view.h"
 #include "browser/folder_counter.h"
 #include "browser/shell_namespace.h"
@@ -14,6 +15,11 @@ TBrowserSelection::TBrowserSelection(browser::TFileView& list, browser::TFolderC
 
 QString TBrowserSelection::Folder() const { return list_.Folder(); }
 QString TBrowserSelection::SelectedPath() const { return list_.SelectedPath(); }
+QString TBrowserSelection::SelectedUnreachableInfo() const {
+  const int row = list_.CurrentRow();
+  if (row < 0 || row >= list_.RowCount() || !list_.Row(row).unreachable) return {};
+  return list_.Row(row).name + QStringLiteral("    ") + browser::UnreachableNameNote();
+}
 int TBrowserSelection::SelectByName(const QString& name) { return list_.SelectByName(name); }
 int TBrowserSelection::SelectedCount() const { return list_.SelectedCount(); }
 

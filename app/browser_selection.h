@@ -24,6 +24,7 @@ class TBrowserSelection : public viewer::TFileSelection {
   QString Folder() const;
 
   QString SelectedPath() const override;
+  QString SelectedUnreachableInfo() const override;
   int SelectByName(const QString& name) override;
   int SelectedCount() const override;
   // Panel 0 at once; panels 1 and 2 when the count of the folder's tree is complete.

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <QCollator>
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <ctime>
 #include <memory>
 
+#include "browser/file_name.h"
 #include "browser/mask.h"
 #include "browser/shell_namespace.h"
 
@@ -93,9 +95,11 @@ bool TFileListModel::Fill(const QString& folder, const std::vector<std::string>&
       const bool folderItem = statted ? S_ISDIR(st.st_mode) : e->d_type == DT_DIR;
       if (!folderItem && !MatchesMask(n, mask)) continue;
       TFileRow row;
-      row.name = QFile::decodeName(n);
-      row.path = prefix + row.name;
-      row.id = row.path;
+      const TShownName shown = ShownFileName(n);
+      row.name = shown.text;
+      row.unreachable = !shown.reachable;
+      if (shown.reachable) row.path = prefix + row.name;
+      row.id = prefix + row.name;
       row.folder = folderItem;
       row.link = link;
       row.hasData = statted;
@@ -211,7 +215,11 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
       if (index.column() == 1) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
       return {};
     case Qt::ToolTipRole:
-      return index.column() == 0 ? QVariant(row.path) : QVariant();
+      if (index.column() != 0) return {};
+      return row.unreachable ? QVariant(UnreachableNameNote()) : QVariant(row.path);
+    case Qt::ForegroundRole:
+      if (row.unreachable) return QColor(Qt::gray);
+      return {};
     default:
       return {};
   }

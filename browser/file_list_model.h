@@ -26,6 +26,7 @@ struct TFileRow {
   bool folder = false;
   bool link = false;
   bool hasData = false;
+  bool unreachable = false;  // the name on disk is not valid UTF-8: shown escaped, path empty
   qint64 size = 0;
   QString sizeText;
   QString typeText;

@@ -140,6 +140,13 @@ QString TFileView::SelectedPath() const {
   return rows.isEmpty() ? QString() : ItemPath(rows.front());
 }
 
+QStringList TFileView::SelectedUnreachableNames() const {
+  QStringList out;
+  for (int r : SelectedRows())
+    if (model_->Row(r).unreachable) out << model_->Row(r).name;
+  return out;
+}
+
 QStringList TFileView::SelectedPaths() const {
   QStringList out;
   for (int r : SelectedRows()) out << ItemPath(r);

@@ -57,6 +57,8 @@ class TFileView : public QWidget {
   int SelectedCount() const;
   // Selected row numbers in list order.
   QList<int> SelectedRows() const;
+  // Shown names of the selected items the program cannot reach (names that are not valid UTF-8).
+  QStringList SelectedUnreachableNames() const;
   int CurrentRow() const;
   // Focuses and selects one row (the others are deselected); false when out of range.
   bool SelectRow(int row);

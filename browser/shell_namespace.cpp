@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "browser/file_name.h"
+
 namespace sorabu::browser {
 
 namespace {
@@ -123,7 +125,7 @@ QVector<TShellItem> Children(const QString& id, bool foldersOnly, bool* ok) {
       if (fstatat(fd, n, &st, 0) == 0) folder = S_ISDIR(st.st_mode);
     }
     if (foldersOnly && !folder) continue;
-    const QString name = QFile::decodeName(n);
+    const QString name = ShownFileName(n).text;
     out.push_back({Join(id, name), name, folder, link, n[0] == '.'});
   }
   return out;

@@ -49,13 +49,13 @@ TViewer::TViewer(app::TWindowState& state, TViewerParts parts, dialogs::TDialogs
 
 QString TViewer::SelectedPath() const { return selection_ ? selection_->SelectedPath() : QString(); }
 
-QString TViewer::InfoText() const { return FromCp932(info_); }
+QString TViewer::InfoText() const { return info_; }
 
-void TViewer::SetInfo(const std::string& cp932, InfoColour colour) {
-  info_ = cp932;
+void TViewer::SetInfo(const QString& text, InfoColour colour) {
+  info_ = text;
   colour_ = colour;
   if (!parts_.infoLine) return;
-  parts_.infoLine->setText(FromCp932(cp932));
+  parts_.infoLine->setText(text);
   const char* css = colour == InfoColour::Black ? "color: black;" : colour == InfoColour::Blue ? "color: blue;" : "color: red;";
   parts_.infoLine->setStyleSheet(QString::fromLatin1(css));
 }
@@ -73,7 +73,7 @@ void TViewer::AppendTags() {
       kanjiCode_ = textconv::DetectKanjiCode(shown.empty() ? std::string_view(pane.TextBytes()) : shown);
     }
   }
-  SetInfo(info_ + InfoLineTags(parts_.pane->FirstLineBytes(), SelectedPath(), kanjiCode_), colour_);
+  SetInfo(info_ + FromCp932(InfoLineTags(parts_.pane->FirstLineBytes(), SelectedPath(), kanjiCode_)), colour_);
 }
 
 void TViewer::FileView1Change(bool selectionStateChanged) {
@@ -94,8 +94,14 @@ void TViewer::ShowSelectedFile() {
   kanjiCode_ = -1;
   SetInfo({}, InfoColour::Black);
   const QString path = SelectedPath();
-  if (!FileExists(path)) return;
-  const std::string pieces = BuildFileInfoLine(path);
+  if (!FileExists(path)) {
+    if (const QString odd = selection_ ? selection_->SelectedUnreachableInfo() : QString(); !odd.isEmpty()) {
+      parts_.pane->Clear();
+      SetInfo(odd, InfoColour::Red);
+    }
+    return;
+  }
+  const QString pieces = FileInfoLineText(path);
   TTextPane& pane = *parts_.pane;
   pane.Clear();
   pane.SetPlainTextMode(!rtf_);
@@ -263,7 +269,7 @@ void TViewer::LoadWholeFile() {
   const long long threshold = ini.ReadInt64("StreamRead", "Byte", 10000);
   const bool stream = ini.ReadBool("StreamRead", "Check", true);
   const long long limit = ini.ReadInt64("ReadMax", "Byte", 0);
-  const std::string pieces = BuildFileInfoLine(path);
+  const QString pieces = FileInfoLineText(path);
   TTextPane& pane = *parts_.pane;
   pane.SetPlainTextMode(!rtf_);
   pane.Clear();
@@ -305,7 +311,7 @@ void TViewer::LoadWholeFile() {
 void TViewer::ShowFileInfo() {
   SetInfo({}, colour_);
   const QString path = SelectedPath();
-  if (FileExists(path)) SetInfo(BuildFileInfoLine(path), colour_);
+  if (FileExists(path)) SetInfo(FileInfoLineText(path), colour_);
 }
 
 void TViewer::SelectAndShow(const QString& path) {

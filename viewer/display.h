@@ -86,7 +86,7 @@ class TViewer : public QObject {
 
  private:
   QString SelectedPath() const;
-  void SetInfo(const std::string& cp932, InfoColour colour);
+  void SetInfo(const QString& text, InfoColour colour);
   void AppendTags();
   bool ReadWhole(const QString& path, std::string& bytes, std::string& error) const;
   // Loads a whole text into the pane in the form it has (UTF-16 shown as UTF-8).
@@ -102,7 +102,7 @@ class TViewer : public QObject {
   bool rtf_ = false;
   bool lhaShow_ = false;
   std::function<bool(const QString&)> archiveListing_;
-  std::string info_;
+  QString info_;
   InfoColour colour_ = InfoColour::Black;
   int kanjiCode_ = -1;
 };

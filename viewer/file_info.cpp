@@ -1,23 +1,37 @@
 #include "viewer/file_info.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <unistd.h>
 
 #include "textconv/cp932.h"
 #include "textconv/kanji_code.h"
+#include "textconv/ui_text.h"
 
 namespace sorabu::viewer {
 
-std::string ToCp932(const QString& text) {
-  return textconv::EncodeCp932(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                                   static_cast<std::size_t>(text.size())));
+namespace {
+std::u16string_view Units(const QString& text) {
+  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
+}  // namespace
+
+std::string ToCp932(const QString& text) { return textconv::EncodeCp932Exact(Units(text)); }
+
+std::string TypedToCp932(const QString& text) { return textconv::EncodeCp932Typed(Units(text)); }
 
 QString FromCp932(std::string_view bytes) {
-  std::u16string u = textconv::DecodeCp932(bytes);
+  const std::u16string u = textconv::DecodeCp932Exact(bytes);
   return QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));
+}
+
+std::string ToCp932Text(const QString& text, bool* fits) {
+  std::size_t bad = 0;
+  std::string out = textconv::EncodeCp932(Units(text), &bad);
+  if (fits) *fits = bad == 0 && textconv::DecodeCp932(out) == Units(text);
+  return out;
 }
 
 std::string FormatNumber15(unsigned long long value) {
@@ -30,7 +44,7 @@ std::string FormatNumber15(unsigned long long value) {
 namespace {
 
 std::string AttributeLetters(const QFileInfo& info) {
-  const QByteArray native = info.absoluteFilePath().toLocal8Bit();
+  const QByteArray native = QFile::encodeName(info.absoluteFilePath());
   const bool readOnly = ::access(native.constData(), W_OK) != 0;
   const bool hidden = info.fileName().startsWith(QLatin1Char('.'));
   std::string s;
@@ -41,13 +55,9 @@ std::string AttributeLetters(const QFileInfo& info) {
   return s;
 }
 
-}  // namespace
-
-std::string BuildFileInfoLine(const QString& path) {
-  QFileInfo info(path);
-  if (path.isEmpty() || !info.exists()) return {};
-  std::string line = ToCp932(info.fileName());
-  line += "   ";
+// The pieces between the name and the folder are the same for the file and the label.
+std::string MiddlePieces(const QFileInfo& info) {
+  std::string line = "   ";
   line += FormatNumber15(static_cast<unsigned long long>(info.size())) + " byte";
   line += "   ";
   const QDateTime modified = info.lastModified();
@@ -57,11 +67,27 @@ std::string BuildFileInfoLine(const QString& path) {
   line += "   ";
   line += AttributeLetters(info);
   line += "    ";
+  return line;
+}
+
+QString FolderWithSlash(const QFileInfo& info) {
   QString folder = info.absolutePath();
   if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-  line += ToCp932(folder);
-  line += "    ";
-  return line;
+  return folder;
+}
+
+}  // namespace
+
+std::string BuildFileInfoLine(const QString& path) {
+  QFileInfo info(path);
+  if (path.isEmpty() || !info.exists()) return {};
+  return ToCp932Text(info.fileName()) + MiddlePieces(info) + ToCp932Text(FolderWithSlash(info)) + "    ";
+}
+
+QString FileInfoLineText(const QString& path) {
+  QFileInfo info(path);
+  if (path.isEmpty() || !info.exists()) return {};
+  return info.fileName() + FromCp932(MiddlePieces(info)) + FolderWithSlash(info) + QStringLiteral("    ");
 }
 
 std::string DetectFileType(std::string_view first, const QString& path) {

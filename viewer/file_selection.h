@@ -10,6 +10,9 @@ class TFileSelection {
   virtual ~TFileSelection() = default;
   // Full path of the focused or first selected file; empty when none.
   virtual QString SelectedPath() const = 0;
+  // The information line for a focused item the program cannot reach (its name on disk is not
+  // valid UTF-8): its shown name and why; empty otherwise.
+  virtual QString SelectedUnreachableInfo() const { return {}; }
   // Selects every item whose caption equals name, compared without regard to letter case;
   // returns the number selected.
   virtual int SelectByName(const QString& name) = 0;

@@ -192,7 +192,7 @@ QString TTextPane::DecodeText(std::string_view bytes) const { return DecodeForPa
 
 std::string TTextPane::EncodeText(const QString& text) const {
   if (form_ == textconv::TextForm::Utf8) return text.toUtf8().toStdString();
-  return ToCp932(text);
+  return ToCp932Text(text);
 }
 
 void TTextPane::AddLine(std::string_view line) {
@@ -238,7 +238,7 @@ void TTextPane::LoadRtf(std::string_view bytes) {
       cursor.insertText(QString::fromUtf16(run.text.data(), static_cast<qsizetype>(run.text.size())), f);
     }
   }
-  bytes_ = ToCp932(toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+  bytes_ = ToCp932Text(toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
   hasLines_ = !bytes_.empty();
   bytesValid_ = true;
   moveCursor(QTextCursor::Start);

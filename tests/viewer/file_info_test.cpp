@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -51,6 +52,26 @@ TEST(FileInfoLine, HiddenNamesAndMissingFiles) {
   const std::string hidden = BuildFileInfoLine(MakeFile(dir, ".profile", "x"));
   EXPECT_NE(hidden.find("---H    "), std::string::npos);
   EXPECT_EQ(BuildFileInfoLine(dir.filePath("absent")), "");
+}
+
+// The label keeps names and folders code page 932 cannot hold; the byte line (which goes into files) has
+// the same pieces, with "?" for those characters.
+TEST(FileInfoLine, LabelShowsNamesBeyondCodePage932) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("папка")));
+  const QString path = dir.path() + QStringLiteral("/папка/한국어😀.txt");
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("abc");
+  }
+  const QString label = FileInfoLineText(path);
+  EXPECT_TRUE(label.startsWith(QStringLiteral("한국어😀.txt   "))) << label.toStdString();
+  EXPECT_TRUE(label.endsWith(QStringLiteral("/папка/    "))) << label.toStdString();
+  const std::string bytes = BuildFileInfoLine(path);
+  EXPECT_TRUE(FromCp932(bytes).endsWith(label.mid(QStringLiteral("한국어😀.txt").size())));
+  EXPECT_EQ(bytes.find("???"), 0u);
+  EXPECT_EQ(FileInfoLineText(dir.filePath("absent")), QString());
 }
 
 // Sizes are whole 64-bit figures: a sparse file of 4 GiB + 5 bytes shows all of them.
