@@ -116,7 +116,10 @@ class Packer {
     struct stat st {};
     if (::lstat(disk_path.c_str(), &st) != 0) return Fail(disk_path, Error::kOpenFailed);
     if (S_ISLNK(st.st_mode)) return;
-    const std::string name = Encode(stored);
+    bool exact = true;
+    const std::string name = Encode(stored, exact);
+    // Two names turned into the same "?" would overwrite each other; such a file is left out, and said.
+    if (!exact) return Fail(disk_path, Error::kNameNotShiftJis);
     const auto mode = static_cast<std::uint16_t>(st.st_mode & 0xFFFFu);
     const bool admitted = !o_.admit || o_.admit(name, st.st_mtime, S_ISDIR(st.st_mode));
     if (S_ISDIR(st.st_mode)) {
@@ -138,14 +141,20 @@ class Packer {
   }
 
  private:
-  std::string Encode(const std::string& utf8) const {
+  std::string Encode(const std::string& utf8, bool& exact) const {
     std::string out;
     std::size_t i = 0;
     while (i <= utf8.size()) {
       const std::size_t slash = std::min(utf8.find('/', i), utf8.size());
       const std::string part = utf8.substr(i, slash - i);
       if (!out.empty()) out.push_back('/');
-      out += o_.encode_name ? o_.encode_name(part) : textconv::Utf8ToCp932(part);
+      if (o_.encode_name) {
+        out += o_.encode_name(part);
+      } else {
+        const std::string code = textconv::Utf8ToCp932(part);
+        exact = exact && textconv::Cp932ToUtf8(code) == part;
+        out += code;
+      }
       i = slash + 1;
     }
     return utf8.empty() ? std::string() : out;

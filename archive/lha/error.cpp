@@ -23,6 +23,7 @@ std::string_view ErrorText(Error e) noexcept {
     case Error::kDiskFull: return "no room on the disk";
     case Error::kExists: return "file exists";
     case Error::kAborted: return "aborted";
+    case Error::kNameNotShiftJis: return "name has characters Shift-JIS cannot hold";
   }
   return "unknown error";
 }

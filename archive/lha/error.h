@@ -25,6 +25,7 @@ enum class Error {
   kDiskFull,         // the destination has no room for the entry (checked before, or met while writing)
   kExists,           // destination exists and overwriting is off
   kAborted,          // the progress callback asked to stop
+  kNameNotShiftJis,  // a file name holds characters Shift-JIS headers cannot store unchanged
 };
 
 // A short English name for logs and tests ("data CRC mismatch").

@@ -192,6 +192,26 @@ TEST_F(Edit, FailureLeavesTheOldArchive) {
   NoLeftovers();
 }
 
+// Headers hold Shift-JIS names: a file whose name would change there ("?" for 한, ～ for 〜) is not
+// stored under another name; the archive stays as it was, and the report says why. A folder or
+// file reached through a name given with the marked form of such characters is found.
+TEST_F(Edit, NamesShiftJisCannotHoldAreRefusedNotChanged) {
+  const std::string whole = ReadFile(archive_);
+  WriteFile(src_ + "/\xED\x95\x9C.txt", "korean");
+  WriteFile(src_ + "/\xE6\xB3\xA2\xE3\x80\x9C.txt", "wave dash");
+  for (const std::string name : {"\xFF\xED\x95\x9C.txt", "\x94\x67\xFF\xE3\x80\x9C.txt"}) {
+    EXPECT_EQ(Run("a \"" + archive_ + "\" \"" + src_ + "/\" " + name), kErrorWrite) << out_;
+    EXPECT_NE(out_.find("Shift-JIS"), std::string::npos) << out_;
+    EXPECT_TRUE(ReadFile(archive_) == whole);
+  }
+  NoLeftovers();
+  // The same folder, reached through a marked name, packs a file whose name fits.
+  ::mkdir((src_ + "/\xED\x95\x9C").c_str(), 0755);
+  WriteFile(src_ + "/\xED\x95\x9C/fits.txt", "fits");
+  EXPECT_EQ(Run("a \"" + archive_ + "\" \"" + src_ + "/\xFF\xED\x95\x9C/\" fits.txt"), 0) << out_;
+  EXPECT_EQ(Names(archive_).back(), "fits.txt");
+}
+
 TEST_F(Edit, SelfExtractor) {
   ASSERT_EQ(Run("s -+ \"" + archive_ + "\" \"" + tmp_ / "out" + "/\""), 0) << out_;
   const std::string sfx = tmp_ / "out/arc.exe";

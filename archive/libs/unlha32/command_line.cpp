@@ -8,6 +8,7 @@
 #include "archive/lha/name_path.h"
 #include "archive/libs/unlha32/unlha32.h"
 #include "textconv/cp932.h"
+#include "textconv/ui_text.h"
 
 namespace sorabu::unlha32 {
 namespace {
@@ -141,14 +142,17 @@ int ParseCommandLine(std::string_view line, Command& out) {
 std::string NativePath(std::string_view cp932) {
   std::string slashed;
   for (std::size_t i = 0; i < cp932.size(); ++i) {
-    if (IsLead(cp932, i)) {
+    if (const std::size_t marked = textconv::ExactMarkLength(cp932, i); marked > 0) {
+      slashed.append(cp932.substr(i, marked));
+      i += marked - 1;
+    } else if (IsLead(cp932, i)) {
       slashed.append(cp932.substr(i, 2));
       ++i;
     } else {
       slashed.push_back(cp932[i] == '\\' ? '/' : cp932[i]);
     }
   }
-  return textconv::Cp932ToUtf8(slashed);
+  return textconv::Cp932ExactToUtf8(slashed);
 }
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {

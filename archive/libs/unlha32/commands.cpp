@@ -67,6 +67,7 @@ int ResultCode(lha::Error e) {
     case lha::Error::kDataCrc: return kErrorChecksum;
     case lha::Error::kTooLarge: return kErrorMemory;
     case lha::Error::kUnsafeName:
+    case lha::Error::kNameNotShiftJis:
     case lha::Error::kLinkNotExtracted:
     case lha::Error::kWriteFailed: return kErrorWrite;
     case lha::Error::kOpenFailed: return kErrorFileOpen;
