@@ -392,6 +392,12 @@ class TForm1 : public QMainWindow {
   void BuildPickerCommands();
   void SaveNames(bool fullPaths);
   std::optional<QString> AskSavePath(const char* title);
+  // The lines as CP932 bytes for the pane or a text file; when a name in them holds a character
+  // CP932 cannot carry, says which and gives nothing rather than a changed name.
+  std::optional<std::vector<std::string>> NameLines(const QStringList& lines);
+  void ShowNameLines(const QStringList& names);
+  // False, with a message, when a selected item has a name the program cannot reach.
+  bool SelectionReachable();
   bool WriteTextFile(const QString& path, const std::string& bytes);
   // main_window_search.cpp
   void BuildSearchCommands();

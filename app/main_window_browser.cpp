@@ -372,24 +372,36 @@ void TForm1::McolumnameautoClick() { FileView1_->FitColumnsToContents(true); }
 
 void TForm1::MnameonlyClick() {
   if (FileView1_->RowCount() == 0) return;
-  viewer_->ClearTextPane();
-  for (int r = 0; r < FileView1_->RowCount(); ++r) RichEdit1_->AddLine(viewer::ToCp932(FileView1_->Row(r).name));
+  QStringList names;
+  for (int r = 0; r < FileView1_->RowCount(); ++r) names << FileView1_->Row(r).name;
+  ShowNameLines(names);
 }
 
 void TForm1::MfullpathClick() {
   if (FileView1_->RowCount() == 0) return;
-  viewer_->ClearTextPane();
+  QStringList paths;
   for (int r = 0; r < FileView1_->RowCount(); ++r) {
     const browser::TFileRow& row = FileView1_->Row(r);
-    RichEdit1_->AddLine(viewer::ToCp932(row.path.isEmpty() ? row.name : row.path));
+    paths << (row.path.isEmpty() ? row.name : row.path);
   }
+  ShowNameLines(paths);
+}
+
+void TForm1::ShowNameLines(const QStringList& names) {
+  const auto lines = NameLines(names);
+  if (!lines) return;
+  viewer_->ClearTextPane();
+  for (const std::string& line : *lines) RichEdit1_->AddLine(line);
 }
 
 void TForm1::McurrentfileClick() {
   if (FileView1_->RowCount() == 0) return;
   const QString info = viewer_->InfoText();
-  viewer_->ClearTextPane();
-  if (!info.isEmpty()) RichEdit1_->AddLine(viewer::ToCp932(info));
+  if (info.isEmpty()) {
+    viewer_->ClearTextPane();
+    return;
+  }
+  ShowNameLines({info});
 }
 
 void TForm1::McopypathClick() {

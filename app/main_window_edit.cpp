@@ -267,7 +267,7 @@ bool TForm1::SavePane(const QString& target, bool backup) {
   else if (ext == QLatin1String("TXT")) RichEdit1_->SetPlainTextMode(true);
   std::string bytes = RichEdit1_->PlainTextMode()
                           ? WithCrLf(RichEdit1_->TextBytes())
-                          : viewer::WriteRtf(RichEdit1_->RichDocument(), viewer::ToCp932(RichEdit1_->font().family()));
+                          : viewer::WriteRtf(RichEdit1_->RichDocument(), viewer::ToCp932Text(RichEdit1_->font().family()));
   // A UTF-16 file is shown as UTF-8 and written back as it was read.
   const textconv::TextForm source = RichEdit1_->SourceForm();
   if (RichEdit1_->PlainTextMode() && (source == textconv::TextForm::Utf16LE || source == textconv::TextForm::Utf16BE))

@@ -24,6 +24,7 @@
 #include "app/input_history.h"
 #include "app/main_window.h"
 #include "browser/combo_view.h"
+#include "browser/file_name.h"
 #include "browser/file_view.h"
 #include "browser/folder_counter.h"
 #include "browser/folder_view.h"
@@ -179,8 +180,15 @@ void TForm1::CancelFileOperation() {
 
 bool TForm1::FileOperationRunning() const { return fileOps_ != nullptr && fileOps_->Running(); }
 
+bool TForm1::SelectionReachable() {
+  const QStringList odd = FileView1_->SelectedUnreachableNames();
+  if (odd.isEmpty()) return true;
+  dialogs_.Warning(viewer::ToCp932(odd.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + browser::UnreachableNameNote()));
+  return false;
+}
+
 void TForm1::CopyOrMove(bool move) {
-  if (Busy() || FileView1_->SelectedCount() == 0) return;
+  if (Busy() || FileView1_->SelectedCount() == 0 || !SelectionReachable()) return;
   const QStringList files = FileView1_->SelectedPaths();
   const QString first = files.front();
   const int count = FileView1_->SelectedCount();
@@ -234,7 +242,7 @@ void TForm1::MfilecopyClick() { CopyOrMove(false); }
 void TForm1::MfilemoveClick() { CopyOrMove(true); }
 
 void TForm1::MfiledeleteClick() {
-  if (Busy() || FileView1_->SelectedCount() == 0) return;
+  if (Busy() || FileView1_->SelectedCount() == 0 || !SelectionReachable()) return;
   const QStringList files = FileView1_->SelectedPaths();
   for (const QString& f : files)
     if (f.isEmpty() || browser::IsVirtual(f)) {
@@ -260,7 +268,7 @@ void TForm1::MfiledeleteClick() {
 }
 
 void TForm1::MydClick() {
-  if (Busy() || FileView1_->SelectedCount() == 0) return;
+  if (Busy() || FileView1_->SelectedCount() == 0 || !SelectionReachable()) return;
   const int count = FileView1_->SelectedCount();
   fileops::TSHFOP& op = *SHFOP1_;
   op.OperationF = TwFuncOption::wDELETE;
@@ -279,10 +287,11 @@ void TForm1::MrenameClick() {
   const QString path = FileView1_->SelectedPath();
   if (path.isEmpty() || browser::IsVirtual(path)) return;
   const QFileInfo info(path);
-  const std::string name = Bytes(info.fileName());
+  // Dialogs speak code page 932; the name goes there and back unchanged, whatever it holds.
+  const std::string name = viewer::ToCp932(info.fileName());
   const auto answer = dialogs_.InputBox(C("ファイル名の変更"), name + C(" ->　新しい名前は？"), name);
   if (!answer || *answer == name) return;
-  const QString newName = Path(*answer);
+  const QString newName = viewer::FromCp932(*answer);
   // The new name stays in the folder and never replaces a file that has it already.
   if (PlainName(newName)) {
     const QString target = info.dir().filePath(newName);
@@ -325,10 +334,10 @@ void TForm1::MfilefukuseiClick() {
   const QString path = FileView1_->SelectedPath();
   const QFileInfo info(path);
   if (path.isEmpty() || browser::IsVirtual(path) || !info.isFile()) return;
-  const std::string name = Bytes(info.fileName());
+  const std::string name = viewer::ToCp932(info.fileName());
   const auto answer = dialogs_.InputBox(C("ファイルの別名複製"), name + C(" -> 複製ファイル名？"), name);
   if (!answer || *answer == name) return;
-  const QString newName = Path(*answer);
+  const QString newName = viewer::FromCp932(*answer);
   if (!PlainName(newName)) return;
   const QString target = info.dir().filePath(newName);
   bool replace = false;
@@ -348,11 +357,11 @@ void TForm1::MmkdirClick() {
   const QString folder = FileView1_->Folder();
   if (folder.isEmpty() || browser::IsVirtual(folder)) return;
   const auto answer =
-      dialogs_.InputBox(C("ディレクトリの作成"), Bytes(folder) + C(" の下に作成するディレトクリ名"), "");
+      dialogs_.InputBox(C("ディレクトリの作成"), viewer::ToCp932(folder) + C(" の下に作成するディレトクリ名"), "");
   if (!answer || answer->empty()) return;
   {
     TWaitCursor wait;
-    const QString target = QDir(folder).filePath(Path(*answer));
+    const QString target = QDir(folder).filePath(viewer::FromCp932(*answer));
     if (mkdir(QFile::encodeName(target).constData(), 0777) != 0)
       dialogs_.Error(viewer::ToCp932(target) + " : " + textconv::Utf8ToCp932(std::strerror(errno)));
   }

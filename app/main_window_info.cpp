@@ -79,7 +79,7 @@ info::TDateTime Now() {
 }
 
 std::string Weekday(QLocale::FormatType format) {
-  return viewer::ToCp932(QLocale::system().dayName(QDate::currentDate().dayOfWeek(), format));
+  return viewer::ToCp932Text(QLocale::system().dayName(QDate::currentDate().dayOfWeek(), format));
 }
 
 // Sends the window's Close on to the help window, which is left open beside it otherwise.

@@ -182,7 +182,8 @@ void TForm1::BuildLayout() {
 
 // The header of the text area: the text tool bar, then the information line below it.
 void TForm1::LayoutTextHeader() {
-  const int labelHeight = LFilestring_->sizeHint().height();
+  // Room for the taller glyphs of fallback fonts (Korean, emoji) a name may bring into the line.
+  const int labelHeight = LFilestring_->sizeHint().height() + LFilestring_->fontMetrics().height() / 4;
   if (textHeaderHasToolBar_) {
     const int barHeight = ToolBar2_->sizeHint().height();
     ToolBar2_->setGeometry(0, 0, 4000, barHeight);

@@ -1,6 +1,7 @@
 // The 情報 menu's "save" commands: the folder tree as indented text, and the list's names or full
 // paths, one per line. Files are CP932 with CR LF line ends like every text the program writes.
 #include <QFile>
+#include <algorithm>
 #include <QFileInfo>
 #include <QTreeWidgetItem>
 
@@ -16,14 +17,36 @@ namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
-void TreeLines(const QTreeWidgetItem* node, int depth, std::string& out) {
-  out.append(static_cast<std::size_t>(depth), '\t');
-  out += viewer::ToCp932(node->text(0));
-  out += "\r\n";
+void TreeLines(const QTreeWidgetItem* node, int depth, QStringList& out) {
+  out << QString(depth, QLatin1Char('\t')) + node->text(0);
   for (int i = 0; i < node->childCount(); ++i) TreeLines(node->child(i), depth + 1, out);
 }
 
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
 }  // namespace
+
+std::optional<std::vector<std::string>> TForm1::NameLines(const QStringList& lines) {
+  std::vector<std::string> out;
+  QStringList misfits;
+  for (const QString& line : lines) {
+    bool fits = true;
+    out.push_back(viewer::ToCp932Text(line, &fits));
+    if (!fits) misfits << line.trimmed();
+  }
+  if (misfits.isEmpty()) return out;
+  const qsizetype shown = std::min<qsizetype>(misfits.size(), 10);
+  QString text = U("次の名前には Shift-JIS で表せない文字があるため、Shift-JIS のテキストにできません。"
+                   "名前を変えずに残すため、何も書きませんでした。\n");
+  for (qsizetype i = 0; i < shown; ++i) text += QStringLiteral("\n") + misfits[i];
+  if (misfits.size() > shown) text += U("\nほか %1 個").arg(misfits.size() - shown);
+  dialogs_.Warning(viewer::ToCp932(text));
+  return std::nullopt;
+}
 
 bool TForm1::WriteTextFile(const QString& path, const std::string& bytes) {
   QFile f(path);
@@ -47,22 +70,22 @@ std::optional<QString> TForm1::AskSavePath(const char* title) {
 void TForm1::MsavetreeClick() {
   const auto path = AskSavePath("現在表示のフォルダーツリー名を保存");
   if (!path) return;
-  std::string text;
-  for (int i = 0; i < FolderView1_->topLevelItemCount(); ++i) TreeLines(FolderView1_->topLevelItem(i), 0, text);
-  WriteTextFile(*path, text);
+  QStringList tree;
+  for (int i = 0; i < FolderView1_->topLevelItemCount(); ++i) TreeLines(FolderView1_->topLevelItem(i), 0, tree);
+  if (const auto lines = NameLines(tree)) WriteTextFile(*path, Joined(*lines));
   RebuildBrowser();
 }
 
 void TForm1::SaveNames(bool fullPaths) {
   const auto path = AskSavePath("現在表示のフォルダーのファイル名を保存");
   if (!path) return;
-  std::string text;
+  QStringList names;
   for (int r = 0; r < FileView1_->RowCount(); ++r) {
     const browser::TFileRow& row = FileView1_->Row(r);
-    text += viewer::ToCp932(fullPaths && !row.path.isEmpty() ? row.path : row.name);
-    text += "\r\n";
+    names << (fullPaths && !row.path.isEmpty() ? row.path : row.name);
   }
-  const bool ok = WriteTextFile(*path, text);
+  const auto lines = NameLines(names);
+  const bool ok = lines && WriteTextFile(*path, Joined(*lines));
   if (ok && OptionValue(Option::Mdialogdisp1)) dialogs_.Information(viewer::ToCp932(*path + U(" に保存しました。")));
   RebuildBrowser();
 }

@@ -18,6 +18,7 @@
 #include "textcmd/plain_search.h"
 #include "textcmd/search_commands_dialogs.h"
 #include "textconv/cp932.h"
+#include "textconv/ui_text.h"
 #include "viewer/display.h"
 #include "viewer/file_info.h"
 #include "viewer/text_pane.h"
@@ -53,13 +54,14 @@ std::size_t FindInPane(const viewer::TTextPane& pane, std::string_view text, std
 }
 
 std::string InPaneForm(const viewer::TTextPane& pane, const std::string& cp932) {
-  return pane.TextForm() == textconv::TextForm::Utf8 ? textconv::Cp932ToUtf8(cp932) : cp932;
+  return pane.TextForm() == textconv::TextForm::Utf8 ? textconv::Cp932ExactToUtf8(cp932) : cp932;
 }
 
 // The selection as the dialogs take texts.
 std::string SelectionCp932(const viewer::TTextPane& pane) {
   const std::string bytes = pane.SelectedBytes();
-  return pane.TextForm() == textconv::TextForm::Utf8 ? textconv::Utf8ToCp932(bytes) : bytes;
+  // Characters Shift-JIS lacks stay marked, so the text found is the text selected.
+  return pane.TextForm() == textconv::TextForm::Utf8 ? textconv::Utf8ToCp932Exact(bytes) : bytes;
 }
 
 }  // namespace
@@ -328,7 +330,25 @@ void TForm1::MgrepClick() {
   job.fuzzy = answer->fuzzy;
   job.options.show_file_names = answer->fileNames;
   job.options.show_line_numbers = answer->lineNumbers;
-  job.options.path_text = [](const std::string& path) { return viewer::ToCp932(QFile::decodeName(path.c_str())); };
+  job.options.path_text = [](const std::string& path) { return viewer::ToCp932Text(QFile::decodeName(path.c_str())); };
+  // Results are Shift-JIS text that names each file; a name it cannot carry would come out changed
+  // and lead a jump to another file, so such files are left out, and said so.
+  QStringList misfits;
+  std::erase_if(job.paths, [&](const std::string& path) {
+    bool fits = true;
+    viewer::ToCp932Text(QFile::decodeName(path.c_str()), &fits);
+    if (!fits) misfits << QFile::decodeName(path.c_str());
+    return !fits;
+  });
+  if (!misfits.isEmpty()) {
+    std::vector<std::string> lines;
+    for (const QString& m : misfits) lines.push_back(viewer::ToCp932(m));
+    dialogs_.ErrorList(Cp("Grepの実行"),
+                       std::to_string(misfits.size()) +
+                           Cp(" 個のファイルは名前に Shift-JIS で表せない文字があるため、検索しません。"),
+                       lines);
+    if (job.paths.empty()) return;
+  }
   grepPaths_.clear();
   for (const std::string& path : job.paths) grepPaths_.emplace_back(job.options.path_text(path), path);
   RestForGrep(true);

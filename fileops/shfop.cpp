@@ -15,12 +15,15 @@
 
 #include "fileops/file_io.h"
 #include "textconv/cp932.h"
+#include "textconv/ui_text.h"
 
 namespace sorabu::fileops {
 
 namespace {
 
 using textconv::Utf8ToCp932;
+// A path in a message or an error line: every character of the name, whatever code page 932 holds.
+std::string Shown(const std::string& native) { return textconv::Utf8ToCp932Exact(native); }
 
 struct GObjectFree {
   void operator()(void* p) const { g_object_unref(p); }
@@ -239,7 +242,7 @@ struct TSHFOP::Work {
   }
 
   Step Fail(const std::string& path, const std::string& reason) {
-    op.errors_.push_back(Utf8ToCp932(path) + " : " + reason);
+    op.errors_.push_back(Shown(path) + " : " + reason);
     return Step::Failed;
   }
   Step FailUtf8(const std::string& path, const char* reason) { return Fail(path, Utf8ToCp932(reason)); }
@@ -463,7 +466,7 @@ struct TSHFOP::Work {
     // No trash on that file system: deleting needs its own yes, once per run.
     if (!permanentWhenNoTrash) {
       permanentWhenNoTrash = op.dialogs_.Confirm(
-          op.ProgressTitle, Utf8ToCp932(path) + Utf8ToCp932(" はごみ箱に移動できません。完全に削除しますか？"));
+          op.ProgressTitle, Shown(path) + Utf8ToCp932(" はごみ箱に移動できません。完全に削除しますか？"));
     }
     if (!*permanentWhenNoTrash) return FailGio(path, error.get());
     return DeleteTree(path);
@@ -529,11 +532,11 @@ unsigned long long TSHFOP::Collect(std::vector<std::string>& items) {
 bool TSHFOP::EnsureDestination() {
   if (IsDir(ToFolder)) return true;
   if (!Options.Has(TfFlagsOption::NOCONFIRMMKDIR)) {
-    const std::string text = ToFolder + Utf8ToCp932(" は存在しません. 作成しますか？");
+    const std::string text = Shown(ToFolder) + Utf8ToCp932(" は存在しません. 作成しますか？");
     if (!dialogs_.Confirm(ProgressTitle, text)) return false;
   }
   if (ForceDirectories(ToFolder)) return true;
-  errors_.push_back(Utf8ToCp932(ToFolder) + " : " + Utf8ToCp932("ディレクトリを作成することができません"));
+  errors_.push_back(Shown(ToFolder) + " : " + Utf8ToCp932("ディレクトリを作成することができません"));
   return false;
 }
 
@@ -577,7 +580,7 @@ bool TSHFOP::Execute() {
 
   if (OperationF == TwFuncOption::wDELETE && !Options.Has(TfFlagsOption::NOCONFIRMATION)) {
     const bool undo = Options.Has(TfFlagsOption::ALLOWUNDO);
-    const std::string what = items.size() == 1 ? Utf8ToCp932("「") + BaseName(items[0]) + Utf8ToCp932("」")
+    const std::string what = items.size() == 1 ? Utf8ToCp932("「") + Shown(BaseName(items[0])) + Utf8ToCp932("」")
                                                : Utf8ToCp932("これらの " + std::to_string(items.size()) + " 個の項目");
     const std::string text = what + Utf8ToCp932(undo ? "をごみ箱に移動しますか？" : "を完全に削除しますか？");
     if (!dialogs_.Confirm(ProgressTitle, text)) return false;

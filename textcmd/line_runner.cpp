@@ -10,13 +10,14 @@
 #include "textconv/cp932.h"
 #include "textconv/line_conversion.h"
 #include "textconv/line_stream.h"
+#include "textconv/ui_text.h"
 #include "textconv/uuencode.h"
 
 namespace sorabu::textcmd {
 namespace {
 
 std::string ReadError(const std::string& path, const std::string& reason) {
-  return path + textconv::Utf8ToCp932(": " + reason);
+  return textconv::Utf8ToCp932Exact(path) + textconv::Utf8ToCp932(": " + reason);
 }
 
 // Feeds one streaming line, arriving in pieces, through a converter. A line made only of LF

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "textconv/cp932.h"
+#include "textconv/ui_text.h"
 
 namespace sorabu::textcmd {
 namespace {
@@ -17,6 +18,9 @@ std::string Lower(std::string_view s) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return out;
 }
+
+// A path in a message keeps every character of its name.
+std::string Shown(const std::string& native) { return textconv::Utf8ToCp932Exact(native); }
 
 std::string SystemReason() { return textconv::Utf8ToCp932(std::strerror(errno)); }
 
@@ -50,11 +54,11 @@ Outcome MakeWorkingCopy(const std::string& path, const std::string& workingCopy,
     return Outcome::Refused;
   }
   if (::unlink(workingCopy.c_str()) != 0 && errno != ENOENT) {
-    dialogs.Error(workingCopy + textconv::Utf8ToCp932(" を削除できませんでした: ") + SystemReason());
+    dialogs.Error(Shown(workingCopy) + textconv::Utf8ToCp932(" を削除できませんでした: ") + SystemReason());
     return Outcome::Failed;
   }
   if (std::rename(path.c_str(), workingCopy.c_str()) != 0) {
-    dialogs.Error(path + textconv::Utf8ToCp932(" の名前を ") + workingCopy +
+    dialogs.Error(Shown(path) + textconv::Utf8ToCp932(" の名前を ") + Shown(workingCopy) +
                   textconv::Utf8ToCp932(" に変更できませんでした: ") + SystemReason());
     return Outcome::Failed;
   }
@@ -100,7 +104,7 @@ Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& 
     // Nothing was written: put the file back where it was.
     const std::string reason = textconv::Utf8ToCp932(out.Error());
     if (std::rename(workingCopy.c_str(), path.c_str()) != 0) {
-      context.dialogs.Error(reason + textconv::Utf8ToCp932(" (元の内容は ") + workingCopy +
+      context.dialogs.Error(reason + textconv::Utf8ToCp932(" (元の内容は ") + Shown(workingCopy) +
                             textconv::Utf8ToCp932(" にあります)"));
     } else {
       restoreOld();
@@ -117,10 +121,10 @@ Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& 
   auto putBack = [&] {
     out.Close();
     if (std::rename(workingCopy.c_str(), path.c_str()) != 0) {
-      context.dialogs.Error(textconv::Utf8ToCp932("元に戻せませんでした。元の内容は ") + workingCopy +
+      context.dialogs.Error(textconv::Utf8ToCp932("元に戻せませんでした。元の内容は ") + Shown(workingCopy) +
                             textconv::Utf8ToCp932(" にあります") +
-                            (hadOld ? textconv::Utf8ToCp932("（以前の ") + workingCopy +
-                                          textconv::Utf8ToCp932(" は ") + aside + textconv::Utf8ToCp932(" にあります）")
+                            (hadOld ? textconv::Utf8ToCp932("（以前の ") + Shown(workingCopy) +
+                                          textconv::Utf8ToCp932(" は ") + Shown(aside) + textconv::Utf8ToCp932(" にあります）")
                                     : std::string()));
       return;
     }
@@ -141,7 +145,7 @@ Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& 
   if (hadOld) ::unlink(aside.c_str());
   if (!transformed || !closed) {
     if (error.empty()) error = textconv::Utf8ToCp932(out.Error());
-    context.dialogs.Error(error + textconv::Utf8ToCp932(" (元の内容は ") + workingCopy +
+    context.dialogs.Error(error + textconv::Utf8ToCp932(" (元の内容は ") + Shown(workingCopy) +
                           textconv::Utf8ToCp932(" にあります)"));
     return Outcome::Failed;
   }

@@ -60,7 +60,7 @@ TForm25::TForm25(const dialogs::TDialogs::RegExpSetup& setup, QWidget* parent) :
 }
 
 dialogs::TDialogs::RegExpAnswer TForm25::Answer() const {
-  return {viewer::ToCp932(pattern_->currentText()), viewer::ToCp932(replacement_->currentText()),
+  return {viewer::TypedToCp932(pattern_->currentText()), viewer::TypedToCp932(replacement_->currentText()),
           fuzzy_->isVisibleTo(this) && fuzzy_->isChecked()};
 }
 

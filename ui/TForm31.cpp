@@ -86,7 +86,7 @@ TForm31::TForm31(const dialogs::TDialogs::ListSetup& setup, QWidget* parent)
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(add_, &QPushButton::clicked, this, [this] {
-    if (!edit_->text().isEmpty()) Append(viewer::ToCp932(edit_->text()));
+    if (!edit_->text().isEmpty()) Append(viewer::TypedToCp932(edit_->text()));
   });
   connect(delete_, &QPushButton::clicked, this, &TForm31::DeleteSelected);
   connect(up_, &QPushButton::clicked, this, [this] { Move(-1); });

@@ -59,7 +59,7 @@ TForm32::TForm32(const dialogs::TDialogs::FindSetup& setup, QWidget* parent) : Q
 }
 
 dialogs::TDialogs::FindAnswer TForm32::Answer() const {
-  return {viewer::ToCp932(combo_->currentText()), wholeWord_->isChecked(), matchCase_->isChecked(),
+  return {viewer::TypedToCp932(combo_->currentText()), wholeWord_->isChecked(), matchCase_->isChecked(),
           direction_->checkedId() == 1};
 }
 

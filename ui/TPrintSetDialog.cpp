@@ -85,7 +85,7 @@ void TPrintSetDialog::accept() {
 }
 
 dialogs::TDialogs::PrintMarginAnswer TPrintSetDialog::Answer() const {
-  auto text = [](const QLineEdit* field) { return viewer::ToCp932(field->text()); };
+  auto text = [](const QLineEdit* field) { return viewer::TypedToCp932(field->text()); };
   return {text(top_), text(bottom_), text(left_), text(right_)};
 }
 

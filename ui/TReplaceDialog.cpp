@@ -11,7 +11,7 @@
 namespace sorabu::ui {
 
 using viewer::FromCp932;
-using viewer::ToCp932;
+using viewer::TypedToCp932;
 
 TReplaceDialog::TReplaceDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("ReplaceDialog"));
@@ -70,15 +70,15 @@ void TReplaceDialog::Reset(const dialogs::TDialogs::ReplaceSetup& setup,
 
 // Each handler runs from a copy: it may bring new handlers into this dialog (or close it) while it runs.
 void TReplaceDialog::FindNext() {
-  if (auto handler = handlers_.findNext) handler(ToCp932(find_->text()));
+  if (auto handler = handlers_.findNext) handler(TypedToCp932(find_->text()));
 }
 
 void TReplaceDialog::Replace() {
-  if (auto handler = handlers_.replace) handler(ToCp932(find_->text()), ToCp932(replacement_->text()));
+  if (auto handler = handlers_.replace) handler(TypedToCp932(find_->text()), TypedToCp932(replacement_->text()));
 }
 
 void TReplaceDialog::ReplaceAll() {
-  if (auto handler = handlers_.replaceAll) handler(ToCp932(find_->text()), ToCp932(replacement_->text()));
+  if (auto handler = handlers_.replaceAll) handler(TypedToCp932(find_->text()), TypedToCp932(replacement_->text()));
 }
 
 }  // namespace sorabu::ui

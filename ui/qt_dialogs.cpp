@@ -39,7 +39,8 @@ std::optional<std::string> TQtDialogs::InputBox(const std::string& caption, cons
   const QString text = QInputDialog::getText(parent_, FromCp932(caption), FromCp932(prompt), QLineEdit::Normal,
                                              FromCp932(value), &ok);
   if (!ok) return std::nullopt;
-  return ToCp932(text);
+  // A proposal left as it was goes back as it came, whatever it holds (a name with 〜 stays 〜).
+  return text == FromCp932(value) ? value : viewer::TypedToCp932(text);
 }
 
 std::optional<std::string> TQtDialogs::InputWithHistory(const std::string& caption, const std::string& prompt1,
@@ -54,7 +55,7 @@ std::optional<std::string> TQtDialogs::InputWithHistory(const std::string& capti
   dialog.SetHistory(items);
   dialog.SetText(FromCp932(proposal));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return ToCp932(dialog.Text());
+  return dialog.Text() == FromCp932(proposal) ? proposal : viewer::TypedToCp932(dialog.Text());
 }
 
 void TQtDialogs::Warning(const std::string& text) { QMessageBox::warning(parent_, Title(), MessageText(text)); }
@@ -76,7 +77,7 @@ std::optional<dialogs::FontSpec> TQtDialogs::ChooseFont(const dialogs::FontSpec&
   const QFont chosen = QFontDialog::getFont(&ok, initial, parent_);
   if (!ok) return std::nullopt;
   dialogs::FontSpec spec = current;
-  spec.name = ToCp932(chosen.family());
+  spec.name = viewer::TypedToCp932(chosen.family());
   spec.sizePoints = chosen.pointSize();
   spec.style = (chosen.bold() ? 1 : 0) | (chosen.italic() ? 2 : 0) | (chosen.underline() ? 4 : 0) |
                (chosen.strikeOut() ? 8 : 0);

@@ -14,7 +14,7 @@
 namespace sorabu::ui {
 
 using viewer::FromCp932;
-using viewer::ToCp932;
+using viewer::TypedToCp932;
 
 namespace {
 // Lines shown in the message itself; the rest is behind "Show Details".
@@ -61,7 +61,7 @@ std::optional<dialogs::TDialogs::AttributeAnswer> TQtDialogs::Attributes(const A
 std::optional<std::string> TQtDialogs::SplitSize(const SplitSetup& setup) {
   TForm17 dialog(setup, parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return ToCp932(dialog.SizeText());
+  return TypedToCp932(dialog.SizeText());
 }
 
 std::optional<dialogs::TDialogs::MergeAnswer> TQtDialogs::Merge(const MergeSetup& setup) {

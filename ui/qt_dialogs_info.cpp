@@ -29,7 +29,7 @@ std::optional<std::string> TQtDialogs::UrlDialog(const std::string& caption, con
   dialog.Combo()->setMinimumWidth(dialog.Combo()->sizeHint().width() * 3 / 2);
   dialog.resize(dialog.width() * 3 / 2, dialog.height());
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return ToCp932(dialog.Text());
+  return viewer::TypedToCp932(dialog.Text());
 }
 
 void TQtDialogs::About(const std::string& text) {
