@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStyle>
 #include <QPointer>
 #include <array>
 #include <functional>
@@ -350,6 +351,15 @@ class TForm1 : public QMainWindow {
   void BuildToolBars();
   QAction* MakeAction(QMenu* menu, const char* name, const char* caption, void (TForm1::*slot)(),
                       bool checkable = false);
+  struct ToolButtonSpec {
+    const char* name;
+    const char* tip;
+    const char* status;
+    QStyle::StandardPixmap icon;
+    void (TForm1::*slot)();
+  };
+  // The buttons, in order, on the main tool bar before anchor.
+  void InsertToolButtons(QAction* anchor, std::initializer_list<ToolButtonSpec> buttons);
   void BindOption(Option o, QMenu* mainMenu, QMenu* popupMenu, const char* mainName, const char* popupName,
                   const char* caption, const char* key, bool def, void (TForm1::*slot)());
   void ApplyToolButtonSettings(const class TIniFile& ini);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -196,6 +197,18 @@ void TForm1::RunFileCommand(const std::string& handler) {
   const textcmd::TCommand* command = textcmd::FindCommand(handler);
   const QString selected = selection_->SelectedPath();
   if (command == nullptr || selected.isEmpty() || runner_->Running()) return;
+  if (handler == "Mdump1Click") {
+    // The dump opens with the information line, written as Shift-JIS text.
+    bool fits = true;
+    viewer::BuildFileInfoLine(selected, &fits);
+    if (!fits) {
+      dialogs_.Warning(viewer::ToCp932(
+          QFileInfo(selected).absoluteFilePath() +
+          QStringLiteral("\n\nファイル名かフォルダー名に Shift-JIS で表せない文字があるため、16進表示の見出しに書けません。"
+                         "名前を変えずに残すため、何もしませんでした。")));
+      return;
+    }
+  }
   TCommandSetup setup;
   setup.backup = OptionValue(Option::Mbackup1);
   setup.caretColumn = RichEdit1_->CaretColumn();

@@ -110,32 +110,17 @@ void TForm1::BuildFileOperations() {
   }
 
   // Tool buttons after the print buttons' divider.
-  QStyle* s = style();
   QAction* anchor = Action("ToolButton18");
-  struct Button {
-    const char* name;
-    const char* tip;
-    const char* status;
-    QStyle::StandardPixmap icon;
-    void (TForm1::*slot)();
-  };
-  static const Button kButtons[] = {
+  auto* spacer = new QWidget(ToolBar1_);
+  spacer->setFixedWidth(8);
+  ToolBar1_->insertWidget(anchor, spacer)->setObjectName(QStringLiteral("ToolButton31"));
+  InsertToolButtons(anchor, {
       {"ToolButton4", "コピー(C)", "ファイルをコピーします。", QStyle::SP_FileDialogNewFolder, &TForm1::MfilecopyClick},
       {"ToolButton5", "移動(M)", "ファイルを移動します。", QStyle::SP_FileDialogBack, &TForm1::MfilemoveClick},
       {"ToolButton3", "削除(D)", "ファイルを削除します。", QStyle::SP_TrashIcon, &TForm1::MfiledeleteClick},
       {"ToolButton6", "名前の変更(R)", "ファイルの名前を変更します。", QStyle::SP_FileLinkIcon, &TForm1::MrenameClick},
       {"ToolButton40", "属性変更(A)", "属性を変更する。", QStyle::SP_FileDialogInfoView, &TForm1::MpropatyClick},
-  };
-  auto* spacer = new QWidget(ToolBar1_);
-  spacer->setFixedWidth(8);
-  ToolBar1_->insertWidget(anchor, spacer)->setObjectName(QStringLiteral("ToolButton31"));
-  for (const Button& b : kButtons) {
-    QAction* a = MakeAction(nullptr, b.name, b.tip, b.slot);
-    a->setIcon(s->standardIcon(b.icon));
-    a->setToolTip(U(b.tip));
-    a->setStatusTip(U(b.status));
-    ToolBar1_->insertAction(anchor, a);
-  }
+  });
 
   if (QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut"))) {
     QAction* first = shortcuts->actions().value(0);
@@ -460,7 +445,8 @@ void TForm1::MfiledivClick() {
   for (unsigned long long i = 1; i <= parts; ++i) {
     const std::string part = fileops::PartName(source, i);
     if (QFileInfo::exists(Path(part))) {
-      if (!dialogs_.Confirm(C("ﾌｧｲﾙの分割"), part + C(" などの分割ファイルは既にあります。上書きしますか？"))) return;
+      if (!dialogs_.Confirm(C("ﾌｧｲﾙの分割"), viewer::ToCp932(Path(part)) + C(" などの分割ファイルは既にあります。上書きしますか？")))
+        return;
       break;
     }
   }

@@ -53,6 +53,16 @@ QAction* TForm1::MakeAction(QMenu* menu, const char* name, const char* caption, 
   return action;
 }
 
+void TForm1::InsertToolButtons(QAction* anchor, std::initializer_list<ToolButtonSpec> buttons) {
+  for (const ToolButtonSpec& b : buttons) {
+    QAction* a = MakeAction(nullptr, b.name, b.tip, b.slot);
+    a->setIcon(style()->standardIcon(b.icon));
+    a->setToolTip(U(b.tip));
+    a->setStatusTip(U(b.status));
+    ToolBar1_->insertAction(anchor, a);
+  }
+}
+
 QAction* TForm1::Action(const char* name) const {
   return findChild<QAction*>(QString::fromLatin1(name));
 }

@@ -77,26 +77,11 @@ void TForm1::BuildPrintCommands() {
   }
   if (QAction* print = Action("Mprint")) print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 
-  QStyle* s = style();
   QAction* anchor = Action("ToolButton31");
-  struct Button {
-    const char* name;
-    const char* tip;
-    const char* status;
-    QStyle::StandardPixmap icon;
-    void (TForm1::*slot)();
-  };
-  static const Button kButtons[] = {
+  InsertToolButtons(anchor, {
       {"ToolButton36", "印刷", "印刷します。", QStyle::SP_DialogSaveButton, &TForm1::MprintClick},
       {"ToolButton35", "印刷設定", "印刷設定をします。", QStyle::SP_FileDialogDetailedView, &TForm1::MprintsetClick},
-  };
-  for (const Button& b : kButtons) {
-    QAction* a = MakeAction(nullptr, b.name, b.tip, b.slot);
-    a->setIcon(s->standardIcon(b.icon));
-    a->setToolTip(U(b.tip));
-    a->setStatusTip(U(b.status));
-    ToolBar1_->insertAction(anchor, a);
-  }
+  });
 }
 
 QPrinter& TForm1::Printer() {

@@ -4,6 +4,7 @@
 #include "fileops/split_merge.h"
 
 #include "fileops/file_io.h"
+#include "textconv/cp932.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -183,11 +184,17 @@ bool Exists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
+// The .bat file is Shift-JIS text for cmd.exe; the lines come in the file system's UTF-8.
 std::string BatchText(const std::vector<std::string>& lines) {
   std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
+  for (const std::string& line : lines) text += textconv::Utf8ToCp932(line) + "\r\n";
   return text;
 }
+
+// A name the .bat file cannot hold unchanged would name another file there.
+bool FitsBatch(const std::string& utf8) { return textconv::Cp932ToUtf8(textconv::Utf8ToCp932(utf8)) == utf8; }
+constexpr const char* kBatchMisfit =
+    "名前に Shift-JIS で表せない文字があるため、結合用の .bat ファイルに書けません。何も作りませんでした";
 
 // Writes text under a new name beside path; the caller renames it into place.
 int WriteBeside(const std::string& path, const std::string& text, mode_t mode, std::string& made) {
@@ -258,6 +265,7 @@ std::string JoinScript(const std::vector<std::string>& inputs, const std::string
 
 TFileJobOutcome SplitFile(const std::string& source, unsigned long long partSize, const TSplitProgress& progress) {
   if (partSize == 0) return Fail(source, "the part size is 0");
+  if (!FitsBatch(BaseName(source))) return Fail(source, kBatchMisfit);
   Fd in;
   struct stat st {};
   if (const std::string why = OpenRegular(source, in, st); !why.empty()) return Fail(source, why);
@@ -334,6 +342,9 @@ TFileJobOutcome MergeFiles(const std::string& folder, const std::vector<std::str
   const std::string out = JoinPath(folder, output);
   if (output.empty() || output.back() == '/') return Fail(out, "no output name");
   if (inputs.empty()) return Fail(out, "no files to join");
+  if (!FitsBatch(out)) return Fail(out, kBatchMisfit);
+  for (const std::string& input : inputs)
+    if (!FitsBatch(JoinPath(folder, input))) return Fail(JoinPath(folder, input), kBatchMisfit);
   std::vector<std::string> paths;
   u64 total = 0;
   for (const std::string& input : inputs) {

@@ -16,6 +16,7 @@
 
 #include "info/drive_figures.h"
 #include "textconv/cp932.h"
+#include "textconv/ui_text.h"
 
 namespace sorabu::info {
 
@@ -162,7 +163,7 @@ class TLister {
     std::vector<DirEntry> entries;
     std::string why;
     if (!ReadFolder(folder, entries, why)) {
-      sink_.problem(textconv::Utf8ToCp932(folder) + Cp(" のディレクトリを読み取れません: ") + textconv::Utf8ToCp932(why));
+      sink_.problem(textconv::Utf8ToCp932Exact(folder) + Cp(" のディレクトリを読み取れません: ") + textconv::Utf8ToCp932(why));
       ok_ = false;
       return false;
     }
@@ -208,7 +209,7 @@ class TLister {
     }
     if (o_.form == DirForm::Bare) {
       for (const DirEntry& e : shown) {
-        out += o_.subdirs ? Converted(Joined(folder, e.name), o_.lower) : Converted(e.name, o_.lower);
+        out += o_.subdirs ? Name(Joined(folder, e.name)) : Name(e.name, folder);
         out += kEol;
       }
       sink_.write(out);
@@ -221,7 +222,7 @@ class TLister {
       std::vector<std::string> names;
       std::size_t width = 0;
       for (const DirEntry& e : shown) {
-        names.push_back(e.dir ? "[" + Converted(e.name, o_.lower) + "]" : Converted(e.name, o_.lower));
+        names.push_back(e.dir ? "[" + Name(e.name, folder) + "]" : Name(e.name, folder));
         width = std::max(width, names.back().size());
       }
       width += 2;
@@ -243,7 +244,7 @@ class TLister {
         if (o_.form == DirForm::Verbose) {
           out += RightAligned(GroupDigits(e.allocated), 15) + "  " + DateTime(e.accessed, false) + "  " + Attributes(e) + "  ";
         }
-        out += Converted(e.name, o_.lower);
+        out += Name(e.name, folder);
         if (e.link && !e.target.empty()) out += " [" + textconv::Utf8ToCp932(e.target) + "]";
         out += kEol;
       }
@@ -280,6 +281,16 @@ class TLister {
 
   const DirOptions& o_;
   const DirSink& sink_;
+
+  // A name in the listing; one Shift-JIS cannot hold shows "?" there, and a problem line says so.
+  std::string Name(const std::string& name, const std::string& folder = {}) {
+    std::size_t unmappable = 0;
+    textconv::Utf8ToCp932(name, &unmappable);
+    if (unmappable > 0)
+      sink_.problem(textconv::Utf8ToCp932Exact(folder.empty() ? name : Joined(folder, name)) +
+                    Cp(" : 名前に Shift-JIS で表せない文字があるため、一覧では ? で示しています"));
+    return Converted(name, o_.lower);
+  }
   std::string pattern_;
   Totals all_;
   bool ok_ = true;

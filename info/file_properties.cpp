@@ -10,6 +10,7 @@
 
 #include "info/drive_figures.h"
 #include "textconv/cp932.h"
+#include "textconv/ui_text.h"
 
 namespace sorabu::info {
 
@@ -66,10 +67,10 @@ FileProperties ReadFileProperties(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   const std::string folder = slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
-  p.caption = textconv::Utf8ToCp932(name) + Cp(" のプロパティ");
+  p.caption = textconv::Utf8ToCp932Exact(name) + Cp(" のプロパティ");
   auto row = [&p](const char* label, std::string value) { p.rows.emplace_back(Cp(label), std::move(value)); };
-  row("名前", textconv::Utf8ToCp932(name));
-  row("場所", textconv::Utf8ToCp932(folder));
+  row("名前", textconv::Utf8ToCp932Exact(name));
+  row("場所", textconv::Utf8ToCp932Exact(folder));
   row("種類", TypeText(st));
   if (!S_ISDIR(st.st_mode))
     row("サイズ", GroupDigits(static_cast<unsigned long long>(st.st_size)) + " byte");
@@ -84,7 +85,7 @@ FileProperties ReadFileProperties(const std::string& path) {
   if (S_ISLNK(st.st_mode)) {
     char buf[4096];
     const ssize_t n = ::readlink(path.c_str(), buf, sizeof buf);
-    std::string target = textconv::Utf8ToCp932(n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string());
+    std::string target = textconv::Utf8ToCp932Exact(n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string());
     struct stat to {};
     if (::stat(path.c_str(), &to) != 0) target += Cp(" (リンク切れ)");
     row("リンク先", std::move(target));

@@ -78,10 +78,15 @@ QString FolderWithSlash(const QFileInfo& info) {
 
 }  // namespace
 
-std::string BuildFileInfoLine(const QString& path) {
+std::string BuildFileInfoLine(const QString& path, bool* fits) {
   QFileInfo info(path);
+  if (fits) *fits = true;
   if (path.isEmpty() || !info.exists()) return {};
-  return ToCp932Text(info.fileName()) + MiddlePieces(info) + ToCp932Text(FolderWithSlash(info)) + "    ";
+  bool nameFits = true, folderFits = true;
+  std::string line = ToCp932Text(info.fileName(), &nameFits) + MiddlePieces(info) +
+                     ToCp932Text(FolderWithSlash(info), &folderFits) + "    ";
+  if (fits) *fits = nameFits && folderFits;
+  return line;
 }
 
 QString FileInfoLineText(const QString& path) {

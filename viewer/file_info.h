@@ -11,7 +11,8 @@
 namespace sorabu::viewer {
 
 // "name   size byte   yyyy.mm.dd(aaa)   RASH    folder/    "; empty when path does not exist.
-std::string BuildFileInfoLine(const QString& path);
+// *fits (when given) tells whether the name and folder went in unchanged.
+std::string BuildFileInfoLine(const QString& path, bool* fits = nullptr);
 
 // The same line for the window's label: name and folder exactly as the file system holds them, even
 // where code page 932 has no character for them.

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QSignalSpy>
 
 #include "app/browser_selection.h"
 #include "browser/file_name.h"
@@ -134,6 +135,42 @@ TEST_F(UnicodeNamesWindowTest, KoreanTextIsFoundInUtf8Files) {
   EXPECT_EQ(pane->CaretLine(), 1);
   f.Mfind1Click();  // the dialog proposes the selection, whole
   EXPECT_EQ(dialogs_.Offered().back().rfind(Exact(QStringLiteral("한국어")) + "|", 0), 0u);
+}
+
+// The hex dump opens with the information line as Shift-JIS text: for a name it cannot hold the
+// command says so and leaves the file as it is; the other commands run as usual.
+TEST_F(UnicodeNamesWindowTest, TheHexDumpRefusesANameItsHeaderCannotHold) {
+  MakeFile(kKorean, "abc\r\n");
+  TForm1& f = StartOn(kKorean);
+  f.RunFileCommand("Mdump1Click");
+  EXPECT_FALSE(f.FileCommandRunning());
+  ASSERT_EQ(Texts(Kind::Warning).size(), 1u);
+  EXPECT_NE(Texts(Kind::Warning)[0].find(Exact(kKorean)), std::string::npos);
+  EXPECT_EQ(ReadAll(dir_.filePath(kKorean)), "abc\r\n");
+
+  QSignalSpy done(&f, &TForm1::FileCommandDone);
+  f.RunFileCommand("Mtrim1Click");
+  if (f.FileCommandRunning() && done.isEmpty()) EXPECT_TRUE(done.wait(20000));
+  EXPECT_EQ(Texts(Kind::Warning).size(), 1u);
+  EXPECT_TRUE(Texts(Kind::Error).empty());
+}
+
+// Grep results are Shift-JIS text naming each file: a file whose name they cannot hold is left out
+// and named in a message, the others are searched as usual.
+TEST_F(UnicodeNamesWindowTest, GrepLeavesOutNamesItsResultsCannotHold) {
+  MakeFile(QStringLiteral("日本.txt"), "abc\r\n");
+  MakeFile(kKorean, "abc\n");
+  TForm1& f = StartOn({});
+  QSignalSpy done(&f, &TForm1::GrepDone);
+  dialogs_.Answer("abc");
+  f.MgrepClick();
+  if (f.GrepRunning() && done.isEmpty()) ASSERT_TRUE(done.wait(20000));
+  ASSERT_EQ(Texts(Kind::Warning).size(), 1u);
+  EXPECT_NE(Texts(Kind::Warning)[0].find(Exact(dir_.filePath(kKorean))), std::string::npos);
+  std::string pane;
+  for (int i = 0; i < f.RichEdit1()->LineCount(); ++i) pane += f.RichEdit1()->LineBytes(i) + "\n";
+  EXPECT_NE(pane.find(C("日本.txt(1) :abc")), std::string::npos) << pane;
+  EXPECT_EQ(pane.find('?'), std::string::npos) << pane;
 }
 
 // The settings file is Shift-JIS text; the folder shown last comes back whole all the same.

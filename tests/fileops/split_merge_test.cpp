@@ -119,6 +119,23 @@ TEST_F(SplitMergeFileTest, SplitMakesPartsBatchFileAndScript) {
   EXPECT_EQ(tree.Read("b.txt"), data);
 }
 
+// The .bat file is Shift-JIS text: Japanese names go in as Shift-JIS, and a name it cannot hold
+// stops the job before anything is made.
+TEST_F(SplitMergeFileTest, BatchFilesHoldShiftJisNamesOrNothingIsMade) {
+  tree.Write("日本.txt", "abcdef");
+  ASSERT_EQ(SplitFile(P("日本.txt"), 4, nullptr).result, TFileJobResult::Done);
+  EXPECT_EQ(tree.Read("日本.bat"), "COPY /B \x93\xfa\x96{.001 \x93\xfa\x96{.txt\r\n"
+                                   "COPY /B \x93\xfa\x96{.txt+\x93\xfa\x96{.002 \x93\xfa\x96{.txt\r\n");
+  tree.Write("한.txt", "abcdef");
+  const auto before = Snapshot();
+  const auto split = SplitFile(P("한.txt"), 4, nullptr);
+  EXPECT_EQ(split.result, TFileJobResult::Failed);
+  EXPECT_NE(split.error.find("Shift-JIS"), std::string::npos);
+  const auto merge = MergeFiles(dir, {"日本.001", "日本.002"}, "波〜.txt", nullptr);
+  EXPECT_EQ(merge.result, TFileJobResult::Failed);  // 〜 would be written as ～
+  EXPECT_EQ(Snapshot(), before);
+}
+
 TEST_F(SplitMergeFileTest, ThousandPartsEndWithDotZeroZeroZeroAndAnEmptyPart) {
   tree.Write("m.bin", Pattern(999));
   const auto r = SplitFile(P("m.bin"), 1, nullptr);

@@ -11,6 +11,7 @@
 
 #include "info/dir_listing.h"
 #include "textconv/cp932.h"
+#include "textconv/ui_text.h"
 
 namespace sorabu::info {
 namespace {
@@ -100,6 +101,17 @@ TEST_F(DirListingTest, BareNamesByAttributeAndOrder) {
   // A wildcard, without regard to case, and a single name.
   EXPECT_EQ(Lines(List("/B \"*.txt\"").out), (V{"b.txt", "c.TXT"}));
   EXPECT_EQ(Lines(List("/B b.txt").out), (V{"b.txt"}));
+}
+
+// The listing is Shift-JIS text: a name it cannot hold shows "?" there, and a problem line names
+// the file whole.
+TEST_F(DirListingTest, NamesBeyondShiftJisAreMarkedAndReported) {
+  File("日本.txt", 1);
+  File("한.txt", 1);
+  const Result r = List("/B");
+  EXPECT_EQ(Lines(r.out), (V{C("日本.txt"), "?.txt"}));
+  ASSERT_EQ(r.problems.size(), 1u);
+  EXPECT_EQ(textconv::Cp932ExactToUtf8(r.problems[0]).rfind(R() + "/한.txt : ", 0), 0u) << r.problems[0];
 }
 
 TEST_F(DirListingTest, SubfoldersGiveFullPathsDepthFirst) {

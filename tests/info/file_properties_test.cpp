@@ -1,5 +1,7 @@
 // The rows of the properties dialog.
 #include <gtest/gtest.h>
+
+#include "textconv/ui_text.h"
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -53,6 +55,11 @@ TEST(FilePropertiesTest, RowsOfAFileAFolderAndABrokenLink) {
   EXPECT_EQ(value(p, "リンク先"), (dir / "gone").string() + C(" (リンク切れ)"));
 
   EXPECT_TRUE(ReadFileProperties((dir / "missing").string()).caption.empty());
+
+  // A name beyond Shift-JIS reaches the dialog whole.
+  std::ofstream(dir / "한국어😀.txt") << "k";
+  p = ReadFileProperties((dir / "한국어😀.txt").string());
+  EXPECT_EQ(textconv::Cp932ExactToUtf8(value(p, "名前")), "한국어😀.txt");
   fs::remove_all(dir);
 }
 
