@@ -1,10 +1,13 @@
 // Whole-corpus round trips through the commands, and the same conversions by nkf, byte for
 // byte. The corpus (bench/make-corpus.sh) holds only characters every code can carry; the test
 // is skipped when it has not been built.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "command_fixture.h"
+#include "textconv/kanji_code.h"
+#include "textconv/unicode_text.h"
 
 namespace sorabu::textcmd::test {
 namespace {
@@ -70,6 +73,44 @@ TEST_F(CorpusTest, AgreesWithNkf) {
   const std::string jis = Through(crlf_, {"Msjistojis1Click"});
   EXPECT_TRUE(Nkf("-x -J -s", jis) == crlf_);
   EXPECT_TRUE(Through(Nkf("-x -S -j", crlf_), {"MjistosjisClick"}) == crlf_);
+}
+
+// UTF-8 beside the Japanese codes: Shift-JIS goes to UTF-8 and back unchanged, EUC-JP and JIS reach
+// the same UTF-8, and every copy of the corpus is told for what it is, whole and block by block.
+TEST_F(CorpusTest, Utf8RoundTripsAndDetectionTable) {
+  const std::string utf8 = Read(CorpusFile("utf8-1m.txt"));
+  const std::string euc = Read(CorpusFile("euc-1m.txt"));
+  const std::string jis = Read(CorpusFile("jis-1m.txt"));
+  if (utf8.empty() || euc.empty() || jis.empty()) GTEST_SKIP() << "corpus not built (bench/make-corpus.sh)";
+  EXPECT_TRUE(Through(crlf_, {"Msjistoutf81Click", "Mutf8tosjis1Click"}) == crlf_);
+  // (The corpus's own UTF-8 copy spells 0x5C as the yen sign; code page 932 reads it as "\".)
+  const std::string fromSjis = Through(lf_, {"Msjistoutf81Click"});
+  EXPECT_TRUE(Through(euc, {"Meuctoutf81Click"}) == fromSjis);
+  EXPECT_TRUE(Through(jis, {"Mjistoutf81Click"}) == fromSjis);
+
+  const struct {
+    const char* name;
+    const std::string& text;
+    int code;
+  } copies[] = {{"sjis-crlf", crlf_, textconv::ShiftJis}, {"sjis-lf", lf_, textconv::ShiftJis},
+                {"euc", euc, textconv::Euc},                {"jis", jis, -1},
+                {"utf8", utf8, textconv::Utf8}};
+  for (const auto& c : copies) {
+    const int code = textconv::DetectTextCode(c.text);
+    if (c.code >= 0) EXPECT_EQ(code, c.code) << c.name;
+    else EXPECT_TRUE(code == textconv::Jis83 || code == textconv::Jis78) << c.name << " " << code;
+    std::size_t wrong = 0, blocks = 0;
+    for (std::size_t at = 0; at < c.text.size(); at += 4096, ++blocks) {
+      std::string_view block = std::string_view(c.text).substr(at, 4096);
+      // A block of UTF-8 starts at a character, as a read from a line's start does.
+      if (c.code == textconv::Utf8)
+        while (!block.empty() && (static_cast<unsigned char>(block[0]) & 0xC0) == 0x80) block.remove_prefix(1);
+      const bool asUtf8 = textconv::DetectTextForm(block, false) == textconv::TextForm::Utf8;
+      const bool ascii = std::none_of(block.begin(), block.end(), [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
+      if (!ascii && asUtf8 != (c.code == textconv::Utf8)) ++wrong;
+    }
+    EXPECT_EQ(wrong, 0u) << c.name << ": " << wrong << " of " << blocks << " blocks taken for the other form";
+  }
 }
 
 }  // namespace
