@@ -18,6 +18,7 @@
 #include "browser/file_view.h"
 #include "tests/app/window_fixture.h"
 #include "textconv/cp932.h"
+#include "textconv/ui_text.h"
 #include "viewer/display.h"
 #include "viewer/text_pane.h"
 
@@ -147,6 +148,32 @@ TEST_F(ArchiveWindowTest, ZipCreateListAndExtractAndTheRouteByExtension) {
   f.Selection().SelectByName(QStringLiteral("pack.zip"));
   f.MarclistClick();
   EXPECT_EQ(f.RichEdit1()->TextBytes().find("a.txt"), std::string::npos);
+}
+
+// Names beyond Shift-JIS: a ZIP (names in UTF-8) named in Korean packs a Korean-named file and
+// extracts it into a Korean folder whole; an LHA archive, whose headers hold Shift-JIS, refuses
+// the file instead of storing it under a changed name.
+TEST_F(ArchiveWindowTest, NamesBeyondShiftJisInZipAndLha) {
+  TForm1& f = StartIn();
+  MakeFile(QStringLiteral("데이터😀.txt"), "korean\r\n");
+  f.MrefreshClick();
+  SelectNames(f, {QStringLiteral("데이터😀.txt")});
+  dialogs_.Answer(textconv::Utf8ToCp932Exact("압축.zip"));
+  f.MarccreateClick();
+  ASSERT_TRUE(QFile::exists(dir_.filePath(QStringLiteral("압축.zip")))) << f.RichEdit1()->TextBytes();
+  QDir(dir_.path()).mkdir(QStringLiteral("폴더"));
+  f.Selection().SelectByName(QStringLiteral("압축.zip"));
+  dialogs_.Answer(QFile::encodeName(dir_.filePath(QStringLiteral("폴더"))).toStdString());
+  f.MarcextractClick();
+  EXPECT_EQ(ReadAll(dir_.filePath(QStringLiteral("폴더/데이터😀.txt"))), "korean\r\n");
+  EXPECT_TRUE(NoLeftovers(dir_.path()));
+
+  SelectNames(f, {QStringLiteral("데이터😀.txt")});
+  dialogs_.Answer("k.lzh");
+  f.MlhaPClick();
+  EXPECT_FALSE(QFile::exists(dir_.filePath("k.lzh")));
+  EXPECT_NE(f.RichEdit1()->TextBytes().find("Shift-JIS"), std::string::npos) << f.RichEdit1()->TextBytes();
+  EXPECT_TRUE(NoLeftovers(dir_.path()));
 }
 
 TEST_F(ArchiveWindowTest, ACorruptArchiveChangesNothing) {
