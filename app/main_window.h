@@ -351,15 +351,11 @@ class TForm1 : public QMainWindow {
   void BuildToolBars();
   QAction* MakeAction(QMenu* menu, const char* name, const char* caption, void (TForm1::*slot)(),
                       bool checkable = false);
-  struct ToolButtonSpec {
-    const char* name;
-    const char* tip;
-    const char* status;
-    QStyle::StandardPixmap icon;
-    void (TForm1::*slot)();
-  };
-  // The buttons, in order, on the main tool bar before anchor.
-  void InsertToolButtons(QAction* anchor, std::initializer_list<ToolButtonSpec> buttons);
+  // A tool button of the bars, its tip and status text from the tool-button table, put before
+  // `before` (at the end when null); and a divider of the table's width.
+  QAction* ToolButton(QToolBar* bar, QAction* before, const char* name, QStyle::StandardPixmap icon,
+                      void (TForm1::*slot)());
+  void ToolDivider(QToolBar* bar, QAction* before, const char* name);
   void BindOption(Option o, QMenu* mainMenu, QMenu* popupMenu, const char* mainName, const char* popupName,
                   const char* caption, const char* key, bool def, void (TForm1::*slot)());
   void ApplyToolButtonSettings(const class TIniFile& ini);

@@ -77,19 +77,10 @@ void TForm1::BuildArchiveCommands() {
       m->insertAction(first, MakeAction(nullptr, name.c_str(), item.caption, item.slot));
     }
   }
-  QStyle* s = style();
   QAction* before = Action("ToolButton45");
-  for (auto [name, tip, status, icon, slot] :
-       {std::tuple{"ToolButton42", "書庫解凍(U)", "LHA書庫を解凍します。", QStyle::SP_ArrowDown, &TForm1::MlhaUClick},
-        std::tuple{"ToolButton43", "書庫作成(P)", "LHA書庫を作成します。", QStyle::SP_ArrowUp, &TForm1::MlhaPClick},
-        std::tuple{"ToolButton44", "書庫内一覧(I)", "書庫内のファイル一覧表示します。", QStyle::SP_FileDialogListView,
-                   &TForm1::MlhalistClick}}) {
-    QAction* a = MakeAction(nullptr, name, tip, slot);
-    a->setIcon(s->standardIcon(icon));
-    a->setToolTip(U(tip));
-    a->setStatusTip(U(status));
-    ToolBar1_->insertAction(before, a);
-  }
+  ToolButton(ToolBar1_, before, "ToolButton42", QStyle::SP_ArrowDown, &TForm1::MlhaUClick);
+  ToolButton(ToolBar1_, before, "ToolButton43", QStyle::SP_ArrowUp, &TForm1::MlhaPClick);
+  ToolButton(ToolBar1_, before, "ToolButton44", QStyle::SP_FileDialogListView, &TForm1::MlhalistClick);
   if (QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut")))
     shortcuts->insertAction(shortcuts->actions().value(0),
                             MakeAction(nullptr, "Myc", "&；　LHA書庫内容表示切替", &TForm1::MycClick));

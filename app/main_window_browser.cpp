@@ -91,45 +91,31 @@ void TForm1::SetupBrowser() {
 }
 
 void TForm1::BuildBrowserCommands() {
-  QStyle* s = style();
   QAction* before = Action("ToolButton45");
-  auto button = [&](const char* name, const char* tip, const char* status, const QIcon& icon, void (TForm1::*slot)()) {
-    QAction* a = MakeAction(nullptr, name, tip, slot);
-    a->setIcon(icon);
-    a->setToolTip(U(tip));
-    a->setStatusTip(U(status));
-    ToolBar1_->insertAction(before, a);
-    return a;
+  auto button = [&](const char* name, QStyle::StandardPixmap icon, void (TForm1::*slot)()) {
+    return ToolButton(ToolBar1_, before, name, icon, slot);
   };
-  auto divider = [&](const char* name) {
-    auto* spacer = new QWidget(ToolBar1_);
-    spacer->setFixedWidth(8);
-    ToolBar1_->insertWidget(before, spacer)->setObjectName(QString::fromLatin1(name));
-  };
-  divider("ToolButton18");
-  button("ToolButton38", "ドライブ(O)", "ドライブの指定します。", s->standardIcon(QStyle::SP_DriveHDIcon), &TForm1::MdriveClick);
-  button("ToolButton55", "上へ", "上のフォルダーを表示します。", s->standardIcon(QStyle::SP_FileDialogToParent), &TForm1::ToolButton55Click);
-  button("ToolButton41", "フォルダー(L)", "フォルダーを指定します。", s->standardIcon(QStyle::SP_DirOpenIcon), &TForm1::MfolderClick);
-  button("ToolButton12", "拡張子(W)", "拡張子を指定します。", s->standardIcon(QStyle::SP_FileDialogInfoView), &TForm1::MextClick)
-      ->setCheckable(true);
-  button("ToolButton46", "並び替え(S)", "ファイル名を並び替えます。", s->standardIcon(QStyle::SP_ArrowDown), &TForm1::MsortClick);
-  divider("ToolButton15");
+  ToolDivider(ToolBar1_, before, "ToolButton18");
+  button("ToolButton38", QStyle::SP_DriveHDIcon, &TForm1::MdriveClick);
+  button("ToolButton55", QStyle::SP_FileDialogToParent, &TForm1::ToolButton55Click);
+  button("ToolButton41", QStyle::SP_DirOpenIcon, &TForm1::MfolderClick);
+  button("ToolButton12", QStyle::SP_FileDialogInfoView, &TForm1::MextClick)->setCheckable(true);
+  button("ToolButton46", QStyle::SP_ArrowDown, &TForm1::MsortClick);
+  ToolDivider(ToolBar1_, before, "ToolButton15");
   auto* styles = new QActionGroup(this);
-  const QIcon icons[] = {s->standardIcon(QStyle::SP_FileDialogContentsView), s->standardIcon(QStyle::SP_FileDialogListView),
-                         s->standardIcon(QStyle::SP_FileDialogListView), s->standardIcon(QStyle::SP_FileDialogDetailedView)};
-  struct Style { const char* button; const char* tip; const char* status; void (TForm1::*slot)(); };
-  const Style kStyles[] = {{"ToolButton13", "大きいアイコン(1)", "大きいアイコンで表示します。", &TForm1::MbigiconClick},
-                           {"ToolButton22", "小さいアイコン(2)", "小さいアイコンで表示します。", &TForm1::MsmalliconClick},
-                           {"ToolButton27", "一覧(3)", "一覧で表示します。", &TForm1::MlistClick},
-                           {"ToolButton28", "詳細(4)", "詳細で表示します。", &TForm1::MreportClick}};
-  for (int i = 0; i < 4; ++i) {
-    QAction* a = button(kStyles[i].button, kStyles[i].tip, kStyles[i].status, icons[i], kStyles[i].slot);
+  const std::tuple<const char*, QStyle::StandardPixmap, void (TForm1::*)()> kStyles[] = {
+      {"ToolButton13", QStyle::SP_FileDialogContentsView, &TForm1::MbigiconClick},
+      {"ToolButton22", QStyle::SP_FileDialogListView, &TForm1::MsmalliconClick},
+      {"ToolButton27", QStyle::SP_FileDialogListView, &TForm1::MlistClick},
+      {"ToolButton28", QStyle::SP_FileDialogDetailedView, &TForm1::MreportClick}};
+  for (const auto& [name, icon, slot] : kStyles) {
+    QAction* a = button(name, icon, slot);
     a->setCheckable(true);
     styles->addAction(a);
   }
-  divider("ToolButton29");
-  button("ToolButton34", "実行(X)", "ファイルを関連付けで実行します。", s->standardIcon(QStyle::SP_MediaPlay), &TForm1::MfileexeClick);
-  divider("ToolButton1");
+  ToolDivider(ToolBar1_, before, "ToolButton29");
+  button("ToolButton34", QStyle::SP_MediaPlay, &TForm1::MfileexeClick);
+  ToolDivider(ToolBar1_, before, "ToolButton1");
 
   QMenu* view = findChild<QMenu*>(QStringLiteral("Mhyoji"));
   QMenu* pview = findChild<QMenu*>(QStringLiteral("Mhyoji1"));

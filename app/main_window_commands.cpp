@@ -26,6 +26,7 @@
 #include "browser/combo_view.h"
 #include "browser/file_view.h"
 #include "browser/folder_view.h"
+#include "custom/tool_buttons.h"
 #include "textconv/kanji_code.h"
 #include "viewer/display.h"
 #include "viewer/file_info.h"
@@ -150,18 +151,17 @@ void TForm1::BuildCommandMenus() {
         std::string_view(handler) == "Mtojis1Click" ? "自動変換(&A)" : PopupCaption(handler, command->caption);
     AddCommandItem(PopupMenu3_, *command, MainItemName(handler, "P3"), U(caption));
   }
-  auto toolButton = [this](const char* name, const char* tip, const char* status, const char* handler,
-                           QStyle::StandardPixmap icon) {
-    auto* action = AddCommandItem(nullptr, *textcmd::FindCommand(handler), name, U(tip));
-    action->setToolTip(U(tip));
-    action->setStatusTip(U(status));
+  auto toolButton = [this](const char* name, const char* handler, QStyle::StandardPixmap icon) {
+    const custom::TToolButtonInfo* info = custom::FindToolButton(name);
+    auto* action = AddCommandItem(nullptr, *textcmd::FindCommand(handler), name, U(info->tip));
+    action->setToolTip(U(info->tip));
+    action->setStatusTip(U(info->status));
     action->setIcon(style()->standardIcon(icon));
     ToolBar2_->insertAction(Action("ToolButton24"), action);
     return action;
   };
-  toolButton("ToolButton51", "html->txt", "htmlをテキストにします。", "MhtmlClick", QStyle::SP_FileDialogDetailedView);
-  QAction* code = toolButton("ToolButton52", "文字コード(T)", "文字コード変換をします。", "Mtojis1Click",
-                             QStyle::SP_BrowserReload);
+  toolButton("ToolButton51", "MhtmlClick", QStyle::SP_FileDialogDetailedView);
+  QAction* code = toolButton("ToolButton52", "Mtojis1Click", QStyle::SP_BrowserReload);
   code->setMenu(PopupMenu3_);
   if (auto* button = qobject_cast<QToolButton*>(ToolBar2_->widgetForAction(code))) {
     button->setPopupMode(QToolButton::MenuButtonPopup);

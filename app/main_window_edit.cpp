@@ -121,35 +121,18 @@ void TForm1::BuildEditCommands() {
     }
   }
 
-  QStyle* s = style();
-  auto button = [&](QToolBar* bar, QAction* before, const char* name, const char* tip, const char* status,
-                    QStyle::StandardPixmap icon, void (TForm1::*slot)()) {
-    QAction* a = MakeAction(nullptr, name, tip, slot);
-    a->setIcon(s->standardIcon(icon));
-    a->setToolTip(U(tip));
-    a->setStatusTip(U(status));
-    bar->insertAction(before, a);
-    return a;
-  };
-  auto divider = [&](QToolBar* bar, QAction* before, const char* name) {
-    auto* spacer = new QWidget(bar);
-    spacer->setFixedWidth(8);
-    bar->insertWidget(before, spacer)->setObjectName(QString::fromLatin1(name));
-  };
   QAction* at = Action("ToolButton16");
-  divider(ToolBar2_, at, "ToolButton50");
-  button(ToolBar2_, at, "ToolButton10", "切り取り", "選択したテキストを切り取ります。", QStyle::SP_DialogDiscardButton, &TForm1::McutClick);
-  button(ToolBar2_, at, "ToolButton14", "コピー", "選択したﾃｷﾄｽをコピーします。", QStyle::SP_FileDialogDetailedView, &TForm1::Mcopy1Click);
-  button(ToolBar2_, at, "ToolButton19", "貼り付け", "クリップボードからテキストを貼り付けます。", QStyle::SP_DialogApplyButton, &TForm1::MpastClick);
-  button(ToolBar2_, at, "ToolButton21", "削除", "選択したテキストを削除します。", QStyle::SP_DialogResetButton, &TForm1::MtextdeleteClick);
-  divider(ToolBar2_, at, "ToolButton23");
-  button(ToolBar2_, at, "ToolButton54", "上書き保存", "上書き保存します。", QStyle::SP_DialogSaveButton, &TForm1::MToversave1Click);
-  button(ToolBar2_, at, "ToolButton20", "名前をつけて保存", "テキストに名前を付けて保存します。", QStyle::SP_DriveFDIcon, &TForm1::MTsave1Click);
-  button(ToolBar2_, Action("ToolButton39"), "ToolButton7", "簡易編集", "簡易編集ﾓｰﾄﾞのｵﾝｵﾌです。", QStyle::SP_FileDialogStart,
-         &TForm1::MediterRichClick)
+  ToolDivider(ToolBar2_, at, "ToolButton50");
+  ToolButton(ToolBar2_, at, "ToolButton10", QStyle::SP_DialogDiscardButton, &TForm1::McutClick);
+  ToolButton(ToolBar2_, at, "ToolButton14", QStyle::SP_FileDialogDetailedView, &TForm1::Mcopy1Click);
+  ToolButton(ToolBar2_, at, "ToolButton19", QStyle::SP_DialogApplyButton, &TForm1::MpastClick);
+  ToolButton(ToolBar2_, at, "ToolButton21", QStyle::SP_DialogResetButton, &TForm1::MtextdeleteClick);
+  ToolDivider(ToolBar2_, at, "ToolButton23");
+  ToolButton(ToolBar2_, at, "ToolButton54", QStyle::SP_DialogSaveButton, &TForm1::MToversave1Click);
+  ToolButton(ToolBar2_, at, "ToolButton20", QStyle::SP_DriveFDIcon, &TForm1::MTsave1Click);
+  ToolButton(ToolBar2_, Action("ToolButton39"), "ToolButton7", QStyle::SP_FileDialogStart, &TForm1::MediterRichClick)
       ->setCheckable(true);
-  button(ToolBar1_, Action("ToolButton34"), "ToolButton30", "エディター(E)", "エディターを起動します。", QStyle::SP_FileIcon,
-         &TForm1::MediterClick);
+  ToolButton(ToolBar1_, Action("ToolButton34"), "ToolButton30", QStyle::SP_FileIcon, &TForm1::MediterClick);
 
   if (QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut")))
     shortcuts->insertAction(shortcuts->actions().value(0), MakeAction(nullptr, "MyE", "&E エディターで編集", &TForm1::MediterClick));

@@ -111,16 +111,12 @@ void TForm1::BuildFileOperations() {
 
   // Tool buttons after the print buttons' divider.
   QAction* anchor = Action("ToolButton18");
-  auto* spacer = new QWidget(ToolBar1_);
-  spacer->setFixedWidth(8);
-  ToolBar1_->insertWidget(anchor, spacer)->setObjectName(QStringLiteral("ToolButton31"));
-  InsertToolButtons(anchor, {
-      {"ToolButton4", "コピー(C)", "ファイルをコピーします。", QStyle::SP_FileDialogNewFolder, &TForm1::MfilecopyClick},
-      {"ToolButton5", "移動(M)", "ファイルを移動します。", QStyle::SP_FileDialogBack, &TForm1::MfilemoveClick},
-      {"ToolButton3", "削除(D)", "ファイルを削除します。", QStyle::SP_TrashIcon, &TForm1::MfiledeleteClick},
-      {"ToolButton6", "名前の変更(R)", "ファイルの名前を変更します。", QStyle::SP_FileLinkIcon, &TForm1::MrenameClick},
-      {"ToolButton40", "属性変更(A)", "属性を変更する。", QStyle::SP_FileDialogInfoView, &TForm1::MpropatyClick},
-  });
+  ToolDivider(ToolBar1_, anchor, "ToolButton31");
+  ToolButton(ToolBar1_, anchor, "ToolButton4", QStyle::SP_FileDialogNewFolder, &TForm1::MfilecopyClick);
+  ToolButton(ToolBar1_, anchor, "ToolButton5", QStyle::SP_FileDialogBack, &TForm1::MfilemoveClick);
+  ToolButton(ToolBar1_, anchor, "ToolButton3", QStyle::SP_TrashIcon, &TForm1::MfiledeleteClick);
+  ToolButton(ToolBar1_, anchor, "ToolButton6", QStyle::SP_FileLinkIcon, &TForm1::MrenameClick);
+  ToolButton(ToolBar1_, anchor, "ToolButton40", QStyle::SP_FileDialogInfoView, &TForm1::MpropatyClick);
 
   if (QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut"))) {
     QAction* first = shortcuts->actions().value(0);

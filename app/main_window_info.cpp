@@ -138,20 +138,10 @@ void TForm1::BuildInfoCommands() {
     shortcuts->insertAction(shortcuts->actions().value(0), MakeAction(nullptr, "Mh", "&H ヘルプ", &TForm1::MhClick));
   if (QAction* now = Action("Mnow")) connect(now, &QAction::triggered, this, &TForm1::MnowClick);
 
-  QStyle* s = style();
-  auto button = [&](QToolBar* bar, QAction* before, const char* name, const char* tip, const char* status,
-                    QStyle::StandardPixmap icon, void (TForm1::*slot)()) {
-    QAction* a = MakeAction(nullptr, name, tip, slot);
-    a->setIcon(s->standardIcon(icon));
-    a->setToolTip(U(tip));
-    a->setStatusTip(U(status));
-    bar->insertAction(before, a);
-  };
   // ヘルプ(H) stands just before 終了(Q); URL before html->txt, or at the end of the text buttons.
-  button(ToolBar1_, Action("ToolButton2"), "ToolButton8", "ヘルプ(H)", "ヘルプを表示します。",
-         QStyle::SP_DialogHelpButton, &TForm1::ToolButton8Click);
+  ToolButton(ToolBar1_, Action("ToolButton2"), "ToolButton8", QStyle::SP_DialogHelpButton, &TForm1::ToolButton8Click);
   QAction* urlBefore = Action("ToolButton51") ? Action("ToolButton51") : Action("ToolButton24");
-  button(ToolBar2_, urlBefore, "ToolButton48", "URL", "URL先を開きます。", QStyle::SP_DriveNetIcon, &TForm1::MurlClick);
+  ToolButton(ToolBar2_, urlBefore, "ToolButton48", QStyle::SP_DriveNetIcon, &TForm1::MurlClick);
 
   installEventFilter(new TCloseWatcher(this, dialogs_));
   ApplyServiceAvailability();

@@ -35,12 +35,6 @@ QMenu* AddSubMenu(QMenu* parent, const char* name, const char* caption) {
   return menu;
 }
 
-struct ButtonText {
-  const char* name;
-  const char* tip;
-  const char* status;
-};
-
 }  // namespace
 
 QAction* TForm1::MakeAction(QMenu* menu, const char* name, const char* caption, void (TForm1::*slot)(),
@@ -53,14 +47,26 @@ QAction* TForm1::MakeAction(QMenu* menu, const char* name, const char* caption, 
   return action;
 }
 
-void TForm1::InsertToolButtons(QAction* anchor, std::initializer_list<ToolButtonSpec> buttons) {
-  for (const ToolButtonSpec& b : buttons) {
-    QAction* a = MakeAction(nullptr, b.name, b.tip, b.slot);
-    a->setIcon(style()->standardIcon(b.icon));
-    a->setToolTip(U(b.tip));
-    a->setStatusTip(U(b.status));
-    ToolBar1_->insertAction(anchor, a);
+QAction* TForm1::ToolButton(QToolBar* bar, QAction* before, const char* name, QStyle::StandardPixmap icon,
+                            void (TForm1::*slot)()) {
+  const custom::TToolButtonInfo* info = custom::FindToolButton(name);
+  QAction* a = MakeAction(nullptr, name, info ? info->tip : name, slot);
+  a->setIcon(style()->standardIcon(icon));
+  if (info) {
+    a->setToolTip(U(info->tip));
+    a->setStatusTip(U(info->status));
   }
+  if (before) bar->insertAction(before, a);
+  else bar->addAction(a);
+  return a;
+}
+
+void TForm1::ToolDivider(QToolBar* bar, QAction* before, const char* name) {
+  const custom::TToolButtonInfo* info = custom::FindToolButton(name);
+  auto* spacer = new QWidget(bar);
+  spacer->setFixedWidth(info && info->dividerWidth > 0 ? info->dividerWidth : 8);
+  QAction* a = before ? bar->insertWidget(before, spacer) : bar->addWidget(spacer);
+  a->setObjectName(QString::fromLatin1(name));
 }
 
 QAction* TForm1::Action(const char* name) const {
@@ -203,44 +209,25 @@ void TForm1::BuildToolBars() {
   ToolBar1_->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar1_->setMovable(false);
   ToolBar1_->setIconSize(QSize(20, 20));
-  QStyle* s = style();
-  auto button = [this](QToolBar* bar, const ButtonText& text, const QIcon& icon, void (TForm1::*slot)()) {
-    auto* a = MakeAction(nullptr, text.name, text.tip, slot);
-    a->setIcon(icon);
-    a->setToolTip(U(text.tip));
-    a->setStatusTip(U(text.status));
-    bar->addAction(a);
-    return a;
-  };
-  auto divider = [this](QToolBar* bar, const char* name, int width) {
-    auto* spacer = new QWidget(bar);
-    spacer->setFixedWidth(width);
-    auto* a = bar->addWidget(spacer);
-    a->setObjectName(QString::fromLatin1(name));
-  };
-  divider(ToolBar1_, "ToolButton45", 8);
-  button(ToolBar1_, {"ToolButton2", "終了(Q)", "終了します。"}, s->standardIcon(QStyle::SP_DialogCloseButton), &TForm1::Mexit1Click);
-  divider(ToolBar1_, "ToolButton37", 8);
+  ToolDivider(ToolBar1_, nullptr, "ToolButton45");
+  ToolButton(ToolBar1_, nullptr, "ToolButton2", QStyle::SP_DialogCloseButton, &TForm1::Mexit1Click);
+  ToolDivider(ToolBar1_, nullptr, "ToolButton37");
 
-  auto* edit = button(ToolBar2_, {"SBeditview", "表示切替", "テキスト表示の位置を変更します。"},
-                      s->standardIcon(QStyle::SP_TitleBarShadeButton), &TForm1::MeditView1Click);
+  // The show/hide button is fixed at the start of the text bar and not in the table.
+  auto* edit = MakeAction(nullptr, "SBeditview", "表示切替", &TForm1::MeditView1Click);
+  edit->setIcon(style()->standardIcon(QStyle::SP_TitleBarShadeButton));
   edit->setToolTip(U("隠す"));
   edit->setStatusTip(U("テキスト表示を隠します。"));
-  divider(ToolBar2_, "ToolButton9", 22);
-  button(ToolBar2_, {"ToolButton49", "ファイル全行読込", "ファイルを全行読み込みます。"},
-         s->standardIcon(QStyle::SP_FileDialogContentsView), &TForm1::ToolButton49Click);
-  button(ToolBar2_, {"ToolButton17", "テキストの再表示", ""}, s->standardIcon(QStyle::SP_BrowserReload),
-         &TForm1::Mtextrepaint1Click);
-  divider(ToolBar2_, "ToolButton16", 8);
-  button(ToolBar2_, {"ToolButton25", "文頭", "文頭へジャンプします。"}, s->standardIcon(QStyle::SP_ArrowUp),
-         &TForm1::Mlinetop1Click);
-  button(ToolBar2_, {"ToolButton26", "文末", "文末へジャンプします。"}, s->standardIcon(QStyle::SP_ArrowDown),
-         &TForm1::Mlinebottom1Click);
-  divider(ToolBar2_, "ToolButton24", 8);
-  auto* wrap = button(ToolBar2_, {"ToolButton39", "折り返し", "折り返しを設定します。"},
-                      s->standardIcon(QStyle::SP_ArrowRight), &TForm1::MwordwrapClick);
-  wrap->setCheckable(true);
-  divider(ToolBar2_, "ToolButton32", 8);
+  ToolBar2_->addAction(edit);
+  ToolDivider(ToolBar2_, nullptr, "ToolButton9");
+  ToolButton(ToolBar2_, nullptr, "ToolButton49", QStyle::SP_FileDialogContentsView, &TForm1::ToolButton49Click);
+  ToolButton(ToolBar2_, nullptr, "ToolButton17", QStyle::SP_BrowserReload, &TForm1::Mtextrepaint1Click);
+  ToolDivider(ToolBar2_, nullptr, "ToolButton16");
+  ToolButton(ToolBar2_, nullptr, "ToolButton25", QStyle::SP_ArrowUp, &TForm1::Mlinetop1Click);
+  ToolButton(ToolBar2_, nullptr, "ToolButton26", QStyle::SP_ArrowDown, &TForm1::Mlinebottom1Click);
+  ToolDivider(ToolBar2_, nullptr, "ToolButton24");
+  ToolButton(ToolBar2_, nullptr, "ToolButton39", QStyle::SP_ArrowRight, &TForm1::MwordwrapClick)->setCheckable(true);
+  ToolDivider(ToolBar2_, nullptr, "ToolButton32");
   LayoutTextHeader();
 }
 

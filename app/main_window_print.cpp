@@ -78,10 +78,8 @@ void TForm1::BuildPrintCommands() {
   if (QAction* print = Action("Mprint")) print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 
   QAction* anchor = Action("ToolButton31");
-  InsertToolButtons(anchor, {
-      {"ToolButton36", "印刷", "印刷します。", QStyle::SP_DialogSaveButton, &TForm1::MprintClick},
-      {"ToolButton35", "印刷設定", "印刷設定をします。", QStyle::SP_FileDialogDetailedView, &TForm1::MprintsetClick},
-  });
+  ToolButton(ToolBar1_, anchor, "ToolButton36", QStyle::SP_DialogSaveButton, &TForm1::MprintClick);
+  ToolButton(ToolBar1_, anchor, "ToolButton35", QStyle::SP_FileDialogDetailedView, &TForm1::MprintsetClick);
 }
 
 QPrinter& TForm1::Printer() {

@@ -27,7 +27,6 @@ namespace sorabu::app {
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 std::string Cp(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
 
 constexpr std::size_t kFindHistoryWritten = 21;
@@ -110,17 +109,9 @@ void TForm1::BuildSearchCommands() {
     addAction(a);
   }
 
-  QStyle* s = style();
   QAction* before = Action("ToolButton48") ? Action("ToolButton48") : Action("ToolButton51");
-  for (auto [name, tip, status, icon, slot] :
-       {std::tuple{"ToolButton33", "検索(F)", "検索します。", QStyle::SP_FileDialogContentsView, &TForm1::Mfind1Click},
-        std::tuple{"ToolButton53", "置換", "置換します。", QStyle::SP_BrowserReload, &TForm1::Mreplace1Click}}) {
-    QAction* a = MakeAction(nullptr, name, tip, slot);
-    a->setIcon(s->standardIcon(icon));
-    a->setToolTip(U(tip));
-    a->setStatusTip(U(status));
-    ToolBar2_->insertAction(before, a);
-  }
+  ToolButton(ToolBar2_, before, "ToolButton33", QStyle::SP_FileDialogContentsView, &TForm1::Mfind1Click);
+  ToolButton(ToolBar2_, before, "ToolButton53", QStyle::SP_BrowserReload, &TForm1::Mreplace1Click);
   if (QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut")))
     shortcuts->insertAction(shortcuts->actions().value(0), MakeAction(nullptr, "Mf", "&F テキストの検索", &TForm1::MfClick));
 

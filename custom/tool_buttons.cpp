@@ -71,4 +71,11 @@ constexpr TToolButtonInfo kView[] = {
 std::span<const TToolButtonInfo> MainToolButtons() { return kMain; }
 std::span<const TToolButtonInfo> ViewToolButtons() { return kView; }
 
+const TToolButtonInfo* FindToolButton(std::string_view name) {
+  for (std::span<const TToolButtonInfo> bar : {MainToolButtons(), ViewToolButtons()})
+    for (const TToolButtonInfo& b : bar)
+      if (name == b.name) return &b;
+  return nullptr;
+}
+
 }  // namespace sorabu::custom

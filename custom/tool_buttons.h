@@ -3,6 +3,7 @@
 #pragma once
 
 #include <span>
+#include <string_view>
 
 namespace sorabu::custom {
 
@@ -21,5 +22,7 @@ struct TToolButtonInfo {
 // ToolBar1 (section ToolBar1) and ToolBar2 (section ToolBar2, after the fixed SBeditview).
 std::span<const TToolButtonInfo> MainToolButtons();
 std::span<const TToolButtonInfo> ViewToolButtons();
+// The button or divider of either bar with that name; null when there is none.
+const TToolButtonInfo* FindToolButton(std::string_view name);
 
 }  // namespace sorabu::custom
