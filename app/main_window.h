@@ -351,6 +351,16 @@ class TForm1 : public QMainWindow {
   void BuildToolBars();
   QAction* MakeAction(QMenu* menu, const char* name, const char* caption, void (TForm1::*slot)(),
                       bool checkable = false);
+  // A menu item and its pop-up twin; an entry without a name is a separator.
+  struct MenuItemSpec {
+    const char* name;
+    const char* popupName;
+    const char* caption;
+    void (TForm1::*slot)();
+    void (TForm1::*popupSlot)() = nullptr;  // when the twin runs something else
+  };
+  // The items (the twins when popup) into menu before `before`, or at its end when that is null.
+  void InsertMenuItems(QMenu* menu, QAction* before, bool popup, std::span<const MenuItemSpec> items);
   // A tool button of the bars, its tip and status text from the tool-button table, put before
   // `before` (at the end when null); and a divider of the table's width.
   QAction* ToolButton(QToolBar* bar, QAction* before, const char* name, QStyle::StandardPixmap icon,

@@ -47,35 +47,22 @@ QStringList TForm1::SelectedNames() const {
 }
 
 void TForm1::BuildArchiveCommands() {
-  struct Item {
-    const char* name;
-    const char* caption;
-    void (TForm1::*slot)();
-  };
-  static const Item kItems[] = {
-      {"MlhaU", "LHA解凍(&X)", &TForm1::MlhaUClick},
-      {"MlhaP", "LHA作成(&A)", &TForm1::MlhaPClick},
-      {"Mlhalist", "LHA一覧(&L)", &TForm1::MlhalistClick},
-      {"Mlhacommand", "LHA一覧-拡張（&V）", &TForm1::MlhacommandClick},
-      {"MlhaE", "LHA解凍-書庫のみ(&E)", &TForm1::MlhaEClick},
-      {nullptr, nullptr, nullptr},
-      {"Marcextract", "解凍(&U)", &TForm1::MarcextractClick},
-      {"Marclist", "一覧(&V)", &TForm1::MarclistClick},
-      {"Marccreate", "作成(&M)", &TForm1::MarccreateClick},
+  static const MenuItemSpec kItems[] = {
+      {"MlhaU", "MlhaU1", "LHA解凍(&X)", &TForm1::MlhaUClick},
+      {"MlhaP", "MlhaP1", "LHA作成(&A)", &TForm1::MlhaPClick},
+      {"Mlhalist", "Mlhalist1", "LHA一覧(&L)", &TForm1::MlhalistClick},
+      {"Mlhacommand", "Mlhacommand1", "LHA一覧-拡張（&V）", &TForm1::MlhacommandClick},
+      {"MlhaE", "MlhaE1", "LHA解凍-書庫のみ(&E)", &TForm1::MlhaEClick},
+      {},
+      {"Marcextract", "Marcextract1", "解凍(&U)", &TForm1::MarcextractClick},
+      {"Marclist", "Marclist1", "一覧(&V)", &TForm1::MarclistClick},
+      {"Marccreate", "Marccreate1", "作成(&M)", &TForm1::MarccreateClick},
   };
   for (const char* menuName : {"Marc", "Marc2"}) {
     QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName));
     if (!m) continue;
     const bool popup = menuName == std::string("Marc2");
-    QAction* first = m->actions().value(0);
-    for (const Item& item : kItems) {
-      if (!item.name) {
-        m->insertSeparator(first);
-        continue;
-      }
-      const std::string name = std::string(item.name) + (popup ? "1" : "");
-      m->insertAction(first, MakeAction(nullptr, name.c_str(), item.caption, item.slot));
-    }
+    InsertMenuItems(m, m->actions().value(0), popup, kItems);
   }
   QAction* before = Action("ToolButton45");
   ToolButton(ToolBar1_, before, "ToolButton42", QStyle::SP_ArrowDown, &TForm1::MlhaUClick);

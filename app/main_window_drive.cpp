@@ -34,13 +34,7 @@ constexpr int kDirHistoryWritten = 10;
 void TForm1::BuildDriveCommands() {
   dirRunner_ = new TDirRunner(this);
   connect(dirRunner_, &TDirRunner::Finished, this, &TForm1::DirListingFinished);
-  struct Item {
-    const char* name;
-    const char* popupName;
-    const char* caption;
-    void (TForm1::*slot)();
-  };
-  static const Item kItems[] = {
+  static const MenuItemSpec kItems[] = {
       {"MdriveInfo", "MdriveInfo2", "ドライブ情報表示(&I)", &TForm1::MdriveInfoClick},
       {"Mdircommand1", "Mdircommand3", "dirコマンド-ダイレクト(&R)", &TForm1::Mdircommand1Click},
       {"Mdircommand2", "Mdircommand4", "dirコマンド-詳細(&A)", &TForm1::Mdircommand2Click},
@@ -51,7 +45,7 @@ void TForm1::BuildDriveCommands() {
     if (!m) continue;
     const bool popup = menuName == std::string("Minfo2");
     m->addSeparator();
-    for (const Item& item : kItems) MakeAction(m, popup ? item.popupName : item.name, item.caption, item.slot);
+    InsertMenuItems(m, nullptr, popup, kItems);
   }
 }
 

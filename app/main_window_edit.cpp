@@ -61,42 +61,29 @@ std::string WithCrLf(const std::string& text) {
 void TForm1::BuildEditCommands() {
   QMenu* edit = findChild<QMenu*>(QStringLiteral("Medit1"));
   QMenu* pedit = findChild<QMenu*>(QStringLiteral("Medit2"));
-  struct Item {
-    const char* name;
-    const char* popupName;
-    const char* caption;
-    void (TForm1::*slot)();
-  };
-  static const Item kItems[] = {
+  static const MenuItemSpec kItems[] = {
       {"MediterRich", "MediterRich1", "簡易編集する(&R)", &TForm1::MediterRichClick},
-      {nullptr, nullptr, nullptr, nullptr},
+      {},
       {"Mundo", "Mundo1", "元に戻す(&U)", &TForm1::MundoClick},
-      {nullptr, nullptr, nullptr, nullptr},
+      {},
       {"Mcut", "Mcut1", "切り取り(&T)", &TForm1::McutClick},
       {"Mcopy1", "Mcopy2", "コピー(&C)", &TForm1::Mcopy1Click},
       {"Mpast", "Mpast1", "貼り付け(&P)", &TForm1::MpastClick},
       {"Mtextdelete", "Mtextdelete1", "選択範囲削除(&D)", &TForm1::MtextdeleteClick},
       {"Mselectall", "Mselectall1", "すべて選択(&A)", &TForm1::MselectallClick},
-      {nullptr, nullptr, nullptr, nullptr},
+      {},
       {"Mupperlinecopy1", "Mupperlinecopy2", "行を下に複写", &TForm1::Mupperlinecopy1Click},
       {"Monelinedelete1", "Monelinedelete2", "１行削除", &TForm1::Monelinedelete1Click},
-      {nullptr, nullptr, nullptr, nullptr},
+      {},
       {"MTsave1", "MTsave2", "名前を付けて保存(&A)...", &TForm1::MTsave1Click},
       {"MToversave1", "MToversave2", "上書き保存(&S)", &TForm1::MToversave1Click},
       {"Mediter", "Mediter1", "エディターで編集(&E)", &TForm1::MediterClick},
-      {nullptr, nullptr, nullptr, nullptr},
+      {},
   };
   for (QMenu* m : {edit, pedit}) {
     if (!m) continue;
     const bool popup = m == pedit;
-    QAction* first = m->actions().value(0);
-    for (const Item& item : kItems) {
-      if (!item.name) {
-        m->insertSeparator(first);
-        continue;
-      }
-      m->insertAction(first, MakeAction(nullptr, popup ? item.popupName : item.name, item.caption, item.slot));
-    }
+    InsertMenuItems(m, m->actions().value(0), popup, kItems);
     connect(m, &QMenu::aboutToShow, this, &TForm1::Medit1Click);
   }
   Action("MToversave1")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));

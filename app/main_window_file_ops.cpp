@@ -72,26 +72,21 @@ void TForm1::BuildFileOperations() {
 
   QMenu* file = findChild<QMenu*>(QStringLiteral("Mfile1"));
   QMenu* pfile = findChild<QMenu*>(QStringLiteral("Mfile2"));
-  struct Item {
-    const char* name;
-    const char* caption;
-    void (TForm1::*slot)();
-  };
-  static const Item kItems[] = {
-      {"Mfilecopy", "ファイル　コピー(&C)", &TForm1::MfilecopyClick},
-      {"Mfilemove", "ファイル　移動(&M)", &TForm1::MfilemoveClick},
-      {"Mfiledelete", "ファイル　削除(&D)", &TForm1::MfiledeleteClick},
-      {"Mrename", "ファイル　名前の変更(&R)", &TForm1::MrenameClick},
-      {"Mpropaty", "ファイル　属性の変更(&A)", &TForm1::MpropatyClick},
-      {"Mfilefukusei", "ファイル　別名複製", &TForm1::MfilefukuseiClick},
-      {nullptr, nullptr, nullptr},
-      {"Mfilediv", "ファイル　分割(&S)", &TForm1::MfiledivClick},
-      {"Mfileketugou", "ファイル　結合(&B)", &TForm1::MfileketugouClick},
-      {nullptr, nullptr, nullptr},
-      {"Mmkdir", "ディレクトリ作成(&K)", &TForm1::MmkdirClick},
-      {nullptr, nullptr, nullptr},
-      {"Mformat", "ディスク　フォーマット(&F)", &TForm1::MformatClick},
-      {"Mdiskcopy1", "ディスク　コピー(&N)", &TForm1::Mdiskcopy1Click},
+  static const MenuItemSpec kItems[] = {
+      {"Mfilecopy", "Mfilecopy2", "ファイル　コピー(&C)", &TForm1::MfilecopyClick},
+      {"Mfilemove", "Mfilemove2", "ファイル　移動(&M)", &TForm1::MfilemoveClick},
+      {"Mfiledelete", "Mfiledelete2", "ファイル　削除(&D)", &TForm1::MfiledeleteClick},
+      {"Mrename", "Mrename2", "ファイル　名前の変更(&R)", &TForm1::MrenameClick},
+      {"Mpropaty", "Mpropaty2", "ファイル　属性の変更(&A)", &TForm1::MpropatyClick},
+      {"Mfilefukusei", "Mfilefukusei2", "ファイル　別名複製", &TForm1::MfilefukuseiClick},
+      {},
+      {"Mfilediv", "Mfilediv2", "ファイル　分割(&S)", &TForm1::MfiledivClick},
+      {"Mfileketugou", "Mfileketugou2", "ファイル　結合(&B)", &TForm1::MfileketugouClick},
+      {},
+      {"Mmkdir", "Mmkdir2", "ディレクトリ作成(&K)", &TForm1::MmkdirClick},
+      {},
+      {"Mformat", "Mformat2", "ディスク　フォーマット(&F)", &TForm1::MformatClick},
+      {"Mdiskcopy1", "Mdiskcopy12", "ディスク　コピー(&N)", &TForm1::Mdiskcopy1Click},
   };
   for (QMenu* m : {file, pfile}) {
     if (!m) continue;
@@ -99,14 +94,7 @@ void TForm1::BuildFileOperations() {
     // After "execute", before the separator that precedes "exit".
     QAction* before = m->actions().value(1);
     m->insertSeparator(before);
-    for (const Item& item : kItems) {
-      if (!item.name) {
-        m->insertSeparator(before);
-        continue;
-      }
-      const std::string name = popup ? std::string(item.name) + "2" : item.name;
-      m->insertAction(before, MakeAction(nullptr, name.c_str(), item.caption, item.slot));
-    }
+    InsertMenuItems(m, before, popup, kItems);
   }
 
   // Tool buttons after the print buttons' divider.

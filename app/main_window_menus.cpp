@@ -47,6 +47,20 @@ QAction* TForm1::MakeAction(QMenu* menu, const char* name, const char* caption, 
   return action;
 }
 
+void TForm1::InsertMenuItems(QMenu* menu, QAction* before, bool popup, std::span<const MenuItemSpec> items) {
+  for (const MenuItemSpec& item : items) {
+    QAction* a = nullptr;
+    if (!item.name) {
+      a = new QAction(menu);
+      a->setSeparator(true);
+    } else {
+      a = MakeAction(nullptr, popup ? item.popupName : item.name, item.caption,
+                     popup && item.popupSlot ? item.popupSlot : item.slot);
+    }
+    menu->insertAction(before, a);
+  }
+}
+
 QAction* TForm1::ToolButton(QToolBar* bar, QAction* before, const char* name, QStyle::StandardPixmap icon,
                             void (TForm1::*slot)()) {
   const custom::TToolButtonInfo* info = custom::FindToolButton(name);

@@ -49,13 +49,7 @@ int ScreenDpi() {
 }  // namespace
 
 void TForm1::BuildPrintCommands() {
-  struct Item {
-    const char* name;
-    const char* popupName;
-    const char* caption;
-    void (TForm1::*slot)();
-  };
-  static const Item kItems[] = {
+  static const MenuItemSpec kItems[] = {
       {"Mprint", "Mprint1", "印刷(&P)...", &TForm1::MprintClick},
       {"Mprintpreview", "Mprintpreview1", "印刷プレビュー(&V)", &TForm1::MprintpreviewClick},
       {"Mprintset", "Mprintset1", "印刷設定(&G)...", &TForm1::MprintsetClick},
@@ -70,10 +64,7 @@ void TForm1::BuildPrintCommands() {
     // A group of its own, set off from exit as well.
     if (before && !before->isSeparator()) before = menu->insertSeparator(before);
     menu->insertSeparator(before);
-    for (const Item& item : kItems) {
-      QAction* a = MakeAction(nullptr, popup ? item.popupName : item.name, item.caption, item.slot);
-      menu->insertAction(before, a);
-    }
+    InsertMenuItems(menu, before, popup, kItems);
   }
   if (QAction* print = Action("Mprint")) print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 

@@ -66,21 +66,14 @@ std::string SelectionCp932(const viewer::TTextPane& pane) {
 }  // namespace
 
 void TForm1::BuildSearchCommands() {
-  struct Item {
-    const char* name;
-    const char* popupName;
-    const char* caption;
-    void (TForm1::*slot)();
-    void (TForm1::*popupSlot)();
-  };
-  static const Item kItems[] = {
+  static const MenuItemSpec kItems[] = {
       {"Mfind1", "Mfind2", "テキストの検索(&F)..", &TForm1::Mfind1Click, &TForm1::Mfind1Click},
       // The pop-up's item runs the find step in the direction last used.
       {"Mfinddown1", "Mfinddown2", "下へ検索(&N)", &TForm1::Mfinddown1Click, &TForm1::FindDialog1Find},
       {"Mfindup1", "Mfindup2", "上へ検索(&T)", &TForm1::Mfindup1Click, &TForm1::Mfindup1Click},
-      {nullptr, nullptr, nullptr, nullptr, nullptr},
+      {},
       {"Mreplace1", "Mreplace2", "置換(&R)", &TForm1::Mreplace1Click, &TForm1::Mreplace1Click},
-      {nullptr, nullptr, nullptr, nullptr, nullptr},
+      {},
       {"Mgrep", "Mgrep1", "Grepの実行(&G)", &TForm1::MgrepClick, &TForm1::MgrepClick},
       {"Mgrep2", "Mgrep3", "Grepの中止(&Q)", &TForm1::Mgrep2Click, &TForm1::Mgrep2Click},
   };
@@ -88,15 +81,7 @@ void TForm1::BuildSearchCommands() {
     QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName));
     if (!m) continue;
     const bool popup = menuName == std::string("Mkensaku2");
-    QAction* first = m->actions().value(0);
-    for (const Item& item : kItems) {
-      if (!item.name) {
-        m->insertSeparator(first);
-        continue;
-      }
-      m->insertAction(first, MakeAction(nullptr, popup ? item.popupName : item.name, item.caption,
-                                        popup ? item.popupSlot : item.slot));
-    }
+    InsertMenuItems(m, m->actions().value(0), popup, kItems);
     connect(m, &QMenu::aboutToShow, this, &TForm1::MkensakuClick);
   }
   for (auto [name, key] : {std::pair{"Mfind1", QKeySequence(Qt::CTRL | Qt::Key_F)},
