@@ -1,6 +1,6 @@
 // Conversions between UTF-8 and the Japanese codes. Line ends stay as they are. Characters that
-// code page 932 cannot hold are never dropped silently: before anything is written the command
-// counts them, names the first few with their line numbers and asks whether to write 〓 for them.
+// code page 932 cannot hold are never dropped silently: before the result replaces the file the
+// command counts them, names the first few with their line numbers and asks whether to write 〓.
 #include <cstdio>
 #include <filesystem>
 
@@ -40,29 +40,55 @@ std::string Describe(std::string_view text, std::size_t offset, std::size_t line
   return std::to_string(line) + Cp("行目 ") + code;
 }
 
+// Bytes at the end of piece that begin a character the piece does not finish.
+std::size_t OpenTail(std::string_view piece) {
+  for (std::size_t back = 1; back <= 3 && back <= piece.size(); ++back) {
+    const auto c = static_cast<unsigned char>(piece[piece.size() - back]);
+    if ((c & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+    const std::size_t need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    return need > back ? back : 0;
+  }
+  return 0;
+}
+
+// Converted a megabyte at a time straight into the new file; the question comes before that file
+// takes the place of the old one, so Cancel still leaves the file as it was.
 Outcome RunUtf8ToShiftJis(const std::string& path, TCommandContext& context) {
   if (!IsExistingFile(path)) return Outcome::NoFile;
   return RunFrame(path, Variation::Default, context, [&](const std::string& w, TOutFile& out, std::string& error) {
-    std::string text;
-    if (!ReadWhole(w, text, error)) return false;
-    std::string_view body = text;
-    if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
+    std::string piece, named;
+    std::size_t count = 0, line = 1;
+    bool first = true;
     std::vector<std::size_t> marked;
-    const std::string converted = textconv::Utf8ToCp932Marked(body, "\x81\xAC", marked);
-    if (!marked.empty()) {
-      std::string named;
-      std::size_t line = 1, at = 0;
-      for (std::size_t k = 0; k < marked.size() && k < kNamed; ++k) {
+    auto convert = [&](std::string_view text) {
+      if (first && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+      first = false;
+      marked.clear();
+      out.Write(textconv::Utf8ToCp932Marked(text, "\x81\xAC", marked));
+      std::size_t at = 0;
+      for (std::size_t k = 0; k < marked.size() && count + k < kNamed; ++k) {
         for (; at < marked[k]; ++at)
-          if (body[at] == '\n') ++line;
-        named += Describe(body, marked[k], line) + "\r\n";
+          if (text[at] == '\n') ++line;
+        named += Describe(text, marked[k], line) + "\r\n";
       }
-      if (marked.size() > kNamed) named += "...\r\n";
-      const std::string question = std::to_string(marked.size()) + Cp(" 個の文字は Shift-JIS で書けません。\r\n") + named +
+      for (; at < text.size(); ++at)
+        if (text[at] == '\n') ++line;
+      count += marked.size();
+    };
+    const bool read = ForEachChunk(w, [&](std::string_view chunk) {
+      piece.append(chunk);
+      const std::size_t open = OpenTail(piece);
+      convert(std::string_view(piece).substr(0, piece.size() - open));
+      piece.erase(0, piece.size() - open);
+    }, error, 1 << 20);
+    if (!read) return false;
+    if (!piece.empty()) convert(piece);  // a character cut by the end of the file
+    if (count > 0) {
+      if (count > kNamed) named += "...\r\n";
+      const std::string question = std::to_string(count) + Cp(" 個の文字は Shift-JIS で書けません。\r\n") + named +
                                    Cp("〓 に置き換えて変換しますか？");
       if (!context.dialogs.Confirm(Cp("UTF-8->Shift+JIS"), question)) throw TCommandCancelled{};
     }
-    out.Write(converted);
     return true;
   });
 }

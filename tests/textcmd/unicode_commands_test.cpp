@@ -51,5 +51,28 @@ TEST_F(UnicodeCommandsTest, CharactersShiftJisLacksAreNamedAndAskedAbout) {
   EXPECT_EQ(Read(path), "a\n" + Sjis("〓 b\n〓 〓\n"));
 }
 
+// The text goes through a megabyte at a time: a character cut by a piece's end is whole in the
+// result, line numbers count across pieces, and the count covers every piece.
+TEST_F(UnicodeCommandsTest, PiecesOfAMegabyteJoinWhereACharacterIsCut) {
+  constexpr std::size_t kPiece = 1 << 20;
+  for (std::size_t cut = 1; cut <= 3; ++cut) {
+    std::string text(kPiece - cut, 'x');
+    text += "\xE6\x97\xA5\n";  // 日, its bytes on both sides of the piece's end
+    text += std::string(kPiece, 'y') + "\n\xF0\x9F\x98\x80\n";
+    const std::string path = Path("p.txt");
+    Write(path, text);
+    EXPECT_EQ(Run("Mutf8tosjis1Click", path, {"yes"}), Outcome::Done) << cut;
+    EXPECT_EQ(Read(path), std::string(kPiece - cut, 'x') + Sjis("日\n") + std::string(kPiece, 'y') + Sjis("\n〓\n")) << cut;
+    const std::string question = textconv::Cp932ToUtf8(dialogs_.Offered().back());
+    EXPECT_NE(question.find("1 個の文字"), std::string::npos) << question;
+    EXPECT_NE(question.find("3行目 U+1F600"), std::string::npos) << question;
+  }
+  // Bytes that start a character the file never finishes are marked, not lost.
+  const std::string path = Path("end.txt");
+  Write(path, "ab\xE6\x97");
+  EXPECT_EQ(Run("Mutf8tosjis1Click", path, {"yes"}), Outcome::Done);
+  EXPECT_EQ(Read(path), "ab" + Sjis("〓〓"));
+}
+
 }  // namespace
 }  // namespace sorabu::textcmd::test
