@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "fileops/split_merge.h"
+#include "ui/list_steps.h"
 
 namespace sorabu::ui {
 
@@ -91,18 +92,11 @@ TForm20::TForm20(const dialogs::TDialogs::MergeSetup& setup, QWidget* parent) : 
 }
 
 void TForm20::Move(int step) {
-  const int row = list_->currentRow();
-  const int to = row + step;
-  if (row < 0 || !list_->currentItem()->isSelected() || to < 0 || to >= list_->count()) return;
-  QListWidgetItem* item = list_->takeItem(row);
-  list_->insertItem(to, item);
-  list_->setCurrentRow(to);
+  MoveCurrentEntry(list_, step);
 }
 
 void TForm20::DeleteSelected() {
-  const int row = list_->currentRow();
-  if (row < 0 || !list_->currentItem()->isSelected()) return;
-  delete list_->takeItem(row);
+  if (DeleteCurrentEntry(list_) < 0) return;
   count_->setText(QString::number(list_->count()) + QStringLiteral("個のﾌｧｲﾙ"));
 }
 

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "ui/list_file.h"
+#include "ui/list_steps.h"
 #include "viewer/file_info.h"
 
 namespace sorabu::ui {
@@ -104,18 +105,12 @@ void TForm31::Append(const std::string& entry) {
 }
 
 void TForm31::Move(int step) {
-  const int row = list_->currentRow();
-  const int to = row + step;
-  if (row < 0 || !list_->currentItem()->isSelected() || to < 0 || to >= list_->count()) return;
-  QListWidgetItem* item = list_->takeItem(row);
-  list_->insertItem(to, item);
-  list_->setCurrentRow(to);
+  MoveCurrentEntry(list_, step);
 }
 
 void TForm31::DeleteSelected() {
-  const int row = list_->currentRow();
-  if (row < 0 || !list_->currentItem()->isSelected()) return;
-  delete list_->takeItem(row);
+  const int row = DeleteCurrentEntry(list_);
+  if (row < 0) return;
   // The next entry takes the place, so that repeated deletes go down the list.
   if (list_->count() > 0) list_->setCurrentRow(qMin(row, list_->count() - 1));
 }
