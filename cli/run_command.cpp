@@ -2,7 +2,8 @@
 // command on FILE as the window does, working copy included, with the answers given in order
 // (a missing answer is Cancel). Warnings and errors go to standard error and give status 1.
 // With --ini FILE the search commands keep their histories and lists in that settings file, as
-// the window keeps them in its own; without it nothing is remembered between runs.
+// the window keeps them in its own, and the option "LFも改行として扱う" (Mlfline) is read from it;
+// without it nothing is remembered between runs and LF ends lines, the window's default.
 #include <QString>
 
 #include <memory>
@@ -25,7 +26,7 @@ std::string InfoLine(const std::string& path) {
   const QString qpath = QString::fromLocal8Bit(path.c_str());
   std::string text;
   std::string first;
-  textcmd::TTextLineReader reader(textcmd::LineModel::Streaming, 16 * 1024);
+  textcmd::TTextLineReader reader(textcmd::LineModel::StreamingLf, 16 * 1024);
   if (reader.Open(path)) {
     std::string line;
     for (int i = 0; i < 20 && reader.ReadLine(line, 1 << 16) == textcmd::TTextLineReader::Result::Line; ++i) {
@@ -40,6 +41,7 @@ std::string InfoLine(const std::string& path) {
 
 int Run(const std::vector<std::string>& args) {
   bool backup = true;
+  bool lfLines = true;
   dialogs::TScriptedDialogs dialogs;
   std::vector<std::string> rest;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -49,6 +51,7 @@ int Run(const std::vector<std::string>& args) {
       backup = false;
     } else if (args[i] == "--ini" && i + 1 < args.size()) {
       const std::string ini = args[++i];
+      lfLines = app::TIniFile(ini).ReadBool("Menu", "Mlfline", true);
       textcmd::SetSearchEnvironment({[ini] { return std::make_unique<app::TIniSearchMemory>(ini); }, nullptr});
     } else if (args[i] == "--answer" && i + 1 < args.size()) {
       dialogs.Answer(ArgToCp932(args[++i]));
@@ -65,6 +68,7 @@ int Run(const std::vector<std::string>& args) {
   }
   textcmd::TCommandContext context(dialogs);
   context.backup = backup;
+  context.lfLines = lfLines;
   context.infoLine = InfoLine;
   textcmd::RunCommand(handler, path, context);
   int status = kExitDone;

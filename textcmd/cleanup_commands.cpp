@@ -1,7 +1,7 @@
 // The clean-up commands: blanks, TABs, line ends, repeated lines and repeated items.
 //
 // All stream line by line. The line-joining command writes each line as it comes and ends the
-// file with one CR LF, so it needs no memory for the joined line. The repeated-line commands
+// file with one line end, so it needs no memory for the joined line. The repeated-line commands
 // keep only the previous line (or its item).
 #include "textcmd/cleanup.h"
 #include "textcmd/command_helpers.h"
@@ -26,8 +26,8 @@ Outcome RunJoin(const std::string& path, Ctx& context) {
   if (!IsExistingFile(path)) return Outcome::NoFile;
   return RunFrame(path, Variation::Default, context, [](const std::string& w, TOutFile& out, std::string& error) {
     const bool ok =
-        ForEachStreamingPiece(w, [&out](std::string_view piece, bool) { out.Write(piece); }, error);
-    out.Write("\r\n");
+        ForEachStreamingPiece(w, out.Model(), [&out](std::string_view piece, bool) { out.Write(piece); }, error);
+    out.Write(out.LineEnd());
     return ok;
   });
 }

@@ -15,7 +15,8 @@ Outcome RunPerLine(const std::string& path, Variation variation, TCommandContext
                    const std::function<void(const Emit& emit)>& end) {
   return RunFrame(path, variation, context, [&](const std::string& workingCopy, TOutFile& out, std::string& error) {
     const Emit emit = [&out](std::string_view line) { out.Line(line); };
-    if (!ForEachStreamingLine(workingCopy, [&](std::string_view line) { step(line, emit); }, error)) return false;
+    if (!ForEachStreamingLine(workingCopy, out.Model(), [&](std::string_view line) { step(line, emit); }, error))
+      return false;
     if (end) end(emit);
     return true;
   });

@@ -11,7 +11,7 @@
 
 namespace sorabu::textcmd {
 
-// Emits one output line (CR LF is added).
+// Emits one output line (the file's line end is added).
 using Emit = std::function<void(std::string_view)>;
 
 // The streaming frame with a per-line step that may write any number of lines, and an end step.

@@ -19,6 +19,9 @@ using Kind = textconv::LineStream::Kind;
 
 Outcome RunStream(const std::string& path, Variation variation, TCommandContext& context, Kind kind, bool keepEmpty) {
   return RunFrame(path, variation, context, [&](const std::string& w, TOutFile& out, std::string& error) {
+    // The automatic newline conversion is how a file gets CR LF after every line, whatever it
+    // held: it reads and writes by the literal model in every mode.
+    if (kind == Kind::AutoNewlineLine) out.SetLineEnds(TLineEnds{});
     return StreamLines(static_cast<int>(kind), keepEmpty, w, out, error);
   });
 }

@@ -22,7 +22,7 @@ Outcome RunHtml(const std::string& path, Ctx& context, int variant) {
   if (!IsExistingFile(path)) return Outcome::NoFile;
   return RunFrame(path, Variation::Default, context, [variant](const std::string& w, TOutFile& out, std::string& error) {
     THtmlToText html(variant, [&out](std::string_view line) { out.Line(line); });
-    const bool ok = ForEachStreamingLine(w, [&html](std::string_view line) { html.Line(line); }, error);
+    const bool ok = ForEachStreamingLine(w, out.Model(), [&html](std::string_view line) { html.Line(line); }, error);
     html.Finish();
     return ok;
   });

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "textcmd/text_line_reader.h"
@@ -51,7 +52,7 @@ class PieceConverter {
       } else {
         for (; pendingLf_ > 0; --pendingLf_) buffer_.push_back('\n');
       }
-      buffer_.append("\r\n");
+      buffer_.append(out_.LineEnd());
       converting_ = false;
       pendingLf_ = 0;
     }
@@ -131,12 +132,15 @@ class SubLineJoiner {
 
 }  // namespace
 
-// The streaming model over whole blocks: one memchr finds the text's end (0x1A) in a block and
-// one per line finds its CR, which is several times faster than testing byte by byte. The
-// shared line reader (TTextLineReader) defines the same model; a test holds the two together.
-bool ForEachStreamingPiece(const std::string& path,
+// The streaming models over whole blocks: one memchr finds the text's end (0x1A) in a block and
+// one per line end finds the next CR (and, where LF ends lines too, the next LF; each position is
+// kept until passed, so a block is scanned once for each), which is several times faster than
+// testing byte by byte. The shared line reader (TTextLineReader) defines the same models; a test
+// holds them together.
+bool ForEachStreamingPiece(const std::string& path, LineModel model,
                            const std::function<void(std::string_view piece, bool lineEnd)>& onPiece,
                            std::string& error, std::size_t pieceSize) {
+  const bool lfEnds = LfEndsLine(model);
   bool open = false;     // part of a line was handed on without its end
   bool skipLf = false;   // a CR ended the last block; an LF starting the next belongs to it
   bool stopped = false;  // 0x1A met
@@ -153,21 +157,30 @@ bool ForEachStreamingPiece(const std::string& path,
           if (block[0] == '\n') i = 1;
           skipLf = false;
         }
+        const std::size_t none = block.size();
+        auto find = [&](char c, std::size_t from) {
+          const void* p = std::memchr(block.data() + from, c, block.size() - from);
+          return p == nullptr ? none : static_cast<std::size_t>(static_cast<const char*>(p) - block.data());
+        };
+        std::size_t nextCr = find('\r', i), nextLf = lfEnds ? find('\n', i) : none;
         while (i < block.size()) {
-          const void* cr = std::memchr(block.data() + i, '\r', block.size() - i);
-          if (cr == nullptr) {
+          if (nextCr < i) nextCr = find('\r', i);
+          if (nextLf < i) nextLf = find('\n', i);
+          const std::size_t at = nextCr < nextLf ? nextCr : nextLf;
+          if (at == none) {
             onPiece(block.substr(i), false);
             open = true;
             break;
           }
-          const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(cr) - block.data());
           onPiece(block.substr(i, at - i), true);
           open = false;
           i = at + 1;
-          if (i < block.size()) {
-            if (block[i] == '\n') ++i;
-          } else {
-            skipLf = true;
+          if (block[at] == '\r') {
+            if (i < block.size()) {
+              if (block[i] == '\n') ++i;
+            } else {
+              skipLf = true;
+            }
           }
         }
       },
@@ -176,11 +189,11 @@ bool ForEachStreamingPiece(const std::string& path,
   return ok;
 }
 
-bool ForEachStreamingLine(const std::string& path, const std::function<void(std::string_view line)>& onLine,
-                          std::string& error) {
+bool ForEachStreamingLine(const std::string& path, LineModel model,
+                          const std::function<void(std::string_view line)>& onLine, std::string& error) {
   std::string line;
   return ForEachStreamingPiece(
-      path,
+      path, model,
       [&](std::string_view piece, bool lineEnd) {
         if (!lineEnd) {
           line.append(piece);
@@ -197,9 +210,15 @@ bool ForEachStreamingLine(const std::string& path, const std::function<void(std:
 
 bool ForEachChunk(const std::string& path, const std::function<void(std::string_view chunk)>& onChunk,
                   std::string& error, std::size_t chunkSize) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     error = ReadError(path, std::strerror(errno));
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    error = ReadError(path, "not a regular file");
+    ::close(fd);
     return false;
   }
   std::string buffer(chunkSize == 0 ? kPieceSize : chunkSize, '\0');
@@ -229,7 +248,8 @@ bool ReadListLines(const std::string& path, std::vector<std::string>& lines, std
 bool ConvertLines(int code, const std::string& workingCopy, TOutFile& out, std::string& error) {
   if (code == 11 || code == 13) {
     SubLineJoiner joiner(code, out);
-    const bool ok = ForEachStreamingLine(workingCopy, [&](std::string_view line) { joiner.Line(line); }, error);
+    const bool ok =
+        ForEachStreamingLine(workingCopy, out.Model(), [&](std::string_view line) { joiner.Line(line); }, error);
     joiner.Finish();
     return ok;
   }
@@ -237,7 +257,7 @@ bool ConvertLines(int code, const std::string& workingCopy, TOutFile& out, std::
     const textconv::LineConverter convert = textconv::LineConverterFor(code);
     std::string converted;
     return ForEachStreamingLine(
-        workingCopy,
+        workingCopy, out.Model(),
         [&](std::string_view line) {
           if (textconv::IsEmptyWithoutNewlines(line)) {
             out.Line(line);
@@ -260,7 +280,8 @@ bool StreamLines(int streamKind, bool keepEmptyLines, const std::string& working
                  std::string& error) {
   PieceConverter converter(static_cast<textconv::LineStream::Kind>(streamKind), keepEmptyLines, out);
   return ForEachStreamingPiece(
-      workingCopy, [&](std::string_view piece, bool lineEnd) { converter.Piece(piece, lineEnd); }, error);
+      workingCopy, out.Model(), [&](std::string_view piece, bool lineEnd) { converter.Piece(piece, lineEnd); },
+      error);
 }
 
 }  // namespace sorabu::textcmd

@@ -58,7 +58,39 @@ void TOutFile::Write(std::string_view bytes) {
 
 void TOutFile::Line(std::string_view bytes) {
   Write(bytes);
-  Write("\r\n");
+  Write(ends_.written);
+}
+
+TLineEnds LineEndsOf(const std::string& path, bool lfLines) {
+  TLineEnds ends;
+  if (!lfLines) return ends;
+  ends.model = LineModel::StreamingLf;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return ends;
+  std::string block(64 * 1024, '\0');
+  bool pendingCr = false;  // a CR ended the last block: the next byte tells CR from CR LF
+  for (;;) {
+    const ssize_t n = ::read(fd, block.data(), block.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (pendingCr) ends.written = "\r";
+      break;
+    }
+    const std::string_view seen(block.data(), static_cast<std::size_t>(n));
+    if (pendingCr) {
+      ends.written = seen[0] == '\n' ? "\r\n" : "\r";
+      break;
+    }
+    const std::string end = FirstLineEnd(seen, true);
+    if (!end.empty() && (end != "\r\n" || seen.back() != '\r' || seen.find('\r') != seen.size() - 1)) {
+      ends.written = end;
+      break;
+    }
+    if (!end.empty()) pendingCr = true;
+    else if (seen.find('\x1A') != std::string_view::npos) break;
+  }
+  ::close(fd);
+  return ends;
 }
 
 bool TOutFile::Close() {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sorabu::textcmd {
@@ -12,7 +13,7 @@ constexpr char kCR = '\r';
 constexpr char kLF = '\n';
 constexpr char kEOF = '\x1A';
 
-bool EndsLine(char c, LineModel model) { return c == kCR || (model == LineModel::List && c == kLF); }
+bool EndsLine(char c, LineModel model) { return c == kCR || (c == kLF && LfEndsLine(model)); }
 }  // namespace
 
 TTextLineReader::TTextLineReader(LineModel model, std::size_t blockSize)
@@ -24,12 +25,21 @@ bool TTextLineReader::Open(const std::string& path) {
   Close();
   error_.clear();
   pos_ = end_ = bytesRead_ = 0;
+  firstEnd_.clear();
   eof_ = stopped_ = skipLf_ = false;
   do {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   } while (fd_ < 0 && errno == EINTR);
   if (fd_ < 0) {
     error_ = std::strerror(errno);
+    return false;
+  }
+  // A FIFO or device would block or never end: only regular files (and folders, whose read
+  // fails at once) are read.
+  struct stat st {};
+  if (::fstat(fd_, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    error_ = "not a regular file";
+    Close();
     return false;
   }
   return true;
@@ -57,6 +67,7 @@ bool TTextLineReader::Fill() {
   }
   pos_ = 0;
   end_ = static_cast<std::size_t>(n);
+  if (bytesRead_ == 0) firstEnd_ = FirstLineEnd(std::string_view(buffer_.data(), end_), end_ == buffer_.size());
   bytesRead_ += end_;
   return true;
 }
@@ -86,7 +97,7 @@ TTextLineReader::Result TTextLineReader::ReadLine(std::string& line, std::size_t
     if (limit != std::string::npos && static_cast<std::size_t>(stop - begin) > limit - line.size())
       stop = begin + (limit - line.size());
     const char* p = begin;
-    const bool ctrl_z_ends = model_ == LineModel::Streaming;
+    const bool ctrl_z_ends = model_ != LineModel::List;
     while (p < stop && !EndsLine(*p, model_) && !(ctrl_z_ends && *p == kEOF)) ++p;
     line.append(begin, static_cast<std::size_t>(p - begin));
     if (p != begin) any = true;
@@ -108,11 +119,19 @@ TTextLineReader::Result TTextLineReader::ReadLine(std::string& line, std::size_t
   }
 }
 
+std::string FirstLineEnd(std::string_view text, bool moreFollows) {
+  const std::size_t at = text.find_first_of("\r\n\x1A");
+  if (at == std::string_view::npos || text[at] == kEOF) return {};
+  if (text[at] == kLF) return "\n";
+  if (at + 1 < text.size()) return text[at + 1] == kLF ? "\r\n" : "\r";
+  return moreFollows ? "\r\n" : "\r";
+}
+
 std::vector<std::string> SplitLines(std::string_view text, LineModel model) {
   std::vector<std::string> lines;
   std::size_t i = 0;
   const std::size_t n = text.size();
-  const bool ctrl_z_ends = model == LineModel::Streaming;
+  const bool ctrl_z_ends = model != LineModel::List;
   while (i < n) {
     std::size_t j = i;
     while (j < n && !EndsLine(text[j], model) && !(ctrl_z_ends && text[j] == kEOF)) ++j;

@@ -1,11 +1,12 @@
 // Reading byte text line by line.
 //
-// Two line models serve the program. The streaming model, used by the viewer and most commands,
-// ends a line at CR; an LF right after the CR belongs to the line end, an LF alone stays inside the
-// line. The list model, used where lines are handled as records (sorting, CSV), ends a line at CR,
-// LF or CR LF. In the streaming model a byte 0x1A (Ctrl-Z) ends the text; in the list model it is
-// an ordinary byte, so sorting or tabulating a file never drops what follows one. In both, lines
-// may be of any length and the last line needs no line end.
+// Three line models serve the program. The streaming models, used by the viewer and most
+// commands, read a text up to a byte 0x1A (Ctrl-Z): StreamingLf, the one for Linux text files,
+// ends a line at CR, LF or CR LF; Streaming, the literal model a user can switch back to, ends a
+// line only at CR (an LF right after it belongs to the line end, an LF alone stays inside the
+// line). The list model, used where lines are handled as records (sorting, CSV), ends a line at
+// CR, LF or CR LF and takes 0x1A as an ordinary byte, so sorting or tabulating a file never drops
+// what follows one. In all three, lines may be of any length and the last line needs no line end.
 //
 // The reader works on a file descriptor with its own buffer, so the quick display of a huge file
 // reads only the blocks holding the lines it asks for.
@@ -18,7 +19,10 @@
 
 namespace sorabu::textcmd {
 
-enum class LineModel { Streaming, List };
+enum class LineModel { Streaming, StreamingLf, List };
+
+// True where an LF alone ends a line.
+constexpr bool LfEndsLine(LineModel model) { return model != LineModel::Streaming; }
 
 class TTextLineReader {
  public:
@@ -43,6 +47,8 @@ class TTextLineReader {
   const std::string& Error() const { return error_; }
   // Bytes read from the file so far.
   std::size_t BytesRead() const { return bytesRead_; }
+  // The first line end in the first block read (see FirstLineEnd); empty when it holds none.
+  const std::string& FirstBlockLineEnd() const { return firstEnd_; }
 
  private:
   bool Fill();
@@ -58,7 +64,12 @@ class TTextLineReader {
   bool cut_ = false;    // streaming: a CR ended the last block; an LF starting the next belongs to it
   std::size_t bytesRead_ = 0;
   std::string error_;
+  std::string firstEnd_;
 };
+
+// The first line end of text before any 0x1A ("\r\n", "\r" or "\n"); empty when it has none.
+// A CR that is the last byte is taken as CR LF's start when more may follow (moreFollows).
+std::string FirstLineEnd(std::string_view text, bool moreFollows = false);
 
 // Splits an in-memory text by the given model.
 std::vector<std::string> SplitLines(std::string_view text, LineModel model);

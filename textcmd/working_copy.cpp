@@ -112,6 +112,7 @@ Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& 
     }
     return Outcome::Failed;
   }
+  out.SetLineEnds(LineEndsOf(workingCopy, context.lfLines));
   if (cancellable) {
     const auto total = static_cast<unsigned long long>(st.st_size);
     out.SetProgress([&context, total](unsigned long long written) { return context.progress(written, total); });

@@ -31,6 +31,9 @@ struct TCommandContext {
   explicit TCommandContext(dialogs::TDialogs& d) : dialogs(d) {}
   dialogs::TDialogs& dialogs;
   bool backup = true;                                        // Mbackup1
+  // Mlfline: an LF alone ends a line too, and lines are written with the file's own line end;
+  // off, lines end only at CR or CR LF and are written with CR LF.
+  bool lfLines = true;
   std::function<void()> refresh;                             // the full refresh of the browser
   std::function<void(const std::string& path)> selectAndShow;
   std::function<std::string(const std::string& path)> infoLine;  // LFilestring for the hex dump

@@ -56,6 +56,7 @@ class SearchCommandRunTest : public ::testing::Test {
     }
     TCommandContext context(dialogs_);
     context.backup = false;
+    context.lfLines = false;  // the literal model; the LF model has its own table test
     return RunSearchCommand(command, path_, context, &memory_, selection);
   }
 

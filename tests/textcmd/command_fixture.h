@@ -47,6 +47,7 @@ class CommandTest : public ::testing::Test {
     for (const std::string& a : answers) dialogs_.Answer(a);
     TCommandContext context(dialogs_);
     context.backup = backup;
+    context.lfLines = lfLines_;
     context.refresh = [this] { ++refreshes_; };
     context.selectAndShow = [this](const std::string& p) { shown_ = p; };
     context.infoLine = [](const std::string&) { return std::string("INFO"); };
@@ -66,6 +67,8 @@ class CommandTest : public ::testing::Test {
   }
 
   std::filesystem::path dir_;
+  // The literal line model unless a test asks for LF line ends.
+  bool lfLines_ = false;
   dialogs::TScriptedDialogs dialogs_;
   int refreshes_ = 0;
   std::string shown_;

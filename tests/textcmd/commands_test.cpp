@@ -28,6 +28,7 @@ class CommandRows : public CommandTest {
         dialogs::TScriptedDialogs d;
         for (const auto& a : answers) d.Answer(Sjis(a.c_str()));
         TCommandContext context(d);
+        context.lfLines = lfLines_;
         context.sortKey = FoldedKey;
         context.infoLine = [](const std::string&) { return std::string("INFO"); };
         outcome = RunCommand(row.handler, path, context).value_or(Outcome::Failed);

@@ -20,25 +20,26 @@ TEST_F(CommandTest, BlockwiseStreamingAgreesWithTheLineReader) {
     for (char& c : text) c = "\r\n\x1a" "ab"[random() % (i % 3 == 0 ? 5 : 4)];
     texts.push_back(text);
   }
-  for (const std::string& text : texts) {
+  for (const std::string& text : texts) for (LineModel model : {LineModel::Streaming, LineModel::StreamingLf}) {
     Write(path, text);
-    const auto expected = SplitLines(text, LineModel::Streaming);
+    const auto expected = SplitLines(text, model);
     for (std::size_t block : {1, 2, 3, 5, 64}) {
       std::vector<std::string> lines(1);
       std::string error;
       ASSERT_TRUE(ForEachStreamingPiece(
-          path,
+          path, model,
           [&](std::string_view piece, bool end) {
             lines.back().append(piece);
             if (end) lines.emplace_back();
           },
           error, block));
       lines.pop_back();
-      EXPECT_EQ(lines, expected) << "block " << block << " text " << testing::PrintToString(text);
+      EXPECT_EQ(lines, expected) << "block " << block << " model " << static_cast<int>(model) << " text "
+                                 << testing::PrintToString(text);
     }
     std::vector<std::string> whole;
     std::string error;
-    ASSERT_TRUE(ForEachStreamingLine(path, [&](std::string_view line) { whole.emplace_back(line); }, error));
+    ASSERT_TRUE(ForEachStreamingLine(path, model, [&](std::string_view line) { whole.emplace_back(line); }, error));
     EXPECT_EQ(whole, expected);
   }
 }

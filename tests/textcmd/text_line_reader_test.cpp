@@ -48,22 +48,28 @@ struct Case {
   std::string bytes;
   Lines streaming;
   Lines list;
+  Lines lf;  // the streaming model where an LF alone ends a line too
 };
 
 const std::vector<Case>& Cases() {
   static const std::vector<Case> cases = {
-      {"empty", "", {}, {}},
-      {"one line, no end", "abc", {"abc"}, {"abc"}},
-      {"CR LF is one end", "a\r\nb\r\n", {"a", "b"}, {"a", "b"}},
-      {"lone CR ends a line", "a\rb", {"a", "b"}, {"a", "b"}},
-      {"lone LF stays in the streaming line", "a\nb\nc", {"a\nb\nc"}, {"a", "b", "c"}},
-      {"LF CR is two ends in the list model", "a\n\rb", {"a\n", "b"}, {"a", "", "b"}},
-      {"empty lines count", "\r\n\r\nx", {"", "", "x"}, {"", "", "x"}},
+      {"empty", "", {}, {}, {}},
+      {"one line, no end", "abc", {"abc"}, {"abc"}, {"abc"}},
+      {"CR LF is one end", "a\r\nb\r\n", {"a", "b"}, {"a", "b"}, {"a", "b"}},
+      {"lone CR ends a line", "a\rb", {"a", "b"}, {"a", "b"}, {"a", "b"}},
+      {"lone LF stays in the streaming line", "a\nb\nc", {"a\nb\nc"}, {"a", "b", "c"}, {"a", "b", "c"}},
+      {"LF CR is two ends in the list model", "a\n\rb", {"a\n", "b"}, {"a", "", "b"}, {"a", "", "b"}},
+      {"empty lines count", "\r\n\r\nx", {"", "", "x"}, {"", "", "x"}, {"", "", "x"}},
       // Ctrl-Z ends only the streaming text; sorting or tabulating keeps what follows it.
-      {"Ctrl-Z ends the text", std::string("ab\r\ncd\x1A" "ef\r\n", 11), {"ab", "cd"}, {"ab", "cd\x1A" "ef"}},
-      {"Ctrl-Z right after a line end", std::string("ab\r\n\x1Axyz", 8), {"ab"}, {"ab", "\x1Axyz"}},
-      {"NUL bytes are ordinary", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}, {std::string("a\0b", 3)}},
-      {"CR at the very end", "abc\r", {"abc"}, {"abc"}},
+      {"Ctrl-Z ends the text", std::string("ab\r\ncd\x1A" "ef\r\n", 11), {"ab", "cd"}, {"ab", "cd\x1A" "ef"}, {"ab", "cd"}},
+      {"Ctrl-Z right after a line end", std::string("ab\r\n\x1Axyz", 8), {"ab"}, {"ab", "\x1Axyz"}, {"ab"}},
+      {"NUL bytes are ordinary", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}, {std::string("a\0b", 3)},
+       {std::string("a\0b", 3)}},
+      {"CR at the very end", "abc\r", {"abc"}, {"abc"}, {"abc"}},
+      {"LF file with an empty line", "a\n\nb\n", {"a\n\nb\n"}, {"a", "", "b"}, {"a", "", "b"}},
+      {"mixed: CR LF, then LF, then CR", "a\r\nb\nc\rd", {"a", "b\nc", "d"}, {"a", "b", "c", "d"}, {"a", "b", "c", "d"}},
+      {"LF CR LF", "a\n\r\nb", {"a\n", "b"}, {"a", "", "b"}, {"a", "", "b"}},
+      {"LF file with Ctrl-Z", std::string("a\nb\x1A\nc", 6), {"a\nb"}, {"a", "b\x1A", "c"}, {"a", "b"}},
   };
   return cases;
 }
@@ -75,7 +81,9 @@ TEST_F(LineReaderTest, BothModelsAgreeWithTheTableAtEveryBlockSize) {
       SCOPED_TRACE(std::string(c.name) + " block " + std::to_string(block));
       EXPECT_EQ(ReadAll(c.bytes, LineModel::Streaming, block), c.streaming);
       EXPECT_EQ(ReadAll(c.bytes, LineModel::List, block), c.list);
+      EXPECT_EQ(ReadAll(c.bytes, LineModel::StreamingLf, block), c.lf);
     }
+    EXPECT_EQ(SplitLines(c.bytes, LineModel::StreamingLf), c.lf) << c.name;
     EXPECT_EQ(SplitLines(c.bytes, LineModel::Streaming), c.streaming) << c.name;
     EXPECT_EQ(SplitLines(c.bytes, LineModel::List), c.list) << c.name;
   }
