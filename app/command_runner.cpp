@@ -27,6 +27,7 @@ bool TCommandRunner::Start(const textcmd::TCommand& command, const std::string& 
   thread_ = QThread::create([this, &command, path, setup = std::move(setup), outcome] {
     textcmd::TCommandContext context(dialogs_);
     context.backup = setup.backup;
+    context.lfLines = setup.lfLines;
     context.caretColumn = setup.caretColumn;
     context.selectionLength = setup.selectionLength;
     if (setup.refresh) context.refresh = [this, &setup] { OnThreadOf(this, setup.refresh); };

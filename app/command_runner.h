@@ -21,6 +21,7 @@ namespace sorabu::app {
 // What the window lends to one command; every callback runs on the user-interface thread.
 struct TCommandSetup {
   bool backup = true;
+  bool lfLines = true;
   int caretColumn = 0;
   int selectionLength = 0;
   std::function<void()> refresh;

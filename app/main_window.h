@@ -4,6 +4,7 @@
 // main_window_options.cpp (options, keys, fonts, reset, close) and main_window_settings.cpp.
 #pragma once
 
+#include <QDate>
 #include <QMainWindow>
 #include <QStyle>
 #include <QPointer>
@@ -42,6 +43,7 @@ class TComboView;
 class TFileView;
 class TFolderCounter;
 class TFolderView;
+class TFolderWatch;
 }  // namespace sorabu::browser
 
 namespace sorabu::fileops {
@@ -64,10 +66,10 @@ class TDirRunner;
 class TFileOpRunner;
 class TSystemServices;
 
-// The twelve options of the 設定 menu, in the order the settings file lists them.
+// The options of the 設定 menu, in the order the settings file lists them.
 enum class Option {
   Mdisp, Mmousepoint, Mlhashow, Mrtf, Mtoolbar, Msubtoolbar1, Msubfolderview1, Mtodiropen1,
-  Mdialogdisp1, Mcloseinitview1, Mbackup1, Mdragdrop1, Count
+  Mdialogdisp1, Mcloseinitview1, Mbackup1, Mdragdrop1, Mlfline, Count
 };
 
 struct TOptionItem {
@@ -138,6 +140,17 @@ class TForm1 : public QMainWindow {
   // The modifier part of the display gate (the form previews every key).
   void FormKeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers);
   void FormKeyUp(Qt::Key key, Qt::KeyboardModifiers modifiers);
+  // ShiftDown, CtrlDown and AltDown as these modifiers say.
+  void TakeModifiers(Qt::KeyboardModifiers modifiers);
+  // Unsaved edits: true when the pane may be replaced (nothing edited, saved, or let go).
+  bool PaneMayChange();
+  // Live views: the watch on the folders and the file on screen, and what follows a change.
+  void StartLiveViews();
+  void WatchShownFolders();
+  void FolderChangedOutside(const QStringList& folders, const QStringList& files);
+  void ReloadList();
+  bool SaveEditsBeforeLeaving();
+  void RestoreEditedSelection();
 
   // The browser (main_window_browser.cpp, main_window_browse_keys.cpp).
   // Goes to a folder with the display gate shut: tree, first row, counts. False (previous folder
@@ -200,6 +213,7 @@ class TForm1 : public QMainWindow {
   void Mcloseinitview1Click() { ToggleOption(Option::Mcloseinitview1); }
   void Mbackup1Click() { ToggleOption(Option::Mbackup1); }
   void Mdragdrop1Click() { ToggleOption(Option::Mdragdrop1); }
+  void MlflineClick() { ToggleOption(Option::Mlfline); }
   void MeditView1Click();
   void MwordwrapClick();
   void MhyojiClick();
@@ -471,7 +485,12 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<fileops::TSHFOP> SHFOP1_;
   TLauncher launcher_;
   bool closing_ = false;         // the window is being destroyed: callbacks of a command do nothing
-  bool closeWhenDone_ = false;   // a close waits for the running command to put its file back
+  bool closeWhenDone_ = false;
+  browser::TFolderWatch* watch_ = nullptr;
+  QDate shownDate_;
+  bool holdingPane_ = false;         // edits kept: the pane stays as it is until the selection is back
+  bool askingToSave_ = false;
+  bool restoringSelection_ = false;   // a close waits for the running command to put its file back
   QWidget* progressBox_ = nullptr;
   QLabel* progressLabel_ = nullptr;
   QProgressBar* progressBar_ = nullptr;

@@ -118,6 +118,7 @@ bool TForm1::LhaPreview(const QString& path) {
 }
 
 bool TForm1::LhaList(const char* word) {
+  if (!PaneMayChange()) return false;
   const QString path = selection_->SelectedPath();
   if (path.isEmpty() || state_.LhaVersion <= 0) {
     viewer_->ShowSelectedFile();
@@ -175,6 +176,7 @@ int TForm1::ExtractStaged(const QString& title, const QString& destination,
 }
 
 void TForm1::LhaExtract(bool flat) {
+  if (!PaneMayChange()) return;
   const QString path = selection_->SelectedPath();
   if (state_.LhaVersion <= 0 || path.isEmpty() || !archive::LhaCheck(Quoted(viewer::ToCp932(path)), 4)) return;
   dialogs::TDialogs::FileOperationSetup setup;
@@ -205,6 +207,7 @@ void TForm1::LhaExtract(bool flat) {
 }
 
 void TForm1::MlhaPClick() {
+  if (!PaneMayChange()) return;
   if (state_.LhaVersion <= 0) return;
   const QStringList names = SelectedNames();
   if (names.isEmpty()) return;
@@ -240,6 +243,7 @@ void TForm1::MlhaPClick() {
 }
 
 void TForm1::MarclistClick() {
+  if (!PaneMayChange()) return;
   const QString path = selection_->SelectedPath();
   if (path.isEmpty()) return;
   try {
@@ -254,6 +258,7 @@ void TForm1::MarclistClick() {
 }
 
 void TForm1::MarcextractClick() {
+  if (!PaneMayChange()) return;
   const QString path = selection_->SelectedPath();
   if (path.isEmpty() || !archive::ExtractableName(viewer::ToCp932(path))) return;
   dialogs::TDialogs::FileOperationSetup setup;
@@ -286,6 +291,7 @@ void TForm1::MarcextractClick() {
 }
 
 void TForm1::MarccreateClick() {
+  if (!PaneMayChange()) return;
   if (FileView1_->RowCount() == 0) return;
   const QStringList names = SelectedNames();
   const QString proposal =

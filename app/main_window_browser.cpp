@@ -186,7 +186,7 @@ void TForm1::BuildBrowserCommands() {
 
 void TForm1::FolderView1Change() {
   if (!state_.DisplayEnabled) return;
-  viewer_->ClearTextPane();
+  if (!viewer_->ClearTextPane()) return;
   const QString path = FolderView1_->SelectedPath();
   if (!path.isEmpty()) {
     counter_->Invalidate();
@@ -212,6 +212,7 @@ void TForm1::FinishNavigation() {
 }
 
 bool TForm1::GoToFolder(const QString& folder) {
+  if (!restoringSelection_ && !PaneMayChange()) return false;
   TGateShut gate(state_);
   TWaitCursor wait;
   if (FolderView1_->topLevelItemCount() == 0) RebuildBrowser();
@@ -244,6 +245,8 @@ void TForm1::RebuildBrowser() {
 }
 
 void TForm1::MrefreshClick() {
+  // The refresh forgets the selection and the pane: unsaved edits are asked about first.
+  if (!PaneMayChange()) return;
   state_.DisplayEnabled = true;
   state_.ShiftDown = false;
   RebuildBrowser();
@@ -349,6 +352,7 @@ void TForm1::MextClick() {
   if (QAction* a = Action("ToolButton12")) a->setChecked(masked);
   TGateShut gate(state_);
   FileView1_->Fill();
+  viewer_->ClearTextPane();
   FinishNavigation();
 }
 
@@ -375,8 +379,7 @@ void TForm1::MfullpathClick() {
 
 void TForm1::ShowNameLines(const QStringList& names) {
   const auto lines = NameLines(names);
-  if (!lines) return;
-  viewer_->ClearTextPane();
+  if (!lines || !viewer_->ClearTextPane()) return;
   for (const std::string& line : *lines) RichEdit1_->AddLine(line);
 }
 

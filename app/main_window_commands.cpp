@@ -196,7 +196,7 @@ void TForm1::BuildCommandMenus() {
 void TForm1::RunFileCommand(const std::string& handler) {
   const textcmd::TCommand* command = textcmd::FindCommand(handler);
   const QString selected = selection_->SelectedPath();
-  if (command == nullptr || selected.isEmpty() || runner_->Running()) return;
+  if (command == nullptr || selected.isEmpty() || runner_->Running() || !PaneMayChange()) return;
   if (handler == "Mdump1Click") {
     // The dump opens with the information line, written as Shift-JIS text.
     bool fits = true;
@@ -211,6 +211,7 @@ void TForm1::RunFileCommand(const std::string& handler) {
   }
   TCommandSetup setup;
   setup.backup = OptionValue(Option::Mbackup1);
+  setup.lfLines = OptionValue(Option::Mlfline);
   setup.caretColumn = RichEdit1_->CaretColumn();
   setup.selectionLength = RichEdit1_->SelectionLength();
   setup.refresh = [this] {
@@ -241,6 +242,8 @@ void TForm1::FileCommandFinished() {
   for (QAction* a : commandActions_) a->setEnabled(true);
   for (QWidget* w : BrowserWidgets()) w->setEnabled(true);
   FileView1_->setFocus();
+  // What the command left beside the file (its working copy) is listed at once.
+  if (!closing_ && !closeWhenDone_) ReloadList();
   emit FileCommandDone();
   if (closeWhenDone_) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }

@@ -84,7 +84,7 @@ void TForm1::Mdircommand2Click() {
 
 void TForm1::RunDirListing(const std::string& arguments) {
   if (dirRunner_->Running()) return;
-  viewer_->ClearTextPane();
+  if (!viewer_->ClearTextPane()) return;
   std::string why;
   QString folder = FolderView1_->SelectedPath();
   if (folder.isEmpty() || browser::IsVirtual(folder)) folder = QString();

@@ -37,22 +37,23 @@ QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 std::string C(const char* utf8) { return viewer::ToCp932(U(utf8)); }
 std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-// Every line ends in CR LF: lone CRs and LFs become CR LF, and a last line gets one too.
-std::string WithCrLf(const std::string& text) {
+// Every line ends in end (the shown file's own line end, or CR LF): CR, LF and CR LF all become
+// end, and a last line gets one too.
+std::string WithLineEnds(const std::string& text, const std::string& end) {
   std::string out;
   out.reserve(text.size() + text.size() / 32);
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (c == '\r') {
-      out += "\r\n";
+      out += end;
       if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
     } else if (c == '\n') {
-      out += "\r\n";
+      out += end;
     } else {
       out += c;
     }
   }
-  if (!out.empty() && out.back() != '\n') out += "\r\n";
+  if (!text.empty() && text.back() != '\n' && text.back() != '\r') out += end;
   return out;
 }
 
@@ -236,7 +237,8 @@ bool TForm1::SavePane(const QString& target, bool backup) {
   if (ext == QLatin1String("RTF")) RichEdit1_->SetPlainTextMode(false);
   else if (ext == QLatin1String("TXT")) RichEdit1_->SetPlainTextMode(true);
   std::string bytes = RichEdit1_->PlainTextMode()
-                          ? WithCrLf(RichEdit1_->TextBytes())
+                          ? WithLineEnds(RichEdit1_->TextBytes(),
+                                         OptionValue(Option::Mlfline) ? RichEdit1_->LineEnd() : std::string("\r\n"))
                           : viewer::WriteRtf(RichEdit1_->RichDocument(), viewer::ToCp932Text(RichEdit1_->font().family()));
   // A UTF-16 file is shown as UTF-8 and written back as it was read.
   const textconv::TextForm source = RichEdit1_->SourceForm();

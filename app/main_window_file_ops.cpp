@@ -131,6 +131,8 @@ bool TForm1::RunFileOperation(const QString& title, const std::function<bool()>&
   const bool ok = fileOps_->Run(title, job, cancel);
   for (QWidget* w : frozen) w->setEnabled(true);
   FileView1_->setFocus();
+  // A moved or deleted file is no longer shown, whatever the operation's own refresh does.
+  if (!closeWhenDone_) ReloadList();
   if (closeWhenDone_) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
   return ok;
 }

@@ -175,7 +175,7 @@ void TForm1::MnowClick() {
 // --- 情報
 
 void TForm1::Msysteminfo1Click() {
-  viewer_->ClearTextPane();
+  if (!viewer_->ClearTextPane()) return;
   SBarR_->SetPanelText(0, QString());
   SBarR_->SetPanelText(1, QString());
   const QLocale locale = QLocale::system();

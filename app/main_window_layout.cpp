@@ -61,6 +61,7 @@ TForm1::TForm1(dialogs::TDialogs& dialogs, std::string iniPath, QWidget* parent)
   viewer_ = new viewer::TViewer(state_, {RichEdit1_, LFilestring_, SBarR_, StatusBar1_}, dialogs_, this);
   viewer_->SetSelection(selection_.get());
   viewer_->SetSettingsPath(iniPath_);
+  viewer_->SetReplaceGuard([this] { return PaneMayChange(); });
   connect(RichEdit1_, &viewer::TTextPane::KeyPressed, this, [this] {
     viewer_->UpdateCaretStatus();
     viewer_->MarkEdited();
@@ -69,6 +70,7 @@ TForm1::TForm1(dialogs::TDialogs& dialogs, std::string iniPath, QWidget* parent)
   connect(RichEdit1_, &QPlainTextEdit::selectionChanged, viewer_, &viewer::TViewer::UpdateCaretStatus);
   connect(RichEdit1_, &QPlainTextEdit::cursorPositionChanged, viewer_, &viewer::TViewer::UpdateCaretStatus);
   SetupBrowser();
+  StartLiveViews();
   BuildCustomCommands();
   qApp->installEventFilter(this);
 }

@@ -200,6 +200,7 @@ void TForm1::BuildMenus() {
   BindOption(Option::Mcloseinitview1, options, poptions, "Mcloseinitview1", "Mcloseinitview2", "終了時ファイル未選択(&I)", "Mcloseinitview1", true, &TForm1::Mcloseinitview1Click);
   BindOption(Option::Mbackup1, options, poptions, "Mbackup1", "Mbackup2", "保存時バックアップ作成", "Mbackup1", true, &TForm1::Mbackup1Click);
   BindOption(Option::Mdragdrop1, options, poptions, "Mdragdrop1", "Mdragdrop2", "ドラッグ&&ドロップ使用", "Mdragdrop1", false, &TForm1::Mdragdrop1Click);
+  BindOption(Option::Mlfline, options, poptions, "Mlfline", "Mlfline1", "LFも改行として扱う(&U)", "Mlfline", true, &TForm1::MlflineClick);
   for (QMenu* m : {options, poptions}) {
     const bool p = m == poptions;
     m->addSeparator();

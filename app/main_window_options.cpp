@@ -14,6 +14,8 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusTipEvent>
@@ -69,6 +71,9 @@ void TForm1::ApplyOptionEffect(Option o) {
     case Option::Mlhashow:
       viewer_->SetLhaShowOption(on);
       break;
+    case Option::Mlfline:
+      viewer_->SetLfLines(on);
+      break;
     case Option::Mtoolbar:
       ToolBar1_->setVisible(on);
       break;
@@ -112,6 +117,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     pendingPanelLWidth_ = -1;
     Splitter2_->setSizes({width, qMax(0, Splitter2_->width() - Splitter2_->handleWidth() - width)});
   }
+  // A click tells which modifiers are held now, whatever became of an earlier key-up (a dialog
+  // opened by Ctrl+F takes the release of Ctrl).
+  if (event->type() == QEvent::MouseButtonPress &&
+      (watched == FileView1_->ListView()->viewport() || watched == FileView1_->DetailView()->viewport() ||
+       watched == FolderView1_->viewport()))
+    TakeModifiers(static_cast<QMouseEvent*>(event)->modifiers());
   if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && watched->isWidgetType()) {
     auto* w = static_cast<QWidget*>(watched);
     if (w->window() == this) {
@@ -127,7 +138,17 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+void TForm1::TakeModifiers(Qt::KeyboardModifiers modifiers) {
+  state_.ShiftDown = modifiers.testFlag(Qt::ShiftModifier);
+  state_.CtrlDown = modifiers.testFlag(Qt::ControlModifier);
+  state_.AltDown = modifiers.testFlag(Qt::AltModifier);
+}
+
 bool TForm1::event(QEvent* event) {
+  // A dialog opening or closing, or another window taking the focus, takes the key-ups with it:
+  // the gate starts from the keys held now.
+  if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate)
+    TakeModifiers(QGuiApplication::queryKeyboardModifiers());
   // The hint handler: the status text of whatever the pointer rests on goes to panel 4.
   if (event->type() == QEvent::StatusTip) {
     StatusBar1_->SetPanelText(4, static_cast<QStatusTipEvent*>(event)->tip(), false);
@@ -152,12 +173,13 @@ void TForm1::InitDefaults() {
   columnWidths_ = {-1, -1, -1};
   ApplyFileViewStyle(3);
   for (Option o : {Option::Mdisp, Option::Mtoolbar, Option::Msubtoolbar1, Option::Mdialogdisp1,
-                   Option::Mcloseinitview1, Option::Msubfolderview1}) {
+                   Option::Mcloseinitview1, Option::Msubfolderview1, Option::Mlfline}) {
     TOptionItem& item = options_[static_cast<std::size_t>(o)];
     item.value = true;
     item.main->setChecked(true);
     item.popup->setChecked(true);
   }
+  ApplyOptionEffect(Option::Mlfline);
 }
 
 void TForm1::FormCreate() {
@@ -194,6 +216,7 @@ void TForm1::OpenCommandLineFile(const QStringList& arguments) {
 
 void TForm1::FormShow() {
   const QDate today = QDate::currentDate();
+  shownDate_ = today;
   Action("Mnow")->setText(QStringLiteral(" %1.%2.%3 (%4)")
                               .arg(today.year())
                               .arg(today.month())
@@ -396,6 +419,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
   if (GrepRunning()) {
     grep_->StopAndWait();
     RestForGrep(false);
+  }
+  if (!PaneMayChange()) {
+    event->ignore();
+    return;
   }
   dialogs_.CloseReplace();
   FormCloseQuery();

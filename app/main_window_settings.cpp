@@ -136,6 +136,7 @@ void TForm1::LoadSettings() {
   ApplyOptionEffect(Option::Mrtf);
   ApplyOptionEffect(Option::Mdisp);
   ApplyOptionEffect(Option::Mlhashow);
+  ApplyOptionEffect(Option::Mlfline);
   ApplyFileViewStyle(style);
 
   if (!initFolder.empty()) {

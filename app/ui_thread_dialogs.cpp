@@ -51,6 +51,9 @@ std::optional<dialogs::TDialogs::ColumnAnswer> TUiThreadDialogs::Columns(const C
 bool TUiThreadDialogs::Confirm(const std::string& caption, const std::string& text) {
   return OnThreadOf(Asking(), [&] { return inner_.Confirm(caption, text); });
 }
+dialogs::TDialogs::SaveChoice TUiThreadDialogs::SaveChanges(const std::string& caption, const std::string& text) {
+  return OnThreadOf(Asking(), [&] { return inner_.SaveChanges(caption, text); });
+}
 dialogs::TDialogs::CollisionAnswer TUiThreadDialogs::Collision(const CollisionSetup& setup) {
   return OnThreadOf(Asking(), [&] { return inner_.Collision(setup); });
 }

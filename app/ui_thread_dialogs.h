@@ -58,6 +58,7 @@ class TUiThreadDialogs final : public dialogs::TDialogs {
                                           const std::string& name) override;
   std::optional<ColumnAnswer> Columns(const ColumnSetup& setup) override;
   bool Confirm(const std::string& caption, const std::string& text) override;
+  SaveChoice SaveChanges(const std::string& caption, const std::string& text) override;
   std::optional<FindAnswer> FindText(const FindSetup& setup) override;
   std::optional<RegExpAnswer> RegExpDialog(const RegExpSetup& setup) override;
   std::optional<ListAnswer> ListDialog(const ListSetup& setup) override;

@@ -7,6 +7,8 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QSet>
 #include <QStackedWidget>
 #include <QTreeView>
 #include <QUrl>
@@ -77,8 +79,50 @@ QAbstractItemView* TFileView::CurrentView() const {
 bool TFileView::SetFolder(const QString& folder) {
   if (!model_->Fill(folder, mask_)) return false;
   std::fill(std::begin(directions_), std::end(directions_), 1);
+  sortColumn_ = -1;
   lastReported_.clear();
   return true;
+}
+
+bool TFileView::Reload() {
+  if (model_->Folder().isEmpty()) return false;
+  QSet<QString> selected;
+  for (int row : SelectedRows()) selected.insert(model_->Row(row).id);
+  const int current = CurrentRow();
+  const QString currentId = current >= 0 ? model_->Row(current).id : QString();
+  const QString before = SelectedPath();
+  QAbstractItemView* views[] = {list_, details_};
+  int scroll[2][2];
+  for (int i = 0; i < 2; ++i) {
+    scroll[i][0] = views[i]->horizontalScrollBar()->value();
+    scroll[i][1] = views[i]->verticalScrollBar()->value();
+  }
+  reloading_ = true;
+  const bool filled = model_->Fill(model_->Folder(), mask_);
+  if (filled) {
+    if (sortColumn_ >= 0) model_->SortRows(sortColumn_, sortDirection_);
+    QItemSelection chosen;
+    int newCurrent = -1;
+    for (int r = 0; r < model_->Count(); ++r) {
+      const QString& id = model_->Row(r).id;
+      if (selected.contains(id)) chosen.select(model_->index(r, 0), model_->index(r, 3));
+      if (id == currentId) newCurrent = r;
+    }
+    if (newCurrent >= 0) selection_->setCurrentIndex(model_->index(newCurrent, 0), QItemSelectionModel::NoUpdate);
+    selection_->select(chosen, QItemSelectionModel::ClearAndSelect);
+    for (int i = 0; i < 2; ++i) {
+      views[i]->doItemsLayout();
+      views[i]->horizontalScrollBar()->setValue(scroll[i][0]);
+      views[i]->verticalScrollBar()->setValue(scroll[i][1]);
+    }
+  }
+  reloading_ = false;
+  // Only a selected item that went away changes what the window shows.
+  if (filled && SelectedPath() != before) {
+    lastReported_ = SelectedPath();
+    emit Changed(true);
+  }
+  return filled;
 }
 
 bool TFileView::Fill() { return SetFolder(model_->Folder()); }
@@ -108,6 +152,8 @@ void TFileView::SetViewStyle(int style) {
 void TFileView::ColumnClick(int column) {
   if (column < 0 || column > 3) return;
   directions_[column] = -directions_[column];
+  sortColumn_ = column;
+  sortDirection_ = directions_[column];
   model_->SortRows(column, directions_[column]);
 }
 
@@ -115,7 +161,9 @@ void TFileView::SortBy(int code) {
   const bool descending = code >= 90;
   const int column = descending ? code - 90 : code;
   if (column < 0 || column > 3) return;
-  model_->SortRows(column, descending ? -1 : 1);
+  sortColumn_ = column;
+  sortDirection_ = descending ? -1 : 1;
+  model_->SortRows(column, sortDirection_);
 }
 
 QString TFileView::ItemPath(int row) const {
@@ -187,6 +235,7 @@ int TFileView::SelectByName(const QString& name) {
 }
 
 void TFileView::OnSelectionChanged() {
+  if (reloading_) return;
   lastReported_ = SelectedPath();
   emit Changed(true);
 }
@@ -194,6 +243,7 @@ void TFileView::OnSelectionChanged() {
 // A focus move that does not change the selection still changes the selected path when the
 // focused row is selected (Ctrl+click); report it only then, so one arrow key is one report.
 void TFileView::OnCurrentChanged() {
+  if (reloading_) return;
   const QString path = SelectedPath();
   if (path == lastReported_) return;
   lastReported_ = path;

@@ -35,6 +35,10 @@ class TFileView : public QWidget {
   const QString& Folder() const { return model_->Folder(); }
   // Reads the current folder again; the selection and order are lost, the sort directions reset.
   bool Fill();
+  // Reads the current folder again after another program changed it, keeping the selected and
+  // focused items, the order and the scroll position. Changed is reported only when a selected
+  // item went away.
+  bool Reload();
 
   void SetMask(std::vector<std::string> mask) { mask_ = std::move(mask); }
   const std::vector<std::string>& Mask() const { return mask_; }
@@ -116,6 +120,9 @@ class TFileView : public QWidget {
   int style_ = 3;
   int directions_[4] = {1, 1, 1, 1};
   QString lastReported_;
+  int sortColumn_ = -1;  // -1: the folder's default order
+  int sortDirection_ = 1;
+  bool reloading_ = false;
   bool dragOut_ = true;
   std::function<bool(const QString&)> trash_;
   std::function<void(const QString&)> open_;

@@ -9,6 +9,8 @@
 #include <QMimeData>
 #include <QTreeView>
 #include <QDir>
+#include <QSet>
+#include <functional>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -98,6 +100,56 @@ bool TFolderView::FillChildren(QTreeWidgetItem* node) {
   return true;
 }
 
+bool TFolderView::SyncChildren(QTreeWidgetItem* node) {
+  if (!node || NodeId(node).isEmpty() || !node->data(0, kLoadedRole).toBool()) return false;
+  bool ok = false;
+  QVector<TShellItem> items = Children(NodeId(node), true, &ok);
+  if (!ok) return false;
+  std::sort(items.begin(), items.end(), [](const TShellItem& a, const TShellItem& b) { return CompareItems(a, b) < 0; });
+  QSet<QString> ids;
+  for (const TShellItem& item : items) ids.insert(item.id);
+  bool changed = false;
+  for (int i = node->childCount() - 1; i >= 0; --i) {
+    QTreeWidgetItem* child = node->child(i);
+    if (ids.contains(NodeId(child))) continue;
+    // The folder on screen went away: the tree and the list move to its parent.
+    for (QTreeWidgetItem* c = currentItem(); c; c = c->parent())
+      if (c == child) {
+        setCurrentItem(node);
+        break;
+      }
+    if (previous_ == child) previous_ = nullptr;
+    delete node->takeChild(i);
+    changed = true;
+  }
+  TBusy busy(busy_);
+  const bool blocked = blockSignals(true);
+  for (int i = 0; i < items.size(); ++i) {
+    if (i < node->childCount() && NodeId(node->child(i)) == items[i].id) continue;
+    QTreeWidgetItem* added = AddNode(node, items[i].id, items[i].name);
+    node->removeChild(added);
+    node->insertChild(i, added);
+    changed = true;
+  }
+  node->setChildIndicatorPolicy(node->childCount() > 0 ? QTreeWidgetItem::ShowIndicator
+                                                       : QTreeWidgetItem::DontShowIndicator);
+  blockSignals(blocked);
+  return changed;
+}
+
+QStringList TFolderView::OpenFolders() const {
+  QStringList out;
+  std::function<void(QTreeWidgetItem*)> walk = [&](QTreeWidgetItem* n) {
+    if (!n->data(0, kLoadedRole).toBool()) return;
+    const QString id = NodeId(n);
+    if (!IsVirtual(id) && (n->isExpanded() || n == currentItem())) out << id;
+    for (int i = 0; i < n->childCount(); ++i)
+      if (n->child(i)->isExpanded()) walk(n->child(i));
+  };
+  for (int i = 0; i < topLevelItemCount(); ++i) walk(topLevelItem(i));
+  return out;
+}
+
 void TFolderView::Rebuild() {
   TBusy busy(busy_);
   clear();
@@ -134,6 +186,10 @@ bool TFolderView::SelectPath(const QString& rawId) {
       QTreeWidgetItem* next = nullptr;
       for (int i = 0; i < node->childCount() && !next; ++i)
         if (NodeId(node->child(i)) == step) next = node->child(i);
+      // A folder made since the node was read (by another program) is read in now.
+      if (!next && SyncChildren(node))
+        for (int i = 0; i < node->childCount() && !next; ++i)
+          if (NodeId(node->child(i)) == step) next = node->child(i);
       if (!next) return false;
       node = next;
     }

@@ -37,6 +37,12 @@ class TFolderView : public QTreeWidget {
   QTreeWidgetItem* PreviousNode() const { return previous_; }
   // Reads a node's children (once); false when its folder cannot be read.
   bool FillChildren(QTreeWidgetItem* node);
+  // Reads a node's folder again after another program changed it: new folders are added in
+  // their place, vanished ones removed (the tree leaves a removed folder for its parent). False
+  // when nothing changed or the node was never read.
+  bool SyncChildren(QTreeWidgetItem* node);
+  // The folders whose children are on screen: open nodes and the current one.
+  QStringList OpenFolders() const;
   // Renames the node's folder on disk; false (text put back) on failure.
   bool RenameNode(QTreeWidgetItem* node, const QString& newName);
   // A folder renamed elsewhere (the list): the node below the path follows.

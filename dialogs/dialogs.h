@@ -121,6 +121,12 @@ class TDialogs {
   // A warning with OK and Cancel; true for OK.
   virtual bool Confirm(const std::string& caption, const std::string& text) = 0;
 
+  // Asked before unsaved edits in the pane would go: 保存 / 保存しない / キャンセル.
+  enum class SaveChoice { Save, Discard, Cancel };
+  virtual SaveChoice SaveChanges(const std::string& caption, const std::string& text) {
+    return Confirm(caption, text) ? SaveChoice::Save : SaveChoice::Cancel;
+  }
+
   // The question when a name is taken at the destination.
   struct CollisionSetup {
     std::string name;          // the name that is taken

@@ -99,6 +99,14 @@ bool TScriptedDialogs::Confirm(const std::string& caption, const std::string& te
   return Next(caption).has_value();
 }
 
+TDialogs::SaveChoice TScriptedDialogs::SaveChanges(const std::string& caption, const std::string& text) {
+  offered_.push_back(text);
+  const auto answer = Next(caption);
+  if (answer == "save") return SaveChoice::Save;
+  if (answer == "discard") return SaveChoice::Discard;
+  return SaveChoice::Cancel;
+}
+
 TDialogs::CollisionAnswer TScriptedDialogs::Collision(const CollisionSetup& setup) {
   offered_.push_back(setup.name);
   const auto answer = Next("collision");

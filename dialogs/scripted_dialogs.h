@@ -51,6 +51,8 @@ class TScriptedDialogs : public TDialogs {
 
   // Answer: anything for OK.
   bool Confirm(const std::string& caption, const std::string& text) override;
+  // Answer: "save" or "discard"; anything else, or none, is Cancel.
+  SaveChoice SaveChanges(const std::string& caption, const std::string& text) override;
   // Answer: "replace", "skip" or "rename", with " all" to apply it to the rest.
   CollisionAnswer Collision(const CollisionSetup& setup) override;
   // Answer: the destination; the folder and history are offered as "folder|h1|h2".

@@ -36,6 +36,7 @@ class TQtDialogs : public dialogs::TDialogs {
   std::optional<ColumnAnswer> Columns(const ColumnSetup& setup) override;
   // qt_dialogs_fileops.cpp
   bool Confirm(const std::string& caption, const std::string& text) override;
+  SaveChoice SaveChanges(const std::string& caption, const std::string& text) override;
   CollisionAnswer Collision(const CollisionSetup& setup) override;
   void ErrorList(const std::string& caption, const std::string& text, const std::vector<std::string>& lines) override;
   std::optional<std::string> FileOperation(const FileOperationSetup& setup) override;

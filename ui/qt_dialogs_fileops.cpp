@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "ui/TCollisionDialog.h"
 #include "ui/TForm17.h"
@@ -27,6 +28,19 @@ bool TQtDialogs::Confirm(const std::string& caption, const std::string& text) {
                   parent_);
   box.setDefaultButton(QMessageBox::Ok);
   return box.exec() == QMessageBox::Ok;
+}
+
+dialogs::TDialogs::SaveChoice TQtDialogs::SaveChanges(const std::string& caption, const std::string& text) {
+  QMessageBox box(QMessageBox::Question, FromCp932(caption), FromCp932(text), QMessageBox::NoButton, parent_);
+  QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(QStringLiteral("保存しない"), QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == save) return SaveChoice::Save;
+  if (box.clickedButton() == discard) return SaveChoice::Discard;
+  return SaveChoice::Cancel;
 }
 
 dialogs::TDialogs::CollisionAnswer TQtDialogs::Collision(const CollisionSetup& setup) {

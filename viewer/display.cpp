@@ -77,20 +77,32 @@ void TViewer::AppendTags() {
 }
 
 void TViewer::FileView1Change(bool selectionStateChanged) {
+  if (!MayReplacePane()) return;
   parts_.pane->Clear();
+  shownPath_.clear();
   SetInfo(info_, InfoColour::Black);
   if (state_.DisplayGateOpen()) {
     const QString path = SelectedPath();
     const QString ext = QFileInfo(path).suffix().toUpper();
-    const bool archive = lhaShow_ && (ext == QLatin1String("LZH") || ext == QLatin1String("EXE"));
+    const bool archive = lhaShow_ && (ext == QLatin1String("LZH") || ext == QLatin1String("EXE")) &&
+                         SpecialFileKind(path).isEmpty();
     if (!(archive && archiveListing_ && archiveListing_(path))) ShowSelectedFile();
   }
   if (selectionStateChanged && parts_.mainStatus && selection_)
     parts_.mainStatus->SetPanelText(3, QStringLiteral(" %1 個選択 ").arg(selection_->SelectedCount()));
 }
 
+bool TViewer::ShowSpecialFile(const QString& path) {
+  const QString kind = SpecialFileKind(path);
+  if (kind.isEmpty()) return false;
+  parts_.pane->Clear();
+  SetInfo(FileInfoLineText(path) + kind, InfoColour::Black);
+  if (selection_) selection_->UpdateCounts();
+  return true;
+}
+
 void TViewer::ShowSelectedFile() {
-  if (!state_.InstantDisplay) return;
+  if (!state_.InstantDisplay || !MayReplacePane()) return;
   kanjiCode_ = -1;
   SetInfo({}, InfoColour::Black);
   const QString path = SelectedPath();
@@ -101,9 +113,11 @@ void TViewer::ShowSelectedFile() {
     }
     return;
   }
+  if (ShowSpecialFile(path)) return;
   const QString pieces = FileInfoLineText(path);
   TTextPane& pane = *parts_.pane;
   pane.Clear();
+  shownPath_ = path;
   pane.SetPlainTextMode(!rtf_);
   SetInfo(pieces, InfoColour::Black);
   TBusyCursor busy;
@@ -115,7 +129,8 @@ void TViewer::ShowSelectedFile() {
   if (state_.DisplayLineLimit > 0 && ShowUtf16Start(path)) {
     // Shown already.
   } else if (state_.DisplayLineLimit > 0) {
-    textcmd::TTextLineReader reader(textcmd::LineModel::Streaming, 16 * 1024);
+    textcmd::TTextLineReader reader(lfLines_ ? textcmd::LineModel::StreamingLf : textcmd::LineModel::Streaming,
+                                    16 * 1024);
     if (!reader.Open(path.toStdString())) {
       dialogs_.Error(reader.Error());
     } else {
@@ -133,6 +148,7 @@ void TViewer::ShowSelectedFile() {
           complete = true;
           break;
         }
+        if (n == 0 && lfLines_) pane.SetLineEnd(reader.FirstBlockLineEnd());
         const bool cut = reader.LineCut() || line.size() > kQuickDisplayByteCap - shown;
         if (cut) {
           // Cut at a character boundary so the last character shown is whole.
@@ -162,14 +178,17 @@ void TViewer::ShowSelectedFile() {
 
 bool TViewer::ReadWhole(const QString& path, std::string& bytes, std::string& error) const {
   const QByteArray native = QFile::encodeName(path);
-  int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+  // Never waits: a name that became a FIFO after it was looked at opens at once and is refused.
+  int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     error = std::strerror(errno);
     return false;
   }
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || st.st_size > kPaneLoadCeiling) {
-    error = st.st_size > kPaneLoadCeiling ? Sjis("ファイルが大きすぎて表示できません。") : std::string(std::strerror(errno));
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kPaneLoadCeiling) {
+    error = st.st_size > kPaneLoadCeiling ? Sjis("ファイルが大きすぎて表示できません。")
+            : S_ISREG(st.st_mode)         ? std::string(std::strerror(errno))
+                                          : Sjis("通常のファイルではないため表示できません。");
     ::close(fd);
     return false;
   }
@@ -197,7 +216,7 @@ bool TViewer::ReadWhole(const QString& path, std::string& bytes, std::string& er
 }
 
 void TViewer::StreamLoad(const QString& path) {
-  if (!FileExists(SelectedPath()) || !FileExists(path)) return;
+  if (!FileExists(SelectedPath()) || !FileExists(path) || !MayReplacePane() || ShowSpecialFile(path)) return;
   std::string bytes, error;
   if (!ReadWhole(path, bytes, error)) {
     dialogs_.Error(error);
@@ -222,6 +241,7 @@ void TViewer::TakeWhole(std::string&& bytes) {
   }
   if (pane.PlainTextMode() || pane.ShowsBytes())
     pane.SetTextForm(form == textconv::TextForm::Cp932 ? form : textconv::TextForm::Utf8, form);
+  if (lfLines_) pane.SetLineEnd(textcmd::FirstLineEnd(pane.ShownBytes()));
 }
 
 bool TViewer::ShowUtf16Start(const QString& path) {
@@ -256,13 +276,14 @@ bool TViewer::ShowUtf16Start(const QString& path) {
   }
   pane.AddLines(lines);
   pane.SetTextForm(textconv::TextForm::Utf8, form);
+  if (lfLines_) pane.SetLineEnd(textcmd::FirstLineEnd(text));
   if (head.size() == file.size() && reachedEnd) pane.SetWholeFile(path);
   return true;
 }
 
 void TViewer::LoadWholeFile() {
   const QString path = SelectedPath();
-  if (!FileExists(path)) return;
+  if (!FileExists(path) || !MayReplacePane() || ShowSpecialFile(path)) return;
   kanjiCode_ = -1;
   SetInfo({}, colour_);
   const app::TIniFile ini(iniPath_);
@@ -273,6 +294,7 @@ void TViewer::LoadWholeFile() {
   TTextPane& pane = *parts_.pane;
   pane.SetPlainTextMode(!rtf_);
   pane.Clear();
+  shownPath_ = path;
   SetInfo(pieces, InfoColour::Blue);
   TBusyCursor busy;
   const long long size = QFileInfo(path).size();  // whole 64-bit size
@@ -325,10 +347,19 @@ void TViewer::SelectAndShow(const QString& path) {
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
 }
 
-void TViewer::ClearTextPane() {
+void TViewer::DropStalePane() {
+  if (shownPath_.isEmpty()) return;
+  if (QFileInfo::exists(shownPath_) && shownPath_ == SelectedPath()) return;
+  if (ClearTextPane()) shownPath_.clear();
+}
+
+bool TViewer::ClearTextPane() {
+  if (!MayReplacePane()) return false;
+  shownPath_.clear();
   parts_.pane->Clear();
   kanjiCode_ = -1;
   SetInfo({}, colour_);
+  return true;
 }
 
 void TViewer::UpdateCaretStatus() {
@@ -339,8 +370,14 @@ void TViewer::UpdateCaretStatus() {
   parts_.textStatus->SetPanelText(1, QStringLiteral(" %1 行 ").arg(pane.LineCount()));
 }
 
+void TViewer::MarkChanged() {
+  if (!edited_) editedPath_ = SelectedPath();
+  edited_ = true;
+  SetInfo(info_, InfoColour::Red);
+}
+
 void TViewer::MarkEdited() {
-  if (parts_.pane->document()->isModified()) SetInfo(info_, InfoColour::Red);
+  if (parts_.pane->document()->isModified()) MarkChanged();
 }
 
 void TViewer::MvClick(bool mdisp, const std::function<void()>& showPane) {

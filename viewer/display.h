@@ -48,6 +48,9 @@ class TViewer : public QObject {
   // Options read by the pipeline.
   void SetRtfOption(bool on) { rtf_ = on; }
   void SetLhaShowOption(bool on) { lhaShow_ = on; }
+  // Mlfline: an LF alone ends a line for the quick display, and the pane saves with the file's
+  // own line end; off, lines end at CR or CR LF and a save writes CR LF.
+  void SetLfLines(bool on) { lfLines_ = on; }
   // Shows an LHA archive's listing instead of its text; false when it cannot.
   void SetArchiveListing(std::function<bool(const QString&)> show) { archiveListing_ = std::move(show); }
   // Runs when a whole file's line colours change (so the window can follow); optional.
@@ -59,7 +62,19 @@ class TViewer : public QObject {
   void StreamLoad(const QString& path);
   void ShowFileInfo();
   void SelectAndShow(const QString& path);
-  void ClearTextPane();
+  // Empties the pane and the information line; false (the pane kept) when its unsaved edits
+  // must stay.
+  bool ClearTextPane();
+  // Asked before anything replaces the pane while it holds unsaved edits; false keeps the pane.
+  void SetReplaceGuard(std::function<bool()> guard) { replaceGuard_ = std::move(guard); }
+  bool MayReplacePane() { return !replaceGuard_ || replaceGuard_(); }
+  // Unsaved edits (the red information line) and the file the pane showed when they began.
+  bool Edited() const { return edited_; }
+  const QString& EditedPath() const { return editedPath_; }
+  void DiscardEdits() { edited_ = false; }
+  // After the list changed under the pane: a pane that shows a file that is gone, or no longer the
+  // selected one, is cleared with the information line.
+  void DropStalePane();
   void UpdateCaretStatus();
 
   void MvClick(bool mdisp, const std::function<void()>& showPane);
@@ -75,8 +90,11 @@ class TViewer : public QObject {
   // The pane was edited: the information line turns red (on a key down with the modified flag).
   void MarkEdited();
   // An editing command changed the pane / the pane was saved over its file: red / black.
-  void MarkChanged() { SetInfo(info_, InfoColour::Red); }
-  void MarkSaved() { SetInfo(info_, InfoColour::Black); }
+  void MarkChanged();
+  void MarkSaved() {
+    edited_ = false;
+    SetInfo(info_, InfoColour::Black);
+  }
 
   enum class InfoColour { Black, Blue, Red };
   InfoColour Colour() const { return colour_; }
@@ -93,6 +111,8 @@ class TViewer : public QObject {
   void TakeWhole(std::string&& bytes);
   // The first lines of a UTF-16 file; false when the file is not UTF-16.
   bool ShowUtf16Start(const QString& path);
+  // For a FIFO, socket or device: clears the pane, says what it is, and returns true.
+  bool ShowSpecialFile(const QString& path);
 
   app::TWindowState& state_;
   TViewerParts parts_;
@@ -101,6 +121,11 @@ class TViewer : public QObject {
   std::string iniPath_;
   bool rtf_ = false;
   bool lhaShow_ = false;
+  bool lfLines_ = true;
+  bool edited_ = false;
+  QString editedPath_;
+  QString shownPath_;  // the file the pane shows; empty for listings and an empty pane
+  std::function<bool()> replaceGuard_;
   std::function<bool(const QString&)> archiveListing_;
   QString info_;
   InfoColour colour_ = InfoColour::Black;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "textconv/cp932.h"
@@ -87,6 +88,15 @@ std::string BuildFileInfoLine(const QString& path, bool* fits) {
                      ToCp932Text(FolderWithSlash(info), &folderFits) + "    ";
   if (fits) *fits = nameFits && folderFits;
   return line;
+}
+
+QString SpecialFileKind(const QString& path) {
+  struct stat st {};
+  if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
+  if (S_ISFIFO(st.st_mode)) return QStringLiteral("名前付きパイプ");
+  if (S_ISSOCK(st.st_mode)) return QStringLiteral("ソケット");
+  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return QStringLiteral("デバイス");
+  return {};
 }
 
 QString FileInfoLineText(const QString& path) {

@@ -18,6 +18,11 @@ std::string BuildFileInfoLine(const QString& path, bool* fits = nullptr);
 // where code page 932 has no character for them.
 QString FileInfoLineText(const QString& path);
 
+// What a name that is neither a regular file nor a folder stands for ("名前付きパイプ", "ソケット",
+// "デバイス"), so that nothing opens it: reading a FIFO would wait for a writer, a device may
+// never end. Empty for regular files, folders and names that do not exist (links are followed).
+QString SpecialFileKind(const QString& path);
+
 // "%15.0n": right-aligned in 15 characters with the locale's thousands separator.
 std::string FormatNumber15(unsigned long long value);
 

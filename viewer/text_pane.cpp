@@ -160,6 +160,7 @@ void TTextPane::ShowBytes() {
 void TTextPane::Clear() {
   StopBuilding();
   wholeFile_.clear();
+  lineEnd_ = "\r\n";
   if (ownDocument_) {
     // Back to a document of the editor's own (it made a new one and deleted its old one when it
     // took the big one); the big one goes.

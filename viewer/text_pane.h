@@ -98,6 +98,10 @@ class TTextPane : public QPlainTextEdit {
   // The file whose whole text the pane holds (set by the display after a complete load, cleared
   // by every new content); empty when the pane holds part of a file or something else.
   void SetWholeFile(const QString& path) { wholeFile_ = path; }
+  // What ends each line when the pane's text is saved: the line end of the file it shows (CR LF
+  // for a new text).
+  void SetLineEnd(std::string end) { lineEnd_ = end.empty() ? std::string("\r\n") : std::move(end); }
+  const std::string& LineEnd() const { return lineEnd_; }
   const QString& WholeFile() const { return wholeFile_; }
 
   // Simple editing: editable panes take Tab into the text and keep an undo history of the user's
@@ -152,6 +156,7 @@ class TTextPane : public QPlainTextEdit {
   QString wholeFile_;
   bool bytesValid_ = true;  // bytes_ mirrors the text until the user edits it
   std::string bytes_;
+  std::string lineEnd_ = "\r\n";
   bool hasLines_ = false;
   bool trailingBreak_ = false;  // the loaded text ended with a line break
   double tabDistance_ = 0;

@@ -110,6 +110,7 @@ TEST_F(EditWindowTest, ClipboardAndLineCommandsMarkTheInformationLine) {
 
 TEST_F(EditWindowTest, SaveAsRtfAndOverwriteWithAndWithoutBackup) {
   TForm1& f = StartOn(QStringLiteral("s.txt"), C("最初\nの内容"));
+  f.SetOption(Option::Mlfline, false);  // the literal model: every line saved with CR LF
   f.SetOption(Option::Mbackup1, true);
   f.MediterRichClick();
   viewer::TTextPane* pane = f.RichEdit1();
@@ -172,6 +173,41 @@ TEST_F(EditWindowTest, UnicodeTextIsEditedAndSavedInItsOwnForm) {
   pane->RunEdit([pane] { pane->insertPlainText(QStringLiteral("日")); });
   f.MToversave1Click();
   EXPECT_EQ(ReadAll(u16), std::string("\xFF\xFE\xE5\x65" "a\0\r\0\n\0", 10));
+}
+
+// Linux text files: the quick display counts LF lines, and a save keeps the file's own line end
+// (Shift-JIS and UTF-8 alike); the option "LFも改行として扱う" brings back CR LF.
+TEST_F(EditWindowTest, AnLfFileIsShownByLinesAndSavedWithLf) {
+  std::string lines;
+  for (int i = 1; i <= 30; ++i) lines += "line " + std::to_string(i) + "\n";
+  TForm1& f = StartOn(QStringLiteral("lf.txt"), lines);
+  viewer::TTextPane* pane = f.RichEdit1();
+  EXPECT_EQ(pane->LineBytes(19), "line 20");
+  EXPECT_EQ(pane->LineBytes(20), "") << "the quick display stops after 20 lines";
+  f.Viewer().LoadWholeFile();
+  pane->SetCaretToStart();
+  pane->RunEdit([pane] { pane->insertPlainText(QStringLiteral("x")); });
+  f.MToversave1Click();
+  EXPECT_EQ(ReadAll(path_), "x" + lines);
+
+  const QString u8 = MakeFile(QStringLiteral("u8lf.txt"), "\xE6\x97\xA5\na\n");
+  f.MrefreshClick();
+  f.OpenCommandLineFile({u8});
+  pane->SetCaretToStart();
+  pane->RunEdit([pane] { pane->insertPlainText(QStringLiteral("本")); });
+  f.MToversave1Click();
+  EXPECT_EQ(ReadAll(u8), "\xE6\x9C\xAC\xE6\x97\xA5\na\n");
+
+  ASSERT_TRUE(f.OptionValue(Option::Mlfline)) << "on by default";
+  f.Action("Mlfline")->trigger();
+  EXPECT_FALSE(f.OptionValue(Option::Mlfline));
+  EXPECT_FALSE(f.Action("Mlfline1")->isChecked()) << "the pop-up twin follows";
+  f.OpenCommandLineFile({path_});
+  f.Viewer().LoadWholeFile();
+  pane->SetCaretToStart();
+  pane->RunEdit([pane] { pane->insertPlainText(QStringLiteral("y")); });
+  f.MToversave1Click();
+  EXPECT_EQ(ReadAll(path_).substr(0, 18), "yx" "line 1\r\nline 2\r\n");
 }
 
 TEST_F(EditWindowTest, AFailedSaveSaysWhyAndWritesNothing) {

@@ -122,7 +122,7 @@ TEST_F(MainWindowTest, CloseWritesTheSettingsAndRestartRestoresThem) {
   EXPECT_EQ(ini.ReadSectionKeys("Menu"),
             (std::vector<std::string>{"Mdisp", "Mmousepoint", "Mlhashow", "Mrtf", "Mtoolbar", "Msubtoolbar",
                                       "Msubfolderview", "Mtodiropen", "Mdialogdisp1", "Mcloseinitview1", "Mbackup1",
-                                      "Mdragdrop1"}));
+                                      "Mdragdrop1", "Mlfline"}));
   const int height = ini.ReadInteger("PanelRB", "Height", 0);
 
   TForm1& again = Start();

@@ -98,9 +98,19 @@ TEST_F(DisplayTest, QuickDisplayShowsTheFirstTwentyLinesThenTheWholeFileTurnsBlu
 }
 
 TEST_F(DisplayTest, LineEndsFollowTheStreamingModel) {
-  Select(File("lf.txt", Lines(5, "\n")));
+  // LF ends a line: the quick display counts the lines of a Linux text file.
+  Select(File("lf.txt", Lines(30, "\n")));
+  viewer_->ShowSelectedFile();
+  EXPECT_EQ(pane_.LineCount(), 20);
+  EXPECT_EQ(pane_.LineEnd(), "\n");
+  EXPECT_EQ(sbarR_.PanelText(1), QStringLiteral(" 20 行 "));
+
+  // The literal model: an LF alone stays inside the one line read.
+  viewer_->SetLfLines(false);
+  Select(File("lf5.txt", Lines(5, "\n")));
   viewer_->ShowSelectedFile();
   EXPECT_EQ(pane_.TextBytes(), Lines(5, "\n")) << "LF alone stays inside the one line read";
+  EXPECT_EQ(pane_.LineEnd(), "\r\n");
 
   Select(File("eof.txt", std::string("one\r\ntwo\x1A" "three\r\n")));
   viewer_->ShowSelectedFile();
