@@ -10,6 +10,26 @@ namespace {
 
 std::string S(std::string_view utf8) { return textconv::Utf8ToCp932(utf8); }
 
+// LF ends lines unless the settings file given with --ini switches the option off.
+TEST_F(CliTest, RunKeepsLfLinesAndHonoursTheOptionOfTheSettingsFile) {
+  Write("f.txt", "a\nb needle\nc\n");
+  CliResult r = Run({"run", "--no-backup", "MlinenoaddLeft1Click", "f.txt"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Read(Path("f.txt")), "1 a\n2 b needle\n3 c\n");
+
+  Write("off.ini", "[Menu]\r\nMlfline=0\r\n");
+  Write("f.txt", "a\nb needle\nc\n");
+  r = Run({"run", "--no-backup", "--ini", "off.ini", "MlinenoaddLeft1Click", "f.txt"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Read(Path("f.txt")), "1 a\nb needle\nc\n\r\n");
+
+  Write("on.ini", "[Menu]\r\nMlfline=1\r\n");
+  Write("f.txt", "x\r\ny\r\n");
+  r = Run({"run", "--no-backup", "--ini", "on.ini", "MlineextractClick", "--answer", "y", "f.txt"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Read(Path("f.txt")), "y\r\n");
+}
+
 TEST_F(CliTest, EverySearchCommandRunsThroughRun) {
   struct Row {
     std::string handler;
