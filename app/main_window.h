@@ -147,8 +147,10 @@ class TForm1 : public QMainWindow {
   // Live views: the watch on the folders and the file on screen, and what follows a change.
   void StartLiveViews();
   void WatchShownFolders();
-  void FolderChangedOutside(const QStringList& folders, const QStringList& files);
-  void ReloadList();
+  void FolderChangedOutside(const QStringList& folders, const QStringList& files, const QStringList& names,
+                            bool namesLost);
+  // names: only these entries changed (nullptr: read the whole folder again).
+  void ReloadList(const QStringList* names = nullptr);
   bool SaveEditsBeforeLeaving();
   void RestoreEditedSelection();
 

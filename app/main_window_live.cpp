@@ -39,14 +39,15 @@ void TForm1::WatchShownFolders() {
   if (watch_ == nullptr) return;
   QStringList folders = FolderView1_->OpenFolders();
   folders << FileView1_->Folder();
-  watch_->Watch(folders, {selection_->SelectedPath()});
+  watch_->Watch(folders, {selection_->SelectedPath()}, FileView1_->Folder());
 }
 
-void TForm1::FolderChangedOutside(const QStringList& folders, const QStringList& files) {
+void TForm1::FolderChangedOutside(const QStringList& folders, const QStringList& files, const QStringList& names,
+                                  bool namesLost) {
   // While an operation or a command runs the browser rests; it catches up when they end.
   if (Busy() || holdingPane_) {
     QTimer::singleShot(browser::TFolderWatch::kMaxDelayMs, this, [this, folders, files] {
-      FolderChangedOutside(folders, files);
+      FolderChangedOutside(folders, files, {}, true);
     });
     return;
   }
@@ -58,19 +59,23 @@ void TForm1::FolderChangedOutside(const QStringList& folders, const QStringList&
   }
   const QString shown = selection_->SelectedPath();
   bool shownRewritten = false;
+  QStringList changed = names;
   for (const QString& file : files) {
-    if (QFileInfo(file).absolutePath() == listed) listChanged = true;
+    if (QFileInfo(file).absolutePath() == listed) {
+      listChanged = true;
+      changed << QFileInfo(file).fileName();
+    }
     if (file == shown) shownRewritten = true;
   }
-  if (listChanged) ReloadList();
+  if (listChanged) ReloadList(namesLost ? nullptr : &changed);
   // A rewritten file keeps the pane as the user left it; its size and date are shown afresh.
   if (shownRewritten && QFileInfo(shown).isFile() && !viewer_->Edited()) viewer_->ShowFileInfo();
   WatchShownFolders();
 }
 
-void TForm1::ReloadList() {
+void TForm1::ReloadList(const QStringList* names) {
   if (FileView1_->Folder().isEmpty()) return;
-  if (!FileView1_->Reload()) return;
+  if (!FileView1_->Reload(names)) return;
   counter_->Invalidate();
   selection_->UpdateCounts();
   // The file the pane shows went away, or is no longer listed: the pane shows nothing then.

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include <QCollator>
@@ -46,6 +47,32 @@ int CompareRows(const TFileRow& a, const TFileRow& b) {
   return r != 0 ? r : QString::compare(a.name, b.name);
 }
 
+// One entry of a folder as a row, without its type text and sort key; false when the mask
+// leaves it out.
+bool ReadEntry(int fd, const char* n, bool link, bool dirEntry, const QString& prefix,
+               const std::vector<std::string>& mask, TFileRow& row) {
+  struct stat st {};
+  // A link shows what it points to; a dangling one shows itself.
+  const bool statted = fstatat(fd, n, &st, 0) == 0 || fstatat(fd, n, &st, AT_SYMLINK_NOFOLLOW) == 0;
+  const bool folderItem = statted ? S_ISDIR(st.st_mode) : dirEntry;
+  if (!folderItem && !MatchesMask(n, mask)) return false;
+  const TShownName shown = ShownFileName(n);
+  row.name = shown.text;
+  row.unreachable = !shown.reachable;
+  if (shown.reachable) row.path = prefix + row.name;
+  row.id = prefix + row.name;
+  row.folder = folderItem;
+  row.link = link;
+  row.hasData = statted;
+  if (statted) {
+    row.size = static_cast<qint64>(st.st_size);
+    row.mtime = static_cast<qint64>(st.st_mtime);
+    if (!folderItem) row.sizeText = QString::fromStdString(FormatListSize(static_cast<std::uint64_t>(st.st_size)));
+    row.dateText = DateText(st.st_mtime);
+  }
+  return true;
+}
+
 }  // namespace
 
 TFileListModel::TFileListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -66,6 +93,18 @@ QString TFileListModel::TypeName(const QString& name, bool folder) {
 }
 
 bool TFileListModel::Fill(const QString& folder, const std::vector<std::string>& mask) {
+  return Read(folder, mask, nullptr);
+}
+
+bool TFileListModel::Refill(const std::vector<std::string>& mask) { return Read(folder_, mask, &rows_); }
+
+bool TFileListModel::Read(const QString& folder, const std::vector<std::string>& mask,
+                          const std::vector<TFileRow>* before) {
+  QHash<QString, std::size_t> known;
+  if (before) {
+    known.reserve(static_cast<qsizetype>(before->size()));
+    for (std::size_t i = 0; i < before->size(); ++i) known.insert((*before)[i].id, i);
+  }
   std::vector<TFileRow> rows;
   if (IsVirtual(folder)) {
     bool ok = false;
@@ -88,36 +127,58 @@ bool TFileListModel::Fill(const QString& folder, const std::vector<std::string>&
     while (dirent* e = readdir(dir.get())) {
       const char* n = e->d_name;
       if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
-      struct stat st {};
-      const bool link = e->d_type == DT_LNK;
-      // A link shows what it points to; a dangling one shows itself.
-      const bool statted = fstatat(fd, n, &st, 0) == 0 || fstatat(fd, n, &st, AT_SYMLINK_NOFOLLOW) == 0;
-      const bool folderItem = statted ? S_ISDIR(st.st_mode) : e->d_type == DT_DIR;
-      if (!folderItem && !MatchesMask(n, mask)) continue;
       TFileRow row;
-      const TShownName shown = ShownFileName(n);
-      row.name = shown.text;
-      row.unreachable = !shown.reachable;
-      if (shown.reachable) row.path = prefix + row.name;
-      row.id = prefix + row.name;
-      row.folder = folderItem;
-      row.link = link;
-      row.hasData = statted;
-      if (statted) {
-        row.size = static_cast<qint64>(st.st_size);
-        if (!folderItem) row.sizeText = QString::fromStdString(FormatListSize(static_cast<std::uint64_t>(st.st_size)));
-        row.dateText = DateText(st.st_mtime);
+      if (!ReadEntry(fd, n, e->d_type == DT_LNK, e->d_type == DT_DIR, prefix, mask, row)) continue;
+      if (!known.isEmpty()) {
+        const auto it = known.constFind(row.id);
+        if (it != known.constEnd()) {
+          const TFileRow& old = (*before)[*it];
+          if (old.folder == row.folder && old.link == row.link && old.hasData == row.hasData && old.size == row.size &&
+              old.mtime == row.mtime) {
+            rows.push_back(old);
+            continue;
+          }
+        }
       }
       rows.push_back(std::move(row));
     }
   }
   for (TFileRow& row : rows) {
+    if (row.key) continue;  // kept from before
     row.typeText = TypeName(row.name, row.folder);
     row.key = NameCollator().sortKey(row.name);
   }
   std::stable_sort(rows.begin(), rows.end(), [](const TFileRow& a, const TFileRow& b) { return CompareRows(a, b) < 0; });
   beginResetModel();
   folder_ = folder;
+  rows_ = std::move(rows);
+  endResetModel();
+  return true;
+}
+
+bool TFileListModel::UpdateNames(const QStringList& names, const std::vector<std::string>& mask, bool defaultOrder) {
+  if (folder_.isEmpty() || IsVirtual(folder_)) return false;
+  const int fd = ::open(QFile::encodeName(folder_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const QString prefix = folder_.endsWith(QLatin1Char('/')) ? folder_ : folder_ + QLatin1Char('/');
+  std::vector<TFileRow> rows = rows_;
+  for (const QString& name : names) {
+    const QString id = prefix + name;
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [&id](const TFileRow& r) { return r.id == id; }), rows.end());
+    TFileRow row;
+    const QByteArray native = QFile::encodeName(name);
+    struct stat lst {};
+    if (fstatat(fd, native.constData(), &lst, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone
+    if (!ReadEntry(fd, native.constData(), S_ISLNK(lst.st_mode), S_ISDIR(lst.st_mode), prefix, mask, row)) continue;
+    row.typeText = TypeName(row.name, row.folder);
+    row.key = NameCollator().sortKey(row.name);
+    const auto at = defaultOrder ? std::upper_bound(rows.begin(), rows.end(), row,
+                                                     [](const TFileRow& a, const TFileRow& b) { return CompareRows(a, b) < 0; })
+                                 : rows.end();
+    rows.insert(at, std::move(row));
+  }
+  ::close(fd);
+  beginResetModel();
   rows_ = std::move(rows);
   endResetModel();
   return true;

@@ -28,6 +28,7 @@ struct TFileRow {
   bool hasData = false;
   bool unreachable = false;  // the name on disk is not valid UTF-8: shown escaped, path empty
   qint64 size = 0;
+  qint64 mtime = 0;  // seconds, for telling an unchanged item when the folder is read again
   QString sizeText;
   QString typeText;
   QString dateText;
@@ -42,6 +43,13 @@ class TFileListModel : public QAbstractTableModel {
   // Reads the folder (a path or a virtual id); false, with the rows left as they were, when the
   // folder cannot be read. Rows come out in the default order (folders first, then names).
   bool Fill(const QString& folder, const std::vector<std::string>& mask);
+  // Reads the same folder again: items whose kind, size and date are unchanged keep the texts and
+  // keys computed before, so a large folder is read again in a fraction of a first fill.
+  bool Refill(const std::vector<std::string>& mask);
+  // Reads only the named entries of the folder again (made, removed, renamed or written since):
+  // each is removed, and put back where it belongs when it is still there. With defaultOrder the
+  // rows keep the folder's default order; otherwise new rows go last and the caller sorts.
+  bool UpdateNames(const QStringList& names, const std::vector<std::string>& mask, bool defaultOrder);
   const QString& Folder() const { return folder_; }
   const TFileRow& Row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
   int Count() const { return static_cast<int>(rows_.size()); }
@@ -66,6 +74,7 @@ class TFileListModel : public QAbstractTableModel {
   void Renamed(const QString& oldPath, const QString& newPath, bool folder);
 
  private:
+  bool Read(const QString& folder, const std::vector<std::string>& mask, const std::vector<TFileRow>* before);
   QString TypeName(const QString& name, bool folder);
   QIcon RowIcon(const TFileRow& row) const;
 

@@ -84,7 +84,7 @@ bool TFileView::SetFolder(const QString& folder) {
   return true;
 }
 
-bool TFileView::Reload() {
+bool TFileView::Reload(const QStringList* names) {
   if (model_->Folder().isEmpty()) return false;
   QSet<QString> selected;
   for (int row : SelectedRows()) selected.insert(model_->Row(row).id);
@@ -98,7 +98,9 @@ bool TFileView::Reload() {
     scroll[i][1] = views[i]->verticalScrollBar()->value();
   }
   reloading_ = true;
-  const bool filled = model_->Fill(model_->Folder(), mask_);
+  constexpr int kFewNames = 256;
+  const bool few = names != nullptr && names->size() <= kFewNames;
+  const bool filled = few ? model_->UpdateNames(*names, mask_, sortColumn_ < 0) : model_->Refill(mask_);
   if (filled) {
     if (sortColumn_ >= 0) model_->SortRows(sortColumn_, sortDirection_);
     QItemSelection chosen;

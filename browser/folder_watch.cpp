@@ -1,7 +1,14 @@
 #include "browser/folder_watch.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QSocketNotifier>
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "browser/shell_namespace.h"
 
@@ -16,9 +23,45 @@ TFolderWatch::TFolderWatch(QObject* parent) : QObject(parent), watcher_(new QFil
   connect(&burst_, &QTimer::timeout, this, &TFolderWatch::Report);
   connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this](const QString& p) { Note(p, true); });
   connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this](const QString& p) { Note(p, false); });
+  inotify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (inotify_ >= 0) {
+    notifier_ = new QSocketNotifier(inotify_, QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &TFolderWatch::ReadNames);
+  }
 }
 
-void TFolderWatch::Watch(const QStringList& folders, const QStringList& files) {
+TFolderWatch::~TFolderWatch() {
+  if (inotify_ >= 0) ::close(inotify_);
+}
+
+void TFolderWatch::ReadNames() {
+  alignas(inotify_event) char buffer[16384];
+  for (;;) {
+    const ssize_t n = ::read(inotify_, buffer, sizeof buffer);
+    if (n <= 0) break;
+    for (ssize_t at = 0; at < n;) {
+      const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
+      at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+      if (e->mask & IN_Q_OVERFLOW) namesLost_ = true;
+      if (e->wd != namedWd_) continue;
+      if (e->len > 0) names_.insert(QFile::decodeName(e->name));
+      else namesLost_ = true;  // the folder itself moved or went away
+      Note(named_, true);
+    }
+  }
+}
+
+void TFolderWatch::Watch(const QStringList& folders, const QStringList& files, const QString& named) {
+  if (inotify_ >= 0 && named != named_) {
+    if (namedWd_ >= 0) inotify_rm_watch(inotify_, namedWd_);
+    namedWd_ = -1;
+    named_ = named;
+    names_.clear();
+    if (!named.isEmpty() && !IsVirtual(named))
+      namedWd_ = inotify_add_watch(inotify_, QFile::encodeName(named).constData(),
+                                   IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_CLOSE_WRITE | IN_ATTRIB |
+                                       IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
+  }
   QStringList wantedFolders, wantedFiles;
   for (const QString& f : folders)
     if (!f.isEmpty() && !IsVirtual(f) && QFileInfo(f).isDir() && !wantedFolders.contains(f)) wantedFolders << f;
@@ -54,9 +97,14 @@ void TFolderWatch::Report() {
   burst_.stop();
   if (folders_.isEmpty() && files_.isEmpty()) return;
   const QStringList folders(folders_.begin(), folders_.end()), files(files_.begin(), files_.end());
+  const QStringList names(names_.begin(), names_.end());
+  // Without the system's own watch of the named folder its names are not known.
+  const bool lost = namesLost_ || namedWd_ < 0;
   folders_.clear();
   files_.clear();
-  emit Changed(folders, files);
+  names_.clear();
+  namesLost_ = false;
+  emit Changed(folders, files, names, lost);
 }
 
 }  // namespace sorabu::browser
