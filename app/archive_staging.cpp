@@ -4,6 +4,10 @@
 #include <random>
 #include <system_error>
 
+#include "fileops/error_text.h"
+#include "textconv/cp932.h"
+#include "textconv/ui_text.h"
+
 namespace sorabu::app {
 
 namespace fs = std::filesystem;
@@ -17,33 +21,6 @@ std::string RandomTag() {
   return tag;
 }
 
-bool MergeFolder(const fs::path& from, const fs::path& to, std::string& error) {
-  std::error_code ec;
-  for (const fs::directory_entry& entry : fs::directory_iterator(from, ec)) {
-    const fs::path target = to / entry.path().filename();
-    const bool isFolder = entry.is_directory(ec) && !entry.is_symlink(ec);
-    if (isFolder && fs::is_directory(fs::symlink_status(target, ec))) {
-      if (!MergeFolder(entry.path(), target, error)) return false;
-      continue;
-    }
-    // A folder in the way of a file (or the other way round) is not replaced.
-    if (fs::is_directory(fs::symlink_status(target, ec)) != isFolder && fs::exists(fs::symlink_status(target, ec))) {
-      error = target.string() + ": exists as another kind of item";
-      return false;
-    }
-    fs::rename(entry.path(), target, ec);
-    if (ec) {
-      error = target.string() + ": " + ec.message();
-      return false;
-    }
-  }
-  if (ec) {
-    error = from.string() + ": " + ec.message();
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::optional<fs::path> MakeStagingFolder(const fs::path& destination, std::string& error) {
@@ -53,14 +30,10 @@ std::optional<fs::path> MakeStagingFolder(const fs::path& destination, std::stri
     if (fs::create_directory(staging, ec)) return staging;
     if (ec) break;
   }
-  error = destination.string() + ": " + (ec ? ec.message() : std::string("cannot make a working folder"));
+  error = textconv::Utf8ToCp932Exact(destination.string()) +
+          textconv::Utf8ToCp932(" に作業用のフォルダーを作成できません: " +
+                                (ec ? fileops::ErrnoText(ec.value()) : std::string("名前がすべて使われています")));
   return std::nullopt;
-}
-
-bool MergeStaging(const fs::path& staging, const fs::path& destination, std::string& error) {
-  if (!MergeFolder(staging, destination, error)) return false;
-  DropStaging(staging);
-  return true;
 }
 
 void DropStaging(const fs::path& staging) {

@@ -10,12 +10,9 @@
 
 namespace sorabu::app {
 
-// A new empty hidden folder inside destination; nullopt (with error) when it cannot be made.
+// A new empty hidden folder inside destination; nullopt when it cannot be made, with error (CP932)
+// saying why. (Moving its contents into place: staging_merge.h.)
 std::optional<std::filesystem::path> MakeStagingFolder(const std::filesystem::path& destination, std::string& error);
-// Moves everything in staging into destination (files replace files of the same name, folders
-// merge) and removes staging. False, with error, when something could not be moved; what was
-// not moved stays in staging.
-bool MergeStaging(const std::filesystem::path& staging, const std::filesystem::path& destination, std::string& error);
 // Removes staging and everything in it.
 void DropStaging(const std::filesystem::path& staging);
 // A temporary name beside target with target's extension (the archive's format follows it).

@@ -14,6 +14,12 @@ TFileOpRunner::TFileOpRunner(dialogs::TDialogs& dialogs, QWidget* window)
   timer_ = new QTimer(this);
   timer_->setInterval(50);
   connect(timer_, &QTimer::timeout, this, &TFileOpRunner::Tick);
+  // A question never opens under the progress window (which, without a window manager, nothing
+  // would raise above it): the window hides while the user answers and comes back afterwards.
+  threadDialogs_.SetAskingHook([this](bool asking) {
+    questions_ += asking ? 1 : -1;
+    if (dialog_) dialog_->setVisible(questions_ == 0);
+  });
 }
 
 TFileOpRunner::~TFileOpRunner() {
@@ -38,7 +44,7 @@ void TFileOpRunner::Tick() {
   if (!dialog_ && clock_.elapsed() >= delay_) {
     dialog_ = new TFileOpProgressDialog(title_, window_);
     connect(dialog_, &TFileOpProgressDialog::Cancelled, this, &TFileOpRunner::Cancel);
-    dialog_->show();
+    if (questions_ == 0) dialog_->show();
     emit ProgressShown();
   }
   if (dialog_) {

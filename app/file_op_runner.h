@@ -2,8 +2,8 @@
 //
 // The caller waits in Run (an event loop turns meanwhile); the operation's questions reach the
 // user through Dialogs(), its progress through Post(). A progress window with Cancel appears when
-// the operation lasts longer than half a second. After Cancel every further question is answered
-// with Cancel.
+// the operation lasts longer than half a second; it is hidden while a question or message waits
+// for the user. After Cancel every further question is answered with Cancel.
 #pragma once
 
 #include <QElapsedTimer>
@@ -63,6 +63,7 @@ class TFileOpRunner : public QObject {
   std::function<void()> cancel_;
   QPointer<TFileOpProgressDialog> dialog_;
   int delay_ = 500;
+  int questions_ = 0;  // questions and messages open on the user's screen
 };
 
 }  // namespace sorabu::app

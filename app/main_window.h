@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/archive_extract.h"
 #include "app/grep_runner.h"
 #include "app/window_state.h"
 #include "dialogs/dialogs.h"
@@ -182,6 +183,8 @@ class TForm1 : public QMainWindow {
   bool FileOperationRunning() const;
   void CancelFileOperation();
   TFileOpRunner* FileOps() const { return fileOps_; }
+  // When an extraction asks before it writes far more than its archive holds (tests use small ones).
+  void SetExtractLimits(const ExtractLimits& limits) { extractLimits_ = limits; }
   fileops::TSHFOP& SHFOP1() { return *SHFOP1_; }
   // Starts another program (program, arguments, working folder) without waiting: the disk tool
   // and the external editor. Tests replace it.
@@ -445,8 +448,8 @@ class TForm1 : public QMainWindow {
   bool LhaPreview(const QString& path);
   bool LhaList(const char* word);
   void LhaExtract(bool flat);
-  int ExtractStaged(const QString& title, const QString& destination,
-                    const std::function<int(const std::string& stagingCp932)>& extract, bool& cancelled);
+  ExtractResult ExtractBeside(const QString& title, const QString& archive, const QString& destination,
+                             const std::function<int(const std::string& stagingCp932)>& extract);
   // main_window_print.cpp
   void BuildPrintCommands();
   // Prints the pane's text on the printer; breathe: let the window paint between pages.
@@ -486,6 +489,7 @@ class TForm1 : public QMainWindow {
   TFileOpRunner* fileOps_ = nullptr;
   std::unique_ptr<fileops::TSHFOP> SHFOP1_;
   TLauncher launcher_;
+  ExtractLimits extractLimits_;
   bool closing_ = false;         // the window is being destroyed: callbacks of a command do nothing
   bool closeWhenDone_ = false;
   browser::TFolderWatch* watch_ = nullptr;

@@ -12,6 +12,7 @@
 #include <atomic>
 
 #include "app/archive_staging.h"
+#include "app/file_op_runner.h"
 #include "app/browser_selection.h"
 #include "app/ini_file.h"
 #include "app/input_history.h"
@@ -145,34 +146,26 @@ bool TForm1::LhaList(const char* word) {
   return true;
 }
 
-// Runs extract(staging folder) beside the window, then moves what it wrote into destination;
-// false when the library failed, the user cancelled or the move failed (destination unchanged
-// but for a move that failed half way, which is said).
-int TForm1::ExtractStaged(const QString& title, const QString& destination,
-                          const std::function<int(const std::string& stagingCp932)>& extract, bool& cancelled) {
-  std::string error;
-  const auto staging = MakeStagingFolder(Native(destination), error);
-  if (!staging) {
-    dialogs_.Error(viewer::ToCp932(QString::fromStdString(error)));
-    return -1;
-  }
+// Runs the extraction beside the window (its questions reach the user through the file
+// operation's dialogs, its progress window shows after half a second); extract gets the staging
+// folder as the archive library takes it.
+ExtractResult TForm1::ExtractBeside(const QString& title, const QString& archive, const QString& destination,
+                                    const std::function<int(const std::string& stagingCp932)>& extract) {
   std::atomic<bool> cancel{false};
-  int code = -1;
-  const std::string stagingCp932 = viewer::ToCp932(FromNative(*staging)) + "/";
+  ExtractRequest request;
+  request.caption = viewer::ToCp932(title);
+  request.archiveCp932 = viewer::ToCp932(archive);
+  request.archive = Native(archive);
+  request.destination = Native(destination);
+  request.limits = extractLimits_;
+  request.extract = [&](const fs::path& staging) { return extract(viewer::ToCp932(FromNative(staging)) + "/"); };
+  request.cancelled = [&cancel] { return cancel.load(); };
+  ExtractResult result;
   RunFileOperation(title, [&] {
-    code = extract(stagingCp932);
-    return code == 0;
+    result = ExtractArchive(fileOps_->Dialogs(), request);
+    return result.outcome == ExtractOutcome::Done;
   }, [&cancel] { cancel = true; });
-  cancelled = cancel;
-  if (code != 0 || cancelled) {
-    DropStaging(*staging);
-    return cancelled ? -1 : code;
-  }
-  if (!MergeStaging(*staging, Native(destination), error)) {
-    dialogs_.Error(viewer::ToCp932(QString::fromStdString(error)));
-    return -1;
-  }
-  return 0;
+  return result;
 }
 
 void TForm1::LhaExtract(bool flat) {
@@ -189,12 +182,11 @@ void TForm1::LhaExtract(bool flat) {
   if (!answer) return;
   const QString destination = QFile::decodeName(answer->c_str());
   std::string output;
-  bool cancelled = false;
-  const int code = ExtractStaged(U("LHA解凍"), destination, [&](const std::string& staging) {
+  const ExtractResult result = ExtractBeside(U("LHA解凍"), path, destination, [&](const std::string& staging) {
       return archive::LhaCommand(this, std::string(flat ? "e " : "x ") + Quoted(viewer::ToCp932(path)) + " " + Quoted(staging), output);
-  }, cancelled);
-  if (cancelled) return;
-  if (code != 0) {
+  });
+  if (result.outcome == ExtractOutcome::Cancelled || result.outcome == ExtractOutcome::Refused) return;
+  if (result.outcome == ExtractOutcome::LibraryFailed) {
     dialogs_.Warning(Cp("解凍できませんでした。"));
     viewer_->ShowSelectedFile();
     return;
@@ -271,21 +263,14 @@ void TForm1::MarcextractClick() {
   state_.DialogResult = *answer;
   const QString destination = QFile::decodeName(answer->c_str());
   std::string text;
-  bool cancelled = false;
-  int code = -1;
-  try {
-    code = ExtractStaged(U("解凍"), destination, [&](const std::string& staging) {
-      return archive::GenericExtract(viewer::ToCp932(path), staging, text, this);
-    }, cancelled);
-  } catch (const archive::EArchiverError& e) {
-    dialogs_.Error(e.what());
-    return;
-  }
-  if (cancelled) return;
+  const ExtractResult result = ExtractBeside(U("解凍"), path, destination, [&](const std::string& staging) {
+    return archive::GenericExtract(viewer::ToCp932(path), staging, text, this);
+  });
+  if (result.outcome == ExtractOutcome::Cancelled || result.outcome == ExtractOutcome::Refused) return;
   RichEdit1_->Clear();
   MrefreshClick();
   // The result's message (an empty line when it has none) and the library's report.
-  if (code == -1 && text.empty()) text = archive::ErrorMessage(code) + "\r\n";
+  if (result.code == -1 && text.empty()) text = archive::ErrorMessage(result.code) + "\r\n";
   RichEdit1_->TakeBytes(std::move(text));
   viewer_->UpdateCaretStatus();
 }

@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 #include <type_traits>
 
 #include "dialogs/dialogs.h"
@@ -39,6 +40,9 @@ class TUiThreadDialogs final : public dialogs::TDialogs {
   // stopped is set, every question is answered with Cancel without being shown.
   TUiThreadDialogs(QObject* owner, dialogs::TDialogs& inner, const std::atomic<bool>& stopped)
       : owner_(owner), inner_(inner), stopped_(stopped) {}
+  // Runs on the user-interface thread with true just before a question or message is shown and
+  // with false once it is answered: the operation's progress window steps aside meanwhile.
+  void SetAskingHook(std::function<void(bool asking)> hook) { asking_ = std::move(hook); }
 
   std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& value) override;
@@ -81,10 +85,27 @@ class TUiThreadDialogs final : public dialogs::TDialogs {
  private:
   // The owner while questions may still be shown; null once stopped.
   QObject* Asking() const { return stopped_.load() ? nullptr : owner_; }
+  // f (a modal question or message) on the owner's thread, the hook around it.
+  template <typename F>
+  auto Ask(QObject* owner, F&& f) -> decltype(f()) {
+    return OnThreadOf(owner, [&]() -> decltype(f()) {
+      struct Around {
+        const std::function<void(bool)>& hook;
+        explicit Around(const std::function<void(bool)>& h) : hook(h) {
+          if (hook) hook(true);
+        }
+        ~Around() {
+          if (hook) hook(false);
+        }
+      } around(asking_);
+      return f();
+    });
+  }
 
   QObject* owner_;
   dialogs::TDialogs& inner_;
   const std::atomic<bool>& stopped_;
+  std::function<void(bool)> asking_;
 };
 
 }  // namespace sorabu::app

@@ -2,7 +2,9 @@
 // that many large entries cannot wrap; extract and create keep the library's output.
 #include "archive/bind/commands.h"
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdio>
 
 #include "archive/lha/name_path.h"
@@ -49,6 +51,21 @@ std::string GenericListText(const std::string& path, void* owner) {
   text += kRule + kEol;
   text += ListingTotals(count, original, packed) + kEol;
   return text;
+}
+
+long long ListedOriginalTotal(const std::string& path) {
+  TArchiveFile af(path);
+  ByContentWhenNameSaysNothing(af);
+  if (!af.Check(1, 4)) return -1;
+  unsigned long long total = 0;
+  af.Open(nullptr, 0);
+  TIndividualInfo info{};
+  for (int r = af.FindFirst("*.*", &info); r == 0; r = af.FindNext(&info)) {
+    const std::uint64_t size = RecordOriginalSize(info);
+    total = total > ULLONG_MAX - size ? ULLONG_MAX : total + size;  // a hostile header cannot wrap it
+  }
+  af.Close();
+  return static_cast<long long>(std::min<unsigned long long>(total, static_cast<unsigned long long>(LLONG_MAX)));
 }
 
 bool ExtractableName(const std::string& path) {

@@ -24,6 +24,9 @@ bool Recognised(const std::string& cp932_path);
 // The destination passed to the library: the folder with "\" added; empty when it is the
 // current folder.
 std::string ExtractDestination(const std::string& folder, const std::string& current_folder);
+// The sum of the entries' original sizes as the listing gives them: what an extraction will
+// write, known before it starts. -1 when the archive cannot be listed. May raise EArchiverError.
+long long ListedOriginalTotal(const std::string& cp932_path);
 // Extracts everything (keeping folders) into destination; text = the result code's message
 // (an empty line when it has none) followed by the library's output. Returns the code.
 int GenericExtract(const std::string& cp932_path, const std::string& destination, std::string& text,

@@ -10,8 +10,11 @@
 #include <QItemSelectionModel>
 #include <QTest>
 #include <fstream>
+#include <map>
 
+#include "app/archive_extract.h"
 #include "app/archive_staging.h"
+#include "app/staging_merge.h"
 #include "app/browser_selection.h"
 #include "app/ini_file.h"
 #include "browser/file_list_model.h"
@@ -132,10 +135,12 @@ TEST_F(ArchiveWindowTest, ZipCreateListAndExtractAndTheRouteByExtension) {
   f.MlhalistClick();
   EXPECT_NE(f.RichEdit1()->TextBytes().find("Listing of archive : "), std::string::npos);
 
-  // Extraction over an existing file replaces it; the folder holds nothing else afterwards.
+  // Extraction over an existing file replaces it when the user says so; the folder holds nothing
+  // else afterwards.
   QDir(dir_.path()).mkdir(QStringLiteral("z"));
   MakeFile("z/a.txt", "old");
   dialogs_.Answer(QFile::encodeName(dir_.filePath("z")).toStdString());
+  dialogs_.Answer("replace");
   f.MlhaUClick();
   EXPECT_EQ(ReadAll(dir_.filePath("z/a.txt")), C("あいう\r\n"));
   EXPECT_EQ(ReadAll(dir_.filePath("z/b.txt")), "bbb\r\n");
@@ -192,6 +197,210 @@ TEST_F(ArchiveWindowTest, ACorruptArchiveChangesNothing) {
   EXPECT_TRUE(NoLeftovers(dir_.path()));
 }
 
+// Every name, size and byte under a folder, hidden items included.
+std::map<QString, std::string> Snapshot(const QString& folder) {
+  std::map<QString, std::string> out;
+  QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    out[QDir(folder).relativeFilePath(path)] = QFileInfo(path).isDir() ? std::string("<folder>") : ReadAll(path);
+  }
+  return out;
+}
+
+std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Extraction through both routes of the 書庫 menu: the LHA library's own command and the
+// command for every format.
+class ExtractQuestionsTest : public ArchiveWindowTest {
+ protected:
+  struct Route {
+    const char* archive;
+    void (TForm1::*command)();
+  };
+  static constexpr Route kRoutes[] = {{"pair.lzh", &TForm1::MlhaUClick}, {"pair.zip", &TForm1::MarcextractClick}};
+
+  // The window with pair.lzh and pair.zip, each holding a.txt and b.txt.
+  TForm1& StartWithArchives() {
+    TForm1& f = StartIn();
+    SelectNames(f, {"a.txt", "b.txt"});
+    dialogs_.Answer("pair.lzh");
+    f.MlhaPClick();
+    SelectNames(f, {"a.txt", "b.txt"});
+    dialogs_.Answer("pair.zip");
+    f.MarccreateClick();
+    EXPECT_TRUE(QFile::exists(dir_.filePath("pair.lzh")));
+    EXPECT_TRUE(QFile::exists(dir_.filePath("pair.zip")));
+    return f;
+  }
+  // A fresh folder "d" holding the user's own a.txt and b.txt.
+  QString UsersFolder() {
+    QDir(dir_.filePath("d")).removeRecursively();
+    QDir(dir_.path()).mkdir(QStringLiteral("d"));
+    MakeFile("d/a.txt", "user's a");
+    MakeFile("d/b.txt", "user's b");
+    return dir_.filePath("d");
+  }
+  // Extracts route's archive into folder with the answers given after the folder's.
+  void Extract(TForm1& f, const Route& route, const QString& folder, std::initializer_list<const char*> answers) {
+    f.MrefreshClick();
+    ASSERT_GE(f.Selection().SelectByName(QString::fromLatin1(route.archive)), 0);
+    dialogs_.Answer(Bytes(folder));
+    for (const char* a : answers) dialogs_.Answer(a);
+    (f.*route.command)();
+    EXPECT_EQ(dialogs_.PendingAnswers(), 0u) << route.archive;
+  }
+  std::size_t Collisions() const {
+    std::size_t n = 0;
+    for (const std::string& q : dialogs_.Questions()) n += q == "collision";
+    return n;
+  }
+};
+
+TEST_F(ExtractQuestionsTest, ATakenNameIsAskedAboutWithEachAnswerDoingWhatItSays) {
+  TForm1& f = StartWithArchives();
+  const std::string newA = C("あいう\r\n"), newB = "bbb\r\n";
+  for (const Route& route : kRoutes) {
+    SCOPED_TRACE(route.archive);
+    const QString d = UsersFolder();
+    std::size_t asked = Collisions();
+    Extract(f, route, d, {"replace", "skip"});
+    EXPECT_EQ(Collisions() - asked, 2u);
+    EXPECT_EQ(ReadAll(d + "/a.txt"), newA);
+    EXPECT_EQ(ReadAll(d + "/b.txt"), "user's b");
+    EXPECT_EQ(Snapshot(d).size(), 2u);
+
+    UsersFolder();
+    Extract(f, route, d, {"rename", "skip"});
+    EXPECT_EQ(ReadAll(d + "/a.txt"), "user's a");
+    EXPECT_EQ(ReadAll(d + "/a (2).txt"), newA);
+    EXPECT_EQ(Snapshot(d).size(), 3u);
+
+    UsersFolder();
+    asked = Collisions();
+    Extract(f, route, d, {"replace all"});
+    EXPECT_EQ(Collisions() - asked, 1u) << "以降すべて answers the second name too";
+    EXPECT_EQ(ReadAll(d + "/a.txt"), newA);
+    EXPECT_EQ(ReadAll(d + "/b.txt"), newB);
+
+    UsersFolder();
+    Extract(f, route, d, {"skip all"});
+    EXPECT_EQ(ReadAll(d + "/a.txt"), "user's a");
+    EXPECT_EQ(ReadAll(d + "/b.txt"), "user's b");
+
+    UsersFolder();
+    Extract(f, route, d, {"rename all"});
+    EXPECT_EQ(ReadAll(d + "/a (2).txt"), newA);
+    EXPECT_EQ(ReadAll(d + "/b (2).txt"), newB);
+    EXPECT_EQ(Snapshot(d).size(), 4u);
+
+    // Cancel, at the first question or after a first "replace", leaves the folder as it was.
+    for (std::initializer_list<const char*> answers : {std::initializer_list<const char*>{},
+                                                        std::initializer_list<const char*>{"replace"}}) {
+      UsersFolder();
+      const auto before = Snapshot(d);
+      Extract(f, route, d, answers);
+      EXPECT_EQ(Snapshot(d), before);
+    }
+    EXPECT_TRUE(NoLeftovers(dir_.path()));
+  }
+  EXPECT_TRUE(dialogs_.Messages().empty()) << dialogs_.Messages().front().text;
+}
+
+TEST_F(ExtractQuestionsTest, AMissingFolderIsMadeAndOneThatCannotBeIsExplained) {
+  TForm1& f = StartWithArchives();
+  MakeFile("blocker", "a file where a folder should be");
+  for (const Route& route : kRoutes) {
+    SCOPED_TRACE(route.archive);
+    const QString deep = dir_.filePath(QString::fromLatin1(route.archive) + "-new/deeper/out");
+    Extract(f, route, deep, {});
+    EXPECT_EQ(ReadAll(deep + "/a.txt"), C("あいう\r\n"));
+    EXPECT_EQ(ReadAll(deep + "/b.txt"), "bbb\r\n");
+
+    const std::size_t messages = dialogs_.Messages().size();
+    Extract(f, route, dir_.filePath("blocker/out"), {});
+    ASSERT_EQ(dialogs_.Messages().size(), messages + 1);
+    const auto& m = dialogs_.Messages().back();
+    EXPECT_EQ(m.kind, dialogs::TScriptedDialogs::Message::Error);
+    EXPECT_NE(m.text.find(C("を作成できません")), std::string::npos) << m.text;
+    EXPECT_NE(m.text.find(C("フォルダーではありません")), std::string::npos) << "the reason, in Japanese";
+    EXPECT_EQ(ReadAll(dir_.filePath("blocker")), "a file where a folder should be");
+  }
+  EXPECT_TRUE(NoLeftovers(dir_.path()));
+}
+
+TEST_F(ExtractQuestionsTest, AnArchiveThatWritesFarMoreThanItHoldsIsAskedAboutFirst) {
+  TForm1& f = StartIn();
+  MakeFile("zeros.bin", std::string(4 << 20, '\0'));
+  f.MrefreshClick();
+  SelectNames(f, {"zeros.bin"});
+  dialogs_.Answer("zeros.lzh");
+  f.MlhaPClick();
+  SelectNames(f, {"zeros.bin"});
+  dialogs_.Answer("zeros.zip");
+  f.MarccreateClick();
+  // The real limits (1 GiB and 1,000 times) let these pass; smaller ones of the same shape catch them.
+  const Route routes[] = {{"zeros.lzh", &TForm1::MlhaUClick}, {"zeros.zip", &TForm1::MarcextractClick}};
+  for (const Route& route : routes) {
+    SCOPED_TRACE(route.archive);
+    const QString out = dir_.filePath(QStringLiteral("out-") + QString::fromLatin1(route.archive));
+    f.SetExtractLimits({});
+    std::size_t asked = dialogs_.Questions().size();
+    Extract(f, route, out, {});
+    EXPECT_EQ(dialogs_.Questions().size() - asked, 1u) << "only the folder";
+    EXPECT_EQ(QFileInfo(out + "/zeros.bin").size(), 4 << 20);
+    QDir(out).removeRecursively();
+
+    f.SetExtractLimits({1 << 20, 100});
+    asked = dialogs_.Offered().size();
+    Extract(f, route, out, {});  // no answer: Cancel
+    ASSERT_EQ(dialogs_.Offered().size() - asked, 2u);
+    const std::string question = dialogs_.Offered().back();
+    const auto archiveSize = static_cast<unsigned long long>(QFileInfo(dir_.filePath(route.archive)).size());
+    EXPECT_NE(question.find("4,194,304"), std::string::npos) << question;
+    EXPECT_NE(question.find(GroupedNumber(archiveSize)), std::string::npos) << question;
+    EXPECT_FALSE(QFileInfo::exists(out)) << "nothing made before the answer";
+
+    Extract(f, route, out, {"yes"});
+    EXPECT_EQ(QFileInfo(out + "/zeros.bin").size(), 4 << 20);
+  }
+  EXPECT_TRUE(NoLeftovers(dir_.path()));
+}
+
+TEST(ExtractLimits, MoreThanBothTheBytesAndTheRatio) {
+  const ExtractLimits real;
+  const unsigned long long GiB = 1ULL << 30;
+  EXPECT_FALSE(WritesFarMore(GiB, 1, real)) << "1 GiB itself is not more";
+  EXPECT_TRUE(WritesFarMore(GiB + 1, 1, real));
+  EXPECT_TRUE(WritesFarMore(GiB + 1, (GiB + 1) / 1000 - 1, real));
+  EXPECT_FALSE(WritesFarMore(1000 * (GiB / 100), GiB / 100, real)) << "exactly 1,000 times is not more";
+  EXPECT_TRUE(WritesFarMore(1000 * (GiB / 100) + 1, GiB / 100, real));
+  EXPECT_FALSE(WritesFarMore(100 * GiB, GiB, real)) << "large, but only 100 times";
+  EXPECT_TRUE(WritesFarMore(~0ULL, 0, real)) << "no overflow at the top";
+  EXPECT_EQ(GroupedNumber(0), "0");
+  EXPECT_EQ(GroupedNumber(999), "999");
+  EXPECT_EQ(GroupedNumber(1000), "1,000");
+  EXPECT_EQ(GroupedNumber(1073741824), "1,073,741,824");
+}
+
+TEST_F(ExtractQuestionsTest, TheProgressWindowNeverCoversAQuestion) {
+  TForm1& f = StartWithArchives();
+  TProgressWatch watch(f, dialogs_);
+  f.SetExtractLimits({0, 0});  // every archive asks about its size
+  for (const Route& route : kRoutes) {
+    SCOPED_TRACE(route.archive);
+    const QString d = UsersFolder();
+    watch.questions = watch.made = watch.covered = 0;
+    Extract(f, route, d, {"yes", "replace", "skip"});
+    EXPECT_EQ(watch.questions, 3);
+    EXPECT_EQ(watch.made, 3) << "the progress window was due at every question";
+    EXPECT_EQ(watch.covered, 0);
+    EXPECT_GE(watch.showsAfter, 1) << "and it came back once the last one was answered";
+    EXPECT_EQ(ReadAll(d + "/a.txt"), C("あいう\r\n"));
+  }
+}
+
 TEST(ArchiveStaging, MovesIntoPlaceMergesFoldersAndNeverReplacesAFolderByAFile) {
   QTemporaryDir dir;
   const fs::path root(dir.path().toStdString());
@@ -204,7 +413,12 @@ TEST(ArchiveStaging, MovesIntoPlaceMergesFoldersAndNeverReplacesAFolderByAFile) 
   fs::create_directories(*staging / "sub");
   std::ofstream(*staging / "sub/new.txt") << "new";
   std::ofstream(*staging / "old.txt") << "replaced";
-  ASSERT_TRUE(MergeStaging(*staging, root / "dest", error)) << error;
+  dialogs::TScriptedDialogs dialogs;
+  dialogs.Answer("replace");
+  std::vector<std::string> problems;
+  ASSERT_EQ(MergeStaging(*staging, root / "dest", dialogs, problems), MergeOutcome::Done);
+  EXPECT_EQ(dialogs.Questions().size(), 1u) << "the merged folder is not asked about, its taken file is";
+  DropStaging(*staging);
   EXPECT_FALSE(fs::exists(*staging));
   EXPECT_TRUE(fs::exists(root / "dest/sub/keep.txt"));
   EXPECT_TRUE(fs::exists(root / "dest/sub/new.txt"));
@@ -215,7 +429,10 @@ TEST(ArchiveStaging, MovesIntoPlaceMergesFoldersAndNeverReplacesAFolderByAFile) 
 
   staging = MakeStagingFolder(root / "dest", error);
   std::ofstream(*staging / "sub") << "a file where a folder is";
-  EXPECT_FALSE(MergeStaging(*staging, root / "dest", error));
+  dialogs.Answer("replace");
+  EXPECT_EQ(MergeStaging(*staging, root / "dest", dialogs, problems), MergeOutcome::Partly);
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(problems[0].find(C("フォルダーをファイルで置き換えることはできません")), std::string::npos);
   EXPECT_TRUE(fs::is_directory(root / "dest/sub")) << "the folder stays";
   DropStaging(*staging);
   EXPECT_FALSE(fs::exists(*staging));

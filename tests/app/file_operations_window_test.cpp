@@ -152,6 +152,39 @@ TEST_F(FileOperationsWindowTest, DeleteGoesToTheTrashAfterAYesAndShiftDeleteRemo
   EXPECT_EQ(dialogs_.Offered().back(), C("「p.txt」を完全に削除しますか？"));
 }
 
+// The delete confirmation and the name-collision question of a running operation are never
+// hidden under its progress window; the progress comes back once they are answered.
+TEST_F(FileOperationsWindowTest, TheProgressWindowNeverCoversAQuestion) {
+  MakeFile(QStringLiteral("c.txt"), "new");
+  MakeFile(QStringLiteral("g.txt"), "delete me");
+  QTemporaryDir target;
+  {
+    QFile t(QDir(target.path()).filePath("c.txt"));
+    t.open(QIODevice::WriteOnly);
+    t.write("old");
+  }
+  TForm1& f = StartOn(QStringLiteral("c.txt"));
+  TProgressWatch watch(f, dialogs_);
+  dialogs_.Answer(Bytes(target.path()));
+  dialogs_.Answer("replace");
+  f.MfilecopyClick();
+  EXPECT_EQ(ReadAll(QDir(target.path()).filePath("c.txt")), "new");
+  EXPECT_EQ(watch.questions, 1);
+  EXPECT_EQ(watch.made, 1) << "the progress window was due while the question was open";
+  EXPECT_EQ(watch.covered, 0);
+  EXPECT_GE(watch.showsAfter, 1);
+
+  watch.questions = watch.made = watch.covered = 0;
+  f.Selection().SelectByName(QStringLiteral("g.txt"));
+  dialogs_.Answer("ok");
+  f.MydClick();
+  EXPECT_FALSE(QFileInfo::exists(dir_.filePath("g.txt")));
+  EXPECT_EQ(watch.questions, 1);
+  EXPECT_EQ(watch.made, 1);
+  EXPECT_EQ(watch.covered, 0);
+  EXPECT_GE(watch.showsAfter, 1);
+}
+
 TEST_F(FileOperationsWindowTest, RenameNeverReplacesAndDuplicateEndsLinesInCrLf) {
   MakeFile(QStringLiteral("r.txt"), "r");
   MakeFile(QStringLiteral("taken.txt"), "keep");
@@ -316,6 +349,35 @@ TEST(FileOperationsRunnerTest, ProgressWindowAppearsForLongWork) {
   // A question after Cancel is answered with Cancel, without reaching the user.
   EXPECT_FALSE(runner.Dialogs().Confirm("x", "y"));
   EXPECT_TRUE(dialogs.Questions().empty());
+}
+
+TEST(FileOperationsRunnerTest, AQuestionHidesTheShownProgressUntilItIsAnswered) {
+  QWidget window;
+  TWatchedDialogs dialogs;
+  TFileOpRunner runner(dialogs, &window);
+  runner.SetDelay(0);
+  std::atomic<bool> shown{false};
+  QObject::connect(&runner, &TFileOpRunner::ProgressShown, [&] { shown = true; });
+  const auto visible = [&] {
+    bool v = false;
+    QMetaObject::invokeMethod(&runner, [&] { v = runner.ProgressDialog() && runner.ProgressDialog()->isVisible(); },
+                              Qt::BlockingQueuedConnection);
+    return v;
+  };
+  bool before = false, during = true, after = false, answered = false;
+  dialogs.onQuestion = [&] { during = runner.ProgressDialog()->isVisible(); };
+  dialogs.Answer("ok");
+  runner.Run(QStringLiteral("t"), [&] {
+    while (!shown) QThread::msleep(5);
+    before = visible();
+    answered = runner.Dialogs().Confirm("caption", "text");
+    after = visible();
+    return true;
+  }, [] {});
+  EXPECT_TRUE(answered);
+  EXPECT_TRUE(before);
+  EXPECT_FALSE(during);
+  EXPECT_TRUE(after);
 }
 
 }  // namespace

@@ -5,16 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEvent>
 #include <QFile>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
 
+#include "app/file_op_runner.h"
 #include "app/main_window.h"
 #include "browser/file_list_model.h"
 #include "browser/file_view.h"
@@ -30,6 +34,58 @@ inline void SelectNames(TForm1& f, const QStringList& names) {
     if (names.contains(list->Row(r).name)) chosen.select(list->Model()->index(r, 0), list->Model()->index(r, 3));
   list->CurrentView()->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
 }
+
+// Scripted dialogs that run onQuestion as a confirmation or a name-collision question opens,
+// while the operation that asked waits for the answer.
+class TWatchedDialogs : public dialogs::TScriptedDialogs {
+ public:
+  std::function<void()> onQuestion;
+  bool Confirm(const std::string& caption, const std::string& text) override {
+    if (onQuestion) onQuestion();
+    return TScriptedDialogs::Confirm(caption, text);
+  }
+  CollisionAnswer Collision(const CollisionSetup& setup) override {
+    if (onQuestion) onQuestion();
+    return TScriptedDialogs::Collision(setup);
+  }
+};
+
+// Watches the window's progress window through the questions of an operation: each question
+// waits long enough for the progress window to be due (its delay is 0), then notes whether it
+// was made and whether it covers the question; a Show event after a question counts as the
+// progress coming back.
+class TProgressWatch : public QObject {
+ public:
+  TProgressWatch(TForm1& form, TWatchedDialogs& dialogs) : form_(form) {
+    form.FileOps()->SetDelay(0);
+    dialogs.onQuestion = [this] { OnQuestion(); };
+  }
+  int questions = 0;   // questions asked
+  int made = 0;        // ... while a progress window existed
+  int covered = 0;     // ... while it was visible
+  int showsAfter = 0;  // times it was shown after the latest question
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) ++showsAfter;
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  void OnQuestion() {
+    QTest::qWait(150);
+    ++questions;
+    showsAfter = 0;
+    QWidget* progress = form_.FileOps()->ProgressDialog();
+    if (progress == nullptr) return;
+    ++made;
+    if (progress->isVisible()) ++covered;
+    if (watched_ != progress) progress->installEventFilter(this);
+    watched_ = progress;
+  }
+  TForm1& form_;
+  QPointer<QWidget> watched_;
+};
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -56,7 +112,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   QTemporaryDir dir_;
-  dialogs::TScriptedDialogs dialogs_;
+  TWatchedDialogs dialogs_;
   std::unique_ptr<TForm1> form_;
 };
 
