@@ -116,6 +116,14 @@ if [ "${1:-}" = "--inner" ]; then
   sleep 0.5
   xdotool mousemove 230 171 click 1
   sleep 0.5
+  # A named pipe made meanwhile by another program: the list shows it by itself, and End selects
+  # it. Opening it would wait for a writer; the window names it instead and goes on (a block here
+  # would leave the close below waiting for ever).
+  mkfifo "$out/data/sample zzzzzzz fifo.pipe"
+  sleep 2
+  xdotool key --window "$win" End
+  sleep 1
+  if command -v import >/dev/null; then import -window root "$out/screenshot-fifo.png"; fi
   # The manual, last: its window takes the focus.
   xdotool key h
   sleep 1.5
