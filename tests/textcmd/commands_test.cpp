@@ -29,6 +29,7 @@ class CommandRows : public CommandTest {
         for (const auto& a : answers) d.Answer(Sjis(a.c_str()));
         TCommandContext context(d);
         context.sortKey = FoldedKey;
+        context.trash = Trash();
         context.infoLine = [](const std::string&) { return std::string("INFO"); };
         outcome = RunCommand(row.handler, path, context).value_or(Outcome::Failed);
         EXPECT_EQ(d.PendingAnswers(), 0u) << row.handler << " " << row.input;
