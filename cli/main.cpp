@@ -61,6 +61,32 @@ void WriteUtf8(std::FILE* stream, std::string_view cp932) {
   std::fwrite(utf8.data(), 1, utf8.size(), stream);
 }
 
+std::string EscapedName(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  auto hex = [](std::string& out, unsigned char c) {
+    out += "\\x";
+    out.push_back(kHex[c >> 4]);
+    out.push_back(kHex[c & 15]);
+  };
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    const bool c1 = c == 0xC2 && i + 1 < bytes.size() && static_cast<unsigned char>(bytes[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(bytes[i + 1]) <= 0x9F;
+    if (c < 0x20 || c == 0x7F) {
+      hex(out, c);
+    } else if (c1) {
+      hex(out, c);
+      hex(out, static_cast<unsigned char>(bytes[++i]));
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else {
+      out.push_back(static_cast<char>(c));
+    }
+  }
+  return out;
+}
+
 void Complain(std::string_view cp932) {
   WriteUtf8(stderr, cp932);
   std::fputc('\n', stderr);
