@@ -115,7 +115,7 @@ Outcome CheckBeforeRenaming(const std::string& path, const std::string& target, 
     return Outcome::Refused;
   }
   if (ReadOnly(target, st) &&
-      !context.dialogs.Confirm(textconv::Utf8ToCp932("確認"),
+      !context.dialogs.Confirm(textconv::Utf8ToCp932("読み取り専用のファイル"),
                                textconv::Utf8ToCp932("読み取り専用のファイルです。書き換えますか?"))) {
     return Outcome::Cancelled;
   }
