@@ -11,6 +11,7 @@
 
 #include "cli/cli.h"
 #include "textconv/cp932.h"
+#include "textconv/ui_text.h"
 
 namespace sorabu::cli {
 
@@ -88,7 +89,14 @@ std::string EscapedName(std::string_view bytes) {
 }
 
 void Complain(std::string_view cp932) {
-  WriteUtf8(stderr, cp932);
+  // Names travel in messages in the exact form; they come out as the file system holds them.
+  std::string utf8 = textconv::Cp932ExactToUtf8(cp932);
+  std::string shown;
+  for (const char c : utf8) {
+    if (c == '\n' || c == '\t' || (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)) shown.push_back(c);
+    else shown += EscapedName(std::string_view(&c, 1));
+  }
+  std::fwrite(shown.data(), 1, shown.size(), stderr);
   std::fputc('\n', stderr);
 }
 
