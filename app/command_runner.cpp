@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 
+#include "fileops/trash.h"
 #include "textconv/cp932.h"
 
 namespace sorabu::app {
@@ -30,6 +31,7 @@ bool TCommandRunner::Start(const textcmd::TCommand& command, const std::string& 
     context.lfLines = setup.lfLines;
     context.caretColumn = setup.caretColumn;
     context.selectionLength = setup.selectionLength;
+    context.trash = fileops::MoveToTrash;
     if (setup.refresh) context.refresh = [this, &setup] { OnThreadOf(this, setup.refresh); };
     if (setup.selectAndShow) {
       context.selectAndShow = [this, &setup](const std::string& p) { OnThreadOf(this, [&] { setup.selectAndShow(p); }); };

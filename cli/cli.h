@@ -47,6 +47,11 @@ int OpenRegularFile(const std::string& path, std::string& why);
 bool IsSpecialFile(const std::string& path);
 inline constexpr const char* kNotRegular = "not a regular file (FIFO, device or socket), skipped";
 
+// A name as the file system holds it, ready for the terminal: control bytes (C0, DEL and the
+// UTF-8 form of C1) become "\xNN" and a backslash doubles, so no name can move the cursor, set a
+// title or forge a line of its own.
+std::string EscapedName(std::string_view bytes);
+
 // Prints the usage of one subcommand to standard error and returns kExitUsage.
 int Usage(const char* name);
 

@@ -4,7 +4,8 @@
 // byte-order mark) or UTF-16 (a mark) prints 7 UTF-8 or 8 UTF-16, after the Japanese codes 0..6.
 // The file is read in blocks only until the code is decided, so its size does not matter.
 // Anything but a regular file is skipped with a message (a FIFO without a writer would wait
-// forever), as is a file that cannot be read; the exit status is then 1.
+// forever), as is a file that cannot be read; the exit status is then 1. Paths are printed with
+// their control bytes escaped.
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "cli/cli.h"
 #include "textconv/cp932.h"
 #include "textconv/kanji_code.h"
+#include "textconv/ui_text.h"
 
 namespace sorabu::cli {
 namespace {
@@ -44,13 +46,14 @@ int Detect(const std::vector<std::string>& args) {
     }
     if (fd >= 0) ::close(fd);
     if (!why.empty()) {
-      Complain(textconv::Utf8ToCp932(path + ": " + (why == kNotRegular ? why : "cannot be read (" + why + ")")));
+      Complain(textconv::Utf8ToCp932Exact(path) +
+               textconv::Utf8ToCp932(": " + (why == kNotRegular ? why : "cannot be read (" + why + ")")));
       status = kExitFailed;
       continue;
     }
     const int unicode = textconv::DetectTextCode(head, ended);
     const int code = unicode == textconv::Utf8 || unicode == textconv::Utf16 ? unicode : detector.Finish();
-    std::printf("%d %s %s\n", code, std::string(textconv::KanjiCodeNameUtf8(code)).c_str(), path.c_str());
+    std::printf("%d %s %s\n", code, std::string(textconv::KanjiCodeNameUtf8(code)).c_str(), EscapedName(path).c_str());
   }
   return status;
 }

@@ -1,7 +1,8 @@
 // sorabu-cli dir: the directory listing the window runs in place of "command.com /c dir".
 //
 // The path is taken as the file system's bytes (like the paths of detect), not converted to
-// CP932; the listing comes out in CP932 with CR LF, problems go to standard error.
+// CP932; the listing comes out in CP932 with CR LF, problems go to standard error. A PATH after
+// "--" names one file or folder exactly: wildcard characters in it are characters.
 #include <cstdio>
 
 #include "cli/cli.h"
@@ -12,12 +13,14 @@ namespace {
 
 int Dir(const std::vector<std::string>& args) {
   std::vector<info::DirToken> tokens;
+  bool literal = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--line") {
       // The argument text as the dialogs build it: a quoted part is always the path.
       if (++i == args.size()) return Usage("dir");
       for (info::DirToken& t : info::SplitDirLine(args[i])) tokens.push_back(std::move(t));
     } else if (args[i] == "--") {
+      literal = true;
       for (++i; i < args.size(); ++i) tokens.push_back({args[i], true});
     } else {
       tokens.push_back({args[i], false});
@@ -29,6 +32,7 @@ int Dir(const std::vector<std::string>& args) {
     std::fprintf(stderr, "sorabu-cli dir: %s\n", error.c_str());
     return Usage("dir");
   }
+  options.literal = literal;
   bool reported = false;
   const info::DirSink sink{
       [](std::string_view bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); },

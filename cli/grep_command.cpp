@@ -21,6 +21,8 @@
 #include "regex/grep.h"
 #include "regex/grep_command.h"
 #include "textconv/cp932.h"
+#include "textconv/printable.h"
+#include "textconv/ui_text.h"
 
 namespace sorabu::cli {
 namespace {
@@ -33,7 +35,7 @@ std::vector<std::string> ExpandFolders(const std::vector<std::string>& args, boo
   for (const std::string& arg : args) {
     std::error_code ec;
     if (IsSpecialFile(arg)) {
-      Complain(ArgToCp932ForDisplay(arg) + ": " + kNotRegular);
+      Complain(textconv::Utf8ToCp932Exact(arg) + ": " + kNotRegular);
       skipped = true;
       continue;
     }
@@ -69,7 +71,9 @@ int Grep(const std::vector<std::string>& args) {
   bool skipped = false;
   const std::vector<std::string> paths =
       ExpandFolders(std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end()), skipped);
-  options.path_text = [](const std::string& path) { return ArgToCp932ForDisplay(path); };
+  // A name goes into the pane with its control bytes escaped, so it cannot forge a line.
+  const auto shown = [](const std::string& path) { return textconv::PrintableCp932(ArgToCp932ForDisplay(path)); };
+  options.path_text = shown;
 
   regex::TGrep grep;
   grep.SetUseFuzzyCharDic(fuzzy);
@@ -81,7 +85,7 @@ int Grep(const std::vector<std::string>& args) {
   pane.add_line = [&](const std::string& line) {
     if (++lines > 2) {
       if (options.show_file_names && names_seen < paths.size() &&
-          line == regex::MessageBytes("// 検索ファイル [ ") + ArgToCp932ForDisplay(paths[names_seen]) + " ]") {
+          line == regex::MessageBytes("// 検索ファイル [ ") + shown(paths[names_seen]) + " ]") {
         ++names_seen;
       } else {
         ++reported;

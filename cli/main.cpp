@@ -11,6 +11,7 @@
 
 #include "cli/cli.h"
 #include "textconv/cp932.h"
+#include "textconv/ui_text.h"
 
 namespace sorabu::cli {
 
@@ -61,8 +62,41 @@ void WriteUtf8(std::FILE* stream, std::string_view cp932) {
   std::fwrite(utf8.data(), 1, utf8.size(), stream);
 }
 
+std::string EscapedName(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  auto hex = [](std::string& out, unsigned char c) {
+    out += "\\x";
+    out.push_back(kHex[c >> 4]);
+    out.push_back(kHex[c & 15]);
+  };
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    const bool c1 = c == 0xC2 && i + 1 < bytes.size() && static_cast<unsigned char>(bytes[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(bytes[i + 1]) <= 0x9F;
+    if (c < 0x20 || c == 0x7F) {
+      hex(out, c);
+    } else if (c1) {
+      hex(out, c);
+      hex(out, static_cast<unsigned char>(bytes[++i]));
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else {
+      out.push_back(static_cast<char>(c));
+    }
+  }
+  return out;
+}
+
 void Complain(std::string_view cp932) {
-  WriteUtf8(stderr, cp932);
+  // Names travel in messages in the exact form; they come out as the file system holds them.
+  std::string utf8 = textconv::Cp932ExactToUtf8(cp932);
+  std::string shown;
+  for (const char c : utf8) {
+    if (c == '\n' || c == '\t' || (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)) shown.push_back(c);
+    else shown += EscapedName(std::string_view(&c, 1));
+  }
+  std::fwrite(shown.data(), 1, shown.size(), stderr);
   std::fputc('\n', stderr);
 }
 

@@ -1,19 +1,26 @@
 // sorabu-cli run [--backup|--no-backup] [--answer TEXT]... HANDLER FILE: runs one file-rewriting
 // command on FILE as the window does, working copy included, with the answers given in order
-// (a missing answer is Cancel). Warnings and errors go to standard error and give status 1.
+// (a missing answer is Cancel). Warnings and errors go to standard error and give status 1, and
+// so does a command that did nothing: FILE missing or no regular file, or a question cancelled.
 // With --ini FILE the search commands keep their histories and lists in that settings file, as
 // the window keeps them in its own, and the option "LFも改行として扱う" (Mlfline) is read from it;
 // without it nothing is remembered between runs and LF ends lines, the window's default.
 #include <QString>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "app/ini_search_memory.h"
 #include "cli/cli.h"
 #include "dialogs/scripted_dialogs.h"
+#include "fileops/trash.h"
 #include "textcmd/command_table.h"
 #include "textcmd/search_commands.h"
 #include "textcmd/text_line_reader.h"
+#include "textconv/cp932.h"
 #include "textconv/kanji_code.h"
 #include "viewer/file_info.h"
 
@@ -37,6 +44,20 @@ std::string InfoLine(const std::string& path) {
   }
   const int code = text.empty() ? -1 : textconv::DetectKanjiCode(text);
   return viewer::BuildFileInfoLine(qpath) + viewer::InfoLineTags(first, qpath, code);
+}
+
+// Why path is no file a command can rewrite (UTF-8), or empty.
+std::string WhyNotAFile(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::strerror(errno);
+  if (S_ISDIR(st.st_mode)) return "フォルダです。ファイルを指定してください";
+  if (!S_ISREG(st.st_mode)) return "通常のファイルではありません (FIFO、デバイスまたはソケット)";
+  return {};
+}
+
+// A line on standard error naming path as the file system holds it.
+void NotDone(const std::string& path, const std::string& utf8Why) {
+  std::fprintf(stderr, "sorabu-cli run: %s: %s\n", EscapedName(path).c_str(), utf8Why.c_str());
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -66,15 +87,32 @@ int Run(const std::vector<std::string>& args) {
     Complain(ArgToCp932ForDisplay("unknown command: " + handler + " (sorabu-cli commands lists them)"));
     return kExitUsage;
   }
+  if (const std::string why = WhyNotAFile(path); !why.empty()) {
+    NotDone(path, why);
+    return kExitFailed;
+  }
   textcmd::TCommandContext context(dialogs);
   context.backup = backup;
   context.lfLines = lfLines;
   context.infoLine = InfoLine;
-  textcmd::RunCommand(handler, path, context);
+  context.trash = fileops::MoveToTrash;
+  const auto outcome = textcmd::RunCommand(handler, path, context);
   int status = kExitDone;
   for (const auto& message : dialogs.Messages()) {
     Complain(message.text);
     if (message.kind != dialogs::TScriptedDialogs::Message::Information) status = kExitFailed;
+  }
+  // The window is silent about these; the tool says what it did not do.
+  if (outcome == textcmd::Outcome::Cancelled) {
+    const std::string asked = dialogs.Questions().empty() ? std::string()
+                                                          : " (" + textconv::Cp932ToUtf8(dialogs.Questions().back()) + ")";
+    NotDone(path, "取り消しました。ファイルは元のままです" + asked);
+    status = kExitFailed;
+  } else if (outcome == textcmd::Outcome::NoFile) {
+    NotDone(path, "ファイルがありません");
+    status = kExitFailed;
+  } else if (outcome != textcmd::Outcome::Done) {
+    status = kExitFailed;
   }
   return status;
 }

@@ -16,6 +16,7 @@
 
 #include "info/drive_figures.h"
 #include "textconv/cp932.h"
+#include "textconv/printable.h"
 #include "textconv/ui_text.h"
 
 namespace sorabu::info {
@@ -76,10 +77,14 @@ DirEntry EntryFromStat(std::string name, const struct stat& st, bool link) {
 
 std::string Converted(const std::string& fsBytes, bool lower) {
   std::string s = textconv::Utf8ToCp932(fsBytes);
-  if (!lower) return s;
-  for (std::size_t i = 0; i < s.size(); i += textconv::CharLength(s, i)) s[i] = Lower(s[i]);
-  return s;
+  if (lower) {
+    for (std::size_t i = 0; i < s.size(); i += textconv::CharLength(s, i)) s[i] = Lower(s[i]);
+  }
+  return textconv::PrintableCp932(s);
 }
+
+// A path in a problem line: every character of its name, control bytes escaped.
+std::string Shown(const std::string& fsBytes) { return textconv::PrintableCp932(textconv::Utf8ToCp932Exact(fsBytes)); }
 
 std::string DateTime(long long seconds, bool withTime) {
   const std::time_t t = static_cast<std::time_t>(seconds);
@@ -124,10 +129,12 @@ class TLister {
     pattern_ = "*";
     struct stat st {};
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-      // A wildcard or a single name in its folder.
+      // A wildcard or a single name in its folder; a name that exists is that name, whatever
+      // characters it holds.
       const std::string name = absolute.filename().string();
       const std::string parent = absolute.parent_path().string();
       if (name.empty() || ::stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return NotFound();
+      exact_ = o_.literal || ::lstat(folder.c_str(), &st) == 0;
       folder = parent;
       pattern_ = name;
     }
@@ -155,17 +162,24 @@ class TLister {
   }
 
   bool Matches(const std::string& name) const {
-    return pattern_ == "*" || ::fnmatch(pattern_.c_str(), name.c_str(), FNM_CASEFOLD) == 0;
+    if (exact_) return name == pattern_;
+    return pattern_ == "*" || ::fnmatch(pattern_.c_str(), name.c_str(), FNM_CASEFOLD | FNM_NOESCAPE) == 0;
   }
 
   // Lists one folder; true when it showed anything. Fills subfolders (with /S) in name order.
   bool Block(const std::string& folder, std::vector<std::string>& subfolders) {
     std::vector<DirEntry> entries;
+    std::vector<UnexaminedEntry> unexamined;
     std::string why;
-    if (!ReadFolder(folder, entries, why)) {
-      sink_.problem(textconv::Utf8ToCp932Exact(folder) + Cp(" のディレクトリを読み取れません: ") + textconv::Utf8ToCp932(why));
+    if (!ReadFolder(folder, entries, why, &unexamined)) {
+      sink_.problem(Shown(folder) + Cp(" のディレクトリを読み取れません: ") + textconv::Utf8ToCp932(why));
       ok_ = false;
       return false;
+    }
+    for (const UnexaminedEntry& u : unexamined) {
+      if (!Matches(u.name)) continue;
+      sink_.problem(Shown(Joined(folder, u.name)) + Cp(" を調べられません: ") + textconv::Utf8ToCp932(u.why));
+      ok_ = false;
     }
     if (o_.subdirs) {
       for (const DirEntry& e : entries)
@@ -217,7 +231,7 @@ class TLister {
       return;
     }
     out += kEol;
-    out += " " + textconv::Utf8ToCp932(folder) + Cp(" のディレクトリ") + kEol + kEol;
+    out += " " + Converted(folder, false) + Cp(" のディレクトリ") + kEol + kEol;
     if (o_.form == DirForm::Wide) {
       std::vector<std::string> names;
       std::size_t width = 0;
@@ -245,7 +259,7 @@ class TLister {
           out += RightAligned(GroupDigits(e.allocated), 15) + "  " + DateTime(e.accessed, false) + "  " + Attributes(e) + "  ";
         }
         out += Name(e.name, folder);
-        if (e.link && !e.target.empty()) out += " [" + textconv::Utf8ToCp932(e.target) + "]";
+        if (e.link && !e.target.empty()) out += " [" + Converted(e.target, false) + "]";
         out += kEol;
       }
     }
@@ -287,18 +301,20 @@ class TLister {
     std::size_t unmappable = 0;
     textconv::Utf8ToCp932(name, &unmappable);
     if (unmappable > 0)
-      sink_.problem(textconv::Utf8ToCp932Exact(folder.empty() ? name : Joined(folder, name)) +
+      sink_.problem(Shown(folder.empty() ? name : Joined(folder, name)) +
                     Cp(" : 名前に Shift-JIS で表せない文字があるため、一覧では ? で示しています"));
     return Converted(name, o_.lower);
   }
   std::string pattern_;
+  bool exact_ = false;  // pattern_ is a name, not a wildcard
   Totals all_;
   bool ok_ = true;
 };
 
 }  // namespace
 
-bool ReadFolder(const std::string& folder, std::vector<DirEntry>& out, std::string& why) {
+bool ReadFolder(const std::string& folder, std::vector<DirEntry>& out, std::string& why,
+                std::vector<UnexaminedEntry>* unexamined) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
   if (!dir) {
@@ -314,7 +330,10 @@ bool ReadFolder(const std::string& folder, std::vector<DirEntry>& out, std::stri
     const std::string name = d->d_name;
     if (name == "." || name == "..") continue;
     struct stat st {};
-    if (::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone since
+    if (::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno != ENOENT && unexamined != nullptr) unexamined->push_back({name, std::strerror(errno)});
+      continue;  // ENOENT: gone since
+    }
     const bool link = S_ISLNK(st.st_mode);
     struct stat target {};
     DirEntry e = EntryFromStat(name, link && ::fstatat(fd, name.c_str(), &target, 0) == 0 ? target : st, link);

@@ -1,7 +1,8 @@
 // The directory listing that stands in for the command interpreter's "dir": the entries of a
 // folder (or of the names matching a wildcard in it), filtered by attributes, sorted, in the
 // normal, verbose, bare or wide form, optionally with every subfolder. Output is CP932 with
-// CR LF line ends; folders that cannot be read are reported and passed over.
+// CR LF line ends; folders and entries that cannot be read are reported and passed over. Names
+// are shown with their control bytes escaped, so none can write to the terminal.
 #pragma once
 
 #include <functional>
@@ -24,8 +25,16 @@ struct DirEntry {
   std::string target;                    // where a link leads
 };
 
+// An entry the folder lists but that cannot be examined (a folder readable but not searchable).
+struct UnexaminedEntry {
+  std::string name;  // file-system bytes
+  std::string why;   // UTF-8
+};
+
 // The folder's entries without "." and ".."; false with why (UTF-8) when it cannot be read.
-bool ReadFolder(const std::string& folder, std::vector<DirEntry>& out, std::string& why);
+// Entries that cannot be examined are left out and, when unexamined is given, named there.
+bool ReadFolder(const std::string& folder, std::vector<DirEntry>& out, std::string& why,
+                std::vector<UnexaminedEntry>* unexamined = nullptr);
 // Whether an entry passes the /A filter of options.
 bool PassesAttributes(const DirEntry& e, const DirOptions& options);
 // Sorts by keys (letters of N S E D G A, '-' before a letter reverses it); names compare without

@@ -33,6 +33,8 @@ struct DirOptions {
   bool subdirs = false;
   bool lower = false;
   DirForm form = DirForm::Normal;
+  // The path names one entry exactly ("--" before it): "*", "?", "[" and "\\" are characters.
+  bool literal = false;
 };
 
 // Applies one switch ("/A:-D", "/AH", "/O:GN", "/O", "/S", "/V", "/B", "/W", "/L", any case);

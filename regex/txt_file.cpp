@@ -133,9 +133,30 @@ void TTxtFile::ReadBlock() {
   if (first_block_) {
     // A UTF-8 text is searched as code page 932: its characters are converted as they are read
     // (those CP932 lacks as 〓), so patterns, character boundaries and reported lines all agree.
-    first_block_ = false;
-    utf8_ = textconv::DetectTextForm(std::string_view(data, n), eof_) == textconv::TextForm::Utf8;
-    if (utf8_ && n >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
+    // ASCII reads the same either way, so the decision waits for the first block that holds
+    // anything else, wherever it is in the file, and then holds for the rest of it.
+    if (!held_.empty()) {
+      held_.append(data, n);
+      joined_.swap(held_);
+      held_.clear();
+      data = joined_.data();
+      n = joined_.size();
+    }
+    const std::string_view block(data, n);
+    const std::size_t first = static_cast<std::size_t>(
+        std::find_if(block.begin(), block.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) -
+        block.begin());
+    const bool at_start = !read_any_;
+    read_any_ = true;
+    // A first non-ASCII character cut by the block's end waits for the next block, which decides.
+    if (first < n && n - first < 4 && !eof_) {
+      held_.assign(data + first, n - first);
+      n = first;
+    }
+    const bool ascii = first >= n;
+    if (!ascii || eof_) first_block_ = false;
+    utf8_ = !ascii && textconv::DetectTextForm(std::string_view(data, n), eof_) == textconv::TextForm::Utf8;
+    if (utf8_ && at_start && n >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
       data += 3;
       n -= 3;
     }

@@ -108,7 +108,10 @@ class TTxtFile {
   unsigned char ByteAt(std::size_t pos) const { return static_cast<unsigned char>(buf_[pos - base_]); }
 
   int fd_ = -1;
-  bool first_block_ = true;
+  bool first_block_ = true;  // the text form is not decided yet (all ASCII so far)
+  bool read_any_ = false;    // a block has been read (a byte-order mark counts only at the start)
+  std::string held_;         // the start of a first non-ASCII character, for the next block
+  std::string joined_;
   bool utf8_ = false;        // the file is UTF-8, read as code page 932
   std::string utf8_carry_;   // UTF-8 bytes of a character cut by a block's end
   std::string converted_;

@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +25,18 @@ std::string Lower(std::string_view s) {
 std::string Shown(const std::string& native) { return textconv::Utf8ToCp932Exact(native); }
 
 std::string SystemReason() { return textconv::Utf8ToCp932(std::strerror(errno)); }
+
+// A rename that never replaces what is already at the new name.
+int RenameNoReplace(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return -1;
+  struct stat st {};
+  if (::lstat(to.c_str(), &st) == 0) {
+    errno = EEXIST;
+    return -1;
+  }
+  return std::rename(from.c_str(), to.c_str());
+}
 
 }  // namespace
 
@@ -53,11 +67,7 @@ Outcome MakeWorkingCopy(const std::string& path, const std::string& workingCopy,
     dialogs.Warning(variation == Variation::FixedWarning ? FixedWarning() : BuiltWarning(workingCopy));
     return Outcome::Refused;
   }
-  if (::unlink(workingCopy.c_str()) != 0 && errno != ENOENT) {
-    dialogs.Error(Shown(workingCopy) + textconv::Utf8ToCp932(" を削除できませんでした: ") + SystemReason());
-    return Outcome::Failed;
-  }
-  if (std::rename(path.c_str(), workingCopy.c_str()) != 0) {
+  if (RenameNoReplace(path, workingCopy) != 0) {
     dialogs.Error(Shown(path) + textconv::Utf8ToCp932(" の名前を ") + Shown(workingCopy) +
                   textconv::Utf8ToCp932(" に変更できませんでした: ") + SystemReason());
     return Outcome::Failed;
@@ -71,6 +81,62 @@ namespace {
 // cancelled command can put back exactly what was there.
 std::string AsidePath(const std::string& workingCopy) { return workingCopy + ".sorabu-aside"; }
 
+// The file a name stands for: the target of a link, so that the result reaches it and the link
+// stays a link. Empty for a dangling link.
+std::string Target(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return {};
+  std::string target(resolved);
+  std::free(resolved);
+  return target;
+}
+
+bool ReadOnly(const std::string& path, const struct stat& st) {
+  return (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+// What must hold before anything is renamed: W is not P under another name, P has no other hard
+// links (a new file would split them), and a read-only file is rewritten only when the user says
+// so. Done when the command may go on.
+Outcome CheckBeforeRenaming(const std::string& path, const std::string& target, const std::string& workingCopy,
+                            const struct stat& st, TCommandContext& context) {
+  struct stat w {};
+  if (::stat(workingCopy.c_str(), &w) == 0 && w.st_dev == st.st_dev && w.st_ino == st.st_ino) {
+    context.dialogs.Warning(Shown(path) + textconv::Utf8ToCp932(" と ") + Shown(workingCopy) +
+                            textconv::Utf8ToCp932(" は同じファイルです (リンク)。何も変更しませんでした。"));
+    return Outcome::Refused;
+  }
+  if (st.st_nlink > 1) {
+    context.dialogs.Warning(Shown(path) + textconv::Utf8ToCp932(
+                                              " には別の名前 (ハードリンク) があります。書き換えると別々のファイルに"
+                                              "なるため、何も変更しませんでした。"));
+    return Outcome::Refused;
+  }
+  if (ReadOnly(target, st) &&
+      !context.dialogs.Confirm(textconv::Utf8ToCp932("読み取り専用のファイル"),
+                               textconv::Utf8ToCp932("読み取り専用のファイルです。書き換えますか?"))) {
+    return Outcome::Cancelled;
+  }
+  return Outcome::Done;
+}
+
+// The earlier working copy goes to the trash under its own name, so that restoring it from there
+// gives its name back; the new working copy steps aside for that moment. False leaves the
+// earlier one at the aside name.
+bool TrashEarlier(const std::string& workingCopy, const std::string& aside, TCommandContext& context) {
+  const std::string fresh = workingCopy + ".sorabu-new";
+  if (RenameNoReplace(workingCopy, fresh) != 0) return false;
+  bool trashed = false;
+  if (RenameNoReplace(aside, workingCopy) == 0) {
+    trashed = context.trash(workingCopy);
+    if (!trashed) std::rename(workingCopy.c_str(), aside.c_str());
+  }
+  std::rename(fresh.c_str(), workingCopy.c_str());
+  return trashed;
+}
+
 }  // namespace
 
 void CheckCancelled(TCommandContext& context) {
@@ -83,27 +149,43 @@ Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& 
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return Outcome::NoFile;
   const std::string workingCopy = WorkingCopyPath(path);
   const std::string aside = AsidePath(workingCopy);
-  const bool cancellable = static_cast<bool>(context.progress);
-  // Only an earlier working copy (a file) is moved aside; a folder of that name is left where it
-  // is, and the working copy then fails to be made, as it always did.
+  const std::string target = Target(path);
+  if (target.empty()) return Outcome::NoFile;
+  const bool sameName = Lower(path) == Lower(workingCopy);
+  if (!sameName) {
+    const Outcome checked = CheckBeforeRenaming(path, target, workingCopy, st, context);
+    if (checked != Outcome::Done) return checked;
+  }
+  // Only an earlier working copy (a file or a link) is moved aside; a folder of that name is left
+  // where it is, and the working copy then fails to be made, as it always did.
   struct stat old {};
-  const bool hadOld = cancellable && Lower(path) != Lower(workingCopy) && ::lstat(workingCopy.c_str(), &old) == 0 &&
-                      (S_ISREG(old.st_mode) || S_ISLNK(old.st_mode)) &&
-                      std::rename(workingCopy.c_str(), aside.c_str()) == 0;
+  const bool hadOld =
+      !sameName && ::lstat(workingCopy.c_str(), &old) == 0 && (S_ISREG(old.st_mode) || S_ISLNK(old.st_mode));
+  if (hadOld && !context.trash) {
+    context.dialogs.Warning(textconv::Utf8ToCp932("以前の ") + Shown(workingCopy) +
+                            textconv::Utf8ToCp932(" をごみ箱に移せないため、何も変更しませんでした。"));
+    return Outcome::Refused;
+  }
+  if (hadOld && RenameNoReplace(workingCopy, aside) != 0) {
+    context.dialogs.Error(Shown(workingCopy) + textconv::Utf8ToCp932(" の名前を ") + Shown(aside) +
+                          textconv::Utf8ToCp932(" に変更できませんでした: ") + SystemReason());
+    return Outcome::Failed;
+  }
   auto restoreOld = [&] {
     if (hadOld) std::rename(aside.c_str(), workingCopy.c_str());
   };
-  const Outcome made = MakeWorkingCopy(path, workingCopy, variation, context.dialogs);
+  const Outcome made = sameName ? MakeWorkingCopy(path, workingCopy, variation, context.dialogs)
+                                : MakeWorkingCopy(target, workingCopy, Variation::Default, context.dialogs);
   if (made != Outcome::Done) {
     restoreOld();
     return made;
   }
 
   TOutFile out;
-  if (!out.Create(path, st.st_mode & 07777)) {
+  if (!out.Create(target, st.st_mode & 07777)) {
     // Nothing was written: put the file back where it was.
     const std::string reason = textconv::Utf8ToCp932(out.Error());
-    if (std::rename(workingCopy.c_str(), path.c_str()) != 0) {
+    if (std::rename(workingCopy.c_str(), target.c_str()) != 0) {
       context.dialogs.Error(reason + textconv::Utf8ToCp932(" (元の内容は ") + Shown(workingCopy) +
                             textconv::Utf8ToCp932(" にあります)"));
     } else {
@@ -113,7 +195,7 @@ Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& 
     return Outcome::Failed;
   }
   out.SetLineEnds(LineEndsOf(workingCopy, context.lfLines));
-  if (cancellable) {
+  if (context.progress) {
     const auto total = static_cast<unsigned long long>(st.st_size);
     out.SetProgress([&context, total](unsigned long long written) { return context.progress(written, total); });
   }
@@ -121,7 +203,7 @@ Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& 
   // one rename, and only then does an earlier working copy come back to its name.
   auto putBack = [&] {
     out.Close();
-    if (std::rename(workingCopy.c_str(), path.c_str()) != 0) {
+    if (std::rename(workingCopy.c_str(), target.c_str()) != 0) {
       context.dialogs.Error(textconv::Utf8ToCp932("元に戻せませんでした。元の内容は ") + Shown(workingCopy) +
                             textconv::Utf8ToCp932(" にあります") +
                             (hadOld ? textconv::Utf8ToCp932("（以前の ") + Shown(workingCopy) +
@@ -143,7 +225,13 @@ Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& 
     throw;
   }
   const bool closed = out.Close();
-  if (hadOld) ::unlink(aside.c_str());
+  // The umask narrowed the mode the file was created with.
+  if (closed) ::chmod(target.c_str(), st.st_mode & 07777);
+  if (hadOld && !TrashEarlier(workingCopy, aside, context)) {
+    context.dialogs.Warning(textconv::Utf8ToCp932("以前の ") + Shown(workingCopy) +
+                            textconv::Utf8ToCp932(" をごみ箱に移せませんでした。") + Shown(aside) +
+                            textconv::Utf8ToCp932(" に残してあります。"));
+  }
   if (!transformed || !closed) {
     if (error.empty()) error = textconv::Utf8ToCp932(out.Error());
     context.dialogs.Error(error + textconv::Utf8ToCp932(" (元の内容は ") + Shown(workingCopy) +

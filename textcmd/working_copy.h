@@ -45,6 +45,9 @@ struct TCommandContext {
   // file it reads; false cancels the command, which then leaves the file, its working copy and
   // the folder as they were before it started.
   std::function<bool(unsigned long long written, unsigned long long total)> progress;
+  // Moves an earlier working copy to the desktop's trash; false when it could not. Without it an
+  // earlier working copy is never replaced.
+  std::function<bool(const std::string& path)> trash;
 };
 
 // Raises TCommandCancelled when the context's progress callback asks to stop; for the long steps
@@ -59,8 +62,9 @@ std::string WorkingCopyPath(const std::string& path);
 bool IsExistingFile(const std::string& path);
 
 // The check and rename: refuses (with the warning) when P and W name the same file regardless
-// of letter case; otherwise removes an old W and renames P to W. Refused or Failed leave P as
-// it was; Failed reports the system's reason through dialogs.Error.
+// of letter case; otherwise renames P to W, which must not exist (an earlier W is the caller's
+// to move away). Refused or Failed leave P as it was; Failed reports the system's reason through
+// dialogs.Error.
 Outcome MakeWorkingCopy(const std::string& path, const std::string& workingCopy, Variation variation,
                         dialogs::TDialogs& dialogs);
 

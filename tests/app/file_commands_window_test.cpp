@@ -17,6 +17,7 @@
 
 #include "app/browser_selection.h"
 #include "app/command_menus.h"
+#include "fileops/trash.h"
 #include "tests/app/window_fixture.h"
 #include "textcmd/command_table.h"
 #include "textcmd/search_commands.h"
@@ -191,6 +192,7 @@ TEST_F(FileCommandsWindowTest, EachCommandFromItsItemGivesTheLibrarysResult) {
     dialogs::TScriptedDialogs scripted;
     for (const auto& a : answers) scripted.Answer(textconv::Utf8ToCp932(a));
     textcmd::TCommandContext context(scripted);
+    context.trash = fileops::MoveToTrash;  // an earlier working copy goes where the window's goes
     textcmd::RunCommand(c.handler, QFile::encodeName(libPath).toStdString(), context);
     QFile lib(libPath);
     lib.open(QIODevice::ReadOnly);

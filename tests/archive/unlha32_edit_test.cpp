@@ -246,5 +246,72 @@ TEST_F(Edit, SelfExtractor) {
   LhasaAgrees(sfx, {{"a.txt", "alpha"}, {"e.txt", files_["e.txt"]}});
 }
 
+// Every byte a rewrite does not mean to change stays: a second archive appended after the end
+// mark, and the rest of a file whose reading stopped at a damaged (zeroed) header byte.
+TEST_F(Edit, RewritesKeepWhatFollowsTheEndMark) {
+  ASSERT_EQ(Run("a \"" + tmp_ / "two.lzh" + "\" \"" + src_ + "/\" b.txt"), 0) << out_;
+  const std::string one = ReadFile(archive_);
+  const std::string two = ReadFile(tmp_ / "two.lzh");
+  lha::ArchiveReader r;
+  ASSERT_EQ(r.OpenFile(archive_), lha::Error::kOk);
+  const auto& entries = r.entries();
+  ASSERT_EQ(entries.size(), 5u);
+  // one.lzh's first entry, as stored.
+  const std::string a_raw = one.substr(0, entries[1].header_offset);
+  const std::string both = one + two;
+
+  WriteFile(tmp_ / "both.lzh", both);
+  ASSERT_EQ(Run("d \"" + tmp_ / "both.lzh" + "\" a.txt"), 0) << out_;
+  EXPECT_TRUE(ReadFile(tmp_ / "both.lzh") == both.substr(a_raw.size()));
+
+  WriteFile(src_ + "/new.txt", "new");
+  for (const char* word : {"u", "a"}) {
+    WriteFile(tmp_ / "both.lzh", both);
+    ASSERT_EQ(Run(std::string(word) + " \"" + tmp_ / "both.lzh" + "\" \"" + src_ + "/\" new.txt"), 0) << out_;
+    const std::string after = ReadFile(tmp_ / "both.lzh");
+    ASSERT_GT(after.size(), both.size()) << word;
+    EXPECT_TRUE(after.substr(0, one.size() - 1) == one.substr(0, one.size() - 1)) << word;
+    EXPECT_TRUE(after.substr(after.size() - two.size() - 1) == std::string(1, '\0') + two) << word;
+  }
+
+  // Removing every entry before the mark would delete what follows it: refused, nothing changed.
+  WriteFile(tmp_ / "first.lzh", one.substr(0, a_raw.size()) + std::string(1, '\0') + two);
+  const std::string first = ReadFile(tmp_ / "first.lzh");
+  EXPECT_NE(Run("d \"" + tmp_ / "first.lzh" + "\" a.txt"), 0) << out_;
+  EXPECT_TRUE(ReadFile(tmp_ / "first.lzh") == first);
+
+  // The third header's size byte zeroed: two entries listed, the rest kept as it is.
+  std::string damaged = one;
+  damaged[static_cast<std::size_t>(entries[2].header_offset)] = '\0';
+  WriteFile(tmp_ / "damaged.lzh", damaged);
+  ASSERT_EQ(Run("d \"" + tmp_ / "damaged.lzh" + "\" a.txt"), 0) << out_;
+  EXPECT_TRUE(ReadFile(tmp_ / "damaged.lzh") == damaged.substr(a_raw.size()));
+}
+
+TEST_F(Edit, AnEmptyNameSelectsOnlyAnEntryWithoutAName) {
+  const std::string before = ReadFile(archive_);
+  ASSERT_EQ(Run("d \"" + archive_ + "\" \"\""), 0) << out_;
+  EXPECT_TRUE(ReadFile(archive_) == before);
+  EXPECT_NE(out_.find("Nothing to remove"), std::string::npos) << out_;
+
+  // An archive holding an entry with an empty name and one with a name: only the first goes.
+  lha::test::RawEntry nameless;
+  nameless.data = "x";
+  nameless.crc = lha::Crc16(nameless.data);
+  lha::test::RawEntry named = nameless;
+  named.name = "keep.txt";
+  WriteFile(tmp_ / "empty.lzh", lha::test::Level1(nameless) + lha::test::Level1(named) + std::string(1, '\0'));
+  ASSERT_EQ(Run("d \"" + tmp_ / "empty.lzh" + "\" \"\""), 0) << out_;
+  EXPECT_EQ(Names(tmp_ / "empty.lzh"), std::vector<std::string>{"keep.txt"});
+}
+
+TEST_F(Edit, SelfExtractorLeavesAnExistingFileUnlessTold) {
+  WriteFile(tmp_ / "arc.exe", "someone else's program");
+  EXPECT_EQ(Run("s \"" + archive_ + "\""), kErrorAlreadyExists) << out_;
+  EXPECT_EQ(ReadFile(tmp_ / "arc.exe"), "someone else's program");
+  ASSERT_EQ(Run("s -jo \"" + archive_ + "\""), 0) << out_;
+  EXPECT_EQ(Stored(tmp_ / "arc.exe"), Stored(archive_));
+}
+
 }  // namespace
 }  // namespace sorabu::unlha32

@@ -48,7 +48,10 @@ class CliTest : public ::testing::Test {
   // stopped after two minutes with status 124.
   CliResult Run(const std::vector<std::string>& args, std::string_view stdin_bytes = {}) const {
     Write("in.bin", stdin_bytes);
-    std::string command = "cd " + Quote(dir_.string()) + " && timeout 120 " + Quote(SORABU_CLI);
+    // Whatever a command moves to the trash stays in the test's folder.
+    std::filesystem::create_directories(Path("xdg"));
+    std::string command = "cd " + Quote(dir_.string()) + " && XDG_DATA_HOME=" + Quote(Path("xdg").string()) +
+                          " timeout 120 " + Quote(SORABU_CLI);
     for (const std::string& arg : args) command += " " + Quote(arg);
     command += " <in.bin >out.bin 2>err.bin";
     const int raw = std::system(command.c_str());

@@ -8,6 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <functional>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 
 #include "info/dir_listing.h"
 #include "textconv/cp932.h"
@@ -196,6 +200,37 @@ TEST_F(DirListingTest, HundredThousandEntries) {
   EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end()));
   r = List("/O:-S many");
   EXPECT_NE(r.out.find(std::to_string(kCount) + C(" 個のファイル")), std::string::npos);
+}
+
+// Runs body in a forked child without capabilities, so that permissions stop it even under root;
+// true when body returned true there.
+bool WithoutCapabilities(const std::function<bool()>& body) {
+  const pid_t child = fork();
+  if (child == 0) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    syscall(SYS_capset, &header, data);
+    _exit(body() ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(DirListingTest, FoldersAndEntriesThatCannotBeReadAreReportedEvenUnderRoot) {
+  File("locked/secret.txt", 3);
+  File("unsearchable/a.txt", 3);
+  fs::permissions(root_ / "locked", fs::perms::none, fs::perm_options::replace);
+  fs::permissions(root_ / "unsearchable", fs::perms::owner_read, fs::perm_options::replace);
+  EXPECT_TRUE(WithoutCapabilities([&] {
+    const Result r = List("locked");
+    return !r.ok && r.problems.size() == 1 && r.problems[0].find(C("読み取れません")) != std::string::npos;
+  }));
+  EXPECT_TRUE(WithoutCapabilities([&] {
+    const Result r = List("unsearchable");
+    return !r.ok && r.problems.size() == 1 && r.problems[0].find("a.txt") != std::string::npos &&
+           r.problems[0].find(C("調べられません")) != std::string::npos;
+  }));
 }
 
 }  // namespace

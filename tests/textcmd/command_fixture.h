@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <vector>
 #include <iterator>
 #include <string>
@@ -23,12 +24,24 @@ class CommandTest : public ::testing::Test {
   void SetUp() override {
     char pattern[] = "/tmp/textcmd-test-XXXXXX";
     dir_ = ::mkdtemp(pattern);
+    char trashPattern[] = "/tmp/textcmd-trash-XXXXXX";
+    trashDir_ = ::mkdtemp(trashPattern);
   }
   void TearDown() override {
     std::error_code ec;
     std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, ec);
     std::filesystem::remove_all(dir_, ec);
+    std::filesystem::remove_all(trashDir_, ec);
   }
+
+  // A trash of the test's own: each file moved there under a number, its contents kept.
+  std::function<bool(const std::string&)> Trash() {
+    return [this](const std::string& path) {
+      trashed_.push_back(std::filesystem::path(path).filename().string());
+      return ::rename(path.c_str(), (trashDir_ / std::to_string(trashed_.size())).c_str()) == 0;
+    };
+  }
+  std::string Trashed(std::size_t n) const { return Read((trashDir_ / std::to_string(n)).string()); }
 
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
@@ -52,6 +65,7 @@ class CommandTest : public ::testing::Test {
     context.selectAndShow = [this](const std::string& p) { shown_ = p; };
     context.infoLine = [](const std::string&) { return std::string("INFO"); };
     context.sortKey = FoldedKey;
+    context.trash = Trash();
     const auto outcome = RunCommand(handler, path, context);
     EXPECT_TRUE(outcome.has_value()) << handler;
     return outcome.value_or(Outcome::Failed);
@@ -69,6 +83,8 @@ class CommandTest : public ::testing::Test {
   std::filesystem::path dir_;
   // The literal line model unless a test asks for LF line ends.
   bool lfLines_ = false;
+  std::filesystem::path trashDir_;
+  std::vector<std::string> trashed_;  // the names moved to the trash, in order
   dialogs::TScriptedDialogs dialogs_;
   int refreshes_ = 0;
   std::string shown_;

@@ -30,6 +30,7 @@ class CommandRows : public CommandTest {
         TCommandContext context(d);
         context.lfLines = lfLines_;
         context.sortKey = FoldedKey;
+        context.trash = Trash();
         context.infoLine = [](const std::string&) { return std::string("INFO"); };
         outcome = RunCommand(row.handler, path, context).value_or(Outcome::Failed);
         EXPECT_EQ(d.PendingAnswers(), 0u) << row.handler << " " << row.input;

@@ -259,6 +259,7 @@ class CancelTest : public CommandTest {
     dialogs_ = dialogs::TScriptedDialogs();
     TCommandContext context(dialogs_);
     context.sortKey = FoldedKey;
+    context.trash = Trash();
     context.selectAndShow = [this](const std::string& p) { shown_ = p; };
     context.progress = [at, reports](unsigned long long, unsigned long long) { return ++*reports < at; };
     return RunCommand(handler, Path("big.txt"), context).value_or(Outcome::Failed);
@@ -298,6 +299,7 @@ TEST_F(CancelTest, AFailureOnTheWayPutsTheFileBackAndAFolderOfTheCopysNameIsLeft
   const auto before = Snapshot(dir_);
   dialogs_ = dialogs::TScriptedDialogs();
   TCommandContext context(dialogs_);
+  context.trash = Trash();
   int reports = 0;
   context.progress = [&reports](unsigned long long, unsigned long long) {
     if (++reports == 1) throw std::runtime_error("out of something");

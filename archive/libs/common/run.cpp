@@ -34,6 +34,11 @@ bool Selected(const Command& c, const ArcEntry& e) {
   if (c.names.empty()) return true;
   for (const auto& n : c.names) {
     const std::string pattern = lha::NormalizeSeparators(n);
+    // An empty name given ('""') selects only an entry without a name, never every entry.
+    if (pattern.empty()) {
+      if (e.name.empty()) return true;
+      continue;
+    }
     if (unlha32::WildcardMatch(pattern, e.name)) return true;
     const std::size_t slash = e.name.rfind('/');
     if (slash != std::string::npos && unlha32::WildcardMatch(pattern, std::string_view(e.name).substr(slash + 1))) return true;

@@ -25,20 +25,30 @@ struct Piece {
   const lha::Entry* entry;
 };
 
-// A self-extractor's bytes before its first header and after its end mark (the programs made by
-// "s") go into the new archive unchanged.
+// Where the old archive's entries end: its end mark, or the end of a file that has none.
+std::uint64_t EndOfEntries(const lha::ArchiveReader& old) {
+  if (old.entries().empty()) return old.first_header_offset();
+  const lha::Entry& last = old.entries().back();
+  return last.data_offset + last.packed_size;
+}
+
+// Bytes the rewrite does not mean to change go into the new archive unchanged: a
+// self-extractor's program before its first header, and everything from the old end mark on
+// (the program after a self-extractor's archive, a second archive appended to the first, a
+// damaged tail the reader stopped at). Plain archives and self-extractors are treated alike.
 int WriteArchive(const std::string& path, const lha::ArchiveReader* old, const std::vector<Piece>& plan,
                  std::string& out) {
-  const bool self_extractor = old != nullptr && old->first_header_offset() > 0 && !old->entries().empty();
   lha::ReplacingFile file(path);
   lha::Error e = file.Open();
-  if (e == lha::Error::kOk && self_extractor) e = old->CopyBytes(0, old->first_header_offset(), file);
+  if (e == lha::Error::kOk && old != nullptr && old->first_header_offset() > 0) {
+    e = old->CopyBytes(0, old->first_header_offset(), file);
+  }
   for (std::size_t i = 0; i < plan.size() && e == lha::Error::kOk; ++i) e = plan[i].from->CopyRawEntry(*plan[i].entry, file);
-  if (e == lha::Error::kOk && !file.Write(std::string_view("\0", 1))) e = file.error();
-  if (e == lha::Error::kOk && self_extractor) {
-    const lha::Entry& last = old->entries().back();
-    const std::uint64_t after = last.data_offset + last.packed_size + 1;
-    if (after < old->size()) e = old->CopyBytes(after, old->size() - after, file);
+  const std::uint64_t tail = old != nullptr ? EndOfEntries(*old) : 0;
+  if (e == lha::Error::kOk && old != nullptr && tail < old->size()) {
+    e = old->CopyBytes(tail, old->size() - tail, file);  // starts with the end mark
+  } else if (e == lha::Error::kOk && !file.Write(std::string_view("\0", 1))) {
+    e = file.error();
   }
   if (e == lha::Error::kOk) e = file.Commit();
   if (e == lha::Error::kWriteFailed && file.error() != lha::Error::kOk) e = file.error();
@@ -157,9 +167,10 @@ int RemoveEntries(const Command& given, std::string& out) {
   lha::ArchiveReader old;
   if (const int code = OpenArchive(c, old, out); code != 0) return code;
   std::vector<Piece> plan;
+  std::string removed;
   for (const auto& e : old.entries()) {
     if (Removed(c, e)) {
-      Line(out, "Removed   : " + lha::EscapeForDisplay(e.name));
+      Line(removed, "Removed   : " + lha::EscapeForDisplay(e.name));
     } else {
       plan.push_back({&old, &e});
     }
@@ -169,6 +180,13 @@ int RemoveEntries(const Command& given, std::string& out) {
     return 0;
   }
   const std::string archive = NativePath(c.archive);
+  if (plan.empty() && (old.first_header_offset() > 0 || EndOfEntries(old) + 1 < old.size())) {
+    // Removing the file would take the bytes outside the entries with it.
+    Line(out, "Archive: holds data besides its entries (a program, or more after the end mark), "
+              "left unchanged; no entry removed");
+    return kErrorCommand;
+  }
+  out += removed;
   if (plan.empty()) {
     if (::unlink(archive.c_str()) != 0) return kErrorWrite;
     Line(out, "Archive removed: no entries left");

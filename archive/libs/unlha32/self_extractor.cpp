@@ -1,5 +1,7 @@
 #include "archive/libs/unlha32/self_extractor.h"
 
+#include <sys/stat.h>
+
 #include "archive/lha/archive_reader.h"
 #include "archive/lha/name_path.h"
 #include "archive/lha/replacing_file.h"
@@ -45,6 +47,13 @@ int MakeSelfExtractor(const Command& c, std::string& out) {
     return kErrorMakeDirectory;
   }
   const std::string path = SelfExtractorPath(c);
+  // An existing file of that name may be anything; it is replaced only when -jo says so.
+  struct stat st {};
+  if (!c.Has("jo") && ::lstat(path.c_str(), &st) == 0) {
+    Line(out, "Error: " + lha::EscapeForDisplay(textconv::Utf8ToCp932(path)) +
+                  " already exists, left unchanged (-jo replaces it)");
+    return kErrorAlreadyExists;
+  }
   lha::ReplacingFile file(path, 0777);
   lha::Error e = file.Open();
   if (e == lha::Error::kOk && !file.Write(SelfExtractorScript(program.size()))) e = file.error();

@@ -5,6 +5,7 @@
 // archives looks for the first header, and readers stop at the end mark before the program.
 // The file is named after the archive with the extension ".exe", as the archive detection looks
 // into ".exe" files by content; it goes into FOLDER when one is given, else beside the archive.
+// A file already there is left alone (the command fails) unless the switch -jo is given.
 #pragma once
 
 #include <cstdint>
