@@ -66,6 +66,7 @@ class LineEndsTest : public CommandTest {
     for (const std::string& a : answers) dialogs_.Answer(a);
     TCommandContext context(dialogs_);
     context.lfLines = lfLines_;
+    context.trash = Trash();
     context.sortKey = FoldedKey;
     context.infoLine = [](const std::string&) { return std::string("INFO"); };
     const auto outcome = RunCommand(handler, path, context);
