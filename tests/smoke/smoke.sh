@@ -8,7 +8,8 @@
 # and turns the archive preview on with ; (photographing the listing), opens the drive information
 # and the manual (photographing both), asks it
 # to close the ordinary way (SIGTERM closes the window like its close box) and checks the settings
-# file it writes beside itself and the converted file.
+# file it writes beside itself and the converted file. On the way a named pipe made meanwhile
+# appears in the list by itself and is clicked without the window waiting on it.
 set -euo pipefail
 if [ "${1:-}" = "--inner" ]; then
   out=$2
@@ -117,11 +118,11 @@ if [ "${1:-}" = "--inner" ]; then
   xdotool mousemove 230 171 click 1
   sleep 0.5
   # A named pipe made meanwhile by another program: the list shows it by itself, and End selects
-  # it. Opening it would wait for a writer; the window names it instead and goes on (a block here
-  # would leave the close below waiting for ever).
+  # a click selects it (the row under the archive's). Opening it would wait for a writer; the
+  # window names it instead and goes on (a block here would leave the close below waiting for ever).
   mkfifo "$out/data/sample zzzzzzz fifo.pipe"
   sleep 2
-  xdotool key --window "$win" End
+  xdotool mousemove 230 189 click 1
   sleep 1
   if command -v import >/dev/null; then import -window root "$out/screenshot-fifo.png"; fi
   # The manual, last: its window takes the focus.
