@@ -2,7 +2,6 @@
 // code page 932 cannot hold are never dropped silently: before the result replaces the file the
 // command counts them, names the first few with their line numbers and asks whether to write 〓.
 #include <cstdio>
-#include <filesystem>
 
 #include "textcmd/command_helpers.h"
 #include "textcmd/command_table.h"
@@ -18,13 +17,6 @@ namespace {
 constexpr std::size_t kNamed = 5;
 
 std::string Cp(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
-
-bool ReadWhole(const std::string& path, std::string& text, std::string& error) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (!ec) text.reserve(static_cast<std::size_t>(size));
-  return ForEachChunk(path, [&text](std::string_view chunk) { text.append(chunk); }, error, 1 << 20);
-}
 
 // "12行目 U+1F600" for the character at offset.
 std::string Describe(std::string_view text, std::size_t offset, std::size_t line) {
@@ -93,29 +85,53 @@ Outcome RunUtf8ToShiftJis(const std::string& path, TCommandContext& context) {
   });
 }
 
-// from: 0 Shift-JIS, 1 EUC-JP, 2 JIS; each line (its end kept) to Shift-JIS first.
+// The end of the last whole Shift-JIS character in text (a lead byte at the end waits).
+std::size_t WholeCharacters(std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t len = textconv::IsLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1;
+    if (at + len > text.size()) break;
+    at += len;
+  }
+  return at;
+}
+
+// from: 0 Shift-JIS, 1 EUC-JP, 2 JIS; each line (its end kept) to Shift-JIS first. The file is
+// read a megabyte at a time and converted line by line as the lines complete (an LF is never part
+// of a character in these codes), so memory stays flat; only a Shift-JIS line longer than a
+// megabyte is cut, at a character's end.
 Outcome RunToUtf8(const std::string& path, TCommandContext& context, int from) {
   if (!IsExistingFile(path)) return Outcome::NoFile;
   return RunFrame(path, Variation::Default, context, [&](const std::string& w, TOutFile& out, std::string& error) {
-    std::string text;
-    if (!ReadWhole(w, text, error)) return false;
-    if (from == 0) {
-      out.Write(textconv::Cp932ToUtf8(text));
-      return true;
-    }
-    std::size_t start = 0;
-    while (start < text.size()) {
-      std::size_t end = text.find('\n', start);
-      end = end == std::string::npos ? text.size() : end + 1;
-      std::string_view line(text.data() + start, end - start);
+    std::string carry;
+    auto convertLine = [&](std::string_view line) {
+      if (from == 0) {
+        out.Write(textconv::Cp932ToUtf8(line));
+        return;
+      }
       std::size_t body = line.size();
       while (body > 0 && (line[body - 1] == '\n' || line[body - 1] == '\r')) --body;
       const std::string_view content = line.substr(0, body);
       const std::string sjis = from == 1 ? textconv::EucToShiftJis(content) : textconv::JisToShiftJis(content);
       out.Write(textconv::Cp932ToUtf8(sjis));
       out.Write(line.substr(body));
-      start = end;
-    }
+    };
+    const bool read = ForEachChunk(w, [&](std::string_view chunk) {
+      carry.append(chunk);
+      std::string_view rest(carry);
+      for (std::size_t lf = rest.find('\n'); lf != std::string_view::npos; lf = rest.find('\n')) {
+        convertLine(rest.substr(0, lf + 1));
+        rest.remove_prefix(lf + 1);
+      }
+      if (from == 0 && rest.size() > kPieceSize) {
+        const std::size_t whole = WholeCharacters(rest);
+        convertLine(rest.substr(0, whole));
+        rest.remove_prefix(whole);
+      }
+      carry.erase(0, carry.size() - rest.size());
+    }, error, kPieceSize);
+    if (!read) return false;
+    if (!carry.empty()) convertLine(carry);
     return true;
   });
 }

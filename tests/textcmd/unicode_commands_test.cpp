@@ -34,6 +34,33 @@ TEST_F(UnicodeCommandsTest, RoundTripsKeepLineEndsAndEveryByte) {
   EXPECT_EQ(Transform("Mjistoutf81Click", jis), textconv::Cp932ToUtf8(lines));
 }
 
+// The file is converted a megabyte at a time: lines across the pieces' edges, and a Shift-JIS
+// line longer than a piece, come out as a conversion of the whole text gives them.
+TEST_F(UnicodeCommandsTest, LargeFilesConvertPieceByPieceAsAWhole) {
+  std::mt19937 random(3);
+  std::string sjis;
+  while (sjis.size() < 2500000) {
+    sjis += Sjis(random() % 2 ? "漢字かなｶﾅ abc" : "①Ⅱ〜");
+    if (random() % 5 == 0) sjis += random() % 2 ? "\r\n" : "\n";
+  }
+  sjis += std::string(1500000, 'x') + Sjis("漢") + "\n";  // one long line
+  EXPECT_EQ(Transform("Msjistoutf81Click", sjis), textconv::Cp932ToUtf8(sjis));
+  const std::string euc = textconv::ShiftJisToEuc(sjis);
+  std::string expected;
+  std::size_t start = 0;
+  while (start < euc.size()) {
+    std::size_t end = euc.find('\n', start);
+    end = end == std::string::npos ? euc.size() : end + 1;
+    std::string_view line(euc.data() + start, end - start);
+    std::size_t body = line.size();
+    while (body > 0 && (line[body - 1] == '\n' || line[body - 1] == '\r')) --body;
+    expected += textconv::Cp932ToUtf8(textconv::EucToShiftJis(line.substr(0, body)));
+    expected += line.substr(body);
+    start = end;
+  }
+  EXPECT_EQ(Transform("Meuctoutf81Click", euc), expected);
+}
+
 TEST_F(UnicodeCommandsTest, CharactersShiftJisLacksAreNamedAndAskedAbout) {
   const std::string path = Path("u.txt");
   const std::string text = "a\n\xF0\x9F\x98\x80 b\n\xEC\x95\x88 \xC3\x80\n";  // 😀, 안, À
