@@ -1,5 +1,7 @@
 #include "app/file_op_runner.h"
 
+#include <atomic>
+
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
@@ -67,7 +69,9 @@ bool TFileOpRunner::Run(const QString& title, const std::function<bool()>& job, 
     std::lock_guard lock(mutex_);
     latest_ = {};
   }
-  bool result = false;
+  // Handed over through an atomic: QThread::wait orders it too, but Qt is not instrumented for
+  // the thread sanitizer, which would see a race.
+  std::atomic<bool> result = false;
   thread_ = QThread::create([&] { result = job(); });
   QEventLoop loop;
   connect(thread_, &QThread::finished, &loop, &QEventLoop::quit);
@@ -83,7 +87,7 @@ bool TFileOpRunner::Run(const QString& title, const std::function<bool()>& job, 
   dialog_ = nullptr;
   cancel_ = nullptr;
   running_ = false;
-  return result;
+  return result.load();
 }
 
 }  // namespace sorabu::app
