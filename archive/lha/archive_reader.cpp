@@ -95,6 +95,14 @@ Error ArchiveReader::OpenFile(const std::string& path, const OpenOptions& option
   return Scan(options);
 }
 
+Error ArchiveReader::OpenInput(std::unique_ptr<Input> input, const OpenOptions& options) {
+  entries_.clear();
+  first_offset_ = 0;
+  input_ = std::move(input);
+  if (input_ == nullptr) return Error::kOpenFailed;
+  return Scan(options);
+}
+
 Error ArchiveReader::HeaderAt(std::uint64_t offset, Entry& e) const {
   const std::uint64_t size = input_->Size();
   if (offset >= size) return Error::kEndOfArchive;

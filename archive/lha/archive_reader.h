@@ -49,6 +49,7 @@ class ArchiveReader {
   // read piece by piece: listing reads the headers only.
   Error OpenMemory(std::string data, const OpenOptions& options = {});
   Error OpenFile(const std::string& path, const OpenOptions& options = {});
+  Error OpenInput(std::unique_ptr<Input> input, const OpenOptions& options = {});
 
   const std::vector<Entry>& entries() const noexcept { return entries_; }
   // Offset of the first header: 0, or where a self-extractor's archive starts.

@@ -1,6 +1,6 @@
-// The writer keeps the archive in memory until it is complete and then replaces the target in
-// one rename, so a failed run never leaves half an archive behind. Each file is read whole and
-// tried with -lh5-; the stored form is used when that is not smaller.
+// The writer builds the archive in a scratch file until it is complete and then replaces the
+// target in one rename, so a failed run never leaves half an archive behind. Each file is read a
+// piece at a time and tried with -lh5-; the stored form is used when that is not smaller.
 #include "archive/lha/archive_writer.h"
 
 #include <dirent.h>
@@ -16,35 +16,94 @@
 
 namespace sorabu::lha {
 
+namespace {
+
+constexpr std::size_t kCopyPiece = std::size_t{1} << 20;
+
+// Keeps the CRC of what the encoder reads; it reads every byte once, in order.
+class CrcInput final : public Input {
+ public:
+  explicit CrcInput(const Input& in) : in_(in) {}
+  std::uint64_t Size() const override { return in_.Size(); }
+  bool Read(std::uint64_t offset, std::size_t n, std::string& out) const override {
+    const bool ok = in_.Read(offset, n, out);
+    if (ok && offset == next_) {
+      crc_ = Crc16Update(crc_, out);
+      next_ += out.size();
+    }
+    return ok;
+  }
+  bool Complete() const { return next_ == in_.Size(); }
+  std::uint16_t crc() const { return crc_; }
+
+ private:
+  const Input& in_;
+  mutable std::uint64_t next_ = 0;
+  mutable std::uint16_t crc_ = 0;
+};
+
+Error CopyInput(const Input& in, ByteSink& out, std::uint16_t& crc) {
+  crc = 0;
+  std::string piece;
+  for (std::uint64_t at = 0; at < in.Size(); at += piece.size()) {
+    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kCopyPiece, in.Size() - at));
+    if (!in.Read(at, n, piece)) return Error::kOpenFailed;
+    crc = Crc16Update(crc, piece);
+    if (!out.Write(piece)) return Error::kWriteFailed;
+  }
+  return Error::kOk;
+}
+
+}  // namespace
+
+Error ArchiveWriter::Rollback(std::uint64_t to, Error e) {
+  const Error spool = spool_.error();
+  spool_.Truncate(to);
+  return e == Error::kWriteFailed && spool != Error::kOk ? spool : e;
+}
+
 Error ArchiveWriter::AddFile(std::string_view name, std::string_view data, std::int64_t mtime,
                              std::optional<std::uint16_t> unix_mode) {
-  if (data.size() > 0xFFFFFFFFu) return Error::kTooLarge;
+  return AddFileFrom(name, ViewInput(data), mtime, unix_mode);
+}
+
+Error ArchiveWriter::AddFileFrom(std::string_view name, const Input& data, std::int64_t mtime,
+                                 std::optional<std::uint16_t> unix_mode) {
+  if (data.Size() > 0xFFFFFFFFu) return Error::kTooLarge;
   Entry e;
   e.name = std::string(name);
-  e.original_size = data.size();
-  e.crc = Crc16(data);
+  e.original_size = data.Size();
   e.unix_time = mtime;
   e.unix_mode = unix_mode;
   e.os_id = 'U';
   e.attribute = 0x20;
-  std::string packed;
-  if (options_.compress && !data.empty() && EncodeLh5(data, packed, options_.encode)) {
-    e.method = "-lh5-";
+  e.method = "-lh5-";
+  e.header_offset = spool_.size();
+  std::string header;
+  if (const Error err = WriteLevel2Header(e, header); err != Error::kOk) return err;
+  if (!spool_.Write(header)) return Rollback(e.header_offset, Error::kWriteFailed);
+  e.header_size = header.size();
+  e.data_offset = spool_.size();
+
+  StreamResult packed = StreamResult::kNotSmaller;
+  CrcInput crc_in(data);
+  std::uint64_t packed_size = 0;
+  if (options_.compress && data.Size() != 0) packed = EncodeLh5Stream(crc_in, spool_, options_.encode, &packed_size);
+  if (packed == StreamResult::kReadFailed) return Rollback(e.header_offset, Error::kOpenFailed);
+  if (packed == StreamResult::kWriteFailed) return Rollback(e.header_offset, Error::kWriteFailed);
+  if (packed == StreamResult::kPacked && crc_in.Complete()) {
+    e.crc = crc_in.crc();
   } else {
     e.method = "-lh0-";
-    packed.clear();
+    spool_.Truncate(e.data_offset);
+    if (const Error err = CopyInput(data, spool_, e.crc); err != Error::kOk) return Rollback(e.header_offset, err);
+    packed_size = data.Size();
   }
-  const std::string_view body = e.method == "-lh0-" ? data : std::string_view(packed);
-  e.packed_size = body.size();
-  e.header_offset = out_.size();
-  const std::size_t before = out_.size();
-  if (const Error err = WriteLevel2Header(e, out_); err != Error::kOk) {
-    out_.resize(before);
-    return err;
-  }
-  e.header_size = out_.size() - before;
-  e.data_offset = out_.size();
-  out_.append(body);
+  e.packed_size = packed_size;
+  header.clear();
+  if (const Error err = WriteLevel2Header(e, header); err != Error::kOk) return Rollback(e.header_offset, err);
+  if (header.size() != e.header_size) return Rollback(e.header_offset, Error::kBadHeader);
+  if (!spool_.WriteAt(e.header_offset, header)) return Rollback(e.header_offset, Error::kWriteFailed);
   entries_.push_back(std::move(e));
   return Error::kOk;
 }
@@ -57,14 +116,12 @@ Error ArchiveWriter::AddDirectory(std::string_view name, std::int64_t mtime, std
   e.unix_mode = unix_mode;
   e.os_id = 'U';
   e.attribute = 0x10;
-  e.header_offset = out_.size();
-  const std::size_t before = out_.size();
-  if (const Error err = WriteLevel2Header(e, out_); err != Error::kOk) {
-    out_.resize(before);
-    return err;
-  }
-  e.header_size = out_.size() - before;
-  e.data_offset = out_.size();
+  e.header_offset = spool_.size();
+  std::string header;
+  if (const Error err = WriteLevel2Header(e, header); err != Error::kOk) return err;
+  if (!spool_.Write(header)) return Rollback(e.header_offset, Error::kWriteFailed);
+  e.header_size = header.size();
+  e.data_offset = spool_.size();
   entries_.push_back(std::move(e));
   return Error::kOk;
 }
@@ -75,19 +132,39 @@ Error ArchiveWriter::AddExisting(std::string_view raw, const Entry& entry) {
     return Error::kTruncated;
   }
   Entry e = entry;
-  const std::uint64_t shift = out_.size();
-  out_.append(raw);
+  const std::uint64_t shift = spool_.size();
+  if (!spool_.Write(raw)) return Rollback(shift, Error::kWriteFailed);
   e.data_offset = e.data_offset - e.header_offset + shift;
   e.header_offset = shift;
   entries_.push_back(std::move(e));
   return Error::kOk;
 }
 
-std::string ArchiveWriter::Finish() {
-  std::string result = std::move(out_);
-  result.push_back('\0');
-  out_.clear();
+Error ArchiveWriter::OpenEntries(ArchiveReader& reader) const {
+  if (spool_.size() == 0) return reader.OpenMemory(std::string(1, '\0'));
+  std::unique_ptr<FileInput> in;
+  if (const Error e = FileInput::Duplicate(spool_.fd(), spool_.size(), in); e != Error::kOk) return e;
+  return reader.OpenInput(std::move(in));
+}
+
+Error ArchiveWriter::Finish(ByteSink& out) {
+  Error result = spool_.error();
+  if (result == Error::kOk && spool_.size() != 0) {
+    std::unique_ptr<FileInput> in;
+    result = FileInput::Duplicate(spool_.fd(), spool_.size(), in);
+    std::uint16_t crc = 0;
+    if (result == Error::kOk) result = CopyInput(*in, out, crc);
+  }
+  if (result == Error::kOk && !out.Write(std::string_view("\0", 1))) result = Error::kWriteFailed;
+  spool_.Clear();
   entries_.clear();
+  return result;
+}
+
+std::string ArchiveWriter::Finish() {
+  std::string result;
+  StringSink sink(result);
+  Finish(sink);
   return result;
 }
 
@@ -135,9 +212,9 @@ class Packer {
     if (!S_ISREG(st.st_mode)) return Fail(disk_path, Error::kOpenFailed);
     if (name.empty()) return Fail(disk_path, Error::kUnsafeName);
     if (!admitted) return;
-    std::string data;
-    if (const Error e = ReadWholeFile(disk_path, 0xFFFFFFFFu, data); e != Error::kOk) return Fail(disk_path, e);
-    if (const Error e = w_.AddFile(name, data, st.st_mtime, mode); e != Error::kOk) return Fail(disk_path, e);
+    std::unique_ptr<FileInput> data;
+    if (const Error e = FileInput::Open(disk_path, data); e != Error::kOk) return Fail(disk_path, e);
+    if (const Error e = w_.AddFileFrom(name, *data, st.st_mtime, mode); e != Error::kOk) return Fail(disk_path, e);
   }
 
  private:
@@ -188,25 +265,25 @@ void AddPath(ArchiveWriter& writer, const std::string& disk_path, const std::str
   packer.Add(disk_path, stored);
 }
 
-Error WriteFileReplacing(const std::string& path, std::string_view bytes) {
-  ReplacingFile file(path);
-  if (const Error e = file.Open(); e != Error::kOk) return e;
-  file.Write(bytes);
-  return file.Commit();
-}
-
 Error CreateArchiveFile(const std::string& archive_path, const std::string& base_dir,
                         const std::vector<std::string>& files, const CreateOptions& options, CreateReport* report) {
   CreateReport local;
   CreateReport& r = report != nullptr ? *report : local;
   r = CreateReport{};
-  ArchiveWriter writer(options.pack);
+  PackOptions pack = options.pack;
+  if (pack.spool_dir.empty()) pack.spool_dir = FolderOf(archive_path);
+  ArchiveWriter writer(pack);
   for (const auto& f : files) {
     const std::string disk = (!f.empty() && f[0] == '/') || base_dir.empty() ? f : base_dir + "/" + f;
     AddPath(writer, disk, StoredName(f), options, r);
   }
   r.added = writer.entries();
-  if (const Error e = WriteFileReplacing(archive_path, writer.Finish()); e != Error::kOk) return e;
+  ReplacingFile file(archive_path);
+  Error e = file.Open();
+  if (e == Error::kOk) e = writer.Finish(file);
+  if (e == Error::kWriteFailed && file.error() != Error::kOk) e = file.error();
+  if (e == Error::kOk) e = file.Commit();
+  if (e != Error::kOk) return e;
   return r.failed.empty() ? Error::kOk : r.failed.front().second;
 }
 

@@ -11,23 +11,35 @@
 
 #include "archive/lha/error.h"
 #include "archive/lha/header.h"
+#include "archive/lha/input.h"
 #include "archive/lha/lzh_encoder.h"
+#include "archive/lha/sink.h"
+#include "archive/lha/spool.h"
 
 namespace sorabu::lha {
 
 struct PackOptions {
   bool compress = true;  // false: every file stored (-lh0-)
   EncodeOptions encode;
+  std::string spool_dir;  // where the archive is built up (empty: $TMPDIR or /tmp)
 };
 
+class ArchiveReader;
+
+// Entries are written to a scratch file as they are added, and files are read a piece at a
+// time, so memory stays small whatever the sizes.
 class ArchiveWriter {
  public:
-  explicit ArchiveWriter(PackOptions options = {}) : options_(options) {}
+  explicit ArchiveWriter(PackOptions options = {}) : options_(options), spool_(options_.spool_dir) {}
 
   // name: CP932 bytes, folders separated by "/". kTooLarge beyond 4 GiB - 1 or for names a
   // level-2 header cannot hold.
   Error AddFile(std::string_view name, std::string_view data, std::int64_t mtime,
                 std::optional<std::uint16_t> unix_mode = std::nullopt);
+  // The same for data read from `data` piece by piece; kOpenFailed when it cannot be read to its
+  // end. A failed call leaves the archive as it was.
+  Error AddFileFrom(std::string_view name, const Input& data, std::int64_t mtime,
+                    std::optional<std::uint16_t> unix_mode = std::nullopt);
   Error AddDirectory(std::string_view name, std::int64_t mtime,
                      std::optional<std::uint16_t> unix_mode = std::nullopt);
 
@@ -36,12 +48,18 @@ class ArchiveWriter {
   Error AddExisting(std::string_view raw, const Entry& entry);
 
   const std::vector<Entry>& entries() const noexcept { return entries_; }
-  // The archive with its end mark; the writer is empty again afterwards.
+  // The entries written so far, opened for reading (to copy them on with CopyRawEntry).
+  Error OpenEntries(ArchiveReader& reader) const;
+  // The archive with its end mark handed to `out`; the writer is empty again afterwards.
+  Error Finish(ByteSink& out);
+  // The same in memory, for small archives.
   std::string Finish();
 
  private:
+  Error Rollback(std::uint64_t to, Error e);
+
   PackOptions options_;
-  std::string out_;
+  Spool spool_;
   std::vector<Entry> entries_;
 };
 
@@ -73,9 +91,6 @@ std::string StoredName(const std::string& path);
 // their contents when options.recurse). Failures are appended to report.failed.
 void AddPath(ArchiveWriter& writer, const std::string& disk_path, const std::string& stored,
              const CreateOptions& options, CreateReport& report);
-
-// Writes bytes to path through a temporary file beside it, so path is replaced only when complete.
-Error WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 // Writes archive_path (replacing an existing file only once the new archive is complete) from
 // `files`, given relative to base_dir (or absolute); names are stored relative, without leading

@@ -16,6 +16,13 @@ bool MemoryInput::Read(std::uint64_t offset, std::size_t n, std::string& out) co
   return out.size() == n;
 }
 
+bool ViewInput::Read(std::uint64_t offset, std::size_t n, std::string& out) const {
+  out.clear();
+  if (offset > data_.size()) return false;
+  out = data_.substr(static_cast<std::size_t>(offset), n);
+  return out.size() == n;
+}
+
 FileInput::~FileInput() { ::close(fd_); }
 
 Error FileInput::Open(const std::string& path, std::unique_ptr<FileInput>& out) {
@@ -29,6 +36,13 @@ Error FileInput::Open(const std::string& path, std::unique_ptr<FileInput>& out) 
     return Error::kOpenFailed;
   }
   out.reset(new FileInput(fd, static_cast<std::uint64_t>(st.st_size)));
+  return Error::kOk;
+}
+
+Error FileInput::Duplicate(int fd, std::uint64_t size, std::unique_ptr<FileInput>& out) {
+  const int copy = fd < 0 ? -1 : ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  if (copy < 0) return Error::kOpenFailed;
+  out.reset(new FileInput(copy, size));
   return Error::kOk;
 }
 

@@ -29,11 +29,24 @@ class MemoryInput final : public Input {
   std::string data_;
 };
 
+// Bytes the caller keeps alive for as long as the input is used.
+class ViewInput final : public Input {
+ public:
+  explicit ViewInput(std::string_view data) : data_(data) {}
+  std::uint64_t Size() const override { return data_.size(); }
+  bool Read(std::uint64_t offset, std::size_t n, std::string& out) const override;
+
+ private:
+  std::string_view data_;
+};
+
 class FileInput final : public Input {
  public:
   ~FileInput() override;
   // kOpenFailed when the path is no readable regular file.
   static Error Open(const std::string& path, std::unique_ptr<FileInput>& out);
+  // The first `size` bytes of an open file, read through a descriptor of its own.
+  static Error Duplicate(int fd, std::uint64_t size, std::unique_ptr<FileInput>& out);
   std::uint64_t Size() const override { return size_; }
   bool Read(std::uint64_t offset, std::size_t n, std::string& out) const override;
 

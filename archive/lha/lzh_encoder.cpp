@@ -82,18 +82,19 @@ class BlockSplitter {
   std::vector<Symbol> syms_;
 };
 
-bool ParseLazy(std::string_view in, const EncodeOptions& o, BlockWriter& writer) {
+bool ParseLazy(std::string_view in, std::uint32_t history, const EncodeOptions& o, BlockWriter& writer) {
   const auto size = static_cast<std::uint32_t>(in.size());
   const auto* p = reinterpret_cast<const unsigned char*>(in.data());
   BlockSplitter blocks(writer);
   lzh::Matcher matcher(in, o.nice_length);
+  for (std::uint32_t q = 0; q < history; ++q) matcher.Insert(q);
   auto literal = [&](std::uint32_t pos) { blocks.Add(Symbol{p[pos], 0}); };
   auto match = [&](lzh::Match m) {
     blocks.Add(Symbol{static_cast<std::uint16_t>(256 + m.len - lzh::kMinMatch), static_cast<std::uint16_t>(m.dist)});
   };
 
-  std::uint32_t pos = 0;
-  std::uint32_t next_check = 65536;
+  std::uint32_t pos = history;
+  std::uint32_t next_check = history + 65536;
   bool have_prev = false;  // position pos-1 is waiting: a literal, or the start of `prev`
   lzh::Match prev{0, 0};
   while (pos < size) {
@@ -118,7 +119,7 @@ bool ParseLazy(std::string_view in, const EncodeOptions& o, BlockWriter& writer)
     }
     if (pos >= next_check) {
       next_check = pos + 65536;
-      if (o.give_up_when_larger && writer.Bytes() >= in.size()) return false;
+      if (o.give_up_when_larger && writer.Bytes() >= in.size() - history) return false;
     }
   }
   if (have_prev) {
@@ -132,18 +133,62 @@ bool ParseLazy(std::string_view in, const EncodeOptions& o, BlockWriter& writer)
   return true;
 }
 
+bool Parse(std::string_view in, std::uint32_t history, const EncodeOptions& o, BlockWriter& writer) {
+  return o.optimal ? lzh::ParseOptimal(in, history, o, writer) : ParseLazy(in, history, o, writer);
+}
+
 }  // namespace
 
 bool EncodeLh5(std::string_view in, std::string& out, const EncodeOptions& o) {
   if (in.size() >= 0xFFFFFFFFu) return false;
   std::string stream;
   BlockWriter writer(stream);
-  const bool ok = o.optimal ? lzh::ParseOptimal(in, o, writer) : ParseLazy(in, o, writer);
+  const bool ok = Parse(in, 0, o, writer);
   if (!ok) return false;
   writer.Finish();
   if (o.give_up_when_larger && stream.size() >= in.size()) return false;
   out += stream;
   return true;
+}
+
+}  // namespace sorabu::lha
+
+namespace sorabu::lha {
+
+// The input is coded a piece at a time; each piece sees the end of the one before it as its
+// dictionary, so matches reach across pieces as they would in one pass.
+StreamResult EncodeLh5Stream(const Input& in, ByteSink& out, const EncodeOptions& o, std::uint64_t* packed_size) {
+  constexpr std::size_t kPiece = std::size_t{4} << 20;
+  constexpr std::size_t kHistory = std::size_t{1} << lzh::kEncDictBits;
+  const std::uint64_t size = in.Size();
+  if (size == 0 || size >= 0xFFFFFFFFu) return StreamResult::kNotSmaller;
+  EncodeOptions inner = o;
+  inner.give_up_when_larger = o.give_up_when_larger && size <= kPiece;  // one piece: as EncodeLh5
+  std::string window, piece, stream;
+  BlockWriter writer(stream);
+  std::uint64_t done = 0, written = 0;
+  auto flush = [&] {
+    written += stream.size();
+    const bool ok = stream.empty() || out.Write(stream);
+    stream.clear();
+    return ok;
+  };
+  while (done < size) {
+    const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, size - done));
+    if (window.size() > kHistory) window.erase(0, window.size() - kHistory);
+    const auto history = static_cast<std::uint32_t>(window.size());
+    if (!in.Read(done, n, piece)) return StreamResult::kReadFailed;
+    window += piece;
+    if (!Parse(window, history, inner, writer)) return StreamResult::kNotSmaller;
+    done += n;
+    if (!flush()) return StreamResult::kWriteFailed;
+    if (o.give_up_when_larger && written >= done) return StreamResult::kNotSmaller;
+  }
+  writer.Finish();
+  if (!flush()) return StreamResult::kWriteFailed;
+  if (o.give_up_when_larger && written >= size) return StreamResult::kNotSmaller;
+  if (packed_size != nullptr) *packed_size = written;
+  return StreamResult::kPacked;
 }
 
 }  // namespace sorabu::lha

@@ -2,8 +2,12 @@
 // blocks.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "archive/lha/input.h"
+#include "archive/lha/sink.h"
 
 namespace sorabu::lha {
 
@@ -21,5 +25,17 @@ struct EncodeOptions {
 // the stream would be at least as long as the input: the caller then stores the data instead.
 // Inputs of 4 GiB and more are refused the same way.
 bool EncodeLh5(std::string_view in, std::string& out, const EncodeOptions& options = {});
+
+enum class StreamResult {
+  kPacked,
+  kNotSmaller,  // the stream reached the size of the input read so far: store the data instead
+  kReadFailed,  // the input could not be read to its end (it shrank, or a read failed)
+  kWriteFailed, // `out` refused the stream
+};
+
+// The same stream for an input of any size, read a few MiB at a time and handed to `out` as it
+// grows; what went to `out` before a result other than kPacked is to be thrown away.
+StreamResult EncodeLh5Stream(const Input& in, ByteSink& out, const EncodeOptions& options = {},
+                             std::uint64_t* packed_size = nullptr);
 
 }  // namespace sorabu::lha

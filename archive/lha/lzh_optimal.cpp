@@ -77,6 +77,11 @@ class SegmentParser {
   SegmentParser(std::string_view in, const EncodeOptions& o)
       : p_(reinterpret_cast<const unsigned char*>(in.data())), o_(o), matcher_(in, o.nice_length) {}
 
+  // Positions before `end` become dictionary only.
+  void Prime(std::uint32_t end) {
+    for (std::uint32_t pos = 0; pos < end; ++pos) matcher_.Insert(pos);
+  }
+
   // Finds the candidates of positions [start, end).
   void Collect(std::uint32_t start, std::uint32_t end) {
     start_ = start;
@@ -197,15 +202,16 @@ class SegmentParser {
 
 }  // namespace
 
-bool ParseOptimal(std::string_view in, const EncodeOptions& o, BlockWriter& w) {
+bool ParseOptimal(std::string_view in, std::uint32_t history, const EncodeOptions& o, BlockWriter& w) {
   const auto size = static_cast<std::uint32_t>(in.size());
   SegmentParser parser(in, o);
+  parser.Prime(history);
   Prices prices;
   prices.Estimate();
   std::vector<Symbol> syms;
-  for (std::uint32_t start = 0; start < size;) {
+  for (std::uint32_t start = history; start < size;) {
     const std::uint32_t end = static_cast<std::uint32_t>(std::min<std::size_t>(size, start + kSegment));
-    if (start == 0) {
+    if (start == history) {
       // No prices yet: parse with estimates, then again with the statistics of that parse.
       parser.Collect(start, end);
       parser.Parse(prices, syms);
@@ -218,7 +224,7 @@ bool ParseOptimal(std::string_view in, const EncodeOptions& o, BlockWriter& w) {
       w.Write(syms.data() + k, std::min(kMaxBlockSymbols, syms.size() - k));
     }
     prices.FromSymbols(syms);
-    if (o.give_up_when_larger && w.Bytes() >= end) return false;
+    if (o.give_up_when_larger && w.Bytes() >= end - history) return false;
     start = end;
   }
   return true;

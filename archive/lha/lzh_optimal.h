@@ -9,8 +9,9 @@
 
 namespace sorabu::lha::lzh {
 
-// Parses all of `in` into blocks written to `w`. Returns false as soon as the output has grown
+// Parses `in` from position `history` on into blocks written to `w`; the bytes before it were
+// coded earlier and only serve as the dictionary. Returns false as soon as the output has grown
 // past the input consumed (only when options.give_up_when_larger).
-bool ParseOptimal(std::string_view in, const EncodeOptions& options, BlockWriter& w);
+bool ParseOptimal(std::string_view in, std::uint32_t history, const EncodeOptions& options, BlockWriter& w);
 
 }  // namespace sorabu::lha::lzh

@@ -13,17 +13,17 @@
 namespace sorabu::lha {
 namespace {
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 Error WriteError(int err) {
   return err == ENOSPC || err == EFBIG || err == EDQUOT ? Error::kDiskFull : Error::kWriteFailed;
 }
 
 }  // namespace
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 ReplacingFile::~ReplacingFile() { Discard(); }
 

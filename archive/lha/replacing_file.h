@@ -13,6 +13,9 @@
 
 namespace sorabu::lha {
 
+// The folder part of a path ("." when there is none).
+std::string FolderOf(const std::string& path);
+
 class ReplacingFile final : public ByteSink {
  public:
   // mode: permission bits for a new file (the umask applies); a file that is replaced passes its

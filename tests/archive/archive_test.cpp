@@ -55,6 +55,30 @@ TEST(ArchiveRoundTrip, MemoryEntriesMethodsAndData) {
   }
 }
 
+// A file that cannot be read to its end is refused and leaves the archive as it was.
+TEST(ArchiveRoundTrip, FailedFileLeavesEarlierEntriesIntact) {
+  class Shrunk final : public Input {
+   public:
+    std::uint64_t Size() const override { return 10 << 20; }
+    bool Read(std::uint64_t offset, std::size_t n, std::string& out) const override {
+      out = SampleText(n, 31);
+      return offset + n <= (6 << 20);
+    }
+  };
+  ArchiveWriter w;
+  ASSERT_EQ(w.AddFile("first.txt", SampleText(20000, 32), 1700000000), Error::kOk);
+  EXPECT_EQ(w.AddFileFrom("shrunk.txt", Shrunk(), 1700000000), Error::kOpenFailed);
+  ASSERT_EQ(w.AddFile("last.txt", "last", 1700000000), Error::kOk);
+  ArchiveReader copy;
+  ASSERT_EQ(w.OpenEntries(copy), Error::kOk);
+  ASSERT_EQ(copy.entries().size(), 2u);
+  ArchiveReader r;
+  ASSERT_EQ(r.OpenMemory(w.Finish()), Error::kOk);
+  ASSERT_EQ(r.entries().size(), 2u);
+  EXPECT_EQ(r.entries()[1].name, "last.txt");
+  for (const Entry& e : r.entries()) EXPECT_EQ(r.Test(e), Error::kOk) << e.name;
+}
+
 TEST(ArchiveRoundTrip, StoredOnlyWhenAskedOrUseless) {
   PackOptions store;
   store.compress = false;

@@ -93,6 +93,72 @@ TEST(Lh5RoundTrip, RepeatedTextIsFoundInTheHistory) {
   }
 }
 
+// An input that fails from a given offset on, as a file does that shrinks while it is read.
+class FailingInput final : public Input {
+ public:
+  FailingInput(std::string data, std::uint64_t fail_from) : data_(std::move(data)), fail_from_(fail_from) {}
+  std::uint64_t Size() const override { return data_.size(); }
+  bool Read(std::uint64_t offset, std::size_t n, std::string& out) const override {
+    if (offset + n > fail_from_) return false;
+    out = data_.substr(offset, n);
+    return true;
+  }
+
+ private:
+  std::string data_;
+  std::uint64_t fail_from_;
+};
+
+TEST(Lh5Stream, PiecesDecodeAsOneStreamAndMatchAcrossThem) {
+  // 4 MiB pieces: text longer than two of them, a unit repeated across the first edge, and a
+  // file of exactly one piece.
+  const std::string unit = RandomBytes(5000, 21);
+  const std::string once = std::string((std::size_t{4} << 20) - 3000, '\0') + unit;
+  const std::string across = once + unit + unit;
+  const std::string rows[] = {SampleText((std::size_t{9} << 20) + 123, 23), across,
+                              SampleText(std::size_t{4} << 20, 24), SampleText(70000, 25)};
+  for (bool optimal : {true, false}) {
+    for (const std::string& data : rows) {
+      EncodeOptions o;
+      o.optimal = optimal;
+      std::string packed, back;
+      StringSink sink(packed);
+      std::uint64_t size = 0;
+      ASSERT_EQ(EncodeLh5Stream(ViewInput(data), sink, o, &size), StreamResult::kPacked) << data.size();
+      EXPECT_EQ(size, packed.size());
+      ASSERT_EQ(Decode("-lh5-", packed, data.size(), back, Crc16(data)), Error::kOk) << data.size();
+      EXPECT_TRUE(back == data) << data.size();
+    }
+  }
+  // The unit straddles the first edge; its repeats are found in the previous piece's end, so
+  // they cost a few matches, not the 3,000 literals a piece without history would need.
+  std::string one, three;
+  StringSink one_sink(one), three_sink(three);
+  ASSERT_EQ(EncodeLh5Stream(ViewInput(once), one_sink), StreamResult::kPacked);
+  ASSERT_EQ(EncodeLh5Stream(ViewInput(across), three_sink), StreamResult::kPacked);
+  EXPECT_LT(three.size(), one.size() + 1000);
+}
+
+TEST(Lh5Stream, SmallInputGivesTheInMemoryStreamAndFailuresAreReported) {
+  const std::string text = SampleText(300000, 26);
+  std::string whole, streamed;
+  ASSERT_TRUE(EncodeLh5(text, whole));
+  StringSink sink(streamed);
+  ASSERT_EQ(EncodeLh5Stream(ViewInput(text), sink), StreamResult::kPacked);
+  EXPECT_TRUE(whole == streamed);
+
+  std::string ignored;
+  StringSink dump(ignored);
+  EXPECT_EQ(EncodeLh5Stream(ViewInput(RandomBytes(6 << 20, 27)), dump), StreamResult::kNotSmaller);
+  EXPECT_EQ(EncodeLh5Stream(ViewInput(""), dump), StreamResult::kNotSmaller);
+  const FailingInput shrinking(SampleText(9 << 20, 28), 5 << 20);
+  EXPECT_EQ(EncodeLh5Stream(shrinking, dump), StreamResult::kReadFailed);
+  struct Refusing final : ByteSink {
+    bool Write(std::string_view) override { return false; }
+  } refusing;
+  EXPECT_EQ(EncodeLh5Stream(ViewInput(text), refusing), StreamResult::kWriteFailed);
+}
+
 TEST(Lh5RoundTrip, EncoderSettingsOnlyChangeSize) {
   const std::string text = SampleText(300000, 11) + std::string(70000, 'r') + RandomBytes(20000, 12);
   const struct {

@@ -1,5 +1,6 @@
-// Entries are copied from the old archive as stored, piece by piece, so rewriting an archive of
-// any size holds only the newly packed files in memory.
+// Entries are copied from the old archive as stored, piece by piece, and new files are packed
+// into a scratch file beside the archive, so rewriting an archive of any size holds little in
+// memory.
 #include "archive/libs/unlha32/edit_commands.h"
 
 #include <sys/stat.h>
@@ -114,7 +115,9 @@ int AddFiles(const Command& c, std::string& out) {
   opts.admit = Admission(c.word, old);
   const bool keep_paths = c.Number("x", 0) != 0;
   const std::string base = c.folder.empty() ? std::string() : NativePath(c.folder);
-  lha::ArchiveWriter writer;
+  lha::PackOptions pack;
+  pack.spool_dir = lha::FolderOf(archive);
+  lha::ArchiveWriter writer(pack);
   lha::CreateReport report;
   for (const auto& name : c.names) {
     const std::string given = NativePath(name);
@@ -128,7 +131,10 @@ int AddFiles(const Command& c, std::string& out) {
     return ResultCode(report.failed.front().second);
   }
   lha::ArchiveReader fresh;
-  fresh.OpenMemory(writer.Finish());
+  if (const lha::Error e = writer.OpenEntries(fresh); e != lha::Error::kOk && !writer.entries().empty()) {
+    Line(out, "Archive: " + std::string(lha::ErrorText(e)) + (exists ? ", left unchanged" : ""));
+    return ResultCode(e);
+  }
   if (fresh.entries().empty()) {
     if (!exists) return kErrorNoFileName;
     Line(out, "Nothing to add");
