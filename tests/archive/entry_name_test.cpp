@@ -171,10 +171,29 @@ TEST(ZipNamesTest, UnicodePathFieldAndHostileNamesInEveryEncoding) {
   EXPECT_EQ(FilesBelow(d.path()), (std::set<std::string>{"h.zip", "u.zip", "dest/inner/新しい名前😀.txt",
                                                           "dest/inner/表.txt"}));
   EXPECT_FALSE(Exists("/tmp/sorabu-日本.txt"));
-  // A name flagged as UTF-8 that is none: libzip refuses the archive, which then lists nothing.
-  lha::test::WriteFile(d / "f.zip", HandZip({{Sjis("表.txt"), "", true, 0x800}}));
-  EXPECT_EQ(GenericListText("f.zip"), "");
-  EXPECT_NE(GenericExtract("f.zip", d / "f", text), 0);
+}
+
+// Names flagged as UTF-8 that are none (libzip refuses such an archive outright) are read as the
+// unflagged names are: CP932 when they are, "%NN" for bytes that are neither; a correctly
+// flagged name beside them stays UTF-8, and ".." is still refused.
+TEST(ZipNamesTest, NamesFlaggedUtf8ThatAreNotAreReadAsStored) {
+  TempDir d;
+  lha::test::WriteFile(d / "f.zip", HandZip({{Sjis("表.txt"), "", true, 0x800},
+                                             {"\xFF\xFE.txt", "", true, 0x800},
+                                             {"日本.txt", "", true, 0x800},
+                                             {"plain.txt", "", true, 0}}));
+  lha::test::WriteFile(d / "up.zip", HandZip({{"..\\" + Sjis("表.txt"), "", true, 0x800}}));
+  test::InFolder in(d.path());
+  const std::vector<std::string> listed = {Sjis("表.txt"), "%FF%FE.txt", Sjis("日本.txt"), "plain.txt"};
+  EXPECT_EQ(RecordNames("f.zip"), listed);
+  const std::string list = GenericListText("f.zip");
+  for (const std::string& name : listed) EXPECT_NE(list.find(name + " "), std::string::npos) << name;
+  std::string text;
+  ASSERT_EQ(GenericExtract("f.zip", d / "out", text), 0) << textconv::Cp932ToUtf8(text);
+  EXPECT_EQ(FilesBelow(d / "out"), (std::set<std::string>{"表.txt", "%FF%FE.txt", "日本.txt", "plain.txt"}));
+  EXPECT_EQ(ReadFile(d / "out/表.txt"), "x");
+  EXPECT_EQ(GenericExtract("up.zip", d / "up", text), 32787);
+  EXPECT_FALSE(Exists(d / "表.txt"));
 }
 
 // The UTF-8 flag of each name in the central directory.

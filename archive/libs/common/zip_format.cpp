@@ -11,8 +11,10 @@
 #include <sys/stat.h>
 #include <zip.h>
 
+#include "archive/lha/input.h"
 #include "archive/lha/name_path.h"
 #include "archive/libs/common/entry_name.h"
+#include "archive/libs/common/zip_name_flags.h"
 
 namespace sorabu::arcplug {
 namespace {
@@ -39,6 +41,20 @@ class ZipData final : public EntryData {
   zip_file_t* f_;
 };
 
+bool ReadFileAt(void* context, std::uint64_t offset, std::size_t n, std::string& out) {
+  auto& in = *static_cast<lha::FileInput*>(context);
+  return in.Read(offset, n, out);
+}
+
+// An archive libzip finds inconsistent only because some names flagged UTF-8 are not UTF-8.
+zip_t* OpenMisflagged(const std::string& path, int* err) {
+  std::unique_ptr<lha::FileInput> in;
+  if (lha::FileInput::Open(path, in) != lha::Error::kOk) return nullptr;
+  const std::vector<std::uint64_t> fields = MisflaggedNameFields(in->Size(), ReadFileAt, in.get());
+  if (fields.empty()) return nullptr;
+  return OpenWithFlagsCleared(path, fields, err);
+}
+
 }  // namespace
 
 std::string ZipMethodName(int method) {
@@ -63,6 +79,7 @@ int ZipFormat::Scan(const std::string& native_path, bool with_data, const Visito
   if (const int code = RefuseNonRegular(native_path); code != 0) return code;
   int err = 0;
   zip_t* z = zip_open(native_path.c_str(), ZIP_RDONLY, &err);
+  if (z == nullptr && err == ZIP_ER_INCONS) z = OpenMisflagged(native_path, &err);
   if (z == nullptr) {
     if (err == ZIP_ER_OPEN || err == ZIP_ER_NOENT || err == ZIP_ER_READ) return unlha32::kErrorArchiveOpen;
     return unlha32::kErrorNotArchive;
