@@ -225,8 +225,13 @@ Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& 
     throw;
   }
   const bool closed = out.Close();
-  // The umask narrowed the mode the file was created with.
-  if (closed) ::chmod(target.c_str(), st.st_mode & 07777);
+  if (closed) {
+    // Giving the file back to its owner works only with the privilege to; without it the file
+    // stays the user's, as any editor leaves it. The owner comes first: a change of owner clears
+    // set-user-ID bits. The umask narrowed the mode the file was created with.
+    if (::chown(target.c_str(), st.st_uid, st.st_gid) != 0) (void)::chown(target.c_str(), static_cast<uid_t>(-1), st.st_gid);
+    ::chmod(target.c_str(), st.st_mode & 07777);
+  }
   if (hadOld && !TrashEarlier(workingCopy, aside, context)) {
     context.dialogs.Warning(textconv::Utf8ToCp932("以前の ") + Shown(workingCopy) +
                             textconv::Utf8ToCp932(" をごみ箱に移せませんでした。") + Shown(aside) +

@@ -145,5 +145,21 @@ TEST_F(CommandTest, TheNewFileKeepsTheModeAndAReadOnlyFileIsRewrittenOnlyWhenAsk
   EXPECT_EQ(Mode(Path("r.txt")), 0444u);
 }
 
+// Only a privileged user can give a file to someone else, so only then is there an owner to keep.
+TEST_F(CommandTest, TheNewFileKeepsItsOwnerAndGroup) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to make a file another user's";
+  for (const char* handler : kHandlers) {
+    Write(Path("o.txt"), "x\r\n\r\n");
+    ASSERT_EQ(::chown(Path("o.txt").c_str(), 4321, 8765), 0);
+    ::chmod(Path("o.txt").c_str(), 0640);
+    EXPECT_EQ(Run(handler, Path("o.txt")), Outcome::Done) << handler;
+    struct stat st {};
+    ASSERT_EQ(::stat(Path("o.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 4321u) << handler;
+    EXPECT_EQ(st.st_gid, 8765u) << handler;
+    EXPECT_EQ(st.st_mode & 07777, 0640u) << handler;
+  }
+}
+
 }  // namespace
 }  // namespace sorabu::textcmd::test
