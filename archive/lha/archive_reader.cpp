@@ -134,17 +134,40 @@ Error ArchiveReader::Scan(const OpenOptions& options) {
     const std::uint64_t limit = std::min<std::uint64_t>(input_->Size(), options.self_extractor_scan);
     std::string prefix;
     input_->Read(0, static_cast<std::size_t>(limit) + kScanMargin, prefix);
-    std::uint64_t found = 0;
-    for (std::uint64_t off = 1; off < limit; ++off) {
-      if (LooksLikeHeader(prefix, off, input_->Size())) {
-        found = off;
-        break;
+    // A program may hold bytes that pass for a header. The archive is the first candidate whose
+    // entries run to a clean end; when none does (a damaged archive), the first candidate.
+    constexpr int kMaxCandidates = 64;
+    std::vector<Entry> first_entries;
+    Error first_err = Error::kNotArchive;
+    std::uint64_t first_found = 0;
+    int candidates = 0;
+    for (std::uint64_t off = 1; off < limit && candidates < kMaxCandidates; ++off) {
+      if (!LooksLikeHeader(prefix, off, input_->Size())) continue;
+      ++candidates;
+      const Error chain = Chain(off);
+      if (chain == Error::kOk) {
+        first_offset_ = off;
+        return Error::kOk;
       }
+      if (first_found == 0) {
+        first_found = off;
+        first_err = chain;
+        first_entries = std::move(entries_);
+      }
+      entries_.clear();
     }
-    if (found == 0) return Error::kNotArchive;
-    first_offset_ = found;
-    err = HeaderAt(found, e);
+    if (first_found == 0) return Error::kNotArchive;
+    first_offset_ = first_found;
+    entries_ = std::move(first_entries);
+    return first_err;
   }
+  return Chain(0);
+}
+
+Error ArchiveReader::Chain(std::uint64_t offset) {
+  entries_.clear();
+  Entry e;
+  Error err = HeaderAt(offset, e);
   while (err == Error::kOk) {
     entries_.push_back(e);
     err = HeaderAt(e.data_offset + e.packed_size, e);

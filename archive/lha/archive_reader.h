@@ -75,6 +75,8 @@ class ArchiveReader {
 
  private:
   Error Scan(const OpenOptions& options);
+  // Reads the entries from offset on into entries_, to the end mark or the first failure.
+  Error Chain(std::uint64_t offset);
   Error HeaderAt(std::uint64_t offset, Entry& e) const;
   Error CheckPacked(const Entry& e) const;
   DecodeRequest Request(const Entry& e, PackedSource& packed) const;

@@ -32,6 +32,8 @@ class ReplacingFile final : public ByteSink {
   Error Commit();
   // The first failure so far.
   Error error() const noexcept { return error_; }
+  // Where the new file is being written until Commit, for reading it back before.
+  const std::string& TemporaryPath() const noexcept { return tmp_; }
 
  private:
   void Discard();

@@ -79,6 +79,29 @@ TEST(ArchiveRoundTrip, FailedFileLeavesEarlierEntriesIntact) {
   for (const Entry& e : r.entries()) EXPECT_EQ(r.Test(e), Error::kOk) << e.name;
 }
 
+// A program before the archive may hold a copy of a header whose data would run past the end;
+// the archive is where the entries run to a clean end (it was taken from the first header-like
+// bytes, so adding a file to such an archive could turn it into that stray entry).
+TEST(ArchiveRoundTrip, SelfExtractorPrefixWithAStrayHeaderIsSkipped) {
+  ArchiveWriter stray_writer;
+  ASSERT_EQ(stray_writer.AddFile("stray.txt", RandomBytes(500, 33), 1700000000), Error::kOk);
+  const std::size_t stray_header = stray_writer.entries()[0].header_size;
+  const std::string stray = stray_writer.Finish().substr(0, stray_header);
+  const std::string real = Build({{"one.txt", SampleText(3000, 34)}, {"two.txt", "two"}});
+  const std::string program = "MZ" + std::string(200, '\x90');
+  ArchiveReader r;
+  ASSERT_EQ(r.OpenMemory(program + stray + real), Error::kOk);
+  EXPECT_EQ(r.first_header_offset(), program.size() + stray.size());
+  ASSERT_EQ(r.entries().size(), 2u);
+  EXPECT_EQ(r.entries()[0].name, "one.txt");
+  // Without a clean candidate the first one stands, with its error, as before.
+  ArchiveReader damaged;
+  EXPECT_NE(damaged.OpenMemory(program + stray + std::string(500, 'd') + "-lh5- garbage"), Error::kOk);
+  EXPECT_EQ(damaged.first_header_offset(), program.size());
+  ASSERT_EQ(damaged.entries().size(), 1u);
+  EXPECT_EQ(damaged.entries()[0].name, "stray.txt");
+}
+
 TEST(ArchiveRoundTrip, StoredOnlyWhenAskedOrUseless) {
   PackOptions store;
   store.compress = false;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "archive/lha/archive_reader.h"
+#include "archive/lha/archive_writer.h"
 #include "archive/lha/crc16.h"
 #include "archive/libs/unlha32/commands.h"
 #include "archive/libs/unlha32/self_extractor.h"
@@ -286,6 +287,31 @@ TEST_F(Edit, RewritesKeepWhatFollowsTheEndMark) {
   WriteFile(tmp_ / "damaged.lzh", damaged);
   ASSERT_EQ(Run("d \"" + tmp_ / "damaged.lzh" + "\" a.txt"), 0) << out_;
   EXPECT_TRUE(ReadFile(tmp_ / "damaged.lzh") == damaged.substr(a_raw.size()));
+}
+
+// A program whose bytes hold a header whose data runs past the end of the file: not an archive
+// as the file stands. Adding a file makes the file long enough for that header's data to end
+// exactly at the new end mark, so the rewritten file would read as that one stray entry. The
+// rewrite reads its result back and refuses.
+TEST_F(Edit, ARewriteThatWouldReadAsAnotherArchiveIsRefused) {
+  const std::string probe = tmp_ / "probe.lzh", sfx = tmp_ / "sfx.exe";
+  const std::string added = tmp_ / "n.txt";
+  WriteFile(added, lha::test::RandomBytes(300, 82));
+  const std::string real = ReadFile(archive_);
+  WriteFile(probe, real);
+  ASSERT_EQ(Run("u \"" + probe + "\" \"" + added + "\""), 0) << out_;
+  const std::size_t grown = ReadFile(probe).size() - real.size();
+
+  lha::ArchiveWriter stray;
+  ASSERT_EQ(stray.AddFile("stray.txt", lha::test::RandomBytes(real.size() + grown - 1, 83), 1000000000),
+            lha::Error::kOk);
+  const std::size_t header = stray.entries()[0].header_size;
+  const std::string before = "MZ" + std::string(300, '\x90') + stray.Finish().substr(0, header) + real;
+  WriteFile(sfx, before);
+  EXPECT_EQ(Names(sfx), Names(archive_));
+  EXPECT_EQ(Run("u \"" + sfx + "\" \"" + added + "\""), kErrorCommand) << out_;
+  EXPECT_TRUE(ReadFile(sfx) == before);
+  EXPECT_NE(out_.find("left unchanged"), std::string::npos) << out_;
 }
 
 TEST_F(Edit, AnEmptyNameSelectsOnlyAnEntryWithoutAName) {

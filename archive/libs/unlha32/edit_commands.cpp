@@ -33,6 +33,23 @@ std::uint64_t EndOfEntries(const lha::ArchiveReader& old) {
   return last.data_offset + last.packed_size;
 }
 
+// A self-extractor's program is searched for the archive by its headers; bytes in it that pass
+// for a header could, once the entries after them change, be taken for the archive instead. The
+// new file is read back before it replaces the old one, and refused unless it holds the plan.
+bool ReadsBackAsPlanned(const std::string& path, const lha::ArchiveReader* old, const std::vector<Piece>& plan) {
+  lha::ArchiveReader back;
+  if (back.OpenFile(path) != lha::Error::kOk) return false;
+  if (back.first_header_offset() != (old != nullptr ? old->first_header_offset() : 0)) return false;
+  if (back.entries().size() != plan.size()) return false;
+  for (std::size_t i = 0; i < plan.size(); ++i) {
+    const lha::Entry& e = back.entries()[i];
+    if (e.name != plan[i].entry->name || e.packed_size != plan[i].entry->packed_size || e.crc != plan[i].entry->crc) {
+      return false;
+    }
+  }
+  return true;
+}
+
 // Bytes the rewrite does not mean to change go into the new archive unchanged: a
 // self-extractor's program before its first header, and everything from the old end mark on
 // (the program after a self-extractor's archive, a second archive appended to the first, a
@@ -51,8 +68,13 @@ int WriteArchive(const std::string& path, const lha::ArchiveReader* old, const s
   } else if (e == lha::Error::kOk && !file.Write(std::string_view("\0", 1))) {
     e = file.error();
   }
-  if (e == lha::Error::kOk) e = file.Commit();
   if (e == lha::Error::kWriteFailed && file.error() != lha::Error::kOk) e = file.error();
+  if (e == lha::Error::kOk && !ReadsBackAsPlanned(file.TemporaryPath(), old, plan)) {
+    Line(out, "Archive: would not read back as written (the bytes before it look like an archive "
+              "themselves), left unchanged");
+    return kErrorCommand;
+  }
+  if (e == lha::Error::kOk) e = file.Commit();
   if (e == lha::Error::kOk) return 0;
   Line(out, "Archive: " + std::string(lha::ErrorText(e)) + ", left unchanged");
   return ResultCode(e);
