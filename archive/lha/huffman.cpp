@@ -27,29 +27,31 @@ bool HuffmanDecoder::Build(const std::uint8_t* lengths, int count, int primary_b
     next[l + 1] = (next[l] + static_cast<std::uint32_t>(per_length[l])) << 1;
   }
   std::vector<std::uint32_t> codes(static_cast<std::size_t>(count));
-  std::vector<int> sub_bits(std::size_t{1} << primary_bits, 0);
+  // Codes longer than the primary table go to second-level tables, one per primary prefix that
+  // has any; only those prefixes are visited below, not the whole primary range.
+  std::vector<std::uint8_t> sub_bits(std::size_t{1} << primary_bits, 0);
+  std::vector<std::uint32_t> long_prefixes;
   for (int i = 0; i < count; ++i) {
     const int len = lengths[i];
     if (len == 0) continue;
     codes[static_cast<std::size_t>(i)] = next[len]++;
     if (len > primary_bits) {
       const std::uint32_t prefix = codes[static_cast<std::size_t>(i)] >> (len - primary_bits);
-      int& sb = sub_bits[prefix];
-      sb = std::max(sb, len - primary_bits);
+      std::uint8_t& sb = sub_bits[prefix];
+      if (sb == 0) long_prefixes.push_back(prefix);
+      sb = static_cast<std::uint8_t>(std::max(static_cast<int>(sb), len - primary_bits));
     }
   }
+  std::sort(long_prefixes.begin(), long_prefixes.end());
   std::size_t size = std::size_t{1} << primary_bits;
   std::vector<std::uint32_t> offsets(sub_bits.size(), 0);
-  for (std::size_t p = 0; p < sub_bits.size(); ++p) {
-    if (sub_bits[p] == 0) continue;
+  for (const std::uint32_t p : long_prefixes) {
     offsets[p] = static_cast<std::uint32_t>(size);
     size += std::size_t{1} << sub_bits[p];
   }
   table_.assign(size, 0);
-  for (std::size_t p = 0; p < sub_bits.size(); ++p) {
-    if (sub_bits[p] != 0) {
-      table_[p] = (offsets[p] << 8) | kSubFlag | static_cast<std::uint32_t>(sub_bits[p]);
-    }
+  for (const std::uint32_t p : long_prefixes) {
+    table_[p] = (offsets[p] << 8) | kSubFlag | static_cast<std::uint32_t>(sub_bits[p]);
   }
   for (int i = 0; i < count; ++i) {
     const int len = lengths[i];

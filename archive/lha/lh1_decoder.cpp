@@ -1,10 +1,12 @@
 // Output goes through the same linear buffer as in lzh_decoder.cpp: a blank-filled history, then
 // one chunk. The adaptive code is driven only by decoded symbols, never by counts from the
 // input, so a hostile stream can only pick paths through a valid tree; every symbol costs at
-// least one bit, and running past the input is checked at each chunk.
+// least one bit, and running past the input is checked every 4 KiB of output.
 #include "archive/lha/lh1_decoder.h"
 
 #include <algorithm>
+#include <memory>
+#include <span>
 #include <cstring>
 #include <vector>
 
@@ -38,7 +40,12 @@ Lh1UpperCode Lh1UpperFromByte(unsigned b) {
 
 Error DecodeLh1(PackedSource& in, std::uint64_t out_size, ByteSink& out) {
   constexpr std::size_t kChunk = std::size_t{1} << 18;
-  std::vector<unsigned char> buf(kHistory + kChunk + 64);
+  constexpr std::size_t kOverrunCheck = 4096;
+  // A small entry needs no more room than itself. Only the history is filled in advance: the
+  // rest is written before it is read.
+  const auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, out_size));
+  const std::unique_ptr<unsigned char[]> storage(new unsigned char[kHistory + chunk + 64]);
+  const std::span<unsigned char> buf(storage.get(), kHistory + chunk + 64);
   std::memset(buf.data(), ' ', kHistory);
   std::size_t pos = kHistory;
   std::uint64_t remaining = out_size;
@@ -53,6 +60,7 @@ Error DecodeLh1(PackedSource& in, std::uint64_t out_size, ByteSink& out) {
     return true;
   };
 
+  std::size_t next_check = std::min(pos + kOverrunCheck, kHistory + chunk);
   while (remaining > 0) {
     int node = tree.Root();
     while (!AdaptiveHuffman::IsLeaf(node)) node = tree.Child(node, bits.Get(1));
@@ -75,9 +83,11 @@ Error DecodeLh1(PackedSource& in, std::uint64_t out_size, ByteSink& out) {
       pos += len;
       remaining -= len;
     }
-    if (pos >= kHistory + kChunk) {
+    // A stream cut short reads as zero bits; it is noticed within a few KiB of output.
+    if (pos >= next_check) {
       if (bits.Overrun()) return Error::kTruncated;
-      if (!flush()) return Error::kAborted;
+      if (pos >= kHistory + chunk && !flush()) return Error::kAborted;
+      next_check = std::min(pos + kOverrunCheck, kHistory + chunk);
     }
   }
   if (bits.Overrun()) return Error::kTruncated;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -30,7 +31,9 @@ class Matcher {
 
   Matcher(std::string_view in, int nice_length)
       : p_(reinterpret_cast<const unsigned char*>(in.data())), size_(static_cast<std::uint32_t>(in.size())),
-        nice_(nice_length), head_(kHashSize, 0), prev_(kWindow, 0) {}
+        nice_(nice_length), bits_(HashBits(in.size())), head_(std::size_t{1} << bits_, 0),
+        prev_(std::min<std::size_t>(kWindow, std::bit_ceil(std::max<std::size_t>(in.size(), 1))), 0),
+        head3_(std::size_t{1} << bits_, 0) {}
 
   void Insert(std::uint32_t pos) {
     if (pos + kMinMatch > size_) return;
@@ -114,7 +117,15 @@ class Matcher {
   }
 
  private:
-  static constexpr std::uint32_t kHashSize = 1u << 15;
+  static constexpr int kMaxHashBits = 15;
+
+  // A small input gets small tables (twice its size), which are cheaper to set up; from 16 KiB on
+  // every input gets the full ones.
+  static int HashBits(std::size_t size) {
+    int bits = 10;
+    while (bits < kMaxHashBits && (std::size_t{1} << bits) < 2 * size) ++bits;
+    return bits;
+  }
 
   // Common prefix length of a and b, at most limit; eight bytes per step. The last steps fall back
   // to single bytes so nothing past a + limit or b + limit is read.
@@ -134,19 +145,22 @@ class Matcher {
   std::uint32_t Hash4(std::uint32_t pos) const {
     std::uint32_t v;
     std::memcpy(&v, p_ + pos, 4);
-    return (v * 2654435761u) >> (32 - 15);
+    return (v * 2654435761u) >> (32 - bits_);
   }
+  // A 15-bit value, folded onto the table's size (unchanged at full size).
   std::uint32_t Hash(std::uint32_t pos) const {
-    return ((static_cast<std::uint32_t>(p_[pos]) << 10) ^ (static_cast<std::uint32_t>(p_[pos + 1]) << 5) ^
-            p_[pos + 2]) & (kHashSize - 1);
+    const std::uint32_t h = (static_cast<std::uint32_t>(p_[pos]) << 10) ^ (static_cast<std::uint32_t>(p_[pos + 1]) << 5) ^
+                            p_[pos + 2];
+    return (h ^ (h >> bits_)) & ((1u << bits_) - 1);
   }
 
   const unsigned char* p_;
   std::uint32_t size_;
   int nice_;
+  int bits_;
   std::vector<std::uint32_t> head_;  // position + 1, 0 for none
   std::vector<std::uint32_t> prev_;
-  std::vector<std::uint32_t> head3_ = std::vector<std::uint32_t>(kHashSize, 0);
+  std::vector<std::uint32_t> head3_;
 };
 
 }  // namespace sorabu::lha::lzh

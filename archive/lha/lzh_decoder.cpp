@@ -7,11 +7,13 @@
 // that points before the first byte yields blanks instead of an error or a stray read.
 //
 // Bad input: every count read from the stream is checked against its table before use; the bit
-// reader feeds zeros past the end, and running past it is detected at each block and chunk, so a
-// truncated or lying stream stops within one chunk.
+// reader feeds zeros past the end, and running past it is detected at each block and every 4 KiB of
+// output, so a truncated or lying stream stops soon after its end.
 #include "archive/lha/lzh_decoder.h"
 
 #include <algorithm>
+#include <memory>
+#include <span>
 #include <cstring>
 #include <vector>
 
@@ -112,7 +114,12 @@ Error DecodeLzh(PackedSource& in, std::uint64_t out_size, ByteSink& out) {
   // beyond the nominal history (-lh4-).
   constexpr std::size_t kHistory = std::max<std::size_t>(std::size_t{1} << DictBits, std::size_t{1} << (kNp - 1));
   constexpr std::size_t kChunk = std::size_t{1} << 18;
-  std::vector<unsigned char> buf(kHistory + kChunk + lzh::kMaxMatch);
+  constexpr std::size_t kOverrunCheck = 4096;
+  // A small entry needs no more room than itself. Only the history is filled in advance: the
+  // rest is written before it is read.
+  const auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, out_size));
+  const std::unique_ptr<unsigned char[]> storage(new unsigned char[kHistory + chunk + lzh::kMaxMatch]);
+  const std::span<unsigned char> buf(storage.get(), kHistory + chunk + lzh::kMaxMatch);
   std::memset(buf.data(), ' ', kHistory);
   std::size_t pos = kHistory;
   std::uint64_t remaining = out_size;
@@ -129,6 +136,7 @@ Error DecodeLzh(PackedSource& in, std::uint64_t out_size, ByteSink& out) {
     return true;
   };
 
+  std::size_t next_check = std::min(pos + kOverrunCheck, kHistory + chunk);
   while (remaining > 0) {
     if (block_left == 0) {
       block_left = bits.Get(16);
@@ -164,9 +172,11 @@ Error DecodeLzh(PackedSource& in, std::uint64_t out_size, ByteSink& out) {
       pos += len;
       remaining -= len;
     }
-    if (pos >= kHistory + kChunk) {
+    // A stream cut short reads as zero bits; it is noticed within a few KiB of output.
+    if (pos >= next_check) {
       if (bits.Overrun()) return Error::kTruncated;
-      if (!flush()) return Error::kAborted;
+      if (pos >= kHistory + chunk && !flush()) return Error::kAborted;
+      next_check = std::min(pos + kOverrunCheck, kHistory + chunk);
     }
   }
   if (bits.Overrun()) return Error::kTruncated;
