@@ -68,6 +68,17 @@ TREDictionary::TREDictionary(std::vector<std::vector<std::string>> entries) {
     entry.words = std::move(words);
     entries_.push_back(std::move(entry));
   }
+  for (std::size_t e = 0; e < entries_.size(); ++e) {
+    for (std::size_t w = 0; w < entries_[e].decoded.size(); ++w) {
+      const std::vector<Code>& codes = entries_[e].decoded[w].codes;
+      if (!codes.empty()) by_first_[codes[0]].push_back({static_cast<std::uint32_t>(e), static_cast<std::uint32_t>(w)});
+    }
+  }
+}
+
+const std::vector<TREDictionary::Candidate>* TREDictionary::StartingWith(Code first) const {
+  const auto it = by_first_.find(first);
+  return it == by_first_.end() ? nullptr : &it->second;
 }
 
 }  // namespace sorabu::regex

@@ -7,9 +7,11 @@
 // and must not be doubled). The built-in fuzzy-character dictionary is made once per run and shared.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "regex/codes.h"
@@ -27,11 +29,21 @@ class TREDictionary {
     std::string replacement;  // "(w1|w2|...)", escaped
   };
 
+  // A word of an entry, by their positions.
+  struct Candidate {
+    std::uint32_t entry;
+    std::uint32_t word;
+  };
+
   explicit TREDictionary(std::vector<std::vector<std::string>> entries);
   const std::vector<Entry>& entries() const noexcept { return entries_; }
+  // The words whose first character is `first`, in entry order and, within an entry, word order
+  // (the order in which the first matching word wins); nullptr when there are none.
+  const std::vector<Candidate>* StartingWith(Code first) const;
 
  private:
   std::vector<Entry> entries_;
+  std::unordered_map<Code, std::vector<Candidate>> by_first_;
 };
 
 // Comma text: fields separated by commas; leading blanks of a field skipped; a field in double

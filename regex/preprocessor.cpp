@@ -44,15 +44,15 @@ std::string TREPreProcessor::Rewrite(
       std::size_t covered = 0;
       const std::string* replacement = nullptr;
       for (const auto& dictionary : dictionaries) {
-        for (const TREDictionary::Entry& entry : dictionary->entries()) {
-          for (const TREDictionary::Word& word : entry.decoded) {
-            covered = MatchWord(word, tokens, i, run_end);
-            if (covered > 0) {
-              replacement = &entry.replacement;
-              break;
-            }
+        const auto* candidates = dictionary->StartingWith(tokens[i].code);
+        if (candidates == nullptr) continue;
+        for (const TREDictionary::Candidate& c : *candidates) {
+          const TREDictionary::Entry& entry = dictionary->entries()[c.entry];
+          covered = MatchWord(entry.decoded[c.word], tokens, i, run_end);
+          if (covered > 0) {
+            replacement = &entry.replacement;
+            break;
           }
-          if (replacement != nullptr) break;
         }
         if (replacement != nullptr) break;
       }
