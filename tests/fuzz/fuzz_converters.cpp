@@ -1,4 +1,4 @@
-// Arbitrary bytes through every line converter: nothing may read outside the input (it is
+// Arbitrary bytes through the line converters: nothing may read outside the input (it is
 // copied into a heap block of exactly its size, so AddressSanitizer sees a read past its end),
 // and the promises that hold for any input are checked: the transfer encodings decode back
 // to their input; Shift-JIS <-> EUC, Shift-JIS -> JIS -> Shift-JIS and the mail header give
@@ -53,63 +53,70 @@ bool HasHalfKanaOrEquals(std::string_view text) {
   return false;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::unique_ptr<char[]> block(new char[size == 0 ? 1 : size]);
-  for (std::size_t i = 0; i < size; ++i) block[i] = static_cast<char>(data[i]);
-  const std::string_view text(block.get(), size);
-
-  std::string out;
-  for (int code = 1; code <= 14; ++code) {
-    out.assign("keep");
-    tc::LineConverterFor(code)(text, out);
-    Check(out.compare(0, 4, "keep") == 0);
+// One line converter, one code conversion and one width conversion, picked by `which`; each must
+// keep what its output held before.
+void Converters(std::string_view text, unsigned which) {
+  std::string out = "keep";
+  tc::LineConverterFor(1 + static_cast<int>(which % 14))(text, out);
+  Check(out.compare(0, 4, "keep") == 0);
+  tc::ConvertKanjiCode(text, 2 + static_cast<int>(which % 5));
+  switch (which % 4) {
+    case 0: tc::HalfToFull(text); break;
+    case 1: tc::FullToHalf(text); break;
+    case 2: tc::HalfKanaToFullKana(text); break;
+    default: tc::AutoNewlineLine(text); break;
   }
-  for (int target : {2, 3, 4, 5, 6}) tc::ConvertKanjiCode(text, target);
-  tc::HalfToFull(text);
-  tc::FullToHalf(text);
-  tc::HalfKanaToFullKana(text);
-  tc::AutoNewlineLine(text);
+}
 
+void RoundTrips(std::string_view text) {
   Check(tc::Base64Decode(tc::Base64Encode(text)) == text);
   Check(tc::UuDecode(tc::UuEncode(text)) == text);
   Check(tc::BinHexDecode(tc::BinHexEncode(text)) == text);
-
-  if (IsPlainShiftJis(text)) {
-    Check(tc::EucToShiftJis(tc::ShiftJisToEuc(text)) == text);
-    const std::string jis = tc::ShiftJisToJis(text);
-    Check(tc::EucToJis(tc::ShiftJisToEuc(text)) == jis);
-    const std::string back = tc::JisToShiftJis(jis);
-    // Half-width katakana come back full-width; everything else as it was.
-    Check(tc::JisToShiftJis(tc::ShiftJisToJis(back)) == back);
-    if (!HasHalfKanaOrEquals(text)) {
-      Check(back == text);
-      Check(tc::JisToShiftJis(tc::MailHeaderDecode(tc::MailHeaderEncode(text))) == text);
-    }
+  if (!IsPlainShiftJis(text)) return;
+  Check(tc::EucToShiftJis(tc::ShiftJisToEuc(text)) == text);
+  const std::string jis = tc::ShiftJisToJis(text);
+  Check(tc::EucToJis(tc::ShiftJisToEuc(text)) == jis);
+  const std::string back = tc::JisToShiftJis(jis);
+  // Half-width katakana come back full-width; everything else as it was.
+  Check(tc::JisToShiftJis(tc::ShiftJisToJis(back)) == back);
+  if (!HasHalfKanaOrEquals(text)) {
+    Check(back == text);
+    Check(tc::JisToShiftJis(tc::MailHeaderDecode(tc::MailHeaderEncode(text))) == text);
   }
+}
 
-  const std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);
+// One streaming conversion fed the text in pieces against its one-call form.
+void InPieces(std::string_view text, unsigned which, std::size_t cut, std::size_t step) {
   using K = tc::LineStream::Kind;
-  const std::pair<K, std::string> one_call[] = {
-      {K::JisToShiftJis, tc::JisToShiftJis(text)},         {K::EucToShiftJis, tc::EucToShiftJis(text)},
-      {K::ShiftJisToJis, tc::ShiftJisToJis(text)},         {K::EucToJis, tc::EucToJis(text)},
-      {K::ShiftJisToEuc, tc::ShiftJisToEuc(text)},         {K::JisToEuc, tc::JisToEuc(text)},
-      {K::Base64Encode, tc::Base64Encode(text)},           {K::AutoNewlineLine, tc::AutoNewlineLine(text)},
-      {K::ConvertToJis, tc::ConvertKanjiCode(text, 2)},    {K::ConvertToEuc, tc::ConvertKanjiCode(text, 4)},
-      {K::ConvertToShiftJis, tc::ConvertKanjiCode(text, 5)}, {K::Base64Decode, tc::Base64Decode(text)},
-      {K::HalfToFull, tc::HalfToFull(text)},               {K::FullToHalf, tc::FullToHalf(text)},
-      {K::HalfKanaToFullKana, tc::HalfKanaToFullKana(text)}, {K::UuEncode, tc::UuEncode(text)},
-      {K::BinHexEncode, tc::BinHexEncode(text)},
+  const std::pair<K, std::string (*)(std::string_view)> kinds[] = {
+      {K::JisToShiftJis, [](std::string_view t) { return tc::JisToShiftJis(t); }},
+      {K::EucToShiftJis, [](std::string_view t) { return tc::EucToShiftJis(t); }},
+      {K::ShiftJisToJis, [](std::string_view t) { return tc::ShiftJisToJis(t); }},
+      {K::EucToJis, [](std::string_view t) { return tc::EucToJis(t); }},
+      {K::ShiftJisToEuc, [](std::string_view t) { return tc::ShiftJisToEuc(t); }},
+      {K::JisToEuc, [](std::string_view t) { return tc::JisToEuc(t); }},
+      {K::Base64Encode, [](std::string_view t) { return tc::Base64Encode(t); }},
+      {K::AutoNewlineLine, [](std::string_view t) { return tc::AutoNewlineLine(t); }},
+      {K::ConvertToJis, [](std::string_view t) { return tc::ConvertKanjiCode(t, 2); }},
+      {K::ConvertToEuc, [](std::string_view t) { return tc::ConvertKanjiCode(t, 4); }},
+      {K::ConvertToShiftJis, [](std::string_view t) { return tc::ConvertKanjiCode(t, 5); }},
+      {K::Base64Decode, [](std::string_view t) { return tc::Base64Decode(t); }},
+      {K::HalfToFull, [](std::string_view t) { return tc::HalfToFull(t); }},
+      {K::FullToHalf, [](std::string_view t) { return tc::FullToHalf(t); }},
+      {K::HalfKanaToFullKana, [](std::string_view t) { return tc::HalfKanaToFullKana(t); }},
+      {K::UuEncode, [](std::string_view t) { return tc::UuEncode(t); }},
+      {K::BinHexEncode, [](std::string_view t) { return tc::BinHexEncode(t); }},
   };
-  for (const auto& [kind, want] : one_call) {
-    tc::LineStream stream(kind);
-    std::string pieces;
-    stream.Feed(text.substr(0, cut), pieces);
-    for (std::size_t at = cut; at < size; at += 7) stream.Feed(text.substr(at, 7), pieces);
-    stream.Finish(pieces);
-    Check(pieces == want);
-  }
+  const auto& [kind, whole] = kinds[which % std::size(kinds)];
+  tc::LineStream stream(kind);
+  std::string pieces;
+  stream.Feed(text.substr(0, cut), pieces);
+  for (std::size_t at = cut; at < text.size(); at += step) stream.Feed(text.substr(at, step), pieces);
+  stream.Finish(pieces);
+  Check(pieces == whole(text));
+}
+
+void NewlinesInTwo(std::string_view text, std::size_t cut) {
   for (const auto kind : {tc::NewlineKind::CrLf, tc::NewlineKind::Cr, tc::NewlineKind::Lf}) {
     const std::string whole = tc::ConvertNewlines(text, kind, tc::NewlineKind::Lf);
     tc::NewlineConverter chunked(kind, tc::NewlineKind::Lf);
@@ -118,6 +125,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     chunked.Feed(text.substr(cut), pieces);
     chunked.Finish(pieces);
     Check(pieces == whole);
+  }
+}
+
+}  // namespace
+
+// Byte 0: where the text is cut; byte 1: the road (and which streaming conversion); byte 2: the
+// size of the pieces after the cut (1 to 64); the rest is the text. One road per input keeps
+// every run short.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 3) return 0;
+  const std::unique_ptr<char[]> block(new char[size - 3 == 0 ? 1 : size - 3]);
+  for (std::size_t i = 3; i < size; ++i) block[i - 3] = static_cast<char>(data[i]);
+  const std::string_view text(block.get(), size - 3);
+  const std::size_t cut = data[0] % (text.size() + 1);
+  switch (data[1] % 4) {
+    case 0: Converters(text, data[2]); break;
+    case 1: RoundTrips(text); break;
+    case 2: InPieces(text, data[1] / 4u, cut, 1 + data[2] % 64u); break;
+    default: NewlinesInTwo(text, cut); break;
   }
   return 0;
 }

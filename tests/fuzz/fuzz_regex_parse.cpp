@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   rx::TAWKStr awk;
   awk.LineSeparator = (flags & 1) != 0 ? rx::mcls_LF : rx::mcls_CRLF;
   try {
-    awk.SetUseFuzzyCharDic((flags & 2) != 0);
+    // The width/kana dictionary rewrites every pattern it is on for; one input in four uses it.
+    awk.SetUseFuzzyCharDic((flags & 6) == 6);
     awk.SetRegExp(pattern);
   } catch (const rx::ERegExpParser&) {
   }

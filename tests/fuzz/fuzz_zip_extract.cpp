@@ -19,12 +19,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// In memory where the machine offers a RAM file system: every run writes and removes files.
+// Never destroyed, so the removal at exit can still name it.
 const fs::path& Work() {
-  static const fs::path work = [] {
-    char pattern[] = "/tmp/fuzz-zip-XXXXXX";
-    return fs::path(::mkdtemp(pattern));
-  }();
-  return work;
+  static const fs::path* const work = new fs::path([] {
+    std::string pattern = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/fuzz-zip-XXXXXX" : "/tmp/fuzz-zip-XXXXXX";
+    const char* made = ::mkdtemp(pattern.data());
+    if (made == nullptr) std::abort();
+    std::atexit([] {
+      std::error_code ec;
+      fs::remove_all(Work(), ec);
+    });
+    return std::string(made);
+  }());
+  return *work;
 }
 
 }  // namespace
