@@ -62,6 +62,16 @@ Error ArchiveWriter::Rollback(std::uint64_t to, Error e) {
   return e == Error::kWriteFailed && spool != Error::kOk ? spool : e;
 }
 
+Error ArchiveWriter::WriteHeader(Entry& e) {
+  e.header_offset = spool_.size();
+  std::string header;
+  if (const Error err = WriteLevel2Header(e, header); err != Error::kOk) return err;
+  if (!spool_.Write(header)) return Rollback(e.header_offset, Error::kWriteFailed);
+  e.header_size = header.size();
+  e.data_offset = spool_.size();
+  return Error::kOk;
+}
+
 Error ArchiveWriter::AddFile(std::string_view name, std::string_view data, std::int64_t mtime,
                              std::optional<std::uint16_t> unix_mode) {
   return AddFileFrom(name, ViewInput(data), mtime, unix_mode);
@@ -78,12 +88,7 @@ Error ArchiveWriter::AddFileFrom(std::string_view name, const Input& data, std::
   e.os_id = 'U';
   e.attribute = 0x20;
   e.method = "-lh5-";
-  e.header_offset = spool_.size();
-  std::string header;
-  if (const Error err = WriteLevel2Header(e, header); err != Error::kOk) return err;
-  if (!spool_.Write(header)) return Rollback(e.header_offset, Error::kWriteFailed);
-  e.header_size = header.size();
-  e.data_offset = spool_.size();
+  if (const Error err = WriteHeader(e); err != Error::kOk) return err;
 
   StreamResult packed = StreamResult::kNotSmaller;
   CrcInput crc_in(data);
@@ -100,7 +105,7 @@ Error ArchiveWriter::AddFileFrom(std::string_view name, const Input& data, std::
     packed_size = data.Size();
   }
   e.packed_size = packed_size;
-  header.clear();
+  std::string header;
   if (const Error err = WriteLevel2Header(e, header); err != Error::kOk) return Rollback(e.header_offset, err);
   if (header.size() != e.header_size) return Rollback(e.header_offset, Error::kBadHeader);
   if (!spool_.WriteAt(e.header_offset, header)) return Rollback(e.header_offset, Error::kWriteFailed);
@@ -116,12 +121,7 @@ Error ArchiveWriter::AddDirectory(std::string_view name, std::int64_t mtime, std
   e.unix_mode = unix_mode;
   e.os_id = 'U';
   e.attribute = 0x10;
-  e.header_offset = spool_.size();
-  std::string header;
-  if (const Error err = WriteLevel2Header(e, header); err != Error::kOk) return err;
-  if (!spool_.Write(header)) return Rollback(e.header_offset, Error::kWriteFailed);
-  e.header_size = header.size();
-  e.data_offset = spool_.size();
+  if (const Error err = WriteHeader(e); err != Error::kOk) return err;
   entries_.push_back(std::move(e));
   return Error::kOk;
 }

@@ -57,6 +57,8 @@ class ArchiveWriter {
 
  private:
   Error Rollback(std::uint64_t to, Error e);
+  // Appends e's level-2 header and sets its offsets and header size.
+  Error WriteHeader(Entry& e);
 
   PackOptions options_;
   Spool spool_;

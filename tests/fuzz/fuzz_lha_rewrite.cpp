@@ -6,15 +6,12 @@
 // plain end mark when nothing followed).
 //   byte 0: the command (% 3), byte 1: which entry d removes, bytes 2..3: length of the archive,
 //   then the archive, then up to 256 bytes of the added file
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -23,25 +20,13 @@
 
 #include "archive/lha/archive_reader.h"
 #include "archive/libs/unlha32/commands.h"
+#include "tests/fuzz/fuzz_folder.h"
 
 namespace lha = sorabu::lha;
 
 namespace {
 
-// Never destroyed, so the removal at exit can still name it.
-const std::string& Folder() {
-  static const std::string* const folder = new std::string([] {
-    const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    std::string f = std::string(base) + "/sorabu-fuzz-rewrite-" + std::to_string(::getpid());
-    ::mkdir(f.c_str(), 0700);
-    std::atexit([] {
-      std::error_code ec;
-      std::filesystem::remove_all(Folder(), ec);
-    });
-    return f;
-  }());
-  return *folder;
-}
+const std::string& Folder() { return sorabu::fuzz::FuzzFolder("rewrite"); }
 
 void Write(const std::string& path, std::string_view bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -1,38 +1,23 @@
 // Arbitrary bytes as the settings file: it is read, every key of every section it names is
 // looked up, a value is written, and the file written back is read again: the written value and
 // every value read before must come back the same.
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/ini_file.h"
+#include "tests/fuzz/fuzz_folder.h"
 
 using sorabu::app::TIniFile;
 
 namespace {
 
-// Never destroyed, so the removal at exit can still name it.
-const std::string& Folder() {
-  static const std::string* const folder = new std::string([] {
-    const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    std::string f = std::string(base) + "/sorabu-fuzz-settings-" + std::to_string(::getpid());
-    ::mkdir(f.c_str(), 0700);
-    std::atexit([] {
-      std::error_code ec;
-      std::filesystem::remove_all(Folder(), ec);
-    });
-    return f;
-  }());
-  return *folder;
-}
+const std::string& Folder() { return sorabu::fuzz::FuzzFolder("settings"); }
 
 // Section names as a reader of INI text sees them: "[name]" at the start of a line.
 std::vector<std::string> SectionNames(const std::string& text) {

@@ -14,24 +14,14 @@
 
 #include "archive/libs/common/safe_write.h"
 #include "archive/libs/common/zip_format.h"
+#include "tests/fuzz/fuzz_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// In memory where the machine offers a RAM file system: every run writes and removes files.
-// Never destroyed, so the removal at exit can still name it.
 const fs::path& Work() {
-  static const fs::path* const work = new fs::path([] {
-    std::string pattern = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/fuzz-zip-XXXXXX" : "/tmp/fuzz-zip-XXXXXX";
-    const char* made = ::mkdtemp(pattern.data());
-    if (made == nullptr) std::abort();
-    std::atexit([] {
-      std::error_code ec;
-      fs::remove_all(Work(), ec);
-    });
-    return std::string(made);
-  }());
+  static const fs::path* const work = new fs::path(sorabu::fuzz::FuzzFolder("zip"));
   return *work;
 }
 
