@@ -12,31 +12,11 @@
 #include "textconv/line_conversion.h"
 #include "textconv/line_stream.h"
 #include "textconv/ui_text.h"
+#include "textconv/line_break_scan.h"
 #include "textconv/uuencode.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace sorabu::textcmd {
 namespace {
-
-// The first CR or LF in [p, p + n), or n: one pass over the bytes, 16 at a time, so a CR LF file
-// costs no second scan of each line for its LF.
-std::size_t FindCrOrLf(const char* p, std::size_t n) {
-  std::size_t i = 0;
-#if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
-  for (; i + 16 <= n; i += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
-    if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
-  }
-#endif
-  for (; i < n; ++i)
-    if (p[i] == '\r' || p[i] == '\n') return i;
-  return n;
-}
 
 std::string ReadError(const std::string& path, const std::string& reason) {
   return textconv::Utf8ToCp932Exact(path) + textconv::Utf8ToCp932(": " + reason);
@@ -179,7 +159,7 @@ bool ForEachStreamingPiece(const std::string& path, LineModel model,
         }
         const std::size_t none = block.size();
         auto find = [&](std::size_t from) {
-          if (lfEnds) return from + FindCrOrLf(block.data() + from, block.size() - from);
+          if (lfEnds) return textconv::FindCrOrLf(block, from);
           const void* p = std::memchr(block.data() + from, '\r', block.size() - from);
           return p == nullptr ? none : static_cast<std::size_t>(static_cast<const char*>(p) - block.data());
         };

@@ -4,35 +4,11 @@
 #include <cstring>
 
 #include "textconv/cp932.h"
+#include "textconv/line_break_scan.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace sorabu::viewer {
 
-namespace {
-
-// The first CR or LF at or after from, or text.size().
-std::size_t FindBreak(std::string_view text, std::size_t from) {
-  const char* p = text.data();
-  std::size_t i = from;
-  const std::size_t n = text.size();
-#if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  for (; i + 16 <= n; i += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
-    if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
-  }
-#endif
-  for (; i < n; ++i)
-    if (p[i] == '\r' || p[i] == '\n') return i;
-  return n;
-}
-
-}  // namespace
 
 void TLineIndex::Clear() {
   // The memory goes too: the next text may be small.
@@ -67,7 +43,7 @@ void TLineIndex::Scan(std::string_view text, std::size_t from) {
   const std::size_t n = text.size();
   std::size_t i = from;
   for (;;) {
-    const std::size_t b = FindBreak(text, i);
+    const std::size_t b = textconv::FindCrOrLf(text, i);
     if (b >= n) break;
     const std::uint8_t len = text[b] == '\r' && b + 1 < n && text[b + 1] == '\n' ? 2 : 1;
     breakLength_.push_back(len);

@@ -1,0 +1,37 @@
+// The line-end search against a byte-by-byte one: every position of a CR or an LF around the
+// 16-byte steps, every start, and the bytes that only look near (0x0D and 0x0A as trail bytes
+// cannot occur, but 0x8D and 0x8A can).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "textconv/line_break_scan.h"
+
+namespace sorabu::textconv {
+namespace {
+
+std::size_t Slow(const std::string& s, std::size_t from) {
+  for (std::size_t i = from; i < s.size(); ++i) {
+    if (s[i] == '\r' || s[i] == '\n') return i;
+  }
+  return s.size();
+}
+
+TEST(FindCrOrLf, AgreesWithAByteByByteSearchAroundEveryStep) {
+  for (const char brk : {'\r', '\n'}) {
+    for (std::size_t size = 0; size <= 50; ++size) {
+      for (std::size_t at = 0; at <= size; ++at) {
+        std::string s(size, 'x');
+        for (std::size_t k = 0; k < size; k += 3) s[k] = static_cast<char>(k % 2 ? 0x8D : 0x8A);
+        if (at < size) s[at] = brk;
+        for (std::size_t from = 0; from <= size; ++from) {
+          ASSERT_EQ(FindCrOrLf(s, from), Slow(s, from)) << size << " " << at << " " << from;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(FindCrOrLf(std::string_view()), 0u);
+}
+
+}  // namespace
+}  // namespace sorabu::textconv

@@ -1,0 +1,13 @@
+// Finding line ends at memory speed: the viewer's line index and the line commands both look for
+// the next CR or LF, 16 bytes at a time where the processor has SSE2.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace sorabu::textconv {
+
+// The first CR or LF in text at or after from, or text.size().
+std::size_t FindCrOrLf(std::string_view text, std::size_t from = 0) noexcept;
+
+}  // namespace sorabu::textconv
