@@ -24,10 +24,8 @@ namespace lha = sorabu::lha;
 namespace {
 
 // Each input decodes at most this much, so every run stays short: a few header bytes can claim
-// (and a one-code table can produce) megabytes.
-constexpr std::uint64_t kMaxOutput = std::uint64_t{1} << 16;
-// A raw stream has no header to stop it early; this wraps the -lh5- history twice.
-constexpr std::uint64_t kMaxRawOutput = std::uint64_t{1} << 14;
+// (and a one-code table can produce) megabytes. 16 KiB wraps the -lh5- history twice.
+constexpr std::uint64_t kMaxOutput = std::uint64_t{1} << 14;
 
 // Output buffers kept across runs, so a run allocates nothing large.
 std::string& Scratch() {
@@ -61,7 +59,7 @@ void RawStream(std::uint8_t selector, std::string_view rest) {
   if (rest.size() < 3) return;
   const auto* p = reinterpret_cast<const unsigned char*>(rest.data());
   const std::uint64_t size =
-      std::min(kMaxRawOutput, std::uint64_t{p[0]} | std::uint64_t{p[1]} << 8 | std::uint64_t{p[2]} << 16);
+      std::min(kMaxOutput, std::uint64_t{p[0]} | std::uint64_t{p[1]} << 8 | std::uint64_t{p[2]} << 16);
   const std::string stream(rest.substr(3));
   lha::DecodeRequest r;
   r.method = kMethods[selector % 5];
