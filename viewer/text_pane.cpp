@@ -174,12 +174,14 @@ void TTextPane::Clear() {
     clear();
   }
   std::string().swap(bytes_);  // a large text's memory goes before the next is read
+  // The view reads the pane's bytes: it lets go of the old ones before it changes its form,
+  // which steps through them.
+  view_->SetText(bytes_);
   form_ = sourceForm_ = textconv::TextForm::Cp932;
   view_->SetTextForm(form_);
   bytesValid_ = true;
   hasLines_ = false;
   trailingBreak_ = false;
-  view_->SetText(bytes_);
   ShowBytes();
 }
 
