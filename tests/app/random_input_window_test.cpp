@@ -4,12 +4,18 @@
 // with it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAbstractItemView>
+#include <QElapsedTimer>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTest>
 
 #include "app/browser_selection.h"
 #include "browser/file_view.h"
 #include "tests/app/window_fixture.h"
+#include "textconv/cp932.h"
 #include "textconv/unicode_text.h"
 #include "viewer/display.h"
 #include "viewer/text_pane.h"
@@ -56,6 +62,46 @@ TEST_F(RandomInputTest, LeavingAUtf8TextForAnotherFileReadsNothingFreed) {
   ClickRow(f, QStringLiteral("v.txt"));
   EXPECT_EQ(f.RichEdit1()->TextForm(), textconv::TextForm::Cp932);
   EXPECT_EQ(f.RichEdit1()->FirstLineBytes(), "second");
+}
+
+// The editor lays a line out whole: for a line of megabytes that held the window's thread for
+// many seconds (the copy of the line, and taking the text into the editor at all). Such a text
+// stays in the byte view, which paints long lines up to its cap, and the edit is refused with a
+// message; a text whose lines are all shorter is still edited.
+TEST_F(RandomInputTest, ALineOfMegabytesIsNotTakenIntoTheEditor) {
+  std::string huge;
+  while (huge.size() < (3u << 20)) huge += "\x8c\x61\x94\x79\x82\xcd\x94\x4c\x82\xc5\x82\xa0\x82\xe9";  // 吾輩は猫である
+  MakeFile(QStringLiteral("huge.txt"), huge);
+  MakeFile(QStringLiteral("edge.txt"), std::string(viewer::TTextPane::kEditableLineBytes, 'a') + "\r\nb\r\n");
+  TForm1& f = StartIn();
+  ClickRow(f, QStringLiteral("huge.txt"));
+  f.Viewer().LoadWholeFile();  // V
+  f.Action("ToolButton7")->trigger();  // 簡易編集
+  QElapsedTimer turn, all;
+  all.start();
+  qint64 longest = 0;
+  turn.start();
+  f.Action("Mupperlinecopy1")->trigger();
+  longest = turn.elapsed();
+  while (all.elapsed() < 1000) {
+    turn.start();
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    longest = std::max(longest, turn.elapsed());
+  }
+  EXPECT_LT(longest, 1000) << "the window's thread stood still for " << longest << " ms";
+  EXPECT_TRUE(f.RichEdit1()->ShowsBytes());
+  EXPECT_FALSE(f.RichEdit1()->PreparingEdit());
+  EXPECT_EQ(f.RichEdit1()->FirstLineBytes().size(), huge.size());
+  ASSERT_EQ(dialogs_.Messages().size(), 1u);
+  EXPECT_EQ(dialogs_.Messages()[0].text, textconv::Utf8ToCp932("64KBを超える行があるため、このテキストは簡易編集できません。"));
+
+  ClickRow(f, QStringLiteral("edge.txt"));
+  f.Viewer().LoadWholeFile();
+  f.Action("Mupperlinecopy1")->trigger();
+  EXPECT_FALSE(f.RichEdit1()->ShowsBytes());
+  EXPECT_EQ(f.RichEdit1()->document()->blockCount(), 4);
+  EXPECT_EQ(dialogs_.Messages().size(), 1u);
+  f.Viewer().DiscardEdits();
 }
 
 }  // namespace
