@@ -4,9 +4,13 @@
 // with it.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 
 #include <QAbstractItemView>
+#include <QDir>
+#include <QTreeWidgetItemIterator>
 #include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -14,6 +18,7 @@
 
 #include "app/browser_selection.h"
 #include "browser/file_view.h"
+#include "browser/folder_view.h"
 #include "tests/app/window_fixture.h"
 #include "textconv/cp932.h"
 #include "textconv/unicode_text.h"
@@ -102,6 +107,38 @@ TEST_F(RandomInputTest, ALineOfMegabytesIsNotTakenIntoTheEditor) {
   EXPECT_EQ(f.RichEdit1()->document()->blockCount(), 4);
   EXPECT_EQ(dialogs_.Messages().size(), 1u);
   f.Viewer().DiscardEdits();
+}
+
+// '*' in the tree opened the folders below for ever when one of them held a link back to its
+// parent (Qt's own walk went on into what each opening read); below a drive it read the whole disk.
+TEST_F(RandomInputTest, StarInTheTreeOpensEachFolderBelowOnceAndNotWithoutEnd) {
+  QDir top(dir_.path());
+  ASSERT_TRUE(top.mkpath(QStringLiteral("a/b/c")));
+  ASSERT_EQ(::symlink("..", QFile::encodeName(top.filePath(QStringLiteral("a/up"))).constData()), 0);
+  for (int i = 0; i < 150; ++i) ASSERT_TRUE(top.mkpath(QStringLiteral("many/f%1").arg(i, 3, 10, QLatin1Char('0'))));
+  TForm1& f = StartIn();
+  browser::TFolderView* tree = f.FolderView1();
+  QTreeWidgetItem* node = tree->FindNode(dir_.path());
+  ASSERT_NE(node, nullptr);
+  tree->setCurrentItem(node);
+  tree->setFocus();
+  QElapsedTimer clock;
+  clock.start();
+  QTest::keyClick(tree, Qt::Key_Asterisk);
+  EXPECT_LT(clock.elapsed(), 10000);
+  ASSERT_NE(tree->FindNode(top.filePath(QStringLiteral("a/b/c"))), nullptr) << "read down to the last level";
+  for (const char* open : {"a", "a/b", "many"}) {
+    QTreeWidgetItem* n = tree->FindNode(top.filePath(QString::fromLatin1(open)));
+    ASSERT_NE(n, nullptr) << open;
+    EXPECT_TRUE(n->isExpanded()) << open;
+  }
+  QTreeWidgetItem* up = tree->FindNode(top.filePath(QStringLiteral("a/up")));
+  ASSERT_NE(up, nullptr);
+  EXPECT_FALSE(up->isExpanded()) << "the link back is not opened round again";
+  int expanded = 0;
+  for (QTreeWidgetItemIterator it(node); *it; ++it) expanded += (*it)->isExpanded() ? 1 : 0;
+  EXPECT_LE(expanded, browser::TFolderView::kExpandAllFolders);
+  EXPECT_GE(expanded, 6);
 }
 
 }  // namespace
