@@ -115,6 +115,11 @@ void TInputDriver::Post(Step step) {
       this,
       [this, step = std::move(step)] {
         posted_ = false;
+        // The window may have moved between the post and now.
+        if (!step.anywhere && !InsideWork()) {
+          log_.Add("not sent, the window left the work folder: " + step.what);
+          return;
+        }
         log_.Add(step.what);
         underWay_.push_back(step.what);
         std::string now;
@@ -134,13 +139,26 @@ void TInputDriver::Tick() {
   // A question is open (its loop turns) or a modal window waits for the guard: the window
   // takes no input meanwhile.
   if (dialogs_.Asking() || QApplication::activeModalWidget()) return;
+  // Every step, not only every event, starts in the work folder: one key of a typed word can
+  // take the list to the drive's root, and the next letter would act there (D deletes).
+  if (!InsideWork()) {
+    if (!queue_.empty()) log_.Add("the rest of the event is dropped: the window left the work folder");
+    queue_.clear();
+    if (QApplication::activePopupWidget()) {
+      Post({"Escape to the pop-up (outside the work folder)", [] { SendKey(nullptr, Qt::Key_Escape, Qt::NoModifier); }, true});
+      return;
+    }
+    // Bringing it back must not cut into the window's own work; meanwhile nothing is sent.
+    if (!form_.Busy() && underWay_.empty()) ReturnToWork();
+    return;
+  }
   if (queue_.empty()) {
     const auto elapsed = std::chrono::steady_clock::now() - start_;
     const bool over = (limits_.events && events_ >= limits_.events) || (limits_.time.count() && elapsed >= limits_.time);
     if (over) {
       // Unwind whatever is open, then hand back.
       if (QApplication::activePopupWidget()) {
-        Post({"end: Escape to the pop-up", [] { SendKey(nullptr, Qt::Key_Escape, Qt::NoModifier); }});
+        Post({"end: Escape to the pop-up", [] { SendKey(nullptr, Qt::Key_Escape, Qt::NoModifier); }, true});
         return;
       }
       if (!underWay_.empty()) return;
@@ -149,10 +167,8 @@ void TInputDriver::Tick() {
       if (done_) done_();
       return;
     }
-    std::vector<Step> steps;
-    if (QApplication::activePopupWidget()) steps = PopupEvent();
-    else if (Confined()) steps = NextEvent();
-    else return;
+    if (events_ >= nextSizeCheck_ && !form_.Busy() && underWay_.empty()) KeepWorkSmall();
+    std::vector<Step> steps = QApplication::activePopupWidget() ? PopupEvent() : NextEvent();
     ++events_;
     for (Step& s : steps) queue_.push_back(std::move(s));
     if (queue_.empty()) return;
@@ -162,24 +178,25 @@ void TInputDriver::Tick() {
   Post(std::move(next));
 }
 
-bool TInputDriver::Confined() {
-  if (events_ >= nextSizeCheck_ && !form_.Busy() && underWay_.empty()) {
-    // Copies of copies would fill the disk in a long run: start again from a fresh folder.
-    nextSizeCheck_ = events_ + 2000;
-    const TFolderSize size = MeasureFolder(sandbox_.Work(), 600u << 20, 30000);
-    if (size.bytes > (600u << 20) || size.entries > 30000) {
-      log_.Add("the work folder grew too large: filled again");
-      sandbox_.ClearWork();
-      refill_();
-    }
-  }
+bool TInputDriver::InsideWork() const {
   auto inside = [&](const QString& p) { return !p.isEmpty() && sandbox_.InsideWork(QFile::encodeName(p).toStdString()); };
+  return inside(form_.FileView1()->Folder()) && inside(form_.FolderView1()->SelectedPath()) && inside(QDir::currentPath());
+}
+
+void TInputDriver::KeepWorkSmall() {
+  // Copies of copies would fill the disk in a long run: start again from a fresh folder.
+  nextSizeCheck_ = events_ + 2000;
+  const TFolderSize size = MeasureFolder(sandbox_.Work(), 600u << 20, 30000);
+  if (size.bytes > (600u << 20) || size.entries > 30000) {
+    log_.Add("the work folder grew too large: filled again");
+    sandbox_.ClearWork();
+    refill_();
+  }
+}
+
+void TInputDriver::ReturnToWork() {
   const QString list = form_.FileView1()->Folder();
   const QString tree = form_.FolderView1()->SelectedPath();
-  const bool cwd = inside(QDir::currentPath());
-  if (inside(list) && inside(tree) && cwd) return true;
-  // Only between the window's own work: bringing it back must not cut into a command.
-  if (form_.Busy() || !underWay_.empty()) return false;
   const QString work = QFile::decodeName(sandbox_.Work().c_str());
   std::error_code ec;
   if (!fs::is_directory(sandbox_.Work(), ec)) {
@@ -190,7 +207,6 @@ bool TInputDriver::Confined() {
   log_.Add(("back to the work folder from list " + list + " tree " + tree).toStdString());
   QDir::setCurrent(work);
   form_.GoToFolder(work);
-  return false;
 }
 
 Qt::KeyboardModifiers TInputDriver::Modifiers() {

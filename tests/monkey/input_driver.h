@@ -59,6 +59,7 @@ class TInputDriver : public QObject {
   struct Step {
     std::string what;
     std::function<void()> run;
+    bool anywhere = false;  // safe outside the work folder too (an Escape)
   };
   enum Kind {
     ListKey, PaneKey, TreeKey, ComboKey, Typing, Action, ToolButton, Click, Drag, Wheel, MenuBar,
@@ -67,8 +68,10 @@ class TInputDriver : public QObject {
 
   void Tick();
   void Post(Step step);
-  // True when the window shows the work folder; else brings it back (or waits while it is busy).
-  bool Confined();
+  // The list, the tree and the current directory are all in the work folder.
+  bool InsideWork() const;
+  void ReturnToWork();
+  void KeepWorkSmall();
   std::vector<Step> NextEvent();
   std::vector<Step> PopupEvent();
   std::vector<Step> KeyEvent(Kind kind);

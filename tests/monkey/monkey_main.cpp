@@ -28,6 +28,7 @@
 #include <thread>
 
 #include "app/main_window.h"
+#include "textconv/cp932.h"
 #include "tests/monkey/corpus.h"
 #include "tests/monkey/crash_report.h"
 #include "tests/monkey/event_log.h"
@@ -159,6 +160,14 @@ int main(int argc, char** argv) {
   std::string childReport;
   dialogs.onSanitizerText = [&](const std::string& text) {
     if (childReport.empty()) childReport = text;
+  };
+  // Under scripts/monkey all but the runs' folder is mounted read-only: the first refused write
+  // ends the run, with the log of what led there.
+  dialogs.onWriteOutside = [&log](const std::string& text) {
+    std::fprintf(stderr, "\nmonkey: FAULT: a write outside the run folder was refused: %s\n",
+                 textconv::Cp932ToUtf8(text).c_str());
+    log.Dump(2);
+    std::_Exit(4);
   };
 
   const pthread_t uiThread = ::pthread_self();

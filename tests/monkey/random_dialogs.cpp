@@ -20,6 +20,15 @@ std::string Shown(const std::string& cp932) {
 
 std::string Answer(const std::optional<std::string>& a) { return a ? "\"" + Shown(*a) + "\"" : "Cancel"; }
 
+// The Japanese texts of EROFS and of GIO's read-only error: under scripts/monkey everything
+// outside the runs' folder is a read-only file system, so a message with one of them is a
+// write that was tried outside.
+bool TellsOfReadOnlyFileSystem(const std::string& text) {
+  static const std::string kErofs = textconv::Utf8ToCp932("読み込み専用のファイルシステムです");
+  static const std::string kGio = textconv::Utf8ToCp932("読み込み専用です");
+  return text.find(kErofs) != std::string::npos || text.find(kGio) != std::string::npos;
+}
+
 bool CarriesSanitizerReport(const std::string& text) {
   return text.find("AddressSanitizer") != std::string::npos || text.find("UndefinedBehaviorSanitizer") != std::string::npos ||
          text.find("runtime error:") != std::string::npos || text.find("LeakSanitizer") != std::string::npos;
@@ -125,6 +134,7 @@ void TRandomDialogs::Message(const char* kind, const std::string& text) {
   ++messages_;
   log_.Add(std::string("message ") + kind + " '" + Shown(text) + "'");
   if (CarriesSanitizerReport(text) && onSanitizerText) onSanitizerText(text);
+  if (TellsOfReadOnlyFileSystem(text) && onWriteOutside) onWriteOutside(text);
 }
 
 std::optional<std::string> TRandomDialogs::InputBox(const std::string& caption, const std::string&, const std::string& value) {

@@ -29,6 +29,8 @@ class TRandomDialogs : public dialogs::TDialogs {
   std::function<void(int milliseconds)> spin;
   // A message that carries a sanitizer's report (from a child process the window ran).
   std::function<void(const std::string& text)> onSanitizerText;
+  // A message that tells of a read-only file system: a write was tried outside the run folder.
+  std::function<void(const std::string& text)> onWriteOutside;
   // Set once the run ends: unsaved edits are let go so that the window can close.
   bool closing = false;
 
