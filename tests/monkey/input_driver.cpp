@@ -136,9 +136,15 @@ void TInputDriver::Post(Step step) {
 void TInputDriver::Tick() {
   if (finished_ || posted_) return;
   if (std::chrono::steady_clock::now() < pauseUntil_) return;
-  // A question is open (its loop turns) or a modal window waits for the guard: the window
-  // takes no input meanwhile.
-  if (dialogs_.Asking() || QApplication::activeModalWidget()) return;
+  // A modal window waits for the guard, or a question is open (its loop turns): the window takes
+  // no input meanwhile, except that a pop-up menu opened inside that loop is closed, or the
+  // question's loop could never end.
+  if (QApplication::activeModalWidget()) return;
+  if (dialogs_.Asking()) {
+    if (QApplication::activePopupWidget())
+      Post({"Escape to the pop-up (a question is open)", [] { SendKey(nullptr, Qt::Key_Escape, Qt::NoModifier); }, true});
+    return;
+  }
   // Every step, not only every event, starts in the work folder: one key of a typed word can
   // take the list to the drive's root, and the next letter would act there (D deletes).
   if (!InsideWork()) {

@@ -222,6 +222,7 @@ int main(int argc, char** argv) {
     std::_Exit(5);
   }).detach();
   application.exec();
+  progress.stop();  // it reads the driver, which goes with the window
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   const std::uint64_t events = driver->Events(), steps = driver->Steps();
   const std::string summary = driver->Summary();
