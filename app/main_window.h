@@ -186,8 +186,8 @@ class TForm1 : public QMainWindow {
   // When an extraction asks before it writes far more than its archive holds (tests use small ones).
   void SetExtractLimits(const ExtractLimits& limits) { extractLimits_ = limits; }
   fileops::TSHFOP& SHFOP1() { return *SHFOP1_; }
-  // Starts another program (program, arguments, working folder) without waiting: the disk tool
-  // and the external editor. Tests replace it.
+  // Starts another program (program, arguments, working folder) without waiting: the disk tool,
+  // the external editor, the application menu and a program run from the list. Tests replace it.
   using TLauncher = std::function<bool(const QString& program, const QStringList& arguments, const QString& folder)>;
   void SetLauncher(TLauncher launcher) { launcher_ = std::move(launcher); }
   // The disk tool's program; empty when none is installed.

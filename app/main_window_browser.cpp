@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QStyle>
 #include <QToolBar>
 #include <QUrl>
@@ -290,7 +289,7 @@ void TForm1::MfileexeClick() {
     dialogs_.Error(viewer::ToCp932(U("フォルダーに移動できません: ") + folder));
     return;
   }
-  if (QFileInfo(path).isExecutable() && !QFileInfo(path).isDir()) QProcess::startDetached(path, {}, folder);
+  if (QFileInfo(path).isExecutable() && !QFileInfo(path).isDir()) launcher_(path, {}, folder);
   else FileView1_->ExecuteRow(FileView1_->CurrentRow());
 }
 

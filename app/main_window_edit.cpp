@@ -60,6 +60,9 @@ std::string WithLineEnds(const std::string& text, const std::string& end) {
 }  // namespace
 
 void TForm1::BuildEditCommands() {
+  connect(RichEdit1_, &viewer::TTextPane::EditRefused, this, [this] {
+    dialogs_.Warning(C("64KBを超える行があるため、このテキストは簡易編集できません。"));
+  });
   QMenu* edit = findChild<QMenu*>(QStringLiteral("Medit1"));
   QMenu* pedit = findChild<QMenu*>(QStringLiteral("Medit2"));
   static const MenuItemSpec kItems[] = {

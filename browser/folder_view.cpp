@@ -14,8 +14,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 
 #include "browser/combo_view.h"
 #include "browser/file_view.h"
@@ -305,6 +307,34 @@ void TFolderView::dropEvent(QDropEvent* event) {
   event->setDropAction(Qt::CopyAction);
   event->accept();
   emit FilesDropped(files, target);
+}
+
+// Qt's own '*' follows every folder it opens into the children that opening read, so a link to
+// a parent folder made it endless and the window stood still.
+void TFolderView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Asterisk && currentItem() != nullptr) {
+    ExpandBelow(currentItem());
+    event->accept();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
+}
+
+void TFolderView::ExpandBelow(QTreeWidgetItem* node) {
+  QSet<QString> seen;
+  std::deque<QTreeWidgetItem*> pending{node};
+  int opened = 0;
+  while (!pending.empty() && opened < kExpandAllFolders) {
+    QTreeWidgetItem* next = pending.front();
+    pending.pop_front();
+    const QString id = NodeId(next);
+    const QString real = IsVirtual(id) ? id : QFileInfo(id).canonicalFilePath();
+    if (real.isEmpty() || seen.contains(real)) continue;
+    seen.insert(real);
+    next->setExpanded(true);
+    ++opened;
+    for (int i = 0; i < next->childCount(); ++i) pending.push_back(next->child(i));
+  }
 }
 
 // The program's own menu for a node below the desktop: rename and copy its path.

@@ -50,6 +50,10 @@ class TFolderView : public QTreeWidget {
   QTreeWidgetItem* FindNode(const QString& id) const;
 
   static QString NodeId(const QTreeWidgetItem* node);
+  // '*' opens every folder below node, each real folder once (a link back to a parent is not
+  // followed round), and stops after this many: below a drive it would read the whole disk.
+  static constexpr int kExpandAllFolders = 100;
+  void ExpandBelow(QTreeWidgetItem* node);
 
  signals:
   // The selection moved to a folder the list could show (FolderView1Change).
@@ -58,6 +62,7 @@ class TFolderView : public QTreeWidget {
   void FilesDropped(const QStringList& files, const QString& folder);
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;

@@ -23,6 +23,8 @@
 
 namespace sorabu::viewer {
 
+static_assert(TTextPane::kEditableLineBytes == TByteView::kLayoutCap, "the editor takes the lines the byte view paints whole");
+
 namespace {
 
 // The worker hands the document over in pieces of this size, cut after a line break.
@@ -174,12 +176,14 @@ void TTextPane::Clear() {
     clear();
   }
   std::string().swap(bytes_);  // a large text's memory goes before the next is read
+  // The view reads the pane's bytes: it lets go of the old ones before it changes its form,
+  // which steps through them.
+  view_->SetText(bytes_);
   form_ = sourceForm_ = textconv::TextForm::Cp932;
   view_->SetTextForm(form_);
   bytesValid_ = true;
   hasLines_ = false;
   trailingBreak_ = false;
-  view_->SetText(bytes_);
   ShowBytes();
 }
 
@@ -349,6 +353,10 @@ void TTextPane::RunEdit(std::function<void()> edit) {
     edit();
     return;
   }
+  if (!building_ && pendingEdits_.empty() && LongestLine() > kEditableLineBytes) {
+    emit EditRefused();
+    return;
+  }
   if (bytes_.size() <= kInstantEditBytes) {
     BuildDocumentNow();
     edit();
@@ -356,6 +364,14 @@ void TTextPane::RunEdit(std::function<void()> edit) {
   }
   pendingEdits_.push_back(std::move(edit));
   if (!building_) StartBuilding();
+}
+
+std::size_t TTextPane::LongestLine() const {
+  const TLineIndex& index = view_->Index();
+  std::size_t longest = 0;
+  for (std::size_t line = 0; line < index.Lines(); ++line)
+    longest = std::max(longest, index.End(line) - index.Start(line));
+  return longest;
 }
 
 void TTextPane::OnUnusedKey(QKeyEvent* event) {
@@ -594,7 +610,11 @@ void TTextPane::DuplicateCaretLine() {
   QTextCursor c = textCursor();
   const QString line = c.block().text();
   c.movePosition(QTextCursor::StartOfBlock);
+  // Inside an edit block the cursor does not lay out its line to find its x at once: for a line
+  // of megabytes that took seconds; the layout then waits until the line is painted.
+  c.beginEditBlock();
   c.insertText(line + QChar::ParagraphSeparator);
+  c.endEditBlock();
 }
 
 void TTextPane::DeleteCaretLine() {

@@ -33,6 +33,9 @@ class TTextPane : public QPlainTextEdit {
  public:
   // Texts up to this size become an editable document at once; larger ones on a worker thread.
   static constexpr std::size_t kInstantEditBytes = 1 << 20;
+  // Longer lines stay in the byte view, which paints them up to its cap: the editor lays a line
+  // out whole, and a line of megabytes held the window's thread for many seconds.
+  static constexpr std::size_t kEditableLineBytes = 64 * 1024;  // TByteView::kLayoutCap
 
   explicit TTextPane(QWidget* parent = nullptr);
   ~TTextPane() override;
@@ -125,8 +128,13 @@ class TTextPane : public QPlainTextEdit {
 
   TByteView* ByteView() const { return view_; }
 
+  // The longest line of the shown bytes, line end not counted.
+  std::size_t LongestLine() const;
+
  signals:
   void KeyPressed();
+  // An edit was refused because a line is longer than kEditableLineBytes.
+  void EditRefused();
   void MousePressed();
 
  protected:

@@ -281,6 +281,28 @@ TEST_F(FileOperationsWindowTest, DiskToolIsStartedOnlyWhenInstalled) {
   EXPECT_EQ(started[0], QStringList{tool});
 }
 
+// X on a program in the list starts it through the window's launcher, like every other program
+// the window starts, so that tests and the monkey see it instead of running it.
+TEST_F(FileOperationsWindowTest, ARunProgramIsStartedThroughTheLauncher) {
+  const QString marker = dir_.filePath("ran");
+  const QString program = MakeFile("tool.sh", ("#!/bin/sh\ntouch '" + marker.toStdString() + "'\n"));
+  QFile(program).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  TForm1& f = Start();
+  f.GoToFolder(dir_.path());
+  f.MrefreshClick();
+  std::vector<QStringList> started;
+  f.SetLauncher([&](const QString& path, const QStringList& args, const QString& folder) {
+    started.push_back(QStringList{path, folder} + args);
+    return true;
+  });
+  SelectNames(f, {QStringLiteral("tool.sh")});
+  f.Action("Mfileexe")->trigger();
+  ASSERT_EQ(started.size(), 1u);
+  EXPECT_EQ(started[0], (QStringList{program, dir_.path()}));
+  QTest::qWait(200);
+  EXPECT_FALSE(QFile::exists(marker)) << "the program itself was run";
+}
+
 // Dialogs that press Cancel in the progress window while the operation asks its question.
 class CancellingDialogs : public dialogs::TScriptedDialogs {
  public:
