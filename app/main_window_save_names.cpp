@@ -49,6 +49,12 @@ std::optional<std::vector<std::string>> TForm1::NameLines(const QStringList& lin
 }
 
 bool TForm1::WriteTextFile(const QString& path, const std::string& bytes) {
+  // Opening a named pipe to write waits for a reader, and the window would stand still; a device
+  // or a socket is no text file either.
+  if (const QString kind = viewer::SpecialFileKind(path); !kind.isEmpty()) {
+    dialogs_.Error(viewer::ToCp932(path + U(" は") + kind + U("のため、書き込みませんでした。")));
+    return false;
+  }
   QFile f(path);
   if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
       f.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) || !f.flush()) {

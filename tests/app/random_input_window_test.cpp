@@ -4,6 +4,8 @@
 // with it.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -139,6 +141,27 @@ TEST_F(RandomInputTest, StarInTheTreeOpensEachFolderBelowOnceAndNotWithoutEnd) {
   for (QTreeWidgetItemIterator it(node); *it; ++it) expanded += (*it)->isExpanded() ? 1 : 0;
   EXPECT_LE(expanded, browser::TFolderView::kExpandAllFolders);
   EXPECT_GE(expanded, 6);
+}
+
+// Saving the names of the list into a named pipe waited for a reader, and the window stood still.
+TEST_F(RandomInputTest, NamesAreNeverSavedIntoANamedPipe) {
+  MakeFile(QStringLiteral("a.txt"), "a\r\n");
+  const QByteArray pipe = QFile::encodeName(dir_.filePath(QStringLiteral("pipe")));
+  ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+  // A reader keeps the test from waiting too, should the window open the pipe after all.
+  const int reader = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  TForm1& f = StartIn();
+  dialogs_.Answer(pipe.toStdString());
+  f.Action("Msavename")->trigger();
+  char buffer[256];
+  EXPECT_LE(::read(reader, buffer, sizeof buffer), 0) << "names were written into the pipe";
+  ::close(reader);
+  ASSERT_FALSE(dialogs_.Messages().empty());
+  EXPECT_NE(dialogs_.Messages().back().text.find(textconv::Utf8ToCp932("名前付きパイプ")), std::string::npos);
+  struct stat st {};
+  ASSERT_EQ(::lstat(pipe.constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 }  // namespace
