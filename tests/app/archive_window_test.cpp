@@ -52,10 +52,7 @@ class ArchiveWindowTest : public MainWindowTest {
   TForm1& StartIn() {
     MakeFile("a.txt", C("あいう\r\n"));
     MakeFile("b.txt", "bbb\r\n");
-    TForm1& f = Start();
-    f.GoToFolder(dir_.path());
-    f.MrefreshClick();
-    return f;
+    return StartInFolder();
   }
 };
 

@@ -29,12 +29,6 @@ std::string C(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
 
 class DailyUseTest : public MainWindowTest {
  protected:
-  TForm1& StartIn() {
-    TForm1& f = Start();
-    f.GoToFolder(dir_.path());
-    f.MrefreshClick();
-    return f;
-  }
   static int RowOf(TForm1& f, const QString& name) {
     for (int r = 0; r < f.FileView1()->RowCount(); ++r)
       if (f.FileView1()->Row(r).name == name) return r;
@@ -57,7 +51,7 @@ TEST_F(DailyUseTest, AfterCtrlFOrCtrlRAClickShowsTheClickedFile) {
   MakeFile(QStringLiteral("a.txt"), "first\r\n");
   MakeFile(QStringLiteral("b.txt"), "second\r\n");
   MakeFile(QStringLiteral("c.txt"), "third\r\n");
-  TForm1& f = StartIn();
+  TForm1& f = StartInFolder();
   ClickRow(f, QStringLiteral("a.txt"));
   ASSERT_EQ(f.RichEdit1()->FirstLineBytes(), "first");
   const struct {
@@ -97,7 +91,7 @@ TEST_F(DailyUseTest, FifosSocketsAndDevicesAreNamedNotOpened) {
   MakeFile(QStringLiteral("plain.txt"), "text\r\n");
   // A FIFO named like an archive must not be opened for its listing either.
   ASSERT_EQ(::mkfifo(QFile::encodeName(dir_.filePath(QStringLiteral("x.lzh"))).constData(), 0600), 0);
-  TForm1& f = StartIn();
+  TForm1& f = StartInFolder();
   f.SetOption(Option::Mlhashow, true);
   const struct {
     const char* name;
@@ -130,7 +124,7 @@ class UnsavedEditsTest : public DailyUseTest {
     MakeFile(QStringLiteral("b.txt"), "beta\r\n");
     QDir(dir_.path()).mkdir(QStringLiteral("sub"));
     MakeFile(QStringLiteral("sub/c.txt"), "gamma\r\n");
-    TForm1& f = StartIn();
+    TForm1& f = StartInFolder();
     ClickRow(f, QStringLiteral("a.txt"));
     f.Action("ToolButton7")->trigger();  // 簡易編集
     viewer::TTextPane* pane = f.RichEdit1();
@@ -231,7 +225,7 @@ TEST_F(UnsavedEditsTest, SaveWritesTheEditedFileThenMovesOn) {
 TEST_F(UnsavedEditsTest, MovingThroughAnUneditedFolderAsksNothing) {
   MakeFile(QStringLiteral("a.txt"), "alpha\r\n");
   MakeFile(QStringLiteral("b.txt"), "beta\r\n");
-  TForm1& f = StartIn();
+  TForm1& f = StartInFolder();
   ClickRow(f, QStringLiteral("a.txt"));
   ClickRow(f, QStringLiteral("b.txt"));
   f.Viewer().LoadWholeFile();
@@ -243,7 +237,7 @@ TEST_F(UnsavedEditsTest, MovingThroughAnUneditedFolderAsksNothing) {
 TEST_F(DailyUseTest, TheViewsFollowWhatOtherProgramsDo) {
   MakeFile(QStringLiteral("a.txt"), "alpha\r\n");
   MakeFile(QStringLiteral("b.txt"), "beta\r\n");
-  TForm1& f = StartIn();
+  TForm1& f = StartInFolder();
   ClickRow(f, QStringLiteral("b.txt"));
   ASSERT_EQ(f.RichEdit1()->FirstLineBytes(), "beta");
 
@@ -279,7 +273,7 @@ TEST_F(DailyUseTest, ThePaneIsNeverLeftOnAFileThatIsGone) {
   MakeFile(QStringLiteral("m.txt"), "move me\r\n");
   MakeFile(QStringLiteral("k.dat"), "kept\r\n");
   QDir(dir_.path()).mkdir(QStringLiteral("sub"));
-  TForm1& f = StartIn();
+  TForm1& f = StartInFolder();
   f.SetOption(Option::Mdialogdisp1, false);
 
   // Shift+Delete of the shown file.
@@ -312,7 +306,7 @@ TEST_F(DailyUseTest, ThePaneIsNeverLeftOnAFileThatIsGone) {
 // A command that keeps its working copy: the ".org" is listed as soon as the command is done.
 TEST_F(DailyUseTest, AKeptWorkingCopyIsListedAtOnce) {
   MakeFile(QStringLiteral("w.txt"), "a\r\nb\r\n");
-  TForm1& f = StartIn();
+  TForm1& f = StartInFolder();
   f.SetOption(Option::Mbackup1, true);
   ClickRow(f, QStringLiteral("w.txt"));
   QSignalSpy done(&f, &TForm1::FileCommandDone);

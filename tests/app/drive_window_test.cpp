@@ -31,10 +31,7 @@ class DriveWindowTest : public MainWindowTest {
     MakeFile("b.log", "bb\r\n");
     QDir(dir_.path()).mkdir(QStringLiteral("sub"));
     MakeFile("sub/c.txt", "c\r\n");
-    TForm1& f = Start();
-    f.GoToFolder(dir_.path());
-    f.MrefreshClick();
-    return f;
+    return StartInFolder();
   }
   // Runs a listing handler and waits for its output in the pane.
   std::string Listing(TForm1& f, void (TForm1::*handler)()) {

@@ -32,12 +32,6 @@ namespace {
 
 class RandomInputTest : public MainWindowTest {
  protected:
-  TForm1& StartIn() {
-    TForm1& f = Start();
-    f.GoToFolder(dir_.path());
-    f.MrefreshClick();
-    return f;
-  }
   static void ClickRow(TForm1& f, const QString& name) {
     QAbstractItemView* view = f.FileView1()->CurrentView();
     for (int r = 0; r < f.FileView1()->RowCount(); ++r)
@@ -58,7 +52,7 @@ TEST_F(RandomInputTest, LeavingAUtf8TextForAnotherFileReadsNothingFreed) {
   for (int i = 0; i < 40; ++i) utf8 += "吾輩は猫である。名前はまだ無い。\n";
   MakeFile(QStringLiteral("u.txt"), utf8);
   MakeFile(QStringLiteral("v.txt"), "second\r\n");
-  TForm1& f = StartIn();
+  TForm1& f = StartInFolder();
   ClickRow(f, QStringLiteral("u.txt"));
   f.Viewer().LoadWholeFile();  // V
   ASSERT_EQ(f.RichEdit1()->TextForm(), textconv::TextForm::Utf8);
@@ -80,7 +74,7 @@ TEST_F(RandomInputTest, ALineOfMegabytesIsNotTakenIntoTheEditor) {
   while (huge.size() < (3u << 20)) huge += "\x8c\x61\x94\x79\x82\xcd\x94\x4c\x82\xc5\x82\xa0\x82\xe9";  // 吾輩は猫である
   MakeFile(QStringLiteral("huge.txt"), huge);
   MakeFile(QStringLiteral("edge.txt"), std::string(viewer::TTextPane::kEditableLineBytes, 'a') + "\r\nb\r\n");
-  TForm1& f = StartIn();
+  TForm1& f = StartInFolder();
   ClickRow(f, QStringLiteral("huge.txt"));
   f.Viewer().LoadWholeFile();  // V
   f.Action("ToolButton7")->trigger();  // 簡易編集
@@ -118,7 +112,7 @@ TEST_F(RandomInputTest, StarInTheTreeOpensEachFolderBelowOnceAndNotWithoutEnd) {
   ASSERT_TRUE(top.mkpath(QStringLiteral("a/b/c")));
   ASSERT_EQ(::symlink("..", QFile::encodeName(top.filePath(QStringLiteral("a/up"))).constData()), 0);
   for (int i = 0; i < 150; ++i) ASSERT_TRUE(top.mkpath(QStringLiteral("many/f%1").arg(i, 3, 10, QLatin1Char('0'))));
-  TForm1& f = StartIn();
+  TForm1& f = StartInFolder();
   browser::TFolderView* tree = f.FolderView1();
   QTreeWidgetItem* node = tree->FindNode(dir_.path());
   ASSERT_NE(node, nullptr);
@@ -151,7 +145,7 @@ TEST_F(RandomInputTest, NamesAreNeverSavedIntoANamedPipe) {
   // A reader keeps the test from waiting too, should the window open the pipe after all.
   const int reader = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK);
   ASSERT_GE(reader, 0);
-  TForm1& f = StartIn();
+  TForm1& f = StartInFolder();
   dialogs_.Answer(pipe.toStdString());
   f.Action("Msavename")->trigger();
   char buffer[256];

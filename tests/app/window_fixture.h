@@ -103,6 +103,13 @@ class MainWindowTest : public ::testing::Test {
     QApplication::processEvents();
     return *form_;
   }
+  // The window started on the test's folder, its list read.
+  TForm1& StartInFolder() {
+    TForm1& f = Start();
+    f.GoToFolder(dir_.path());
+    f.MrefreshClick();
+    return f;
+  }
   QString MakeFile(const QString& name, const std::string& bytes) {
     const QString path = dir_.filePath(name);
     QFile f(path);
