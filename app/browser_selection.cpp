@@ -4,6 +4,7 @@
 #include "browser/file_view.h"
 #include "browser/folder_counter.h"
 #include "browser/shell_namespace.h"
+#include "uitext/qt_text.h"
 #include "viewer/file_info.h"
 #include "viewer/status_panels.h"
 
@@ -41,7 +42,7 @@ void TBrowserSelection::UpdateCounts() {
 void TBrowserSelection::ShowCounts(const QString& folder, unsigned long long files, unsigned long long bytes) {
   if (!status_ || folder != list_.Folder()) return;
   auto framed = [](unsigned long long n, const char* unit) {
-    const QString s = viewer::FromCp932(viewer::FormatNumber15(n)).trimmed();
+    const QString s = uitext::FromCp932(viewer::FormatNumber15(n)).trimmed();
     return QLatin1Char(' ') + s + QLatin1Char(' ') + QString::fromUtf8(unit) + QLatin1Char(' ');
   };
   status_->SetPanelText(1, framed(files, "個"));

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QProcess>
 
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::app {
 
@@ -27,7 +27,7 @@ bool TDirRunner::Running() const { return process_ && process_->state() != QProc
 
 bool TDirRunner::Start(const std::string& argumentText, const QString& folder, std::string& why) {
   if (Running()) {
-    why = viewer::ToCp932(QStringLiteral("dirコマンドを実行中です。"));
+    why = uitext::ToCp932(QStringLiteral("dirコマンドを実行中です。"));
     return false;
   }
   delete process_;
@@ -36,10 +36,10 @@ bool TDirRunner::Start(const std::string& argumentText, const QString& folder, s
   connect(process_, &QProcess::finished, this, [this] {
     emit Finished(process_->readAllStandardOutput(), process_->readAllStandardError());
   });
-  process_->start(Program(), {QStringLiteral("dir"), QStringLiteral("--line"), viewer::FromCp932(argumentText)});
+  process_->start(Program(), {QStringLiteral("dir"), QStringLiteral("--line"), uitext::FromCp932(argumentText)});
   // Starting a program beside this one takes milliseconds; the wait is over long before anyone notices.
   if (!process_->waitForStarted(5000)) {
-    why = viewer::ToCp932(Program() + QStringLiteral(": ") + process_->errorString());
+    why = uitext::ToCp932(Program() + QStringLiteral(": ") + process_->errorString());
     process_->disconnect(this);
     process_->deleteLater();
     process_ = nullptr;

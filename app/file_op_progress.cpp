@@ -6,10 +6,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "uitext/qt_text.h"
+
 namespace sorabu::app {
 
 namespace {
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using uitext::U;
 }  // namespace
 
 QString ByteText(unsigned long long bytes) {

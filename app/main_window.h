@@ -18,8 +18,8 @@
 
 #include "app/archive_extract.h"
 #include "app/grep_runner.h"
-#include "app/window_state.h"
 #include "dialogs/dialogs.h"
+#include "settings/window_state.h"
 #include "viewer/printing.h"
 
 class QAction;
@@ -31,6 +31,10 @@ class QPrinter;
 class QProgressBar;
 class QSplitter;
 class QToolBar;
+
+namespace sorabu::settings {
+class TIniFile;
+}  // namespace sorabu::settings
 
 namespace sorabu::viewer {
 class TTextPane;
@@ -102,7 +106,7 @@ class TForm1 : public QMainWindow {
   void ToggleOption(Option o) { SetOption(o, !OptionValue(o)); }
   QAction* OptionAction(Option o, bool popup = false) const;
 
-  TWindowState& State() { return state_; }
+  settings::TWindowState& State() { return state_; }
   viewer::TViewer& Viewer() { return *viewer_; }
   viewer::TTextPane* RichEdit1() const { return RichEdit1_; }
   QLabel* LFilestring() const { return LFilestring_; }
@@ -387,9 +391,9 @@ class TForm1 : public QMainWindow {
   void ToolDivider(QToolBar* bar, QAction* before, const char* name);
   void BindOption(Option o, QMenu* mainMenu, QMenu* popupMenu, const char* mainName, const char* popupName,
                   const char* caption, const char* key, bool def, void (TForm1::*slot)());
-  void ApplyToolButtonSettings(const class TIniFile& ini);
-  void LoadApplicationMenu(const class TIniFile& ini);
-  void LoadRegisteredFolders(const class TIniFile& ini);
+  void ApplyToolButtonSettings(const settings::TIniFile& ini);
+  void LoadApplicationMenu(const settings::TIniFile& ini);
+  void LoadRegisteredFolders(const settings::TIniFile& ini);
   // main_window_commands.cpp
   void BuildCommandMenus();
   QAction* AddCommandItem(QMenu* menu, const textcmd::TCommand& command, const std::string& name, const QString& caption);
@@ -457,7 +461,7 @@ class TForm1 : public QMainWindow {
 
   dialogs::TDialogs& dialogs_;
   std::string iniPath_;
-  TWindowState state_;
+  settings::TWindowState state_;
   std::array<TOptionItem, static_cast<std::size_t>(Option::Count)> options_{};
 
   // Widgets, named as the window's components.

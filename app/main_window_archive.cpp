@@ -12,19 +12,19 @@
 #include <atomic>
 
 #include "app/archive_staging.h"
-#include "app/file_op_runner.h"
 #include "app/browser_selection.h"
-#include "app/ini_file.h"
-#include "app/input_history.h"
+#include "app/file_op_runner.h"
 #include "app/main_window.h"
 #include "archive/bind/commands.h"
 #include "archive/bind/lha_binding.h"
 #include "archive/bind/messages.h"
 #include "browser/file_view.h"
 #include "browser/folder_view.h"
+#include "settings/ini_file.h"
+#include "settings/input_history.h"
 #include "textconv/cp932.h"
+#include "uitext/qt_text.h"
 #include "viewer/display.h"
-#include "viewer/file_info.h"
 #include "viewer/text_pane.h"
 
 namespace sorabu::app {
@@ -33,8 +33,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-std::string Cp(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+using uitext::U;
+using textconv::Sjis;
 std::string Quoted(const std::string& cp932) { return "\"" + cp932 + "\""; }
 fs::path Native(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
 QString FromNative(const fs::path& path) { return QFile::decodeName(path.string().c_str()); }
@@ -88,7 +88,7 @@ bool TForm1::RoutesToLha(const QString& path) const {
   const QString ext = QFileInfo(path).suffix().toUpper();
   if (ext == QLatin1String("LZH")) return true;
   if (ext != QLatin1String("EXE")) return false;
-  return archive::LhaCheck(Quoted(viewer::ToCp932(path)), 0);
+  return archive::LhaCheck(Quoted(uitext::ToCp932(path)), 0);
 }
 
 void TForm1::MlhaUClick() {
@@ -114,7 +114,7 @@ void TForm1::MycClick() {
 }
 
 bool TForm1::LhaPreview(const QString& path) {
-  if (state_.LhaVersion <= 0 || !archive::LhaCheck(Quoted(viewer::ToCp932(path)), 0)) return false;
+  if (state_.LhaVersion <= 0 || !archive::LhaCheck(Quoted(uitext::ToCp932(path)), 0)) return false;
   return LhaList("l");
 }
 
@@ -127,7 +127,7 @@ bool TForm1::LhaList(const char* word) {
   }
   RichEdit1_->Clear();
   viewer_->ShowFileInfo();
-  const std::string archivePath = Quoted(viewer::ToCp932(path));
+  const std::string archivePath = Quoted(uitext::ToCp932(path));
   if (!archive::LhaCheck(archivePath, 4)) {
     viewer_->ShowSelectedFile();
     return false;
@@ -153,12 +153,12 @@ ExtractResult TForm1::ExtractBeside(const QString& title, const QString& archive
                                     const std::function<int(const std::string& stagingCp932)>& extract) {
   std::atomic<bool> cancel{false};
   ExtractRequest request;
-  request.caption = viewer::ToCp932(title);
-  request.archiveCp932 = viewer::ToCp932(archive);
+  request.caption = uitext::ToCp932(title);
+  request.archiveCp932 = uitext::ToCp932(archive);
   request.archive = Native(archive);
   request.destination = Native(destination);
   request.limits = extractLimits_;
-  request.extract = [&](const fs::path& staging) { return extract(viewer::ToCp932(FromNative(staging)) + "/"); };
+  request.extract = [&](const fs::path& staging) { return extract(uitext::ToCp932(FromNative(staging)) + "/"); };
   request.cancelled = [&cancel] { return cancel.load(); };
   ExtractResult result;
   RunFileOperation(title, [&] {
@@ -171,10 +171,10 @@ ExtractResult TForm1::ExtractBeside(const QString& title, const QString& archive
 void TForm1::LhaExtract(bool flat) {
   if (!PaneMayChange()) return;
   const QString path = selection_->SelectedPath();
-  if (state_.LhaVersion <= 0 || path.isEmpty() || !archive::LhaCheck(Quoted(viewer::ToCp932(path)), 4)) return;
+  if (state_.LhaVersion <= 0 || path.isEmpty() || !archive::LhaCheck(Quoted(uitext::ToCp932(path)), 4)) return;
   dialogs::TDialogs::FileOperationSetup setup;
   setup.operation = 2;
-  setup.countLabel = Cp(flat ? "２個のファイル" : "１個のファイル");
+  setup.countLabel = Sjis(flat ? "２個のファイル" : "１個のファイル");
   setup.sources = QFile::encodeName(path).toStdString() + "\n";
   setup.folder = QFile::encodeName(CurrentFolder()).toStdString();
   const auto answer = dialogs_.FileOperation(setup);
@@ -183,11 +183,11 @@ void TForm1::LhaExtract(bool flat) {
   const QString destination = QFile::decodeName(answer->c_str());
   std::string output;
   const ExtractResult result = ExtractBeside(U("LHA解凍"), path, destination, [&](const std::string& staging) {
-      return archive::LhaCommand(this, std::string(flat ? "e " : "x ") + Quoted(viewer::ToCp932(path)) + " " + Quoted(staging), output);
+      return archive::LhaCommand(this, std::string(flat ? "e " : "x ") + Quoted(uitext::ToCp932(path)) + " " + Quoted(staging), output);
   });
   if (result.outcome == ExtractOutcome::Cancelled || result.outcome == ExtractOutcome::Refused) return;
   if (result.outcome == ExtractOutcome::LibraryFailed) {
-    dialogs_.Warning(Cp("解凍できませんでした。"));
+    dialogs_.Warning(Sjis("解凍できませんでした。"));
     viewer_->ShowSelectedFile();
     return;
   }
@@ -204,10 +204,10 @@ void TForm1::MlhaPClick() {
   const QStringList names = SelectedNames();
   if (names.isEmpty()) return;
   const QString proposal = QFileInfo(names.first()).completeBaseName() + QStringLiteral(".lzh");
-  std::string answer = AskWithHistory(dialogs_, iniPath_, "LHApack", Cp("ＬＨＡファイルに圧縮"),
-                                      Cp("圧縮ファイル名を指定します。ex) sorabu.lzh"), "", viewer::ToCp932(proposal));
+  std::string answer = settings::AskWithHistory(dialogs_, iniPath_, "LHApack", Sjis("ＬＨＡファイルに圧縮"),
+                                      Sjis("圧縮ファイル名を指定します。ex) sorabu.lzh"), "", uitext::ToCp932(proposal));
   if (answer.empty()) return;
-  QString name = viewer::FromCp932(answer);
+  QString name = uitext::FromCp932(answer);
   if (QFileInfo(name).suffix().toLower() != QLatin1String("lzh")) name = QFileInfo(name).completeBaseName() + QStringLiteral(".lzh");
   const QString archivePath = QDir(CurrentFolder()).filePath(name);
   // The library adds to an archive in place: it works on a copy, renamed over the archive at the end.
@@ -215,8 +215,8 @@ void TForm1::MlhaPClick() {
   const fs::path temporary = TemporaryBeside(target);
   std::error_code ec;
   if (fs::exists(target, ec)) fs::copy_file(target, temporary, ec);
-  std::string command = "a " + Quoted(viewer::ToCp932(FromNative(temporary)));
-  for (const QString& n : names) command += " " + Quoted(viewer::ToCp932(QDir(CurrentFolder()).filePath(n)));
+  std::string command = "a " + Quoted(uitext::ToCp932(FromNative(temporary)));
+  for (const QString& n : names) command += " " + Quoted(uitext::ToCp932(QDir(CurrentFolder()).filePath(n)));
   RichEdit1_->Clear();
   std::string output;
   std::atomic<bool> cancel{false};
@@ -239,7 +239,7 @@ void TForm1::MarclistClick() {
   const QString path = selection_->SelectedPath();
   if (path.isEmpty()) return;
   try {
-    std::string text = archive::GenericListText(viewer::ToCp932(path), this);
+    std::string text = archive::GenericListText(uitext::ToCp932(path), this);
     if (text.empty()) return;
     RichEdit1_->Clear();
     RichEdit1_->TakeBytes(std::move(text));
@@ -252,10 +252,10 @@ void TForm1::MarclistClick() {
 void TForm1::MarcextractClick() {
   if (!PaneMayChange()) return;
   const QString path = selection_->SelectedPath();
-  if (path.isEmpty() || !archive::ExtractableName(viewer::ToCp932(path))) return;
+  if (path.isEmpty() || !archive::ExtractableName(uitext::ToCp932(path))) return;
   dialogs::TDialogs::FileOperationSetup setup;
   setup.operation = 2;
-  setup.countLabel = Cp("1個のファイル");
+  setup.countLabel = Sjis("1個のファイル");
   setup.sources = QFile::encodeName(path).toStdString() + "\n";
   setup.folder = QFile::encodeName(CurrentFolder()).toStdString();
   const auto answer = dialogs_.FileOperation(setup);
@@ -264,7 +264,7 @@ void TForm1::MarcextractClick() {
   const QString destination = QFile::decodeName(answer->c_str());
   std::string text;
   const ExtractResult result = ExtractBeside(U("解凍"), path, destination, [&](const std::string& staging) {
-    return archive::GenericExtract(viewer::ToCp932(path), staging, text, this);
+    return archive::GenericExtract(uitext::ToCp932(path), staging, text, this);
   });
   if (result.outcome == ExtractOutcome::Cancelled || result.outcome == ExtractOutcome::Refused) return;
   RichEdit1_->Clear();
@@ -281,22 +281,22 @@ void TForm1::MarccreateClick() {
   const QStringList names = SelectedNames();
   const QString proposal =
       names.isEmpty() ? QString() : QFileInfo(names.first()).completeBaseName() + QStringLiteral(".lzh");
-  const std::string answer = AskWithHistory(dialogs_, iniPath_, "ARCpack", Cp("書庫ファイルを作成"),
-                                            Cp("圧縮ファイル名 拡張子指定。ex)sorabu.zip"), "", viewer::ToCp932(proposal));
+  const std::string answer = settings::AskWithHistory(dialogs_, iniPath_, "ARCpack", Sjis("書庫ファイルを作成"),
+                                            Sjis("圧縮ファイル名 拡張子指定。ex)sorabu.zip"), "", uitext::ToCp932(proposal));
   if (answer.empty()) return;
-  const QString archivePath = QDir(CurrentFolder()).filePath(viewer::FromCp932(answer));
+  const QString archivePath = QDir(CurrentFolder()).filePath(uitext::FromCp932(answer));
   const fs::path target = Native(archivePath);
   const fs::path temporary = TemporaryBeside(target);
   RichEdit1_->Clear();
   std::vector<std::string> files;
-  for (const QString& n : names) files.push_back(viewer::ToCp932(n));
+  for (const QString& n : names) files.push_back(uitext::ToCp932(n));
   std::string text;
   std::atomic<bool> cancel{false};
   int code = -1;
   std::string error;
   RunFileOperation(U("書庫作成"), [&] {
     try {
-      code = archive::GenericCreate(viewer::ToCp932(FromNative(temporary)), files, text, this);
+      code = archive::GenericCreate(uitext::ToCp932(FromNative(temporary)), files, text, this);
     } catch (const archive::EArchiverError& e) {
       error = e.what();
     }

@@ -23,7 +23,6 @@
 #include <QUrl>
 
 #include "app/browser_selection.h"
-#include "app/input_history.h"
 #include "app/main_window.h"
 #include "app/wait_cursor.h"
 #include "browser/combo_view.h"
@@ -32,25 +31,26 @@
 #include "browser/folder_view.h"
 #include "browser/mask.h"
 #include "browser/shell_namespace.h"
+#include "settings/input_history.h"
+#include "uitext/qt_text.h"
 #include "viewer/display.h"
-#include "viewer/file_info.h"
 #include "viewer/text_pane.h"
 
 namespace sorabu::app {
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-std::string C(const char* utf8) { return viewer::ToCp932(U(utf8)); }
+using uitext::U;
+std::string C(const char* utf8) { return uitext::ToCp932(U(utf8)); }
 
 // Shuts the display gate for the program's own moves and opens it again afterwards.
 class TGateShut {
  public:
-  explicit TGateShut(TWindowState& state) : state_(state) { state_.DisplayEnabled = false; }
+  explicit TGateShut(settings::TWindowState& state) : state_(state) { state_.DisplayEnabled = false; }
   ~TGateShut() { state_.DisplayEnabled = true; }
 
  private:
-  TWindowState& state_;
+  settings::TWindowState& state_;
 };
 
 void MakeCurrentDirectory(const QString& folder) {
@@ -286,7 +286,7 @@ void TForm1::MfileexeClick() {
   QString folder = FolderView1_->SelectedPath();
   if (path.isEmpty() || browser::IsVirtual(folder)) return;
   if (!QDir::setCurrent(folder)) {
-    dialogs_.Error(viewer::ToCp932(U("フォルダーに移動できません: ") + folder));
+    dialogs_.Error(uitext::ToCp932(U("フォルダーに移動できません: ") + folder));
     return;
   }
   if (QFileInfo(path).isExecutable() && !QFileInfo(path).isDir()) launcher_(path, {}, folder);
@@ -309,11 +309,11 @@ QString DriveForLetter(const QString& letter) {
 void TForm1::MdriveClick() {
   const QString current = FolderView1_->SelectedPath();
   std::vector<std::string> drives;
-  for (const QString& d : browser::Drives()) drives.push_back(viewer::ToCp932(d));
+  for (const QString& d : browser::Drives()) drives.push_back(uitext::ToCp932(d));
   const QString currentDrive = browser::IsVirtual(current) ? QStringLiteral("/") : browser::DriveOf(current);
-  const auto answer = dialogs_.ChooseDrive(drives, viewer::ToCp932(currentDrive));
+  const auto answer = dialogs_.ChooseDrive(drives, uitext::ToCp932(currentDrive));
   if (!answer || answer->empty()) return;
-  QString target = viewer::FromCp932(*answer);
+  QString target = uitext::FromCp932(*answer);
   if (!target.startsWith(QLatin1Char('/'))) target = DriveForLetter(target.left(1));
   if (target != current) GoToFolder(target);
 }
@@ -327,17 +327,17 @@ void TForm1::MsortClick() {
 
 void TForm1::MfolderClick() {
   const QString current = FolderView1_->SelectedPath();
-  const std::string answer = AskWithHistory(dialogs_, iniPath_, "FolderSet", C("フォルダーの指定"),
-                                            C("フォルダーの指定　例)　a:\\sorab"), "", viewer::ToCp932(current));
+  const std::string answer = settings::AskWithHistory(dialogs_, iniPath_, "FolderSet", C("フォルダーの指定"),
+                                            C("フォルダーの指定　例)　a:\\sorab"), "", uitext::ToCp932(current));
   if (answer.empty()) return;
-  QString target = viewer::FromCp932(answer);
+  QString target = uitext::FromCp932(answer);
   if (target == current) return;
   if (target.size() == 1) target = DriveForLetter(target);
   GoToFolder(target);
 }
 
 void TForm1::MextClick() {
-  const std::string answer = AskWithHistory(dialogs_, iniPath_, "Ext", C("拡張子の指定"),
+  const std::string answer = settings::AskWithHistory(dialogs_, iniPath_, "Ext", C("拡張子の指定"),
                                             C("拡張子を指定します。例) txt;bmp"), "", "*");
   if (answer.empty()) {
     // Cancel changes nothing; so does an answer left empty, which the history dialog cannot tell apart.
@@ -345,7 +345,7 @@ void TForm1::MextClick() {
     return;
   }
   // The mask is compared with file-system names, which are UTF-8 bytes, not CP932.
-  std::vector<std::string> mask = browser::ParseMaskAnswer(viewer::FromCp932(answer).toStdString());
+  std::vector<std::string> mask = browser::ParseMaskAnswer(uitext::FromCp932(answer).toStdString());
   const bool masked = !mask.empty();
   FileView1_->SetMask(std::move(mask));
   if (QAction* a = Action("ToolButton12")) a->setChecked(masked);

@@ -20,14 +20,15 @@
 #include "app/browser_selection.h"
 #include "app/command_menus.h"
 #include "app/command_runner.h"
-#include "app/ini_search_memory.h"
-#include "textcmd/search_commands.h"
 #include "app/main_window.h"
 #include "browser/combo_view.h"
 #include "browser/file_view.h"
 #include "browser/folder_view.h"
 #include "custom/tool_buttons.h"
+#include "settings/ini_search_memory.h"
+#include "textcmd/search_commands.h"
 #include "textconv/kanji_code.h"
+#include "uitext/qt_text.h"
 #include "viewer/display.h"
 #include "viewer/file_info.h"
 #include "viewer/status_panels.h"
@@ -37,7 +38,7 @@ namespace sorabu::app {
 
 namespace {
 
-QString U(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+using uitext::U;
 
 // The status text of a command item: what it does to which file.
 QString CommandHint(std::string_view caption) {
@@ -85,7 +86,7 @@ void TForm1::BuildCommandMenus() {
   // The search commands keep their histories in the settings file and offer the pane's selection;
   // they ask from the worker thread, so the selection is read on the user-interface thread.
   textcmd::SetSearchEnvironment(
-      {[path = iniPath_] { return std::make_unique<TIniSearchMemory>(path); },
+      {[path = iniPath_] { return std::make_unique<settings::TIniSearchMemory>(path); },
        [this] {
          return OnThreadOf(this, [this] {
            return RichEdit1_->SelectedBytes();
@@ -202,7 +203,7 @@ void TForm1::RunFileCommand(const std::string& handler) {
     bool fits = true;
     viewer::BuildFileInfoLine(selected, &fits);
     if (!fits) {
-      dialogs_.Warning(viewer::ToCp932(
+      dialogs_.Warning(uitext::ToCp932(
           QFileInfo(selected).absoluteFilePath() +
           QStringLiteral("\n\nファイル名かフォルダー名に Shift-JIS で表せない文字があるため、16進表示の見出しに書けません。"
                          "名前を変えずに残すため、何もしませんでした。")));

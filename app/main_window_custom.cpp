@@ -12,19 +12,19 @@
 #include <QToolButton>
 #include <QWidgetAction>
 
-#include "app/ini_file.h"
 #include "app/main_window.h"
 #include "custom/command_line.h"
 #include "custom/entry_lists.h"
 #include "custom/tool_buttons.h"
-#include "viewer/file_info.h"
+#include "settings/ini_file.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::app {
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-std::string C(const char* utf8) { return viewer::ToCp932(QString::fromUtf8(utf8)); }
+using uitext::U;
+std::string C(const char* utf8) { return uitext::ToCp932(QString::fromUtf8(utf8)); }
 
 QStyle::StandardPixmap FallbackIcon(const std::string& name) {
   if (name == "ToolButton11") return QStyle::SP_DirLinkIcon;
@@ -35,7 +35,7 @@ QStyle::StandardPixmap FallbackIcon(const std::string& name) {
 
 // The program a stored command line starts, found as the system would find it; empty when none.
 QString FindProgram(const std::string& commandLine) {
-  const QString program = viewer::FromCp932(custom::ProgramOf(commandLine));
+  const QString program = uitext::FromCp932(custom::ProgramOf(commandLine));
   if (program.isEmpty()) return {};
   if (program.contains(QLatin1Char('/'))) {
     const QFileInfo info(program);
@@ -131,7 +131,7 @@ void TForm1::toolbtnset2(const char* button, bool shown) {
 
 void TForm1::MtoolbarsetClick() {
   state_.DialogResult.clear();
-  TIniFile ini(iniPath_);
+  settings::TIniFile ini(iniPath_);
   dialogs::TDialogs::ToolButtonSetup setup;
   for (auto [list, table, section] : {std::tuple{&setup.main, custom::MainToolButtons(), "ToolBar1"},
                                       std::tuple{&setup.view, custom::ViewToolButtons(), "ToolBar2"}})
@@ -159,7 +159,7 @@ void TForm1::MtoolbarsetClick() {
 
 void TForm1::MexesetClick() {
   state_.DialogResult.clear();
-  TIniFile ini(iniPath_);
+  settings::TIniFile ini(iniPath_);
   dialogs::TDialogs::ApplicationSetup setup;
   for (dialogs::AppEntry& e : custom::ReadApplications(ini))
     if (!FindProgram(e.commandLine).isEmpty()) setup.entries.push_back(std::move(e));
@@ -173,7 +173,7 @@ void TForm1::MexesetClick() {
 
 void TForm1::MfoldersetClick() {
   state_.DialogResult.clear();
-  TIniFile ini(iniPath_);
+  settings::TIniFile ini(iniPath_);
   const auto folders = dialogs_.FolderList(custom::ReadFolders(ini));
   if (!folders) return;
   custom::WriteFolders(ini, *folders);
@@ -184,7 +184,7 @@ void TForm1::MfoldersetClick() {
 void TForm1::appexe(QAction* item) {
   const int n = item ? item->data().toInt() : 0;
   if (n - 1 < 0) return;
-  const TIniFile ini(iniPath_);
+  const settings::TIniFile ini(iniPath_);
   if (ini.ReadInteger("Mexe", "Count", 0) <= 0) return;
   const std::string line = ini.ReadString("Mexe", "File" + std::to_string(n - 1), "");
   std::vector<std::string> words = custom::SplitCommandLine(line);
@@ -195,18 +195,18 @@ void TForm1::appexe(QAction* item) {
     return;
   }
   QStringList arguments;
-  for (std::size_t i = 1; i < words.size(); ++i) arguments << viewer::FromCp932(words[i]);
+  for (std::size_t i = 1; i < words.size(); ++i) arguments << uitext::FromCp932(words[i]);
   if (!launcher_(program, arguments, {})) dialogs_.Warning(C("起動できませんでした。\n") + line);
 }
 
 void TForm1::torokufolderjump(QAction* item) {
   const int n = item ? item->data().toInt() : 0;
   if (n - 1 < 0) return;
-  const TIniFile ini(iniPath_);
+  const settings::TIniFile ini(iniPath_);
   if (ini.ReadInteger("PopupMenu2", "Count", 0) <= 0) return;
   const std::string stored = ini.ReadString("PopupMenu2", "Folder" + std::to_string(n - 1), "");
   if (stored.empty()) return;
-  const QString folder = viewer::FromCp932(stored);
+  const QString folder = uitext::FromCp932(stored);
   if (!QFileInfo(folder).isDir()) {
     dialogs_.Warning(C("フォルダーが見つかりません。\n") + stored);
     return;

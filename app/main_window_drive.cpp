@@ -9,22 +9,22 @@
 
 #include "app/browser_selection.h"
 #include "app/dir_runner.h"
-#include "app/ini_file.h"
-#include "app/input_history.h"
 #include "app/main_window.h"
 #include "browser/folder_view.h"
 #include "browser/shell_namespace.h"
 #include "info/drive_figures.h"
 #include "info/file_properties.h"
+#include "settings/ini_file.h"
+#include "settings/input_history.h"
+#include "uitext/qt_text.h"
 #include "viewer/display.h"
-#include "viewer/file_info.h"
 #include "viewer/text_pane.h"
 
 namespace sorabu::app {
 
 namespace {
 
-std::string C(const char* utf8) { return viewer::ToCp932(QString::fromUtf8(utf8)); }
+std::string C(const char* utf8) { return uitext::ToCp932(QString::fromUtf8(utf8)); }
 std::string Native(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 constexpr int kDirHistoryWritten = 10;
@@ -54,29 +54,29 @@ void TForm1::MdriveInfoClick() {
   if (folder.isEmpty() || browser::IsVirtual(folder)) return;
   const auto figures = info::QueryDriveFigures(Native(folder));
   if (!figures) return;
-  const info::DriveTexts t = info::MakeDriveTexts(viewer::ToCp932(browser::DriveOf(folder)), *figures,
-                                                  viewer::ToCp932(QLocale::system().groupSeparator()));
+  const info::DriveTexts t = info::MakeDriveTexts(uitext::ToCp932(browser::DriveOf(folder)), *figures,
+                                                  uitext::ToCp932(QLocale::system().groupSeparator()));
   dialogs_.DriveInfo({t.caption, t.seriesTitle, t.chartTitle, t.summary, t.clusters, t.note, t.usedLabel, t.freeLabel,
                       figures->usedBytes, figures->freeBytes});
 }
 
 void TForm1::Mdircommand1Click() {
-  const std::string answer = AskWithHistory(dialogs_, iniPath_, "DirSet", C("フォルダーの指定"),
+  const std::string answer = settings::AskWithHistory(dialogs_, iniPath_, "DirSet", C("フォルダーの指定"),
                                             C("フォルダーの指定　例)　a:\\sorabu"), "",
-                                            viewer::ToCp932(FolderView1_->SelectedPath()));
+                                            uitext::ToCp932(FolderView1_->SelectedPath()));
   if (!answer.empty()) RunDirListing(answer);
 }
 
 void TForm1::Mdircommand2Click() {
   dialogs::TDialogs::DirCommandSetup setup;
-  setup.folder = viewer::ToCp932(FolderView1_->SelectedPath());
-  std::vector<std::string> history = LoadHistory(TIniFile(iniPath_), "LHA");
+  setup.folder = uitext::ToCp932(FolderView1_->SelectedPath());
+  std::vector<std::string> history = settings::LoadHistory(settings::TIniFile(iniPath_), "LHA");
   setup.history = history;
   const auto answer = dialogs_.DirCommand(setup);
   if (!answer) return;
   if (!answer->path.empty()) {
-    TIniFile ini(iniPath_);
-    StoreHistory(ini, "LHA", history, answer->path, "DriveCount", kDirHistoryWritten);
+    settings::TIniFile ini(iniPath_);
+    settings::StoreHistory(ini, "LHA", history, answer->path, "DriveCount", kDirHistoryWritten);
     if (!ini.UpdateFile()) dialogs_.Error(ini.Error());
   }
   RunDirListing(answer->arguments + " ");
@@ -111,9 +111,9 @@ void TForm1::DirListingFinished(const QByteArray& output, const QByteArray& erro
   RichEdit1_->TakeBytes(output.toStdString());
   std::vector<std::string> problems;
   for (const QByteArray& line : errors.split('\n'))
-    if (!line.trimmed().isEmpty()) problems.push_back(viewer::ToCp932(QString::fromUtf8(line)));
+    if (!line.trimmed().isEmpty()) problems.push_back(uitext::ToCp932(QString::fromUtf8(line)));
   if (!problems.empty()) RichEdit1_->AddLines(problems);
-  LFilestring_->setText(viewer::FromCp932("dir   " + dirArguments_ + C("   の結果")));
+  LFilestring_->setText(uitext::FromCp932("dir   " + dirArguments_ + C("   の結果")));
   emit DirListingDone();
 }
 

@@ -16,19 +16,19 @@
 #include "app/browser_selection.h"
 #include "app/file_op_runner.h"
 #include "app/main_window.h"
-#include "fileops/shfop.h"
 #include "browser/file_view.h"
 #include "browser/folder_counter.h"
 #include "browser/folder_view.h"
 #include "browser/shell_namespace.h"
+#include "fileops/shfop.h"
+#include "uitext/qt_text.h"
 #include "viewer/display.h"
-#include "viewer/file_info.h"
 
 namespace sorabu::app {
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using uitext::U;
 
 }  // namespace
 
@@ -37,7 +37,7 @@ int TForm1::CopyFilesInto(const QStringList& files, const QString& folder) {
   if (Busy() || files.isEmpty()) return 0;
   fileops::TSHFOP op(FileOps()->Dialogs());
   op.OperationF = fileops::TwFuncOption::wCOPY;
-  op.ProgressTitle = viewer::ToCp932(U("ファイル　コピー"));
+  op.ProgressTitle = uitext::ToCp932(U("ファイル　コピー"));
   op.Options = {fileops::TfFlagsOption::ALLOWUNDO};
   for (const QString& f : files) op.FromFFList.push_back(QFile::encodeName(f).toStdString());
   op.ToFolder = QFile::encodeName(folder).toStdString();
@@ -59,15 +59,15 @@ void TForm1::FormDragDrop(const QStringList& files) {
   // Files of the folder shown dropped back onto it: nothing to do.
   if (QFileInfo(files.front()).absolutePath() == QDir::cleanPath(folder)) return;
   const int copied = CopyFilesInto(files, folder);
-  if (copied != files.size()) dialogs_.Warning(viewer::ToCp932(U("コピーできませんでした。")));
+  if (copied != files.size()) dialogs_.Warning(uitext::ToCp932(U("コピーできませんでした。")));
   else if (OptionValue(Option::Mdialogdisp1))
-    dialogs_.Information(viewer::ToCp932(QString::number(copied) + U("個のファイルをコピーしました。")));
+    dialogs_.Information(uitext::ToCp932(QString::number(copied) + U("個のファイルをコピーしました。")));
   MrefreshClick();
 }
 
 void TForm1::FolderView1DragDrop(const QStringList& files, const QString& folder) {
   if (files.isEmpty() || folder.isEmpty() || folder == FileView1_->Folder()) return;
-  if (CopyFilesInto(files, folder) != files.size()) dialogs_.Warning(viewer::ToCp932(U("コピーできませんでした。")));
+  if (CopyFilesInto(files, folder) != files.size()) dialogs_.Warning(uitext::ToCp932(U("コピーできませんでした。")));
   MrefreshClick();
 }
 

@@ -15,17 +15,17 @@
 #include <array>
 
 #include "app/browser_selection.h"
-#include "app/ini_file.h"
 #include "app/main_window.h"
 #include "browser/file_view.h"
 #include "browser/shell_namespace.h"
 #include "fileops/save_file.h"
 #include "fileops/split_merge.h"
+#include "settings/ini_file.h"
 #include "textconv/cp932.h"
 #include "textconv/unicode_text.h"
+#include "uitext/qt_text.h"
 #include "viewer/byte_view.h"
 #include "viewer/display.h"
-#include "viewer/file_info.h"
 #include "viewer/rtf_writer.h"
 #include "viewer/text_pane.h"
 
@@ -33,8 +33,8 @@ namespace sorabu::app {
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-std::string C(const char* utf8) { return viewer::ToCp932(U(utf8)); }
+using uitext::U;
+std::string C(const char* utf8) { return uitext::ToCp932(U(utf8)); }
 std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // Every line ends in end (the shown file's own line end, or CR LF): CR, LF and CR LF all become
@@ -242,7 +242,7 @@ bool TForm1::SavePane(const QString& target, bool backup) {
   std::string bytes = RichEdit1_->PlainTextMode()
                           ? WithLineEnds(RichEdit1_->TextBytes(),
                                          OptionValue(Option::Mlfline) ? RichEdit1_->LineEnd() : std::string("\r\n"))
-                          : viewer::WriteRtf(RichEdit1_->RichDocument(), viewer::ToCp932Text(RichEdit1_->font().family()));
+                          : viewer::WriteRtf(RichEdit1_->RichDocument(), uitext::ToCp932Text(RichEdit1_->font().family()));
   // A UTF-16 file is shown as UTF-8 and written back as it was read.
   const textconv::TextForm source = RichEdit1_->SourceForm();
   if (RichEdit1_->PlainTextMode() && (source == textconv::TextForm::Utf16LE || source == textconv::TextForm::Utf16BE))
@@ -251,7 +251,7 @@ bool TForm1::SavePane(const QString& target, bool backup) {
   const std::string path = Bytes(target);
   std::string error;
   if (!fileops::SaveFile(path, bytes, backup ? fileops::WithExtension(path, ".$$$") : std::string(), error)) {
-    dialogs_.Error(viewer::ToCp932(target) + " : " + textconv::Utf8ToCp932(error));
+    dialogs_.Error(uitext::ToCp932(target) + " : " + textconv::Utf8ToCp932(error));
     return false;
   }
   return true;
@@ -262,17 +262,17 @@ void TForm1::MTsave1Click() {
   QString shown = selection_->SelectedPath();
   const QFileInfo info(shown);
   const QString folder = shown.isEmpty() ? FileView1_->Folder() : info.absolutePath();
-  const auto answer = dialogs_.SaveFileName(C("テキストに名前を付けて保存"), viewer::ToCp932(folder),
-                                            viewer::ToCp932(info.fileName()));
+  const auto answer = dialogs_.SaveFileName(C("テキストに名前を付けて保存"), uitext::ToCp932(folder),
+                                            uitext::ToCp932(info.fileName()));
   if (!answer) return;
-  const QString target = viewer::FromCp932(*answer);
+  const QString target = uitext::FromCp932(*answer);
   if (WouldLoseText(target)) return;
   saveDir_ = QFileInfo(target).absolutePath();
   saveFileName_ = QFileInfo(target).fileName();
   if (!SavePane(target, OptionValue(Option::Mbackup1))) return;
   if (OptionValue(Option::Mtodiropen1)) {
     GoToFolder(saveDir_);
-    state_.DialogResult = viewer::ToCp932(saveDir_ + QLatin1Char('/'));
+    state_.DialogResult = uitext::ToCp932(saveDir_ + QLatin1Char('/'));
     shown = QDir(saveDir_).filePath(info.fileName());
   }
   MrefreshClick();
@@ -299,8 +299,8 @@ void TForm1::MToversave1Click() {
 }
 
 QString TForm1::EditorProgram() const {
-  const std::string stored = TIniFile(iniPath_).ReadString("Editer", "Editer", "");
-  const QString program = viewer::FromCp932(stored);
+  const std::string stored = settings::TIniFile(iniPath_).ReadString("Editer", "Editer", "");
+  const QString program = uitext::FromCp932(stored);
   if (program.isEmpty() || program.compare(QLatin1String("NOTEPAD.EXE"), Qt::CaseInsensitive) == 0) return {};
   const QFileInfo info(program);
   if (info.isAbsolute()) return info.isExecutable() && info.isFile() ? program : QString();

@@ -19,10 +19,8 @@
 #include <cstring>
 
 #include "app/file_op_runner.h"
-#include "app/wait_cursor.h"
-#include "app/ini_file.h"
-#include "app/input_history.h"
 #include "app/main_window.h"
+#include "app/wait_cursor.h"
 #include "browser/combo_view.h"
 #include "browser/file_name.h"
 #include "browser/file_view.h"
@@ -33,7 +31,10 @@
 #include "fileops/file_io.h"
 #include "fileops/shfop.h"
 #include "fileops/split_merge.h"
+#include "settings/ini_file.h"
+#include "settings/input_history.h"
 #include "textconv/cp932.h"
+#include "uitext/qt_text.h"
 #include "viewer/display.h"
 #include "viewer/file_info.h"
 
@@ -44,8 +45,8 @@ namespace {
 using fileops::TfFlagsOption;
 using fileops::TwFuncOption;
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-std::string C(const char* utf8) { return viewer::ToCp932(U(utf8)); }
+using uitext::U;
+std::string C(const char* utf8) { return uitext::ToCp932(U(utf8)); }
 std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString Path(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
 
@@ -139,7 +140,7 @@ bool TForm1::RunFileOperation(const QString& title, const std::function<bool()>&
 
 bool TForm1::ExecuteSHFOP(fileops::TSHFOP& op) {
   op.OnProgress = [this](const fileops::TFileOpProgress& p) { fileOps_->Post(p); };
-  const bool ok = RunFileOperation(viewer::FromCp932(op.ProgressTitle), [&op] { return op.Execute(); },
+  const bool ok = RunFileOperation(uitext::FromCp932(op.ProgressTitle), [&op] { return op.Execute(); },
                                    [&op] { op.Cancel(); });
   op.OnProgress = nullptr;
   return ok;
@@ -154,7 +155,7 @@ bool TForm1::FileOperationRunning() const { return fileOps_ != nullptr && fileOp
 bool TForm1::SelectionReachable() {
   const QStringList odd = FileView1_->SelectedUnreachableNames();
   if (odd.isEmpty()) return true;
-  dialogs_.Warning(viewer::ToCp932(odd.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + browser::UnreachableNameNote()));
+  dialogs_.Warning(uitext::ToCp932(odd.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + browser::UnreachableNameNote()));
   return false;
 }
 
@@ -172,10 +173,10 @@ void TForm1::CopyOrMove(bool move) {
 
   dialogs::TDialogs::FileOperationSetup setup;
   setup.operation = move ? 1 : 0;
-  setup.countLabel = viewer::ToCp932(QString::number(count) + U("個のファイル"));
+  setup.countLabel = uitext::ToCp932(QString::number(count) + U("個のファイル"));
   for (const QString& f : files) setup.sources += Bytes(f) + "\n";
   setup.folder = Bytes(folder);
-  std::vector<std::string> history = LoadHistory(TIniFile(iniPath_), "File", "ToFileCount");
+  std::vector<std::string> history = settings::LoadHistory(settings::TIniFile(iniPath_), "File", "ToFileCount");
   setup.history = history;
   const auto answer = dialogs_.FileOperation(setup);
   if (!answer) {
@@ -183,8 +184,8 @@ void TForm1::CopyOrMove(bool move) {
     return;
   }
   {
-    TIniFile ini(iniPath_);
-    StoreHistory(ini, "File", history, *answer, "ToFileCount", 10);
+    settings::TIniFile ini(iniPath_);
+    settings::StoreHistory(ini, "File", history, *answer, "ToFileCount", 10);
     ini.UpdateFile();
   }
   bool ok = false;
@@ -204,7 +205,7 @@ void TForm1::CopyOrMove(bool move) {
   }
   if (!ok) dialogs_.Warning(C(move ? "移動できませんでした。" : "コピーできませんでした。"));
   else if (OptionValue(Option::Mdialogdisp1))
-    dialogs_.Information(viewer::ToCp932(QString::number(count) + U(move ? "個のファイルを移動しました。" : "個のファイルをコピーしました。")));
+    dialogs_.Information(uitext::ToCp932(QString::number(count) + U(move ? "個のファイルを移動しました。" : "個のファイルをコピーしました。")));
   MrefreshClick();
   viewer_->SelectAndShow(show);
 }
@@ -235,7 +236,7 @@ void TForm1::MfiledeleteClick() {
   MrefreshClick();
   if (FileView1_->RowCount() > 0 && former >= 0) FileView1_->SelectRow(std::min(former, FileView1_->RowCount() - 1));
   if (FileView1_->RowCount() != rowsBefore && OptionValue(Option::Mdialogdisp1))
-    dialogs_.Information(viewer::ToCp932(QString::number(count) + U("個のファイルを削除しました。")));
+    dialogs_.Information(uitext::ToCp932(QString::number(count) + U("個のファイルを削除しました。")));
 }
 
 void TForm1::MydClick() {
@@ -248,7 +249,7 @@ void TForm1::MydClick() {
   op.FromFFList = BytesOf(FileView1_->SelectedPaths());
   const bool ok = ExecuteSHFOP(op);
   if (ok && OptionValue(Option::Mdialogdisp1))
-    dialogs_.Information(viewer::ToCp932(QString::number(count) + U("個のファイルを削除しました。")));
+    dialogs_.Information(uitext::ToCp932(QString::number(count) + U("個のファイルを削除しました。")));
   op.FromFFList.clear();
   MrefreshClick();
 }
@@ -259,10 +260,10 @@ void TForm1::MrenameClick() {
   if (path.isEmpty() || browser::IsVirtual(path)) return;
   const QFileInfo info(path);
   // Dialogs speak code page 932; the name goes there and back unchanged, whatever it holds.
-  const std::string name = viewer::ToCp932(info.fileName());
+  const std::string name = uitext::ToCp932(info.fileName());
   const auto answer = dialogs_.InputBox(C("ファイル名の変更"), name + C(" ->　新しい名前は？"), name);
   if (!answer || *answer == name) return;
-  const QString newName = viewer::FromCp932(*answer);
+  const QString newName = uitext::FromCp932(*answer);
   // The new name stays in the folder and never replaces a file that has it already.
   if (PlainName(newName)) {
     const QString target = info.dir().filePath(newName);
@@ -305,10 +306,10 @@ void TForm1::MfilefukuseiClick() {
   const QString path = FileView1_->SelectedPath();
   const QFileInfo info(path);
   if (path.isEmpty() || browser::IsVirtual(path) || !info.isFile()) return;
-  const std::string name = viewer::ToCp932(info.fileName());
+  const std::string name = uitext::ToCp932(info.fileName());
   const auto answer = dialogs_.InputBox(C("ファイルの別名複製"), name + C(" -> 複製ファイル名？"), name);
   if (!answer || *answer == name) return;
-  const QString newName = viewer::FromCp932(*answer);
+  const QString newName = uitext::FromCp932(*answer);
   if (!PlainName(newName)) return;
   const QString target = info.dir().filePath(newName);
   bool replace = false;
@@ -318,7 +319,7 @@ void TForm1::MfilefukuseiClick() {
   }
   std::string error;
   if (!fileops::DuplicateWithCrLf(Bytes(path), Bytes(target), replace, error))
-    dialogs_.Error(viewer::ToCp932(target) + " : " + error);
+    dialogs_.Error(uitext::ToCp932(target) + " : " + error);
   MrefreshClick();
   viewer_->SelectAndShow(target);
 }
@@ -328,13 +329,13 @@ void TForm1::MmkdirClick() {
   const QString folder = FileView1_->Folder();
   if (folder.isEmpty() || browser::IsVirtual(folder)) return;
   const auto answer =
-      dialogs_.InputBox(C("ディレクトリの作成"), viewer::ToCp932(folder) + C(" の下に作成するディレトクリ名"), "");
+      dialogs_.InputBox(C("ディレクトリの作成"), uitext::ToCp932(folder) + C(" の下に作成するディレトクリ名"), "");
   if (!answer || answer->empty()) return;
   {
     TWaitCursor wait;
-    const QString target = QDir(folder).filePath(viewer::FromCp932(*answer));
+    const QString target = QDir(folder).filePath(uitext::FromCp932(*answer));
     if (mkdir(QFile::encodeName(target).constData(), 0777) != 0)
-      dialogs_.Error(viewer::ToCp932(target) + " : " + textconv::Utf8ToCp932(std::strerror(errno)));
+      dialogs_.Error(uitext::ToCp932(target) + " : " + textconv::Utf8ToCp932(std::strerror(errno)));
   }
   FolderView1_->SelectPath(folder);
   MrefreshClick();
@@ -354,10 +355,10 @@ void TForm1::MformatClick() {
     }
   }
   const auto answer = dialogs_.InputBox(C("ディスクフォーマット"),
-                                        viewer::ToCp932(U("フォーマットするドライブ (ex.") + proposal + U(")")),
-                                        viewer::ToCp932(proposal));
+                                        uitext::ToCp932(U("フォーマットするドライブ (ex.") + proposal + U(")")),
+                                        uitext::ToCp932(proposal));
   if (!answer || answer->empty()) return;
-  const QString wanted = viewer::FromCp932(*answer);
+  const QString wanted = uitext::FromCp932(*answer);
   QString device;
   for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
     const QString root = v.rootPath();
@@ -374,7 +375,7 @@ void TForm1::MformatClick() {
     return;
   }
   if (device.isEmpty() || !device.startsWith(QLatin1String("/dev/"))) {
-    dialogs_.Warning(viewer::ToCp932(wanted + U(" のドライブが見つかりません。")));
+    dialogs_.Warning(uitext::ToCp932(wanted + U(" のドライブが見つかりません。")));
     return;
   }
   // The tool asks its own questions before anything is formatted.
@@ -403,7 +404,7 @@ void TForm1::MfiledivClick() {
   setup.fileName = source;
   setup.fileSize = known ? record.size : 0;
   setup.sizeText = known ? viewer::FormatNumber15(record.size) + " byte" : std::string();
-  setup.history = LoadHistory(TIniFile(iniPath_), "DIV");
+  setup.history = settings::LoadHistory(settings::TIniFile(iniPath_), "DIV");
   setup.partNames = [source](unsigned long long count) {
     std::vector<std::string> names;
     for (unsigned long long i = 1; i <= count; ++i) names.push_back(fileops::PartName(source, i).substr(source.rfind('/') + 1));
@@ -414,8 +415,8 @@ void TForm1::MfiledivClick() {
   const auto answer = dialogs_.SplitSize(setup);
   if (!answer) return;
   {
-    TIniFile ini(iniPath_);
-    StoreHistory(ini, "DIV", setup.history, *answer, "DriveCount", 10);
+    settings::TIniFile ini(iniPath_);
+    settings::StoreHistory(ini, "DIV", setup.history, *answer, "DriveCount", 10);
     ini.UpdateFile();
   }
   if (answer->empty() || answer->find_first_not_of("0123456789") != std::string::npos) return;
@@ -424,14 +425,14 @@ void TForm1::MfiledivClick() {
   if (size == 0 || errno == ERANGE) return;
   const unsigned long long parts = fileops::PartCount(setup.fileSize, size);
   if (parts > fileops::kMaxParts) {
-    dialogs_.Warning(viewer::ToCp932(QString::number(parts) + U("個のﾌｧｲﾙに分割できません。")));
+    dialogs_.Warning(uitext::ToCp932(QString::number(parts) + U("個のﾌｧｲﾙに分割できません。")));
     return;
   }
   // Parts and batch files of an earlier split would be overwritten: only with the user's yes.
   for (unsigned long long i = 1; i <= parts; ++i) {
     const std::string part = fileops::PartName(source, i);
     if (QFileInfo::exists(Path(part))) {
-      if (!dialogs_.Confirm(C("ﾌｧｲﾙの分割"), viewer::ToCp932(Path(part)) + C(" などの分割ファイルは既にあります。上書きしますか？")))
+      if (!dialogs_.Confirm(C("ﾌｧｲﾙの分割"), uitext::ToCp932(Path(part)) + C(" などの分割ファイルは既にあります。上書きしますか？")))
         return;
       break;
     }
@@ -460,7 +461,7 @@ void TForm1::MfiledivClick() {
   }
   if (outcome.result == fileops::TFileJobResult::Cancelled) return;
   if (outcome.result == fileops::TFileJobResult::Failed)
-    dialogs_.Error(viewer::ToCp932(Path(outcome.failedPath)) + " : " + textconv::Utf8ToCp932(outcome.error));
+    dialogs_.Error(uitext::ToCp932(Path(outcome.failedPath)) + " : " + textconv::Utf8ToCp932(outcome.error));
   MrefreshClick();
   viewer_->SelectAndShow(path);
 }
@@ -499,7 +500,7 @@ void TForm1::MfileketugouClick() {
     if (OptionValue(Option::Mdialogdisp1)) dialogs_.Information(C("ファイルを結合しました。"));
   } else if (outcome.result == fileops::TFileJobResult::Failed) {
     std::string why = C("ファイルを結合できませんでした。");
-    if (!outcome.failedPath.empty()) why += "\n" + viewer::ToCp932(Path(outcome.failedPath)) + " : " + textconv::Utf8ToCp932(outcome.error);
+    if (!outcome.failedPath.empty()) why += "\n" + uitext::ToCp932(Path(outcome.failedPath)) + " : " + textconv::Utf8ToCp932(outcome.error);
     dialogs_.Warning(why);
   }
   MrefreshClick();

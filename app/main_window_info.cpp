@@ -11,17 +11,17 @@
 #include <QTime>
 #include <QToolBar>
 
-#include "app/ini_file.h"
-#include "app/input_history.h"
 #include "app/main_window.h"
 #include "app/system_services.h"
 #include "browser/folder_view.h"
 #include "info/date_texts.h"
 #include "info/system_info.h"
 #include "info/url_candidate.h"
+#include "settings/ini_file.h"
+#include "settings/input_history.h"
 #include "textconv/cp932.h"
+#include "uitext/qt_text.h"
 #include "viewer/display.h"
-#include "viewer/file_info.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
 
@@ -31,7 +31,7 @@ namespace {
 
 using Service = TSystemServices::Service;
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using uitext::U;
 std::string C(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
 
 constexpr int kMainTopic = 1001;
@@ -79,7 +79,7 @@ info::TDateTime Now() {
 }
 
 std::string Weekday(QLocale::FormatType format) {
-  return viewer::ToCp932Text(QLocale::system().dayName(QDate::currentDate().dayOfWeek(), format));
+  return uitext::ToCp932Text(QLocale::system().dayName(QDate::currentDate().dayOfWeek(), format));
 }
 
 // Sends the window's Close on to the help window, which is left open beside it otherwise.
@@ -192,18 +192,18 @@ void TForm1::MurlClick() {
     candidate = RichEdit1_->HasSelection() ? info::UrlFromSelection(RichEdit1_->SelectedBytes())
                                            : info::UrlFromLine(RichEdit1_->LineBytes(RichEdit1_->CaretLine()));
   }
-  std::vector<std::string> history = LoadHistory(TIniFile(iniPath_), "URL");
+  std::vector<std::string> history = settings::LoadHistory(settings::TIniFile(iniPath_), "URL");
   const auto answer = dialogs_.UrlDialog(C("インターネットのURLにジャンプ"),
                                          C("URLを入力して下さい。普段利用しているブラウザで表示します。"), history,
                                          candidate);
   if (answer) {
     state_.DialogResult = *answer;
-    TIniFile ini(iniPath_);
-    StoreHistory(ini, "URL", history, *answer);
+    settings::TIniFile ini(iniPath_);
+    settings::StoreHistory(ini, "URL", history, *answer);
     ini.UpdateFile();
   }
   // A failed start is not reported.
-  if (!state_.DialogResult.empty()) (void)services_->OpenUrl(viewer::FromCp932(state_.DialogResult));
+  if (!state_.DialogResult.empty()) (void)services_->OpenUrl(uitext::FromCp932(state_.DialogResult));
 }
 
 // The system items: a failed start is not reported, the mail alone says so.
@@ -222,7 +222,7 @@ void TForm1::Msyslogoff1Click() { (void)services_->Request(Service::LogOff); }
 void TForm1::Msysstandby1Click() { (void)services_->Request(Service::Suspend); }
 
 void TForm1::MsendClick() {
-  if (!services_->Request(Service::Mail, viewer::FromCp932(RichEdit1_->TextBytes())))
+  if (!services_->Request(Service::Mail, uitext::FromCp932(RichEdit1_->TextBytes())))
     dialogs_.Error(C("メールを送信できませんでした。"));
 }
 

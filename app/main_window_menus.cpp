@@ -8,18 +8,18 @@
 #include <QUrl>
 #include <QWidgetAction>
 
-#include "app/ini_file.h"
 #include "app/main_window.h"
 #include "custom/entry_lists.h"
 #include "custom/tool_buttons.h"
-#include "viewer/file_info.h"
+#include "settings/ini_file.h"
+#include "uitext/qt_text.h"
 #include "viewer/text_pane.h"
 
 namespace sorabu::app {
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using uitext::U;
 
 QMenu* AddMenu(QWidget* owner, QMenuBar* bar, const char* name, const char* caption) {
   auto* menu = new QMenu(U(caption), owner);
@@ -246,17 +246,17 @@ void TForm1::BuildToolBars() {
   LayoutTextHeader();
 }
 
-void TForm1::ApplyToolButtonSettings(const TIniFile& ini) {
+void TForm1::ApplyToolButtonSettings(const settings::TIniFile& ini) {
   for (const custom::TToolButtonInfo& b : custom::MainToolButtons()) toolbtnset(b.name, ini.ReadBool("ToolBar1", b.name, true));
   for (const custom::TToolButtonInfo& b : custom::ViewToolButtons()) toolbtnset2(b.name, ini.ReadBool("ToolBar2", b.name, true));
 }
 
-void TForm1::LoadApplicationMenu(const TIniFile& ini) {
+void TForm1::LoadApplicationMenu(const settings::TIniFile& ini) {
   Mexedo_->clear();
   Mexedo2_->clear();
   const std::vector<dialogs::AppEntry> entries = custom::ReadApplications(ini);
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const QString name = viewer::FromCp932(entries[i].name);
+    const QString name = uitext::FromCp932(entries[i].name);
     const QString caption = QStringLiteral("&%1 %2").arg(i + 1).arg(name);
     for (QMenu* menu : {Mexedo_, Mexedo2_}) {
       QAction* a = menu->addAction(caption);
@@ -267,12 +267,12 @@ void TForm1::LoadApplicationMenu(const TIniFile& ini) {
   }
 }
 
-void TForm1::LoadRegisteredFolders(const TIniFile& ini) {
+void TForm1::LoadRegisteredFolders(const settings::TIniFile& ini) {
   PopupMenu2_->clear();
   const std::vector<std::string> folders = custom::ReadFolders(ini);
   for (std::size_t i = 0; i < folders.size(); ++i) {
     if (folders[i].empty()) continue;
-    const QString folder = viewer::FromCp932(folders[i]);
+    const QString folder = uitext::FromCp932(folders[i]);
     QAction* a = PopupMenu2_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(folder));
     a->setData(static_cast<int>(i + 1));
     a->setStatusTip(folder);

@@ -23,22 +23,22 @@
 #include <QToolBar>
 #include <QTreeView>
 
-#include "app/ini_file.h"
-#include "archive/bind/lha_binding.h"
-#include "app/main_window.h"
 #include "app/browser_selection.h"
+#include "app/main_window.h"
+#include "archive/bind/lha_binding.h"
+#include "browser/combo_view.h"
 #include "browser/file_view.h"
 #include "browser/folder_view.h"
-#include "browser/combo_view.h"
+#include "settings/ini_file.h"
+#include "uitext/qt_text.h"
 #include "viewer/display.h"
-#include "viewer/file_info.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
 
 namespace sorabu::app {
 
 namespace {
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using uitext::U;
 }  // namespace
 
 void TForm1::SetTextStatus(int panel, const QString& text) { SBarR_->SetPanelText(panel, text); }
@@ -304,7 +304,7 @@ namespace {
 
 dialogs::FontSpec ToSpec(const QFont& f, const QColor& colour, int charSet) {
   dialogs::FontSpec spec;
-  spec.name = viewer::ToCp932(f.family());
+  spec.name = uitext::ToCp932(f.family());
   spec.sizePoints = f.pointSize() > 0 ? f.pointSize() : qRound(f.pixelSize() * 72.0 / 96.0);
   spec.style = (f.bold() ? 1 : 0) | (f.italic() ? 2 : 0) | (f.underline() ? 4 : 0) | (f.strikeOut() ? 8 : 0);
   spec.bgr = static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8 |
@@ -314,7 +314,7 @@ dialogs::FontSpec ToSpec(const QFont& f, const QColor& colour, int charSet) {
 }
 
 QFont FromSpec(const dialogs::FontSpec& spec) {
-  QFont f(viewer::FromCp932(spec.name));
+  QFont f(uitext::FromCp932(spec.name));
   if (spec.sizePoints > 0) f.setPointSize(spec.sizePoints);
   f.setBold(spec.style & 1);
   f.setItalic(spec.style & 2);
@@ -355,9 +355,9 @@ void TForm1::MchartsetClick() {
 }
 
 void TForm1::Mtabset1Click() {
-  auto answer = dialogs_.InputBox(viewer::ToCp932(U("TAB位置設定")), viewer::ToCp932(U("TABの文字数")), "8");
+  auto answer = dialogs_.InputBox(uitext::ToCp932(U("TAB位置設定")), uitext::ToCp932(U("TABの文字数")), "8");
   if (!answer) return;
-  const long long value = ParseInteger(*answer).value_or(8);
+  const long long value = settings::ParseInteger(*answer).value_or(8);
   // A width of zero or less would put every stop at the margin or before it.
   if (value <= 0 || value > 1000) return;
   state_.TabWidth = static_cast<int>(value);

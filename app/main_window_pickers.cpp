@@ -2,18 +2,18 @@
 // folder. Both dialogs read and write their own keys of the settings file.
 #include <QMenu>
 
-#include "app/ini_file.h"
 #include "app/main_window.h"
-#include "viewer/file_info.h"
+#include "settings/ini_file.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::app {
 
 namespace {
-std::string C(const char* utf8) { return viewer::ToCp932(QString::fromUtf8(utf8)); }
+std::string C(const char* utf8) { return uitext::ToCp932(QString::fromUtf8(utf8)); }
 }  // namespace
 
 void TForm1::MediterSetClick() {
-  TIniFile ini(iniPath_);
+  settings::TIniFile ini(iniPath_);
   dialogs::TDialogs::PickSetup setup;
   setup.caption = C("ｴﾃﾞｨﾀｰの設定");
   setup.instruction = C("ｴﾃﾞｨﾀｰの実行ﾌｧｲﾙをﾌﾙﾊﾟｽで指定して下さい。");
@@ -26,7 +26,7 @@ void TForm1::MediterSetClick() {
 }
 
 void TForm1::MinitdirectryClick() {
-  TIniFile ini(iniPath_);
+  settings::TIniFile ini(iniPath_);
   dialogs::TDialogs::PickSetup setup;
   setup.caption = C("起動時フォルダー指定");
   setup.instruction = C("起動時のフォルダーを指定して下さい。");

@@ -11,10 +11,10 @@
 #include <QToolBar>
 
 #include "app/browser_selection.h"
-#include "app/ini_file.h"
 #include "app/main_window.h"
 #include "app/wait_cursor.h"
-#include "viewer/file_info.h"
+#include "settings/ini_file.h"
+#include "uitext/qt_text.h"
 #include "viewer/printing.h"
 #include "viewer/text_pane.h"
 
@@ -22,8 +22,8 @@ namespace sorabu::app {
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-std::string C(const char* utf8) { return viewer::ToCp932(U(utf8)); }
+using uitext::U;
+std::string C(const char* utf8) { return uitext::ToCp932(U(utf8)); }
 
 constexpr const char* kSection = "Print";
 constexpr const char* kTop = "Yohaku_T";
@@ -82,7 +82,7 @@ QPrinter& TForm1::Printer() {
 }
 
 void TForm1::LoadPrintMargins() {
-  const TIniFile ini(iniPath_);
+  const settings::TIniFile ini(iniPath_);
   const viewer::PrintMargins margins{
       viewer::MarginValue(ini.ReadString(kSection, kTop, "0")), viewer::MarginValue(ini.ReadString(kSection, kLeft, "0")),
       viewer::MarginValue(ini.ReadString(kSection, kBottom, "0")),
@@ -138,7 +138,7 @@ void TForm1::MprintsetClick() {
   const viewer::MarginRanges ranges = viewer::RangesOf(metrics);
   viewer::PrintMargins margins;
   {
-    const TIniFile ini(iniPath_);
+    const settings::TIniFile ini(iniPath_);
     margins = {viewer::MarginValue(ini.ReadString(kSection, kTop, "")), viewer::MarginValue(ini.ReadString(kSection, kLeft, "")),
                viewer::MarginValue(ini.ReadString(kSection, kBottom, "")),
                viewer::MarginValue(ini.ReadString(kSection, kRight, ""))};
@@ -163,7 +163,7 @@ void TForm1::MprintsetClick() {
                                 viewer::MarginValue(answer->bottom), viewer::MarginValue(answer->right)},
                                ranges);
   printPageRect_ = viewer::PageRectFromMargins(margins, metrics);
-  TIniFile ini(iniPath_);
+  settings::TIniFile ini(iniPath_);
   ini.WriteString(kSection, kTop, std::to_string(margins.top));
   ini.WriteString(kSection, kLeft, std::to_string(margins.left));
   ini.WriteString(kSection, kBottom, std::to_string(margins.bottom));

@@ -9,13 +9,14 @@
 #include "browser/file_view.h"
 #include "browser/folder_view.h"
 #include "browser/shell_namespace.h"
+#include "uitext/qt_text.h"
 #include "viewer/file_info.h"
 
 namespace sorabu::app {
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using uitext::U;
 
 void TreeLines(const QTreeWidgetItem* node, int depth, QStringList& out) {
   out << QString(depth, QLatin1Char('\t')) + node->text(0);
@@ -35,7 +36,7 @@ std::optional<std::vector<std::string>> TForm1::NameLines(const QStringList& lin
   QStringList misfits;
   for (const QString& line : lines) {
     bool fits = true;
-    out.push_back(viewer::ToCp932Text(line, &fits));
+    out.push_back(uitext::ToCp932Text(line, &fits));
     if (!fits) misfits << line.trimmed();
   }
   if (misfits.isEmpty()) return out;
@@ -44,7 +45,7 @@ std::optional<std::vector<std::string>> TForm1::NameLines(const QStringList& lin
                    "名前を変えずに残すため、何も書きませんでした。\n");
   for (qsizetype i = 0; i < shown; ++i) text += QStringLiteral("\n") + misfits[i];
   if (misfits.size() > shown) text += U("\nほか %1 個").arg(misfits.size() - shown);
-  dialogs_.Warning(viewer::ToCp932(text));
+  dialogs_.Warning(uitext::ToCp932(text));
   return std::nullopt;
 }
 
@@ -52,13 +53,13 @@ bool TForm1::WriteTextFile(const QString& path, const std::string& bytes) {
   // Opening a named pipe to write waits for a reader, and the window would stand still; a device
   // or a socket is no text file either.
   if (const QString kind = viewer::SpecialFileKind(path); !kind.isEmpty()) {
-    dialogs_.Error(viewer::ToCp932(path + U(" は") + kind + U("のため、書き込みませんでした。")));
+    dialogs_.Error(uitext::ToCp932(path + U(" は") + kind + U("のため、書き込みませんでした。")));
     return false;
   }
   QFile f(path);
   if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
       f.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) || !f.flush()) {
-    dialogs_.Error(viewer::ToCp932(f.errorString() + U(": ") + path));
+    dialogs_.Error(uitext::ToCp932(f.errorString() + U(": ") + path));
     return false;
   }
   return true;
@@ -68,9 +69,9 @@ std::optional<QString> TForm1::AskSavePath(const char* title) {
   const QString folder = FileView1_->Folder();
   const QString start = browser::IsVirtual(folder) ? QString() : folder;
   const QString name = browser::DisplayName(folder) + QStringLiteral(".txt");
-  const auto answer = dialogs_.SaveFileName(viewer::ToCp932(U(title)), viewer::ToCp932(start), viewer::ToCp932(name));
+  const auto answer = dialogs_.SaveFileName(uitext::ToCp932(U(title)), uitext::ToCp932(start), uitext::ToCp932(name));
   if (!answer || answer->empty()) return std::nullopt;
-  return viewer::FromCp932(*answer);
+  return uitext::FromCp932(*answer);
 }
 
 void TForm1::MsavetreeClick() {
@@ -92,7 +93,7 @@ void TForm1::SaveNames(bool fullPaths) {
   }
   const auto lines = NameLines(names);
   const bool ok = lines && WriteTextFile(*path, Joined(*lines));
-  if (ok && OptionValue(Option::Mdialogdisp1)) dialogs_.Information(viewer::ToCp932(*path + U(" に保存しました。")));
+  if (ok && OptionValue(Option::Mdialogdisp1)) dialogs_.Information(uitext::ToCp932(*path + U(" に保存しました。")));
   RebuildBrowser();
 }
 

@@ -10,24 +10,24 @@
 
 #include "app/browser_selection.h"
 #include "app/grep_runner.h"
-#include "app/ini_file.h"
-#include "app/ini_search_memory.h"
 #include "app/main_window.h"
 #include "browser/file_view.h"
 #include "browser/folder_view.h"
+#include "settings/ini_file.h"
+#include "settings/ini_search_memory.h"
 #include "textcmd/plain_search.h"
 #include "textcmd/search_commands_dialogs.h"
 #include "textconv/cp932.h"
 #include "textconv/ui_text.h"
+#include "uitext/qt_text.h"
 #include "viewer/display.h"
-#include "viewer/file_info.h"
 #include "viewer/text_pane.h"
 
 namespace sorabu::app {
 
 namespace {
 
-std::string Cp(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+using textconv::Sjis;
 
 constexpr std::size_t kFindHistoryWritten = 21;
 constexpr std::size_t kGrepHistoryWritten = 10;
@@ -121,8 +121,8 @@ void TForm1::MkensakuClick() {
 // --- Finding in the pane.
 
 void TForm1::Mfind1Click() {
-  const TIniFile current(iniPath_);
-  TIniSearchMemory memory(iniPath_);
+  const settings::TIniFile current(iniPath_);
+  settings::TIniSearchMemory memory(iniPath_);
   dialogs::TDialogs::FindSetup setup;
   setup.history = textcmd::LoadEntries(memory, "FindDialogEx", "Count", "Items_");
   setup.text = RichEdit1_->HasSelection() ? SelectionCp932(*RichEdit1_) : current.ReadString("FindDialogEx", "Text", "");
@@ -178,7 +178,7 @@ void TForm1::FindDialog1Find() {
   const auto found = textcmd::PlainSearch(text, InPaneForm(*RichEdit1_, findText_), {start, length},
                                           {findDown_, findMatchCase_, findWholeWord_, utf8});
   if (!found) {
-    dialogs_.Information(findText_ + Cp(" 見つかりませんでした"));
+    dialogs_.Information(findText_ + Sjis(" 見つかりませんでした"));
     return;
   }
   ShowFound(found->start, found->length);
@@ -217,7 +217,7 @@ bool TForm1::ReplaceDialog1Find(const std::string& find) {
   std::size_t at = FindInPane(*RichEdit1_, text, looked, std::min(caret, text.size()));
   if (at == std::string::npos) at = FindInPane(*RichEdit1_, text, looked, 0);
   if (at == std::string::npos) {
-    dialogs_.Information(Cp("見つかりませんでした！"));
+    dialogs_.Information(Sjis("見つかりませんでした！"));
     replaceFound_ = false;
     return false;
   }
@@ -260,14 +260,14 @@ void TForm1::ReplaceDialog1ReplaceAll(const std::string& find, const std::string
        at = FindInPane(*RichEdit1_, text, looked, at + looked.size()))
     ranges.emplace_back(at, looked.size());
   if (ranges.empty()) {
-    dialogs_.Information(Cp("見つかりませんでした！"));
+    dialogs_.Information(Sjis("見つかりませんでした！"));
     replaceFound_ = false;
     return;
   }
   const std::size_t count = ranges.size();
   ReplaceInPane(std::move(ranges), InPaneForm(*RichEdit1_, with));
   replaceFound_ = false;
-  dialogs_.Information(std::to_string(count) + Cp(" 個置換！"));
+  dialogs_.Information(std::to_string(count) + Sjis(" 個置換！"));
 }
 
 // --- Grep.
@@ -279,7 +279,7 @@ void TForm1::MgrepClick() {
   QString folder = FileView1_->Folder();
   if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
   dialogs::TDialogs::GrepSetup setup;
-  TIniSearchMemory memory(iniPath_);
+  settings::TIniSearchMemory memory(iniPath_);
   setup.history = textcmd::LoadEntries(memory, "Grep", "DriveCount", "Items_");
   setup.folder = QFile::encodeName(folder).toStdString();
   const QList<int> selected = FileView1_->SelectedRows();
@@ -306,22 +306,22 @@ void TForm1::MgrepClick() {
   job.fuzzy = answer->fuzzy;
   job.options.show_file_names = answer->fileNames;
   job.options.show_line_numbers = answer->lineNumbers;
-  job.options.path_text = [](const std::string& path) { return viewer::ToCp932Text(QFile::decodeName(path.c_str())); };
+  job.options.path_text = [](const std::string& path) { return uitext::ToCp932Text(QFile::decodeName(path.c_str())); };
   // Results are Shift-JIS text that names each file; a name it cannot carry would come out changed
   // and lead a jump to another file, so such files are left out, and said so.
   QStringList misfits;
   std::erase_if(job.paths, [&](const std::string& path) {
     bool fits = true;
-    viewer::ToCp932Text(QFile::decodeName(path.c_str()), &fits);
+    uitext::ToCp932Text(QFile::decodeName(path.c_str()), &fits);
     if (!fits) misfits << QFile::decodeName(path.c_str());
     return !fits;
   });
   if (!misfits.isEmpty()) {
     std::vector<std::string> lines;
-    for (const QString& m : misfits) lines.push_back(viewer::ToCp932(m));
-    dialogs_.ErrorList(Cp("Grepの実行"),
+    for (const QString& m : misfits) lines.push_back(uitext::ToCp932(m));
+    dialogs_.ErrorList(Sjis("Grepの実行"),
                        std::to_string(misfits.size()) +
-                           Cp(" 個のファイルは名前に Shift-JIS で表せない文字があるため、検索しません。"),
+                           Sjis(" 個のファイルは名前に Shift-JIS で表せない文字があるため、検索しません。"),
                        lines);
     if (job.paths.empty()) return;
   }
@@ -377,8 +377,8 @@ void TForm1::GrepFinished(const regex::GrepCommandResult& result, const std::vec
   if (!skipped.empty()) {
     std::vector<std::string> lines;
     for (const auto& s : skipped)
-      lines.push_back(viewer::ToCp932(QFile::decodeName(s.path.c_str())) + " : " + s.reason);
-    dialogs_.ErrorList(Cp("Grepの実行"), std::to_string(skipped.size()) + Cp(" 個のファイルを読めませんでした。"), lines);
+      lines.push_back(uitext::ToCp932(QFile::decodeName(s.path.c_str())) + " : " + s.reason);
+    dialogs_.ErrorList(Sjis("Grepの実行"), std::to_string(skipped.size()) + Sjis(" 個のファイルを読めませんでした。"), lines);
   }
   emit GrepDone();
   if (closeWhenDone_) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -386,7 +386,7 @@ void TForm1::GrepFinished(const regex::GrepCommandResult& result, const std::vec
 
 bool TForm1::GrepJump(int line) {
   if (GrepRunning() || grepPaths_.empty()) return false;
-  if (RichEdit1_->FirstLineBytes().rfind(Cp("Grepの実行　検索正規表現 = "), 0) != 0) return false;
+  if (RichEdit1_->FirstLineBytes().rfind(Sjis("Grepの実行　検索正規表現 = "), 0) != 0) return false;
   const std::string text = RichEdit1_->LineBytes(line);
   for (const auto& [shown, path] : grepPaths_) {
     if (text.compare(0, shown.size() + 1, shown + "(") != 0) continue;

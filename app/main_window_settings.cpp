@@ -12,13 +12,13 @@
 #include <QToolBar>
 #include <QTreeView>
 
-#include "app/ini_file.h"
-#include "app/main_window.h"
-#include "app/settings_values.h"
 #include "app/browser_selection.h"
+#include "app/main_window.h"
 #include "browser/file_view.h"
+#include "settings/ini_file.h"
+#include "settings/settings_values.h"
+#include "uitext/qt_text.h"
 #include "viewer/display.h"
-#include "viewer/file_info.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
 
@@ -35,40 +35,40 @@ int PointSize(const QFont& f) { return f.pointSize() > 0 ? f.pointSize() : qRoun
 
 // Reads Name, Style, Color and Size of a font section; an out-of-range style is skipped, the other
 // keys still apply.
-TFontKeys ReadFont(const TIniFile& ini, const char* section, const QFont& current, const QColor& colour) {
+TFontKeys ReadFont(const settings::TIniFile& ini, const char* section, const QFont& current, const QColor& colour) {
   TFontKeys result{current, colour};
-  const std::string name = ini.ReadString(section, "Name", viewer::ToCp932(current.family()));
-  if (!name.empty()) result.font.setFamily(viewer::FromCp932(name));
+  const std::string name = ini.ReadString(section, "Name", uitext::ToCp932(current.family()));
+  if (!name.empty()) result.font.setFamily(uitext::FromCp932(name));
   const long long style = ini.ReadInt64(section, "Style", 0);
-  if (FontStyleInRange(style)) {
+  if (settings::FontStyleInRange(style)) {
     result.font.setBold(style & 1);
     result.font.setItalic(style & 2);
     result.font.setUnderline(style & 4);
     result.font.setStrikeOut(style & 8);
   }
   if (auto c = ini.Find(section, "Color"))
-    if (auto bgr = StringToColor(*c)) result.colour = QColor(int(*bgr & 0xFF), int((*bgr >> 8) & 0xFF), int((*bgr >> 16) & 0xFF));
+    if (auto bgr = settings::StringToColor(*c)) result.colour = QColor(int(*bgr & 0xFF), int((*bgr >> 8) & 0xFF), int((*bgr >> 16) & 0xFF));
   const int size = ini.ReadInteger(section, "Size", PointSize(current));
   if (size > 0 && size <= 1000) result.font.setPointSize(size);
   return result;
 }
 
-void WriteFont(TIniFile& ini, const char* section, const QFont& f, const QColor& colour) {
-  ini.WriteString(section, "Name", viewer::ToCp932(f.family()));
+void WriteFont(settings::TIniFile& ini, const char* section, const QFont& f, const QColor& colour) {
+  ini.WriteString(section, "Name", uitext::ToCp932(f.family()));
   ini.WriteInteger(section, "Style", (f.bold() ? 1 : 0) | (f.italic() ? 2 : 0) | (f.underline() ? 4 : 0) | (f.strikeOut() ? 8 : 0));
   const std::uint32_t bgr = static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8 |
                             static_cast<std::uint32_t>(colour.blue()) << 16;
-  ini.WriteString(section, "Color", ColorToString(bgr));
+  ini.WriteString(section, "Color", settings::ColorToString(bgr));
   ini.WriteInteger(section, "Size", PointSize(f));
 }
 
 }  // namespace
 
 void TForm1::LoadSettings() {
-  const TIniFile ini(iniPath_);
+  const settings::TIniFile ini(iniPath_);
   const int previousStyle = fileViewStyle_;
-  saveFileName_ = viewer::FromCp932(ini.ReadString("File", "Save", viewer::ToCp932(saveFileName_)));
-  saveDir_ = viewer::FromCp932(ini.ReadString("File", "Dir", viewer::ToCp932(saveDir_)));
+  saveFileName_ = uitext::FromCp932(ini.ReadString("File", "Save", uitext::ToCp932(saveFileName_)));
+  saveDir_ = uitext::FromCp932(ini.ReadString("File", "Dir", uitext::ToCp932(saveDir_)));
 
   const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
   int left = ini.ReadInteger("Form", "Left", x());
@@ -99,7 +99,7 @@ void TForm1::LoadSettings() {
   const TFontKeys files = ReadFont(ini, "FontF", FileView1_->font(), FileView1_->palette().color(QPalette::Text));
   ApplyFileFont(files.font);
 
-  const std::string directory = ini.ReadString("FolderView", "Directory", viewer::ToCp932(CurrentFolder()));
+  const std::string directory = ini.ReadString("FolderView", "Directory", uitext::ToCp932(CurrentFolder()));
   const std::string initFolder = ini.ReadString("InitFolder", "InitFolderName", "");
 
   const int style = ini.ReadInteger("FileView", "Icon", previousStyle);
@@ -140,9 +140,9 @@ void TForm1::LoadSettings() {
   ApplyFileViewStyle(style);
 
   if (!initFolder.empty()) {
-    BrowseTo(viewer::FromCp932(initFolder));
+    BrowseTo(uitext::FromCp932(initFolder));
   } else if (!directory.empty()) {
-    const QString folder = viewer::FromCp932(directory);
+    const QString folder = uitext::FromCp932(directory);
     const QStorageInfo volume(folder);
     if (QDir(folder).exists() && volume.isValid() && volume.isReady() && volume.bytesTotal() > 0) BrowseTo(folder);
   }
@@ -153,20 +153,20 @@ void TForm1::LoadSettings() {
 }
 
 void TForm1::SaveSettings() {
-  TIniFile ini(iniPath_);
+  settings::TIniFile ini(iniPath_);
   const QLocale locale = QLocale::system();
   const QString cwd = QDir::currentPath();
   const QStorageInfo volume(cwd);
   ini.WriteString("System", "Program", "SORABU");
   ini.WriteString("System", "Version", "5.4");
-  ini.WriteString("System", "Date", viewer::ToCp932(locale.toString(QDate::currentDate(), QLocale::ShortFormat)));
-  ini.WriteString("System", "Time", viewer::ToCp932(locale.toString(QTime::currentTime(), QLocale::LongFormat)));
-  ini.WriteString("System", "Drive", viewer::ToCp932(cwd));
+  ini.WriteString("System", "Date", uitext::ToCp932(locale.toString(QDate::currentDate(), QLocale::ShortFormat)));
+  ini.WriteString("System", "Time", uitext::ToCp932(locale.toString(QTime::currentTime(), QLocale::LongFormat)));
+  ini.WriteString("System", "Drive", uitext::ToCp932(cwd));
   ini.WriteString("System", "DiskSize", std::to_string(volume.bytesTotal()) + " byte");
   ini.WriteString("System", "DiskFree", std::to_string(volume.bytesFree()) + " byte");
-  ini.WriteString("System", "Filename", viewer::ToCp932(QString::fromStdString(iniPath_)));
-  ini.WriteString("File", "Save", viewer::ToCp932(saveFileName_));
-  ini.WriteString("File", "Dir", viewer::ToCp932(saveDir_));
+  ini.WriteString("System", "Filename", uitext::ToCp932(QString::fromStdString(iniPath_)));
+  ini.WriteString("File", "Save", uitext::ToCp932(saveFileName_));
+  ini.WriteString("File", "Dir", uitext::ToCp932(saveDir_));
   const QRect g = geometry();
   ini.WriteInteger("Form", "Left", g.x());
   ini.WriteInteger("Form", "Top", g.y());
@@ -178,7 +178,7 @@ void TForm1::SaveSettings() {
   ini.WriteInteger("PanelRB", "Height", PanelRBHeight());
   WriteFont(ini, "FontR", RichEdit1_->font(), RichEdit1_->palette().color(QPalette::Text));
   WriteFont(ini, "FontF", FileView1_->font(), FileView1_->palette().color(QPalette::Text));
-  ini.WriteString("FolderView", "Directory", viewer::ToCp932(CurrentFolder()));
+  ini.WriteString("FolderView", "Directory", uitext::ToCp932(CurrentFolder()));
   ini.WriteInteger("FileView", "Icon", fileViewStyle_);
   for (int i = 0; i < 3; ++i) {
     // A width the list chose itself stays automatic; one the user dragged is written as it is.

@@ -9,8 +9,8 @@
 #include "app/browser_selection.h"
 #include "app/main_window.h"
 #include "browser/file_view.h"
+#include "uitext/qt_text.h"
 #include "viewer/display.h"
-#include "viewer/file_info.h"
 #include "viewer/text_pane.h"
 
 namespace sorabu::app {
@@ -20,8 +20,8 @@ bool TForm1::PaneMayChange() {
   if (!viewer_->Edited()) return true;
   if (askingToSave_) return false;
   askingToSave_ = true;
-  const auto choice = dialogs_.SaveChanges(viewer::ToCp932(QStringLiteral("ソラブ")),
-                                           viewer::ToCp932(QStringLiteral("変更を保存しますか?")));
+  const auto choice = dialogs_.SaveChanges(uitext::ToCp932(QStringLiteral("ソラブ")),
+                                           uitext::ToCp932(QStringLiteral("変更を保存しますか?")));
   askingToSave_ = false;
   switch (choice) {
     case dialogs::TDialogs::SaveChoice::Save:
@@ -50,12 +50,12 @@ bool TForm1::SaveEditsBeforeLeaving() {
     // does where it cannot overwrite.
     const QFileInfo info(edited);
     const QString folder = edited.isEmpty() ? FileView1_->Folder() : info.absolutePath();
-    const auto answer = dialogs_.SaveFileName(viewer::ToCp932(QStringLiteral("テキストに名前を付けて保存")),
-                                              viewer::ToCp932(folder), viewer::ToCp932(info.fileName()));
+    const auto answer = dialogs_.SaveFileName(uitext::ToCp932(QStringLiteral("テキストに名前を付けて保存")),
+                                              uitext::ToCp932(folder), uitext::ToCp932(info.fileName()));
     if (!answer) return false;
-    target = viewer::FromCp932(*answer);
+    target = uitext::FromCp932(*answer);
     if (!edited.isEmpty() && !whole && QDir::cleanPath(QFileInfo(target).absoluteFilePath()) == QDir::cleanPath(edited)) {
-      dialogs_.Warning(viewer::ToCp932(QStringLiteral(
+      dialogs_.Warning(uitext::ToCp932(QStringLiteral(
           "表示しているのはファイルの一部か別の内容です。上書きするとファイルの残りが失われるため保存しません。")));
       return false;
     }

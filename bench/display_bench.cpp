@@ -25,9 +25,9 @@
 
 #include "app/main_window.h"
 #include "dialogs/scripted_dialogs.h"
+#include "viewer/byte_view.h"
 #include "viewer/display.h"
 #include "viewer/file_selection.h"
-#include "viewer/byte_view.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
 
@@ -63,7 +63,7 @@ double Median(std::vector<double> v) {
 
 int RunPipeline(const QString& mode, const QString& path, int runs) {
   QTemporaryDir dir;
-  sorabu::app::TWindowState state;
+  sorabu::settings::TWindowState state;
   sorabu::viewer::TTextPane pane;
   QLabel label;
   sorabu::viewer::TStatusPanels sbar({100, 80, 50, 40, 60, 50, 50});

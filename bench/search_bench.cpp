@@ -20,9 +20,9 @@
 #include "app/browser_selection.h"
 #include "app/main_window.h"
 #include "dialogs/scripted_dialogs.h"
+#include "uitext/qt_text.h"
 #include "viewer/byte_view.h"
 #include "viewer/display.h"
-#include "viewer/file_info.h"
 #include "viewer/text_pane.h"
 
 namespace {
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
   }
   const QString mode = args[1];
   const QString target = QFileInfo(args[2]).absoluteFilePath();
-  const std::string word = sorabu::viewer::ToCp932(args[3]);
+  const std::string word = sorabu::uitext::ToCp932(args[3]);
   const int runs = args.size() > 4 ? args[4].toInt() : 5;
   QTemporaryDir dir;
   TAllFiles dialogs;

@@ -13,10 +13,10 @@
 #include <cstring>
 #include <memory>
 
-#include "app/ini_search_memory.h"
 #include "cli/cli.h"
 #include "dialogs/scripted_dialogs.h"
 #include "fileops/trash.h"
+#include "settings/ini_search_memory.h"
 #include "textcmd/command_table.h"
 #include "textcmd/search_commands.h"
 #include "textcmd/text_line_reader.h"
@@ -72,8 +72,8 @@ int Run(const std::vector<std::string>& args) {
       backup = false;
     } else if (args[i] == "--ini" && i + 1 < args.size()) {
       const std::string ini = args[++i];
-      lfLines = app::TIniFile(ini).ReadBool("Menu", "Mlfline", true);
-      textcmd::SetSearchEnvironment({[ini] { return std::make_unique<app::TIniSearchMemory>(ini); }, nullptr});
+      lfLines = settings::TIniFile(ini).ReadBool("Menu", "Mlfline", true);
+      textcmd::SetSearchEnvironment({[ini] { return std::make_unique<settings::TIniSearchMemory>(ini); }, nullptr});
     } else if (args[i] == "--answer" && i + 1 < args.size()) {
       dialogs.Answer(ArgToCp932(args[++i]));
     } else {

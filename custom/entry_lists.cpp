@@ -1,7 +1,7 @@
 #include "custom/entry_lists.h"
 
-#include "app/ini_file.h"
 #include "custom/command_line.h"
+#include "settings/ini_file.h"
 
 namespace sorabu::custom {
 
@@ -27,7 +27,7 @@ namespace {
 constexpr int kMaxEntries = 10000;
 }  // namespace
 
-std::vector<AppEntry> ReadApplications(const app::TIniFile& ini) {
+std::vector<AppEntry> ReadApplications(const settings::TIniFile& ini) {
   std::vector<AppEntry> entries;
   const int count = std::min(ini.ReadInteger("Mexe", "Count", 0), kMaxEntries);
   for (int i = 0; i < count; ++i) {
@@ -37,7 +37,7 @@ std::vector<AppEntry> ReadApplications(const app::TIniFile& ini) {
   return entries;
 }
 
-void WriteApplications(app::TIniFile& ini, const std::vector<AppEntry>& entries) {
+void WriteApplications(settings::TIniFile& ini, const std::vector<AppEntry>& entries) {
   ini.EraseSection("Mexe");
   ini.WriteInteger("Mexe", "Count", static_cast<long long>(entries.size()));
   for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -47,14 +47,14 @@ void WriteApplications(app::TIniFile& ini, const std::vector<AppEntry>& entries)
   }
 }
 
-std::vector<std::string> ReadFolders(const app::TIniFile& ini) {
+std::vector<std::string> ReadFolders(const settings::TIniFile& ini) {
   std::vector<std::string> folders;
   const int count = std::min(ini.ReadInteger("PopupMenu2", "Count", 0), kMaxEntries);
   for (int i = 0; i < count; ++i) folders.push_back(ini.ReadString("PopupMenu2", "Folder" + std::to_string(i), ""));
   return folders;
 }
 
-void WriteFolders(app::TIniFile& ini, const std::vector<std::string>& folders) {
+void WriteFolders(settings::TIniFile& ini, const std::vector<std::string>& folders) {
   const std::vector<std::string> kept = TFolderList(folders).Stored();
   ini.EraseSection("PopupMenu2");
   ini.WriteInteger("PopupMenu2", "Count", static_cast<long long>(kept.size()));

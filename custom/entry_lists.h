@@ -10,7 +10,7 @@
 
 #include "dialogs/dialogs.h"
 
-namespace sorabu::app {
+namespace sorabu::settings {
 class TIniFile;
 }
 
@@ -75,11 +75,11 @@ class TFolderList : public TOrderedList<std::string> {
 std::string ProgramOf(const std::string& commandLine);
 
 // Every Mexe entry in file order (index i under File+i and Name+i).
-std::vector<AppEntry> ReadApplications(const app::TIniFile& ini);
-void WriteApplications(app::TIniFile& ini, const std::vector<AppEntry>& entries);
+std::vector<AppEntry> ReadApplications(const settings::TIniFile& ini);
+void WriteApplications(settings::TIniFile& ini, const std::vector<AppEntry>& entries);
 // Every PopupMenu2 entry in file order, empty ones included: their position is their number.
-std::vector<std::string> ReadFolders(const app::TIniFile& ini);
+std::vector<std::string> ReadFolders(const settings::TIniFile& ini);
 // Empty entries are dropped before writing.
-void WriteFolders(app::TIniFile& ini, const std::vector<std::string>& folders);
+void WriteFolders(settings::TIniFile& ini, const std::vector<std::string>& folders);
 
 }  // namespace sorabu::custom

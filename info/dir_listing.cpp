@@ -25,7 +25,7 @@ namespace {
 
 constexpr const char* kEol = "\r\n";
 
-std::string Cp(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+using textconv::Sjis;
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -157,7 +157,7 @@ class TLister {
 
  private:
   bool NotFound() {
-    sink_.problem(Cp("ファイルが見つかりません"));
+    sink_.problem(Sjis("ファイルが見つかりません"));
     return false;
   }
 
@@ -172,13 +172,13 @@ class TLister {
     std::vector<UnexaminedEntry> unexamined;
     std::string why;
     if (!ReadFolder(folder, entries, why, &unexamined)) {
-      sink_.problem(Shown(folder) + Cp(" のディレクトリを読み取れません: ") + textconv::Utf8ToCp932(why));
+      sink_.problem(Shown(folder) + Sjis(" のディレクトリを読み取れません: ") + textconv::Utf8ToCp932(why));
       ok_ = false;
       return false;
     }
     for (const UnexaminedEntry& u : unexamined) {
       if (!Matches(u.name)) continue;
-      sink_.problem(Shown(Joined(folder, u.name)) + Cp(" を調べられません: ") + textconv::Utf8ToCp932(u.why));
+      sink_.problem(Shown(Joined(folder, u.name)) + Sjis(" を調べられません: ") + textconv::Utf8ToCp932(u.why));
       ok_ = false;
     }
     if (o_.subdirs) {
@@ -231,7 +231,7 @@ class TLister {
       return;
     }
     out += kEol;
-    out += " " + Converted(folder, false) + Cp(" のディレクトリ") + kEol + kEol;
+    out += " " + Converted(folder, false) + Sjis(" のディレクトリ") + kEol + kEol;
     if (o_.form == DirForm::Wide) {
       std::vector<std::string> names;
       std::size_t width = 0;
@@ -263,10 +263,10 @@ class TLister {
         out += kEol;
       }
     }
-    out += RightAligned(std::to_string(here.files), 16) + Cp(" 個のファイル") + RightAligned(GroupDigits(here.bytes), 20) +
-           Cp(" バイト") + kEol;
+    out += RightAligned(std::to_string(here.files), 16) + Sjis(" 個のファイル") + RightAligned(GroupDigits(here.bytes), 20) +
+           Sjis(" バイト") + kEol;
     if (o_.form == DirForm::Verbose)
-      out += RightAligned(GroupDigits(here.allocated), 49) + Cp(" バイト割り当て済み") + kEol;
+      out += RightAligned(GroupDigits(here.allocated), 49) + Sjis(" バイト割り当て済み") + kEol;
     sink_.write(out);
     Add(here);
   }
@@ -281,15 +281,15 @@ class TLister {
   void Footer(const std::string& folder) {
     std::string out;
     if (o_.subdirs) {
-      out += kEol + Cp("     ファイルの総数:") + kEol;
-      out += RightAligned(std::to_string(all_.files), 16) + Cp(" 個のファイル") + RightAligned(GroupDigits(all_.bytes), 20) +
-             Cp(" バイト") + kEol;
+      out += kEol + Sjis("     ファイルの総数:") + kEol;
+      out += RightAligned(std::to_string(all_.files), 16) + Sjis(" 個のファイル") + RightAligned(GroupDigits(all_.bytes), 20) +
+             Sjis(" バイト") + kEol;
     }
     struct statvfs vs {};
     const unsigned long long free =
         ::statvfs(folder.c_str(), &vs) == 0 ? static_cast<unsigned long long>(vs.f_bavail) * vs.f_frsize : 0;
-    out += RightAligned(std::to_string(all_.dirs), 16) + Cp(" 個のディレクトリ") + RightAligned(GroupDigits(free), 16) +
-           Cp(" バイトの空き領域") + kEol;
+    out += RightAligned(std::to_string(all_.dirs), 16) + Sjis(" 個のディレクトリ") + RightAligned(GroupDigits(free), 16) +
+           Sjis(" バイトの空き領域") + kEol;
     sink_.write(out);
   }
 
@@ -302,7 +302,7 @@ class TLister {
     textconv::Utf8ToCp932(name, &unmappable);
     if (unmappable > 0)
       sink_.problem(Shown(folder.empty() ? name : Joined(folder, name)) +
-                    Cp(" : 名前に Shift-JIS で表せない文字があるため、一覧では ? で示しています"));
+                    Sjis(" : 名前に Shift-JIS で表せない文字があるため、一覧では ? で示しています"));
     return Converted(name, o_.lower);
   }
   std::string pattern_;

@@ -16,7 +16,7 @@ namespace sorabu::info {
 
 namespace {
 
-std::string Cp(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+using textconv::Sjis;
 
 std::string Time(const timespec& ts) {
   std::tm tm {};
@@ -27,13 +27,13 @@ std::string Time(const timespec& ts) {
 }
 
 std::string TypeText(const struct stat& st) {
-  if (S_ISLNK(st.st_mode)) return Cp("シンボリックリンク");
-  if (S_ISDIR(st.st_mode)) return Cp("フォルダー");
-  if (S_ISREG(st.st_mode)) return Cp((st.st_mode & 0111) ? "実行ファイル" : "ファイル");
-  if (S_ISFIFO(st.st_mode)) return Cp("名前付きパイプ");
-  if (S_ISSOCK(st.st_mode)) return Cp("ソケット");
-  if (S_ISCHR(st.st_mode)) return Cp("キャラクタデバイス");
-  if (S_ISBLK(st.st_mode)) return Cp("ブロックデバイス");
+  if (S_ISLNK(st.st_mode)) return Sjis("シンボリックリンク");
+  if (S_ISDIR(st.st_mode)) return Sjis("フォルダー");
+  if (S_ISREG(st.st_mode)) return Sjis((st.st_mode & 0111) ? "実行ファイル" : "ファイル");
+  if (S_ISFIFO(st.st_mode)) return Sjis("名前付きパイプ");
+  if (S_ISSOCK(st.st_mode)) return Sjis("ソケット");
+  if (S_ISCHR(st.st_mode)) return Sjis("キャラクタデバイス");
+  if (S_ISBLK(st.st_mode)) return Sjis("ブロックデバイス");
   return "?";
 }
 
@@ -67,8 +67,8 @@ FileProperties ReadFileProperties(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   const std::string folder = slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
-  p.caption = textconv::Utf8ToCp932Exact(name) + Cp(" のプロパティ");
-  auto row = [&p](const char* label, std::string value) { p.rows.emplace_back(Cp(label), std::move(value)); };
+  p.caption = textconv::Utf8ToCp932Exact(name) + Sjis(" のプロパティ");
+  auto row = [&p](const char* label, std::string value) { p.rows.emplace_back(Sjis(label), std::move(value)); };
   row("名前", textconv::Utf8ToCp932Exact(name));
   row("場所", textconv::Utf8ToCp932Exact(folder));
   row("種類", TypeText(st));
@@ -87,7 +87,7 @@ FileProperties ReadFileProperties(const std::string& path) {
     const ssize_t n = ::readlink(path.c_str(), buf, sizeof buf);
     std::string target = textconv::Utf8ToCp932Exact(n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string());
     struct stat to {};
-    if (::stat(path.c_str(), &to) != 0) target += Cp(" (リンク切れ)");
+    if (::stat(path.c_str(), &to) != 0) target += Sjis(" (リンク切れ)");
     row("リンク先", std::move(target));
   }
   return p;

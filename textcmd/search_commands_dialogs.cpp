@@ -8,7 +8,7 @@
 namespace sorabu::textcmd {
 namespace {
 
-std::string Cp(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+using textconv::Sjis;
 
 constexpr std::string_view kGrepR = "GrepR";
 constexpr std::string_view kRenzoku = "RenzokuDelete";
@@ -56,14 +56,14 @@ std::optional<TSearchAnswers> AskRegExpDialog(SearchCommand c, dialogs::TDialogs
     replacements = LoadEntries(*memory, kGrepR, "DriveCount2", "Items2_");
   }
   dialogs::TDialogs::RegExpSetup setup;
-  setup.caption = Cp(RegExpCaption(c));
+  setup.caption = Sjis(RegExpCaption(c));
   // The plain replace hides the note, the fuzzy box and the insert buttons: there the text is no
   // pattern. The searches have no replacement.
   const bool plain = c == SearchCommand::ReplaceAll;
-  setup.note = plain ? std::string() : Cp("文字列には正規表現が使えます。");
+  setup.note = plain ? std::string() : Sjis("文字列には正規表現が使えます。");
   setup.fuzzy = setup.insertButtons = !plain;
   setup.replacement = HasReplacement(c);
-  setup.okCaption = Cp(HasReplacement(c) ? "置換(&R)" : "検索(&S)");
+  setup.okCaption = Sjis(HasReplacement(c) ? "置換(&R)" : "検索(&S)");
   setup.pattern = selection;
   setup.patterns = patterns;
   setup.replacements = replacements;
@@ -94,7 +94,7 @@ std::optional<TSearchAnswers> AskListDialog(SearchCommand c, dialogs::TDialogs& 
     regex = check && !check->empty() && check->find_first_not_of("0 ") != std::string::npos;
   }
   dialogs::TDialogs::ListSetup setup;
-  setup.caption = Cp(ListCaption(c));
+  setup.caption = Sjis(ListCaption(c));
   setup.entries = stored;
   setup.regex = regex;
   if (memory != nullptr) {
@@ -177,7 +177,7 @@ std::optional<TSearchAnswers> AskSearchQuestions(SearchCommand c, dialogs::TDial
   if (IsListCommand(c)) return AskListDialog(c, dialogs, memory);
   if (IsRegexCommand(c) || c == SearchCommand::ReplaceAll) return AskRegExpDialog(c, dialogs, memory, selection);
   const InputBoxText q = PlainQuestion(c);
-  const auto text = dialogs.InputBox(Cp(q.caption), Cp(q.prompt), selection);
+  const auto text = dialogs.InputBox(Sjis(q.caption), Sjis(q.prompt), selection);
   if (!text) return std::nullopt;
   TSearchAnswers answers;
   answers.text = *text;

@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::size_t kNamed = 5;
 
-std::string Cp(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+using textconv::Sjis;
 
 // "12行目 U+1F600" for the character at offset.
 std::string Describe(std::string_view text, std::size_t offset, std::size_t line) {
@@ -29,7 +29,7 @@ std::string Describe(std::string_view text, std::size_t offset, std::size_t line
     std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned>(static_cast<unsigned char>(text[offset])));
   else
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-  return std::to_string(line) + Cp("行目 ") + code;
+  return std::to_string(line) + Sjis("行目 ") + code;
 }
 
 // Bytes at the end of piece that begin a character the piece does not finish.
@@ -77,9 +77,9 @@ Outcome RunUtf8ToShiftJis(const std::string& path, TCommandContext& context) {
     if (!piece.empty()) convert(piece);  // a character cut by the end of the file
     if (count > 0) {
       if (count > kNamed) named += "...\r\n";
-      const std::string question = std::to_string(count) + Cp(" 個の文字は Shift-JIS で書けません。\r\n") + named +
-                                   Cp("〓 に置き換えて変換しますか？");
-      if (!context.dialogs.Confirm(Cp("UTF-8->Shift+JIS"), question)) throw TCommandCancelled{};
+      const std::string question = std::to_string(count) + Sjis(" 個の文字は Shift-JIS で書けません。\r\n") + named +
+                                   Sjis("〓 に置き換えて変換しますか？");
+      if (!context.dialogs.Confirm(Sjis("UTF-8->Shift+JIS"), question)) throw TCommandCancelled{};
     }
     return true;
   });

@@ -58,6 +58,8 @@ std::string EncodeCp932(std::u16string_view text, std::size_t* unmappable = null
 // UTF-8 <-> CP932 through the same table; used for literals in the source, the terminal and
 // command-line arguments. Invalid UTF-8 sequences become '?'.
 std::string Utf8ToCp932(std::string_view utf8, std::size_t* unmappable = nullptr);
+// The program's own words, written as UTF-8 in the source, as CP932 bytes.
+inline std::string Sjis(std::string_view utf8) { return Utf8ToCp932(utf8); }
 // UTF-8 text to CP932 for the conversion command: a character CP932 lacks, or a byte that starts
 // no well-formed character, becomes replacement, and its offset in utf8 is noted.
 std::string Utf8ToCp932Marked(std::string_view utf8, std::string_view replacement, std::vector<std::size_t>& marked);

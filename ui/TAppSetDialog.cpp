@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "browser/folder_tree_view_ex.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
@@ -28,7 +28,7 @@ TAppSetDialog::TAppSetDialog(const dialogs::TDialogs::ApplicationSetup& setup, Q
   setObjectName(QStringLiteral("AppSet"));
   setWindowTitle(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの設定"));
   resize(620, 420);
-  warn = [this](const std::string& text) { QMessageBox::warning(this, windowTitle(), viewer::FromCp932(text)); };
+  warn = [this](const std::string& text) { QMessageBox::warning(this, windowTitle(), uitext::FromCp932(text)); };
 
   auto* grid = new QGridLayout(this);
   path_ = new QLineEdit(this);
@@ -100,7 +100,7 @@ void TAppSetDialog::EnableButtons() {
 void TAppSetDialog::Refill(int select) {
   const QSignalBlocker block(list_);
   list_->clear();
-  for (const dialogs::AppEntry& e : list_model_.Items()) list_->addItem(viewer::FromCp932(e.name));
+  for (const dialogs::AppEntry& e : list_model_.Items()) list_->addItem(uitext::FromCp932(e.name));
   list_->setCurrentRow(select);
   EnableButtons();
 }
@@ -109,34 +109,34 @@ void TAppSetDialog::Select(int row) {
   if (list_model_.Valid(row)) {
     const dialogs::AppEntry& e = list_model_.Items()[static_cast<std::size_t>(row)];
     const QSignalBlocker block(path_);
-    path_->setText(viewer::FromCp932(e.commandLine));
-    name_->setText(viewer::FromCp932(e.name));
-    const QString program = viewer::FromCp932(custom::ProgramOf(e.commandLine));
+    path_->setText(uitext::FromCp932(e.commandLine));
+    name_->setText(uitext::FromCp932(e.name));
+    const QString program = uitext::FromCp932(custom::ProgramOf(e.commandLine));
     if (!tree_->SelectPath(program)) tree_->Rebuild();
   }
   EnableButtons();
 }
 
 void TAppSetDialog::Add() {
-  const std::string line = viewer::ToCp932(path_->text().trimmed());
+  const std::string line = uitext::ToCp932(path_->text().trimmed());
   if (usable_ && !usable_(line)) {
     warn(line + dialogs::TDialogs::kRefusedSuffix);
     return;
   }
-  std::string name = viewer::ToCp932(name_->text());
-  if (name.empty()) name = viewer::ToCp932(QFileInfo(viewer::FromCp932(custom::ProgramOf(line))).completeBaseName());
+  std::string name = uitext::ToCp932(name_->text());
+  if (name.empty()) name = uitext::ToCp932(QFileInfo(uitext::FromCp932(custom::ProgramOf(line))).completeBaseName());
   Refill(list_model_.Add({line, name}));
 }
 
 void TAppSetDialog::Update() {
   const int row = list_->currentRow();
   if (!list_model_.Valid(row)) return;
-  const std::string line = viewer::ToCp932(path_->text().trimmed());
+  const std::string line = uitext::ToCp932(path_->text().trimmed());
   if (usable_ && !usable_(line)) {
     warn(line + dialogs::TDialogs::kRefusedSuffix);
     return;
   }
-  Refill(list_model_.Update(row, {line, viewer::ToCp932(name_->text())}));
+  Refill(list_model_.Update(row, {line, uitext::ToCp932(name_->text())}));
 }
 
 }  // namespace sorabu::ui

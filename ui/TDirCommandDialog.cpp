@@ -16,7 +16,7 @@
 #include "browser/shell_namespace.h"
 #include "info/dir_switches.h"
 #include "ui/history_combo.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
@@ -24,7 +24,7 @@ namespace {
 QComboBox* ListCombo(QWidget* parent, const char* name, const std::vector<std::string>& items) {
   auto* combo = new QComboBox(parent);
   combo->setObjectName(QString::fromLatin1(name));
-  for (const std::string& item : items) combo->addItem(viewer::FromCp932(item));
+  for (const std::string& item : items) combo->addItem(uitext::FromCp932(item));
   combo->setCurrentIndex(0);
   return combo;
 }
@@ -58,7 +58,7 @@ TDirCommandDialog::TDirCommandDialog(const dialogs::TDialogs::DirCommandSetup& s
   form_ = new QButtonGroup(this);
   const auto& forms = info::DirFormItems();
   for (int i = 0; i < static_cast<int>(forms.size()); ++i) {
-    auto* r = new QRadioButton(viewer::FromCp932(forms[static_cast<std::size_t>(i)]), box);
+    auto* r = new QRadioButton(uitext::FromCp932(forms[static_cast<std::size_t>(i)]), box);
     form_->addButton(r, i);
     boxLayout->addWidget(r);
   }
@@ -91,7 +91,7 @@ TDirCommandDialog::TDirCommandDialog(const dialogs::TDialogs::DirCommandSetup& s
     if (!browser::IsVirtual(id)) path_->setEditText(id);
   });
   tree_->Rebuild();
-  const QString folder = viewer::FromCp932(setup.folder);
+  const QString folder = uitext::FromCp932(setup.folder);
   if (!folder.isEmpty()) tree_->SelectPath(folder);
   // The tree's pick may differ from the folder offered; the offered folder stands.
   path_->setEditText(folder);
@@ -100,14 +100,14 @@ TDirCommandDialog::TDirCommandDialog(const dialogs::TDialogs::DirCommandSetup& s
 }
 
 void TDirCommandDialog::Rebuild() {
-  const std::string text = info::BuildDirArguments(viewer::ToCp932(path_->currentText()), attribute_->currentIndex(),
+  const std::string text = info::BuildDirArguments(uitext::ToCp932(path_->currentText()), attribute_->currentIndex(),
                                                    sort_->currentIndex(), subdirs_->isChecked(), form_->checkedId(),
                                                    lower_->isChecked());
-  preview_->setText(viewer::FromCp932(text));
+  preview_->setText(uitext::FromCp932(text));
 }
 
 dialogs::TDialogs::DirCommandAnswer TDirCommandDialog::Answer() const {
-  return {viewer::ToCp932(path_->currentText()), viewer::ToCp932(preview_->text())};
+  return {uitext::ToCp932(path_->currentText()), uitext::ToCp932(preview_->text())};
 }
 
 }  // namespace sorabu::ui

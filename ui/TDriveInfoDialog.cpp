@@ -8,21 +8,21 @@
 #include <QPieSlice>
 #include <QVBoxLayout>
 
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
 TDriveInfoDialog::TDriveInfoDialog(const dialogs::TDialogs::DriveInfoSetup& setup, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("DriveInfo"));
-  setWindowTitle(viewer::FromCp932(setup.caption));
+  setWindowTitle(uitext::FromCp932(setup.caption));
   resize(520, 480);
   auto* layout = new QVBoxLayout(this);
 
   series_ = new QPieSeries(this);
-  series_->setName(viewer::FromCp932(setup.seriesTitle));
+  series_->setName(uitext::FromCp932(setup.seriesTitle));
   // Slices take qreal: bytes of the largest volumes stay exact enough for a picture.
-  QPieSlice* used = series_->append(viewer::FromCp932(setup.usedLabel), static_cast<qreal>(setup.used));
-  QPieSlice* free = series_->append(viewer::FromCp932(setup.freeLabel), static_cast<qreal>(setup.free));
+  QPieSlice* used = series_->append(uitext::FromCp932(setup.usedLabel), static_cast<qreal>(setup.used));
+  QPieSlice* free = series_->append(uitext::FromCp932(setup.freeLabel), static_cast<qreal>(setup.free));
   used->setBrush(Qt::red);
   free->setBrush(Qt::blue);
   for (QPieSlice* slice : series_->slices()) {
@@ -31,7 +31,7 @@ TDriveInfoDialog::TDriveInfoDialog(const dialogs::TDialogs::DriveInfoSetup& setu
   }
   chart_ = new QChart;
   chart_->addSeries(series_);
-  chart_->setTitle(viewer::FromCp932(setup.chartTitle));
+  chart_->setTitle(uitext::FromCp932(setup.chartTitle));
   chart_->legend()->hide();
   auto* view = new QChartView(chart_, this);
   view->setObjectName(QStringLiteral("Chart1"));
@@ -39,7 +39,7 @@ TDriveInfoDialog::TDriveInfoDialog(const dialogs::TDialogs::DriveInfoSetup& setu
   layout->addWidget(view, 1);
 
   auto label = [&](const std::string& text, const char* name) {
-    auto* l = new QLabel(viewer::FromCp932(text), this);
+    auto* l = new QLabel(uitext::FromCp932(text), this);
     l->setObjectName(QString::fromLatin1(name));
     l->setTextFormat(Qt::PlainText);
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "browser/folder_tree_view_ex.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
@@ -21,7 +21,7 @@ bool TEditorSetDialog::IsProgramName(const QString& text) {
 
 TEditorSetDialog::TEditorSetDialog(const dialogs::TDialogs::PickSetup& setup, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("EditorSet"));
-  setWindowTitle(viewer::FromCp932(setup.caption));
+  setWindowTitle(uitext::FromCp932(setup.caption));
   resize(560, 380);
   auto* layout = new QHBoxLayout(this);
   tree_ = new browser::TFolderTreeViewEx(this);
@@ -33,11 +33,11 @@ TEditorSetDialog::TEditorSetDialog(const dialogs::TDialogs::PickSetup& setup, QW
   }
   layout->addWidget(tree_, 1);
   auto* right = new QVBoxLayout;
-  auto* instruction = new QLabel(viewer::FromCp932(setup.instruction), this);
+  auto* instruction = new QLabel(uitext::FromCp932(setup.instruction), this);
   instruction->setWordWrap(true);
   edit_ = new QLineEdit(this);
   edit_->setObjectName(QStringLiteral("Edit1"));
-  const QString stored = viewer::FromCp932(setup.stored);
+  const QString stored = uitext::FromCp932(setup.stored);
   previous_ = new QLabel(stored.isEmpty() ? QStringLiteral("以前の設定：") : QStringLiteral("以前の設定:") + stored, this);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   ok_ = buttons->button(QDialogButtonBox::Ok);

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "browser/folder_tree_view_ex.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
@@ -61,7 +61,7 @@ TFolderSetDialog::TFolderSetDialog(const std::vector<std::string>& folders, QWid
   connect(tree_, &browser::TFolderTreeViewEx::Click, this, [this](const QString& path) { path_->setText(path); });
   connect(list_, &QListWidget::currentRowChanged, this, &TFolderSetDialog::Select);
   connect(add_, &QPushButton::clicked, this, [this] {
-    const int row = folders_.AddFolder(viewer::ToCp932(path_->text()));
+    const int row = folders_.AddFolder(uitext::ToCp932(path_->text()));
     if (row >= 0) Refill(row);
   });
   connect(up_, &QPushButton::clicked, this, [this] { Refill(folders_.Up(list_->currentRow())); });
@@ -86,14 +86,14 @@ void TFolderSetDialog::EnableButtons() {
 void TFolderSetDialog::Refill(int select) {
   const QSignalBlocker block(list_);
   list_->clear();
-  for (const std::string& f : folders_.Items()) list_->addItem(viewer::FromCp932(f));
+  for (const std::string& f : folders_.Items()) list_->addItem(uitext::FromCp932(f));
   list_->setCurrentRow(select);
   EnableButtons();
 }
 
 void TFolderSetDialog::Select(int row) {
   if (folders_.Valid(row)) {
-    const QString path = viewer::FromCp932(folders_.Items()[static_cast<std::size_t>(row)]);
+    const QString path = uitext::FromCp932(folders_.Items()[static_cast<std::size_t>(row)]);
     path_->setText(path);
     if (!tree_->SelectPath(path)) tree_->Rebuild();
   }

@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 
 #include "fileops/split_merge.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
@@ -51,7 +51,7 @@ TForm17::TForm17(const dialogs::TDialogs::SplitSetup& setup, QWidget* parent) : 
   auto* name = new QLabel(QFile::decodeName(QByteArray::fromStdString(setup.fileName)), this);
   name->setObjectName(QStringLiteral("Label2"));
   name->setTextFormat(Qt::PlainText);
-  auto* size = new QLabel(viewer::FromCp932(setup.sizeText), this);
+  auto* size = new QLabel(uitext::FromCp932(setup.sizeText), this);
   size->setObjectName(QStringLiteral("Label3"));
   grid->addWidget(name, 1, 0, 1, 2);
   grid->addWidget(size, 2, 0, 1, 2);
@@ -73,7 +73,7 @@ TForm17::TForm17(const dialogs::TDialogs::SplitSetup& setup, QWidget* parent) : 
   combo_->setEditable(true);
   combo_->setInsertPolicy(QComboBox::NoInsert);
   for (int i = 0; i < 4; ++i) combo_->addItem(QString::fromLatin1(kSizes[i].size));
-  for (const std::string& h : setup.history) combo_->addItem(viewer::FromCp932(h));
+  for (const std::string& h : setup.history) combo_->addItem(uitext::FromCp932(h));
   combo_->setEditText(QString::fromLatin1(kSizes[0].size));
   combo_->lineEdit()->installEventFilter(this);
   count_ = new QLabel(this);

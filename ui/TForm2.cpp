@@ -13,7 +13,7 @@
 
 #include "browser/folder_view.h"
 #include "browser/shell_namespace.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
@@ -60,7 +60,7 @@ TForm2::TForm2(const dialogs::TDialogs::FileOperationSetup& setup, QWidget* pare
   // The kind of operation is the command's; the group only tells which one runs.
   for (QAbstractButton* b : group_->buttons()) b->setEnabled(false);
 
-  count_ = new QLabel(viewer::FromCp932(setup.countLabel), this);
+  count_ = new QLabel(uitext::FromCp932(setup.countLabel), this);
   count_->setObjectName(QStringLiteral("Label3"));
   sources_ = new QPlainTextEdit(this);
   sources_->setObjectName(QStringLiteral("Memo1"));

@@ -9,11 +9,11 @@
 
 #include "ui/TRegExpButtons.h"
 #include "ui/history_combo.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
-using viewer::FromCp932;
+using uitext::FromCp932;
 
 TForm25::TForm25(const dialogs::TDialogs::RegExpSetup& setup, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form25"));
@@ -60,7 +60,7 @@ TForm25::TForm25(const dialogs::TDialogs::RegExpSetup& setup, QWidget* parent) :
 }
 
 dialogs::TDialogs::RegExpAnswer TForm25::Answer() const {
-  return {viewer::TypedToCp932(pattern_->currentText()), viewer::TypedToCp932(replacement_->currentText()),
+  return {uitext::TypedToCp932(pattern_->currentText()), uitext::TypedToCp932(replacement_->currentText()),
           fuzzy_->isVisibleTo(this) && fuzzy_->isChecked()};
 }
 

@@ -16,7 +16,7 @@
 
 #include "ui/list_file.h"
 #include "ui/list_steps.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
@@ -33,7 +33,7 @@ std::string FolderOf(const QString& path) { return QFile::encodeName(QFileInfo(p
 TForm31::TForm31(const dialogs::TDialogs::ListSetup& setup, QWidget* parent)
     : QDialog(parent), openFolder_(setup.openFolder), saveFolder_(setup.saveFolder) {
   setObjectName(QStringLiteral("Form31"));
-  setWindowTitle(viewer::FromCp932(setup.caption));
+  setWindowTitle(uitext::FromCp932(setup.caption));
   warn = [this](const QString& text) { QMessageBox::warning(this, QApplication::applicationDisplayName(), text); };
   auto* grid = new QGridLayout(this);
 
@@ -87,7 +87,7 @@ TForm31::TForm31(const dialogs::TDialogs::ListSetup& setup, QWidget* parent)
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(add_, &QPushButton::clicked, this, [this] {
-    if (!edit_->text().isEmpty()) Append(viewer::TypedToCp932(edit_->text()));
+    if (!edit_->text().isEmpty()) Append(uitext::TypedToCp932(edit_->text()));
   });
   connect(delete_, &QPushButton::clicked, this, &TForm31::DeleteSelected);
   connect(up_, &QPushButton::clicked, this, [this] { Move(-1); });
@@ -100,7 +100,7 @@ TForm31::TForm31(const dialogs::TDialogs::ListSetup& setup, QWidget* parent)
 }
 
 void TForm31::Append(const std::string& entry) {
-  auto* item = new QListWidgetItem(viewer::FromCp932(entry), list_);
+  auto* item = new QListWidgetItem(uitext::FromCp932(entry), list_);
   item->setData(kBytesRole, QByteArray::fromStdString(entry));
 }
 

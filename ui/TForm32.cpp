@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "ui/history_combo.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
@@ -59,7 +59,7 @@ TForm32::TForm32(const dialogs::TDialogs::FindSetup& setup, QWidget* parent) : Q
 }
 
 dialogs::TDialogs::FindAnswer TForm32::Answer() const {
-  return {viewer::TypedToCp932(combo_->currentText()), wholeWord_->isChecked(), matchCase_->isChecked(),
+  return {uitext::TypedToCp932(combo_->currentText()), wholeWord_->isChecked(), matchCase_->isChecked(),
           direction_->checkedId() == 1};
 }
 

@@ -16,7 +16,7 @@
 
 #include "ui/TRegExpButtons.h"
 #include "ui/history_combo.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
@@ -138,7 +138,7 @@ void TForm9::TogglePanel() {
 
 dialogs::TDialogs::GrepAnswer TForm9::Answer() const {
   dialogs::TDialogs::GrepAnswer answer;
-  answer.pattern = viewer::TypedToCp932(pattern_->currentText());
+  answer.pattern = uitext::TypedToCp932(pattern_->currentText());
   for (const QString& line : Lines()) answer.paths.push_back(QFile::encodeName(line).toStdString());
   answer.fuzzy = fuzzy_->isChecked();
   answer.fileNames = fileNames_->isChecked();

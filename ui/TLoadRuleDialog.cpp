@@ -7,17 +7,17 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
 TLoadRuleDialog::TLoadRuleDialog(const dialogs::LoadRuleSetup& setup, QWidget* parent) : QDialog(parent) {
-  setWindowTitle(viewer::FromCp932(setup.caption));
+  setWindowTitle(uitext::FromCp932(setup.caption));
   auto* grid = new QGridLayout(this);
-  check_ = new QCheckBox(viewer::FromCp932(setup.checkCaption), this);
+  check_ = new QCheckBox(uitext::FromCp932(setup.checkCaption), this);
   check_->setChecked(setup.checked);
   check_->setEnabled(setup.checkEnabled);
-  label_ = new QLabel(viewer::FromCp932(setup.label), this);
+  label_ = new QLabel(uitext::FromCp932(setup.label), this);
   bytes_ = new QSpinBox(this);
   bytes_->setRange(0, 2147483647);
   bytes_->setSingleStep(1000);

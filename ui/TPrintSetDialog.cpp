@@ -8,7 +8,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
@@ -35,7 +35,7 @@ TPrintSetDialog::TPrintSetDialog(const dialogs::TDialogs::PrintMarginSetup& setu
   auto* note = new QLabel(QStringLiteral("余白は、プリンタによっては、数mm程度ずれることがあります。"), this);
   note->setWordWrap(true);
   layout->addWidget(note);
-  paper_ = new QLabel(viewer::FromCp932(setup.paper), this);
+  paper_ = new QLabel(uitext::FromCp932(setup.paper), this);
   layout->addWidget(paper_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &TPrintSetDialog::accept);
@@ -62,7 +62,7 @@ QLineEdit* TPrintSetDialog::AddField(QGridLayout* grid, int row, const QString& 
     if (now.isEmpty()) field->setText(QStringLiteral("0"));
   });
   connect(field, &QLineEdit::editingFinished, this, [this, field] { Fit(field); });
-  field->setText(viewer::FromCp932(text));
+  field->setText(uitext::FromCp932(text));
   Fit(field);
   return field;
 }
@@ -85,7 +85,7 @@ void TPrintSetDialog::accept() {
 }
 
 dialogs::TDialogs::PrintMarginAnswer TPrintSetDialog::Answer() const {
-  auto text = [](const QLineEdit* field) { return viewer::TypedToCp932(field->text()); };
+  auto text = [](const QLineEdit* field) { return uitext::TypedToCp932(field->text()); };
   return {text(top_), text(bottom_), text(left_), text(right_)};
 }
 

@@ -5,21 +5,21 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
 TPropertiesDialog::TPropertiesDialog(const dialogs::TDialogs::PropertiesSetup& setup, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Properties"));
-  setWindowTitle(viewer::FromCp932(setup.caption));
+  setWindowTitle(uitext::FromCp932(setup.caption));
   auto* layout = new QVBoxLayout(this);
   rows_ = new QFormLayout;
   for (const auto& [label, value] : setup.rows) {
-    auto* v = new QLabel(viewer::FromCp932(value), this);
+    auto* v = new QLabel(uitext::FromCp932(value), this);
     v->setTextFormat(Qt::PlainText);
     v->setTextInteractionFlags(Qt::TextSelectableByMouse);
     v->setWordWrap(true);
-    rows_->addRow(viewer::FromCp932(label), v);
+    rows_->addRow(uitext::FromCp932(label), v);
   }
   layout->addLayout(rows_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

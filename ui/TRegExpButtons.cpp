@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
@@ -41,9 +41,9 @@ constexpr Piece kCharSets[] = {
 
 // The caret offsets count CP932 bytes (the pattern's own encoding); the line edit counts characters.
 int CaretChars(const QString& text, int bytes) {
-  std::string cp932 = viewer::TypedToCp932(text);
+  std::string cp932 = uitext::TypedToCp932(text);
   if (bytes < static_cast<int>(cp932.size())) cp932.resize(static_cast<std::size_t>(bytes));
-  return static_cast<int>(viewer::FromCp932(cp932).size());
+  return static_cast<int>(uitext::FromCp932(cp932).size());
 }
 
 void Insert(QComboBox* target, const Piece& piece) {

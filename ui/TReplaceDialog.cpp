@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
-using viewer::FromCp932;
-using viewer::TypedToCp932;
+using uitext::FromCp932;
+using uitext::TypedToCp932;
 
 TReplaceDialog::TReplaceDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("ReplaceDialog"));

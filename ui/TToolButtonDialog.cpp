@@ -8,7 +8,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
@@ -18,7 +18,7 @@ QListWidget* MakeList(const std::vector<dialogs::TDialogs::ToolButtonRow>& rows,
   auto* list = new QListWidget(parent);
   list->setObjectName(QString::fromLatin1(name));
   for (const auto& row : rows) {
-    auto* item = new QListWidgetItem(viewer::FromCp932(row.caption), list);
+    auto* item = new QListWidgetItem(uitext::FromCp932(row.caption), list);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(row.shown ? Qt::Checked : Qt::Unchecked);
   }

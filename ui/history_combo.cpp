@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
@@ -13,9 +13,9 @@ QComboBox* NewHistoryCombo(QWidget* parent, const char* objectName, const std::v
   combo->setEditable(true);
   combo->setInsertPolicy(QComboBox::NoInsert);
   combo->setMinimumWidth(300);
-  for (const std::string& h : history) combo->addItem(viewer::FromCp932(h));
+  for (const std::string& h : history) combo->addItem(uitext::FromCp932(h));
   // Filling an editable combo shows its first entry; the proposed text is what stands.
-  combo->setEditText(viewer::FromCp932(text));
+  combo->setEditText(uitext::FromCp932(text));
   return combo;
 }
 

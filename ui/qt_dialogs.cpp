@@ -11,19 +11,19 @@
 #include <QMessageBox>
 
 #include "ui/TCharSetDialog.h"
-#include "ui/TForm10.h"
 #include "ui/TEditorSetDialog.h"
+#include "ui/TForm10.h"
 #include "ui/TForm15.h"
 #include "ui/TForm30.h"
 #include <QLineEdit>
 #include "ui/TInputDialog.h"
 #include "ui/TLoadRuleDialog.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
-using viewer::FromCp932;
-using viewer::ToCp932;
+using uitext::FromCp932;
+using uitext::ToCp932;
 
 namespace {
 QString Title() { return QApplication::applicationDisplayName(); }
@@ -40,7 +40,7 @@ std::optional<std::string> TQtDialogs::InputBox(const std::string& caption, cons
                                              FromCp932(value), &ok);
   if (!ok) return std::nullopt;
   // A proposal left as it was goes back as it came, whatever it holds (a name with 〜 stays 〜).
-  return text == FromCp932(value) ? value : viewer::TypedToCp932(text);
+  return text == FromCp932(value) ? value : uitext::TypedToCp932(text);
 }
 
 std::optional<std::string> TQtDialogs::InputWithHistory(const std::string& caption, const std::string& prompt1,
@@ -55,7 +55,7 @@ std::optional<std::string> TQtDialogs::InputWithHistory(const std::string& capti
   dialog.SetHistory(items);
   dialog.SetText(FromCp932(proposal));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.Text() == FromCp932(proposal) ? proposal : viewer::TypedToCp932(dialog.Text());
+  return dialog.Text() == FromCp932(proposal) ? proposal : uitext::TypedToCp932(dialog.Text());
 }
 
 void TQtDialogs::Warning(const std::string& text) { QMessageBox::warning(parent_, Title(), MessageText(text)); }
@@ -77,7 +77,7 @@ std::optional<dialogs::FontSpec> TQtDialogs::ChooseFont(const dialogs::FontSpec&
   const QFont chosen = QFontDialog::getFont(&ok, initial, parent_);
   if (!ok) return std::nullopt;
   dialogs::FontSpec spec = current;
-  spec.name = viewer::TypedToCp932(chosen.family());
+  spec.name = uitext::TypedToCp932(chosen.family());
   spec.sizePoints = chosen.pointSize();
   spec.style = (chosen.bold() ? 1 : 0) | (chosen.italic() ? 2 : 0) | (chosen.underline() ? 4 : 0) |
                (chosen.strikeOut() ? 8 : 0);

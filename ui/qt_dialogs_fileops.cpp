@@ -10,12 +10,12 @@
 #include "ui/TForm20.h"
 #include "ui/TForm5.h"
 #include "ui/qt_dialogs.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
-using viewer::FromCp932;
-using viewer::TypedToCp932;
+using uitext::FromCp932;
+using uitext::TypedToCp932;
 
 namespace {
 // Lines shown in the message itself; the rest is behind "Show Details".

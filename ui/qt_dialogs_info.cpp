@@ -8,12 +8,12 @@
 #include "ui/THelpWindow.h"
 #include "ui/TInputDialog.h"
 #include "ui/qt_dialogs.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 
-using viewer::FromCp932;
-using viewer::ToCp932;
+using uitext::FromCp932;
+using uitext::ToCp932;
 
 std::optional<std::string> TQtDialogs::UrlDialog(const std::string& caption, const std::string& prompt,
                                                  const std::vector<std::string>& history, const std::string& proposal) {
@@ -29,7 +29,7 @@ std::optional<std::string> TQtDialogs::UrlDialog(const std::string& caption, con
   dialog.Combo()->setMinimumWidth(dialog.Combo()->sizeHint().width() * 3 / 2);
   dialog.resize(dialog.width() * 3 / 2, dialog.height());
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return viewer::TypedToCp932(dialog.Text());
+  return uitext::TypedToCp932(dialog.Text());
 }
 
 void TQtDialogs::About(const std::string& text) {

@@ -9,12 +9,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/ini_file.h"
 #include "dialogs/dialogs.h"
+#include "settings/ini_file.h"
 #include "textcmd/text_line_reader.h"
 #include "textconv/cp932.h"
 #include "textconv/kanji_code.h"
 #include "textconv/unicode_text.h"
+#include "uitext/qt_text.h"
 #include "viewer/file_info.h"
 #include "viewer/file_selection.h"
 #include "viewer/status_panels.h"
@@ -24,7 +25,7 @@ namespace sorabu::viewer {
 
 namespace {
 
-std::string Sjis(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+using textconv::Sjis;
 
 // The hourglass for the length of a step, restored on every way out.
 class TBusyCursor {
@@ -44,7 +45,7 @@ bool FileExists(const QString& path) { return !path.isEmpty() && QFileInfo::exis
 
 }  // namespace
 
-TViewer::TViewer(app::TWindowState& state, TViewerParts parts, dialogs::TDialogs& dialogs, QObject* parent)
+TViewer::TViewer(settings::TWindowState& state, TViewerParts parts, dialogs::TDialogs& dialogs, QObject* parent)
     : QObject(parent), state_(state), parts_(parts), dialogs_(dialogs) {}
 
 QString TViewer::SelectedPath() const { return selection_ ? selection_->SelectedPath() : QString(); }
@@ -73,7 +74,7 @@ void TViewer::AppendTags() {
       kanjiCode_ = textconv::DetectKanjiCode(shown.empty() ? std::string_view(pane.TextBytes()) : shown);
     }
   }
-  SetInfo(info_ + FromCp932(InfoLineTags(parts_.pane->FirstLineBytes(), SelectedPath(), kanjiCode_)), colour_);
+  SetInfo(info_ + uitext::FromCp932(InfoLineTags(parts_.pane->FirstLineBytes(), SelectedPath(), kanjiCode_)), colour_);
 }
 
 void TViewer::FileView1Change(bool selectionStateChanged) {
@@ -286,7 +287,7 @@ void TViewer::LoadWholeFile() {
   if (!FileExists(path) || !MayReplacePane() || ShowSpecialFile(path)) return;
   kanjiCode_ = -1;
   SetInfo({}, colour_);
-  const app::TIniFile ini(iniPath_);
+  const settings::TIniFile ini(iniPath_);
   const long long threshold = ini.ReadInt64("StreamRead", "Byte", 10000);
   const bool stream = ini.ReadBool("StreamRead", "Check", true);
   const long long limit = ini.ReadInt64("ReadMax", "Byte", 0);
@@ -407,7 +408,7 @@ void TViewer::Mtextrepaint1Click() {
 void TViewer::MjumpClick() {
   auto answer = dialogs_.InputBox(Sjis("指定行へジャンプ"), Sjis("行番号を入力して下さい"), "");
   if (!answer) return;
-  long long line = app::ParseInteger(*answer).value_or(0);
+  long long line = settings::ParseInteger(*answer).value_or(0);
   const int count = parts_.pane->LineCount();
   if (line > count) line = count;
   parts_.pane->SetCaretToLine(line - 1 < 0 ? 0 : static_cast<int>(line - 1));
@@ -430,13 +431,13 @@ void TViewer::Mlinebottom1Click() {
 }
 
 void TViewer::MricheditloadlineClick() {
-  const app::TIniFile current(iniPath_);
+  const settings::TIniFile current(iniPath_);
   const int stored = current.ReadInteger("ReadRichEditLine", "Line", 20);
   auto answer = dialogs_.InputBox(Sjis("表示行数の設定"), Sjis("表示行数 (0 は全行表示)"), std::to_string(stored));
   if (!answer) return;
-  long long value = app::ParseInteger(*answer).value_or(20);
+  long long value = settings::ParseInteger(*answer).value_or(20);
   if (value < INT32_MIN || value > INT32_MAX) value = 20;
-  app::TIniFile ini(iniPath_);
+  settings::TIniFile ini(iniPath_);
   ini.WriteInteger("ReadRichEditLine", "Line", value);
   ini.UpdateFile();
   state_.DisplayLineLimit = static_cast<int>(value);
@@ -444,7 +445,7 @@ void TViewer::MricheditloadlineClick() {
 
 void TViewer::MstreamRead1Click() {
   state_.DialogResult.clear();
-  const app::TIniFile current(iniPath_);
+  const settings::TIniFile current(iniPath_);
   dialogs::LoadRuleSetup setup;
   setup.caption = Sjis("Stream読み込みの設定");
   setup.checkCaption = Sjis("Stream読み込みをする(&S)");
@@ -453,7 +454,7 @@ void TViewer::MstreamRead1Click() {
   setup.bytes = current.ReadInt64("StreamRead", "Byte", 10000);
   auto answer = dialogs_.LoadRules(setup);
   if (!answer) return;
-  app::TIniFile ini(iniPath_);
+  settings::TIniFile ini(iniPath_);
   ini.WriteInteger("StreamRead", "Byte", answer->bytes);
   ini.WriteBool("StreamRead", "Check", answer->checked);
   ini.UpdateFile();
@@ -461,7 +462,7 @@ void TViewer::MstreamRead1Click() {
 
 void TViewer::Mreadmax1Click() {
   state_.DialogResult.clear();
-  const app::TIniFile current(iniPath_);
+  const settings::TIniFile current(iniPath_);
   dialogs::LoadRuleSetup setup;
   setup.caption = Sjis("読み込み制限の設定");
   setup.checkCaption = Sjis("読み込み制限をする(&S)");
@@ -471,7 +472,7 @@ void TViewer::Mreadmax1Click() {
   setup.bytes = current.ReadInt64("ReadMax", "Byte", 0);
   auto answer = dialogs_.LoadRules(setup);
   if (!answer) return;
-  app::TIniFile ini(iniPath_);
+  settings::TIniFile ini(iniPath_);
   ini.WriteInteger("ReadMax", "Byte", answer->bytes);
   ini.UpdateFile();
 }

@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "app/window_state.h"
+#include "settings/window_state.h"
 
 class QLabel;
 
@@ -41,7 +41,7 @@ constexpr long long kPaneLoadCeiling = 1LL << 30;
 class TViewer : public QObject {
   Q_OBJECT
  public:
-  TViewer(app::TWindowState& state, TViewerParts parts, dialogs::TDialogs& dialogs, QObject* parent = nullptr);
+  TViewer(settings::TWindowState& state, TViewerParts parts, dialogs::TDialogs& dialogs, QObject* parent = nullptr);
 
   void SetSelection(TFileSelection* selection) { selection_ = selection; }
   void SetSettingsPath(std::string path) { iniPath_ = std::move(path); }
@@ -114,7 +114,7 @@ class TViewer : public QObject {
   // For a FIFO, socket or device: clears the pane, says what it is, and returns true.
   bool ShowSpecialFile(const QString& path);
 
-  app::TWindowState& state_;
+  settings::TWindowState& state_;
   TViewerParts parts_;
   dialogs::TDialogs& dialogs_;
   TFileSelection* selection_ = nullptr;

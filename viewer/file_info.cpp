@@ -10,34 +10,13 @@
 #include "textconv/cp932.h"
 #include "textconv/kanji_code.h"
 #include "textconv/ui_text.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::viewer {
 
-namespace {
-std::u16string_view Units(const QString& text) {
-  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
-}  // namespace
-
-std::string ToCp932(const QString& text) { return textconv::EncodeCp932Exact(Units(text)); }
-
-std::string TypedToCp932(const QString& text) { return textconv::EncodeCp932Typed(Units(text)); }
-
-QString FromCp932(std::string_view bytes) {
-  const std::u16string u = textconv::DecodeCp932Exact(bytes);
-  return QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));
-}
-
-std::string ToCp932Text(const QString& text, bool* fits) {
-  std::size_t bad = 0;
-  std::string out = textconv::EncodeCp932(Units(text), &bad);
-  if (fits) *fits = bad == 0 && textconv::DecodeCp932(out) == Units(text);
-  return out;
-}
-
 std::string FormatNumber15(unsigned long long value) {
   QString digits = QLocale::system().toString(value);
-  std::string s = ToCp932(digits);
+  std::string s = uitext::ToCp932(digits);
   if (s.size() < 15) s.insert(0, 15 - s.size(), ' ');
   return s;
 }
@@ -62,7 +41,7 @@ std::string MiddlePieces(const QFileInfo& info) {
   line += FormatNumber15(static_cast<unsigned long long>(info.size())) + " byte";
   line += "   ";
   const QDateTime modified = info.lastModified();
-  line += ToCp932(modified.toString(QStringLiteral("yyyy.MM.dd")) + QLatin1Char('(') +
+  line += uitext::ToCp932(modified.toString(QStringLiteral("yyyy.MM.dd")) + QLatin1Char('(') +
                   QLocale::system().dayName(modified.date().dayOfWeek(), QLocale::ShortFormat) +
                   QLatin1Char(')'));
   line += "   ";
@@ -84,8 +63,8 @@ std::string BuildFileInfoLine(const QString& path, bool* fits) {
   if (fits) *fits = true;
   if (path.isEmpty() || !info.exists()) return {};
   bool nameFits = true, folderFits = true;
-  std::string line = ToCp932Text(info.fileName(), &nameFits) + MiddlePieces(info) +
-                     ToCp932Text(FolderWithSlash(info), &folderFits) + "    ";
+  std::string line = uitext::ToCp932Text(info.fileName(), &nameFits) + MiddlePieces(info) +
+                     uitext::ToCp932Text(FolderWithSlash(info), &folderFits) + "    ";
   if (fits) *fits = nameFits && folderFits;
   return line;
 }
@@ -102,7 +81,7 @@ QString SpecialFileKind(const QString& path) {
 QString FileInfoLineText(const QString& path) {
   QFileInfo info(path);
   if (path.isEmpty() || !info.exists()) return {};
-  return info.fileName() + FromCp932(MiddlePieces(info)) + FolderWithSlash(info) + QStringLiteral("    ");
+  return info.fileName() + uitext::FromCp932(MiddlePieces(info)) + FolderWithSlash(info) + QStringLiteral("    ");
 }
 
 std::string DetectFileType(std::string_view first, const QString& path) {

@@ -35,15 +35,4 @@ std::string KanjiCodeName(int code);
 // The tags appended after the info line: four blanks, the type tag, two blanks, the code name.
 std::string InfoLineTags(std::string_view firstLine, const QString& path, int kanjiCode);
 
-// Texts for dialogs, messages and the settings file meet code page 932 here. Names keep every
-// character, also those CP932 lacks (see textconv/ui_text.h).
-std::string ToCp932(const QString& text);
-QString FromCp932(std::string_view bytes);
-// What the user typed into a dialog: CP932 codes wherever CP932 has one (see EncodeCp932Typed).
-std::string TypedToCp932(const QString& text);
-
-// Text that goes into a CP932 file or the text pane: "?" for a character CP932 lacks; *fits (when
-// given) tells whether the bytes decode back to the very text.
-std::string ToCp932Text(const QString& text, bool* fits = nullptr);
-
 }  // namespace sorabu::viewer

@@ -16,8 +16,8 @@
 #include <cmath>
 
 #include "textconv/cp932.h"
+#include "uitext/qt_text.h"
 #include "viewer/byte_view.h"
-#include "viewer/file_info.h"
 #include "viewer/line_index.h"
 #include "viewer/rtf_reader.h"
 
@@ -197,7 +197,7 @@ QString TTextPane::DecodeText(std::string_view bytes) const { return DecodeForPa
 
 std::string TTextPane::EncodeText(const QString& text) const {
   if (form_ == textconv::TextForm::Utf8) return text.toUtf8().toStdString();
-  return ToCp932Text(text);
+  return uitext::ToCp932Text(text);
 }
 
 void TTextPane::AddLine(std::string_view line) {
@@ -243,7 +243,7 @@ void TTextPane::LoadRtf(std::string_view bytes) {
       cursor.insertText(QString::fromUtf16(run.text.data(), static_cast<qsizetype>(run.text.size())), f);
     }
   }
-  bytes_ = ToCp932Text(toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+  bytes_ = uitext::ToCp932Text(toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
   hasLines_ = !bytes_.empty();
   bytesValid_ = true;
   moveCursor(QTextCursor::Start);

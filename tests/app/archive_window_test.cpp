@@ -14,11 +14,11 @@
 
 #include "app/archive_extract.h"
 #include "app/archive_staging.h"
-#include "app/staging_merge.h"
 #include "app/browser_selection.h"
-#include "app/ini_file.h"
+#include "app/staging_merge.h"
 #include "browser/file_list_model.h"
 #include "browser/file_view.h"
+#include "settings/ini_file.h"
 #include "tests/app/window_fixture.h"
 #include "textconv/cp932.h"
 #include "textconv/ui_text.h"
@@ -80,7 +80,7 @@ TEST_F(ArchiveWindowTest, LhaCreateListPreviewAndExtract) {
   f.Action("ToolButton43")->trigger();
   const QString lzh = dir_.filePath("backup.lzh");
   ASSERT_TRUE(QFile::exists(lzh));
-  EXPECT_EQ(TIniFile(IniPath()).ReadString("LHApack", "Items_0", ""), "#backup#");
+  EXPECT_EQ(settings::TIniFile(IniPath()).ReadString("LHApack", "Items_0", ""), "#backup#");
   EXPECT_TRUE(NoLeftovers(dir_.path()));
 
   // The list by the I key's command: both names in the pane.

@@ -13,12 +13,12 @@
 #include <QWidgetAction>
 
 #include "app/browser_selection.h"
-#include "app/ini_file.h"
 #include "browser/file_view.h"
 #include "browser/folder_view.h"
 #include "custom/command_line.h"
 #include "custom/entry_lists.h"
 #include "custom/tool_buttons.h"
+#include "settings/ini_file.h"
 #include "tests/app/window_fixture.h"
 #include "textconv/cp932.h"
 
@@ -111,7 +111,7 @@ TEST_F(CustomWindowTest, ApplicationItemsRunTheirStoredCommandLines) {
   EXPECT_EQ(launched_.size(), 1u) << "a missing program is not started";
   ASSERT_EQ(dialogs_.Messages().size(), 1u);
   EXPECT_NE(dialogs_.Messages()[0].text.find(dir_.filePath("gone").toStdString()), std::string::npos);
-  EXPECT_EQ(TIniFile(IniPath()).ReadInteger("Mexe", "Count", 0), 3) << "and its entry is kept";
+  EXPECT_EQ(settings::TIniFile(IniPath()).ReadInteger("Mexe", "Count", 0), 3) << "and its entry is kept";
 
   run->actions()[2]->trigger();
   ASSERT_EQ(launched_.size(), 2u);
@@ -132,7 +132,7 @@ TEST_F(CustomWindowTest, TheApplicationDialogStoresWhatItReturns) {
   ASSERT_EQ(dialogs_.Messages().size(), 1u);
   EXPECT_EQ(dialogs_.Messages()[0].text, "nosuchprogram-xyz" + C(" は設定できませんでした。"));
 
-  const TIniFile ini(IniPath());
+  const settings::TIniFile ini(IniPath());
   EXPECT_EQ(ini.ReadInteger("Mexe", "Count", 0), 2);
   EXPECT_EQ(ini.ReadString("Mexe", "File1", ""), quoted.substr(0, quoted.find('\t')));
   EXPECT_EQ(ini.ReadString("Mexe", "Name1", ""), C("新しい 名前"));
@@ -146,7 +146,7 @@ TEST_F(CustomWindowTest, TheApplicationDialogStoresWhatItReturns) {
 
   dialogs_.Cancel();
   f.MexesetClick();
-  EXPECT_EQ(TIniFile(IniPath()).ReadInteger("Mexe", "Count", 0), 2) << "Cancel of the plain form stores nothing";
+  EXPECT_EQ(settings::TIniFile(IniPath()).ReadInteger("Mexe", "Count", 0), 2) << "Cancel of the plain form stores nothing";
 }
 
 TEST_F(CustomWindowTest, HundredsOfApplicationsLoad) {
@@ -154,11 +154,11 @@ TEST_F(CustomWindowTest, HundredsOfApplicationsLoad) {
   for (int i = 0; i < 800; ++i)
     entries.push_back({"\"/opt/a b/" + std::to_string(i) + "\" \"x y\"", C("名前 ") + std::to_string(i)});
   {
-    TIniFile ini(IniPath());
+    settings::TIniFile ini(IniPath());
     custom::WriteApplications(ini, entries);
     ASSERT_TRUE(ini.UpdateFile());
   }
-  EXPECT_EQ(custom::ReadApplications(TIniFile(IniPath())), entries);
+  EXPECT_EQ(custom::ReadApplications(settings::TIniFile(IniPath())), entries);
   TForm1& f = Start();
   QMenu* run = f.findChild<QMenu*>(QStringLiteral("Mexedo"));
   ASSERT_EQ(run->actions().size(), 800);
@@ -187,7 +187,7 @@ TEST_F(CustomWindowTest, RegisteredFoldersJumpAndAMissingOneIsSaid) {
   EXPECT_EQ(f.FileView1()->Folder(), QString::fromStdString(sub)) << "a missing folder leaves the browser";
   ASSERT_EQ(dialogs_.Messages().size(), 1u);
   EXPECT_NE(dialogs_.Messages()[0].text.find(gone), std::string::npos);
-  EXPECT_EQ(TIniFile(IniPath()).ReadString("PopupMenu2", "Folder2", ""), gone);
+  EXPECT_EQ(settings::TIniFile(IniPath()).ReadString("PopupMenu2", "Folder2", ""), gone);
 
   f.FileView1()->setFocus();
   EXPECT_TRUE(f.FileView1KeyPress(QStringLiteral("g")));
@@ -204,7 +204,7 @@ TEST_F(CustomWindowTest, TheFolderDialogStoresEachFolderOnceAndNoEmptyOnes) {
   dialogs_.Answer("/b\r\n/a\r\n/b\r\n/c d\r\n");
   f.MfoldersetClick();
   EXPECT_EQ(dialogs_.Offered().back(), "/a\r\n\r\n/b\r\n") << "empty entries are offered too";
-  EXPECT_EQ(custom::ReadFolders(TIniFile(IniPath())), (Words{"/b", "/a", "/c d"}));
+  EXPECT_EQ(custom::ReadFolders(settings::TIniFile(IniPath())), (Words{"/b", "/a", "/c d"}));
   ASSERT_EQ(f.PopupMenu2()->actions().size(), 3);
   EXPECT_EQ(f.PopupMenu2()->actions()[2]->text(), QStringLiteral("&3 /c d"));
 }
@@ -248,7 +248,7 @@ TEST_F(CustomWindowTest, HiddenButtonsStayHiddenAfterARestart) {
   EXPECT_FALSE(f.Action("ToolButton48")->isVisible());
   EXPECT_TRUE(f.Action("ToolButton51")->isVisible());
   {
-    const TIniFile ini(IniPath());
+    const settings::TIniFile ini(IniPath());
     EXPECT_FALSE(ini.ReadBool("ToolBar1", "ToolButton2", true));
     EXPECT_FALSE(ini.ReadBool("ToolBar2", "ToolButton48", true));
     EXPECT_TRUE(ini.ValueExists("ToolBar1", "ToolButton36"));

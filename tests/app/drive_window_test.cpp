@@ -13,8 +13,8 @@
 
 #include "app/browser_selection.h"
 #include "app/dir_runner.h"
-#include "app/ini_file.h"
 #include "browser/file_view.h"
+#include "settings/ini_file.h"
 #include "tests/app/window_fixture.h"
 #include "textconv/cp932.h"
 #include "viewer/text_pane.h"
@@ -87,7 +87,7 @@ TEST_F(DriveWindowTest, DirectListingTakesTheTextAsTyped) {
   EXPECT_EQ(pane, "sub\r\nsorabu.ini\r\nb.log\r\na.txt\r\n");
   // The history of its own section, offered with the current folder.
   EXPECT_EQ(dialogs_.Offered().back(), Folder());
-  EXPECT_EQ(TIniFile(IniPath()).ReadString("DirSet", "Items_0", ""), "#\"" + Folder() + "\" /B /O:-N#");
+  EXPECT_EQ(settings::TIniFile(IniPath()).ReadString("DirSet", "Items_0", ""), "#\"" + Folder() + "\" /B /O:-N#");
   EXPECT_EQ(f.LFilestring()->text().toStdString(), "dir   \"" + Folder() + "\" /B /O:-N   の結果");
   // The listing is also kept beside the settings.
   QFile tmp(dir_.filePath(QStringLiteral("sorabu.tmp")));
@@ -110,7 +110,7 @@ TEST_F(DriveWindowTest, DetailedListingKeepsTenPathsOfHistory) {
   EXPECT_NE(pane.find(" " + Folder() + C(" のディレクトリ")), std::string::npos) << textconv::Cp932ToUtf8(pane);
   EXPECT_NE(pane.find(" a.txt\r\n"), std::string::npos);
   EXPECT_EQ(dialogs_.Offered().back().rfind(Folder() + "|/old0|/old1", 0), 0u);
-  const TIniFile after(IniPath());
+  const settings::TIniFile after(IniPath());
   EXPECT_EQ(after.ReadString("LHA", "Items_0", ""), "#" + Folder() + "#");
   EXPECT_EQ(after.ReadString("LHA", "Items_9", ""), "#/old8#");
   EXPECT_EQ(after.ReadString("LHA", "Items_10", ""), "");

@@ -10,11 +10,11 @@
 #include <QTextCursor>
 
 #include "app/browser_selection.h"
-#include "app/ini_file.h"
+#include "settings/ini_file.h"
 #include "tests/app/window_fixture.h"
 #include "textconv/cp932.h"
+#include "uitext/qt_text.h"
 #include "viewer/display.h"
-#include "viewer/file_info.h"
 #include "viewer/rtf_reader.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
@@ -118,13 +118,13 @@ TEST_F(EditWindowTest, SaveAsRtfAndOverwriteWithAndWithoutBackup) {
   pane->RunEdit([pane] { pane->insertPlainText(QStringLiteral("新")); });
 
   // Save as a name ending in .rtf: written as RTF, the pane back in plain-text mode afterwards.
-  dialogs_.Answer(viewer::ToCp932(dir_.filePath("out.rtf")));
+  dialogs_.Answer(uitext::ToCp932(dir_.filePath("out.rtf")));
   f.Action("ToolButton20")->trigger();
   const std::string rtf = ReadAll(dir_.filePath("out.rtf"));
   EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
   EXPECT_EQ(viewer::DumpRtfDocument(viewer::ReadRtf(rtf)), "新最初\nの内容");
   EXPECT_TRUE(pane->PlainTextMode());
-  EXPECT_EQ(dialogs_.Offered().back(), viewer::ToCp932(dir_.path()) + "/s.txt");
+  EXPECT_EQ(dialogs_.Offered().back(), uitext::ToCp932(dir_.path()) + "/s.txt");
 
   // Overwrite twice with the backup option: the backup holds what was there before the second.
   f.Selection().SelectByName(QStringLiteral("s.txt"));
@@ -212,7 +212,7 @@ TEST_F(EditWindowTest, AnLfFileIsShownByLinesAndSavedWithLf) {
 
 TEST_F(EditWindowTest, AFailedSaveSaysWhyAndWritesNothing) {
   TForm1& f = StartOn(QStringLiteral("keep.txt"), "keep");
-  dialogs_.Answer(viewer::ToCp932(dir_.filePath("missing/out.txt")));
+  dialogs_.Answer(uitext::ToCp932(dir_.filePath("missing/out.txt")));
   f.MTsave1Click();
   ASSERT_FALSE(dialogs_.Messages().empty());
   EXPECT_EQ(dialogs_.Messages().back().kind, dialogs::TScriptedDialogs::Message::Error);
@@ -228,13 +228,13 @@ TEST_F(EditWindowTest, PartOfAFileOrAListingIsNeverSavedOverIt) {
   TForm1& f = StartOn(QStringLiteral("long.txt"), lines);
   ASSERT_LT(f.RichEdit1()->LineCount(), 500) << "the quick display shows the first lines only";
   f.MToversave1Click();
-  dialogs_.Answer(viewer::ToCp932(path_));
+  dialogs_.Answer(uitext::ToCp932(path_));
   f.MTsave1Click();
   EXPECT_EQ(ReadAll(path_), lines);
   ASSERT_EQ(dialogs_.Messages().size(), 2u);
   EXPECT_EQ(dialogs_.Messages()[0].kind, dialogs::TScriptedDialogs::Message::Warning);
   // Under another name the part is saved; once the whole file is shown it may go over it.
-  dialogs_.Answer(viewer::ToCp932(dir_.filePath("head.txt")));
+  dialogs_.Answer(uitext::ToCp932(dir_.filePath("head.txt")));
   f.MTsave1Click();
   EXPECT_EQ(ReadAll(dir_.filePath("head.txt")).substr(0, 16), "line 0\r\nline 1\r\n");
   f.Selection().SelectByName(QStringLiteral("long.txt"));
@@ -258,13 +258,13 @@ TEST_F(EditWindowTest, TheExternalEditorGetsThePathAsOneArgument) {
   });
   f.FileView1KeyPress(QStringLiteral("e"));  // nothing stored: the desktop's choice
   {
-    TIniFile ini(IniPath());
+    settings::TIniFile ini(IniPath());
     ini.WriteString("Editer", "Editer", "NOTEPAD.EXE");
     ini.UpdateFile();
   }
   f.Action("ToolButton30")->trigger();
   {
-    TIniFile ini(IniPath());
+    settings::TIniFile ini(IniPath());
     ini.WriteString("Editer", "Editer", "/bin/sh");
     ini.UpdateFile();
   }

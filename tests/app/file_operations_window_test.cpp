@@ -17,11 +17,11 @@
 
 #include "app/browser_selection.h"
 #include "app/file_op_runner.h"
-#include "app/ini_file.h"
 #include "browser/file_list_model.h"
 #include "browser/file_view.h"
 #include "browser/folder_view.h"
 #include "fileops/shfop.h"
+#include "settings/ini_file.h"
 #include "tests/app/window_fixture.h"
 #include "textconv/cp932.h"
 
@@ -88,7 +88,7 @@ TEST_F(FileOperationsWindowTest, CopyAsksForTheDestinationAndKeepsItsHistory) {
   f.Action("ToolButton4")->trigger();
   EXPECT_EQ(ReadAll(QDir(target.path()).filePath("a.txt")), "alpha");
   EXPECT_EQ(Texts(Kind::Information), std::vector<std::string>{C("1個のファイルをコピーしました。")});
-  TIniFile ini(IniPath());
+  settings::TIniFile ini(IniPath());
   EXPECT_EQ(ini.ReadInteger("File", "ToFileCount", 0), 1);
   EXPECT_EQ(ini.ReadString("File", "Items_0", ""), "#" + Bytes(target.path()) + "#");
 
@@ -244,7 +244,7 @@ TEST_F(FileOperationsWindowTest, SplitAndJoinFromTheMenu) {
   EXPECT_EQ(ReadAll(dir_.filePath("s.001")).size(), 1000u);
   EXPECT_EQ(ReadAll(dir_.filePath("s.003")).size(), 500u);
   EXPECT_EQ(ReadAll(dir_.filePath("s.bat")), "COPY /B s.001 s.txt\r\nCOPY /B s.txt+s.002 s.txt\r\nCOPY /B s.txt+s.003 s.txt\r\n");
-  EXPECT_EQ(TIniFile(IniPath()).ReadString("DIV", "Items_0", ""), "#1000#");
+  EXPECT_EQ(settings::TIniFile(IniPath()).ReadString("DIV", "Items_0", ""), "#1000#");
 
   SelectNames(f, {QStringLiteral("s.001"), QStringLiteral("s.002"), QStringLiteral("s.003")});
   dialogs_.Answer("joined.txt");

@@ -10,10 +10,10 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "app/ini_file.h"
 #include "app/system_services.h"
-#include "textconv/cp932.h"
+#include "settings/ini_file.h"
 #include "tests/app/window_fixture.h"
+#include "textconv/cp932.h"
 #include "viewer/text_pane.h"
 
 namespace sorabu::app {
@@ -118,7 +118,7 @@ TEST_F(InfoWindowTest, UrlComesFromTheCaretLineOrSelectionAndIsOpened) {
   EXPECT_EQ(services_.requests, QStringList({"open http://typed.jp/", "open http://b.jp/x"}));
   EXPECT_EQ(f.State().DialogResult, "");
   const std::vector<std::string> history = [&] {
-    TIniFile ini(IniPath());
+    settings::TIniFile ini(IniPath());
     return std::vector<std::string>{ini.ReadString("URL", "Items_0", ""), ini.ReadString("URL", "Items_1", "")};
   }();
   EXPECT_EQ(history, (std::vector<std::string>{"#http://b.jp/x#", "#http://typed.jp/#"}));

@@ -17,10 +17,10 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "app/ini_file.h"
-#include "tests/app/window_fixture.h"
 #include "app/browser_selection.h"
 #include "dialogs/scripted_dialogs.h"
+#include "settings/ini_file.h"
+#include "tests/app/window_fixture.h"
 #include "textconv/cp932.h"
 #include "ui/TCharSetDialog.h"
 #include "ui/TForm3.h"
@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, CloseWritesTheSettingsAndRestartRestoresThem) {
   f.MwordwrapClick();
   f.State().TabWidth = 4;
   f.close();
-  const TIniFile ini(IniPath());
+  const settings::TIniFile ini(IniPath());
   EXPECT_EQ(ini.ReadString("System", "Program", ""), "SORABU");
   EXPECT_EQ(ini.ReadString("System", "Version", ""), "5.4");
   EXPECT_TRUE(ini.ReadBool("Menu", "Mrtf", false));
@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, HidingThePaneKeepsItsHeightForTheClose) {
   EXPECT_EQ(f.Action("MeditView1")->text(), QStringLiteral("テキスト表示を表示する(&I)"));
   EXPECT_LT(f.PanelRBHeight(), before);
   f.close();
-  EXPECT_NEAR(TIniFile(IniPath()).ReadInteger("PanelRB", "Height", 0), before, 2);
+  EXPECT_NEAR(settings::TIniFile(IniPath()).ReadInteger("PanelRB", "Height", 0), before, 2);
   EXPECT_TRUE(f.TextPaneVisible());
 }
 

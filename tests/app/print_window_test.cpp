@@ -12,7 +12,7 @@
 #include <QToolBar>
 
 #include "app/browser_selection.h"
-#include "app/ini_file.h"
+#include "settings/ini_file.h"
 #include "textconv/cp932.h"
 #include "viewer/printing.h"
 #include "viewer/text_pane.h"
@@ -144,7 +144,7 @@ TEST_F(PrintWindowTest, MarginsDialogOffersStoredValuesInRangeAndStoresItsAnswer
 
   dialogs_.Answer("20 3 10 7");  // bottom 3 is below its minimum
   f.Action("Mprintset1")->trigger();
-  const TIniFile ini(IniPath());
+  const settings::TIniFile ini(IniPath());
   EXPECT_EQ(ini.ReadString("Print", "Yohaku_T", ""), "20");
   EXPECT_EQ(ini.ReadString("Print", "Yohaku_B", ""), "5");
   EXPECT_EQ(ini.ReadString("Print", "Yohaku_L", ""), "10");

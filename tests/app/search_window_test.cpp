@@ -12,10 +12,10 @@
 #include <unistd.h>
 
 #include "app/browser_selection.h"
-#include "app/ini_file.h"
 #include "app/main_window.h"
 #include "browser/file_view.h"
 #include "dialogs/scripted_dialogs.h"
+#include "settings/ini_file.h"
 #include "textconv/cp932.h"
 #include "viewer/byte_view.h"
 #include "viewer/display.h"
@@ -137,7 +137,7 @@ TEST_F(SearchWindowTest, FindDownUpAndTheHistory) {
   EXPECT_EQ(pane->CaretLine(), 2);
   dialogs_.Answer(C("求"));
   f.Mfind1Click();
-  const TIniFile ini(dir_.filePath("sorabu.ini").toStdString());
+  const settings::TIniFile ini(dir_.filePath("sorabu.ini").toStdString());
   EXPECT_EQ(ini.ReadString("FindDialogEx", "Items_0", ""), "#" + C("求") + "#");
   EXPECT_EQ(ini.ReadString("FindDialogEx", "Items_1", ""), "#abc#") << "the known text changed places with the top";
   EXPECT_EQ(ini.ReadString("FindDialogEx", "Items_2", ""), "#ABC#");
@@ -149,7 +149,7 @@ TEST_F(SearchWindowTest, AnEmptyTextStoresNothingAndTheNextStepAsksAgain) {
   TForm1& f = StartOn("a.txt");
   dialogs_.Answer("");
   f.Mfind1Click();
-  EXPECT_EQ(TIniFile(dir_.filePath("sorabu.ini").toStdString()).ReadString("FindDialogEx", "Count", "none"), "none");
+  EXPECT_EQ(settings::TIniFile(dir_.filePath("sorabu.ini").toStdString()).ReadString("FindDialogEx", "Count", "none"), "none");
   const std::size_t offered = dialogs_.Offered().size();
   dialogs_.Answer("c");
   f.Mfinddown1Click();
@@ -203,7 +203,7 @@ TEST_F(SearchWindowTest, GrepListsTheMatchingLinesAndJumpsToThem) {
   EXPECT_NE(std::find(found.begin(), found.end(), C("// 検索ファイル [ ") + one + " ]"), found.end());
   EXPECT_TRUE(f.FileView1()->isEnabled()) << "the list is back after the run";
   // The history keeps the pattern.
-  EXPECT_EQ(TIniFile(dir_.filePath("sorabu.ini").toStdString()).ReadString("Grep", "Items_0", ""), "#" + C("かがみ") + "#");
+  EXPECT_EQ(settings::TIniFile(dir_.filePath("sorabu.ini").toStdString()).ReadString("Grep", "Items_0", ""), "#" + C("かがみ") + "#");
 
   // A double click or Enter on a result opens its file at its line.
   int resultLine = -1;

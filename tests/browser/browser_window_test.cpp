@@ -28,8 +28,8 @@
 #include "dialogs/scripted_dialogs.h"
 #include "ui/TForm10.h"
 #include "ui/TForm15.h"
+#include "uitext/qt_text.h"
 #include "viewer/display.h"
-#include "viewer/file_info.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
 
@@ -244,7 +244,7 @@ TEST_F(BrowserWindowTest, SaveNamesAndTheTree) {
   f.MsavenameClick();
   EXPECT_EQ(read(out.filePath("names.txt")), "sub\r\nf1.txt\r\nf2.txt\r\nf3.txt\r\n");
   EXPECT_EQ(dialogs_.Offered().back(), dir_.path().toStdString() + "/" + QFileInfo(dir_.path()).fileName().toStdString() + ".txt");
-  EXPECT_EQ(dialogs_.Messages().back().text, viewer::ToCp932(out.filePath("names.txt") + QStringLiteral(" に保存しました。")));
+  EXPECT_EQ(dialogs_.Messages().back().text, uitext::ToCp932(out.filePath("names.txt") + QStringLiteral(" に保存しました。")));
   dialogs_.Answer(out.filePath("paths.txt").toStdString());
   f.MsavepathClick();
   EXPECT_EQ(read(out.filePath("paths.txt")).substr(0, static_cast<std::size_t>(dir_.path().size()) + 6),
@@ -254,8 +254,8 @@ TEST_F(BrowserWindowTest, SaveNamesAndTheTree) {
   dialogs_.Answer(out.filePath("tree.txt").toStdString());
   f.MsavetreeClick();
   const std::string tree = read(out.filePath("tree.txt"));
-  EXPECT_EQ(tree.substr(0, 14), viewer::ToCp932(QStringLiteral("デスクトップ")) + "\r\n");
-  EXPECT_NE(tree.find("\n\t" + viewer::ToCp932(QStringLiteral("マイコンピュータ")) + "\r\n"), std::string::npos);
+  EXPECT_EQ(tree.substr(0, 14), uitext::ToCp932(QStringLiteral("デスクトップ")) + "\r\n");
+  EXPECT_NE(tree.find("\n\t" + uitext::ToCp932(QStringLiteral("マイコンピュータ")) + "\r\n"), std::string::npos);
   const std::string shown = std::string(static_cast<std::size_t>(browser::Ancestry(dir_.path()).size()), '\t') +
                            QFileInfo(dir_.path()).fileName().toStdString() + "\r\n";
   EXPECT_NE(tree.find("\n" + shown), std::string::npos) << "the folders on the way, indented by level";
@@ -277,9 +277,9 @@ TEST_F(BrowserWindowTest, DropsCopyWithoutReplacing) {
   drop({outside.filePath("new.txt")});
   EXPECT_TRUE(QFile::exists(dir_.filePath("new.txt")));
   ASSERT_FALSE(dialogs_.Messages().empty());
-  EXPECT_EQ(dialogs_.Messages().back().text, viewer::ToCp932(QStringLiteral("1個のファイルをコピーしました。")));
+  EXPECT_EQ(dialogs_.Messages().back().text, uitext::ToCp932(QStringLiteral("1個のファイルをコピーしました。")));
   drop({outside.filePath("f1.txt")});
-  EXPECT_EQ(dialogs_.Messages().back().text, viewer::ToCp932(QStringLiteral("コピーできませんでした。")));
+  EXPECT_EQ(dialogs_.Messages().back().text, uitext::ToCp932(QStringLiteral("コピーできませんでした。")));
   QFile kept(dir_.filePath("f1.txt"));
   ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
   EXPECT_EQ(kept.readAll(), QByteArray("text 1\r\n")) << "a taken name is never replaced";

@@ -10,12 +10,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/ini_file.h"
 #include "app/main_window.h"
 #include "browser/folder_tree_view_ex.h"
 #include "dialogs/scripted_dialogs.h"
+#include "settings/ini_file.h"
 #include "ui/TEditorSetDialog.h"
-#include "viewer/file_info.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::browser {
 namespace {
@@ -133,7 +133,7 @@ TEST_F(FolderPickerTest, RenameDropAndDoubleClickRun) {
 }
 
 TEST_F(FolderPickerTest, EditorDialogOkRuleAndStartUpFolderVariant) {
-  dialogs::TDialogs::PickSetup editor{viewer::ToCp932(QStringLiteral("ｴﾃﾞｨﾀｰの設定")), "", "", true};
+  dialogs::TDialogs::PickSetup editor{uitext::ToCp932(QStringLiteral("ｴﾃﾞｨﾀｰの設定")), "", "", true};
   ui::TEditorSetDialog a(editor);
   EXPECT_EQ(a.windowTitle(), QStringLiteral("ｴﾃﾞｨﾀｰの設定"));
   EXPECT_EQ(a.Edit1()->text(), QStringLiteral("NOTEPAD.EXE"));
@@ -174,7 +174,7 @@ TEST_F(FolderPickerTest, WindowCommandsStoreTheirKeys) {
   form.MinitdirectryClick();
   dialogs.Answer(dir_.path().toStdString());
   form.MinitdirectryClick();
-  app::TIniFile file(iniPath);
+  settings::TIniFile file(iniPath);
   EXPECT_EQ(file.ReadString("Editer", "Editer", ""), "/usr/bin/editor");
   EXPECT_EQ(file.ReadString("InitFolder", "InitFolderName", ""), dir_.path().toStdString());
   EXPECT_NE(form.Action("MediterSet"), nullptr);

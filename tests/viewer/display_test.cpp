@@ -11,9 +11,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/ini_file.h"
 #include "dialogs/scripted_dialogs.h"
+#include "settings/ini_file.h"
 #include "textconv/cp932.h"
+#include "uitext/qt_text.h"
 #include "textconv/unicode_text.h"
 #include "viewer/file_info.h"
 #include "viewer/file_selection.h"
@@ -23,7 +24,7 @@
 namespace sorabu::viewer {
 namespace {
 
-std::string Sjis(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+using textconv::Sjis;
 
 class TFakeSelection : public TFileSelection {
  public:
@@ -55,7 +56,7 @@ class DisplayTest : public ::testing::Test {
   }
   void Select(const QString& path) { selection_.path = path; }
   void Settings(const char* section, const char* key, long long value) {
-    app::TIniFile ini(dir_.filePath("sorabu.ini").toStdString());
+    settings::TIniFile ini(dir_.filePath("sorabu.ini").toStdString());
     ini.WriteInteger(section, key, value);
     ini.UpdateFile();
   }
@@ -65,12 +66,12 @@ class DisplayTest : public ::testing::Test {
     return s;
   }
   std::string Tags() const {  // what follows the folder piece of the information line
-    const std::string info = ToCp932(viewer_->InfoText());
+    const std::string info = uitext::ToCp932(viewer_->InfoText());
     return info.substr(info.rfind('/') + 1);
   }
 
   QTemporaryDir dir_;
-  app::TWindowState state_;
+  settings::TWindowState state_;
   TTextPane pane_;
   QLabel label_;
   TStatusPanels sbarR_{{100, 80, 50, 40, 60, 50, 50}};
@@ -296,7 +297,7 @@ TEST_F(DisplayTest, SettingDialogsStoreWhatTheUserConfirms) {
   dialogs_.Answer("35");
   viewer_->MricheditloadlineClick();
   EXPECT_EQ(state_.DisplayLineLimit, 35);
-  EXPECT_EQ(app::TIniFile(ini).ReadInteger("ReadRichEditLine", "Line", 0), 35);
+  EXPECT_EQ(settings::TIniFile(ini).ReadInteger("ReadRichEditLine", "Line", 0), 35);
   dialogs_.Answer("many");
   viewer_->MricheditloadlineClick();
   EXPECT_EQ(state_.DisplayLineLimit, 20);
@@ -304,16 +305,16 @@ TEST_F(DisplayTest, SettingDialogsStoreWhatTheUserConfirms) {
 
   dialogs_.Answer("0 50000");
   viewer_->MstreamRead1Click();
-  EXPECT_FALSE(app::TIniFile(ini).ReadBool("StreamRead", "Check", true));
-  EXPECT_EQ(app::TIniFile(ini).ReadInt64("StreamRead", "Byte", 0), 50000);
+  EXPECT_FALSE(settings::TIniFile(ini).ReadBool("StreamRead", "Check", true));
+  EXPECT_EQ(settings::TIniFile(ini).ReadInt64("StreamRead", "Byte", 0), 50000);
 
   dialogs_.Answer("0 777");  // the read limit's check box cannot be cleared
   viewer_->Mreadmax1Click();
-  EXPECT_EQ(app::TIniFile(ini).ReadInt64("ReadMax", "Byte", 0), 777);
+  EXPECT_EQ(settings::TIniFile(ini).ReadInt64("ReadMax", "Byte", 0), 777);
 
   dialogs_.Cancel();
   viewer_->Mreadmax1Click();
-  EXPECT_EQ(app::TIniFile(ini).ReadInt64("ReadMax", "Byte", 0), 777);
+  EXPECT_EQ(settings::TIniFile(ini).ReadInt64("ReadMax", "Byte", 0), 777);
 }
 
 TEST_F(DisplayTest, RtfIsShownFormattedOnlyWithTheOption) {

@@ -13,11 +13,12 @@
 #include <unistd.h>
 
 #include "textconv/cp932.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::viewer {
 namespace {
 
-std::string Sjis(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+using textconv::Sjis;
 
 QString MakeFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
   const QString path = dir.filePath(QString::fromUtf8(name));
@@ -39,8 +40,8 @@ TEST(FileInfoLine, PiecesAndSeparatorsInOrder) {
     f.setFileTime(when, QFileDevice::FileModificationTime);
   }
   const std::string line = BuildFileInfoLine(path);
-  const std::string folder = ToCp932(QFileInfo(path).absolutePath() + "/");
-  const std::string weekday = ToCp932(QLocale::system().dayName(4, QLocale::ShortFormat));
+  const std::string folder = uitext::ToCp932(QFileInfo(path).absolutePath() + "/");
+  const std::string weekday = uitext::ToCp932(QLocale::system().dayName(4, QLocale::ShortFormat));
   const std::string size = FormatNumber15(1234567);
   EXPECT_EQ(size.size(), 15u);
   EXPECT_EQ(line, Sjis("日本.txt") + "   " + size + " byte   2024.02.29(" + weekday + ")   " +
@@ -69,7 +70,7 @@ TEST(FileInfoLine, LabelShowsNamesBeyondCodePage932) {
   EXPECT_TRUE(label.startsWith(QStringLiteral("한국어😀.txt   "))) << label.toStdString();
   EXPECT_TRUE(label.endsWith(QStringLiteral("/папка/    "))) << label.toStdString();
   const std::string bytes = BuildFileInfoLine(path);
-  EXPECT_TRUE(FromCp932(bytes).endsWith(label.mid(QStringLiteral("한국어😀.txt").size())));
+  EXPECT_TRUE(uitext::FromCp932(bytes).endsWith(label.mid(QStringLiteral("한국어😀.txt").size())));
   EXPECT_EQ(bytes.find("???"), 0u);
   EXPECT_EQ(FileInfoLineText(dir.filePath("absent")), QString());
 }

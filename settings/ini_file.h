@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-namespace sorabu::app {
+namespace sorabu::settings {
 
 class TIniFile {
  public:
@@ -64,4 +64,4 @@ class TIniFile {
 // Parses a decimal integer the way the settings file is read (surrounding blanks allowed).
 std::optional<long long> ParseInteger(std::string_view text);
 
-}  // namespace sorabu::app
+}  // namespace sorabu::settings

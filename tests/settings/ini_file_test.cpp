@@ -1,5 +1,5 @@
-#include "app/ini_file.h"
-#include "app/settings_values.h"
+#include "settings/ini_file.h"
+#include "settings/settings_values.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <sstream>
 #include <unistd.h>
 
-namespace sorabu::app {
+namespace sorabu::settings {
 namespace {
 
 namespace fs = std::filesystem;
@@ -118,4 +118,4 @@ TEST(SettingsValues, ColoursByNameAndByHexadecimal) {
 }
 
 }  // namespace
-}  // namespace sorabu::app
+}  // namespace sorabu::settings

@@ -12,7 +12,7 @@ namespace sorabu::dialogs {
 class TDialogs;
 }
 
-namespace sorabu::app {
+namespace sorabu::settings {
 
 class TIniFile;
 
@@ -33,4 +33,4 @@ std::string AskWithHistory(dialogs::TDialogs& dialogs, const std::string& iniPat
 
 constexpr int kHistoryWritten = 21;
 
-}  // namespace sorabu::app
+}  // namespace sorabu::settings

@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "settings/ini_file.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -8,7 +8,7 @@
 #include <sstream>
 #include <unistd.h>
 
-namespace sorabu::app {
+namespace sorabu::settings {
 
 namespace {
 
@@ -213,4 +213,4 @@ bool TIniFile::UpdateFile() {
   return true;
 }
 
-}  // namespace sorabu::app
+}  // namespace sorabu::settings

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "app/ini_file.h"
+#include "settings/ini_file.h"
 #include "textcmd/search_commands.h"
 
-namespace sorabu::app {
+namespace sorabu::settings {
 
 class TIniSearchMemory final : public textcmd::TSearchMemory {
  public:
@@ -24,4 +24,4 @@ class TIniSearchMemory final : public textcmd::TSearchMemory {
   TIniFile ini_;
 };
 
-}  // namespace sorabu::app
+}  // namespace sorabu::settings

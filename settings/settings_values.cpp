@@ -1,10 +1,10 @@
-#include "app/settings_values.h"
+#include "settings/settings_values.h"
 
 #include <cstdio>
 
-#include "app/ini_file.h"
+#include "settings/ini_file.h"
 
-namespace sorabu::app {
+namespace sorabu::settings {
 
 namespace {
 
@@ -66,4 +66,4 @@ std::optional<std::uint32_t> StringToColor(std::string_view text) {
   return std::nullopt;
 }
 
-}  // namespace sorabu::app
+}  // namespace sorabu::settings

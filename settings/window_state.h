@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace sorabu::app {
+namespace sorabu::settings {
 
 struct TWindowState {
   // A selection change in the file list may start the display; off while the program itself
@@ -26,4 +26,4 @@ struct TWindowState {
   bool DisplayGateOpen() const { return DisplayEnabled && !ShiftDown && !AltDown && !CtrlDown; }
 };
 
-}  // namespace sorabu::app
+}  // namespace sorabu::settings

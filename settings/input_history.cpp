@@ -1,11 +1,11 @@
-#include "app/input_history.h"
+#include "settings/input_history.h"
 
 #include <algorithm>
 
-#include "app/ini_file.h"
 #include "dialogs/dialogs.h"
+#include "settings/ini_file.h"
 
-namespace sorabu::app {
+namespace sorabu::settings {
 
 std::vector<std::string> LoadHistory(const TIniFile& ini, std::string_view section, std::string_view countKey) {
   std::vector<std::string> list;
@@ -45,4 +45,4 @@ std::string AskWithHistory(dialogs::TDialogs& dialogs, const std::string& iniPat
   return *answer;
 }
 
-}  // namespace sorabu::app
+}  // namespace sorabu::settings

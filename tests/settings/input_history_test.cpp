@@ -1,4 +1,4 @@
-#include "app/input_history.h"
+#include "settings/input_history.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "app/ini_file.h"
 #include "dialogs/scripted_dialogs.h"
+#include "settings/ini_file.h"
 
-namespace sorabu::app {
+namespace sorabu::settings {
 namespace {
 
 namespace fs = std::filesystem;
@@ -83,4 +83,4 @@ TEST_F(HistoryTest, AskWithHistoryStoresOnOkAndLeavesTheFileAloneOnCancel) {
 }
 
 }  // namespace
-}  // namespace sorabu::app
+}  // namespace sorabu::settings
