@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "dialogs/dialogs.h"
+#include "fileops/path_names.h"
 
 namespace sorabu::fileops {
 
@@ -125,13 +126,6 @@ class TSHFOP {
   std::atomic<void*> cancellable_{nullptr};
 };
 
-// Matches a name against a pattern of "*" and "?" ("*.*" matches every name).
-bool WildcardMatch(const std::string& pattern, const std::string& name);
-// The name a rename mask gives a name: "*" and "?" take the name's characters, stem and
-// extension separately ("*.bak" on "a.txt" gives "a.bak").
-std::string ApplyRenameMask(const std::string& mask, const std::string& name);
-// A free name in folder for name: "name (2).ext", "name (3).ext", ...
-std::string FreeName(const std::string& folder, const std::string& name);
 // Creates folder and every missing parent; false when it cannot.
 bool ForceDirectories(const std::string& folder);
 

@@ -416,9 +416,6 @@ TEST(SHFOPRename, NamesMasksAndTakenNames) {
   EXPECT_TRUE(mask.shfop.Execute());
   EXPECT_EQ(t.Snapshot(), (Snapshot{{"b.bak", "b"}, {"renamed.bak", "a"}, {"taken", "t"}}));
 
-  EXPECT_EQ(ApplyRenameMask("?*.txt", "abc.doc"), "abc.txt");
-  EXPECT_EQ(ApplyRenameMask("x?.*", "abc.doc"), "xb.doc");
-  EXPECT_EQ(ApplyRenameMask("*", "abc.doc"), "abc");
 }
 
 TEST(SHFOPListing, TotalsAre64BitAndLinkLoopsEnd) {
@@ -453,16 +450,10 @@ TEST(SHFOPListing, TotalsAre64BitAndLinkLoopsEnd) {
   EXPECT_FALSE(TSHFOP::FileData(t("nothing"), r));
 }
 
-TEST(SHFOPFlags, ShellValuesAndWildcards) {
+TEST(SHFOPFlags, ShellValuesAndMissingFolders) {
   EXPECT_EQ(TfFlagsOptions{}.ShellFlags(), 0u);
   EXPECT_EQ((TfFlagsOptions{TfFlagsOption::ALLOWUNDO, TfFlagsOption::SILENT}.ShellFlags()), 0x0044u);
   EXPECT_EQ((TfFlagsOptions{TfFlagsOption::NOCONFIRMMKDIR, TfFlagsOption::MULTIDESTFILES}.ShellFlags()), 0x0201u);
-  EXPECT_TRUE(WildcardMatch("*.*", "noext"));
-  EXPECT_TRUE(WildcardMatch("a*b?c", "axxbyc"));
-  EXPECT_FALSE(WildcardMatch("a*b?c", "axxbc"));
-  EXPECT_TRUE(WildcardMatch("*", ".hidden"));
-  // Many stars against a long name that does not match end at once.
-  EXPECT_FALSE(WildcardMatch(std::string(50, '*') + "b", std::string(100000, 'a')));
   TempTree t;
   EXPECT_TRUE(ForceDirectories(t("x/y/z/")));
   EXPECT_TRUE(t.Exists("x/y/z"));
