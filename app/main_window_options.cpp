@@ -24,6 +24,7 @@
 #include <QTreeView>
 
 #include "app/browser_selection.h"
+#include "app/load_rule_commands.h"
 #include "app/main_window.h"
 #include "archive/bind/lha_binding.h"
 #include "browser/combo_view.h"
@@ -446,8 +447,8 @@ void TForm1::ToolButton49Click() { viewer_->LoadWholeFile(); }
 void TForm1::MjumpClick() { viewer_->MjumpClick(); }
 void TForm1::Mlinetop1Click() { viewer_->Mlinetop1Click(); }
 void TForm1::Mlinebottom1Click() { viewer_->Mlinebottom1Click(); }
-void TForm1::MricheditloadlineClick() { viewer_->MricheditloadlineClick(); }
-void TForm1::MstreamRead1Click() { viewer_->MstreamRead1Click(); }
-void TForm1::Mreadmax1Click() { viewer_->Mreadmax1Click(); }
+void TForm1::MricheditloadlineClick() { AskDisplayLineLimit(dialogs_, iniPath_, state_); }
+void TForm1::MstreamRead1Click() { AskStreamRead(dialogs_, iniPath_, state_); }
+void TForm1::Mreadmax1Click() { AskReadLimit(dialogs_, iniPath_, state_); }
 
 }  // namespace sorabu::app

@@ -83,9 +83,6 @@ class TViewer : public QObject {
   void MjumpClick();
   void Mlinetop1Click();
   void Mlinebottom1Click();
-  void MricheditloadlineClick();
-  void MstreamRead1Click();
-  void Mreadmax1Click();
 
   // The pane was edited: the information line turns red (on a key down with the modified flag).
   void MarkEdited();

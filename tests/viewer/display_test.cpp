@@ -292,31 +292,6 @@ TEST_F(DisplayTest, JumpsClampToThePane) {
   EXPECT_EQ(pane_.CaretColumn(), 0);
 }
 
-TEST_F(DisplayTest, SettingDialogsStoreWhatTheUserConfirms) {
-  const std::string ini = dir_.filePath("sorabu.ini").toStdString();
-  dialogs_.Answer("35");
-  viewer_->MricheditloadlineClick();
-  EXPECT_EQ(state_.DisplayLineLimit, 35);
-  EXPECT_EQ(settings::TIniFile(ini).ReadInteger("ReadRichEditLine", "Line", 0), 35);
-  dialogs_.Answer("many");
-  viewer_->MricheditloadlineClick();
-  EXPECT_EQ(state_.DisplayLineLimit, 20);
-  EXPECT_EQ(dialogs_.Offered().back(), "35");
-
-  dialogs_.Answer("0 50000");
-  viewer_->MstreamRead1Click();
-  EXPECT_FALSE(settings::TIniFile(ini).ReadBool("StreamRead", "Check", true));
-  EXPECT_EQ(settings::TIniFile(ini).ReadInt64("StreamRead", "Byte", 0), 50000);
-
-  dialogs_.Answer("0 777");  // the read limit's check box cannot be cleared
-  viewer_->Mreadmax1Click();
-  EXPECT_EQ(settings::TIniFile(ini).ReadInt64("ReadMax", "Byte", 0), 777);
-
-  dialogs_.Cancel();
-  viewer_->Mreadmax1Click();
-  EXPECT_EQ(settings::TIniFile(ini).ReadInt64("ReadMax", "Byte", 0), 777);
-}
-
 TEST_F(DisplayTest, RtfIsShownFormattedOnlyWithTheOption) {
   Select(File("r.rtf", "{\\rtf1\\ansi {\\fonttbl{\\f0 x;}}{\\b bold}\\par plain}"));
   viewer_->LoadWholeFile();
