@@ -4,6 +4,7 @@
 
 #include "dialogs/dialogs.h"
 #include "settings/ini_file.h"
+#include "settings/load_rule_keys.h"
 #include "settings/window_state.h"
 #include "textconv/cp932.h"
 
@@ -13,13 +14,13 @@ using textconv::Sjis;
 
 void AskDisplayLineLimit(dialogs::TDialogs& dialogs, const std::string& iniPath, settings::TWindowState& state) {
   const settings::TIniFile current(iniPath);
-  const int stored = current.ReadInteger("ReadRichEditLine", "Line", 20);
+  const int stored = settings::Read(current, settings::kDisplayLines);
   auto answer = dialogs.InputBox(Sjis("表示行数の設定"), Sjis("表示行数 (0 は全行表示)"), std::to_string(stored));
   if (!answer) return;
-  long long value = settings::ParseInteger(*answer).value_or(20);
-  if (value < INT32_MIN || value > INT32_MAX) value = 20;
+  long long value = settings::ParseInteger(*answer).value_or(settings::kDisplayLines.fallback);
+  if (value < INT32_MIN || value > INT32_MAX) value = settings::kDisplayLines.fallback;
   settings::TIniFile ini(iniPath);
-  ini.WriteInteger("ReadRichEditLine", "Line", value);
+  settings::Write(ini, settings::kDisplayLines, value);
   ini.UpdateFile();
   state.DisplayLineLimit = static_cast<int>(value);
 }
@@ -31,13 +32,13 @@ void AskStreamRead(dialogs::TDialogs& dialogs, const std::string& iniPath, setti
   setup.caption = Sjis("Stream読み込みの設定");
   setup.checkCaption = Sjis("Stream読み込みをする(&S)");
   setup.label = Sjis("現在の設定： ");
-  setup.checked = current.ReadBool("StreamRead", "Check", true);
-  setup.bytes = current.ReadInt64("StreamRead", "Byte", 10000);
+  setup.checked = settings::Read(current, settings::kStreamReadOn);
+  setup.bytes = settings::Read(current, settings::kStreamReadBytes);
   auto answer = dialogs.LoadRules(setup);
   if (!answer) return;
   settings::TIniFile ini(iniPath);
-  ini.WriteInteger("StreamRead", "Byte", answer->bytes);
-  ini.WriteBool("StreamRead", "Check", answer->checked);
+  settings::Write(ini, settings::kStreamReadBytes, answer->bytes);
+  settings::Write(ini, settings::kStreamReadOn, answer->checked);
   ini.UpdateFile();
 }
 
@@ -50,11 +51,11 @@ void AskReadLimit(dialogs::TDialogs& dialogs, const std::string& iniPath, settin
   setup.label = Sjis("設定解除は０バイト");
   setup.checked = true;
   setup.checkEnabled = false;
-  setup.bytes = current.ReadInt64("ReadMax", "Byte", 0);
+  setup.bytes = settings::Read(current, settings::kReadLimitBytes);
   auto answer = dialogs.LoadRules(setup);
   if (!answer) return;
   settings::TIniFile ini(iniPath);
-  ini.WriteInteger("ReadMax", "Byte", answer->bytes);
+  settings::Write(ini, settings::kReadLimitBytes, answer->bytes);
   ini.UpdateFile();
 }
 

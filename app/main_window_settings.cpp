@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "browser/file_view.h"
 #include "settings/ini_file.h"
+#include "settings/load_rule_keys.h"
 #include "settings/settings_values.h"
 #include "uitext/qt_text.h"
 #include "viewer/display.h"
@@ -89,7 +90,7 @@ void TForm1::LoadSettings() {
   const int panelRB = ini.ReadInteger("PanelRB", "Height", PanelRBHeight());
   if (panelRB >= 0 && (PanelRHeight() <= 0 || panelRB <= PanelRHeight())) SetPanelRBHeight(panelRB);
 
-  state_.DisplayLineLimit = ini.ReadInteger("ReadRichEditLine", "Line", 20);
+  state_.DisplayLineLimit = settings::Read(ini, settings::kDisplayLines);
 
   const TFontKeys text = ReadFont(ini, "FontR", RichEdit1_->font(), RichEdit1_->palette().color(QPalette::Text));
   ApplyTextFont(text.font);

@@ -11,6 +11,7 @@
 
 #include "dialogs/dialogs.h"
 #include "settings/ini_file.h"
+#include "settings/load_rule_keys.h"
 #include "textcmd/text_line_reader.h"
 #include "textconv/cp932.h"
 #include "textconv/kanji_code.h"
@@ -288,9 +289,9 @@ void TViewer::LoadWholeFile() {
   kanjiCode_ = -1;
   SetInfo({}, colour_);
   const settings::TIniFile ini(iniPath_);
-  const long long threshold = ini.ReadInt64("StreamRead", "Byte", 10000);
-  const bool stream = ini.ReadBool("StreamRead", "Check", true);
-  const long long limit = ini.ReadInt64("ReadMax", "Byte", 0);
+  const long long threshold = settings::Read(ini, settings::kStreamReadBytes);
+  const bool stream = settings::Read(ini, settings::kStreamReadOn);
+  const long long limit = settings::Read(ini, settings::kReadLimitBytes);
   const QString pieces = FileInfoLineText(path);
   TTextPane& pane = *parts_.pane;
   pane.SetPlainTextMode(!rtf_);
