@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ofstream(path, std::ios::binary | std::ios::trunc).write(text.data(), static_cast<std::streamsize>(size));
   std::vector<std::pair<std::pair<std::string, std::string>, std::string>> seen;
   {
-    settings::TIniFile ini(path);
+    TIniFile ini(path);
     for (const std::string& section : SectionNames(text)) {
       for (const std::string& key : ini.ReadSectionKeys(section)) {
         const auto value = ini.Find(section, key);
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ini.WriteString("Fuzz", "Written", "値 = [x]");
     if (!ini.UpdateFile()) std::abort();
   }
-  settings::TIniFile again(path);
+  TIniFile again(path);
   if (again.ReadString("Fuzz", "Written", "") != "値 = [x]") std::abort();
   for (const auto& [where, value] : seen) {
     if (where.first == "Fuzz" || where.first.empty()) continue;
