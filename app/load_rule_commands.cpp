@@ -25,38 +25,43 @@ void AskDisplayLineLimit(dialogs::TDialogs& dialogs, const std::string& iniPath,
   state.DisplayLineLimit = static_cast<int>(value);
 }
 
-void AskStreamRead(dialogs::TDialogs& dialogs, const std::string& iniPath, settings::TWindowState& state) {
+namespace {
+
+// Shows the load rule dialog with the stored byte count (and check box, when the rule has one) and
+// stores what the user confirms.
+void AskBytesRule(dialogs::TDialogs& dialogs, const std::string& iniPath, settings::TWindowState& state,
+                  dialogs::LoadRuleSetup setup, const settings::TSettingKey<long long>& bytes,
+                  const settings::TSettingKey<bool>* check) {
   state.DialogResult.clear();
   const settings::TIniFile current(iniPath);
+  if (check) setup.checked = settings::Read(current, *check);
+  setup.bytes = settings::Read(current, bytes);
+  auto answer = dialogs.LoadRules(setup);
+  if (!answer) return;
+  settings::TIniFile ini(iniPath);
+  settings::Write(ini, bytes, answer->bytes);
+  if (check) settings::Write(ini, *check, answer->checked);
+  ini.UpdateFile();
+}
+
+}  // namespace
+
+void AskStreamRead(dialogs::TDialogs& dialogs, const std::string& iniPath, settings::TWindowState& state) {
   dialogs::LoadRuleSetup setup;
   setup.caption = Sjis("Stream読み込みの設定");
   setup.checkCaption = Sjis("Stream読み込みをする(&S)");
   setup.label = Sjis("現在の設定： ");
-  setup.checked = settings::Read(current, settings::kStreamReadOn);
-  setup.bytes = settings::Read(current, settings::kStreamReadBytes);
-  auto answer = dialogs.LoadRules(setup);
-  if (!answer) return;
-  settings::TIniFile ini(iniPath);
-  settings::Write(ini, settings::kStreamReadBytes, answer->bytes);
-  settings::Write(ini, settings::kStreamReadOn, answer->checked);
-  ini.UpdateFile();
+  AskBytesRule(dialogs, iniPath, state, setup, settings::kStreamReadBytes, &settings::kStreamReadOn);
 }
 
 void AskReadLimit(dialogs::TDialogs& dialogs, const std::string& iniPath, settings::TWindowState& state) {
-  state.DialogResult.clear();
-  const settings::TIniFile current(iniPath);
   dialogs::LoadRuleSetup setup;
   setup.caption = Sjis("読み込み制限の設定");
   setup.checkCaption = Sjis("読み込み制限をする(&S)");
   setup.label = Sjis("設定解除は０バイト");
   setup.checked = true;
   setup.checkEnabled = false;
-  setup.bytes = settings::Read(current, settings::kReadLimitBytes);
-  auto answer = dialogs.LoadRules(setup);
-  if (!answer) return;
-  settings::TIniFile ini(iniPath);
-  settings::Write(ini, settings::kReadLimitBytes, answer->bytes);
-  ini.UpdateFile();
+  AskBytesRule(dialogs, iniPath, state, setup, settings::kReadLimitBytes, nullptr);
 }
 
 }  // namespace sorabu::app

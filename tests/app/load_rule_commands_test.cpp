@@ -12,11 +12,15 @@
 namespace sorabu::app {
 namespace {
 
-TEST(LoadRuleCommands, StoreWhatTheUserConfirms) {
+class LoadRuleCommands : public ::testing::Test {
+ protected:
   QTemporaryDir dir;
   const std::string ini = dir.filePath("sorabu.ini").toStdString();
   dialogs::TScriptedDialogs dialogs;
   settings::TWindowState state;
+};
+
+TEST_F(LoadRuleCommands, StoreWhatTheUserConfirms) {
 
   dialogs.Answer("35");
   AskDisplayLineLimit(dialogs, ini, state);
@@ -41,11 +45,7 @@ TEST(LoadRuleCommands, StoreWhatTheUserConfirms) {
   EXPECT_EQ(settings::TIniFile(ini).ReadInt64("ReadMax", "Byte", 0), 777);
 }
 
-TEST(LoadRuleCommands, ALineLimitOutsideAnIntFallsBackAndCancelKeepsTheOld) {
-  QTemporaryDir dir;
-  const std::string ini = dir.filePath("sorabu.ini").toStdString();
-  dialogs::TScriptedDialogs dialogs;
-  settings::TWindowState state;
+TEST_F(LoadRuleCommands, ALineLimitOutsideAnIntFallsBackAndCancelKeepsTheOld) {
   dialogs.Answer("99999999999");
   AskDisplayLineLimit(dialogs, ini, state);
   EXPECT_EQ(state.DisplayLineLimit, 20);
