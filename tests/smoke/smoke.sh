@@ -21,15 +21,21 @@ if [ "${1:-}" = "--inner" ]; then
     sleep 0.2
   done
   [ -n "$display_up" ] || { echo "the virtual display never came up"; exit 3; }
-  "$out/bin/sorabu" "$out/data/sample" "file.txt" &
+  "$out/bin/sorabu" "$out/data/sample" "file.txt" 2> >(tee "$out/stderr.txt" >&2) &
   pid=$!
   win=""
   for _ in $(seq 1 100); do
     win=$(xdotool search --onlyvisible --name 'ソラブ' 2>/dev/null | tail -n 1 || true)
     [ -n "$win" ] && break
+    # A server that answered xdotool and then turned the program away (another run's server going
+    # down on the same number) is the machine's trouble too: the outer loop tries a new display.
+    if ! kill -0 "$pid" 2>/dev/null; then
+      grep -q 'could not connect to display' "$out/stderr.txt" 2>/dev/null && exit 3
+      break
+    fi
     sleep 0.2
   done
-  [ -n "$win" ] || { echo "no window"; kill "$pid"; exit 1; }
+  [ -n "$win" ] || { echo "no window"; kill "$pid" 2>/dev/null; exit 1; }
   sleep 1.5
   if command -v import >/dev/null; then import -window root "$out/screenshot.png"; fi
   # The arrow key moves the list to the next file, whose dark block fills the pane.
@@ -158,13 +164,14 @@ mv "$out/corpus.txt" "$out/data/sample zzzzz corpus.txt"
 mkdir -p "$out/dest"
 export big
 
-# A virtual display that never comes up is the machine's trouble, not the program's: one more try.
-status=0
-xvfb-run -a -s "-screen 0 1280x800x24" "$0" --inner "$out" || status=$?
-if [ "$status" -eq 3 ]; then
+# A virtual display that never comes up is the machine's trouble, not the program's: up to three tries.
+status=3
+for _ in 1 2 3; do
+  [ "$status" -eq 3 ] || break
   status=0
-  xvfb-run -a -s "-screen 0 1280x800x24" "$0" --inner "$out" || status=$?
-fi
+  # A number of our own, away from the :99 every other xvfb-run starts at.
+  xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x800x24" "$0" --inner "$out" || status=$?
+done
 [ "$status" -eq 0 ] || exit "$status"
 
 ini="$out/bin/sorabu.ini"
