@@ -8,7 +8,7 @@ constexpr TMenuSlot kSeparator{nullptr};
 
 const std::vector<TMenuLayout>& CommandMenuLayouts() {
   static const std::vector<TMenuLayout> layouts = {
-      {"Medit1", "Medit2", {
+      {&TMenus::edit, {
           kSeparator,
           {"MLineSortU1Click"}, {"MLineSortD1Click"},
           {"MlinenoaddLeft1Click"}, {"MlinenoaddLeftc1Click"}, {"MlinenoaddRight1Click"}, {"MlinenoaddRightc1Click"},
@@ -16,7 +16,7 @@ const std::vector<TMenuLayout>& CommandMenuLayouts() {
           {"MinsertCR1Click"}, {"MinsertChr1Click"}, {"MinsertChar1Click"},
           {"Mcolumncopy1Click"},
       }},
-      {"Msakujo", "Msakujo2", {
+      {&TMenus::del, {
           {"Mcolumncopy1Click", nullptr, "D"}, {"Mcolumndelete1Click"},
           kSeparator,
           {"MtrimL1Click"}, {"MtrimR1Click"}, {"Mall1bytetrim1Click"}, {"Mall2bytetrim1Click"},
@@ -27,7 +27,7 @@ const std::vector<TMenuLayout>& CommandMenuLayouts() {
           kSeparator,
           {"MhtmlClick"}, {"MtextotextClick", "* TeXタグ削除(&T)", "D"},
       }},
-      {"Mkensaku", "Mkensaku2", {
+      {&TMenus::search, {
           kSeparator,
           {"MlineextractClick"}, {"MlineextractRegClick"},
           {"MlinedeleteClick"}, {"MlinedeleteRegClick"}, {"MlinedeleteListClick"},
@@ -35,7 +35,7 @@ const std::vector<TMenuLayout>& CommandMenuLayouts() {
           {"MreplaceRegClick"}, {"MreplaceAllClick"},
           {"MworddeleteClick"}, {"MworddeleteListClick"},
       }},
-      {"Mhenkan1", "Mhenkan2", {
+      {&TMenus::convert, {
           {"MjistosjisClick"}, {"MeuctosjisClick"}, {"Msjistojis1Click"}, {"Meuctojis1Click"},
           {"Msjistoeuc1Click"}, {"Mjistoeuc1Click"},
           {"Mbase641Click"}, {"Mbase64D1Click"}, {"Mmailheader1Click"}, {"MmailheaderD1Click"},

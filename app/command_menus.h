@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/menu_handles.h"
+
 namespace sorabu::app {
 
 struct TMenuSlot {
@@ -16,8 +18,7 @@ struct TMenuSlot {
 };
 
 struct TMenuLayout {
-  const char* mainMenu;   // object name of the main menu ("Msakujo")
-  const char* popupMenu;  // its copy in the pop-up menu ("Msakujo2")
+  TMenuTwins TMenus::*menu;  // the menu and its pop-up twin (&TMenus::del)
   std::vector<TMenuSlot> items;
 };
 

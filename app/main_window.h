@@ -18,6 +18,7 @@
 
 #include "app/archive_extract.h"
 #include "app/grep_runner.h"
+#include "app/menu_handles.h"
 #include "dialogs/dialogs.h"
 #include "settings/window_state.h"
 #include "viewer/printing.h"
@@ -114,6 +115,7 @@ class TForm1 : public QMainWindow {
   viewer::TStatusPanels* StatusBar1() const { return StatusBar1_; }
   QToolBar* ToolBar1() const { return ToolBar1_; }
   QToolBar* ToolBar2() const { return ToolBar2_; }
+  const TMenus& Menus() const { return menus_; }
   QMenu* PopupMenu1() const { return PopupMenu1_; }
   QMenu* PopupMenu2() const { return PopupMenu2_; }
   QAction* Action(const char* name) const;
@@ -370,7 +372,7 @@ class TForm1 : public QMainWindow {
   void LayoutTextHeader();
   void ApplyPanelRBHeight(int height, bool laidOut);
   // main_window_menus.cpp
-  void BuildMenus();
+  TMenus BuildMenus();
   void BuildToolBars();
   QAction* MakeAction(QMenu* menu, const char* name, const char* caption, void (TForm1::*slot)(),
                       bool checkable = false);
@@ -381,9 +383,23 @@ class TForm1 : public QMainWindow {
     const char* caption;
     void (TForm1::*slot)();
     void (TForm1::*popupSlot)() = nullptr;  // when the twin runs something else
+    const char* popupCaption = nullptr;     // when the twin reads otherwise
   };
-  // The items (the twins when popup) into menu before `before`, or at its end when that is null.
-  void InsertMenuItems(QMenu* menu, QAction* before, bool popup, std::span<const MenuItemSpec> items);
+  // The items into the menu bar's menu and their twins into the pop-up's, each before its
+  // anchor (at the end when that is null) or at the front or the end of both. A missing menu is a
+  // fault of the program: an assertion in debug builds, a warning and nothing added otherwise.
+  enum class TMenuEnd { Front, Back };
+  void InsertTwins(const TMenuTwins& twins, TMenuEnd end, std::span<const MenuItemSpec> items);
+  void InsertTwins(const TMenuTwins& twins, std::array<QAction*, 2> before, std::span<const MenuItemSpec> items);
+  // The separator before each file menu's 終了, where the file menu's groups go in.
+  std::array<QAction*, 2> BeforeExit() const;
+  // Items at the top of the pop-up's shortcut list, in the order given.
+  struct ShortcutSpec {
+    const char* name;
+    const char* caption;
+    void (TForm1::*slot)();
+  };
+  void AddShortcuts(std::initializer_list<ShortcutSpec> items);
   // A tool button of the bars, its tip and status text from the tool-button table, put before
   // `before` (at the end when null); and a divider of the table's width.
   QAction* ToolButton(QToolBar* bar, QAction* before, const char* name, QStyle::StandardPixmap icon,
@@ -485,6 +501,7 @@ class TForm1 : public QMainWindow {
   viewer::TTextPane* RichEdit1_ = nullptr;
   viewer::TStatusPanels* SBarR_ = nullptr;
   viewer::TStatusPanels* StatusBar1_ = nullptr;
+  TMenus menus_;
   QMenu* PopupMenu1_ = nullptr;
   QMenu* PopupMenu2_ = nullptr;
   QMenu* PopupMenu3_ = nullptr;

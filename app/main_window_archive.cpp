@@ -59,19 +59,12 @@ void TForm1::BuildArchiveCommands() {
       {"Marclist", "Marclist1", "一覧(&V)", &TForm1::MarclistClick},
       {"Marccreate", "Marccreate1", "作成(&M)", &TForm1::MarccreateClick},
   };
-  for (const char* menuName : {"Marc", "Marc2"}) {
-    QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName));
-    if (!m) continue;
-    const bool popup = menuName == std::string("Marc2");
-    InsertMenuItems(m, m->actions().value(0), popup, kItems);
-  }
+  InsertTwins(menus_.archive, TMenuEnd::Front, kItems);
   QAction* before = Action("ToolButton45");
   ToolButton(ToolBar1_, before, "ToolButton42", QStyle::SP_ArrowDown, &TForm1::MlhaUClick);
   ToolButton(ToolBar1_, before, "ToolButton43", QStyle::SP_ArrowUp, &TForm1::MlhaPClick);
   ToolButton(ToolBar1_, before, "ToolButton44", QStyle::SP_FileDialogListView, &TForm1::MlhalistClick);
-  if (QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut")))
-    shortcuts->insertAction(shortcuts->actions().value(0),
-                            MakeAction(nullptr, "Myc", "&；　LHA書庫内容表示切替", &TForm1::MycClick));
+  AddShortcuts({{"Myc", "&；　LHA書庫内容表示切替", &TForm1::MycClick}});
   viewer_->SetArchiveListing([this](const QString& path) { return LhaPreview(path); });
 }
 

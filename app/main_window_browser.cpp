@@ -116,50 +116,45 @@ void TForm1::BuildBrowserCommands() {
   button("ToolButton34", QStyle::SP_MediaPlay, &TForm1::MfileexeClick);
   ToolDivider(ToolBar1_, before, "ToolButton1");
 
-  QMenu* view = findChild<QMenu*>(QStringLiteral("Mhyoji"));
-  QMenu* pview = findChild<QMenu*>(QStringLiteral("Mhyoji1"));
-  for (QMenu* m : {view, pview}) {
-    if (!m) continue;
-    const bool p = m == pview;
-    QAction* first = m->actions().value(0);
-    auto item = [&](const char* name, const char* caption, void (TForm1::*slot)()) {
-      QAction* a = MakeAction(nullptr, p ? (std::string(name) + "1").c_str() : name, caption, slot);
-      m->insertAction(first, a);
-      return a;
-    };
-    item("Mrefresh", "最新の情報に更新", &TForm1::MrefreshClick);
-    item("Mdrive", "ドライブの指定(&V)", &TForm1::MdriveClick);
-    item("Mfolder", "フォルダーの指定(&F)", &TForm1::MfolderClick);
-    item("Mext", "拡張子の指定(&W)", &TForm1::MextClick);
-    item("Msort", "ファイルの並び替え(&S)", &TForm1::MsortClick);
-    item("Mroot", "ルートフォルダーを表示(&D)", &TForm1::MrootClick);
-    m->insertSeparator(first);
+  static const MenuItemSpec kView[] = {
+      {"Mrefresh", "Mrefresh1", "最新の情報に更新", &TForm1::MrefreshClick},
+      {"Mdrive", "Mdrive1", "ドライブの指定(&V)", &TForm1::MdriveClick},
+      {"Mfolder", "Mfolder1", "フォルダーの指定(&F)", &TForm1::MfolderClick},
+      {"Mext", "Mext1", "拡張子の指定(&W)", &TForm1::MextClick},
+      {"Msort", "Msort1", "ファイルの並び替え(&S)", &TForm1::MsortClick},
+      {"Mroot", "Mroot1", "ルートフォルダーを表示(&D)", &TForm1::MrootClick},
+      {},
+      {"Mbigicon", "Mbigicon1", "大きいアイコン", &TForm1::MbigiconClick},
+      {"Msmallicon", "Msmallicon1", "小さいアイコン", &TForm1::MsmalliconClick},
+      {"Mlist", "Mlist1", "一覧", &TForm1::MlistClick},
+      {"Mreport", "Mreport1", "詳細", &TForm1::MreportClick},
+      {},
+  };
+  InsertTwins(menus_.view, TMenuEnd::Front, kView);
+  for (const bool popup : {false, true}) {
     auto* group = new QActionGroup(this);
-    for (auto [name, caption, slot] : {std::tuple{"Mbigicon", "大きいアイコン", &TForm1::MbigiconClick},
-                                       std::tuple{"Msmallicon", "小さいアイコン", &TForm1::MsmalliconClick},
-                                       std::tuple{"Mlist", "一覧", &TForm1::MlistClick},
-                                       std::tuple{"Mreport", "詳細", &TForm1::MreportClick}}) {
-      QAction* a = item(name, caption, slot);
+    for (const char* name : {"Mbigicon", "Msmallicon", "Mlist", "Mreport"}) {
+      QAction* a = Action(popup ? (std::string(name) + "1").c_str() : name);
       a->setCheckable(true);
       group->addAction(a);
     }
-    m->insertSeparator(first);
   }
   MakeAction(Mfileviewcolum_, "Mcolumdefault", "初期値(&Z)", &TForm1::McolumdefaultClick);
   MakeAction(Mfileviewcolum_, "Mcolumauto", "自動幅(&X)", &TForm1::McolumautoClick);
   MakeAction(Mfileviewcolum_, "Mcolumnameauto", "ファイル名自動幅(&E)", &TForm1::McolumnameautoClick);
 
-  QMenu* info = findChild<QMenu*>(QStringLiteral("Minfo"));
-  QMenu* pinfo = findChild<QMenu*>(QStringLiteral("Minfo2"));
-  for (QMenu* m : {info, pinfo}) {
-    if (!m) continue;
-    const bool p = m == pinfo;
+  static const MenuItemSpec kInfo[] = {
+      {"Mnameonly", "Mnameonly1", "ファイル名-ファイル名のみ(&N)", &TForm1::MnameonlyClick},
+      {"Mfullpath", "Mfullpath1", "ファイル名-フルパス(&P)", &TForm1::MfullpathClick},
+      {"Mcurrentfile", "Mcurrentfile1", "ファイル名-現在表示のファイル(&C)", &TForm1::McurrentfileClick},
+      {"Msavetree", "Msavetree1", "フォルダー名の保存(&D)", &TForm1::MsavetreeClick},
+  };
+  InsertTwins(menus_.info, TMenuEnd::Back, kInfo);
+  for (const bool p : {false, true}) {
+    QMenu* m = p ? menus_.info.popup : menus_.info.main;
     auto name = [p](const char* n) { return p ? std::string(n) + "1" : std::string(n); };
-    MakeAction(m, name("Mnameonly").c_str(), "ファイル名-ファイル名のみ(&N)", &TForm1::MnameonlyClick);
-    MakeAction(m, name("Mfullpath").c_str(), "ファイル名-フルパス(&P)", &TForm1::MfullpathClick);
-    QAction* current = MakeAction(m, name("Mcurrentfile").c_str(), "ファイル名-現在表示のファイル(&C)", &TForm1::McurrentfileClick);
+    QAction* current = Action(name("Mcurrentfile").c_str());
     connect(m, &QMenu::aboutToShow, this, [this, current] { current->setEnabled(FileView1_->SelectedCount() > 0); });
-    MakeAction(m, name("Msavetree").c_str(), "フォルダー名の保存(&D)", &TForm1::MsavetreeClick);
     QMenu* save = new QMenu(U("ファイル名の保存(&O)"), m);
     save->setObjectName(QString::fromStdString(name("Msavefilename")));
     m->addMenu(save);
@@ -167,20 +162,14 @@ void TForm1::BuildBrowserCommands() {
     MakeAction(save, name("Msavepath").c_str(), "ﾊﾟｽと名前", &TForm1::MsavepathClick);
     MakeAction(save, name("Mcopypath").c_str(), "パスをクリップボードにコピー", &TForm1::McopypathClick);
   }
-  QMenu* file = findChild<QMenu*>(QStringLiteral("Mfile1"));
-  QMenu* pfile = findChild<QMenu*>(QStringLiteral("Mfile2"));
-  if (file) file->insertAction(file->actions().value(0), MakeAction(nullptr, "Mfileexe", "ファイル　実行(&E)", &TForm1::MfileexeClick));
-  if (pfile) pfile->insertAction(pfile->actions().value(0), MakeAction(nullptr, "Mfileexe1", "ファイルを実行(&S)", &TForm1::MfileexeClick));
+  static const MenuItemSpec kFile[] = {
+      {"Mfileexe", "Mfileexe1", "ファイル　実行(&E)", &TForm1::MfileexeClick, nullptr, "ファイルを実行(&S)"}};
+  InsertTwins(menus_.file, TMenuEnd::Front, kFile);
 
-  QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut"));
-  if (shortcuts) {
-    QAction* first = shortcuts->actions().value(0);
-    for (auto [name, caption, slot] : {std::tuple{"Myb", "BS 一つ上のディレクトリへ移動", &TForm1::MybClick},
-                                       std::tuple{"Myy", "&\\ ルートフォルダーに移動", &TForm1::MyyClick},
-                                       std::tuple{"Mye", "Enter サブディレクトリを開く", &TForm1::MyeClick},
-                                       std::tuple{"Myh", "HOME 一番上のファイル", &TForm1::MyhClick}})
-      shortcuts->insertAction(first, MakeAction(nullptr, name, caption, slot));
-  }
+  AddShortcuts({{"Myb", "BS 一つ上のディレクトリへ移動", &TForm1::MybClick},
+                {"Myy", "&\\ ルートフォルダーに移動", &TForm1::MyyClick},
+                {"Mye", "Enter サブディレクトリを開く", &TForm1::MyeClick},
+                {"Myh", "HOME 一番上のファイル", &TForm1::MyhClick}});
 }
 
 void TForm1::FolderView1Change() {

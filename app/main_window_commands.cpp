@@ -97,8 +97,9 @@ void TForm1::BuildCommandMenus() {
   connect(Mcodehenkan1_, &QMenu::aboutToShow, this, &TForm1::Mcodehenkan1Click);
   connect(Mcodehenkan2_, &QMenu::aboutToShow, this, &TForm1::Mcodehenkan2Click);
   for (const TMenuLayout& layout : CommandMenuLayouts()) {
-    QMenu* const tops[2] = {findChild<QMenu*>(QString::fromLatin1(layout.mainMenu)),
-                            findChild<QMenu*>(QString::fromLatin1(layout.popupMenu))};
+    const TMenuTwins& twins = menus_.*layout.menu;
+    Q_ASSERT_X(twins.main && twins.popup, "BuildCommandMenus", "a command menu was never made");
+    QMenu* const tops[2] = {twins.main, twins.popup};
     std::string submenu;  // the caption of the submenu being filled, empty when none
     QMenu* subs[2] = {nullptr, nullptr};
     for (std::size_t i = 0; i < layout.items.size(); ++i) {
@@ -169,7 +170,7 @@ void TForm1::BuildCommandMenus() {
   }
 
   // The shortcut list: the two command letters.
-  QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut"));
+  QMenu* shortcuts = menus_.shortcuts;
   AddCommandItem(shortcuts, *textcmd::FindCommand("Mtojis1Click"), "MyT", QStringLiteral("&T 文字コード自動変換"));
   AddCommandItem(shortcuts, *textcmd::FindCommand("Mdump1Click"), "MyB", QStringLiteral("&B 16進表示"));
 

@@ -47,30 +47,30 @@ QString FindProgram(const std::string& commandLine) {
 }  // namespace
 
 void TForm1::BuildCustomCommands() {
-  QMenu* apps = findChild<QMenu*>(QStringLiteral("Mexe"));
-  QMenu* papps = findChild<QMenu*>(QStringLiteral("Mexe2"));
-  for (QMenu* m : {apps, papps}) {
-    const bool p = m == papps;
-    (p ? Mexedo2_ : Mexedo_)->setTitle(U("実行(&G)"));
-    MakeAction(m, p ? "Mexeset1" : "Mexeset", "設定(&O)..", &TForm1::MexesetClick);
-    m->addSeparator();
-    MakeAction(m, p ? "Mtoroku1" : "Mtoroku", "登録フォルダーを表示(&K)", &TForm1::MtorokuClick);
-  }
-  QMenu* options = findChild<QMenu*>(QStringLiteral("Moption1"));
-  QMenu* poptions = findChild<QMenu*>(QStringLiteral("Moption2"));
-  for (QMenu* m : {options, poptions}) {
-    const bool p = m == poptions;
-    MakeAction(m, p ? "Mtoolbarset1" : "Mtoolbarset", "ツールボタンの設定(&E)", &TForm1::MtoolbarsetClick);
-    MakeAction(m, p ? "Mfolderset1" : "Mfolderset", "登録フォルダーの設定(&K)", &TForm1::MfoldersetClick);
-    static const char* const kOrder[] = {"Mtoolbarset", "MediterSet", "Mchartset", "Mfolderset", "MstreamRead1",
-                                         "Mreadmax1", "Mtabset1", "Minifileclear1", "Minitdirectry", "Mricheditloadline"};
-    static const char* const kPopupOrder[] = {"Mtoolbarset1", "MediterSet1", "Mchartset1", "Mfolderset1", "MstreamRead2",
-                                              "Mreadmax2", "Mtabset2", "Minifileclear2", "Minitdirectry1", "Mricheditloadline1"};
-    for (const char* name : p ? kPopupOrder : kOrder) {
-      if (QAction* a = Action(name)) {
-        m->removeAction(a);
-        m->addAction(a);
-      }
+  static const MenuItemSpec kApps[] = {
+      {"Mexeset", "Mexeset1", "設定(&O)..", &TForm1::MexesetClick},
+      {},
+      {"Mtoroku", "Mtoroku1", "登録フォルダーを表示(&K)", &TForm1::MtorokuClick},
+  };
+  InsertTwins(menus_.apps, TMenuEnd::Back, kApps);
+  static const MenuItemSpec kSettings[] = {
+      {"Mtoolbarset", "Mtoolbarset1", "ツールボタンの設定(&E)", &TForm1::MtoolbarsetClick},
+      {"Mfolderset", "Mfolderset1", "登録フォルダーの設定(&K)", &TForm1::MfoldersetClick},
+  };
+  InsertTwins(menus_.options, TMenuEnd::Back, kSettings);
+  // The settings commands of every group, in the order the 設定 menu lists them.
+  static const char* const kOrder[] = {"Mtoolbarset", "MediterSet", "Mchartset", "Mfolderset", "MstreamRead1",
+                                       "Mreadmax1", "Mtabset1", "Minifileclear1", "Minitdirectry", "Mricheditloadline"};
+  static const char* const kPopupOrder[] = {"Mtoolbarset1", "MediterSet1", "Mchartset1", "Mfolderset1", "MstreamRead2",
+                                            "Mreadmax2", "Mtabset2", "Minifileclear2", "Minitdirectry1", "Mricheditloadline1"};
+  for (const bool popup : {false, true}) {
+    QMenu* m = popup ? menus_.options.popup : menus_.options.main;
+    for (const char* name : popup ? kPopupOrder : kOrder) {
+      QAction* a = Action(name);
+      Q_ASSERT_X(a, "BuildCustomCommands", name);
+      if (!a) continue;
+      m->removeAction(a);
+      m->addAction(a);
     }
   }
   ArrangeToolBar(ToolBar1_, custom::MainToolButtons(), 0);

@@ -35,18 +35,13 @@ void TForm1::BuildDriveCommands() {
   dirRunner_ = new TDirRunner(this);
   connect(dirRunner_, &TDirRunner::Finished, this, &TForm1::DirListingFinished);
   static const MenuItemSpec kItems[] = {
+      {},
       {"MdriveInfo", "MdriveInfo2", "ドライブ情報表示(&I)", &TForm1::MdriveInfoClick},
       {"Mdircommand1", "Mdircommand3", "dirコマンド-ダイレクト(&R)", &TForm1::Mdircommand1Click},
       {"Mdircommand2", "Mdircommand4", "dirコマンド-詳細(&A)", &TForm1::Mdircommand2Click},
       {"Mfileinfo1", "Mfileinfo2", "ファイルのプロパティ(&F)", &TForm1::Mfileinfo1Click},
   };
-  for (const char* menuName : {"Minfo", "Minfo2"}) {
-    QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName));
-    if (!m) continue;
-    const bool popup = menuName == std::string("Minfo2");
-    m->addSeparator();
-    InsertMenuItems(m, nullptr, popup, kItems);
-  }
+  InsertTwins(menus_.info, TMenuEnd::Back, kItems);
 }
 
 void TForm1::MdriveInfoClick() {

@@ -63,8 +63,6 @@ void TForm1::BuildEditCommands() {
   connect(RichEdit1_, &viewer::TTextPane::EditRefused, this, [this] {
     dialogs_.Warning(C("64KBを超える行があるため、このテキストは簡易編集できません。"));
   });
-  QMenu* edit = findChild<QMenu*>(QStringLiteral("Medit1"));
-  QMenu* pedit = findChild<QMenu*>(QStringLiteral("Medit2"));
   static const MenuItemSpec kItems[] = {
       {"MediterRich", "MediterRich1", "簡易編集する(&R)", &TForm1::MediterRichClick},
       {},
@@ -84,33 +82,18 @@ void TForm1::BuildEditCommands() {
       {"Mediter", "Mediter1", "エディターで編集(&E)", &TForm1::MediterClick},
       {},
   };
-  for (QMenu* m : {edit, pedit}) {
-    if (!m) continue;
-    const bool popup = m == pedit;
-    InsertMenuItems(m, m->actions().value(0), popup, kItems);
-    connect(m, &QMenu::aboutToShow, this, &TForm1::Medit1Click);
-  }
+  InsertTwins(menus_.edit, TMenuEnd::Front, kItems);
+  for (QMenu* m : {menus_.edit.main, menus_.edit.popup}) connect(m, &QMenu::aboutToShow, this, &TForm1::Medit1Click);
   Action("MToversave1")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   Action("MToversave1")->setShortcutContext(Qt::WindowShortcut);
   addAction(Action("MToversave1"));
 
   // The selection delete also stands in the 削除 menu.
-  for (auto [menuName, name] : {std::pair{"Msakujo", "Mtextdelete2"}, std::pair{"Msakujo2", "Mtextdelete3"}}) {
-    if (QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName))) {
-      QAction* first = m->actions().value(0);
-      m->insertAction(first, MakeAction(nullptr, name, "選択範囲削除(&D)", &TForm1::MtextdeleteClick));
-      m->insertSeparator(first);
-    }
-  }
+  static const MenuItemSpec kDelete[] = {{"Mtextdelete2", "Mtextdelete3", "選択範囲削除(&D)", &TForm1::MtextdeleteClick}, {}};
+  InsertTwins(menus_.del, TMenuEnd::Front, kDelete);
   // Saving under a name from the file menus too.
-  for (auto [menuName, name] : {std::pair{"Mfile1", "Mfilesave1"}, std::pair{"Mfile2", "Mfilesave2"}}) {
-    if (QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName))) {
-      QAction* exit = Action(menuName == std::string("Mfile1") ? "Mexit1" : "Mexit2");
-      QAction* before = m->actions().value(std::max<qsizetype>(0, m->actions().indexOf(exit) - 1));
-      m->insertSeparator(before);
-      m->insertAction(before, MakeAction(nullptr, name, "テキストを名前を付けて保存(&W)...", &TForm1::MTsave1Click));
-    }
-  }
+  static const MenuItemSpec kSave[] = {{}, {"Mfilesave1", "Mfilesave2", "テキストを名前を付けて保存(&W)...", &TForm1::MTsave1Click}};
+  InsertTwins(menus_.file, BeforeExit(), kSave);
 
   QAction* at = Action("ToolButton16");
   ToolDivider(ToolBar2_, at, "ToolButton50");
@@ -125,8 +108,7 @@ void TForm1::BuildEditCommands() {
       ->setCheckable(true);
   ToolButton(ToolBar1_, Action("ToolButton34"), "ToolButton30", QStyle::SP_FileIcon, &TForm1::MediterClick);
 
-  if (QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut")))
-    shortcuts->insertAction(shortcuts->actions().value(0), MakeAction(nullptr, "MyE", "&E エディターで編集", &TForm1::MediterClick));
+  AddShortcuts({{"MyE", "&E エディターで編集", &TForm1::MediterClick}});
 }
 
 void TForm1::ShowEditState() {

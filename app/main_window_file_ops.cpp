@@ -71,8 +71,6 @@ void TForm1::BuildFileOperations() {
     return QProcess::startDetached(program, arguments, folder);
   };
 
-  QMenu* file = findChild<QMenu*>(QStringLiteral("Mfile1"));
-  QMenu* pfile = findChild<QMenu*>(QStringLiteral("Mfile2"));
   static const MenuItemSpec kItems[] = {
       {"Mfilecopy", "Mfilecopy2", "ファイル　コピー(&C)", &TForm1::MfilecopyClick},
       {"Mfilemove", "Mfilemove2", "ファイル　移動(&M)", &TForm1::MfilemoveClick},
@@ -89,14 +87,10 @@ void TForm1::BuildFileOperations() {
       {"Mformat", "Mformat2", "ディスク　フォーマット(&F)", &TForm1::MformatClick},
       {"Mdiskcopy1", "Mdiskcopy12", "ディスク　コピー(&N)", &TForm1::Mdiskcopy1Click},
   };
-  for (QMenu* m : {file, pfile}) {
-    if (!m) continue;
-    const bool popup = m == pfile;
-    // After "execute", before the separator that precedes "exit".
-    QAction* before = m->actions().value(1);
-    m->insertSeparator(before);
-    InsertMenuItems(m, before, popup, kItems);
-  }
+  // After 実行, before the separator that precedes 終了.
+  const std::array<QAction*, 2> before = BeforeExit();
+  for (const bool popup : {false, true}) (popup ? menus_.file.popup : menus_.file.main)->insertSeparator(before[popup]);
+  InsertTwins(menus_.file, before, kItems);
 
   // Tool buttons after the print buttons' divider.
   QAction* anchor = Action("ToolButton18");
@@ -107,17 +101,13 @@ void TForm1::BuildFileOperations() {
   ToolButton(ToolBar1_, anchor, "ToolButton6", QStyle::SP_FileLinkIcon, &TForm1::MrenameClick);
   ToolButton(ToolBar1_, anchor, "ToolButton40", QStyle::SP_FileDialogInfoView, &TForm1::MpropatyClick);
 
-  if (QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut"))) {
-    QAction* first = shortcuts->actions().value(0);
-    for (auto [name, caption, slot] : {std::tuple{"MyC", "&C ファイルのコピー", &TForm1::MfilecopyClick},
-                                       std::tuple{"MyM", "&M ファイルの移動", &TForm1::MfilemoveClick},
-                                       std::tuple{"MyD", "&D ファイルの削除", &TForm1::MfiledeleteClick},
-                                       std::tuple{"Myd", "SHIFT+DEL ファイルの完全削除", &TForm1::MydClick},
-                                       std::tuple{"MyR", "&R ファイル名の変更", &TForm1::MrenameClick},
-                                       std::tuple{"MyA", "&A ファイルの属性変更", &TForm1::MpropatyClick},
-                                       std::tuple{"MyK", "&K ディレクトリ作成", &TForm1::MmkdirClick}})
-      shortcuts->insertAction(first, MakeAction(nullptr, name, caption, slot));
-  }
+  AddShortcuts({{"MyC", "&C ファイルのコピー", &TForm1::MfilecopyClick},
+                {"MyM", "&M ファイルの移動", &TForm1::MfilemoveClick},
+                {"MyD", "&D ファイルの削除", &TForm1::MfiledeleteClick},
+                {"Myd", "SHIFT+DEL ファイルの完全削除", &TForm1::MydClick},
+                {"MyR", "&R ファイル名の変更", &TForm1::MrenameClick},
+                {"MyA", "&A ファイルの属性変更", &TForm1::MpropatyClick},
+                {"MyK", "&K ディレクトリ作成", &TForm1::MmkdirClick}});
 }
 
 bool TForm1::Busy() const { return FileCommandRunning() || (fileOps_ != nullptr && fileOps_->Running()); }

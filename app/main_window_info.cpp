@@ -102,14 +102,15 @@ void TForm1::BuildInfoCommands() {
   services_ = ownServices_.get();
 
   // 情報: the system items, with the Windowsシステム submenu, after what the menu holds already.
-  for (const char* menuName : {"Minfo", "Minfo2"}) {
-    QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName));
-    if (!m) continue;
-    const bool popup = menuName == std::string("Minfo2");
-    if (!m->isEmpty()) m->addSeparator();
-    MakeAction(m, popup ? "Msysteminfo2" : "Msysteminfo1", "システム情報表示(&S)", &TForm1::Msysteminfo1Click);
-    MakeAction(m, popup ? "Murl1" : "Murl", "URL先を開く(&H)", &TForm1::MurlClick);
-    m->addSeparator();
+  static const MenuItemSpec kItems[] = {
+      {},
+      {"Msysteminfo1", "Msysteminfo2", "システム情報表示(&S)", &TForm1::Msysteminfo1Click},
+      {"Murl", "Murl1", "URL先を開く(&H)", &TForm1::MurlClick},
+      {},
+  };
+  InsertTwins(menus_.info, TMenuEnd::Back, kItems);
+  for (const bool popup : {false, true}) {
+    QMenu* m = popup ? menus_.info.popup : menus_.info.main;
     QMenu* system = m->addMenu(U("Windowsシステム(&L)"));
     system->setObjectName(QString::fromLatin1(popup ? "Mwindows2" : "Mwindows"));
     system->menuAction()->setObjectName(system->objectName());
@@ -125,17 +126,15 @@ void TForm1::BuildInfoCommands() {
   }
 
   // ヘルプ
-  if (QMenu* help = findChild<QMenu*>(QStringLiteral("Mhelp1"))) {
-    MakeAction(help, "Mcontents1", "目次(&C)", &TForm1::Mcontents1Click);
-    MakeAction(help, "Mkeyword1", "キーワードで検索(&S)...", &TForm1::Mkeyword1Click);
-    MakeAction(help, "Muse1", "ヘルプの使い方(&U)", &TForm1::Muse1Click);
-    help->addSeparator();
-    MakeAction(help, "Mhanagumo1", "はなぐもホームページ(&H)", &TForm1::Mhanagumo1Click);
-    help->addSeparator();
-    MakeAction(help, "Mversion1", "バージョン情報(&A)...", &TForm1::Mversion1Click);
-  }
-  if (QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut")))
-    shortcuts->insertAction(shortcuts->actions().value(0), MakeAction(nullptr, "Mh", "&H ヘルプ", &TForm1::MhClick));
+  QMenu* help = menus_.help;
+  MakeAction(help, "Mcontents1", "目次(&C)", &TForm1::Mcontents1Click);
+  MakeAction(help, "Mkeyword1", "キーワードで検索(&S)...", &TForm1::Mkeyword1Click);
+  MakeAction(help, "Muse1", "ヘルプの使い方(&U)", &TForm1::Muse1Click);
+  help->addSeparator();
+  MakeAction(help, "Mhanagumo1", "はなぐもホームページ(&H)", &TForm1::Mhanagumo1Click);
+  help->addSeparator();
+  MakeAction(help, "Mversion1", "バージョン情報(&A)...", &TForm1::Mversion1Click);
+  AddShortcuts({{"Mh", "&H ヘルプ", &TForm1::MhClick}});
   if (QAction* now = Action("Mnow")) connect(now, &QAction::triggered, this, &TForm1::MnowClick);
 
   // ヘルプ(H) stands just before 終了(Q); URL before html->txt, or at the end of the text buttons.

@@ -53,7 +53,7 @@ TForm1::TForm1(dialogs::TDialogs& dialogs, std::string iniPath, QWidget* parent)
   setWindowTitle(QStringLiteral("ソラブ"));
   setGeometry(21, 32, 782, 514);
   BuildLayout();
-  BuildMenus();
+  menus_ = BuildMenus();
   BuildToolBars();
   BuildCommandMenus();
   counter_ = new browser::TFolderCounter(this);

@@ -47,18 +47,53 @@ QAction* TForm1::MakeAction(QMenu* menu, const char* name, const char* caption, 
   return action;
 }
 
-void TForm1::InsertMenuItems(QMenu* menu, QAction* before, bool popup, std::span<const MenuItemSpec> items) {
-  for (const MenuItemSpec& item : items) {
-    QAction* a = nullptr;
-    if (!item.name) {
-      a = new QAction(menu);
-      a->setSeparator(true);
-    } else {
-      a = MakeAction(nullptr, popup ? item.popupName : item.name, item.caption,
-                     popup && item.popupSlot ? item.popupSlot : item.slot);
-    }
-    menu->insertAction(before, a);
+void TForm1::InsertTwins(const TMenuTwins& twins, std::array<QAction*, 2> before,
+                         std::span<const MenuItemSpec> items) {
+  Q_ASSERT_X(twins.main && twins.popup, "InsertTwins", "a menu or its twin was never made");
+  if (!twins.main || !twins.popup) {
+    qWarning("InsertTwins: a menu or its twin was never made; %zu items left out", items.size());
+    return;
   }
+  for (const bool popup : {false, true}) {
+    QMenu* menu = popup ? twins.popup : twins.main;
+    for (const MenuItemSpec& item : items) {
+      QAction* a = nullptr;
+      if (!item.name) {
+        a = new QAction(menu);
+        a->setSeparator(true);
+      } else {
+        a = MakeAction(nullptr, popup ? item.popupName : item.name,
+                       popup && item.popupCaption ? item.popupCaption : item.caption,
+                       popup && item.popupSlot ? item.popupSlot : item.slot);
+      }
+      menu->insertAction(before[popup ? 1 : 0], a);
+    }
+  }
+}
+
+void TForm1::InsertTwins(const TMenuTwins& twins, TMenuEnd end, std::span<const MenuItemSpec> items) {
+  const auto first = [end](QMenu* m) { return end == TMenuEnd::Front && m ? m->actions().value(0) : nullptr; };
+  InsertTwins(twins, {first(twins.main), first(twins.popup)}, items);
+}
+
+std::array<QAction*, 2> TForm1::BeforeExit() const {
+  std::array<QAction*, 2> before{};
+  for (const bool popup : {false, true}) {
+    QMenu* file = popup ? menus_.file.popup : menus_.file.main;
+    const QList<QAction*> actions = file->actions();
+    const qsizetype exit = actions.indexOf(Action(popup ? "Mexit2" : "Mexit1"));
+    Q_ASSERT_X(exit > 0 && actions[exit - 1]->isSeparator(), "BeforeExit", "the file menu ends otherwise");
+    before[popup] = exit > 0 ? actions[exit - 1] : nullptr;
+  }
+  return before;
+}
+
+void TForm1::AddShortcuts(std::initializer_list<ShortcutSpec> items) {
+  QMenu* shortcuts = menus_.shortcuts;
+  Q_ASSERT_X(shortcuts, "AddShortcuts", "the shortcut list was never made");
+  if (!shortcuts) return;
+  QAction* first = shortcuts->actions().value(0);
+  for (const ShortcutSpec& item : items) shortcuts->insertAction(first, MakeAction(nullptr, item.name, item.caption, item.slot));
 }
 
 QAction* TForm1::ToolButton(QToolBar* bar, QAction* before, const char* name, QStyle::StandardPixmap icon,
@@ -104,89 +139,76 @@ void TForm1::BindOption(Option o, QMenu* mainMenu, QMenu* popupMenu, const char*
   item.popup->setChecked(def);
 }
 
-void TForm1::BuildMenus() {
+TMenus TForm1::BuildMenus() {
   QMenuBar* bar = menuBar();
   PopupMenu1_ = new QMenu(this);
   PopupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
   PopupMenu2_ = new QMenu(this);
   PopupMenu2_->setObjectName(QStringLiteral("PopupMenu2"));
 
-  QMenu* file = AddMenu(this, bar, "Mfile1", "ファイル(&F)");
-  QMenu* edit = AddMenu(this, bar, "Medit1", "編集(&E)");
-  QMenu* del = AddMenu(this, bar, "Msakujo", "削除(&K)");
-  QMenu* search = AddMenu(this, bar, "Mkensaku", "検索(&S)");
-  QMenu* view = AddMenu(this, bar, "Mhyoji", "表示(&D)");
-  QMenu* convert = AddMenu(this, bar, "Mhenkan1", "変換(&C)");
-  QMenu* archive = AddMenu(this, bar, "Marc", "書庫(&L)");
-  QMenu* info = AddMenu(this, bar, "Minfo", "情報(&I)");
-  QMenu* apps = AddMenu(this, bar, "Mexe", "アプリケーション(&A)");
-  QMenu* options = AddMenu(this, bar, "Moption1", "設定(&O)");
-  QMenu* help = AddMenu(this, bar, "Mhelp1", "ヘルプ(&H)");
-  auto* now = MakeAction(nullptr, "Mnow", "現在日付", nullptr);
-  bar->addAction(now);
-  Q_UNUSED(edit);
-  Q_UNUSED(del);
-  Q_UNUSED(search);
-  Q_UNUSED(info);
-  Q_UNUSED(help);
-
-  // The pop-up copy: the same menus, under the window's right button.
-  QMenu* pfile = AddSubMenu(PopupMenu1_, "Mfile2", "ファイル(&F)");
-  AddSubMenu(PopupMenu1_, "Medit2", "編集(&E)");
-  AddSubMenu(PopupMenu1_, "Msakujo2", "削除(&K)");
-  AddSubMenu(PopupMenu1_, "Mkensaku2", "検索(&S)");
-  QMenu* pview = AddSubMenu(PopupMenu1_, "Mhyoji1", "表示(&D)");
-  QMenu* pconvert = AddSubMenu(PopupMenu1_, "Mhenkan2", "変換(&C)");
-  AddSubMenu(PopupMenu1_, "Marc2", "書庫(&L)");
-  AddSubMenu(PopupMenu1_, "Minfo2", "情報(&I)");
-  QMenu* papps = AddSubMenu(PopupMenu1_, "Mexe2", "アプリケーション(&A)");
-  QMenu* poptions = AddSubMenu(PopupMenu1_, "Moption2", "設定(&O)");
+  // The menu bar's menus, then the pop-up copy under the window's right button.
+  TMenus m;
+  const std::pair<TMenuTwins*, std::array<const char*, 3>> kTwins[] = {
+      {&m.file, {"Mfile1", "Mfile2", "ファイル(&F)"}},
+      {&m.edit, {"Medit1", "Medit2", "編集(&E)"}},
+      {&m.del, {"Msakujo", "Msakujo2", "削除(&K)"}},
+      {&m.search, {"Mkensaku", "Mkensaku2", "検索(&S)"}},
+      {&m.view, {"Mhyoji", "Mhyoji1", "表示(&D)"}},
+      {&m.convert, {"Mhenkan1", "Mhenkan2", "変換(&C)"}},
+      {&m.archive, {"Marc", "Marc2", "書庫(&L)"}},
+      {&m.info, {"Minfo", "Minfo2", "情報(&I)"}},
+      {&m.apps, {"Mexe", "Mexe2", "アプリケーション(&A)"}},
+      {&m.options, {"Moption1", "Moption2", "設定(&O)"}},
+  };
+  for (const auto& [twins, names] : kTwins) twins->main = AddMenu(this, bar, names[0], names[2]);
+  m.help = AddMenu(this, bar, "Mhelp1", "ヘルプ(&H)");
+  bar->addAction(MakeAction(nullptr, "Mnow", "現在日付", nullptr));
+  for (const auto& [twins, names] : kTwins) twins->popup = AddSubMenu(PopupMenu1_, names[1], names[2]);
   PopupMenu1_->addSeparator();
-  QMenu* shortcuts = AddSubMenu(PopupMenu1_, "Mshortcut", "ショートカットキー(&X)");
-  MakeAction(shortcuts, "Mv", "&V テキストを全行表示", &TForm1::MvClick);
-  MakeAction(shortcuts, "Mjump2", "&J 指定行へジャンプ", &TForm1::MjumpClick);
-  MakeAction(shortcuts, "Mquit3", "&Q 終了<ESC>", &TForm1::Mexit1Click);
+  m.shortcuts = AddSubMenu(PopupMenu1_, "Mshortcut", "ショートカットキー(&X)");
+  MakeAction(m.shortcuts, "Mv", "&V テキストを全行表示", &TForm1::MvClick);
+  MakeAction(m.shortcuts, "Mjump2", "&J 指定行へジャンプ", &TForm1::MjumpClick);
+  MakeAction(m.shortcuts, "Mquit3", "&Q 終了<ESC>", &TForm1::Mexit1Click);
   MakeAction(PopupMenu1_, "Mquit", "ソラブの終了(&Q)", &TForm1::Mexit1Click);
   MakeAction(PopupMenu1_, "Mclosemenu", "メニューを閉じる(&Z)", nullptr);
 
   // ファイル
-  file->addSeparator();
-  MakeAction(file, "Mexit1", "終了(&X)", &TForm1::Mexit1Click);
-  MakeAction(pfile, "Mexit2", "終了(&X)", &TForm1::Mexit1Click);
+  static const MenuItemSpec kFile[] = {{}, {"Mexit1", "Mexit2", "終了(&X)", &TForm1::Mexit1Click}};
+  InsertTwins(m.file, TMenuEnd::Back, kFile);
 
   // 表示
-  connect(view, &QMenu::aboutToShow, this, &TForm1::MhyojiClick);
-  connect(pview, &QMenu::aboutToShow, this, &TForm1::Mhyoji1Click);
-  for (QMenu* m : {view, pview}) {
-    const bool p = m == pview;
-    MakeAction(m, p ? "Mtextrepaint2" : "Mtextrepaint1", "テキストを再表示(&B)", &TForm1::Mtextrepaint1Click);
-    MakeAction(m, p ? "Mtextnewview1" : "Mtextnewview", p ? "ファイルの再表示(&T)" : "ファイルを全行表示(&T)",
-               &TForm1::MtextnewviewClick);
-    m->addSeparator();
-    MakeAction(m, p ? "Mjump1" : "Mjump", "←指定行へ移動(&J)", &TForm1::MjumpClick);
-    MakeAction(m, p ? "Mlinetop2" : "Mlinetop1", "↑先頭行へ移動(&T)", &TForm1::Mlinetop1Click);
-    MakeAction(m, p ? "Mlinebottom2" : "Mlinebottom1", "↓最終行へ移動(&B)", &TForm1::Mlinebottom1Click);
-    m->addSeparator();
-    MakeAction(m, p ? "Meditview2" : "MeditView1", "テキスト表示を隠す(&I)", &TForm1::MeditView1Click);
-    MakeAction(m, p ? "Mwordwrap1" : "Mwordwrap", "右で折り返す(&R)", &TForm1::MwordwrapClick);
-    m->addSeparator();
-    MakeAction(m, p ? "Mfonttext1" : "Mfonttext", "テキストのフォント(&F)...", &TForm1::MfonttextClick);
-    MakeAction(m, p ? "Mfontfile1" : "Mfontfile", "ファイル一覧のフォント(&L)...", &TForm1::MfontfileClick);
-    if (!p) {
-      Mfileviewcolum_ = AddSubMenu(m, "Mfileviewcolum", "列幅(&W)");
-    }
-  }
+  connect(m.view.main, &QMenu::aboutToShow, this, &TForm1::MhyojiClick);
+  connect(m.view.popup, &QMenu::aboutToShow, this, &TForm1::Mhyoji1Click);
+  static const MenuItemSpec kView[] = {
+      {"Mtextrepaint1", "Mtextrepaint2", "テキストを再表示(&B)", &TForm1::Mtextrepaint1Click},
+      // The pop-up's reads 再表示: it stands where a file is already shown.
+      {"Mtextnewview", "Mtextnewview1", "ファイルを全行表示(&T)", &TForm1::MtextnewviewClick, nullptr,
+       "ファイルの再表示(&T)"},
+      {},
+      {"Mjump", "Mjump1", "←指定行へ移動(&J)", &TForm1::MjumpClick},
+      {"Mlinetop1", "Mlinetop2", "↑先頭行へ移動(&T)", &TForm1::Mlinetop1Click},
+      {"Mlinebottom1", "Mlinebottom2", "↓最終行へ移動(&B)", &TForm1::Mlinebottom1Click},
+      {},
+      {"MeditView1", "Meditview2", "テキスト表示を隠す(&I)", &TForm1::MeditView1Click},
+      {"Mwordwrap", "Mwordwrap1", "右で折り返す(&R)", &TForm1::MwordwrapClick},
+      {},
+      {"Mfonttext", "Mfonttext1", "テキストのフォント(&F)...", &TForm1::MfonttextClick},
+      {"Mfontfile", "Mfontfile1", "ファイル一覧のフォント(&L)...", &TForm1::MfontfileClick},
+  };
+  InsertTwins(m.view, TMenuEnd::Back, kView);
+  Mfileviewcolum_ = AddSubMenu(m.view.main, "Mfileviewcolum", "列幅(&W)");
   // 変換: the code conversion submenu is filled by the conversion commands.
-  Mcodehenkan1_ = AddSubMenu(convert, "Mcodehenkan1", "文字コード変換(&K)");
-  Mcodehenkan2_ = AddSubMenu(pconvert, "Mcodehenkan2", "文字コード変換(&K)");
+  Mcodehenkan1_ = AddSubMenu(m.convert.main, "Mcodehenkan1", "文字コード変換(&K)");
+  Mcodehenkan2_ = AddSubMenu(m.convert.popup, "Mcodehenkan2", "文字コード変換(&K)");
   // 書庫: present from the start so that a missing LHA library can disable them.
-  Q_UNUSED(archive);
 
   // アプリケーション: entries come from the settings file.
-  Mexedo_ = AddSubMenu(apps, "Mexedo", "実行(&G)");
-  Mexedo2_ = AddSubMenu(papps, "Mexedo2", "実行(&G)");
+  Mexedo_ = AddSubMenu(m.apps.main, "Mexedo", "実行(&G)");
+  Mexedo2_ = AddSubMenu(m.apps.popup, "Mexedo2", "実行(&G)");
 
   // 設定
+  QMenu* const options = m.options.main;
+  QMenu* const poptions = m.options.popup;
   connect(poptions, &QMenu::aboutToShow, this, &TForm1::Moption2Click);
   BindOption(Option::Mdisp, options, poptions, "Mdisp", "Mdisp1", "テキスト瞬時表示(&T)", "Mdisp", true, &TForm1::MdispClick);
   BindOption(Option::Mmousepoint, options, poptions, "Mmousepoint", "Mmousepoint1", "マウスポインタ表示(&H)", "Mmousepoint", true, &TForm1::MmousepointClick);
@@ -201,22 +223,23 @@ void TForm1::BuildMenus() {
   BindOption(Option::Mbackup1, options, poptions, "Mbackup1", "Mbackup2", "保存時バックアップ作成", "Mbackup1", true, &TForm1::Mbackup1Click);
   BindOption(Option::Mdragdrop1, options, poptions, "Mdragdrop1", "Mdragdrop2", "ドラッグ&&ドロップ使用", "Mdragdrop1", false, &TForm1::Mdragdrop1Click);
   BindOption(Option::Mlfline, options, poptions, "Mlfline", "Mlfline1", "LFも改行として扱う(&U)", "Mlfline", true, &TForm1::MlflineClick);
-  for (QMenu* m : {options, poptions}) {
-    const bool p = m == poptions;
-    m->addSeparator();
-    MakeAction(m, p ? "Mchartset1" : "Mchartset", "テキストの文字種類(&C)", &TForm1::MchartsetClick);
-    MakeAction(m, p ? "MstreamRead2" : "MstreamRead1", "Stream読み込みの設定(&M)", &TForm1::MstreamRead1Click);
-    MakeAction(m, p ? "Mreadmax2" : "Mreadmax1", "読み込み制限の設定(&Y)", &TForm1::Mreadmax1Click);
-    MakeAction(m, p ? "Mtabset2" : "Mtabset1", "TAB位置設定", &TForm1::Mtabset1Click);
-    MakeAction(m, p ? "Minifileclear2" : "Minifileclear1", "INIファイル削除･初期化", &TForm1::Minifileclear1Click);
-    MakeAction(m, p ? "Mricheditloadline1" : "Mricheditloadline", "表示行数の設定", &TForm1::MricheditloadlineClick);
-  }
+  static const MenuItemSpec kSettings[] = {
+      {},
+      {"Mchartset", "Mchartset1", "テキストの文字種類(&C)", &TForm1::MchartsetClick},
+      {"MstreamRead1", "MstreamRead2", "Stream読み込みの設定(&M)", &TForm1::MstreamRead1Click},
+      {"Mreadmax1", "Mreadmax2", "読み込み制限の設定(&Y)", &TForm1::Mreadmax1Click},
+      {"Mtabset1", "Mtabset2", "TAB位置設定", &TForm1::Mtabset1Click},
+      {"Minifileclear1", "Minifileclear2", "INIファイル削除･初期化", &TForm1::Minifileclear1Click},
+      {"Mricheditloadline", "Mricheditloadline1", "表示行数の設定", &TForm1::MricheditloadlineClick},
+  };
+  InsertTwins(m.options, TMenuEnd::Back, kSettings);
 
   for (QWidget* w : {static_cast<QWidget*>(PanelL_), static_cast<QWidget*>(PanelRT_), static_cast<QWidget*>(RichEdit1_)}) {
     w->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(w, &QWidget::customContextMenuRequested, this,
             [this, w](const QPoint& pos) { PopupMenu1_->popup(w->mapToGlobal(pos)); });
   }
+  return m;
 }
 
 void TForm1::BuildToolBars() {

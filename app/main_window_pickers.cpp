@@ -39,14 +39,12 @@ void TForm1::MinitdirectryClick() {
 }
 
 void TForm1::BuildPickerCommands() {
-  for (const char* menuName : {"Moption1", "Moption2"}) {
-    QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName));
-    if (!m) continue;
-    const bool p = QByteArray(menuName) == "Moption2";
-    m->addSeparator();
-    MakeAction(m, p ? "MediterSet1" : "MediterSet", "エディタの設定(&S)", &TForm1::MediterSetClick);
-    MakeAction(m, p ? "Minitdirectry1" : "Minitdirectry", "起動時フォルダー指定", &TForm1::MinitdirectryClick);
-  }
+  static const MenuItemSpec kItems[] = {
+      {},
+      {"MediterSet", "MediterSet1", "エディタの設定(&S)", &TForm1::MediterSetClick},
+      {"Minitdirectry", "Minitdirectry1", "起動時フォルダー指定", &TForm1::MinitdirectryClick},
+  };
+  InsertTwins(menus_.options, TMenuEnd::Back, kItems);
 }
 
 }  // namespace sorabu::app

@@ -31,16 +31,6 @@ constexpr const char* kLeft = "Yohaku_L";
 constexpr const char* kBottom = "Yohaku_B";
 constexpr const char* kRight = "Yohaku_R";
 
-// The separator that precedes the exit item, or the exit item when none does.
-QAction* BeforeExit(QMenu* menu, const char* exitName) {
-  const QList<QAction*> actions = menu->actions();
-  for (qsizetype i = 0; i < actions.size(); ++i) {
-    if (actions[i]->objectName() != QLatin1String(exitName)) continue;
-    return i > 0 && actions[i - 1]->isSeparator() ? actions[i - 1] : actions[i];
-  }
-  return nullptr;
-}
-
 int ScreenDpi() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? qRound(screen->logicalDotsPerInch()) : 96;
@@ -55,17 +45,10 @@ void TForm1::BuildPrintCommands() {
       {"Mprintset", "Mprintset1", "印刷設定(&G)...", &TForm1::MprintsetClick},
       {"Mprinter1", "Mprinter2", "プリンタ設定(&T)...", &TForm1::Mprinter1Click},
   };
-  const std::pair<const char*, const char*> kMenus[] = {{"Mfile1", "Mexit1"}, {"Mfile2", "Mexit2"}};
-  for (const auto& [menuName, exitName] : kMenus) {
-    QMenu* menu = findChild<QMenu*>(QString::fromLatin1(menuName));
-    if (!menu) continue;
-    const bool popup = exitName == std::string("Mexit2");
-    QAction* before = BeforeExit(menu, exitName);
-    // A group of its own, set off from exit as well.
-    if (before && !before->isSeparator()) before = menu->insertSeparator(before);
-    menu->insertSeparator(before);
-    InsertMenuItems(menu, before, popup, kItems);
-  }
+  // A group of its own, set off from exit as well.
+  const std::array<QAction*, 2> before = BeforeExit();
+  for (const bool popup : {false, true}) (popup ? menus_.file.popup : menus_.file.main)->insertSeparator(before[popup]);
+  InsertTwins(menus_.file, before, kItems);
   if (QAction* print = Action("Mprint")) print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 
   QAction* anchor = Action("ToolButton31");

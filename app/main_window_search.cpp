@@ -77,13 +77,8 @@ void TForm1::BuildSearchCommands() {
       {"Mgrep", "Mgrep1", "Grepの実行(&G)", &TForm1::MgrepClick, &TForm1::MgrepClick},
       {"Mgrep2", "Mgrep3", "Grepの中止(&Q)", &TForm1::Mgrep2Click, &TForm1::Mgrep2Click},
   };
-  for (const char* menuName : {"Mkensaku", "Mkensaku2"}) {
-    QMenu* m = findChild<QMenu*>(QString::fromLatin1(menuName));
-    if (!m) continue;
-    const bool popup = menuName == std::string("Mkensaku2");
-    InsertMenuItems(m, m->actions().value(0), popup, kItems);
-    connect(m, &QMenu::aboutToShow, this, &TForm1::MkensakuClick);
-  }
+  InsertTwins(menus_.search, TMenuEnd::Front, kItems);
+  for (QMenu* m : {menus_.search.main, menus_.search.popup}) connect(m, &QMenu::aboutToShow, this, &TForm1::MkensakuClick);
   for (auto [name, key] : {std::pair{"Mfind1", QKeySequence(Qt::CTRL | Qt::Key_F)},
                            std::pair{"Mfinddown1", QKeySequence(Qt::Key_F3)},
                            std::pair{"Mfindup1", QKeySequence(Qt::SHIFT | Qt::Key_F3)},
@@ -97,8 +92,7 @@ void TForm1::BuildSearchCommands() {
   QAction* before = Action("ToolButton48") ? Action("ToolButton48") : Action("ToolButton51");
   ToolButton(ToolBar2_, before, "ToolButton33", QStyle::SP_FileDialogContentsView, &TForm1::Mfind1Click);
   ToolButton(ToolBar2_, before, "ToolButton53", QStyle::SP_BrowserReload, &TForm1::Mreplace1Click);
-  if (QMenu* shortcuts = findChild<QMenu*>(QStringLiteral("Mshortcut")))
-    shortcuts->insertAction(shortcuts->actions().value(0), MakeAction(nullptr, "Mf", "&F テキストの検索", &TForm1::MfClick));
+  AddShortcuts({{"Mf", "&F テキストの検索", &TForm1::MfClick}});
 
   grep_ = new TGrepRunner(this);
   connect(grep_, &TGrepRunner::Cleared, this, [this] { viewer_->ClearTextPane(); });

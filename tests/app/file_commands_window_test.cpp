@@ -179,6 +179,47 @@ TEST_F(FileCommandsWindowTest, EveryMenuItemAndToolButtonIsConnected) {
   EXPECT_EQ(f.Action("Mtojis1P3")->text(), QStringLiteral("自動変換(&A)"));
 }
 
+// The menus every group of commands fills are the ones the window shows: each menu of the bar has
+// its twin under the pop-up with the same title, and the twins hold the same items in the same
+// order (the main menu's extras named here).
+TEST_F(FileCommandsWindowTest, EachMenuAndItsPopupTwinHoldTheSameItems) {
+  TForm1& f = Start();
+  const TMenus& m = f.Menus();
+  const std::pair<const TMenuTwins*, const char*> twins[] = {
+      {&m.file, "ファイル(&F)"}, {&m.edit, "編集(&E)"}, {&m.del, "削除(&K)"},      {&m.search, "検索(&S)"},
+      {&m.view, "表示(&D)"},     {&m.convert, "変換(&C)"}, {&m.archive, "書庫(&L)"}, {&m.info, "情報(&I)"},
+      {&m.apps, "アプリケーション(&A)"}, {&m.options, "設定(&O)"}};
+  const std::set<QString> mainOnly = {QStringLiteral("Mfileviewcolum")};
+  for (const auto& [t, title] : twins) {
+    SCOPED_TRACE(title);
+    ASSERT_NE(t->main, nullptr);
+    ASSERT_NE(t->popup, nullptr);
+    EXPECT_EQ(t->main->title(), QString::fromUtf8(title));
+    EXPECT_EQ(t->popup->title(), QString::fromUtf8(title));
+    EXPECT_TRUE(f.menuBar()->actions().contains(t->main->menuAction()));
+    EXPECT_TRUE(f.PopupMenu1()->actions().contains(t->popup->menuAction()));
+    auto shape = [&](QMenu* menu) {
+      QStringList kinds;
+      for (QAction* a : menu->actions()) {
+        if (mainOnly.count(a->objectName())) continue;
+        kinds << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? QStringLiteral("menu") : QStringLiteral("item"));
+      }
+      return kinds;
+    };
+    // Doubled separators are allowed: the menus collapse them.
+    EXPECT_TRUE(t->main->separatorsCollapsible());
+    const QStringList main = shape(t->main);
+    EXPECT_GT(main.count(QStringLiteral("item")), 1);
+    EXPECT_EQ(main, shape(t->popup));
+  }
+  ASSERT_NE(m.help, nullptr);
+  EXPECT_TRUE(f.menuBar()->actions().contains(m.help->menuAction()));
+  ASSERT_NE(m.shortcuts, nullptr);
+  EXPECT_EQ(m.shortcuts->title(), QStringLiteral("ショートカットキー(&X)"));
+  for (const char* name : {"Mv", "MyC", "MyE", "Mf", "Myc", "Mh", "MyT", "Myb"})
+    EXPECT_TRUE(m.shortcuts->actions().contains(f.Action(name))) << name;
+}
+
 TEST_F(FileCommandsWindowTest, EachCommandFromItsItemGivesTheLibrarysResult) {
   TForm1& f = Start();
   textcmd::SetSearchEnvironment({});  // histories would otherwise differ between the two runs
