@@ -11,13 +11,13 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
-#include <QThread>
 #include <QTimer>
 #include <cmath>
 
 #include "textconv/cp932.h"
 #include "uitext/qt_text.h"
 #include "viewer/byte_view.h"
+#include "viewer/document_builder.h"
 #include "viewer/line_index.h"
 #include "viewer/rtf_reader.h"
 
@@ -26,21 +26,6 @@ namespace sorabu::viewer {
 static_assert(TTextPane::kEditableLineBytes == TByteView::kLayoutCap, "the editor takes the lines the byte view paints whole");
 
 namespace {
-
-// The worker hands the document over in pieces of this size, cut after a line break.
-constexpr std::size_t kBuildChunk = 1 << 20;
-
-std::size_t ChunkEnd(std::string_view text, std::size_t from, textconv::TextForm form) {
-  if (text.size() - from <= kBuildChunk) return text.size();
-  const std::size_t limit = from + kBuildChunk;
-  const std::size_t lf = text.find_last_of("\r\n", limit - 1);
-  if (lf != std::string_view::npos && lf > from) {
-    // Never between the CR and LF of a pair.
-    if (text[lf] == '\r' && lf + 1 < text.size() && text[lf + 1] == '\n') return lf + 2;
-    return lf + 1;
-  }
-  return form == textconv::TextForm::Utf8 ? textconv::PreviousUtf8Start(text, from, limit) : PreviousCharStart(text, from, limit);
-}
 
 // Characters a text of these bytes has in the editor (a CR LF is one).
 int EditorLength(std::string_view bytes, textconv::TextForm form) {
@@ -66,27 +51,6 @@ bool IsEditingKey(const QKeyEvent* event) {
 }
 
 }  // namespace
-
-QString DecodeForPane(std::string_view bytes, textconv::TextForm form) {
-  std::u16string u;
-  if (form == textconv::TextForm::Utf8) {
-    u.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size();) i += textconv::DecodeUtf8Char(bytes, i, u);
-  } else {
-    u = textconv::DecodeCp932(bytes);
-  }
-  // One pass turning CR LF and lone CR into the pane's paragraph breaks.
-  std::size_t out = 0;
-  for (std::size_t i = 0; i < u.size(); ++i) {
-    char16_t c = u[i];
-    if (c == u'\r') {
-      if (i + 1 < u.size() && u[i + 1] == u'\n') ++i;
-      c = u'\n';
-    }
-    u[out++] = c;
-  }
-  return QString::fromUtf16(u.data(), static_cast<qsizetype>(out));
-}
 
 // A load is no edit: the undo history is switched off while it runs, which also empties it.
 class TTextPane::TLoading {
@@ -126,7 +90,9 @@ TTextPane::TTextPane(QWidget* parent) : QPlainTextEdit(parent) {
   progress_->hide();
   progressTimer_ = new QTimer(this);
   progressTimer_->setInterval(100);
-  connect(progressTimer_, &QTimer::timeout, this, [this] { progress_->setValue(builtPercent_.load()); });
+  builder_ = new TDocumentBuilder(this);
+  connect(builder_, &TDocumentBuilder::Ready, this, &TTextPane::DocumentBuilt);
+  connect(progressTimer_, &QTimer::timeout, this, [this] { progress_->setValue(builder_->Percent()); });
   ShowBytes();
 }
 
@@ -275,59 +241,25 @@ void TTextPane::BuildDocumentNow() {
 }
 
 void TTextPane::StartBuilding() {
-  if (builder_.joinable()) builder_.join();  // a finished worker whose document was dropped
   building_ = true;
-  const int generation = ++generation_;
-  builtPercent_ = 0;
   progress_->setValue(0);
   progress_->show();
   progress_->raise();
   progressTimer_->start();
-  QThread* home = thread();
-  builder_ = std::jthread([this, generation, home, text = bytes_, form = form_](std::stop_token stop) {
-    // No layout yet: the editor's layout is attached on the window's thread.
-    auto doc = std::make_unique<QTextDocument>();
-    doc->setUndoRedoEnabled(false);
-    QTextCursor cursor(doc.get());
-    for (std::size_t from = 0; from < text.size();) {
-      if (stop.stop_requested()) return;
-      const std::size_t to = ChunkEnd(text, from, form);
-      cursor.insertText(DecodeForPane(std::string_view(text).substr(from, to - from), form));
-      from = to;
-      builtPercent_ = static_cast<int>(from * 100 / text.size());
-    }
-    doc->moveToThread(home);
-    {
-      std::lock_guard lock(builtMutex_);
-      built_ = std::move(doc);
-    }
-    QMetaObject::invokeMethod(this, [this, generation] { DocumentBuilt(generation); }, Qt::QueuedConnection);
-  });
+  builder_->Start(bytes_, form_);
 }
 
 void TTextPane::StopBuilding() {
-  if (builder_.joinable()) {
-    builder_.request_stop();
-    builder_.join();
-  }
-  {
-    std::lock_guard lock(builtMutex_);
-    built_.reset();
-  }
+  if (builder_) builder_->Stop();
   building_ = false;
   pendingEdits_.clear();
   if (progressTimer_) progressTimer_->stop();
   if (progress_) progress_->hide();
 }
 
-void TTextPane::DocumentBuilt(int generation) {
-  std::unique_ptr<QTextDocument> doc;
-  {
-    std::lock_guard lock(builtMutex_);
-    doc = std::move(built_);
-  }
-  if (generation != generation_ || !doc || !byteMode_) return;
-  if (builder_.joinable()) builder_.join();
+void TTextPane::DocumentBuilt() {
+  std::unique_ptr<QTextDocument> doc = builder_->Take();
+  if (!doc || !byteMode_) return;
   building_ = false;
   progressTimer_->stop();
   progress_->hide();

@@ -9,16 +9,13 @@
 #pragma once
 
 #include <QPlainTextEdit>
-#include <atomic>
 #include <functional>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "textconv/unicode_text.h"
+#include "viewer/pane_text.h"
 #include "viewer/rtf_reader.h"
 
 class QProgressBar;
@@ -27,6 +24,7 @@ class QTimer;
 namespace sorabu::viewer {
 
 class TByteView;
+class TDocumentBuilder;
 
 class TTextPane : public QPlainTextEdit {
   Q_OBJECT
@@ -148,7 +146,7 @@ class TTextPane : public QPlainTextEdit {
   void LeaveByteMode(int caret, int anchor);
   void BuildDocumentNow();
   void StartBuilding();
-  void DocumentBuilt(int generation);
+  void DocumentBuilt();
   void StopBuilding();
   void AdoptDocument(QTextDocument* document);
   void OnUnusedKey(QKeyEvent* event);
@@ -169,22 +167,15 @@ class TTextPane : public QPlainTextEdit {
   bool trailingBreak_ = false;  // the loaded text ended with a line break
   double tabDistance_ = 0;
 
-  // The document built for editing a large text.
+  // The document built for editing a large text, and the edits waiting for it.
   bool building_ = false;
-  int generation_ = 0;
   std::vector<std::function<void()>> pendingEdits_;
-  std::jthread builder_;
-  std::atomic<int> builtPercent_{0};
-  std::mutex builtMutex_;
-  std::unique_ptr<QTextDocument> built_;
+  TDocumentBuilder* builder_ = nullptr;
   QMetaObject::Connection documentChanges_;
   QTextDocument* ownDocument_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QTimer* progressTimer_ = nullptr;
   std::function<bool(int)> lineActivated_;
 };
-
-// CP932 (or UTF-8) bytes to the pane's Unicode: lines end at CR, LF or CR LF.
-QString DecodeForPane(std::string_view bytes, textconv::TextForm form = textconv::TextForm::Cp932);
 
 }  // namespace sorabu::viewer
