@@ -25,4 +25,8 @@ QString DecodeForPane(std::string_view bytes, textconv::TextForm form) {
   return QString::fromUtf16(u.data(), static_cast<qsizetype>(out));
 }
 
+int EditorLength(std::string_view bytes, textconv::TextForm form) {
+  return static_cast<int>(DecodeForPane(bytes, form).size());
+}
+
 }  // namespace sorabu::viewer

@@ -1,6 +1,5 @@
 #include "viewer/text_pane.h"
 
-#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPlainTextDocumentLayout>
@@ -10,14 +9,14 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextFragment>
 #include <QTimer>
-#include <cmath>
+#include <algorithm>
 
 #include "textconv/cp932.h"
 #include "uitext/qt_text.h"
 #include "viewer/byte_view.h"
 #include "viewer/document_builder.h"
+#include "viewer/rich_document.h"
 #include "viewer/line_index.h"
 #include "viewer/rtf_reader.h"
 
@@ -26,11 +25,6 @@ namespace sorabu::viewer {
 static_assert(TTextPane::kEditableLineBytes == TByteView::kLayoutCap, "the editor takes the lines the byte view paints whole");
 
 namespace {
-
-// Characters a text of these bytes has in the editor (a CR LF is one).
-int EditorLength(std::string_view bytes, textconv::TextForm form) {
-  return static_cast<int>(DecodeForPane(bytes, form).size());
-}
 
 bool IsEditingKey(const QKeyEvent* event) {
   if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Undo) ||
@@ -194,21 +188,7 @@ void TTextPane::LoadRtf(std::string_view bytes) {
   LeaveByteMode(0, 0);
   TLoading loading(*this);
   QTextCursor cursor(document());
-  const QTextCharFormat base = currentCharFormat();
-  bool firstParagraph = true;
-  for (const auto& paragraph : doc.paragraphs) {
-    if (!firstParagraph) cursor.insertBlock();
-    firstParagraph = false;
-    for (const auto& run : paragraph) {
-      QTextCharFormat f = base;
-      if (run.bold) f.setFontWeight(QFont::Bold);
-      if (run.italic) f.setFontItalic(true);
-      if (run.underline) f.setFontUnderline(true);
-      if (run.halfPoints > 0) f.setFontPointSize(run.halfPoints / 2.0);
-      if (run.rgb) f.setForeground(QColor(static_cast<QRgb>(*run.rgb)));
-      cursor.insertText(QString::fromUtf16(run.text.data(), static_cast<qsizetype>(run.text.size())), f);
-    }
-  }
+  InsertRichText(cursor, doc, currentCharFormat());
   bytes_ = uitext::ToCp932Text(toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
   hasLines_ = !bytes_.empty();
   bytesValid_ = true;
@@ -579,35 +559,7 @@ RtfDocument TTextPane::RichDocument() const {
     }
     return doc;
   }
-  for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next()) {
-    std::vector<RtfRun> runs;
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-      const QTextFragment fragment = it.fragment();
-      if (!fragment.isValid()) continue;
-      const QTextCharFormat f = fragment.charFormat();
-      RtfRun run;
-      const QString text = fragment.text();
-      run.text.assign(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-      run.bold = f.fontWeight() >= QFont::Bold;
-      run.italic = f.fontItalic();
-      run.underline = f.fontUnderline();
-      if (f.hasProperty(QTextFormat::FontPointSize)) run.halfPoints = static_cast<int>(std::lround(f.fontPointSize() * 2));
-      if (f.hasProperty(QTextFormat::ForegroundBrush)) run.rgb = f.foreground().color().rgb() & 0xFFFFFF;
-      if (!runs.empty()) {
-        RtfRun& last = runs.back();
-        if (last.bold == run.bold && last.italic == run.italic && last.underline == run.underline &&
-            last.halfPoints == run.halfPoints && last.rgb == run.rgb) {
-          last.text += run.text;
-          continue;
-        }
-      }
-      runs.push_back(std::move(run));
-    }
-    doc.paragraphs.push_back(std::move(runs));
-  }
-  // A break at the very end starts no paragraph.
-  if (!doc.paragraphs.empty() && doc.paragraphs.back().empty()) doc.paragraphs.pop_back();
-  return doc;
+  return RichTextOf(*document());
 }
 
 void TTextPane::SetTabWidth(int tabWidth) {
