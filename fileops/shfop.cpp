@@ -1,6 +1,5 @@
 #include "fileops/shfop.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <gio/gio.h>
 #include <sys/stat.h>
@@ -14,6 +13,7 @@
 #include <random>
 
 #include "fileops/file_io.h"
+#include "fileops/folder_list.h"
 #include "fileops/path_names.h"
 #include "textconv/cp932.h"
 #include "textconv/ui_text.h"
@@ -41,57 +41,12 @@ using io::JoinPath;
 using io::Reason;
 using io::RenameNoReplace;
 
-bool IsDir(const std::string& path) {
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 std::string RealPath(const std::string& path) {
   char* r = realpath(path.c_str(), nullptr);
   if (r == nullptr) return path;
   std::string out(r);
   std::free(r);
   return out;
-}
-
-// Names in a folder, without "." and ".."; empty when it cannot be read.
-std::vector<std::string> Names(const std::string& folder, bool* ok = nullptr) {
-  std::vector<std::string> names;
-  DIR* dir = opendir(folder.c_str());
-  if (ok) *ok = dir != nullptr;
-  if (dir == nullptr) return names;
-  while (const dirent* e = readdir(dir)) {
-    const std::string n = e->d_name;
-    if (n != "." && n != "..") names.push_back(n);
-  }
-  closedir(dir);
-  return names;
-}
-
-std::string TypeNameOf(const std::string& name, bool folder) {
-  if (folder) return Utf8ToCp932("ファイル フォルダー");
-  const auto dot = name.rfind('.');
-  if (dot == std::string::npos || dot == 0 || dot + 1 == name.size()) return Utf8ToCp932("ファイル");
-  std::string ext = name.substr(dot + 1);
-  for (char& c : ext)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return ext + Utf8ToCp932(" ファイル");
-}
-
-void FillRecord(const std::string& path, const struct stat& st, TFileRecord& r) {
-  r.name = BaseName(path);
-  r.displayName = r.name;
-  r.shortName.clear();
-  r.typeName = TypeNameOf(r.name, S_ISDIR(st.st_mode));
-  r.size = S_ISDIR(st.st_mode) ? 0 : static_cast<unsigned long long>(st.st_size);
-  r.writeTime = st.st_mtime;
-  r.accessTime = st.st_atime;
-  r.changeTime = st.st_ctime;
-  unsigned a = 0;
-  if (!(st.st_mode & S_IWUSR)) a |= kAttrReadOnly;
-  if (!r.name.empty() && r.name[0] == '.') a |= kAttrHidden;
-  if (S_ISDIR(st.st_mode)) a |= kAttrDirectory;
-  r.attributes = a == 0 ? kAttrNormal : a;
 }
 
 std::string TemporaryName() {
@@ -115,10 +70,10 @@ bool ForceDirectories(const std::string& folder) {
   std::string f = folder;
   if (f.empty()) return false;
   while (f.size() > 1 && f.back() == '/') f.pop_back();
-  if (f.size() <= 1 || IsDir(f)) return true;
+  if (f.size() <= 1 || IsFolder(f)) return true;
   const std::string parent = DirName(f);
   if (parent != f && !ForceDirectories(parent)) return false;
-  return mkdir(f.c_str(), 0777) == 0 || (errno == EEXIST && IsDir(f));
+  return mkdir(f.c_str(), 0777) == 0 || (errno == EEXIST && IsFolder(f));
 }
 
 // One run of Execute: the items, the totals and the answers given so far.
@@ -177,7 +132,7 @@ struct TSHFOP::Work {
       ++files;
       return;
     }
-    for (const std::string& n : Names(path)) Measure(JoinPath(path, n), bytes, files);
+    for (const std::string& n : FolderNames(path)) Measure(JoinPath(path, n), bytes, files);
   }
 
   std::optional<Choice> Ask(const std::string& src, const struct stat& s, const std::string& folder,
@@ -240,7 +195,7 @@ struct TSHFOP::Work {
   // across: the source and the destination are known to lie on different file systems.
   Step TransferChildren(const std::string& src, const std::string& target, bool move, bool across) {
     bool readable = false;
-    const std::vector<std::string> names = Names(src, &readable);
+    const std::vector<std::string> names = FolderNames(src, &readable);
     if (!readable) return FailErrno(src, errno);
     Step result = Step::Ok;
     for (const std::string& n : names) {
@@ -352,7 +307,7 @@ struct TSHFOP::Work {
     Step result = Step::Ok;
     if (S_ISDIR(st.st_mode)) {
       bool readable = false;
-      const auto names = Names(path, &readable);
+      const auto names = FolderNames(path, &readable);
       if (!readable) return FailErrno(path, errno);
       for (const std::string& n : names) {
         const Step step = DeleteTree(JoinPath(path, n));
@@ -409,7 +364,7 @@ unsigned long long TSHFOP::Collect(std::vector<std::string>& items) {
       struct stat st {};
       if (lstat(p.c_str(), &st) != 0) continue;
       if (S_ISDIR(st.st_mode)) {
-        for (const std::string& n : Names(p)) queue.push_back(JoinPath(p, n));
+        for (const std::string& n : FolderNames(p)) queue.push_back(JoinPath(p, n));
         continue;
       }
       if (S_ISREG(st.st_mode)) bytes += static_cast<unsigned long long>(st.st_size);
@@ -426,7 +381,7 @@ unsigned long long TSHFOP::Collect(std::vector<std::string>& items) {
     if (HasWildcard(BaseName(entry))) {
       const std::string folder = DirName(entry);
       const std::string pattern = BaseName(entry);
-      for (const std::string& n : Names(folder)) {
+      for (const std::string& n : FolderNames(folder)) {
         if (!WildcardMatch(pattern, n)) continue;
         const std::string path = JoinPath(folder, n);
         struct stat st {};
@@ -446,7 +401,7 @@ unsigned long long TSHFOP::Collect(std::vector<std::string>& items) {
 }
 
 bool TSHFOP::EnsureDestination() {
-  if (IsDir(ToFolder)) return true;
+  if (IsFolder(ToFolder)) return true;
   if (!Options.Has(TfFlagsOption::NOCONFIRMMKDIR)) {
     const std::string text = Shown(ToFolder) + Utf8ToCp932(" は存在しません. 作成しますか？");
     if (!dialogs_.Confirm(ProgressTitle, text)) return false;
@@ -558,50 +513,6 @@ bool TSHFOP::Execute() {
   aborted_ = aborted;
   if (!errors_.empty()) dialogs_.ErrorList(ProgressTitle, Utf8ToCp932("次の項目を処理できませんでした。"), errors_);
   return !aborted_ && errors_.empty();
-}
-
-unsigned long long TSHFOP::ListFiles(const std::string& folder, std::string pattern, TListMode mode,
-                                     std::vector<TCollectedFile>& out) {
-  if (!IsDir(folder)) return 0;
-  out.clear();
-  if (!pattern.empty() && pattern.front() == '/') pattern.erase(0, 1);
-  if (pattern.empty()) pattern = "*.*";
-  std::vector<std::string> folders{folder};
-  // Breadth-first; links to folders are not entered, so a loop of links ends.
-  for (std::size_t i = 0; i < folders.size(); ++i) {
-    for (const std::string& n : Names(folders[i])) {
-      const std::string p = JoinPath(folders[i], n);
-      struct stat st {};
-      if (lstat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) folders.push_back(p);
-    }
-  }
-  unsigned long long total = 0;
-  for (const std::string& f : folders) {
-    for (const std::string& n : Names(f)) {
-      if (!WildcardMatch(pattern, n)) continue;
-      const std::string p = JoinPath(f, n);
-      struct stat st {};
-      if (stat(p.c_str(), &st) != 0 && lstat(p.c_str(), &st) != 0) continue;
-      if (S_ISDIR(st.st_mode)) continue;
-      total += static_cast<unsigned long long>(st.st_size);
-      TCollectedFile file{p, std::nullopt};
-      if (mode == TListMode::Records) {
-        TFileRecord r;
-        FillRecord(p, st, r);
-        file.record = r;
-      }
-      out.push_back(std::move(file));
-    }
-  }
-  return total;
-}
-
-bool TSHFOP::FileData(const std::string& path, TFileRecord& record) {
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0 && lstat(path.c_str(), &st) != 0) return false;
-  if (S_ISDIR(st.st_mode)) return false;
-  FillRecord(path, st, record);
-  return true;
 }
 
 }  // namespace sorabu::fileops
