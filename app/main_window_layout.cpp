@@ -1,3 +1,5 @@
+// The window's widgets: the drive combo, the folder tree, the file list, the text pane with its
+// header, the two status bars and the splitters between them, and the panes' geometry.
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLabel>

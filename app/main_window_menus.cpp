@@ -1,3 +1,6 @@
+// The menu bar and its pop-up twin, the two tool bars, and the helpers every group of commands
+// uses to add its items and buttons; the application menu and the registered folders from the
+// settings file.
 #include <QAction>
 #include <QDesktopServices>
 #include <QDir>

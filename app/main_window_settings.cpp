@@ -1,3 +1,5 @@
+// The settings file: read at start-up into the window, the options and the viewer's state, and
+// written back at close.
 #include <QAction>
 #include <QDate>
 #include <QDir>
