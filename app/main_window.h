@@ -1,13 +1,12 @@
 // TForm1, the main window: a drive combo above a folder tree on the left, a file list above the
-// text pane on the right, two tool bars and two status bars. Split by concern into
-// main_window_layout.cpp (widgets), main_window_menus.cpp (menus and tool bars),
-// main_window_options.cpp (options, keys, fonts, reset, close) and main_window_settings.cpp.
+// text pane on the right, two tool bars and two status bars. The class is written across the
+// main_window_*.cpp files, one concern each; below, after what every part shares, comes one block
+// per file in the files' order, each naming its file, with the menu handlers that file holds.
 #pragma once
 
 #include <QDate>
 #include <QMainWindow>
 #include <QStyle>
-#include <QPointer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -18,10 +17,10 @@
 
 #include "app/archive_extract.h"
 #include "app/grep_runner.h"
+#include "app/main_window_state.h"
 #include "app/menu_handles.h"
 #include "dialogs/dialogs.h"
 #include "settings/window_state.h"
-#include "viewer/printing.h"
 
 class QAction;
 class QByteArray;
@@ -29,40 +28,15 @@ class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPrinter;
-class QProgressBar;
 class QSplitter;
 class QToolBar;
 
-namespace sorabu::settings {
-class TIniFile;
-}  // namespace sorabu::settings
-
-namespace sorabu::viewer {
-class TTextPane;
-class TStatusPanels;
-class TViewer;
-class TFileSelection;
-}  // namespace sorabu::viewer
-
-namespace sorabu::browser {
-class TComboView;
-class TFileView;
-class TFolderCounter;
-class TFolderView;
-class TFolderWatch;
-}  // namespace sorabu::browser
-
-namespace sorabu::fileops {
-class TSHFOP;
-}  // namespace sorabu::fileops
-
-namespace sorabu::textcmd {
-struct TCommand;
-}  // namespace sorabu::textcmd
-
-namespace sorabu::custom {
-struct TToolButtonInfo;
-}  // namespace sorabu::custom
+namespace sorabu::settings { class TIniFile; }
+namespace sorabu::viewer { class TTextPane; class TStatusPanels; class TViewer; }
+namespace sorabu::browser { class TComboView; class TFileView; class TFolderCounter; class TFolderView; class TFolderWatch; }
+namespace sorabu::fileops { class TSHFOP; }
+namespace sorabu::textcmd { struct TCommand; }
+namespace sorabu::custom { struct TToolButtonInfo; }
 
 namespace sorabu::app {
 
@@ -79,7 +53,7 @@ enum class Option {
 };
 
 struct TOptionItem {
-  QAction* main = nullptr;   // in MainMenu1
+  QAction* main = nullptr;   // in the menu bar's 設定
   QAction* popup = nullptr;  // its copy in PopupMenu1
   const char* key = "";      // key in section Menu
   bool value = false;
@@ -92,270 +66,31 @@ class TForm1 : public QMainWindow {
   TForm1(dialogs::TDialogs& dialogs, std::string iniPath, QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // Start-up steps 3 to 9; OpenCommandLineFile is step 10, FormShow step 11.
-  void FormCreate();
-  void OpenCommandLineFile(const QStringList& arguments);
-  void FormShow();
-
-  void InitDefaults();
-  void LoadSettings();
-  void SaveSettings();
-
-  // Options.
-  bool OptionValue(Option o) const { return options_[static_cast<int>(o)].value; }
-  void SetOption(Option o, bool value);
-  void ToggleOption(Option o) { SetOption(o, !OptionValue(o)); }
-  QAction* OptionAction(Option o, bool popup = false) const;
-
+  // What every part shares: the settings, the viewer, the widgets by their component names.
   settings::TWindowState& State() { return state_; }
+  const std::string& IniPath() const { return iniPath_; }
   viewer::TViewer& Viewer() { return *viewer_; }
+  TBrowserSelection& Selection() { return *selection_; }
   viewer::TTextPane* RichEdit1() const { return RichEdit1_; }
   QLabel* LFilestring() const { return LFilestring_; }
   viewer::TStatusPanels* SBarR() const { return SBarR_; }
   viewer::TStatusPanels* StatusBar1() const { return StatusBar1_; }
   QToolBar* ToolBar1() const { return ToolBar1_; }
   QToolBar* ToolBar2() const { return ToolBar2_; }
-  const TMenus& Menus() const { return menus_; }
-  QMenu* PopupMenu1() const { return PopupMenu1_; }
-  QMenu* PopupMenu2() const { return PopupMenu2_; }
-  QAction* Action(const char* name) const;
-  TBrowserSelection& Selection() { return *selection_; }
   browser::TComboView* ComboView1() const { return ComboView1_; }
   browser::TFolderView* FolderView1() const { return FolderView1_; }
   browser::TFileView* FileView1() const { return FileView1_; }
   browser::TFolderCounter& Counter() { return *counter_; }
-  const std::string& IniPath() const { return iniPath_; }
-
-  // Geometry of the panes, in pixels.
-  int PanelLWidth() const;
-  void SetPanelLWidth(int width);
-  int PanelRHeight() const;
-  int PanelRBHeight() const;
-  void SetPanelRBHeight(int height);
-  int PanelRBTHeight() const;
-  bool TextPaneVisible() const;
-  int FileViewStyle() const { return fileViewStyle_; }
-  void ApplyFileViewStyle(int style);
-  int ColumnWidth(int index) const { return columnWidths_[static_cast<std::size_t>(index)]; }
-  bool HotTrack() const { return hotTrack_; }
-  int CharSet() const { return charSet_; }
-  void SetCharSet(int value) { charSet_ = value; }
-  QString SaveDialogFileName() const { return saveFileName_; }
-  QString SaveDialogDir() const { return saveDir_; }
-  QString CurrentFolder() const;
-
-  // The modifier part of the display gate (the form previews every key).
-  void FormKeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers);
-  void FormKeyUp(Qt::Key key, Qt::KeyboardModifiers modifiers);
-  // ShiftDown, CtrlDown and AltDown as these modifiers say.
-  void TakeModifiers(Qt::KeyboardModifiers modifiers);
-  // Unsaved edits: true when the pane may be replaced (nothing edited, saved, or let go).
-  bool PaneMayChange();
-  // Live views: the watch on the folders and the file on screen, and what follows a change.
-  void StartLiveViews();
-  void WatchShownFolders();
-  void FolderChangedOutside(const QStringList& folders, const QStringList& files, const QStringList& names,
-                            bool namesLost);
-  // names: only these entries changed (nullptr: read the whole folder again).
-  void ReloadList(const QStringList* names = nullptr);
-  bool SaveEditsBeforeLeaving();
-  void RestoreEditedSelection();
-
-  // The browser (main_window_browser.cpp, main_window_browse_keys.cpp).
-  // Goes to a folder with the display gate shut: tree, first row, counts. False (previous folder
-  // kept) when the folder cannot be shown.
-  bool GoToFolder(const QString& folder);
-  void RebuildBrowser();
-  // The list's key handlers (the tree shares them); true when the key was consumed.
-  bool FileView1KeyDown(QKeyEvent* event);
-  void FileView1KeyUp(QKeyEvent* event);
-  bool FileView1KeyPress(const QString& text);
-  void SetFileViewStyle(int style);
-  // main_window_drops.cpp: copies into a folder (a taken name is asked about); the count copied.
-  int CopyFilesInto(const QStringList& files, const QString& folder);
-  void FolderView1DragDrop(const QStringList& files, const QString& folder);
-  // Files dropped on the window from another program.
-  void FormDragDrop(const QStringList& files);
-  void FileView1ContextMenu(const QPoint& globalPos);
-  // main_window_commands.cpp: runs the file-rewriting command of that handler on the selected
-  // file, off the user-interface thread; nothing when no file is selected or one runs already.
-  void RunFileCommand(const std::string& handler);
-  bool FileCommandRunning() const;
-  // Cancels the running command; with wait, returns when it has put the file back.
-  void CancelFileCommand(bool wait);
+  const TMenus& Menus() const { return menus_; }
+  QMenu* PopupMenu1() const { return PopupMenu1_; }
+  QMenu* PopupMenu2() const { return PopupMenu2_; }
   QMenu* PopupMenu3() const { return PopupMenu3_; }
-  // main_window_file_ops.cpp: a command or a file operation is at work.
-  bool Busy() const;
-  bool FileOperationRunning() const;
-  void CancelFileOperation();
-  TFileOpRunner* FileOps() const { return fileOps_; }
-  // When an extraction asks before it writes far more than its archive holds (tests use small ones).
-  void SetExtractLimits(const ExtractLimits& limits) { extractLimits_ = limits; }
-  fileops::TSHFOP& SHFOP1() { return *SHFOP1_; }
-  // Starts another program (program, arguments, working folder) without waiting: the disk tool,
-  // the external editor, the application menu and a program run from the list. Tests replace it.
-  using TLauncher = std::function<bool(const QString& program, const QStringList& arguments, const QString& folder)>;
-  void SetLauncher(TLauncher launcher) { launcher_ = std::move(launcher); }
-  // The disk tool's program; empty when none is installed.
-  QString DiskTool() const;
-  // main_window_print.cpp: the printer every print command uses (made when first needed) and
-  // the text pane's page rectangle.
-  QPrinter& Printer();
-  const viewer::PageRect& PrintPageRect() const { return printPageRect_; }
-  void LoadPrintMargins();
+  QAction* Action(const char* name) const;  // an item or tool button by its object name
 
  signals:
   void FileCommandDone();
   void GrepDone();
-
- public slots:
-  void Mexit1Click();
-  void Mcodehenkan1Click();
-  void Mcodehenkan2Click();
-  void MdispClick() { ToggleOption(Option::Mdisp); }
-  void MmousepointClick() { ToggleOption(Option::Mmousepoint); }
-  void MlhashowClick() { ToggleOption(Option::Mlhashow); }
-  void MrtfClick() { ToggleOption(Option::Mrtf); }
-  void MtoolbarClick() { ToggleOption(Option::Mtoolbar); }
-  void Msubtoolbar1Click() { ToggleOption(Option::Msubtoolbar1); }
-  void Msubfolderview1Click() { ToggleOption(Option::Msubfolderview1); }
-  void Mtodiropen1Click() { ToggleOption(Option::Mtodiropen1); }
-  void Mdialogdisp1Click() { ToggleOption(Option::Mdialogdisp1); }
-  void Mcloseinitview1Click() { ToggleOption(Option::Mcloseinitview1); }
-  void Mbackup1Click() { ToggleOption(Option::Mbackup1); }
-  void Mdragdrop1Click() { ToggleOption(Option::Mdragdrop1); }
-  void MlflineClick() { ToggleOption(Option::Mlfline); }
-  void MeditView1Click();
-  void MwordwrapClick();
-  void MhyojiClick();
-  void Mhyoji1Click();
-  void Moption2Click();
-  void MfonttextClick();
-  void MfontfileClick();
-  void MchartsetClick();
-  void Minifileclear1Click();
-  void Mtabset1Click();
-  void Splitter2Moved();
-
-  void MvClick();
-  void Mtextrepaint1Click();
-  void MtextnewviewClick();
-  void ToolButton49Click();
-  void MjumpClick();
-  void Mlinetop1Click();
-  void Mlinebottom1Click();
-  void MricheditloadlineClick();
-  void MstreamRead1Click();
-  void Mreadmax1Click();
-
-  void FolderView1Change();
-  void ComboView1Change();
-  void MrefreshClick();
-  void MfileexeClick();
-  void ToolButton55Click();
-  void MybClick() { ToolButton55Click(); }
-  void MyyClick();
-  void MyeClick();
-  void MyhClick();
-  void MbigiconClick() { SetFileViewStyle(1); }
-  void MsmalliconClick() { SetFileViewStyle(2); }
-  void MlistClick() { SetFileViewStyle(3); }
-  void MreportClick() { SetFileViewStyle(4); }
-  void MdriveClick();
-  void MfolderClick();
-  void MextClick();
-  void MsortClick();
-  void MrootClick() { MyyClick(); }
-  void McolumdefaultClick();
-  void McolumautoClick();
-  void McolumnameautoClick();
-  void MnameonlyClick();
-  void MfullpathClick();
-  void McurrentfileClick();
-  void McopypathClick();
-  // main_window_file_ops.cpp
-  void MfilecopyClick();
-  void MfilemoveClick();
-  void MfiledeleteClick();
-  void MydClick();
-  void MrenameClick();
-  void MpropatyClick();
-  void MfilefukuseiClick();
-  void MmkdirClick();
-  void MformatClick();
-  void Mdiskcopy1Click();
-  void MfiledivClick();
-  void MfileketugouClick();
-  // main_window_edit.cpp
-  void MediterRichClick();
-  void Medit1Click();
-  void McutClick();
-  void Mcopy1Click();
-  void MpastClick();
-  void MtextdeleteClick();
-  void MselectallClick();
-  void MundoClick();
-  void Mupperlinecopy1Click();
-  void Monelinedelete1Click();
-  void MTsave1Click();
-  void MToversave1Click();
-  void MediterClick();
-  // main_window_save_names.cpp
-  void MsavetreeClick();
-  void MsavenameClick() { SaveNames(false); }
-  void MsavepathClick() { SaveNames(true); }
-  // main_window_pickers.cpp
-  void MediterSetClick();
-  void MinitdirectryClick();
-  // main_window_print.cpp
-  void MprintClick();
-  void MprintpreviewClick();
-  void MprintsetClick();
-  void Mprinter1Click();
-  // main_window_search.cpp
-  void MkensakuClick();
-  void Mfind1Click();
-  void Mfinddown1Click();
-  void Mfindup1Click();
-  void MfClick();
-  void FindDialog1Find();
-  void Mreplace1Click();
-  bool ReplaceDialog1Find(const std::string& find);
-  void ReplaceDialog1Replace(const std::string& find, const std::string& with);
-  void ReplaceDialog1ReplaceAll(const std::string& find, const std::string& with);
-  void MgrepClick();
-  void Mgrep2Click();
-  bool GrepRunning() const;
-  // A double click or Enter on a Grep result line opens its file at that line.
-  bool GrepJump(int line);
-  // main_window_archive.cpp
-  void MlhaUClick();
-  void MlhaPClick();
-  void MlhalistClick();
-  void MlhacommandClick();
-  void MlhaEClick();
-  void MarcextractClick();
-  void MarclistClick();
-  void MarccreateClick();
-  void MycClick();
-
-  // main_window_custom.cpp: the application menu, the registered folders, the tool buttons.
- public slots:
-  void MexesetClick();
-  void MfoldersetClick();
-  void MtoolbarsetClick();
-  void MtorokuClick();
-  void ToolButton11Click();
- public:
-  // Click handlers of the items built from the settings file; the item's data is its number.
-  void appexe(QAction* item);
-  void torokufolderjump(QAction* item);
-  void toolbtnset(const char* button, bool shown);
-  void toolbtnset2(const char* button, bool shown);
- private:
-  void BuildCustomCommands();
-  // Puts the bar's buttons in the table's order from position first, making the missing ones.
-  void ArrangeToolBar(QToolBar* bar, std::span<const custom::TToolButtonInfo> buttons, int first);
+  void DirListingDone();
 
  protected:
   bool event(QEvent* event) override;
@@ -367,11 +102,248 @@ class TForm1 : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  // main_window_layout.cpp
+  dialogs::TDialogs& dialogs_;
+  std::string iniPath_;
+  settings::TWindowState state_;
+  std::unique_ptr<TBrowserSelection> selection_;
+  viewer::TViewer* viewer_ = nullptr;
+  bool closing_ = false;  // the window is being destroyed: callbacks of a command do nothing
+  bool closeWhenDone_ = false;
+
+  // ---- main_window_archive.cpp: the 書庫 menu and the archive preview.
+ public:
+  // When an extraction asks before it writes far more than its archive holds (tests use small ones).
+  void SetExtractLimits(const ExtractLimits& limits) { extractLimits_ = limits; }
+ public slots:
+  void MlhaUClick(); void MlhaPClick(); void MlhalistClick(); void MlhacommandClick(); void MlhaEClick();
+  void MarcextractClick(); void MarclistClick(); void MarccreateClick(); void MycClick();
+ private:
+  void BuildArchiveCommands();
+  void EnableLhaCommands();
+  QStringList SelectedNames() const;
+  bool RoutesToLha(const QString& path) const;
+  bool LhaPreview(const QString& path);
+  bool LhaList(const char* word);
+  void LhaExtract(bool flat);
+  ExtractResult ExtractBeside(const QString& title, const QString& archive, const QString& destination,
+                             const std::function<int(const std::string& stagingCp932)>& extract);
+  ExtractLimits extractLimits_;
+
+  // ---- main_window_browse_keys.cpp: the file list's keys (the tree shares them); true when used.
+ public:
+  bool FileView1KeyDown(QKeyEvent* event);
+  void FileView1KeyUp(QKeyEvent* event);
+  bool FileView1KeyPress(const QString& text);
+
+  // ---- main_window_browser.cpp: the tree, the list and the 表示 menu's browser items.
+ public:
+  // Goes to a folder with the display gate shut: tree, first row, counts. False (previous folder
+  // kept) when the folder cannot be shown.
+  bool GoToFolder(const QString& folder);
+  void RebuildBrowser();
+  void SetFileViewStyle(int style);
+ public slots:
+  void FolderView1Change(); void ComboView1Change(); void MrefreshClick(); void MfileexeClick();
+  void ToolButton55Click(); void MybClick() { ToolButton55Click(); } void MyyClick(); void MyeClick(); void MyhClick();
+  void MbigiconClick() { SetFileViewStyle(1); } void MsmalliconClick() { SetFileViewStyle(2); }
+  void MlistClick() { SetFileViewStyle(3); } void MreportClick() { SetFileViewStyle(4); }
+  void MdriveClick(); void MfolderClick(); void MextClick(); void MsortClick(); void MrootClick() { MyyClick(); }
+  void McolumdefaultClick(); void McolumautoClick(); void McolumnameautoClick();
+  void MnameonlyClick(); void MfullpathClick(); void McurrentfileClick(); void McopypathClick();
+ private:
+  void SetupBrowser();
+  void BuildBrowserCommands();
+  void FinishNavigation();
+  void ShowNameLines(const QStringList& names);
+
+  // ---- main_window_commands.cpp: the file-rewriting commands of 編集, 削除, 検索 and 変換.
+ public:
+  // Runs the command of that handler on the selected file, off the user-interface thread; nothing
+  // when no file is selected or one runs already.
+  void RunFileCommand(const std::string& handler);
+  bool FileCommandRunning() const;
+  // Cancels the running command; with wait, returns when it has put the file back.
+  void CancelFileCommand(bool wait);
+ public slots:
+  void Mcodehenkan1Click(); void Mcodehenkan2Click();
+ private:
+  void BuildCommandMenus();
+  QAction* AddCommandItem(QMenu* menu, const textcmd::TCommand& command, const std::string& name, const QString& caption);
+  void FileCommandFinished();
+  void SwitchCodeConversions(bool popup);
+  std::vector<QWidget*> BrowserWidgets() const;
+  TCommandRunner* runner_ = nullptr;
+  TCommandProgress command_;
+
+  // ---- main_window_custom.cpp: the application menu, the registered folders, the tool buttons.
+ public slots:
+  void MexesetClick(); void MfoldersetClick(); void MtoolbarsetClick(); void MtorokuClick(); void ToolButton11Click();
+ public:
+  // Click handlers of the items built from the settings file; the item's data is its number.
+  void appexe(QAction* item);
+  void torokufolderjump(QAction* item);
+  void toolbtnset(const char* button, bool shown);
+  void toolbtnset2(const char* button, bool shown);
+ private:
+  void BuildCustomCommands();
+  // Puts the bar's buttons in the table's order from position first, making the missing ones.
+  void ArrangeToolBar(QToolBar* bar, std::span<const custom::TToolButtonInfo> buttons, int first);
+
+  // ---- main_window_drive.cpp: drive information, the directory listings, file properties.
+ public:
+  bool DirListingRunning() const;
+  TDirRunner* DirRunner() const { return dir_.runner; }
+ public slots:
+  void MdriveInfoClick(); void Mdircommand1Click(); void Mdircommand2Click(); void Mfileinfo1Click();
+ private:
+  void BuildDriveCommands();
+  void RunDirListing(const std::string& arguments);
+  void DirListingFinished(const QByteArray& output, const QByteArray& errors);
+  TDirListing dir_;
+
+  // ---- main_window_drops.cpp: drag and drop, and the list's context menu.
+ public:
+  // Copies into a folder (a taken name is asked about); the count copied.
+  int CopyFilesInto(const QStringList& files, const QString& folder);
+  void FolderView1DragDrop(const QStringList& files, const QString& folder);
+  // Files dropped on the window from another program.
+  void FormDragDrop(const QStringList& files);
+  void FileView1ContextMenu(const QPoint& globalPos);
+
+  // ---- main_window_edit.cpp: the 編集 menu's pane commands, simple editing and saving.
+ public slots:
+  void MediterRichClick(); void Medit1Click(); void McutClick(); void Mcopy1Click(); void MpastClick();
+  void MtextdeleteClick(); void MselectallClick(); void MundoClick(); void Mupperlinecopy1Click();
+  void Monelinedelete1Click(); void MTsave1Click(); void MToversave1Click(); void MediterClick();
+ private:
+  void BuildEditCommands();
+  void ShowEditState();
+  // Writes the pane to target (plain or RTF by its extension), with the ".$$$" backup when asked.
+  bool SavePane(const QString& target, bool backup);
+  // True (after saying so) when target is the file shown but the pane does not hold all of it.
+  bool WouldLoseText(const QString& target);
+  // The stored editor when it is installed; empty for the desktop's own choice.
+  QString EditorProgram() const;
+  QString saveFileName_;
+  QString saveDir_;
+
+  // ---- main_window_file_ops.cpp: the ファイル menu's operations, run beside the window.
+ public:
+  bool Busy() const;  // a command or a file operation is at work
+  bool FileOperationRunning() const;
+  void CancelFileOperation();
+  TFileOpRunner* FileOps() const { return fileOps_; }
+  fileops::TSHFOP& SHFOP1() { return *SHFOP1_; }
+  // Starts another program (program, arguments, working folder) without waiting: the disk tool,
+  // the external editor, the application menu and a program run from the list. Tests replace it.
+  using TLauncher = std::function<bool(const QString& program, const QStringList& arguments, const QString& folder)>;
+  void SetLauncher(TLauncher launcher) { launcher_ = std::move(launcher); }
+  QString DiskTool() const;  // empty when none is installed
+  QString SaveDialogFileName() const { return saveFileName_; }
+  QString SaveDialogDir() const { return saveDir_; }
+ public slots:
+  void MfilecopyClick(); void MfilemoveClick(); void MfiledeleteClick(); void MydClick(); void MrenameClick();
+  void MpropatyClick(); void MfilefukuseiClick(); void MmkdirClick(); void MformatClick(); void Mdiskcopy1Click();
+  void MfiledivClick(); void MfileketugouClick();
+ private:
+  void BuildFileOperations();
+  void CopyOrMove(bool move);
+  // Runs job off the user-interface thread with the progress window; the window rests meanwhile.
+  bool RunFileOperation(const QString& title, const std::function<bool()>& job, const std::function<void()>& cancel);
+  bool ExecuteSHFOP(fileops::TSHFOP& op);
+  // False, with a message, when a selected item has a name the program cannot reach.
+  bool SelectionReachable();
+  TFileOpRunner* fileOps_ = nullptr;
+  std::unique_ptr<fileops::TSHFOP> SHFOP1_;
+  TLauncher launcher_;
+
+  // ---- main_window_info.cpp: the date item, the 情報 menu's system items and the ヘルプ menu.
+ public:
+  // The desktop services the system items use; tests give a recording one. Items whose service
+  // the desktop lacks are disabled with a hint.
+  void SetSystemServices(TSystemServices& services);
+  TSystemServices& SystemServices() { return *services_; }
+ public slots:
+  void MnowClick(); void Msysteminfo1Click(); void MurlClick(); void MgomiClick(); void MdosClick();
+  void MssaverClick(); void MstartClick(); void McontrolpanelClick(); void MsendClick(); void MexitWClick();
+  void Msysreboot1Click(); void Msyslogoff1Click(); void Msysstandby1Click();
+  void Mcontents1Click(); void Mkeyword1Click(); void Muse1Click(); void MhClick();
+  void ToolButton8Click() { MhClick(); } void Mhanagumo1Click(); void Mversion1Click();
+ private:
+  void BuildInfoCommands();
+  void ApplyServiceAvailability();
+  std::shared_ptr<TSystemServices> ownServices_;
+  TSystemServices* services_ = nullptr;
+
+  // ---- main_window_layout.cpp: the widgets and the panes' geometry, in pixels.
+ public:
+  int PanelLWidth() const;
+  void SetPanelLWidth(int width);
+  int PanelRHeight() const;
+  int PanelRBHeight() const;
+  void SetPanelRBHeight(int height);
+  int PanelRBTHeight() const;
+  bool TextPaneVisible() const;
+  int FileViewStyle() const { return fileViewStyle_; }
+  void ApplyFileViewStyle(int style);
+  int ColumnWidth(int index) const { return columnWidths_[static_cast<std::size_t>(index)]; }
+  QString CurrentFolder() const;
+ private:
   void BuildLayout();
   void LayoutTextHeader();
   void ApplyPanelRBHeight(int height, bool laidOut);
-  // main_window_menus.cpp
+  QToolBar* ToolBar1_ = nullptr;
+  QToolBar* ToolBar2_ = nullptr;
+  QSplitter* Splitter2_ = nullptr;  // left | right
+  QSplitter* Splitter1_ = nullptr;  // PanelLT above PanelLB
+  QSplitter* Splitter3_ = nullptr;  // PanelRT above PanelRB
+  QWidget *PanelL_ = nullptr, *PanelLT_ = nullptr, *PanelLB_ = nullptr;
+  QWidget *PanelR_ = nullptr, *PanelRT_ = nullptr, *PanelRB_ = nullptr, *PanelRBT_ = nullptr;
+  browser::TComboView* ComboView1_ = nullptr;
+  browser::TFolderView* FolderView1_ = nullptr;
+  browser::TFileView* FileView1_ = nullptr;
+  browser::TFolderCounter* counter_ = nullptr;
+  QLabel* LFilestring_ = nullptr;
+  viewer::TTextPane* RichEdit1_ = nullptr;
+  viewer::TStatusPanels* SBarR_ = nullptr;
+  viewer::TStatusPanels* StatusBar1_ = nullptr;
+  int fileViewStyle_ = 3;
+  std::array<int, 3> columnWidths_{-1, -1, -1};
+  int pendingPanelRBHeight_ = -1;
+  int pendingPanelLWidth_ = -1;
+  bool textHeaderHasToolBar_ = true;
+
+  // ---- main_window_lifecycle.cpp: start-up, the key gate, close and the settings reset.
+ public:
+  // Start-up steps 3 to 9; OpenCommandLineFile is step 10, FormShow step 11.
+  void FormCreate();
+  void OpenCommandLineFile(const QStringList& arguments);
+  void FormShow();
+  void InitDefaults();
+  // The modifier part of the display gate (the form previews every key).
+  void FormKeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers);
+  void FormKeyUp(Qt::Key key, Qt::KeyboardModifiers modifiers);
+  // ShiftDown, CtrlDown and AltDown as these modifiers say.
+  void TakeModifiers(Qt::KeyboardModifiers modifiers);
+ public slots:
+  void Mexit1Click(); void Minifileclear1Click();
+ private:
+  void FormCloseQuery();
+
+  // ---- main_window_live.cpp: the watch on the folders and the file on screen.
+ public:
+  void StartLiveViews();
+  void WatchShownFolders();
+  void FolderChangedOutside(const QStringList& folders, const QStringList& files, const QStringList& names,
+                            bool namesLost);
+  // names: only these entries changed (nullptr: read the whole folder again).
+  void ReloadList(const QStringList* names = nullptr);
+ private:
+  browser::TFolderWatch* watch_ = nullptr;
+  QDate shownDate_;
+
+  // ---- main_window_menus.cpp: the menus, the tool bars and the helpers that fill them.
+ private:
   TMenus BuildMenus();
   void BuildToolBars();
   QAction* MakeAction(QMenu* menu, const char* name, const char* caption, void (TForm1::*slot)(),
@@ -410,202 +382,118 @@ class TForm1 : public QMainWindow {
   void ApplyToolButtonSettings(const settings::TIniFile& ini);
   void LoadApplicationMenu(const settings::TIniFile& ini);
   void LoadRegisteredFolders(const settings::TIniFile& ini);
-  // main_window_commands.cpp
-  void BuildCommandMenus();
-  QAction* AddCommandItem(QMenu* menu, const textcmd::TCommand& command, const std::string& name, const QString& caption);
-  void FileCommandFinished();
-  void SwitchCodeConversions(bool popup);
-  std::vector<QWidget*> BrowserWidgets() const;
-  // main_window_file_ops.cpp
-  void BuildFileOperations();
-  void CopyOrMove(bool move);
-  // Runs job off the user-interface thread with the progress window; the window rests meanwhile.
-  bool RunFileOperation(const QString& title, const std::function<bool()>& job, const std::function<void()>& cancel);
-  bool ExecuteSHFOP(fileops::TSHFOP& op);
-  // main_window_edit.cpp
-  void BuildEditCommands();
-  void ShowEditState();
-  // Writes the pane to target (plain or RTF by its extension), with the ".$$$" backup when asked.
-  bool SavePane(const QString& target, bool backup);
-  // True (after saying so) when target is the file shown but the pane does not hold all of it.
-  bool WouldLoseText(const QString& target);
-  // The stored editor when it is installed; empty for the desktop's own choice.
-  QString EditorProgram() const;
-  // main_window_options.cpp
+  TMenus menus_;
+  QMenu* PopupMenu1_ = nullptr;
+  QMenu* PopupMenu2_ = nullptr;  // the registered folders
+  QMenu* PopupMenu3_ = nullptr;  // the code conversions under the tool button
+  QMenu *Mexedo_ = nullptr, *Mexedo2_ = nullptr;
+  QMenu* Mfileviewcolum_ = nullptr;
+  QMenu *Mcodehenkan1_ = nullptr, *Mcodehenkan2_ = nullptr;
+
+  // ---- main_window_options.cpp: the 設定 menu's options.
+ public:
+  bool OptionValue(Option o) const { return options_[static_cast<int>(o)].value; }
+  void SetOption(Option o, bool value);
+  void ToggleOption(Option o) { SetOption(o, !OptionValue(o)); }
+  QAction* OptionAction(Option o, bool popup = false) const;
+  bool HotTrack() const { return hotTrack_; }
+ public slots:
+  void MdispClick() { ToggleOption(Option::Mdisp); } void MmousepointClick() { ToggleOption(Option::Mmousepoint); }
+  void MlhashowClick() { ToggleOption(Option::Mlhashow); } void MrtfClick() { ToggleOption(Option::Mrtf); }
+  void MtoolbarClick() { ToggleOption(Option::Mtoolbar); } void Msubtoolbar1Click() { ToggleOption(Option::Msubtoolbar1); }
+  void Msubfolderview1Click() { ToggleOption(Option::Msubfolderview1); } void Mtodiropen1Click() { ToggleOption(Option::Mtodiropen1); }
+  void Mdialogdisp1Click() { ToggleOption(Option::Mdialogdisp1); } void Mcloseinitview1Click() { ToggleOption(Option::Mcloseinitview1); }
+  void Mbackup1Click() { ToggleOption(Option::Mbackup1); } void Mdragdrop1Click() { ToggleOption(Option::Mdragdrop1); }
+  void MlflineClick() { ToggleOption(Option::Mlfline); }
+  void Moption2Click();
+ private:
   void ApplyOptionEffect(Option o);
-  void SetTextStatus(int panel, const QString& text);
-  void ShowTextPane(bool show);
-  void SetTabStops();
-  void FormCloseQuery();
   void BrowseTo(const QString& folder);
-  void ApplyTextFont(const QFont& font);
-  void ApplyFileFont(const QFont& font);
-  // main_window_browser.cpp
-  void SetupBrowser();
-  void BuildBrowserCommands();
-  void FinishNavigation();
+  std::array<TOptionItem, static_cast<std::size_t>(Option::Count)> options_{};
+  bool hotTrack_ = true;
+
+  // ---- main_window_pickers.cpp: the editor and the start-up folder of the 設定 menu.
+ public slots:
+  void MediterSetClick(); void MinitdirectryClick();
+ private:
   void BuildPickerCommands();
+
+  // ---- main_window_print.cpp: the printer every print command uses and the page rectangle.
+ public:
+  QPrinter& Printer();  // made when first needed
+  const viewer::PageRect& PrintPageRect() const { return print_.pageRect; }
+  void LoadPrintMargins();
+ public slots:
+  void MprintClick(); void MprintpreviewClick(); void MprintsetClick(); void Mprinter1Click();
+ private:
+  void BuildPrintCommands();
+  // Prints the pane's text on the printer; breathe: let the window paint between pages.
+  void PrintPane(QPrinter& printer, bool breathe);
+  TPrintState print_;
+
+  // ---- main_window_save_names.cpp: folder and file names saved to a file or the clipboard.
+ public slots:
+  void MsavetreeClick(); void MsavenameClick() { SaveNames(false); } void MsavepathClick() { SaveNames(true); }
+ private:
   void SaveNames(bool fullPaths);
   std::optional<QString> AskSavePath(const char* title);
   // The lines as CP932 bytes for the pane or a text file; when a name in them holds a character
   // CP932 cannot carry, says which and gives nothing rather than a changed name.
   std::optional<std::vector<std::string>> NameLines(const QStringList& lines);
-  void ShowNameLines(const QStringList& names);
-  // False, with a message, when a selected item has a name the program cannot reach.
-  bool SelectionReachable();
   bool WriteTextFile(const QString& path, const std::string& bytes);
-  // main_window_search.cpp
+
+  // ---- main_window_search.cpp: find and replace in the pane, and Grep.
+ public:
+  bool GrepRunning() const;
+  // A double click or Enter on a Grep result line opens its file at that line.
+  bool GrepJump(int line);
+  bool ReplaceDialog1Find(const std::string& find);
+  void ReplaceDialog1Replace(const std::string& find, const std::string& with);
+  void ReplaceDialog1ReplaceAll(const std::string& find, const std::string& with);
+ public slots:
+  void MkensakuClick(); void Mfind1Click(); void Mfinddown1Click(); void Mfindup1Click(); void MfClick();
+  void FindDialog1Find(); void Mreplace1Click(); void MgrepClick(); void Mgrep2Click();
+ private:
   void BuildSearchCommands();
   void ShowFound(std::size_t start, std::size_t length);
   void ReplaceInPane(std::vector<std::pair<std::size_t, std::size_t>> ranges, const std::string& with);
   void RestForGrep(bool resting);
   void GrepFinished(const regex::GrepCommandResult& result, const std::vector<TGrepRunner::Skipped>& skipped);
-  // main_window_archive.cpp
-  void BuildArchiveCommands();
-  void EnableLhaCommands();
-  QStringList SelectedNames() const;
-  bool RoutesToLha(const QString& path) const;
-  bool LhaPreview(const QString& path);
-  bool LhaList(const char* word);
-  void LhaExtract(bool flat);
-  ExtractResult ExtractBeside(const QString& title, const QString& archive, const QString& destination,
-                             const std::function<int(const std::string& stagingCp932)>& extract);
-  // main_window_print.cpp
-  void BuildPrintCommands();
-  // Prints the pane's text on the printer; breathe: let the window paint between pages.
-  void PrintPane(QPrinter& printer, bool breathe);
-
-  dialogs::TDialogs& dialogs_;
-  std::string iniPath_;
-  settings::TWindowState state_;
-  std::array<TOptionItem, static_cast<std::size_t>(Option::Count)> options_{};
-
-  // Widgets, named as the window's components.
-  QToolBar* ToolBar1_ = nullptr;
-  QSplitter* Splitter2_ = nullptr;  // left | right
-  QSplitter* Splitter1_ = nullptr;  // PanelLT above PanelLB
-  QSplitter* Splitter3_ = nullptr;  // PanelRT above PanelRB
-  QWidget* PanelL_ = nullptr;
-  QWidget* PanelLT_ = nullptr;
-  QWidget* PanelLB_ = nullptr;
-  QWidget* PanelR_ = nullptr;
-  QWidget* PanelRT_ = nullptr;
-  QWidget* PanelRB_ = nullptr;
-  QWidget* PanelRBT_ = nullptr;
-  browser::TComboView* ComboView1_ = nullptr;
-  browser::TFolderView* FolderView1_ = nullptr;
-  browser::TFileView* FileView1_ = nullptr;
-  browser::TFolderCounter* counter_ = nullptr;
-  QToolBar* ToolBar2_ = nullptr;
-  QLabel* LFilestring_ = nullptr;
-  viewer::TTextPane* RichEdit1_ = nullptr;
-  viewer::TStatusPanels* SBarR_ = nullptr;
-  viewer::TStatusPanels* StatusBar1_ = nullptr;
-  TMenus menus_;
-  QMenu* PopupMenu1_ = nullptr;
-  QMenu* PopupMenu2_ = nullptr;
-  QMenu* PopupMenu3_ = nullptr;
-  std::vector<QAction*> commandActions_;
-  TCommandRunner* runner_ = nullptr;
-  TFileOpRunner* fileOps_ = nullptr;
-  std::unique_ptr<fileops::TSHFOP> SHFOP1_;
-  TLauncher launcher_;
-  ExtractLimits extractLimits_;
-  bool closing_ = false;         // the window is being destroyed: callbacks of a command do nothing
-  bool closeWhenDone_ = false;
-  browser::TFolderWatch* watch_ = nullptr;
-  QDate shownDate_;
-  bool holdingPane_ = false;         // edits kept: the pane stays as it is until the selection is back
-  bool askingToSave_ = false;
-  bool restoringSelection_ = false;   // a close waits for the running command to put its file back
-  QWidget* progressBox_ = nullptr;
-  QLabel* progressLabel_ = nullptr;
-  QProgressBar* progressBar_ = nullptr;
-  QMenu* Mexedo_ = nullptr;
-  QMenu* Mexedo2_ = nullptr;
-  QMenu* Mfileviewcolum_ = nullptr;
-  QMenu* Mcodehenkan1_ = nullptr;
-  QMenu* Mcodehenkan2_ = nullptr;
-
-  std::unique_ptr<TBrowserSelection> selection_;
-  viewer::TViewer* viewer_ = nullptr;
-
-  int fileViewStyle_ = 3;
-  std::array<int, 3> columnWidths_{-1, -1, -1};
-  bool hotTrack_ = true;
-  int charSet_ = 128;
-  QString saveFileName_;
-  QString saveDir_;
-  QFont fontDialogFont_;
-  int pendingPanelRBHeight_ = -1;
-  int pendingPanelLWidth_ = -1;
-  bool textHeaderHasToolBar_ = true;
-  std::unique_ptr<QPrinter, void (*)(QPrinter*)> printer_{nullptr, nullptr};  // deleted where it is made
-  viewer::PageRect printPageRect_;
-  bool printing_ = false;
-
-  // The find step's text and options (FindDialog1), the replace dialog's texts and found flag.
-  std::string findText_;
-  bool findDown_ = true, findMatchCase_ = false, findWholeWord_ = false;
-  std::string replaceFind_, replaceWith_;
-  bool replaceFound_ = false;
   TGrepRunner* grep_ = nullptr;  // Grep1
-  std::vector<std::pair<std::string, std::string>> grepPaths_;  // path as shown, path
-  std::vector<QPointer<QAction>> restedActions_;
-  bool grepWasEditable_ = false;
+  TSearchState search_;
 
-  // --- main_window_info.cpp: the date item, the 情報 menu's system items and the ヘルプ menu.
+  // ---- main_window_settings.cpp: the settings file read at start-up and written at close.
  public:
-  // The desktop services the system items use; tests give a recording one. Items whose service
-  // the desktop lacks are disabled with a hint.
-  void SetSystemServices(TSystemServices& services);
-  TSystemServices& SystemServices() { return *services_; }
- public slots:
-  void MnowClick();
-  void Msysteminfo1Click();
-  void MurlClick();
-  void MgomiClick();
-  void MdosClick();
-  void MssaverClick();
-  void MstartClick();
-  void McontrolpanelClick();
-  void MsendClick();
-  void MexitWClick();
-  void Msysreboot1Click();
-  void Msyslogoff1Click();
-  void Msysstandby1Click();
-  void Mcontents1Click();
-  void Mkeyword1Click();
-  void Muse1Click();
-  void MhClick();
-  void ToolButton8Click() { MhClick(); }
-  void Mhanagumo1Click();
-  void Mversion1Click();
- private:
-  void BuildInfoCommands();
-  void ApplyServiceAvailability();
-  std::shared_ptr<TSystemServices> ownServices_;
-  TSystemServices* services_ = nullptr;
-  // main_window_drive.cpp: drive information, the directory listings, file properties.
- public slots:
-  void MdriveInfoClick();
-  void Mdircommand1Click();
-  void Mdircommand2Click();
-  void Mfileinfo1Click();
+  void LoadSettings();
+  void SaveSettings();
 
+  // ---- main_window_unsaved.cpp: unsaved edits while the selection moves.
  public:
-  bool DirListingRunning() const;
-  TDirRunner* DirRunner() const { return dirRunner_; }
-
- signals:
-  void DirListingDone();
-
+  // True when the pane may be replaced (nothing edited, saved, or let go).
+  bool PaneMayChange();
+  bool SaveEditsBeforeLeaving();
+  void RestoreEditedSelection();
  private:
-  void BuildDriveCommands();
-  void RunDirListing(const std::string& arguments);
-  void DirListingFinished(const QByteArray& output, const QByteArray& errors);
-  TDirRunner* dirRunner_ = nullptr;
-  std::string dirArguments_;
+  TEditGuard edit_;
+
+  // ---- main_window_view.cpp: the pane, word wrap, fonts, tab stops and the viewer's commands.
+ public:
+  int CharSet() const { return charSet_; }
+  void SetCharSet(int value) { charSet_ = value; }
+ public slots:
+  void MeditView1Click(); void MwordwrapClick(); void MhyojiClick(); void Mhyoji1Click(); void Splitter2Moved();
+  void MfonttextClick(); void MfontfileClick(); void MchartsetClick(); void Mtabset1Click();
+  void MvClick(); void Mtextrepaint1Click(); void MtextnewviewClick(); void ToolButton49Click(); void MjumpClick();
+  void Mlinetop1Click(); void Mlinebottom1Click(); void MricheditloadlineClick(); void MstreamRead1Click();
+  void Mreadmax1Click();
+ private:
+  void SetTextStatus(int panel, const QString& text);
+  void ShowTextPane(bool show);
+  void SetTabStops();
+  void ApplyTextFont(const QFont& font);
+  void ApplyFileFont(const QFont& font);
+  int charSet_ = 128;
+  QFont fontDialogFont_;
 };
 
 }  // namespace sorabu::app

@@ -200,7 +200,7 @@ void TForm1::FinishNavigation() {
 }
 
 bool TForm1::GoToFolder(const QString& folder) {
-  if (!restoringSelection_ && !PaneMayChange()) return false;
+  if (!edit_.restoringSelection && !PaneMayChange()) return false;
   TGateShut gate(state_);
   TWaitCursor wait;
   if (FolderView1_->topLevelItemCount() == 0) RebuildBrowser();

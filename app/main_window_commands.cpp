@@ -78,7 +78,7 @@ QAction* TForm1::AddCommandItem(QMenu* menu, const textcmd::TCommand& command, c
   const std::string handler = command.handler;
   connect(action, &QAction::triggered, this, [this, handler] { RunFileCommand(handler); });
   if (menu != nullptr) menu->addAction(action);
-  commandActions_.push_back(action);
+  command_.actions.push_back(action);
   return action;
 }
 
@@ -175,23 +175,23 @@ void TForm1::BuildCommandMenus() {
   AddCommandItem(shortcuts, *textcmd::FindCommand("Mdump1Click"), "MyB", QStringLiteral("&B 16進表示"));
 
   // The progress of a running command: the share written, and Cancel.
-  progressBox_ = new QWidget(this);
-  progressBox_->setObjectName(QStringLiteral("CommandProgress"));
-  auto* layout = new QHBoxLayout(progressBox_);
+  command_.box = new QWidget(this);
+  command_.box->setObjectName(QStringLiteral("CommandProgress"));
+  auto* layout = new QHBoxLayout(command_.box);
   layout->setContentsMargins(0, 0, 0, 0);
-  progressLabel_ = new QLabel(progressBox_);
-  progressBar_ = new QProgressBar(progressBox_);
-  progressBar_->setRange(0, 100);
-  progressBar_->setMaximumWidth(160);
-  auto* cancel = new QPushButton(QStringLiteral("中止"), progressBox_);
+  command_.label = new QLabel(command_.box);
+  command_.bar = new QProgressBar(command_.box);
+  command_.bar->setRange(0, 100);
+  command_.bar->setMaximumWidth(160);
+  auto* cancel = new QPushButton(QStringLiteral("中止"), command_.box);
   cancel->setObjectName(QStringLiteral("CommandCancel"));
-  layout->addWidget(progressLabel_);
-  layout->addWidget(progressBar_);
+  layout->addWidget(command_.label);
+  layout->addWidget(command_.bar);
   layout->addWidget(cancel);
-  progressBox_->hide();
+  command_.box->hide();
   runner_ = new TCommandRunner(dialogs_, this);
   connect(cancel, &QPushButton::clicked, runner_, &TCommandRunner::Cancel);
-  connect(runner_, &TCommandRunner::Progress, progressBar_, &QProgressBar::setValue);
+  connect(runner_, &TCommandRunner::Progress, command_.bar, &QProgressBar::setValue);
   connect(runner_, &TCommandRunner::Finished, this, &TForm1::FileCommandFinished);
 }
 
@@ -224,24 +224,24 @@ void TForm1::RunFileCommand(const std::string& handler) {
   };
   setup.infoLine = [](const std::string& path) { return viewer::BuildFileInfoLine(QFile::decodeName(path.c_str())); };
   const std::string path = QFile::encodeName(selected).toStdString();
-  for (QAction* a : commandActions_) a->setEnabled(false);
+  for (QAction* a : command_.actions) a->setEnabled(false);
   // The browser rests meanwhile: no file of the folder may be deleted, renamed or replaced under
   // the command, and no other folder shown.
   for (QWidget* w : BrowserWidgets()) w->setEnabled(false);
   QApplication::setOverrideCursor(Qt::BusyCursor);
-  progressLabel_->setText(U(command->caption));
-  progressBar_->setValue(0);
+  command_.label->setText(U(command->caption));
+  command_.bar->setValue(0);
   // In the status bar only while a command runs: even hidden it would widen the window's minimum.
-  StatusBar1_->addPermanentWidget(progressBox_);
-  progressBox_->show();
+  StatusBar1_->addPermanentWidget(command_.box);
+  command_.box->show();
   runner_->Start(*command, path, std::move(setup));
 }
 
 void TForm1::FileCommandFinished() {
-  StatusBar1_->removeWidget(progressBox_);
-  progressBox_->hide();
+  StatusBar1_->removeWidget(command_.box);
+  command_.box->hide();
   QApplication::restoreOverrideCursor();
-  for (QAction* a : commandActions_) a->setEnabled(true);
+  for (QAction* a : command_.actions) a->setEnabled(true);
   for (QWidget* w : BrowserWidgets()) w->setEnabled(true);
   FileView1_->setFocus();
   // What the command left beside the file (its working copy) is listed at once.

@@ -32,8 +32,8 @@ constexpr int kDirHistoryWritten = 10;
 }  // namespace
 
 void TForm1::BuildDriveCommands() {
-  dirRunner_ = new TDirRunner(this);
-  connect(dirRunner_, &TDirRunner::Finished, this, &TForm1::DirListingFinished);
+  dir_.runner = new TDirRunner(this);
+  connect(dir_.runner, &TDirRunner::Finished, this, &TForm1::DirListingFinished);
   static const MenuItemSpec kItems[] = {
       {},
       {"MdriveInfo", "MdriveInfo2", "ドライブ情報表示(&I)", &TForm1::MdriveInfoClick},
@@ -78,20 +78,20 @@ void TForm1::Mdircommand2Click() {
 }
 
 void TForm1::RunDirListing(const std::string& arguments) {
-  if (dirRunner_->Running()) return;
+  if (dir_.runner->Running()) return;
   if (!viewer_->ClearTextPane()) return;
   std::string why;
   QString folder = FolderView1_->SelectedPath();
   if (folder.isEmpty() || browser::IsVirtual(folder)) folder = QString();
-  if (!dirRunner_->Start(arguments, folder, why)) {
+  if (!dir_.runner->Start(arguments, folder, why)) {
     dialogs_.Error(why);
     return;
   }
-  dirArguments_ = arguments;
+  dir_.arguments = arguments;
   QApplication::setOverrideCursor(Qt::BusyCursor);
 }
 
-bool TForm1::DirListingRunning() const { return dirRunner_ && dirRunner_->Running(); }
+bool TForm1::DirListingRunning() const { return dir_.runner && dir_.runner->Running(); }
 
 void TForm1::DirListingFinished(const QByteArray& output, const QByteArray& errors) {
   QApplication::restoreOverrideCursor();
@@ -108,7 +108,7 @@ void TForm1::DirListingFinished(const QByteArray& output, const QByteArray& erro
   for (const QByteArray& line : errors.split('\n'))
     if (!line.trimmed().isEmpty()) problems.push_back(uitext::ToCp932(QString::fromUtf8(line)));
   if (!problems.empty()) RichEdit1_->AddLines(problems);
-  LFilestring_->setText(uitext::FromCp932("dir   " + dirArguments_ + C("   の結果")));
+  LFilestring_->setText(uitext::FromCp932("dir   " + dir_.arguments + C("   の結果")));
   emit DirListingDone();
 }
 

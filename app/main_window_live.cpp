@@ -45,7 +45,7 @@ void TForm1::WatchShownFolders() {
 void TForm1::FolderChangedOutside(const QStringList& folders, const QStringList& files, const QStringList& names,
                                   bool namesLost) {
   // While an operation or a command runs the browser rests; it catches up when they end.
-  if (Busy() || holdingPane_) {
+  if (Busy() || edit_.holdingPane) {
     QTimer::singleShot(browser::TFolderWatch::kMaxDelayMs, this, [this, folders, files] {
       FolderChangedOutside(folders, files, {}, true);
     });

@@ -57,11 +57,11 @@ void TForm1::BuildPrintCommands() {
 }
 
 QPrinter& TForm1::Printer() {
-  if (!printer_) {
-    printer_ = std::unique_ptr<QPrinter, void (*)(QPrinter*)>(new QPrinter(QPrinter::HighResolution),
+  if (!print_.printer) {
+    print_.printer = std::unique_ptr<QPrinter, void (*)(QPrinter*)>(new QPrinter(QPrinter::HighResolution),
                                                             [](QPrinter* p) { delete p; });
   }
-  return *printer_;
+  return *print_.printer;
 }
 
 void TForm1::LoadPrintMargins() {
@@ -70,7 +70,7 @@ void TForm1::LoadPrintMargins() {
       viewer::MarginValue(ini.ReadString(kSection, kTop, "0")), viewer::MarginValue(ini.ReadString(kSection, kLeft, "0")),
       viewer::MarginValue(ini.ReadString(kSection, kBottom, "0")),
       viewer::MarginValue(ini.ReadString(kSection, kRight, "0"))};
-  printPageRect_ = viewer::PageRectFromMargins(margins, viewer::MetricsOf(Printer()));
+  print_.pageRect = viewer::PageRectFromMargins(margins, viewer::MetricsOf(Printer()));
 }
 
 void TForm1::PrintPane(QPrinter& printer, bool breathe) {
@@ -80,20 +80,20 @@ void TForm1::PrintPane(QPrinter& printer, bool breathe) {
   job.lines = viewer::PrintLines(bytes, rtf);
   job.font = RichEdit1_->font();
   job.tabWidth = state_.TabWidth;
-  job.area = viewer::PrintArea(printPageRect_, viewer::MetricsOf(printer));
+  job.area = viewer::PrintArea(print_.pageRect, viewer::MetricsOf(printer));
   printer.setDocName(QFileInfo(selection_->SelectedPath()).fileName());
   viewer::PrintObserver observer;
   // The window keeps painting between pages; the user's input waits until the print is done.
   if (breathe) observer.pageDone = [](int) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
   TWaitCursor wait;
-  printing_ = true;
+  print_.printing = true;
   const int pages = viewer::PrintText(printer, job, observer);
-  printing_ = false;
+  print_.printing = false;
   if (pages == 0) dialogs_.Error(C("印刷できませんでした。"));
 }
 
 void TForm1::MprintClick() {
-  if (printing_) return;
+  if (print_.printing) return;
   QPrinter& printer = Printer();
   if (!dialogs_.PrinterSetup(printer, true)) return;
   LoadPrintMargins();
@@ -101,7 +101,7 @@ void TForm1::MprintClick() {
 }
 
 void TForm1::MprintpreviewClick() {
-  if (printing_) return;
+  if (print_.printing) return;
   dialogs_.PrintPreview(Printer(), [this](QPrinter& printer) {
     // The preview may change the paper: the rectangle is measured on it each time.
     LoadPrintMargins();
@@ -110,12 +110,12 @@ void TForm1::MprintpreviewClick() {
 }
 
 void TForm1::Mprinter1Click() {
-  if (printing_) return;
+  if (print_.printing) return;
   dialogs_.PrinterSetup(Printer(), false);
 }
 
 void TForm1::MprintsetClick() {
-  if (printing_) return;
+  if (print_.printing) return;
   QPrinter& printer = Printer();
   const viewer::PrinterMetrics metrics = viewer::MetricsOf(printer);
   const viewer::MarginRanges ranges = viewer::RangesOf(metrics);
@@ -127,7 +127,7 @@ void TForm1::MprintsetClick() {
                viewer::MarginValue(ini.ReadString(kSection, kRight, ""))};
   }
   margins = viewer::FitMargins(margins, ranges);
-  printPageRect_ = viewer::PageRectFromMargins(margins, metrics);
+  print_.pageRect = viewer::PageRectFromMargins(margins, metrics);
 
   dialogs::TDialogs::PrintMarginSetup setup;
   setup.top = std::to_string(margins.top);
@@ -145,7 +145,7 @@ void TForm1::MprintsetClick() {
   margins = viewer::FitMargins({viewer::MarginValue(answer->top), viewer::MarginValue(answer->left),
                                 viewer::MarginValue(answer->bottom), viewer::MarginValue(answer->right)},
                                ranges);
-  printPageRect_ = viewer::PageRectFromMargins(margins, metrics);
+  print_.pageRect = viewer::PageRectFromMargins(margins, metrics);
   settings::TIniFile ini(iniPath_);
   ini.WriteString(kSection, kTop, std::to_string(margins.top));
   ini.WriteString(kSection, kLeft, std::to_string(margins.left));

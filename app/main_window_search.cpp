@@ -136,22 +136,22 @@ void TForm1::Mfind1Click() {
     memory.Write("FindDialogEx", "Check2", answer->matchCase ? "1" : "0");
     memory.Write("FindDialogEx", "UpDown", answer->down ? "1" : "0");
     memory.Flush();
-    findText_ = answer->text;
-    findWholeWord_ = answer->wholeWord;
-    findMatchCase_ = answer->matchCase;
-    findDown_ = answer->down;
+    search_.findText = answer->text;
+    search_.findWholeWord = answer->wholeWord;
+    search_.findMatchCase = answer->matchCase;
+    search_.findDown = answer->down;
     FindDialog1Find();
   }
   RichEdit1_->setFocus();
 }
 
 void TForm1::Mfinddown1Click() {
-  findDown_ = true;
+  search_.findDown = true;
   FindDialog1Find();
 }
 
 void TForm1::Mfindup1Click() {
-  findDown_ = false;
+  search_.findDown = false;
   FindDialog1Find();
 }
 
@@ -161,7 +161,7 @@ void TForm1::MfClick() {
 
 void TForm1::FindDialog1Find() {
   if (RichEdit1_->IsEmptyText()) return;
-  if (findText_.empty()) {
+  if (search_.findText.empty()) {
     Mfind1Click();
     return;
   }
@@ -169,10 +169,10 @@ void TForm1::FindDialog1Find() {
   const std::string_view text = copy.empty() ? RichEdit1_->ShownBytes() : std::string_view(copy);
   const auto [start, length] = RichEdit1_->SelectionBytes();
   const bool utf8 = RichEdit1_->TextForm() == textconv::TextForm::Utf8;
-  const auto found = textcmd::PlainSearch(text, InPaneForm(*RichEdit1_, findText_), {start, length},
-                                          {findDown_, findMatchCase_, findWholeWord_, utf8});
+  const auto found = textcmd::PlainSearch(text, InPaneForm(*RichEdit1_, search_.findText), {start, length},
+                                          {search_.findDown, search_.findMatchCase, search_.findWholeWord, utf8});
   if (!found) {
-    dialogs_.Information(findText_ + Sjis(" 見つかりませんでした"));
+    dialogs_.Information(search_.findText + Sjis(" 見つかりませんでした"));
     return;
   }
   ShowFound(found->start, found->length);
@@ -190,10 +190,10 @@ void TForm1::ShowFound(std::size_t start, std::size_t length) {
 
 void TForm1::Mreplace1Click() {
   dialogs::TDialogs::ReplaceSetup setup;
-  setup.find = RichEdit1_->HasSelection() ? SelectionCp932(*RichEdit1_) : replaceFind_;
-  setup.replacement = replaceWith_;
+  setup.find = RichEdit1_->HasSelection() ? SelectionCp932(*RichEdit1_) : search_.replaceFind;
+  setup.replacement = search_.replaceWith;
   RichEdit1_->SetCaretToStart();
-  replaceFound_ = false;
+  search_.replaceFound = false;
   dialogs::TDialogs::ReplaceHandlers handlers;
   handlers.findNext = [this](const std::string& find) { ReplaceDialog1Find(find); };
   handlers.replace = [this](const std::string& find, const std::string& with) { ReplaceDialog1Replace(find, with); };
@@ -202,7 +202,7 @@ void TForm1::Mreplace1Click() {
 }
 
 bool TForm1::ReplaceDialog1Find(const std::string& find) {
-  replaceFind_ = find;
+  search_.replaceFind = find;
   const std::string text = RichEdit1_->TextBytes();
   // From the caret on, then from the start: after a replacement the next occurrence follows it,
   // even when the replacement holds the text looked for.
@@ -212,13 +212,13 @@ bool TForm1::ReplaceDialog1Find(const std::string& find) {
   if (at == std::string::npos) at = FindInPane(*RichEdit1_, text, looked, 0);
   if (at == std::string::npos) {
     dialogs_.Information(Sjis("見つかりませんでした！"));
-    replaceFound_ = false;
+    search_.replaceFound = false;
     return false;
   }
   raise();
   activateWindow();
   ShowFound(at, looked.size());
-  replaceFound_ = true;
+  search_.replaceFound = true;
   viewer_->MarkChanged();
   return true;
 }
@@ -235,18 +235,18 @@ void TForm1::ReplaceInPane(std::vector<std::pair<std::size_t, std::size_t>> rang
 }
 
 void TForm1::ReplaceDialog1Replace(const std::string& find, const std::string& with) {
-  replaceWith_ = with;
-  if (!replaceFound_ && !ReplaceDialog1Find(find)) return;
+  search_.replaceWith = with;
+  if (!search_.replaceFound && !ReplaceDialog1Find(find)) return;
   const auto selection = RichEdit1_->SelectionBytes();
   if (selection.second == 0) return;
   ReplaceInPane({selection}, InPaneForm(*RichEdit1_, with));
-  replaceFound_ = false;
+  search_.replaceFound = false;
   if (!RichEdit1_->PreparingEdit()) ReplaceDialog1Find(find);
 }
 
 void TForm1::ReplaceDialog1ReplaceAll(const std::string& find, const std::string& with) {
-  replaceWith_ = with;
-  replaceFind_ = find;
+  search_.replaceWith = with;
+  search_.replaceFind = find;
   const std::string text = RichEdit1_->TextBytes();
   const std::string looked = InPaneForm(*RichEdit1_, find);
   std::vector<std::pair<std::size_t, std::size_t>> ranges;
@@ -255,12 +255,12 @@ void TForm1::ReplaceDialog1ReplaceAll(const std::string& find, const std::string
     ranges.emplace_back(at, looked.size());
   if (ranges.empty()) {
     dialogs_.Information(Sjis("見つかりませんでした！"));
-    replaceFound_ = false;
+    search_.replaceFound = false;
     return;
   }
   const std::size_t count = ranges.size();
   ReplaceInPane(std::move(ranges), InPaneForm(*RichEdit1_, with));
-  replaceFound_ = false;
+  search_.replaceFound = false;
   dialogs_.Information(std::to_string(count) + Sjis(" 個置換！"));
 }
 
@@ -319,8 +319,8 @@ void TForm1::MgrepClick() {
                        lines);
     if (job.paths.empty()) return;
   }
-  grepPaths_.clear();
-  for (const std::string& path : job.paths) grepPaths_.emplace_back(job.options.path_text(path), path);
+  search_.grepPaths.clear();
+  for (const std::string& path : job.paths) search_.grepPaths.emplace_back(job.options.path_text(path), path);
   RestForGrep(true);
   grep_->Start(std::move(job));
 }
@@ -332,24 +332,24 @@ void TForm1::Mgrep2Click() {
 void TForm1::RestForGrep(bool resting) {
   // Nothing may change the pane or the list while the results come in; the stop stays at hand.
   if (resting) {
-    restedActions_.clear();
+    search_.restedActions.clear();
     for (QAction* a : findChildren<QAction*>()) {
       const QString name = a->objectName();
       if (name.isEmpty() || !a->isEnabled() || UsableDuringGrep(name) || a->menu() != nullptr) continue;
       a->setEnabled(false);
-      restedActions_.push_back(a);
+      search_.restedActions.push_back(a);
     }
     for (const char* name : {"Mgrep2", "Mgrep3"})
       if (QAction* a = Action(name)) a->setEnabled(true);
     for (QWidget* w : BrowserWidgets()) w->setEnabled(false);
-    grepWasEditable_ = RichEdit1_->Editable();
+    search_.grepWasEditable = RichEdit1_->Editable();
     RichEdit1_->SetEditable(false);
   } else {
-    for (QAction* a : restedActions_)
+    for (QAction* a : search_.restedActions)
       if (a) a->setEnabled(true);
-    restedActions_.clear();
+    search_.restedActions.clear();
     for (QWidget* w : BrowserWidgets()) w->setEnabled(true);
-    RichEdit1_->SetEditable(grepWasEditable_);
+    RichEdit1_->SetEditable(search_.grepWasEditable);
     ShowEditState();
   }
 }
@@ -379,10 +379,10 @@ void TForm1::GrepFinished(const regex::GrepCommandResult& result, const std::vec
 }
 
 bool TForm1::GrepJump(int line) {
-  if (GrepRunning() || grepPaths_.empty()) return false;
+  if (GrepRunning() || search_.grepPaths.empty()) return false;
   if (RichEdit1_->FirstLineBytes().rfind(Sjis("Grepの実行　検索正規表現 = "), 0) != 0) return false;
   const std::string text = RichEdit1_->LineBytes(line);
-  for (const auto& [shown, path] : grepPaths_) {
+  for (const auto& [shown, path] : search_.grepPaths) {
     if (text.compare(0, shown.size() + 1, shown + "(") != 0) continue;
     std::size_t at = shown.size() + 1;
     long long number = 0;

@@ -16,13 +16,13 @@
 namespace sorabu::app {
 
 bool TForm1::PaneMayChange() {
-  if (holdingPane_) return false;
+  if (edit_.holdingPane) return false;
   if (!viewer_->Edited()) return true;
-  if (askingToSave_) return false;
-  askingToSave_ = true;
+  if (edit_.askingToSave) return false;
+  edit_.askingToSave = true;
   const auto choice = dialogs_.SaveChanges(uitext::ToCp932(QStringLiteral("ソラブ")),
                                            uitext::ToCp932(QStringLiteral("変更を保存しますか?")));
-  askingToSave_ = false;
+  edit_.askingToSave = false;
   switch (choice) {
     case dialogs::TDialogs::SaveChoice::Save:
       if (SaveEditsBeforeLeaving()) return true;
@@ -35,7 +35,7 @@ bool TForm1::PaneMayChange() {
   }
   // Put back what the change moved, once the change that asked has run its course; until then
   // the rest of that change leaves the pane alone without asking again.
-  holdingPane_ = true;
+  edit_.holdingPane = true;
   QTimer::singleShot(0, this, [this] { RestoreEditedSelection(); });
   return false;
 }
@@ -68,11 +68,11 @@ bool TForm1::SaveEditsBeforeLeaving() {
 void TForm1::RestoreEditedSelection() {
   const QString edited = viewer_->EditedPath();
   if (!viewer_->Edited() || edited.isEmpty()) {
-    holdingPane_ = false;
+    edit_.holdingPane = false;
     return;
   }
-  holdingPane_ = true;
-  restoringSelection_ = true;
+  edit_.holdingPane = true;
+  edit_.restoringSelection = true;
   const QString folder = QFileInfo(edited).absolutePath();
   if (QDir::cleanPath(FileView1_->Folder()) != QDir::cleanPath(folder) && QFileInfo(folder).isDir()) GoToFolder(folder);
   if (QDir::cleanPath(selection_->SelectedPath()) != QDir::cleanPath(edited)) {
@@ -81,8 +81,8 @@ void TForm1::RestoreEditedSelection() {
     selection_->SelectByName(QFileInfo(edited).fileName());
     state_.DisplayEnabled = gate;
   }
-  restoringSelection_ = false;
-  holdingPane_ = false;
+  edit_.restoringSelection = false;
+  edit_.holdingPane = false;
 }
 
 }  // namespace sorabu::app
