@@ -4,6 +4,8 @@
 // with it.
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,6 +67,12 @@ TEST_F(RandomInputTest, LeavingAUtf8TextForAnotherFileReadsNothingFreed) {
   EXPECT_EQ(f.RichEdit1()->FirstLineBytes(), "second");
 }
 
+double ThreadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
 // The editor lays a line out whole: for a line of megabytes that held the window's thread for
 // many seconds (the copy of the line, and taking the text into the editor at all). Such a text
 // stays in the byte view, which paints long lines up to its cap, and the edit is refused with a
@@ -78,18 +86,18 @@ TEST_F(RandomInputTest, ALineOfMegabytesIsNotTakenIntoTheEditor) {
   ClickRow(f, QStringLiteral("huge.txt"));
   f.Viewer().LoadWholeFile();  // V
   f.Action("ToolButton7")->trigger();  // 簡易編集
-  QElapsedTimer turn, all;
+  // The window thread's own processor time per turn: what a loaded machine adds is waiting, not work.
+  QElapsedTimer all;
   all.start();
-  qint64 longest = 0;
-  turn.start();
+  double start = ThreadCpuMs();
   f.Action("Mupperlinecopy1")->trigger();
-  longest = turn.elapsed();
+  double longest = ThreadCpuMs() - start;
   while (all.elapsed() < 1000) {
-    turn.start();
+    start = ThreadCpuMs();
     QApplication::processEvents(QEventLoop::AllEvents, 20);
-    longest = std::max(longest, turn.elapsed());
+    longest = std::max(longest, ThreadCpuMs() - start);
   }
-  EXPECT_LT(longest, 1000) << "the window's thread stood still for " << longest << " ms";
+  EXPECT_LT(longest, 1000) << "the window's thread worked for " << longest << " ms in one turn";
   EXPECT_TRUE(f.RichEdit1()->ShowsBytes());
   EXPECT_FALSE(f.RichEdit1()->PreparingEdit());
   EXPECT_EQ(f.RichEdit1()->FirstLineBytes().size(), huge.size());
