@@ -19,6 +19,7 @@
 #include "app/grep_runner.h"
 #include "app/main_window_state.h"
 #include "app/menu_handles.h"
+#include "browser/view_style.h"
 #include "dialogs/dialogs.h"
 #include "settings/window_state.h"
 
@@ -141,12 +142,14 @@ class TForm1 : public QMainWindow {
   // kept) when the folder cannot be shown.
   bool GoToFolder(const QString& folder);
   void RebuildBrowser();
-  void SetFileViewStyle(int style);
+  void SetFileViewStyle(browser::TViewStyle style);
  public slots:
   void FolderView1Change(); void ComboView1Change(); void MrefreshClick(); void MfileexeClick();
   void ToolButton55Click(); void MybClick() { ToolButton55Click(); } void MyyClick(); void MyeClick(); void MyhClick();
-  void MbigiconClick() { SetFileViewStyle(1); } void MsmalliconClick() { SetFileViewStyle(2); }
-  void MlistClick() { SetFileViewStyle(3); } void MreportClick() { SetFileViewStyle(4); }
+  void MbigiconClick() { SetFileViewStyle(browser::TViewStyle::LargeIcons); }
+  void MsmalliconClick() { SetFileViewStyle(browser::TViewStyle::SmallIcons); }
+  void MlistClick() { SetFileViewStyle(browser::TViewStyle::List); }
+  void MreportClick() { SetFileViewStyle(browser::TViewStyle::Details); }
   void MdriveClick(); void MfolderClick(); void MextClick(); void MsortClick(); void MrootClick() { MyyClick(); }
   void McolumdefaultClick(); void McolumautoClick(); void McolumnameautoClick();
   void MnameonlyClick(); void MfullpathClick(); void McurrentfileClick(); void McopypathClick();
@@ -284,8 +287,8 @@ class TForm1 : public QMainWindow {
   void SetPanelRBHeight(int height);
   int PanelRBTHeight() const;
   bool TextPaneVisible() const;
-  int FileViewStyle() const { return fileViewStyle_; }
-  void ApplyFileViewStyle(int style);
+  browser::TViewStyle FileViewStyle() const { return fileViewStyle_; }
+  void ApplyFileViewStyle(browser::TViewStyle style);
   int ColumnWidth(int index) const { return columnWidths_[static_cast<std::size_t>(index)]; }
   QString CurrentFolder() const;
  private:
@@ -307,7 +310,7 @@ class TForm1 : public QMainWindow {
   viewer::TTextPane* RichEdit1_ = nullptr;
   viewer::TStatusPanels* SBarR_ = nullptr;
   viewer::TStatusPanels* StatusBar1_ = nullptr;
-  int fileViewStyle_ = 3;
+  browser::TViewStyle fileViewStyle_ = browser::TViewStyle::List;
   std::array<int, 3> columnWidths_{-1, -1, -1};
   int pendingPanelRBHeight_ = -1;
   int pendingPanelLWidth_ = -1;
@@ -492,7 +495,7 @@ class TForm1 : public QMainWindow {
   void SetTabStops();
   void ApplyTextFont(const QFont& font);
   void ApplyFileFont(const QFont& font);
-  int charSet_ = 128;
+  int charSet_ = dialogs::kShiftJisCharSet;
   QFont fontDialogFont_;
 };
 

@@ -73,7 +73,7 @@ bool TForm1::FileView1KeyDown(QKeyEvent* event) {
       break;
   }
   if (event->modifiers().testFlag(Qt::KeypadModifier) && event->key() >= Qt::Key_1 && event->key() <= Qt::Key_4) {
-    SetFileViewStyle(event->key() - Qt::Key_1 + 1);
+    SetFileViewStyle(browser::ViewStyleOf(event->key() - Qt::Key_1 + 1));
     return true;
   }
   if (mods & (Qt::ControlModifier | Qt::AltModifier)) return false;

@@ -243,7 +243,7 @@ void TForm1::MrefreshClick() {
   selection_->UpdateCounts();
 }
 
-void TForm1::SetFileViewStyle(int style) { ApplyFileViewStyle(style); }
+void TForm1::SetFileViewStyle(browser::TViewStyle style) { ApplyFileViewStyle(style); }
 
 void TForm1::ToolButton55Click() {
   const QString current = FolderView1_->SelectedPath();

@@ -247,15 +247,15 @@ bool TForm1::TextPaneVisible() const { return !RichEdit1_->isHidden(); }
 
 QString TForm1::CurrentFolder() const { return selection_->Folder(); }
 
-void TForm1::ApplyFileViewStyle(int style) {
-  if (style < 1 || style > 4) style = 3;
+void TForm1::ApplyFileViewStyle(browser::TViewStyle style) {
   fileViewStyle_ = style;
   FileView1_->SetViewStyle(style);
   static const char* const kButtons[] = {"ToolButton13", "ToolButton22", "ToolButton27", "ToolButton28"};
   static const char* const kItems[] = {"Mbigicon", "Msmallicon", "Mlist", "Mreport"};
   for (int i = 0; i < 4; ++i) {
-    if (QAction* a = Action(kButtons[i])) a->setChecked(i + 1 == style);
-    if (QAction* a = Action(kItems[i])) a->setChecked(i + 1 == style);
+    const bool on = i + 1 == static_cast<int>(style);
+    if (QAction* a = Action(kButtons[i])) a->setChecked(on);
+    if (QAction* a = Action(kItems[i])) a->setChecked(on);
   }
 }
 

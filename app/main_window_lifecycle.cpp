@@ -111,9 +111,9 @@ void TForm1::InitDefaults() {
   SetTextStatus(2, U(" 閲覧 "));
   SetTextStatus(4, U(" ﾘｱﾙﾓｰﾄﾞ "));
   fontDialogFont_ = RichEdit1_->font();
-  ApplyFileViewStyle(4);
+  ApplyFileViewStyle(browser::TViewStyle::Details);
   columnWidths_ = {-1, -1, -1};
-  ApplyFileViewStyle(3);
+  ApplyFileViewStyle(browser::TViewStyle::List);
   for (Option o : {Option::Mdisp, Option::Mtoolbar, Option::Msubtoolbar1, Option::Mdialogdisp1,
                    Option::Mcloseinitview1, Option::Msubfolderview1, Option::Mlfline}) {
     TOptionItem& item = options_[static_cast<std::size_t>(o)];

@@ -69,7 +69,7 @@ void WriteFont(settings::TIniFile& ini, const char* section, const QFont& f, con
 
 void TForm1::LoadSettings() {
   const settings::TIniFile ini(iniPath_);
-  const int previousStyle = fileViewStyle_;
+  const browser::TViewStyle previousStyle = fileViewStyle_;
   saveFileName_ = uitext::FromCp932(ini.ReadString("File", "Save", uitext::ToCp932(saveFileName_)));
   saveDir_ = uitext::FromCp932(ini.ReadString("File", "Dir", uitext::ToCp932(saveDir_)));
 
@@ -105,7 +105,7 @@ void TForm1::LoadSettings() {
   const std::string directory = ini.ReadString("FolderView", "Directory", uitext::ToCp932(CurrentFolder()));
   const std::string initFolder = ini.ReadString("InitFolder", "InitFolderName", "");
 
-  const int style = ini.ReadInteger("FileView", "Icon", previousStyle);
+  const browser::TViewStyle style = browser::ViewStyleOf(ini.ReadInteger("FileView", "Icon", static_cast<int>(previousStyle)));
   for (int i = 0; i < 3; ++i) {
     const int w = ini.ReadInteger("FileView", "Colum" + std::to_string(i + 1), columnWidths_[static_cast<std::size_t>(i)]);
     if (w >= -2) columnWidths_[static_cast<std::size_t>(i)] = w;
@@ -182,7 +182,7 @@ void TForm1::SaveSettings() {
   WriteFont(ini, "FontR", RichEdit1_->font(), RichEdit1_->palette().color(QPalette::Text));
   WriteFont(ini, "FontF", FileView1_->font(), FileView1_->palette().color(QPalette::Text));
   ini.WriteString("FolderView", "Directory", uitext::ToCp932(CurrentFolder()));
-  ini.WriteInteger("FileView", "Icon", fileViewStyle_);
+  ini.WriteInteger("FileView", "Icon", static_cast<int>(fileViewStyle_));
   for (int i = 0; i < 3; ++i) {
     // A width the list chose itself stays automatic; one the user dragged is written as it is.
     if (columnWidths_[static_cast<std::size_t>(i)] > 0 || FileView1_->ColumnWidth(i + 1) != 120)

@@ -64,7 +64,7 @@ void TForm1::MhyojiClick() {
   const bool wraps = RichEdit1_->WordWrap();
   for (const char* name : {"Mwordwrap", "Mwordwrap1"})
     Action(name)->setText(wraps ? U("右で折り返さない(&R)") : U("右で折り返す(&R)"));
-  Mfileviewcolum_->setEnabled(fileViewStyle_ == 4);
+  Mfileviewcolum_->setEnabled(fileViewStyle_ == browser::TViewStyle::Details);
   Mcodehenkan1_->setEnabled(!selection_->SelectedPath().isEmpty());
 }
 

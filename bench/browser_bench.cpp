@@ -34,7 +34,7 @@ double Median(std::vector<double> v) {
 int Fill(const QString& dir, int runs) {
   sorabu::browser::TFileView view;
   view.resize(800, 600);
-  view.SetViewStyle(3);  // the list style the program starts in
+  view.SetViewStyle(sorabu::browser::TViewStyle::List);  // the list style the program starts in
   view.show();
   std::vector<double> fill, shown;
   for (int i = 0; i < runs; ++i) {

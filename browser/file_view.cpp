@@ -69,11 +69,11 @@ TFileView::TFileView(QWidget* parent)
   connect(model_, &TFileListModel::Renamed, this, &TFileView::Renamed);
   trash_ = [](const QString& path) { return QFile::moveToTrash(path); };
   open_ = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
-  SetViewStyle(3);
+  SetViewStyle(TViewStyle::List);
 }
 
 QAbstractItemView* TFileView::CurrentView() const {
-  return style_ == 4 ? static_cast<QAbstractItemView*>(details_) : static_cast<QAbstractItemView*>(list_);
+  return style_ == TViewStyle::Details ? static_cast<QAbstractItemView*>(details_) : static_cast<QAbstractItemView*>(list_);
 }
 
 bool TFileView::SetFolder(const QString& folder) {
@@ -129,21 +129,21 @@ bool TFileView::Reload(const QStringList* names) {
 
 bool TFileView::Fill() { return SetFolder(model_->Folder()); }
 
-void TFileView::SetViewStyle(int style) {
-  if (style < 1 || style > 4) style = 3;
+void TFileView::SetViewStyle(TViewStyle style) {
   const bool hadFocus = CurrentView()->hasFocus();
   style_ = style;
-  if (style == 4) {
+  if (style == TViewStyle::Details) {
     stack_->setCurrentWidget(details_);
   } else {
-    list_->setViewMode(style <= 2 ? QListView::IconMode : QListView::ListMode);
-    list_->setIconSize(style == 1 ? QSize(32, 32) : QSize(16, 16));
-    list_->setFlow(style == 3 ? QListView::TopToBottom : QListView::LeftToRight);
+    const bool large = style == TViewStyle::LargeIcons;
+    list_->setViewMode(style == TViewStyle::List ? QListView::ListMode : QListView::IconMode);
+    list_->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
+    list_->setFlow(style == TViewStyle::List ? QListView::TopToBottom : QListView::LeftToRight);
     list_->setWrapping(true);
     list_->setResizeMode(QListView::Adjust);
     list_->setMovement(QListView::Static);
-    list_->setWordWrap(style == 1);
-    list_->setGridSize(style == 1 ? QSize(96, 64) : QSize());
+    list_->setWordWrap(large);
+    list_->setGridSize(large ? QSize(96, 64) : QSize());
     stack_->setCurrentWidget(list_);
   }
   setFocusProxy(CurrentView());

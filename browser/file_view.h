@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "browser/file_list_model.h"
+#include "browser/view_style.h"
 
 class QItemSelectionModel;
 class QListView;
@@ -45,9 +46,8 @@ class TFileView : public QWidget {
   void SetMask(std::vector<std::string> mask) { mask_ = std::move(mask); }
   const std::vector<std::string>& Mask() const { return mask_; }
 
-  // 1 large icons, 2 small icons, 3 list, 4 details.
-  void SetViewStyle(int style);
-  int ViewStyle() const { return style_; }
+  void SetViewStyle(TViewStyle style);
+  TViewStyle ViewStyle() const { return style_; }
 
   // The header click: negates the column's direction, then sorts by it.
   void ColumnClick(int column);
@@ -119,7 +119,7 @@ class TFileView : public QWidget {
   QTreeView* details_;
   TFolderView* tree_ = nullptr;
   std::vector<std::string> mask_;
-  int style_ = 3;
+  TViewStyle style_ = TViewStyle::List;
   int directions_[4] = {1, 1, 1, 1};
   QString lastReported_;
   int sortColumn_ = -1;  // -1: the folder's default order

@@ -19,12 +19,15 @@ class QPrinter;
 
 namespace sorabu::dialogs {
 
+// The font character set of Japanese Shift-JIS text, the one the program's texts are in.
+inline constexpr int kShiftJisCharSet = 128;
+
 struct FontSpec {
   std::string name;       // CP932
   int sizePoints = 9;
   int style = 0;          // 1 bold, 2 italic, 4 underline, 8 strike-out
   std::uint32_t bgr = 0;  // colour as 00BBGGRR
-  int charSet = 128;
+  int charSet = kShiftJisCharSet;
 };
 
 // The stream-reading and read-limit settings dialogs share one form.

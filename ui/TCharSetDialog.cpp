@@ -4,6 +4,8 @@
 #include <QDialogButtonBox>
 #include <QVBoxLayout>
 
+#include "dialogs/dialogs.h"
+
 namespace sorabu::ui {
 
 namespace {
@@ -13,7 +15,7 @@ struct Entry {
 };
 constexpr Entry kEntries[] = {
     {"ANSI", 0},           {"（標準）", 1},          {"標準記号", 2},
-    {"Macintosh", 77},     {"日本語シフトJIS", 128}, {"ハングル（Wansung）", 129},
+    {"Macintosh", 77},     {"日本語シフトJIS", dialogs::kShiftJisCharSet}, {"ハングル（Wansung）", 129},
     {"ハングル（Johab）", 130}, {"漢字（簡体字中国語）", 134}, {"漢字（伝統的中国語）", 136},
     {"ギリシャ", 161},     {"トルコ", 162},          {"ベトナム", 163},
     {"ヘブライ", 177},     {"アラビア", 178},        {"バルト", 186},

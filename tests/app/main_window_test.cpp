@@ -41,7 +41,7 @@ TEST_F(MainWindowTest, FirstStartWithoutSettings) {
   EXPECT_NEAR(f.frameGeometry().width(), work.width(), 6);
   EXPECT_NEAR(f.frameGeometry().height(), work.height(), 6);
   EXPECT_NEAR(f.PanelRBHeight(), f.PanelRHeight() * 2 / 3, 8);
-  EXPECT_EQ(f.FileViewStyle(), 3);
+  EXPECT_EQ(f.FileViewStyle(), browser::TViewStyle::List);
   for (Option o : {Option::Mdisp, Option::Mtoolbar, Option::Msubtoolbar1, Option::Mdialogdisp1,
                    Option::Mcloseinitview1, Option::Mbackup1})
     EXPECT_TRUE(f.OptionValue(o));
@@ -71,7 +71,7 @@ TEST_F(MainWindowTest, StoredValuesAreValidatedOneByOne) {
   EXPECT_EQ(f.State().DisplayLineLimit, 7);
   EXPECT_EQ(f.RichEdit1()->font().pointSize(), 20);
   EXPECT_FALSE(f.RichEdit1()->font().bold()) << "a style above 255 is skipped";
-  EXPECT_EQ(f.FileViewStyle(), 3);
+  EXPECT_EQ(f.FileViewStyle(), browser::TViewStyle::List);
   EXPECT_EQ(f.ColumnWidth(0), -1);
   EXPECT_EQ(f.ColumnWidth(1), 50);
   EXPECT_EQ(f.State().TabWidth, 8);

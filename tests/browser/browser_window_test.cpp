@@ -184,10 +184,10 @@ TEST_F(BrowserWindowTest, CharacterKeysAndTheirKanaTwins) {
   EXPECT_EQ(f.CurrentFolder(), QStringLiteral("/"));
   // Numeric pad 4 and 3: the view styles, with their tool buttons.
   QTest::keyClick(ListWidget(), Qt::Key_4, Qt::KeypadModifier);
-  EXPECT_EQ(f.FileViewStyle(), 4);
+  EXPECT_EQ(f.FileViewStyle(), browser::TViewStyle::Details);
   EXPECT_TRUE(f.Action("ToolButton28")->isChecked());
   f.Action("ToolButton13")->trigger();
-  EXPECT_EQ(f.FileView1()->ViewStyle(), 1);
+  EXPECT_EQ(f.FileView1()->ViewStyle(), browser::TViewStyle::LargeIcons);
   EXPECT_TRUE(f.Action("Mbigicon")->isChecked());
   // A letter without a command goes on to the list.
   EXPECT_FALSE(f.FileView1KeyPress(QStringLiteral("y")));

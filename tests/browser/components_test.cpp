@@ -90,22 +90,26 @@ TEST(FileViewStyles, SwitchingKeepsRowsSelectionAndFocus) {
   ASSERT_TRUE(v.SetFolder(dir.path()));
   v.SelectRow(2);
   struct Row {
-    int style;
+    TViewStyle style;
     QAbstractItemView* view;
     QListView::ViewMode mode;
-  } rows[] = {{1, v.ListView(), QListView::IconMode}, {2, v.ListView(), QListView::IconMode},
-              {3, v.ListView(), QListView::ListMode}, {4, v.DetailView(), QListView::ListMode}};
+  } rows[] = {{TViewStyle::LargeIcons, v.ListView(), QListView::IconMode},
+              {TViewStyle::SmallIcons, v.ListView(), QListView::IconMode},
+              {TViewStyle::List, v.ListView(), QListView::ListMode},
+              {TViewStyle::Details, v.DetailView(), QListView::ListMode}};
   for (const Row& r : rows) {
     v.SetViewStyle(r.style);
-    EXPECT_EQ(v.CurrentView(), r.view) << r.style;
-    if (r.style < 4) EXPECT_EQ(v.ListView()->viewMode(), r.mode) << r.style;
-    EXPECT_EQ(v.SelectedPath(), dir.filePath("c")) << r.style;
+    SCOPED_TRACE(static_cast<int>(r.style));
+    EXPECT_EQ(v.CurrentView(), r.view);
+    if (r.style != TViewStyle::Details) EXPECT_EQ(v.ListView()->viewMode(), r.mode);
+    EXPECT_EQ(v.SelectedPath(), dir.filePath("c"));
   }
   EXPECT_EQ(v.ListView()->iconSize(), QSize(16, 16));
-  v.SetViewStyle(1);
+  v.SetViewStyle(TViewStyle::LargeIcons);
   EXPECT_EQ(v.ListView()->iconSize(), QSize(32, 32));
-  v.SetViewStyle(0);
-  EXPECT_EQ(v.ViewStyle(), 3) << "out of range: the list";
+  // A stored number out of range is the list.
+  for (long long n : {0LL, 5LL, -1LL, 1LL << 40}) EXPECT_EQ(ViewStyleOf(n), TViewStyle::List) << n;
+  EXPECT_EQ(ViewStyleOf(4), TViewStyle::Details);
   v.ColumnWidthsToHeaders();
   EXPECT_GT(v.ColumnWidth(2), v.ColumnWidth(0)) << "ﾌｧｲﾙの種類 is the longest header";
 }
