@@ -15,14 +15,8 @@ namespace {
 using lha::test::ReadFile;
 using lha::test::TempDir;
 
-void Put16(std::string& s, unsigned v) {
-  s += static_cast<char>(v & 0xFF);
-  s += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& s, unsigned v) {
-  Put16(s, v & 0xFFFF);
-  Put16(s, v >> 16);
-}
+using lha::test::Put16;
+using lha::test::Put32;
 
 // A cabinet with the files stored, names with "\" between folders.
 std::string Cabinet(const std::vector<std::pair<std::string, std::string>>& files) {

@@ -16,14 +16,8 @@ namespace {
 using lha::test::ReadFile;
 using lha::test::TempDir;
 
-void Put16(std::string& s, unsigned v) {
-  s += static_cast<char>(v & 0xFF);
-  s += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& s, unsigned long v) {
-  Put16(s, static_cast<unsigned>(v & 0xFFFF));
-  Put16(s, static_cast<unsigned>(v >> 16));
-}
+using lha::test::Put16;
+using lha::test::Put32;
 unsigned long Crc(std::string_view s) {
   return crc32(0, reinterpret_cast<const Bytef*>(s.data()), static_cast<uInt>(s.size()));
 }

@@ -37,4 +37,14 @@ std::string SampleText(std::size_t n, std::uint32_t seed);
 // "\x83\x5C" style bytes from a UTF-8 literal.
 std::string Sjis(std::string_view utf8);
 
+// Little-endian fields appended to a header being built.
+inline void Put16(std::string& s, unsigned v) {
+  s += static_cast<char>(v & 0xFF);
+  s += static_cast<char>((v >> 8) & 0xFF);
+}
+inline void Put32(std::string& s, unsigned long v) {
+  Put16(s, static_cast<unsigned>(v & 0xFFFF));
+  Put16(s, static_cast<unsigned>((v >> 16) & 0xFFFF));
+}
+
 }  // namespace sorabu::lha::test

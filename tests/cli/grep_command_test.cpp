@@ -4,11 +4,12 @@
 
 #include "cli_harness.h"
 #include "textconv/cp932.h"
+#include "tests/support/sjis_text.h"
 
 namespace sorabu::cli::test {
 namespace {
 
-std::string S(std::string_view utf8) { return textconv::Utf8ToCp932(utf8); }
+using test_support::S;
 
 // Pane lines joined with CR LF, each line given in UTF-8.
 std::string Pane(const std::vector<std::string>& utf8_lines) {

@@ -8,11 +8,12 @@
 #include "regex/awk_str.h"
 #include "regex/errors.h"
 #include "textconv/cp932.h"
+#include "tests/support/sjis_text.h"
 
 namespace sorabu::cli::test {
 namespace {
 
-std::string S(std::string_view utf8) { return textconv::Utf8ToCp932(utf8); }
+using test_support::S;
 
 TEST_F(CliTest, MatchAndGSubAgreeWithTheEngineLineByLine) {
   // Lines with CR inside, double-byte characters whose second byte is "\" or "[", and a last

@@ -4,11 +4,12 @@
 
 #include "cli_harness.h"
 #include "textconv/cp932.h"
+#include "tests/support/sjis_text.h"
 
 namespace sorabu::cli::test {
 namespace {
 
-std::string S(std::string_view utf8) { return textconv::Utf8ToCp932(utf8); }
+using test_support::S;
 
 // LF ends lines unless the settings file given with --ini switches the option off.
 TEST_F(CliTest, RunKeepsLfLinesAndHonoursTheOptionOfTheSettingsFile) {

@@ -5,9 +5,10 @@
 #include <string_view>
 
 #include "textconv/cp932.h"
+#include "tests/support/sjis_text.h"
 
 namespace sorabu::regex::test {
 
-inline std::string S(std::string_view utf8) { return textconv::Utf8ToCp932(utf8); }
+using test_support::S;
 
 }  // namespace sorabu::regex::test

@@ -9,11 +9,12 @@
 
 #include "textcmd/plain_search.h"
 #include "textconv/cp932.h"
+#include "tests/support/sjis_text.h"
 
 namespace sorabu::textcmd {
 namespace {
 
-std::string S(std::string_view utf8) { return textconv::Utf8ToCp932(utf8); }
+using test_support::S;
 
 TEST(PlainSearchTest, Table) {
   struct Row {

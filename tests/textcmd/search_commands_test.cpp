@@ -13,11 +13,13 @@
 #include "textcmd/search_commands_dialogs.h"
 #include "textcmd/tex_to_text.h"
 #include "textconv/cp932.h"
+#include "tests/support/sjis_text.h"
+#include "tests/textcmd/map_memory.h"
 
 namespace sorabu::textcmd {
 namespace {
 
-std::string S(std::string_view utf8) { return textconv::Utf8ToCp932(utf8); }
+using test_support::S;
 
 std::vector<std::string> Apply(const LineStep& step, const std::vector<std::string>& lines) {
   std::vector<std::string> out;
@@ -81,18 +83,7 @@ TEST(SearchStepTest, FaultyPatternsAndReplacementsThrowBeforeAnyLine) {
   EXPECT_NO_THROW(MakeSearchStep(C::LineDeleteList, {"", "", {"bad)"}, false}));
 }
 
-class MapMemory : public TSearchMemory {
- public:
-  std::map<std::string, std::string> values;
-  std::optional<std::string> Read(std::string_view section, std::string_view key) override {
-    auto it = values.find(std::string(section) + "/" + std::string(key));
-    if (it == values.end()) return std::nullopt;
-    return it->second;
-  }
-  void Write(std::string_view section, std::string_view key, std::string_view value) override {
-    values[std::string(section) + "/" + std::string(key)] = std::string(value);
-  }
-};
+using test::MapMemory;
 
 TEST(SearchHistoryTest, AtMostTwentyWrittenAndCountedAsWritten) {
   MapMemory memory;

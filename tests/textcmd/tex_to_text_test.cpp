@@ -5,11 +5,12 @@
 
 #include "textcmd/tex_to_text.h"
 #include "textconv/cp932.h"
+#include "tests/support/sjis_text.h"
 
 namespace sorabu::textcmd {
 namespace {
 
-std::string S(std::string_view utf8) { return textconv::Utf8ToCp932(utf8); }
+using test_support::S;
 
 TEST(TexToTextTest, Table) {
   struct Row {

@@ -39,6 +39,18 @@ inline std::string Hex(std::string_view s) {
   return out;
 }
 
+// Output of a shell pipeline, or nothing when it cannot be started.
+inline std::string ReadCommand(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return out;
+  char buf[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, got);
+  pclose(pipe);
+  return out;
+}
+
 const std::string kEnterJis = "\x1B$B";
 const std::string kLeaveJisRoman = "\x1B(J";
 const std::string kLeaveJisAscii = "\x1B(B";

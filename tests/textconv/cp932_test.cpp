@@ -2,6 +2,7 @@
 // 0x5C/0x7C second bytes, the extension rows, half-width katakana, invalid input, upper-casing,
 // the UTF-8 front, and iconv's CP932 as an independent decoder.
 #include "textconv/cp932.h"
+#include "tests/textconv/conv_test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +26,8 @@ std::string Bytes(std::initializer_list<int> bytes) {
   return s;
 }
 
-std::string Hex(std::string_view s) {
-  std::string out;
-  char buf[4];
-  for (const char c : s) {
-    std::snprintf(buf, sizeof buf, "%02X ", static_cast<unsigned char>(c));
-    out += buf;
-  }
-  return out;
-}
+using testutil::Hex;
+using testutil::ReadCommand;
 
 std::string Hex16(std::u16string_view s) {
   std::string out;
@@ -334,18 +328,6 @@ TEST(Cp932Iconv, WholeDecodeTableMatches) {
                                            static_cast<unsigned char>(raw[2 * k + 1]) << 8);
     EXPECT_EQ(got, expected[k]) << "code " << std::hex << codes[k];
   }
-}
-
-// Output of a shell pipeline, or nothing when it cannot be started.
-std::string ReadCommand(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buf[65536];
-  std::size_t got = 0;
-  while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, got);
-  pclose(pipe);
-  return out;
 }
 
 // Real Japanese prose: Debian's Japanese manual pages, converted to CP932 by iconv at test time,

@@ -1,6 +1,7 @@
 // Kanji code detection: one table of {bytes, expected} per group of rules, then the screening
 // limit, real texts in each code, and arbitrary bytes.
 #include "textconv/kanji_code.h"
+#include "tests/textconv/conv_test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -19,15 +20,8 @@ std::string Bytes(std::initializer_list<int> bytes) {
   return s;
 }
 
-std::string Hex(std::string_view s) {
-  std::string out;
-  char buf[4];
-  for (const char c : s) {
-    std::snprintf(buf, sizeof buf, "%02X ", static_cast<unsigned char>(c));
-    out += buf;
-  }
-  return out;
-}
+using testutil::Hex;
+using testutil::ReadCommand;
 
 struct Row {
   const char* what;
@@ -214,18 +208,6 @@ TEST(KanjiCode, RealTexts) {
       {"half-width katakana", Bytes({0xC3, 0xB7, 0xBD, 0xC4, '\r', '\n'}), EucOrShiftJis},
   };
   Check(rows);
-}
-
-// Output of a shell pipeline, or nothing when it cannot be started.
-std::string ReadCommand(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buf[65536];
-  std::size_t got = 0;
-  while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, got);
-  pclose(pipe);
-  return out;
 }
 
 // Debian's Japanese manual pages in each code, made by iconv and nkf at test time.
