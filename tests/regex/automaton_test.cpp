@@ -129,5 +129,25 @@ TEST(LimitsTest, ExplodingPatternsEndInErrors) {
   EXPECT_EQ(awk.Match("bbbabbbbbbb", start, length), 0u);
 }
 
+// Fixed faults.
+
+// Found by fuzzing: a fuzzy pattern whose automaton stayed under the memory budget took seconds
+// to build. Without the memory budget in the way, the work budget alone ends the construction.
+TEST(LimitsTest, TheWorkBudgetAloneEndsAnExplodingConstruction) {
+  std::string bomb = "(a|b)*a";
+  for (int i = 0; i < 20; ++i) bomb += "(a|b)";
+  TREParser parser(bomb);
+  parser.Parse();
+  const TRE_NFA nfa(parser.tree(), kLineHeadCode, kLineTailCode);
+  const auto t0 = std::chrono::steady_clock::now();
+  try {
+    TRE_DFA dfa(nfa, std::size_t{1} << 40);
+    ADD_FAILURE() << "built " << bomb;
+  } catch (const ERegExpParser& e) {
+    EXPECT_STREQ(e.what(), msg::kDfaTooLarge);
+  }
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 10.0);
+}
+
 }  // namespace
 }  // namespace sorabu::regex
