@@ -1,14 +1,15 @@
 // The HTML-to-text model written the plain way: the whole carried text searched from its start
-// and edited in place for every tag. Slow (its time grows with the square of a long line), but
-// short enough to read as the definition of what THtmlToText must produce.
+// and edited in place for every tag, entities and the clean-up of each written piece said as
+// regular expressions. Slow (its time grows with the square of a long line), but short enough to
+// read as the definition of what THtmlToText must produce, and sharing none of its code.
 #pragma once
 
 #include <functional>
+#include <regex>
 #include <string>
 #include <string_view>
+#include <utility>
 
-#include "textcmd/cleanup.h"
-#include "textcmd/html_to_text.h"
 #include "textconv/cp932.h"
 
 namespace sorabu::textcmd::test {
@@ -18,7 +19,7 @@ class THtmlReference {
   THtmlReference(int variant, std::function<void(std::string_view)> emit) : variant_(variant), emit_(std::move(emit)) {}
 
   void Line(std::string_view line) {
-    buffer_ += ReplaceEntities(line);
+    buffer_ += Entities(std::string(line));
     const std::size_t open = buffer_.find("<!--");
     if (open != std::string::npos) {
       const std::size_t close = buffer_.find("-->");
@@ -70,21 +71,31 @@ class THtmlReference {
     return false;
   }
 
+  // Each entity, in this order, when its own spelling stands in the text: then every spelling of
+  // it in any case ("&AMP;" alone stays). What one gives is looked at by the entities after it.
+  static std::string Entities(std::string text) {
+    const std::pair<const char*, std::string> table[] = {
+        {"&lt;", textconv::Utf8ToCp932("＜")}, {"&gt;", textconv::Utf8ToCp932("＞")}, {"&amp;", "&"},
+        {"&quot;", "\""}, {"&reg;", "(R)"}, {"&copy;", "(C)"}, {"&nbsp;", " "}};
+    for (const auto& [entity, by] : table)
+      if (text.find(entity) != std::string::npos)
+        text = std::regex_replace(text, std::regex(entity, std::regex::icase), by);
+    return text;
+  }
+
+  // Variants 2 and 3 drop tabs that stand as characters (a lead byte takes the next byte, a tab
+  // too, with it); 2 then drops the half-width blanks at the start and the full-width ones after
+  // them; every variant above 1 drops each CR and LF byte and writes nothing for what is left.
   void Write(std::string_view piece) {
-    if (variant_ <= 1) {
-      emit_(piece);
-      return;
-    }
     std::string text(piece);
-    if (variant_ == 2 || variant_ == 3) text = RemoveByte(text, '\t');
-    if (variant_ == 2) {
-      std::size_t i = 0;
-      while (i < text.size() && text[i] == ' ') ++i;
-      while (i + 1 < text.size() && static_cast<unsigned char>(text[i]) == 0x81 && text[i + 1] == 0x40) i += 2;
-      text.erase(0, i);
+    if (variant_ >= 2) {
+      static const std::regex tab(R"(([\x81-\x9F\xE0-\xFC][\s\S])|\t)"), lead("^ *(\x81@)*"), breaks("[\r\n]");
+      if (variant_ <= 3) text = std::regex_replace(text, tab, "$1");
+      if (variant_ == 2) text = std::regex_replace(text, lead, "", std::regex_constants::format_first_only);
+      text = std::regex_replace(text, breaks, "");
+      if (text.empty()) return;
     }
-    text = RemoveNewlines(text);
-    if (!text.empty()) emit_(text);
+    emit_(text);
   }
 
   int variant_;
