@@ -4,7 +4,7 @@
 
 #include "dialogs/dialogs.h"
 #include "settings/ini_file.h"
-#include "settings/load_rule_keys.h"
+#include "settings/setting_keys.h"
 #include "settings/window_state.h"
 #include "textconv/cp932.h"
 

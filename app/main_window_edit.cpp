@@ -21,6 +21,7 @@
 #include "fileops/save_file.h"
 #include "fileops/split_merge.h"
 #include "settings/ini_file.h"
+#include "settings/setting_keys.h"
 #include "textconv/cp932.h"
 #include "textconv/unicode_text.h"
 #include "uitext/qt_text.h"
@@ -281,7 +282,7 @@ void TForm1::MToversave1Click() {
 }
 
 QString TForm1::EditorProgram() const {
-  const std::string stored = settings::TIniFile(iniPath_).ReadString("Editer", "Editer", "");
+  const std::string stored = settings::Read(settings::TIniFile(iniPath_), settings::kEditor);
   const QString program = uitext::FromCp932(stored);
   if (program.isEmpty() || program.compare(QLatin1String("NOTEPAD.EXE"), Qt::CaseInsensitive) == 0) return {};
   const QFileInfo info(program);

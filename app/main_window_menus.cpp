@@ -15,6 +15,7 @@
 #include "custom/entry_lists.h"
 #include "custom/tool_buttons.h"
 #include "settings/ini_file.h"
+#include "settings/setting_keys.h"
 #include "uitext/qt_text.h"
 #include "viewer/text_pane.h"
 
@@ -225,7 +226,7 @@ TMenus TForm1::BuildMenus() {
   BindOption(Option::Mcloseinitview1, options, poptions, "Mcloseinitview1", "Mcloseinitview2", "終了時ファイル未選択(&I)", "Mcloseinitview1", true, &TForm1::Mcloseinitview1Click);
   BindOption(Option::Mbackup1, options, poptions, "Mbackup1", "Mbackup2", "保存時バックアップ作成", "Mbackup1", true, &TForm1::Mbackup1Click);
   BindOption(Option::Mdragdrop1, options, poptions, "Mdragdrop1", "Mdragdrop2", "ドラッグ&&ドロップ使用", "Mdragdrop1", false, &TForm1::Mdragdrop1Click);
-  BindOption(Option::Mlfline, options, poptions, "Mlfline", "Mlfline1", "LFも改行として扱う(&U)", "Mlfline", true, &TForm1::MlflineClick);
+  BindOption(Option::Mlfline, options, poptions, "Mlfline", "Mlfline1", "LFも改行として扱う(&U)", settings::kLfLines.key, settings::kLfLines.fallback, &TForm1::MlflineClick);
   static const MenuItemSpec kSettings[] = {
       {},
       {"Mchartset", "Mchartset1", "テキストの文字種類(&C)", &TForm1::MchartsetClick},

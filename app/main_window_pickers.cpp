@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "settings/ini_file.h"
+#include "settings/setting_keys.h"
 #include "uitext/qt_text.h"
 
 namespace sorabu::app {
@@ -17,11 +18,11 @@ void TForm1::MediterSetClick() {
   dialogs::TDialogs::PickSetup setup;
   setup.caption = C("ｴﾃﾞｨﾀｰの設定");
   setup.instruction = C("ｴﾃﾞｨﾀｰの実行ﾌｧｲﾙをﾌﾙﾊﾟｽで指定して下さい。");
-  setup.stored = ini.ReadString("Editer", "Editer", "");
+  setup.stored = settings::Read(ini, settings::kEditor);
   setup.programs = true;
   const auto answer = dialogs_.PickFolderOrProgram(setup);
   if (!answer) return;
-  ini.WriteString("Editer", "Editer", *answer);
+  settings::Write(ini, settings::kEditor, *answer);
   if (!ini.UpdateFile()) dialogs_.Error(ini.Error());
 }
 
@@ -30,11 +31,11 @@ void TForm1::MinitdirectryClick() {
   dialogs::TDialogs::PickSetup setup;
   setup.caption = C("起動時フォルダー指定");
   setup.instruction = C("起動時のフォルダーを指定して下さい。");
-  setup.stored = ini.ReadString("InitFolder", "InitFolderName", "");
+  setup.stored = settings::Read(ini, settings::kInitFolder);
   setup.programs = false;
   const auto answer = dialogs_.PickFolderOrProgram(setup);
   if (!answer) return;
-  ini.WriteString("InitFolder", "InitFolderName", *answer);
+  settings::Write(ini, settings::kInitFolder, *answer);
   if (!ini.UpdateFile()) dialogs_.Error(ini.Error());
 }
 

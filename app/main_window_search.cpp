@@ -15,6 +15,7 @@
 #include "browser/folder_view.h"
 #include "settings/ini_file.h"
 #include "settings/ini_search_memory.h"
+#include "settings/setting_keys.h"
 #include "textcmd/plain_search.h"
 #include "textcmd/search_commands_dialogs.h"
 #include "textconv/cp932.h"
@@ -118,11 +119,11 @@ void TForm1::Mfind1Click() {
   const settings::TIniFile current(iniPath_);
   settings::TIniSearchMemory memory(iniPath_);
   dialogs::TDialogs::FindSetup setup;
-  setup.history = textcmd::LoadEntries(memory, "FindDialogEx", "Count", "Items_");
-  setup.text = RichEdit1_->HasSelection() ? SelectionCp932(*RichEdit1_) : current.ReadString("FindDialogEx", "Text", "");
-  setup.wholeWord = current.ReadBool("FindDialogEx", "Check1", false);
-  setup.matchCase = current.ReadBool("FindDialogEx", "Check2", false);
-  setup.down = current.ReadInteger("FindDialogEx", "UpDown", 1) != 0;
+  setup.history = textcmd::LoadEntries(memory, settings::kFindText.section, "Count", "Items_");
+  setup.text = RichEdit1_->HasSelection() ? SelectionCp932(*RichEdit1_) : settings::Read(current, settings::kFindText);
+  setup.wholeWord = settings::Read(current, settings::kFindWholeWord);
+  setup.matchCase = settings::Read(current, settings::kFindMatchCase);
+  setup.down = settings::Read(current, settings::kFindDown) != 0;
   const auto answer = dialogs_.FindText(setup);
   if (answer && !answer->text.empty()) {
     // A known text changes places with the top entry; a new one goes on top.
@@ -130,11 +131,12 @@ void TForm1::Mfind1Click() {
     const auto known = std::find(history.begin(), history.end(), answer->text);
     if (known == history.end()) history.insert(history.begin(), answer->text);
     else std::iter_swap(history.begin(), known);
-    textcmd::StoreEntries(memory, "FindDialogEx", "Count", "Items_", history, kFindHistoryWritten);
-    memory.Write("FindDialogEx", "Text", answer->text);
-    memory.Write("FindDialogEx", "Check1", answer->wholeWord ? "1" : "0");
-    memory.Write("FindDialogEx", "Check2", answer->matchCase ? "1" : "0");
-    memory.Write("FindDialogEx", "UpDown", answer->down ? "1" : "0");
+    textcmd::StoreEntries(memory, settings::kFindText.section, "Count", "Items_", history, kFindHistoryWritten);
+    using settings::kFindText, settings::kFindWholeWord, settings::kFindMatchCase, settings::kFindDown;
+    memory.Write(kFindText.section, kFindText.key, answer->text);
+    memory.Write(kFindWholeWord.section, kFindWholeWord.key, answer->wholeWord ? "1" : "0");
+    memory.Write(kFindMatchCase.section, kFindMatchCase.key, answer->matchCase ? "1" : "0");
+    memory.Write(kFindDown.section, kFindDown.key, answer->down ? "1" : "0");
     memory.Flush();
     search_.findText = answer->text;
     search_.findWholeWord = answer->wholeWord;

@@ -18,7 +18,7 @@
 #include "app/main_window.h"
 #include "browser/file_view.h"
 #include "settings/ini_file.h"
-#include "settings/load_rule_keys.h"
+#include "settings/setting_keys.h"
 #include "settings/settings_values.h"
 #include "uitext/qt_text.h"
 #include "viewer/display.h"
@@ -102,21 +102,22 @@ void TForm1::LoadSettings() {
   const TFontKeys files = ReadFont(ini, "FontF", FileView1_->font(), FileView1_->palette().color(QPalette::Text));
   ApplyFileFont(files.font);
 
-  const std::string directory = ini.ReadString("FolderView", "Directory", uitext::ToCp932(CurrentFolder()));
-  const std::string initFolder = ini.ReadString("InitFolder", "InitFolderName", "");
+  const std::string directory = settings::Read(ini, settings::kLastFolder, uitext::ToCp932(CurrentFolder()));
+  const std::string initFolder = settings::Read(ini, settings::kInitFolder);
 
-  const browser::TViewStyle style = browser::ViewStyleOf(ini.ReadInteger("FileView", "Icon", static_cast<int>(previousStyle)));
+  const browser::TViewStyle style =
+      browser::ViewStyleOf(settings::Read(ini, settings::kViewStyle, static_cast<int>(previousStyle)));
   for (int i = 0; i < 3; ++i) {
     const int w = ini.ReadInteger("FileView", "Colum" + std::to_string(i + 1), columnWidths_[static_cast<std::size_t>(i)]);
     if (w >= -2) columnWidths_[static_cast<std::size_t>(i)] = w;
     if (w > 0) FileView1_->SetColumnWidth(i + 1, w);
   }
-  hotTrack_ = ini.ReadBool("FileView", "Hottrack", hotTrack_);
+  hotTrack_ = settings::Read(ini, settings::kHotTrack, hotTrack_);
 
-  const bool wrap = ini.ReadBool("RichEdit", "WordWrap", RichEdit1_->WordWrap());
+  const bool wrap = settings::Read(ini, settings::kWordWrap, RichEdit1_->WordWrap());
   RichEdit1_->SetWordWrap(wrap);
   Action("ToolButton39")->setChecked(wrap);
-  const int tab = ini.ReadInteger("RichEdit", "richtabwidth", 8);
+  const int tab = settings::Read(ini, settings::kTabWidth);
   if (tab > 0 && tab <= 1000) state_.TabWidth = tab;  // a stop at or before the margin is refused
   SetTabStops();
 
@@ -181,17 +182,17 @@ void TForm1::SaveSettings() {
   ini.WriteInteger("PanelRB", "Height", PanelRBHeight());
   WriteFont(ini, "FontR", RichEdit1_->font(), RichEdit1_->palette().color(QPalette::Text));
   WriteFont(ini, "FontF", FileView1_->font(), FileView1_->palette().color(QPalette::Text));
-  ini.WriteString("FolderView", "Directory", uitext::ToCp932(CurrentFolder()));
-  ini.WriteInteger("FileView", "Icon", static_cast<int>(fileViewStyle_));
+  settings::Write(ini, settings::kLastFolder, uitext::ToCp932(CurrentFolder()));
+  settings::Write(ini, settings::kViewStyle, static_cast<int>(fileViewStyle_));
   for (int i = 0; i < 3; ++i) {
     // A width the list chose itself stays automatic; one the user dragged is written as it is.
     if (columnWidths_[static_cast<std::size_t>(i)] > 0 || FileView1_->ColumnWidth(i + 1) != 120)
       columnWidths_[static_cast<std::size_t>(i)] = FileView1_->ColumnWidth(i + 1);
     ini.WriteInteger("FileView", "Colum" + std::to_string(i + 1), columnWidths_[static_cast<std::size_t>(i)]);
   }
-  ini.WriteBool("FileView", "Hottrack", hotTrack_);
-  ini.WriteBool("RichEdit", "WordWrap", RichEdit1_->WordWrap());
-  ini.WriteInteger("RichEdit", "richtabwidth", state_.TabWidth);
+  settings::Write(ini, settings::kHotTrack, hotTrack_);
+  settings::Write(ini, settings::kWordWrap, RichEdit1_->WordWrap());
+  settings::Write(ini, settings::kTabWidth, state_.TabWidth);
   for (const auto& item : options_) ini.WriteBool("Menu", item.key, item.value);
   if (!ini.UpdateFile()) dialogs_.Error(ini.Error());
 }

@@ -17,6 +17,7 @@
 #include "dialogs/scripted_dialogs.h"
 #include "fileops/trash.h"
 #include "settings/ini_search_memory.h"
+#include "settings/setting_keys.h"
 #include "textcmd/command_table.h"
 #include "textcmd/search_commands.h"
 #include "textcmd/text_line_reader.h"
@@ -72,7 +73,7 @@ int Run(const std::vector<std::string>& args) {
       backup = false;
     } else if (args[i] == "--ini" && i + 1 < args.size()) {
       const std::string ini = args[++i];
-      lfLines = settings::TIniFile(ini).ReadBool("Menu", "Mlfline", true);
+      lfLines = settings::Read(settings::TIniFile(ini), settings::kLfLines);
       textcmd::SetSearchEnvironment({[ini] { return std::make_unique<settings::TIniSearchMemory>(ini); }, nullptr});
     } else if (args[i] == "--answer" && i + 1 < args.size()) {
       dialogs.Answer(ArgToCp932(args[++i]));

@@ -11,7 +11,7 @@
 
 #include "dialogs/dialogs.h"
 #include "settings/ini_file.h"
-#include "settings/load_rule_keys.h"
+#include "settings/setting_keys.h"
 #include "textcmd/text_line_reader.h"
 #include "textconv/cp932.h"
 #include "textconv/kanji_code.h"
