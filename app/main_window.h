@@ -351,29 +351,14 @@ class TForm1 : public QMainWindow {
   void BuildToolBars();
   QAction* MakeAction(QMenu* menu, const char* name, const char* caption, void (TForm1::*slot)(),
                       bool checkable = false);
-  // A menu item and its pop-up twin; an entry without a name is a separator.
-  struct MenuItemSpec {
-    const char* name;
-    const char* popupName;
-    const char* caption;
-    void (TForm1::*slot)();
-    void (TForm1::*popupSlot)() = nullptr;  // when the twin runs something else
-    const char* popupCaption = nullptr;     // when the twin reads otherwise
-  };
   // The items into the menu bar's menu and their twins into the pop-up's, each before its
   // anchor (at the end when that is null) or at the front or the end of both. A missing menu is a
   // fault of the program: an assertion in debug builds, a warning and nothing added otherwise.
-  enum class TMenuEnd { Front, Back };
   void InsertTwins(const TMenuTwins& twins, TMenuEnd end, std::span<const MenuItemSpec> items);
   void InsertTwins(const TMenuTwins& twins, std::array<QAction*, 2> before, std::span<const MenuItemSpec> items);
   // The separator before each file menu's 終了, where the file menu's groups go in.
   std::array<QAction*, 2> BeforeExit() const;
   // Items at the top of the pop-up's shortcut list, in the order given.
-  struct ShortcutSpec {
-    const char* name;
-    const char* caption;
-    void (TForm1::*slot)();
-  };
   void AddShortcuts(std::initializer_list<ShortcutSpec> items);
   // A tool button of the bars, its tip and status text from the tool-button table, put before
   // `before` (at the end when null); and a divider of the table's width.
