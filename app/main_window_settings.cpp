@@ -70,26 +70,26 @@ void WriteFont(settings::TIniFile& ini, const char* section, const QFont& f, con
 void TForm1::LoadSettings() {
   const settings::TIniFile ini(iniPath_);
   const browser::TViewStyle previousStyle = fileViewStyle_;
-  saveFileName_ = uitext::FromCp932(ini.ReadString("File", "Save", uitext::ToCp932(saveFileName_)));
-  saveDir_ = uitext::FromCp932(ini.ReadString("File", "Dir", uitext::ToCp932(saveDir_)));
+  saveFileName_ = uitext::FromCp932(settings::Read(ini, settings::kSaveFileName, uitext::ToCp932(saveFileName_)));
+  saveDir_ = uitext::FromCp932(settings::Read(ini, settings::kSaveDir, uitext::ToCp932(saveDir_)));
 
   const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
-  int left = ini.ReadInteger("Form", "Left", x());
+  int left = settings::Read(ini, settings::kFormLeft, x());
   if (left < 0 || left > screen.width()) left = 0;
   move(left, y());
-  int top = ini.ReadInteger("Form", "Top", y());
+  int top = settings::Read(ini, settings::kFormTop, y());
   if (top < 0 || top > screen.height()) top = 0;
   move(x(), top);
-  int width = ini.ReadInteger("Form", "Width", this->width());
+  int width = settings::Read(ini, settings::kFormWidth, this->width());
   if (width < 0 || width > screen.width()) width = screen.width();
   resize(width, height());
-  int height = ini.ReadInteger("Form", "Height", this->height());
+  int height = settings::Read(ini, settings::kFormHeight, this->height());
   if (height < 0 || height > screen.height()) height = screen.height();
   resize(this->width(), height);
 
-  const int panelL = ini.ReadInteger("PanelL", "Width", PanelLWidth());
+  const int panelL = settings::Read(ini, settings::kPanelLWidth, PanelLWidth());
   if (panelL >= 0 && panelL <= this->width()) SetPanelLWidth(panelL);
-  const int panelRB = ini.ReadInteger("PanelRB", "Height", PanelRBHeight());
+  const int panelRB = settings::Read(ini, settings::kPanelRBHeight, PanelRBHeight());
   if (panelRB >= 0 && (PanelRHeight() <= 0 || panelRB <= PanelRHeight())) SetPanelRBHeight(panelRB);
 
   state_.DisplayLineLimit = settings::Read(ini, settings::kDisplayLines);
@@ -108,7 +108,7 @@ void TForm1::LoadSettings() {
   const browser::TViewStyle style =
       browser::ViewStyleOf(settings::Read(ini, settings::kViewStyle, static_cast<int>(previousStyle)));
   for (int i = 0; i < 3; ++i) {
-    const int w = ini.ReadInteger("FileView", "Colum" + std::to_string(i + 1), columnWidths_[static_cast<std::size_t>(i)]);
+    const int w = settings::Read(ini, settings::kColumnWidths[i], columnWidths_[static_cast<std::size_t>(i)]);
     if (w >= -2) columnWidths_[static_cast<std::size_t>(i)] = w;
     if (w > 0) FileView1_->SetColumnWidth(i + 1, w);
   }
@@ -122,7 +122,7 @@ void TForm1::LoadSettings() {
   SetTabStops();
 
   for (auto& item : options_) {
-    item.value = ini.ReadBool("Menu", item.key, item.value);
+    item.value = ini.ReadBool(settings::kOptionsSection, item.key, item.value);
     item.main->setChecked(item.value);
     item.popup->setChecked(item.value);
   }
@@ -169,17 +169,17 @@ void TForm1::SaveSettings() {
   ini.WriteString("System", "DiskSize", std::to_string(volume.bytesTotal()) + " byte");
   ini.WriteString("System", "DiskFree", std::to_string(volume.bytesFree()) + " byte");
   ini.WriteString("System", "Filename", uitext::ToCp932(QString::fromStdString(iniPath_)));
-  ini.WriteString("File", "Save", uitext::ToCp932(saveFileName_));
-  ini.WriteString("File", "Dir", uitext::ToCp932(saveDir_));
+  settings::Write(ini, settings::kSaveFileName, uitext::ToCp932(saveFileName_));
+  settings::Write(ini, settings::kSaveDir, uitext::ToCp932(saveDir_));
   const QRect g = geometry();
-  ini.WriteInteger("Form", "Left", g.x());
-  ini.WriteInteger("Form", "Top", g.y());
-  ini.WriteInteger("Form", "Width", g.width());
-  ini.WriteInteger("Form", "Height", g.height());
+  settings::Write(ini, settings::kFormLeft, g.x());
+  settings::Write(ini, settings::kFormTop, g.y());
+  settings::Write(ini, settings::kFormWidth, g.width());
+  settings::Write(ini, settings::kFormHeight, g.height());
   ini.WriteInteger("Form", "Pixelsperinch", logicalDpiX());
   ini.WriteInteger("Form", "State", isMinimized() ? 2 : isMaximized() ? 3 : 1);
-  ini.WriteInteger("PanelL", "Width", PanelLWidth());
-  ini.WriteInteger("PanelRB", "Height", PanelRBHeight());
+  settings::Write(ini, settings::kPanelLWidth, PanelLWidth());
+  settings::Write(ini, settings::kPanelRBHeight, PanelRBHeight());
   WriteFont(ini, "FontR", RichEdit1_->font(), RichEdit1_->palette().color(QPalette::Text));
   WriteFont(ini, "FontF", FileView1_->font(), FileView1_->palette().color(QPalette::Text));
   settings::Write(ini, settings::kLastFolder, uitext::ToCp932(CurrentFolder()));
@@ -188,12 +188,12 @@ void TForm1::SaveSettings() {
     // A width the list chose itself stays automatic; one the user dragged is written as it is.
     if (columnWidths_[static_cast<std::size_t>(i)] > 0 || FileView1_->ColumnWidth(i + 1) != 120)
       columnWidths_[static_cast<std::size_t>(i)] = FileView1_->ColumnWidth(i + 1);
-    ini.WriteInteger("FileView", "Colum" + std::to_string(i + 1), columnWidths_[static_cast<std::size_t>(i)]);
+    settings::Write(ini, settings::kColumnWidths[i], columnWidths_[static_cast<std::size_t>(i)]);
   }
   settings::Write(ini, settings::kHotTrack, hotTrack_);
   settings::Write(ini, settings::kWordWrap, RichEdit1_->WordWrap());
   settings::Write(ini, settings::kTabWidth, state_.TabWidth);
-  for (const auto& item : options_) ini.WriteBool("Menu", item.key, item.value);
+  for (const auto& item : options_) ini.WriteBool(settings::kOptionsSection, item.key, item.value);
   if (!ini.UpdateFile()) dialogs_.Error(ini.Error());
 }
 

@@ -39,6 +39,23 @@ inline constexpr TSettingKey<bool> kFindWholeWord{"FindDialogEx", "Check1", fals
 inline constexpr TSettingKey<bool> kFindMatchCase{"FindDialogEx", "Check2", false};
 inline constexpr TSettingKey<int> kFindDown{"FindDialogEx", "UpDown", 1};
 
+// The window's place and the panes' sizes in pixels, read back as they were written; the window's
+// present size stands for a missing key.
+inline constexpr TSettingKey<int> kFormLeft{"Form", "Left", 0};
+inline constexpr TSettingKey<int> kFormTop{"Form", "Top", 0};
+inline constexpr TSettingKey<int> kFormWidth{"Form", "Width", 0};
+inline constexpr TSettingKey<int> kFormHeight{"Form", "Height", 0};
+inline constexpr TSettingKey<int> kPanelLWidth{"PanelL", "Width", 0};
+inline constexpr TSettingKey<int> kPanelRBHeight{"PanelRB", "Height", 0};
+// The file list's three column widths after the name (-1 automatic).
+inline constexpr TSettingKey<int> kColumnWidths[3] = {{"FileView", "Colum1", -1}, {"FileView", "Colum2", -1},
+                                                      {"FileView", "Colum3", -1}};
+// The name and folder the save dialogs offer first.
+inline constexpr TSettingKey<const char*> kSaveFileName{"File", "Save", ""};
+inline constexpr TSettingKey<const char*> kSaveDir{"File", "Dir", ""};
+// The section of the 設定 menu's options; each option's key and default stand in its table.
+inline constexpr const char* kOptionsSection = "Menu";
+
 // The view: tab stops in characters, word wrap, hot tracking and the list's style (1 to 4).
 inline constexpr TSettingKey<int> kTabWidth{"RichEdit", "richtabwidth", 8};
 inline constexpr TSettingKey<bool> kWordWrap{"RichEdit", "WordWrap", false};
