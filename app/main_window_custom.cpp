@@ -17,6 +17,7 @@
 #include "custom/entry_lists.h"
 #include "custom/tool_buttons.h"
 #include "settings/ini_file.h"
+#include "settings/setting_keys.h"
 #include "uitext/qt_text.h"
 
 namespace sorabu::app {
@@ -133,15 +134,16 @@ void TForm1::MtoolbarsetClick() {
   state_.DialogResult.clear();
   settings::TIniFile ini(iniPath_);
   dialogs::TDialogs::ToolButtonSetup setup;
-  for (auto [list, table, section] : {std::tuple{&setup.main, custom::MainToolButtons(), "ToolBar1"},
-                                      std::tuple{&setup.view, custom::ViewToolButtons(), "ToolBar2"}})
+  for (auto [list, table, section] : {std::tuple{&setup.main, custom::MainToolButtons(), settings::kMainToolBarSection},
+                                      std::tuple{&setup.view, custom::ViewToolButtons(), settings::kViewToolBarSection}})
     for (const custom::TToolButtonInfo& b : table)
-      if (b.caption != nullptr) list->push_back({C(b.caption), ini.ReadBool(section, b.name, true)});
+      if (b.caption != nullptr) list->push_back({C(b.caption), ini.ReadBool(section, b.name, settings::kToolButtonShown)});
   const auto answer = dialogs_.ToolButtons(setup);
   if (!answer) return;
   state_.DialogResult = "true";
-  for (auto [states, table, section, main] : {std::tuple{&answer->main, custom::MainToolButtons(), "ToolBar1", true},
-                                              std::tuple{&answer->view, custom::ViewToolButtons(), "ToolBar2", false}}) {
+  for (auto [states, table, section, main] :
+       {std::tuple{&answer->main, custom::MainToolButtons(), settings::kMainToolBarSection, true},
+        std::tuple{&answer->view, custom::ViewToolButtons(), settings::kViewToolBarSection, false}}) {
     std::size_t row = 0;
     for (const custom::TToolButtonInfo& b : table) {
       if (b.caption == nullptr) continue;

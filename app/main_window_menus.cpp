@@ -274,8 +274,8 @@ void TForm1::BuildToolBars() {
 }
 
 void TForm1::ApplyToolButtonSettings(const settings::TIniFile& ini) {
-  for (const custom::TToolButtonInfo& b : custom::MainToolButtons()) toolbtnset(b.name, ini.ReadBool("ToolBar1", b.name, true));
-  for (const custom::TToolButtonInfo& b : custom::ViewToolButtons()) toolbtnset2(b.name, ini.ReadBool("ToolBar2", b.name, true));
+  for (const custom::TToolButtonInfo& b : custom::MainToolButtons()) toolbtnset(b.name, ini.ReadBool(settings::kMainToolBarSection, b.name, settings::kToolButtonShown));
+  for (const custom::TToolButtonInfo& b : custom::ViewToolButtons()) toolbtnset2(b.name, ini.ReadBool(settings::kViewToolBarSection, b.name, settings::kToolButtonShown));
 }
 
 void TForm1::LoadApplicationMenu(const settings::TIniFile& ini) {

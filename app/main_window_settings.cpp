@@ -94,12 +94,12 @@ void TForm1::LoadSettings() {
 
   state_.DisplayLineLimit = settings::Read(ini, settings::kDisplayLines);
 
-  const TFontKeys text = ReadFont(ini, "FontR", RichEdit1_->font(), RichEdit1_->palette().color(QPalette::Text));
+  const TFontKeys text = ReadFont(ini, settings::kTextFontSection, RichEdit1_->font(), RichEdit1_->palette().color(QPalette::Text));
   ApplyTextFont(text.font);
   QPalette textPalette = RichEdit1_->palette();
   textPalette.setColor(QPalette::Text, text.colour);
   RichEdit1_->setPalette(textPalette);
-  const TFontKeys files = ReadFont(ini, "FontF", FileView1_->font(), FileView1_->palette().color(QPalette::Text));
+  const TFontKeys files = ReadFont(ini, settings::kFileFontSection, FileView1_->font(), FileView1_->palette().color(QPalette::Text));
   ApplyFileFont(files.font);
 
   const std::string directory = settings::Read(ini, settings::kLastFolder, uitext::ToCp932(CurrentFolder()));
@@ -180,8 +180,8 @@ void TForm1::SaveSettings() {
   ini.WriteInteger("Form", "State", isMinimized() ? 2 : isMaximized() ? 3 : 1);
   settings::Write(ini, settings::kPanelLWidth, PanelLWidth());
   settings::Write(ini, settings::kPanelRBHeight, PanelRBHeight());
-  WriteFont(ini, "FontR", RichEdit1_->font(), RichEdit1_->palette().color(QPalette::Text));
-  WriteFont(ini, "FontF", FileView1_->font(), FileView1_->palette().color(QPalette::Text));
+  WriteFont(ini, settings::kTextFontSection, RichEdit1_->font(), RichEdit1_->palette().color(QPalette::Text));
+  WriteFont(ini, settings::kFileFontSection, FileView1_->font(), FileView1_->palette().color(QPalette::Text));
   settings::Write(ini, settings::kLastFolder, uitext::ToCp932(CurrentFolder()));
   settings::Write(ini, settings::kViewStyle, static_cast<int>(fileViewStyle_));
   for (int i = 0; i < 3; ++i) {

@@ -55,6 +55,14 @@ inline constexpr TSettingKey<const char*> kSaveFileName{"File", "Save", ""};
 inline constexpr TSettingKey<const char*> kSaveDir{"File", "Dir", ""};
 // The section of the 設定 menu's options; each option's key and default stand in its table.
 inline constexpr const char* kOptionsSection = "Menu";
+// The sections of the two tool bars' buttons, one key a button by its name, true (shown) when
+// missing.
+inline constexpr const char* kMainToolBarSection = "ToolBar1";
+inline constexpr const char* kViewToolBarSection = "ToolBar2";
+inline constexpr bool kToolButtonShown = true;
+// The sections of the pane's and the file list's fonts (Name, Style, Color, Size).
+inline constexpr const char* kTextFontSection = "FontR";
+inline constexpr const char* kFileFontSection = "FontF";
 
 // The view: tab stops in characters, word wrap, hot tracking and the list's style (1 to 4).
 inline constexpr TSettingKey<int> kTabWidth{"RichEdit", "richtabwidth", 8};
