@@ -103,9 +103,10 @@ void TForm1::MprintClick() {
 void TForm1::MprintpreviewClick() {
   if (print_.printing) return;
   dialogs_.PrintPreview(Printer(), [this](QPrinter& printer) {
-    // The preview may change the paper: the rectangle is measured on it each time.
+    // The preview may change the paper: the rectangle is measured on it each time. It draws every
+    // page of the text, so it lets the window paint between pages as printing does.
     LoadPrintMargins();
-    PrintPane(printer, false);
+    PrintPane(printer, true);
   });
 }
 

@@ -9,6 +9,7 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/browser_selection.h"
@@ -151,6 +152,23 @@ TEST_F(PrintWindowTest, MarginsDialogOffersStoredValuesInRangeAndStoresItsAnswer
   EXPECT_EQ(ini.ReadString("Print", "Yohaku_R", ""), "7");
   // LoadPrintMargins ran after OK: 10 mm = 118.11 − 58 from the left.
   EXPECT_EQ(f.PrintPageRect().left, 60);
+}
+
+// Fixed faults.
+
+// Found by the monkey (seed 77031, event 240,658): the preview drew every page of a long text
+// without letting the window's events through, which held the window for seconds.
+TEST_F(PrintWindowTest, ThePreviewLetsTheWindowPaintBetweenPages) {
+  TForm1& f = Start();
+  PdfPrinter(f);
+  OpenLines(f, 400);
+  bool ran = false;
+  QTimer::singleShot(0, &f, [&ran] { ran = true; });
+  dialogs_.Answer("ok");
+  f.Action("Mprintpreview")->trigger();
+  EXPECT_EQ(dialogs_.Questions().back(), "print preview");
+  EXPECT_TRUE(ran) << "the window's events waited for the whole preview";
+  EXPECT_GT(PdfPages(Pdf()), 1);
 }
 
 }  // namespace
