@@ -237,32 +237,33 @@ bool TFolderView::RenameNode(QTreeWidgetItem* node, const QString& newName) {
   return true;
 }
 
+// The nodes below keep their places and only their ids change: the in-place editor commits a
+// rename from inside the view's handling of a move to another node, often one of these, and that
+// node must still be there when the move goes on.
 void TFolderView::FolderRenamed(const QString& oldPath, const QString& newPath) {
   QTreeWidgetItem* node = FindNode(oldPath);
   if (!node) return;
-  const bool blocked = blockSignals(true);
-  node->setText(0, DisplayName(newPath));
-  // Loaded children carry the old path in their ids: they are read again when next opened.
-  const bool wasCurrent = node == currentItem() || (currentItem() && NodeId(currentItem()).startsWith(oldPath + QLatin1Char('/')));
-  node->setData(0, kIdRole, newPath);
-  // The node to go back to must not be one of the children about to be freed.
-  for (QTreeWidgetItem* p = previous_ ? previous_->parent() : nullptr; p; p = p->parent())
-    if (p == node) {
-      previous_ = node;
-      break;
+  const QString below = oldPath + QLatin1Char('/');
+  const QString current = SelectedPath();
+  const bool wasCurrent = current == oldPath || current.startsWith(below);
+  {
+    TBusy busy(busy_);
+    const bool blocked = blockSignals(true);
+    node->setText(0, DisplayName(newPath));
+    std::deque<QTreeWidgetItem*> pending{node};
+    while (!pending.empty()) {
+      QTreeWidgetItem* next = pending.front();
+      pending.pop_front();
+      next->setData(0, kIdRole, QString(newPath + NodeId(next).mid(oldPath.size())));
+      for (int i = 0; i < next->childCount(); ++i) pending.push_back(next->child(i));
     }
-  qDeleteAll(node->takeChildren());
-  node->setData(0, kLoadedRole, false);
-  node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-  blockSignals(blocked);
-  if (!wasCurrent) return;
-  if (currentItem() != node) {
-    setCurrentItem(node);
-    return;
+    blockSignals(blocked);
   }
-  if (list_) list_->SetFolder(newPath);
-  if (combo_) combo_->Sync(newPath);
-  emit FolderChanged(newPath);
+  if (!wasCurrent) return;
+  const QString id = SelectedPath();
+  if (list_) list_->SetFolder(id);
+  if (combo_) combo_->Sync(id);
+  emit FolderChanged(id);
 }
 
 void TFolderView::OnItemChanged(QTreeWidgetItem* item, int column) {

@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <memory>
 #include <QTemporaryDir>
+#include <QLineEdit>
 #include <QListView>
 #include <QTest>
 #include <QTreeView>
@@ -19,6 +20,7 @@
 #include "browser/folder_view.h"
 #include "browser/mask.h"
 #include "browser/shell_namespace.h"
+#include "tests/support/qt_print.h"
 
 namespace sorabu::browser {
 namespace {
@@ -328,6 +330,57 @@ TEST_F(BrowserTest, CountsWalkTheTreeWithoutFollowingLinks) {
   EXPECT_EQ(seen.front(), 4u);
   counter.Start(dir_.path());
   EXPECT_EQ(seen.size(), 2) << "a finished count answers at once";
+}
+
+
+// Fixed faults.
+
+// The in-place editor of a folder node commits when the current node changes, from inside the
+// view's own handling of that change: the rename must not free the node the view is moving to.
+TEST_F(BrowserTest, TreeRenameCommittedByMovingToAChildKeepsThatChild) {
+  MakeDir("old/inner/deepest");
+  TFolderView tree;
+  TFileView list;
+  tree.SetFileView(&list);
+  tree.Rebuild();
+  ASSERT_TRUE(tree.SelectPath(dir_.filePath("old/inner")));
+  ASSERT_TRUE(tree.SelectPath(dir_.filePath("old")));
+  QTreeWidgetItem* old = tree.currentItem();
+  old->setExpanded(true);
+  QTreeWidgetItem* inner = old->child(0);
+  inner->setExpanded(true);
+  ASSERT_EQ(inner->childCount(), 1);
+  tree.resize(400, 300);
+  tree.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+
+  const auto openEditor = [&](QTreeWidgetItem* node, const QString& name) {
+    // The editor closed before is freed first, so the one found is the new one.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    tree.editItem(node);
+    auto* editor = tree.viewport()->findChild<QLineEdit*>();
+    if (!editor) return false;
+    editor->setText(name);
+    return true;
+  };
+  // Moved by a click on the child.
+  ASSERT_TRUE(openEditor(old, QStringLiteral("new")));
+  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(inner).center());
+  EXPECT_TRUE(QFileInfo(dir_.filePath("new/inner")).isDir());
+  EXPECT_EQ(tree.SelectedPath(), dir_.filePath("new/inner"));
+  EXPECT_EQ(list.Folder(), dir_.filePath("new/inner"));
+  ASSERT_EQ(tree.currentItem(), inner) << "the child the user went to is still there";
+  EXPECT_EQ(TFolderView::NodeId(inner->child(0)), dir_.filePath("new/inner/deepest"));
+
+  // Moved without a click, as a selection made elsewhere (the combo) moves it.
+  ASSERT_TRUE(openEditor(inner, QStringLiteral("renamed")));
+  QTreeWidgetItem* deepest = inner->child(0);
+  tree.setCurrentItem(deepest);
+  EXPECT_TRUE(QFileInfo(dir_.filePath("new/renamed/deepest")).isDir());
+  ASSERT_EQ(tree.currentItem(), deepest);
+  EXPECT_EQ(tree.SelectedPath(), dir_.filePath("new/renamed/deepest"));
+  EXPECT_EQ(list.Folder(), dir_.filePath("new/renamed/deepest"));
+  EXPECT_EQ(tree.FindNode(dir_.filePath("new/renamed/deepest")), deepest);
 }
 
 }  // namespace

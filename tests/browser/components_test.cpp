@@ -137,7 +137,7 @@ TEST(FolderRename, AFolderRenamedInTheListIsFollowedByTheTree) {
   tree.setCurrentItem(tree.FindNode(dir.filePath("zz")));
   EXPECT_EQ(tree.SelectedPath(), dir.path());
   EXPECT_EQ(list.Folder(), dir.path());
-  EXPECT_TRUE(tree.SelectPath(dir.filePath("new/inner"))) << "the children are read again under the new name";
+  EXPECT_TRUE(tree.SelectPath(dir.filePath("new/inner"))) << "the children follow the new name";
   EXPECT_EQ(list.Folder(), dir.filePath("new/inner"));
 }
 
