@@ -10,6 +10,7 @@
 #include "app/settings_location.h"
 #include "ui/TForm3.h"
 #include "ui/qt_dialogs.h"
+#include "uitext/japanese_locale.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ void CloseOnSignal(QWidget& window) {
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  sorabu::uitext::UseJapaneseQt(application);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   auto* splash = new sorabu::ui::TForm3;
   splash->show();

@@ -19,6 +19,7 @@
 #include "uitext/qt_text.h"
 #include "viewer/display.h"
 #include "viewer/text_pane.h"
+#include "uitext/japanese_locale.h"
 
 namespace sorabu::app {
 
@@ -50,7 +51,7 @@ void TForm1::MdriveInfoClick() {
   const auto figures = info::QueryDriveFigures(Native(folder));
   if (!figures) return;
   const info::DriveTexts t = info::MakeDriveTexts(uitext::ToCp932(browser::DriveOf(folder)), *figures,
-                                                  uitext::ToCp932(QLocale::system().groupSeparator()));
+                                                  uitext::ToCp932(uitext::JapaneseLocale().groupSeparator()));
   dialogs_.DriveInfo({t.caption, t.seriesTitle, t.chartTitle, t.summary, t.clusters, t.note, t.usedLabel, t.freeLabel,
                       figures->usedBytes, figures->freeBytes});
 }

@@ -24,6 +24,7 @@
 #include "viewer/display.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
+#include "uitext/japanese_locale.h"
 
 namespace sorabu::app {
 
@@ -79,7 +80,7 @@ info::TDateTime Now() {
 }
 
 std::string Weekday(QLocale::FormatType format) {
-  return uitext::ToCp932Text(QLocale::system().dayName(QDate::currentDate().dayOfWeek(), format));
+  return uitext::ToCp932Text(uitext::JapaneseWeekday(QDate::currentDate().dayOfWeek(), format));
 }
 
 // Sends the window's Close on to the help window, which is left open beside it otherwise.
@@ -177,7 +178,7 @@ void TForm1::Msysteminfo1Click() {
   if (!viewer_->ClearTextPane()) return;
   SBarR_->SetPanelText(0, QString());
   SBarR_->SetPanelText(1, QString());
-  const QLocale locale = QLocale::system();
+  const QLocale locale = uitext::JapaneseLocale();
   const info::TSystemFacts facts =
       info::ReadSystemFacts(locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString(),
                             QTime::currentTime().toString(QStringLiteral("H:mm:ss")).toStdString());

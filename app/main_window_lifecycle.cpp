@@ -25,6 +25,7 @@
 #include "viewer/display.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
+#include "uitext/japanese_locale.h"
 
 namespace sorabu::app {
 
@@ -163,7 +164,7 @@ void TForm1::FormShow() {
                               .arg(today.year())
                               .arg(today.month())
                               .arg(today.day())
-                              .arg(QLocale::system().dayName(today.dayOfWeek(), QLocale::ShortFormat)));
+                              .arg(uitext::JapaneseWeekday(today.dayOfWeek())));
 }
 
 void TForm1::showEvent(QShowEvent* event) {

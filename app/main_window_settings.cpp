@@ -24,6 +24,7 @@
 #include "viewer/display.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
+#include "uitext/japanese_locale.h"
 
 namespace sorabu::app {
 
@@ -158,7 +159,7 @@ void TForm1::LoadSettings() {
 
 void TForm1::SaveSettings() {
   settings::TIniFile ini(iniPath_);
-  const QLocale locale = QLocale::system();
+  const QLocale locale = uitext::JapaneseLocale();
   const QString cwd = QDir::currentPath();
   const QStorageInfo volume(cwd);
   ini.WriteString("System", "Program", "SORABU");

@@ -11,11 +11,12 @@
 #include "textconv/kanji_code.h"
 #include "textconv/ui_text.h"
 #include "uitext/qt_text.h"
+#include "uitext/japanese_locale.h"
 
 namespace sorabu::viewer {
 
 std::string FormatNumber15(unsigned long long value) {
-  QString digits = QLocale::system().toString(value);
+  QString digits = uitext::JapaneseLocale().toString(value);
   std::string s = uitext::ToCp932(digits);
   if (s.size() < 15) s.insert(0, 15 - s.size(), ' ');
   return s;
@@ -42,7 +43,7 @@ std::string MiddlePieces(const QFileInfo& info) {
   line += "   ";
   const QDateTime modified = info.lastModified();
   line += uitext::ToCp932(modified.toString(QStringLiteral("yyyy.MM.dd")) + QLatin1Char('(') +
-                  QLocale::system().dayName(modified.date().dayOfWeek(), QLocale::ShortFormat) +
+                  uitext::JapaneseWeekday(modified.date().dayOfWeek()) +
                   QLatin1Char(')'));
   line += "   ";
   line += AttributeLetters(info);

@@ -30,6 +30,7 @@
 #include "viewer/display.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
+#include "uitext/japanese_locale.h"
 
 namespace sorabu::app {
 namespace {
@@ -261,6 +262,7 @@ TEST(Dialogs, BuiltAndReadWithoutBeingShown) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  sorabu::uitext::UseJapaneseQt(app);  // as the program starts
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

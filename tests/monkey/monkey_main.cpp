@@ -38,6 +38,7 @@
 #include "tests/monkey/random_dialogs.h"
 #include "tests/monkey/sandbox.h"
 #include "tests/monkey/watchdog.h"
+#include "uitext/japanese_locale.h"
 
 namespace fs = std::filesystem;
 using namespace sorabu;
@@ -149,6 +150,7 @@ int main(int argc, char** argv) {
 
   qInstallMessageHandler(QuietMessages);
   QApplication application(argc, argv);
+  sorabu::uitext::UseJapaneseQt(application);
   QApplication::setApplicationName(QStringLiteral("sorabu"));
   monkey::TEventLog log;
   monkey::TRandomDialogs dialogs(o.seed, log, sandbox.Work().native(), sandbox.Run().native());

@@ -41,7 +41,7 @@ TEST(FileInfoLine, PiecesAndSeparatorsInOrder) {
   }
   const std::string line = BuildFileInfoLine(path);
   const std::string folder = uitext::ToCp932(QFileInfo(path).absolutePath() + "/");
-  const std::string weekday = uitext::ToCp932(QLocale::system().dayName(4, QLocale::ShortFormat));
+  const std::string weekday = Sjis("木");  // whatever the locale
   const std::string size = FormatNumber15(1234567);
   EXPECT_EQ(size.size(), 15u);
   EXPECT_EQ(line, Sjis("日本.txt") + "   " + size + " byte   2024.02.29(" + weekday + ")   " +
