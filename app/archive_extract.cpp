@@ -10,7 +10,7 @@
 #include "app/staging_merge.h"
 #include "archive/bind/commands.h"
 #include "archive/bind/messages.h"
-#include "fileops/error_text.h"
+#include "textconv/system_error.h"
 #include "textconv/cp932.h"
 #include "textconv/ui_text.h"
 
@@ -102,7 +102,7 @@ ExtractResult ExtractArchive(dialogs::TDialogs& dialogs, const ExtractRequest& r
   if (const int err = MakeFolders(request.destination, made, failed); err != 0) {
     RemoveMade(made);
     dialogs.Error(C("展開先のフォルダー ") + Shown(request.destination) + C(" を作成できません。\n") + Shown(failed) +
-                  C(" : " + fileops::ErrnoText(err)));
+                  C(" : " + textconv::SystemErrorUtf8(err)));
     return result;
   }
   std::string error;

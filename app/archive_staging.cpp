@@ -4,7 +4,7 @@
 #include <random>
 #include <system_error>
 
-#include "fileops/error_text.h"
+#include "textconv/system_error.h"
 #include "textconv/cp932.h"
 #include "textconv/ui_text.h"
 
@@ -32,7 +32,7 @@ std::optional<fs::path> MakeStagingFolder(const fs::path& destination, std::stri
   }
   error = textconv::Utf8ToCp932Exact(destination.string()) +
           textconv::Utf8ToCp932(" に作業用のフォルダーを作成できません: " +
-                                (ec ? fileops::ErrnoText(ec.value()) : std::string("名前がすべて使われています")));
+                                (ec ? textconv::SystemErrorUtf8(ec.value()) : std::string("名前がすべて使われています")));
   return std::nullopt;
 }
 

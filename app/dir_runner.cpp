@@ -39,7 +39,9 @@ bool TDirRunner::Start(const std::string& argumentText, const QString& folder, s
   process_->start(Program(), {QStringLiteral("dir"), QStringLiteral("--line"), uitext::FromCp932(argumentText)});
   // Starting a program beside this one takes milliseconds; the wait is over long before anyone notices.
   if (!process_->waitForStarted(5000)) {
-    why = uitext::ToCp932(Program() + QStringLiteral(": ") + process_->errorString());
+    why = uitext::ToCp932(Program() + (process_->error() == QProcess::FailedToStart
+                                                ? uitext::U(": プログラムを起動できません。")
+                                                : uitext::U(": プログラムが応答しません。")));
     process_->disconnect(this);
     process_->deleteLater();
     process_ = nullptr;

@@ -37,6 +37,7 @@
 #include "uitext/qt_text.h"
 #include "viewer/display.h"
 #include "viewer/file_info.h"
+#include "textconv/system_error.h"
 
 namespace sorabu::app {
 
@@ -324,8 +325,10 @@ void TForm1::MmkdirClick() {
   {
     TWaitCursor wait;
     const QString target = QDir(folder).filePath(uitext::FromCp932(*answer));
-    if (mkdir(QFile::encodeName(target).constData(), 0777) != 0)
-      dialogs_.Error(uitext::ToCp932(target) + " : " + textconv::Utf8ToCp932(std::strerror(errno)));
+    if (mkdir(QFile::encodeName(target).constData(), 0777) != 0) {
+      const int err = errno;
+      dialogs_.Error(uitext::ToCp932(target) + " : " + textconv::SystemErrorText(err));
+    }
   }
   FolderView1_->SelectPath(folder);
   MrefreshClick();

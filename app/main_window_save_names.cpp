@@ -1,6 +1,7 @@
 // The 情報 menu's "save" commands: the folder tree as indented text, and the list's names or full
 // paths, one per line. Files are CP932 with CR LF line ends like every text the program writes.
 #include <QFile>
+#include <cerrno>
 #include <algorithm>
 #include <QFileInfo>
 #include <QTreeWidgetItem>
@@ -57,9 +58,10 @@ bool TForm1::WriteTextFile(const QString& path, const std::string& bytes) {
     return false;
   }
   QFile f(path);
+  errno = 0;
   if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
       f.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) || !f.flush()) {
-    dialogs_.Error(uitext::ToCp932(f.errorString() + U(": ") + path));
+    dialogs_.Error(uitext::ToCp932(path + U(" に書き込めません: ") + uitext::SystemErrorQt(errno)));
     return false;
   }
   return true;

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <optional>
 
-#include "fileops/error_text.h"
+#include "textconv/system_error.h"
 #include "fileops/file_io.h"
 #include "fileops/shfop.h"
 #include "textconv/cp932.h"
@@ -115,7 +115,7 @@ MergeOutcome MergeStaging(const fs::path& staging, const fs::path& destination, 
     // Replacing is what was agreed to; anything else never takes a name that appeared meanwhile.
     const bool moved = step.kind == Step::Replace ? std::rename(step.from.c_str(), target.c_str()) == 0
                                                   : fileops::io::RenameNoReplace(step.from.string(), target.string());
-    if (!moved) problems.push_back(Shown(target) + " : " + textconv::Utf8ToCp932(fileops::ErrnoText(errno)));
+    if (!moved) problems.push_back(Shown(target) + " : " + textconv::Utf8ToCp932(textconv::SystemErrorUtf8(errno)));
   }
   return problems.empty() ? MergeOutcome::Done : MergeOutcome::Partly;
 }

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "textconv/system_error.h"
+
 namespace sorabu::fileops {
 
 namespace {
@@ -11,46 +13,6 @@ namespace {
 struct Entry {
   int code;
   const char* text;
-};
-
-// The errors a file command can meet; the rest are shown by number.
-constexpr Entry kErrno[] = {
-    {EPERM, "操作は許可されていません"},
-    {ENOENT, "ファイルまたはフォルダーがありません"},
-    {EIO, "入出力エラーが発生しました"},
-    {ENXIO, "デバイスまたはアドレスがありません"},
-    {E2BIG, "引数が長すぎます"},
-    {EBADF, "ファイル記述子が不正です"},
-    {EAGAIN, "一時的に利用できません"},
-    {ENOMEM, "メモリが足りません"},
-    {EACCES, "アクセスが拒否されました"},
-    {EFAULT, "アドレスが不正です"},
-    {EBUSY, "デバイスまたはリソースが使用中です"},
-    {EEXIST, "同じ名前のファイルがあります"},
-    {EXDEV, "別のファイルシステムへは移動できません"},
-    {ENODEV, "デバイスがありません"},
-    {ENOTDIR, "途中の名前がフォルダーではありません"},
-    {EISDIR, "フォルダーです"},
-    {EINVAL, "引数が不正です"},
-    {ENFILE, "開いているファイルが多すぎます（システム全体）"},
-    {EMFILE, "開いているファイルが多すぎます"},
-    {ETXTBSY, "実行中のファイルです"},
-    {EFBIG, "ファイルが大きすぎます"},
-    {ENOSPC, "ディスクの空きが足りません"},
-    {ESPIPE, "シークできません"},
-    {EROFS, "読み込み専用のファイルシステムです"},
-    {EMLINK, "リンクが多すぎます"},
-    {EPIPE, "パイプが切断されました"},
-    {ENAMETOOLONG, "名前が長すぎます"},
-    {ENOSYS, "この機能はサポートされていません"},
-    {ENOTEMPTY, "フォルダーが空ではありません"},
-    {ELOOP, "シンボリックリンクの階層が多すぎます"},
-    {EOVERFLOW, "値が大きすぎます"},
-    {ENOTSUP, "この操作はサポートされていません"},
-    {ETIMEDOUT, "時間切れになりました"},
-    {ESTALE, "ネットワークファイルシステムのハンドルが古くなっています"},
-    {EDQUOT, "ディスク使用量の制限を超えました"},
-    {ECANCELED, "取り消されました"},
 };
 
 constexpr Entry kGio[] = {
@@ -105,7 +67,29 @@ std::string Find(const Entry (&table)[N], int code, const char* unknown) {
 
 }  // namespace
 
-std::string ErrnoText(int err) { return Find(kErrno, err, "システムのエラー（"); }
 std::string GioErrorText(int code) { return Find(kGio, code, "ファイル操作のエラー（"); }
+
+std::string GioErrorText(const GError* error) {
+  if (error == nullptr) return "ファイル操作に失敗しました。";
+  if (error->domain == G_IO_ERROR) return GioErrorText(error->code);
+  if (error->domain == G_FILE_ERROR) {
+    // GFileError has its own numbers for the errno values.
+    static constexpr struct {
+      GFileError code;
+      int err;
+    } kFileErrors[] = {
+        {G_FILE_ERROR_EXIST, EEXIST}, {G_FILE_ERROR_ISDIR, EISDIR}, {G_FILE_ERROR_ACCES, EACCES},
+        {G_FILE_ERROR_NAMETOOLONG, ENAMETOOLONG}, {G_FILE_ERROR_NOENT, ENOENT}, {G_FILE_ERROR_NOTDIR, ENOTDIR},
+        {G_FILE_ERROR_NXIO, ENXIO}, {G_FILE_ERROR_NODEV, ENODEV}, {G_FILE_ERROR_ROFS, EROFS},
+        {G_FILE_ERROR_TXTBSY, ETXTBSY}, {G_FILE_ERROR_LOOP, ELOOP}, {G_FILE_ERROR_NOSPC, ENOSPC},
+        {G_FILE_ERROR_NOMEM, ENOMEM}, {G_FILE_ERROR_MFILE, EMFILE}, {G_FILE_ERROR_NFILE, ENFILE},
+        {G_FILE_ERROR_BADF, EBADF}, {G_FILE_ERROR_INVAL, EINVAL}, {G_FILE_ERROR_PIPE, EPIPE},
+        {G_FILE_ERROR_AGAIN, EAGAIN}, {G_FILE_ERROR_INTR, EINTR}, {G_FILE_ERROR_IO, EIO},
+        {G_FILE_ERROR_PERM, EPERM}, {G_FILE_ERROR_NOSYS, ENOSYS}};
+    for (const auto& f : kFileErrors)
+      if (f.code == error->code) return textconv::SystemErrorUtf8(f.err);
+  }
+  return "ファイル操作に失敗しました。";
+}
 
 }  // namespace sorabu::fileops

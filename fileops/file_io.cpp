@@ -1,4 +1,5 @@
 #include "fileops/file_io.h"
+#include "textconv/system_error.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,7 +16,7 @@ namespace {
 constexpr std::size_t kTempStem = 200;  // bytes of the name kept in a temporary name
 }  // namespace
 
-std::string Reason(int err) { return std::generic_category().message(err); }
+std::string Reason(int err) { return textconv::SystemErrorUtf8(err); }
 
 std::size_t NameStart(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -40,7 +41,7 @@ std::string OpenRegular(const std::string& path, Fd& fd, struct stat& st) {
   fd.Reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (!fd || ::fstat(fd.get(), &st) != 0) return Reason(errno);
   if (S_ISDIR(st.st_mode)) return Reason(EISDIR);
-  return S_ISREG(st.st_mode) ? "" : "not a regular file";
+  return S_ISREG(st.st_mode) ? "" : "通常のファイルではありません。";
 }
 
 int MakeBeside(const std::string& path, std::string& made, const std::function<bool(const std::string&)>& make) {

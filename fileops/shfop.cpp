@@ -17,6 +17,7 @@
 #include "fileops/path_names.h"
 #include "textconv/cp932.h"
 #include "textconv/ui_text.h"
+#include "fileops/error_text.h"
 
 namespace sorabu::fileops {
 
@@ -120,7 +121,7 @@ struct TSHFOP::Work {
   Step FailErrno(const std::string& path, int error) { return Fail(path, Utf8ToCp932(Reason(error))); }
   Step FailGio(const std::string& path, const GError* e) {
     if (g_error_matches(e, G_IO_ERROR, G_IO_ERROR_CANCELLED)) return Step::Abort;
-    return Fail(path, Utf8ToCp932(e->message));
+    return Fail(path, Utf8ToCp932(GioErrorText(e)));
   }
 
   // Bytes and files of a tree, as collected (links and specials count as files of their size).

@@ -18,6 +18,7 @@
 #include "textconv/cp932.h"
 #include "textconv/printable.h"
 #include "textconv/ui_text.h"
+#include "textconv/system_error.h"
 
 namespace sorabu::info {
 
@@ -318,7 +319,7 @@ bool ReadFolder(const std::string& folder, std::vector<DirEntry>& out, std::stri
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
   if (!dir) {
-    why = std::strerror(errno);
+    why = textconv::SystemErrorUtf8(errno);
     if (fd >= 0) ::close(fd);
     return false;
   }
@@ -331,7 +332,7 @@ bool ReadFolder(const std::string& folder, std::vector<DirEntry>& out, std::stri
     if (name == "." || name == "..") continue;
     struct stat st {};
     if (::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-      if (errno != ENOENT && unexamined != nullptr) unexamined->push_back({name, std::strerror(errno)});
+      if (errno != ENOENT && unexamined != nullptr) unexamined->push_back({name, textconv::SystemErrorUtf8(errno)});
       continue;  // ENOENT: gone since
     }
     const bool link = S_ISLNK(st.st_mode);
@@ -346,7 +347,7 @@ bool ReadFolder(const std::string& folder, std::vector<DirEntry>& out, std::stri
     out.push_back(std::move(e));
   }
   if (errno != 0) {
-    why = std::strerror(errno);
+    why = textconv::SystemErrorUtf8(errno);
     return false;
   }
   return true;

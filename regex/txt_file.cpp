@@ -13,6 +13,7 @@
 #include "regex/fixed_string_scan.h"
 #include "textconv/cp932.h"
 #include "textconv/unicode_text.h"
+#include "textconv/system_error.h"
 
 namespace sorabu::regex {
 
@@ -47,12 +48,12 @@ TTxtFile::TTxtFile(const std::string& path, const bool* cancel, std::function<vo
     : cancel_(cancel), pump_(std::move(pump)) {
   // Opened without waiting for a writer, and read only when it is a regular file.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) throw EFileNotFound(std::strerror(errno));
+  if (fd < 0) throw EFileNotFound(textconv::LastSystemErrorText());
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
     ::close(fd);
-    throw EFileNotFound(S_ISDIR(st.st_mode) || error != 0 ? std::strerror(error) : "not a regular file");
+    throw EFileNotFound(S_ISDIR(st.st_mode) || error != 0 ? textconv::SystemErrorText(error) : MessageBytes("通常のファイルではありません。"));
   }
   // O_NONBLOCK means nothing to a regular file's reads.
   fd_ = fd;
@@ -93,7 +94,7 @@ void TTxtFile::ReadBlock() {
   while (n < kBlockSize) {
     const ssize_t got = ::read(fd_, raw_.get() + n, kBlockSize - n);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw EFileNotFound(std::strerror(errno));
+    if (got < 0) throw EFileNotFound(textconv::LastSystemErrorText());
     if (got == 0) break;
     n += static_cast<std::size_t>(got);
   }

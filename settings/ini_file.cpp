@@ -8,9 +8,17 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "textconv/cp932.h"
+#include "textconv/system_error.h"
+#include "textconv/ui_text.h"
+
 namespace sorabu::settings {
 
 namespace {
+
+std::string WriteFailure(const std::string& path, int err) {
+  return textconv::Utf8ToCp932Exact(path) + textconv::Sjis(" に設定を保存できません: ") + textconv::SystemErrorText(err);
+}
 
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -194,15 +202,15 @@ bool TIniFile::UpdateFile() {
   const std::string temp = path_ + ".new";
   std::FILE* f = std::fopen(temp.c_str(), "wb");
   if (!f) {
-    error_ = std::strerror(errno);
+    error_ = WriteFailure(path_, errno);
     return false;
   }
   bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
   ok = (std::fflush(f) == 0) && ok;
-  if (!ok) error_ = std::strerror(errno);
+  if (!ok) error_ = WriteFailure(path_, errno);
   std::fclose(f);
   if (ok && std::rename(temp.c_str(), path_.c_str()) != 0) {
-    error_ = std::strerror(errno);
+    error_ = WriteFailure(path_, errno);
     ok = false;
   }
   if (!ok) {

@@ -14,6 +14,7 @@
 #include "textconv/ui_text.h"
 #include "textconv/line_break_scan.h"
 #include "textconv/uuencode.h"
+#include "textconv/system_error.h"
 
 namespace sorabu::textcmd {
 namespace {
@@ -210,12 +211,12 @@ bool ForEachChunk(const std::string& path, const std::function<void(std::string_
                   std::string& error, std::size_t chunkSize) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
-    error = ReadError(path, std::strerror(errno));
+    error = ReadError(path, textconv::SystemErrorUtf8(errno));
     return false;
   }
   struct stat st {};
   if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
-    error = ReadError(path, "not a regular file");
+    error = ReadError(path, "通常のファイルではありません。");
     ::close(fd);
     return false;
   }
@@ -225,7 +226,7 @@ bool ForEachChunk(const std::string& path, const std::function<void(std::string_
     const ssize_t n = ::read(fd, buffer.data(), buffer.size());
     if (n < 0) {
       if (errno == EINTR) continue;
-      error = ReadError(path, std::strerror(errno));
+      error = ReadError(path, textconv::SystemErrorUtf8(errno));
       ok = false;
       break;
     }

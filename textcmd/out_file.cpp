@@ -1,4 +1,5 @@
 #include "textcmd/out_file.h"
+#include "textconv/system_error.h"
 
 #include <cerrno>
 #include <cstring>
@@ -18,7 +19,7 @@ bool TOutFile::Create(const std::string& path, unsigned mode) {
   written_ = 0;
   fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
   if (fd_ < 0) {
-    error_ = path + ": " + std::strerror(errno);
+    error_ = path + ": " + textconv::SystemErrorUtf8(errno);
     return false;
   }
   buffer_.reserve(kBufferSize);
@@ -31,7 +32,7 @@ void TOutFile::Flush() {
     const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      error_ = path_ + ": " + std::strerror(errno);
+      error_ = path_ + ": " + textconv::SystemErrorUtf8(errno);
       break;
     }
     done += static_cast<std::size_t>(n);
@@ -96,7 +97,7 @@ TLineEnds LineEndsOf(const std::string& path, bool lfLines) {
 bool TOutFile::Close() {
   if (fd_ < 0) return error_.empty();
   Flush();
-  if (::close(fd_) != 0 && error_.empty()) error_ = path_ + ": " + std::strerror(errno);
+  if (::close(fd_) != 0 && error_.empty()) error_ = path_ + ": " + textconv::SystemErrorUtf8(errno);
   fd_ = -1;
   return error_.empty();
 }

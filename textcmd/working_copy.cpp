@@ -10,6 +10,7 @@
 
 #include "textconv/cp932.h"
 #include "textconv/ui_text.h"
+#include "textconv/system_error.h"
 
 namespace sorabu::textcmd {
 namespace {
@@ -24,7 +25,6 @@ std::string Lower(std::string_view s) {
 // A path in a message keeps every character of its name.
 std::string Shown(const std::string& native) { return textconv::Utf8ToCp932Exact(native); }
 
-std::string SystemReason() { return textconv::Utf8ToCp932(std::strerror(errno)); }
 
 // A rename that never replaces what is already at the new name.
 int RenameNoReplace(const std::string& from, const std::string& to) {
@@ -68,8 +68,9 @@ Outcome MakeWorkingCopy(const std::string& path, const std::string& workingCopy,
     return Outcome::Refused;
   }
   if (RenameNoReplace(path, workingCopy) != 0) {
+    const int err = errno;
     dialogs.Error(Shown(path) + textconv::Utf8ToCp932(" の名前を ") + Shown(workingCopy) +
-                  textconv::Utf8ToCp932(" に変更できませんでした: ") + SystemReason());
+                  textconv::Utf8ToCp932(" に変更できませんでした: ") + textconv::SystemErrorText(err));
     return Outcome::Failed;
   }
   return Outcome::Done;
@@ -167,8 +168,9 @@ Outcome RunFrame(const std::string& path, Variation variation, TCommandContext& 
     return Outcome::Refused;
   }
   if (hadOld && RenameNoReplace(workingCopy, aside) != 0) {
+    const int err = errno;
     context.dialogs.Error(Shown(workingCopy) + textconv::Utf8ToCp932(" の名前を ") + Shown(aside) +
-                          textconv::Utf8ToCp932(" に変更できませんでした: ") + SystemReason());
+                          textconv::Utf8ToCp932(" に変更できませんでした: ") + textconv::SystemErrorText(err));
     return Outcome::Failed;
   }
   auto restoreOld = [&] {

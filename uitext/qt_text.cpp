@@ -1,5 +1,7 @@
 #include "uitext/qt_text.h"
 
+#include "textconv/system_error.h"
+
 #include "textconv/cp932.h"
 #include "textconv/ui_text.h"
 
@@ -25,6 +27,10 @@ std::string ToCp932Text(const QString& text, bool* fits) {
   std::string out = textconv::EncodeCp932(Units(text), &bad);
   if (fits) *fits = bad == 0 && textconv::DecodeCp932(out) == Units(text);
   return out;
+}
+
+QString SystemErrorQt(int err) {
+  return err == 0 ? U("読み書きに失敗しました。") : U(textconv::SystemErrorUtf8(err));
 }
 
 }  // namespace sorabu::uitext

@@ -18,6 +18,10 @@ std::string TypedToCp932(const QString& text);
 // given) tells whether the bytes decode back to the very text.
 std::string ToCp932Text(const QString& text, bool* fits = nullptr);
 
+// The system's reason for an errno value, in Japanese; 0 (a failure that set none) reads as a
+// general failure to read or write.
+QString SystemErrorQt(int err);
+
 // The program's own words, written as UTF-8 in the source, for a widget.
 inline QString U(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 

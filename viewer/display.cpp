@@ -21,6 +21,7 @@
 #include "viewer/file_selection.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
+#include "textconv/system_error.h"
 
 namespace sorabu::viewer {
 
@@ -183,13 +184,13 @@ bool TViewer::ReadWhole(const QString& path, std::string& bytes, std::string& er
   // Never waits: a name that became a FIFO after it was looked at opens at once and is refused.
   int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
-    error = std::strerror(errno);
+    error = textconv::LastSystemErrorText();
     return false;
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kPaneLoadCeiling) {
     error = st.st_size > kPaneLoadCeiling ? Sjis("ファイルが大きすぎて表示できません。")
-            : S_ISREG(st.st_mode)         ? std::string(std::strerror(errno))
+            : S_ISREG(st.st_mode)         ? textconv::LastSystemErrorText()
                                           : Sjis("通常のファイルではないため表示できません。");
     ::close(fd);
     return false;
@@ -201,7 +202,7 @@ bool TViewer::ReadWhole(const QString& path, std::string& bytes, std::string& er
     ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      error = std::strerror(errno);
+      error = textconv::LastSystemErrorText();
       ::close(fd);
       return false;
     }

@@ -3,6 +3,7 @@
 // exactly as it was.
 #include "fileops/split_merge.h"
 #include "temp_tree.h"
+#include "textconv/system_error.h"
 
 #include <gtest/gtest.h>
 
@@ -156,8 +157,8 @@ TEST_F(SplitMergeFileTest, RefusedSplitsWriteNothing) {
   const struct { std::string source; ull size; std::string failed, reason; } cases[] = {
       {"r.txt", 0, "r.txt", ""},
       {"r.txt", 1, "r.txt", ""},  // 1002 parts
-      {"missing.txt", 10, "missing.txt", std::strerror(ENOENT)},
-      {"dir.d", 10, "dir.d", std::strerror(EISDIR)},
+      {"missing.txt", 10, "missing.txt", textconv::SystemErrorUtf8(ENOENT)},
+      {"dir.d", 10, "dir.d", textconv::SystemErrorUtf8(EISDIR)},
       {"f.fifo", 10, "f.fifo", ""},
       {"x.001", 4, "x.001", ""},
       {"y.txt", 4, "y.002", ""},
@@ -199,7 +200,7 @@ TEST_F(SplitMergeFileTest, SplitStopsAtAPartThatCannotBeWritten) {
   const auto expectFailed = [&](const TFileJobOutcome& r, const std::string& part, int err) {
     EXPECT_EQ(r.result, TFileJobResult::Failed);
     EXPECT_EQ(r.failedPath, P(part));
-    EXPECT_EQ(r.error, std::strerror(err));
+    EXPECT_EQ(r.error, textconv::SystemErrorUtf8(err));
   };
   {
     const FileSizeLimit limit(1000000);  // a part that fails half-written goes
@@ -312,13 +313,13 @@ TEST_F(SplitMergeFileTest, FailedOrCancelledMergeChangesNothing) {
   };
   auto r = MergeFiles(dir, {"a", "missing", "b"}, "out.bin", nullptr);
   expectUnchanged(r, TFileJobResult::Failed, "missing");
-  EXPECT_EQ(r.error, std::strerror(ENOENT));
+  EXPECT_EQ(r.error, textconv::SystemErrorUtf8(ENOENT));
   expectUnchanged(MergeFiles(dir, {"a", "missing"}, "a", nullptr), TFileJobResult::Failed, "missing");
   {
     const FileSizeLimit limit(1u << 20);  // the joined file cannot be written whole
     r = MergeFiles(dir, {"a", "b"}, "b", nullptr);
     expectUnchanged(r, TFileJobResult::Failed, "b");
-    EXPECT_EQ(r.error, std::strerror(EFBIG));
+    EXPECT_EQ(r.error, textconv::SystemErrorUtf8(EFBIG));
   }
   for (const int stopAt : {1, 2, 5}) {  // at the start, between pieces of "a", after every byte
     int calls = 0;

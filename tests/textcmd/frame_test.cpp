@@ -11,6 +11,7 @@
 #include "command_fixture.h"
 #include "textcmd/working_copy.h"
 #include "textconv/jis_euc_sjis.h"
+#include "textconv/system_error.h"
 
 namespace sorabu::textcmd::test {
 namespace {
@@ -128,7 +129,7 @@ TEST_F(CommandTest, AReadOnlyFolderLeavesTheFileAndSaysWhy) {
   std::filesystem::permissions(dir_, std::filesystem::perms::owner_all);
   EXPECT_EQ(Read(path), "x\r\n\r\n");
   ASSERT_EQ(dialogs_.Messages().size(), 1u);
-  EXPECT_NE(dialogs_.Messages()[0].text.find("Permission denied"), std::string::npos);
+  EXPECT_NE(dialogs_.Messages()[0].text.find(textconv::SystemErrorText(EACCES)), std::string::npos);
   EXPECT_TRUE(shown_.empty());
 }
 
