@@ -11,7 +11,11 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
+#include "browser/file_list_model.h"
 #include "uitext/japanese_locale.h"
 
 namespace sorabu::uitext {
@@ -57,6 +61,21 @@ TEST(JapaneseQt, TheLineEditsMenuAndTheDayNames) {
   // 2026-12-08 was a Tuesday.
   EXPECT_EQ(JapaneseWeekday(QDate(2026, 12, 8).dayOfWeek()), QStringLiteral("火"));
   EXPECT_EQ(JapaneseWeekday(QDate(2026, 12, 13).dayOfWeek(), QLocale::LongFormat), QStringLiteral("日曜日"));
+}
+
+// The details view's type column takes the shared MIME database's Japanese comments.
+TEST(JapaneseQt, TypeNamesOfTheDetailsView) {
+  QTemporaryDir dir;
+  for (const char* name : {"a.txt", "b.html", "c.zip", "d.png"}) {
+    QFile f(dir.filePath(QString::fromLatin1(name)));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  QDir().mkdir(dir.filePath(QStringLiteral("folder")));
+  browser::TFileListModel model;
+  ASSERT_TRUE(model.Fill(dir.path(), {}));
+  ASSERT_EQ(model.rowCount(), 5);
+  for (int r = 0; r < model.rowCount(); ++r)
+    EXPECT_TRUE(HasJapanese(model.Row(r).typeText)) << model.Row(r).name.toStdString() << ": " << model.Row(r).typeText.toStdString();
 }
 
 }  // namespace
