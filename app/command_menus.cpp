@@ -80,4 +80,23 @@ std::string PopupCaption(std::string_view handler, std::string_view caption) {
   return text;
 }
 
+std::string PlainCaption(std::string_view caption) {
+  if (caption.substr(0, 2) == "* ") caption.remove_prefix(2);
+  std::string out;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    // "(&N)": the mnemonic in brackets goes whole; the caption's bytes are CP932 or UTF-8, and
+    // neither has '(' or '&' inside a character.
+    if (caption[i] == '(' && i + 3 < caption.size() && caption[i + 1] == '&' && caption[i + 3] == ')') {
+      i += 3;
+      continue;
+    }
+    if (caption[i] == '&') {
+      if (i + 1 < caption.size() && caption[i + 1] == '&') out += caption[++i];
+      continue;
+    }
+    out += caption[i];
+  }
+  return out;
+}
+
 }  // namespace sorabu::app

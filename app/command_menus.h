@@ -31,5 +31,7 @@ std::string PopupItemName(std::string_view handler, std::string_view suffix = ""
 
 // The pop-up copy's caption: without the "* " mark, with the few changes the pop-up menus make.
 std::string PopupCaption(std::string_view handler, std::string_view caption);
+// A caption as running text (the status bar, a hint): no "* " mark, no "(&N)" mnemonic, "&&" as "&".
+std::string PlainCaption(std::string_view caption);
 
 }  // namespace sorabu::app

@@ -11,7 +11,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolBar>
-#include <QRegularExpression>
 #include <QStyle>
 #include <QToolButton>
 
@@ -42,10 +41,7 @@ using uitext::U;
 
 // The status text of a command item: what it does to which file.
 QString CommandHint(std::string_view caption) {
-  QString text = U(caption);
-  if (text.startsWith(QStringLiteral("* "))) text.remove(0, 2);
-  text.remove(QRegularExpression(QStringLiteral("\\(&.\\)$")));
-  return QStringLiteral("選択中のファイルを書き換えます：%1").arg(text);
+  return QStringLiteral("選択中のファイルを書き換えます：%1").arg(U(PlainCaption(caption)));
 }
 
 // The items the code conversion submenus switch, in the order of the enabling table: automatic,
@@ -229,7 +225,7 @@ void TForm1::RunFileCommand(const std::string& handler) {
   // the command, and no other folder shown.
   for (QWidget* w : BrowserWidgets()) w->setEnabled(false);
   QApplication::setOverrideCursor(Qt::BusyCursor);
-  command_.label->setText(U(command->caption));
+  command_.label->setText(U(PlainCaption(command->caption)));
   command_.bar->setValue(0);
   // In the status bar only while a command runs: even hidden it would widen the window's minimum.
   StatusBar1_->addPermanentWidget(command_.box);

@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
+#include <QLabel>
+#include <QSet>
 #include <QSignalSpy>
 #include <QToolBar>
 #include <QWidgetAction>
@@ -22,6 +25,7 @@
 #include "textcmd/command_table.h"
 #include "textcmd/search_commands.h"
 #include "textconv/cp932.h"
+#include "viewer/status_panels.h"
 #include "textconv/jis_euc_sjis.h"
 #include "browser/file_view.h"
 #include "viewer/text_pane.h"
@@ -149,6 +153,31 @@ TEST_F(FileCommandsWindowTest, EveryCommandHasItsItemsInTheMainAndThePopupMenu) 
 
 // Every item of the menus and every tool button runs something; the few that wait for another
 // part of the program are named here with the reason, so no gap stays silent.
+TEST(CommandCaptions, PlainCaptionIsRunningText) {
+  EXPECT_EQ(PlainCaption("* 空行を削除(&N)"), "空行を削除");
+  EXPECT_EQ(PlainCaption("テキストの検索(&F).."), "テキストの検索..");
+  EXPECT_EQ(PlainCaption("&F テキストの検索"), "F テキストの検索");
+  EXPECT_EQ(PlainCaption("R&&D (&X) 版"), "R&D  版");
+  EXPECT_EQ(PlainCaption("末尾の&"), "末尾の");
+  EXPECT_EQ(PlainCaption("(&"), "(");
+}
+
+// Hints in the status bar and tool tips are running text: no mnemonic, no command mark.
+TEST_F(FileCommandsWindowTest, NoHintShowsAMnemonicOrTheCommandMark) {
+  TForm1& f = Start();
+  QSet<const QAction*> buttons;
+  for (const QToolBar* bar : {f.ToolBar1(), f.ToolBar2()})
+    for (const QAction* a : bar->actions()) buttons.insert(a);
+  for (const QAction* a : f.findChildren<QAction*>()) {
+    // A menu item's tool tip is never shown; a tool button's is.
+    for (const QString& hint : {a->statusTip(), buttons.contains(a) ? a->toolTip() : QString()}) {
+      EXPECT_FALSE(hint.startsWith(QStringLiteral("* "))) << a->objectName().toStdString() << ": " << hint.toStdString();
+      EXPECT_FALSE(hint.contains(QRegularExpression(QStringLiteral("\\(&.\\)"))))
+          << a->objectName().toStdString() << ": " << hint.toStdString();
+    }
+  }
+}
+
 TEST_F(FileCommandsWindowTest, EveryMenuItemAndToolButtonIsConnected) {
   TForm1& f = Start();
   const std::set<QString> waiting = {
@@ -319,6 +348,14 @@ TEST_F(FileCommandsWindowTest, CancelLeavesTheFileAndTheFolderAsTheyWere) {
   f.Action("MLineSortU1")->trigger();
   ASSERT_TRUE(f.FileCommandRunning());
   EXPECT_FALSE(f.Action("MLineSortD1")->isEnabled()) << "one command at a time";
+  // The status bar names the running command as running text, not as its menu caption.
+  QStringList labels;
+  for (const QLabel* l : f.StatusBar1()->findChildren<QLabel*>())
+    if (l->isVisible() && !l->text().isEmpty()) labels << l->text();
+  for (const textcmd::TCommand& c : textcmd::CommandTable())
+    if (c.handler == std::string("MLineSortU1Click"))
+      EXPECT_TRUE(labels.contains(QString::fromStdString(PlainCaption(c.caption)))) << labels.join(QStringLiteral("|")).toStdString();
+  for (const QString& l : labels) EXPECT_FALSE(l.startsWith(QStringLiteral("* ")) || l.contains(QStringLiteral("(&"))) << l.toStdString();
   f.CancelFileCommand(true);
   EXPECT_FALSE(f.FileCommandRunning());
   QFile in(path);
