@@ -52,7 +52,9 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("sorabu"));
   QApplication::setApplicationDisplayName(QStringLiteral("ソラブ"));
   sorabu::ui::TQtDialogs dialogs;
-  sorabu::app::TForm1 form(dialogs, sorabu::app::SettingsFilePath().toStdString());
+  const std::string settingsPath = sorabu::app::SettingsFilePath().toStdString();
+  dialogs.SetSettingsPath(settingsPath);
+  sorabu::app::TForm1 form(dialogs, settingsPath);
   dialogs.SetParent(&form);
   CloseOnSignal(form);
   form.FormCreate();

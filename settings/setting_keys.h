@@ -47,6 +47,9 @@ inline constexpr TSettingKey<int> kFormWidth{"Form", "Width", 0};
 inline constexpr TSettingKey<int> kFormHeight{"Form", "Height", 0};
 inline constexpr TSettingKey<int> kPanelLWidth{"PanelL", "Width", 0};
 inline constexpr TSettingKey<int> kPanelRBHeight{"PanelRB", "Height", 0};
+// The help window's size, as the user left it.
+inline constexpr TSettingKey<int> kHelpWidth{"Help", "Width", 820};
+inline constexpr TSettingKey<int> kHelpHeight{"Help", "Height", 600};
 // The file list's three column widths after the name (-1 automatic).
 inline constexpr TSettingKey<int> kColumnWidths[3] = {{"FileView", "Colum1", -1}, {"FileView", "Colum2", -1},
                                                       {"FileView", "Colum3", -1}};

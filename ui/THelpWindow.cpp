@@ -1,15 +1,20 @@
 #include "ui/THelpWindow.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include "settings/ini_file.h"
+#include "settings/setting_keys.h"
 
 namespace sorabu::ui {
 
@@ -32,7 +37,9 @@ QString MetaContent(const QString& html, const QString& name) {
 THelpWindow::THelpWindow(const QString& folder, QWidget* parent) : QWidget(parent, Qt::Window), folder_(folder) {
   setObjectName(QStringLiteral("THelpWindow"));
   setWindowTitle(QStringLiteral("ソラブ ヘルプ"));
-  resize(820, 600);
+  resize(settings::kHelpWidth.fallback, settings::kHelpHeight.fallback);
+  for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+    connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
   auto* split = new QSplitter(this);
   tabs_ = new QTabWidget(split);
   contentsList_ = new QListWidget;
@@ -151,6 +158,25 @@ void THelpWindow::FillKeywordList(const QString& text) {
 
 void THelpWindow::OpenKeywordRow(int row) {
   if (QListWidgetItem* item = keywordList_->item(row)) ShowPage(item->data(Qt::UserRole).toString());
+}
+
+void THelpWindow::KeepSizeIn(const std::string& iniPath) {
+  iniPath_ = iniPath;
+  const settings::TIniFile ini(iniPath_);
+  const int width = settings::Read(ini, settings::kHelpWidth);
+  const int height = settings::Read(ini, settings::kHelpHeight);
+  // A size no screen could show is the settings file's fault, not the user's wish.
+  if (width >= 200 && height >= 150 && width <= 20000 && height <= 20000) resize(width, height);
+}
+
+void THelpWindow::closeEvent(QCloseEvent* event) {
+  if (!iniPath_.empty()) {
+    settings::TIniFile ini(iniPath_);
+    settings::Write(ini, settings::kHelpWidth, width());
+    settings::Write(ini, settings::kHelpHeight, height());
+    ini.UpdateFile();
+  }
+  QWidget::closeEvent(event);
 }
 
 }  // namespace sorabu::ui

@@ -7,6 +7,7 @@
 
 #include <QMap>
 #include <QWidget>
+#include <string>
 
 class QLineEdit;
 class QListWidget;
@@ -19,6 +20,8 @@ class THelpWindow : public QWidget {
   Q_OBJECT
  public:
   explicit THelpWindow(const QString& folder, QWidget* parent = nullptr);
+  // The settings file that keeps the window's size: read now, written at each close.
+  void KeepSizeIn(const std::string& iniPath);
 
   bool HasManual() const { return !titles_.isEmpty(); }
   void ShowContents();
@@ -39,12 +42,16 @@ class THelpWindow : public QWidget {
   QListWidget* KeywordList() const { return keywordList_; }
   QTextBrowser* Browser() const { return browser_; }
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void LoadPages();
   void FillKeywordList(const QString& text);
   void OpenKeywordRow(int row);
 
   QString folder_;
+  std::string iniPath_;
   QMap<QString, QString> titles_;        // file name → title
   QMap<QString, QStringList> index_;     // term → files
   QMap<int, QString> topics_;            // topic → file

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QPointer>
+#include <string>
+#include <utility>
 #include <QWidget>
 
 #include "dialogs/dialogs.h"
@@ -15,6 +17,8 @@ class TQtDialogs : public dialogs::TDialogs {
  public:
   ~TQtDialogs() override;
   void SetParent(QWidget* parent) { parent_ = parent; }
+  // The settings file of the windows that remember their size (the help window).
+  void SetSettingsPath(std::string iniPath) { iniPath_ = std::move(iniPath); }
 
   std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& value) override;
@@ -74,6 +78,7 @@ class TQtDialogs : public dialogs::TDialogs {
   QPointer<QWidget> parent_;
   QPointer<TReplaceDialog> replace_;
   QPointer<THelpWindow> help_;
+  std::string iniPath_;
 };
 
 }  // namespace sorabu::ui

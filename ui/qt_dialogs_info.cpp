@@ -51,7 +51,10 @@ QString HelpFolder() {
 }  // namespace
 
 void TQtDialogs::ShowHelp(const HelpRequest& request) {
-  if (!help_) help_ = new THelpWindow(HelpFolder(), parent_);
+  if (!help_) {
+    help_ = new THelpWindow(HelpFolder(), parent_);
+    if (!iniPath_.empty()) help_->KeepSizeIn(iniPath_);
+  }
   if (!help_->HasManual()) {
     Warning(ToCp932(QStringLiteral("ヘルプファイルが見つかりません。\n%1").arg(HelpFolder())));
     return;

@@ -7,8 +7,10 @@
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 
+#include "settings/ini_file.h"
 #include "ui/THelpWindow.h"
 
 namespace sorabu::ui {
@@ -49,6 +51,33 @@ TEST(HelpWindowTest, ContentsTopicsAndKeywordsOfAManual) {
   EXPECT_EQ(help.CurrentPage(), QStringLiteral("a.html"));
   help.ShowContents();
   EXPECT_EQ(help.CurrentPage(), QStringLiteral("index.html"));
+}
+
+// Esc and Ctrl+W close the window as in any viewer; its size is the one the user left it at.
+TEST(HelpWindowTest, EscapeAndCtrlWCloseAndTheSizeIsKept) {
+  QTemporaryDir tmp;
+  const std::string ini = QDir(tmp.path()).filePath(QStringLiteral("sorabu.ini")).toStdString();
+  for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+    THelpWindow help(tmp.path());
+    help.KeepSizeIn(ini);
+    help.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+    help.resize(640, 480);
+    QTest::keySequence(&help, key);
+    EXPECT_FALSE(help.isVisible()) << key.toString().toStdString();
+  }
+  THelpWindow again(tmp.path());
+  again.KeepSizeIn(ini);
+  EXPECT_EQ(again.size(), QSize(640, 480));
+  // A size no screen shows is not taken.
+  {
+    settings::TIniFile file(ini);
+    file.WriteInteger("Help", "Width", -5);
+    ASSERT_TRUE(file.UpdateFile());
+  }
+  THelpWindow odd(tmp.path());
+  odd.KeepSizeIn(ini);
+  EXPECT_EQ(odd.width(), 820);
 }
 
 TEST(HelpWindowTest, AnEmptyFolderHasNoManual) {
