@@ -1,11 +1,13 @@
 #include "textcmd/text_line_reader.h"
-#include "textconv/system_error.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "textconv/cp932.h"
+#include "textconv/system_error.h"
 
 namespace sorabu::textcmd {
 
@@ -32,14 +34,14 @@ bool TTextLineReader::Open(const std::string& path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   } while (fd_ < 0 && errno == EINTR);
   if (fd_ < 0) {
-    error_ = textconv::SystemErrorUtf8(errno);
+    error_ = textconv::SystemErrorText(errno);
     return false;
   }
   // A FIFO or device would block or never end: only regular files (and folders, whose read
   // fails at once) are read.
   struct stat st {};
   if (::fstat(fd_, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
-    error_ = "通常のファイルではありません。";
+    error_ = textconv::Sjis("通常のファイルではありません。");
     Close();
     return false;
   }
@@ -58,7 +60,7 @@ bool TTextLineReader::Fill() {
     n = ::read(fd_, buffer_.data(), buffer_.size());
   } while (n < 0 && errno == EINTR);
   if (n < 0) {
-    error_ = textconv::SystemErrorUtf8(errno);
+    error_ = textconv::SystemErrorText(errno);
     eof_ = true;
     return false;
   }

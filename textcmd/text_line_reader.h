@@ -31,7 +31,7 @@ class TTextLineReader {
   TTextLineReader(const TTextLineReader&) = delete;
   TTextLineReader& operator=(const TTextLineReader&) = delete;
 
-  // Opens path for reading; false (with Error() set) when it cannot be opened.
+  // Opens path for reading; false (with Error() set, in code page 932) when it cannot be opened.
   bool Open(const std::string& path);
   void Close();
 
