@@ -213,7 +213,9 @@ int DetectTextCode(std::string_view text, bool complete) noexcept {
     case TextForm::Utf8: return Utf8;
     case TextForm::Utf16LE:
     case TextForm::Utf16BE: return Utf16;
-    case TextForm::Cp932: break;
+    case TextForm::Cp932:
+    case TextForm::EucJp:
+    case TextForm::Jis: break;
   }
   return DetectKanjiCode(text);
 }

@@ -72,6 +72,10 @@ TextForm DetectTextForm(std::string_view t, bool complete) noexcept {
   for (std::size_t i = 0; i < t.size();) {
     const auto c = static_cast<unsigned char>(t[i]);
     if (c < 0x80) {
+      // ESC $ B, ESC $ @ and ESC ( I: JIS text, whatever pairs of bytes happen to follow.
+      if (c == 0x1B && i + 2 < t.size() &&
+          ((t[i + 1] == '$' && (t[i + 2] == 'B' || t[i + 2] == '@')) || (t[i + 1] == '(' && t[i + 2] == 'I')))
+        return TextForm::Cp932;
       ++i;
       continue;
     }

@@ -13,10 +13,13 @@
 
 namespace sorabu::textconv {
 
-enum class TextForm { Cp932, Utf8, Utf16LE, Utf16BE };
+// EucJp and Jis are never detected here: they name the code a text was read from (the kanji
+// code detection tells them), as Utf16LE and Utf16BE do when the text is shown as UTF-8.
+enum class TextForm { Cp932, Utf8, Utf16LE, Utf16BE, EucJp, Jis };
 
-// A UTF-8 or UTF-16 byte-order mark decides; otherwise the text is UTF-8 when it is well formed and
-// holds at least one multi-byte character. complete = false allows the text to stop inside its
+// A UTF-8 or UTF-16 byte-order mark decides; a JIS escape into kanji or kana makes the text a
+// Japanese code's; otherwise the text is UTF-8 when it is well formed and holds at least one
+// multi-byte character. complete = false allows the text to stop inside its
 // last character (the first lines of a file).
 TextForm DetectTextForm(std::string_view text, bool complete = true) noexcept;
 

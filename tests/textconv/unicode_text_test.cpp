@@ -31,6 +31,20 @@ TEST(UnicodeText, FormsAndTheCodesAfterTheJapaneseOnes) {
   EXPECT_EQ(DetectTextCode(Utf8ToCp932("日本語")), DetectKanjiCode(Utf8ToCp932("日本語")));
 }
 
+// Fixed faults.
+
+// JIS text whose last bytes happen to form a UTF-8 character was told UTF-8: the escapes decide.
+TEST(UnicodeText, JisEscapesDecideOverAStrayUtf8Pair) {
+  const std::string jis = "\x1B$B3p,gcD\x1B(B\xD9\xA7";
+  EXPECT_EQ(DetectTextForm(jis), TextForm::Cp932);
+  EXPECT_EQ(DetectTextCode(jis), Jis83);
+  EXPECT_EQ(DetectTextForm("\x1B$@0!\x1B(B\xC3\xA9"), TextForm::Cp932) << "JIS78's kanji-in";
+  EXPECT_EQ(DetectTextForm("\x1B(I1\x1B(B\xC3\xA9"), TextForm::Cp932) << "half-width kana";
+  // A byte-order mark still decides first; an ESC that starts no kanji-in is just a byte.
+  EXPECT_EQ(DetectTextForm("\xEF\xBB\xBF\x1B$B$\"\x1B(B"), TextForm::Utf8);
+  EXPECT_EQ(DetectTextForm("\x1B[1m\xE6\x97\xA5"), TextForm::Utf8);
+}
+
 TEST(UnicodeText, DecodingBoundariesAndUtf16RoundTrip) {
   const std::string text = "a\xE6\x97\xA5\xF0\x9F\x98\x80\xED\xA0\x80z";  // a 日 😀 (bad surrogate) z
   std::u16string out;
