@@ -259,8 +259,11 @@ void TForm1::CancelFileCommand(bool wait) {
 }
 
 void TForm1::SwitchCodeConversions(bool popup) {
-  const std::array<bool, 9> fits =
-      RichEdit1_->IsEmptyText() ? std::array<bool, 9>{} : FittingConversions(textconv::DetectKanjiCode(RichEdit1_->TextBytes()));
+  // An EUC or JIS text is in the pane as UTF-8: the code it was read from decides.
+  const textconv::TextForm source = RichEdit1_->SourceForm();
+  const bool decoded = source == textconv::TextForm::EucJp || source == textconv::TextForm::Jis;
+  const int code = decoded ? viewer_->LastKanjiCode() : textconv::DetectKanjiCode(RichEdit1_->TextBytes());
+  const std::array<bool, 9> fits = RichEdit1_->IsEmptyText() ? std::array<bool, 9>{} : FittingConversions(code);
   for (std::size_t i = 0; i < fits.size(); ++i) {
     const std::string name = popup ? PopupItemName(kSwitched[i]) : MainItemName(kSwitched[i]);
     if (QAction* a = Action(name.c_str())) a->setEnabled(fits[i] && !FileCommandRunning());

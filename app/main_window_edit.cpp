@@ -28,6 +28,7 @@
 #include "viewer/byte_view.h"
 #include "viewer/display.h"
 #include "viewer/rtf_writer.h"
+#include "viewer/japanese_codes.h"
 #include "viewer/text_pane.h"
 
 namespace sorabu::app {
@@ -35,7 +36,7 @@ namespace sorabu::app {
 namespace {
 
 using uitext::U;
-std::string C(const char* utf8) { return uitext::ToCp932(U(utf8)); }
+std::string C(std::string_view utf8) { return uitext::ToCp932(U(utf8)); }
 std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // Every line ends in end (the shown file's own line end, or CR LF): CR, LF and CR LF all become
@@ -230,6 +231,19 @@ bool TForm1::SavePane(const QString& target, bool backup) {
   const textconv::TextForm source = RichEdit1_->SourceForm();
   if (RichEdit1_->PlainTextMode() && (source == textconv::TextForm::Utf16LE || source == textconv::TextForm::Utf16BE))
     bytes = textconv::Utf8ToUtf16WithMark(bytes, source == textconv::TextForm::Utf16LE);
+  // So is an EUC or JIS file, after a yes when the code has no place for some of its characters.
+  if (RichEdit1_->PlainTextMode() && (source == textconv::TextForm::EucJp || source == textconv::TextForm::Jis)) {
+    std::size_t unmappable = 0;
+    std::string encoded = viewer::Utf8ToJapanese(bytes, source, &unmappable);
+    const char* code = source == textconv::TextForm::Jis ? "JIS" : "EUC";
+    if (unmappable > 0 &&
+        !dialogs_.Confirm(C("保存"), C(std::string(code) + " で表せない文字が " + std::to_string(unmappable) +
+                                      " 文字あります。「?」に置き換えて保存しますか？"))) {
+      RichEdit1_->SetPlainTextMode(!OptionValue(Option::Mrtf));
+      return false;
+    }
+    bytes = std::move(encoded);
+  }
   RichEdit1_->SetPlainTextMode(!OptionValue(Option::Mrtf));
   const std::string path = Bytes(target);
   std::string error;

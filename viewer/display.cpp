@@ -1,5 +1,7 @@
 #include "viewer/display.h"
 
+#include "viewer/japanese_codes.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include "uitext/qt_text.h"
 #include "viewer/file_info.h"
 #include "viewer/file_selection.h"
+#include "viewer/japanese_codes.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
 #include "textconv/system_error.h"
@@ -69,6 +72,9 @@ void TViewer::AppendTags() {
     const TTextPane& pane = *parts_.pane;
     if (pane.SourceForm() == textconv::TextForm::Utf16LE || pane.SourceForm() == textconv::TextForm::Utf16BE) {
       kanjiCode_ = textconv::Utf16;
+    } else if (pane.SourceForm() == textconv::TextForm::EucJp || pane.SourceForm() == textconv::TextForm::Jis) {
+      // The pane holds the text as UTF-8; the line names the file's code.
+      kanjiCode_ = readKanjiCode_;
     } else if (pane.TextForm() == textconv::TextForm::Utf8) {
       kanjiCode_ = textconv::Utf8;
     } else {
@@ -77,6 +83,25 @@ void TViewer::AppendTags() {
     }
   }
   SetInfo(info_ + uitext::FromCp932(InfoLineTags(parts_.pane->FirstLineBytes(), SelectedPath(), kanjiCode_)), colour_);
+}
+
+void TViewer::ShowLines(std::vector<std::string>&& lines, bool complete) {
+  TTextPane& pane = *parts_.pane;
+  std::string joined;
+  for (const std::string& l : lines) joined.append(l).append("\r\n");
+  const textconv::TextForm form = textconv::DetectTextForm(joined, complete);
+  textconv::TextForm source = form;
+  if (form == textconv::TextForm::Cp932) {
+    readKanjiCode_ = textconv::DetectKanjiCode(joined);
+    source = ReadFormOf(readKanjiCode_);
+  }
+  if (source == textconv::TextForm::EucJp || source == textconv::TextForm::Jis) {
+    pane.AddLines(LinesToUtf8(lines, source));
+    pane.SetTextForm(textconv::TextForm::Utf8, source);
+    return;
+  }
+  pane.AddLines(lines);
+  pane.SetTextForm(form);
 }
 
 void TViewer::FileView1Change(bool selectionStateChanged) {
@@ -138,6 +163,7 @@ void TViewer::ShowSelectedFile() {
       dialogs_.Error(reader.Error());
     } else {
       std::string line;
+      std::vector<std::string> lines;
       std::size_t shown = 0;
       bool complete = false;
       for (int n = 0; n < state_.DisplayLineLimit && shown < kQuickDisplayByteCap; ++n) {
@@ -165,12 +191,12 @@ void TViewer::ShowSelectedFile() {
           line.resize(end);
         }
         shown += line.size() + 2;
-        pane.AddLine(line);
+        lines.push_back(line);
         if (cut) break;
       }
+      ShowLines(std::move(lines), complete);
       // Every line was shown: the pane holds the whole file.
       if (complete) pane.SetWholeFile(path);
-      pane.SetTextForm(textconv::DetectTextForm(pane.ShownBytes(), complete));
     }
   }
   pane.SetCaretToStart();
@@ -235,15 +261,26 @@ void TViewer::TakeWhole(std::string&& bytes) {
   const textconv::TextForm form =
       textconv::DetectTextForm(std::string_view(bytes).substr(0, kLook), bytes.size() <= kLook);
   TTextPane& pane = *parts_.pane;
+  textconv::TextForm source = form;
+  if (form == textconv::TextForm::Cp932) {
+    readKanjiCode_ = textconv::DetectKanjiCode(std::string_view(bytes).substr(0, kLook));
+    source = ReadFormOf(readKanjiCode_);
+  }
   if (form == textconv::TextForm::Utf16LE || form == textconv::TextForm::Utf16BE) {
     std::string utf8 = textconv::Utf16ToUtf8(bytes, form == textconv::TextForm::Utf16LE);
     std::string().swap(bytes);
     pane.TakeBytes(std::move(utf8));
+  } else if (source == textconv::TextForm::EucJp || source == textconv::TextForm::Jis) {
+    // EUC and JIS text is shown as the characters it holds; the file keeps its bytes.
+    std::string utf8 = JapaneseToUtf8(bytes, source);
+    std::string().swap(bytes);
+    pane.TakeBytes(std::move(utf8));
   } else {
+    source = form;
     pane.TakeBytes(std::move(bytes));
   }
   if (pane.PlainTextMode() || pane.ShowsBytes())
-    pane.SetTextForm(form == textconv::TextForm::Cp932 ? form : textconv::TextForm::Utf8, form);
+    pane.SetTextForm(source == textconv::TextForm::Cp932 ? source : textconv::TextForm::Utf8, source);
   if (lfLines_) pane.SetLineEnd(textcmd::FirstLineEnd(pane.ShownBytes()));
 }
 

@@ -103,6 +103,8 @@ class TViewer : public QObject {
   QString SelectedPath() const;
   void SetInfo(const QString& text, InfoColour colour);
   void AppendTags();
+  // The first lines of a file into the pane, EUC and JIS text as the characters it holds.
+  void ShowLines(std::vector<std::string>&& lines, bool complete);
   bool ReadWhole(const QString& path, std::string& bytes, std::string& error) const;
   // Loads a whole text into the pane in the form it has (UTF-16 shown as UTF-8).
   void TakeWhole(std::string&& bytes);
@@ -127,6 +129,7 @@ class TViewer : public QObject {
   QString info_;
   InfoColour colour_ = InfoColour::Black;
   int kanjiCode_ = -1;
+  int readKanjiCode_ = -1;  // the code of the EUC or JIS text the pane shows as UTF-8
 };
 
 }  // namespace sorabu::viewer

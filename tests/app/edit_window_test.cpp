@@ -175,6 +175,37 @@ TEST_F(EditWindowTest, UnicodeTextIsEditedAndSavedInItsOwnForm) {
   EXPECT_EQ(ReadAll(u16), std::string("\xFF\xFE\xE5\x65" "a\0\r\0\n\0", 10));
 }
 
+// An EUC-JP file is edited as its characters and written back in EUC-JP; a character EUC-JP has
+// no place for is asked about first, and a no writes nothing.
+TEST_F(EditWindowTest, AnEucFileIsSavedInEuc) {
+  const std::string text = "\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\xA5\xC6\xA5\xAD\xA5\xB9\xA5\xC8\xA4\xC7\xA4\xB9\xA1\xA3";
+  const std::string euc = text + "\r\n";  // 日本語のテキストです。
+  TForm1& f = StartOn(QStringLiteral("euc.txt"), euc);
+  viewer::TTextPane* pane = f.RichEdit1();
+  ASSERT_EQ(pane->SourceForm(), textconv::TextForm::EucJp);
+  pane->RunEdit([pane] {
+    pane->moveCursor(QTextCursor::End);
+    pane->insertPlainText(QStringLiteral("語"));
+  });
+  f.MToversave1Click();
+  EXPECT_EQ(ReadAll(path_), text + "\xB8\xEC\r\n");
+  EXPECT_TRUE(dialogs_.Offered().empty()) << "every character fits: nothing asked";
+  ASSERT_EQ(pane->SourceForm(), textconv::TextForm::EucJp) << "shown again as it was read";
+
+  pane->RunEdit([pane] {
+    pane->moveCursor(QTextCursor::End);
+    pane->insertPlainText(QStringLiteral("😀"));
+  });
+  dialogs_.Cancel();
+  f.MToversave1Click();
+  ASSERT_FALSE(dialogs_.Offered().empty());
+  EXPECT_NE(dialogs_.Offered().back().find(textconv::Sjis("EUC で表せない文字が 1 文字あります")), std::string::npos);
+  EXPECT_EQ(ReadAll(path_), text + "\xB8\xEC\r\n") << "a no leaves the file";
+  dialogs_.Answer("");
+  f.MToversave1Click();
+  EXPECT_EQ(ReadAll(path_), text + "\xB8\xEC?\r\n");
+}
+
 // Linux text files: the quick display counts LF lines, and a save keeps the file's own line end
 // (Shift-JIS and UTF-8 alike); the option "LFも改行として扱う" brings back CR LF.
 TEST_F(EditWindowTest, AnLfFileIsShownByLinesAndSavedWithLf) {

@@ -244,6 +244,46 @@ TEST_F(DisplayTest, Utf8AndUtf16TextIsShownAsWhatItIs) {
   EXPECT_EQ(pane_.TextForm(), textconv::TextForm::Cp932);
 }
 
+// EUC-JP and JIS files read as their UTF-8 copy does (half-width kana and JIS X 0212 too), in the
+// quick display and in the whole view; the line names the file's code and the file is untouched.
+TEST_F(DisplayTest, EucAndJisTextReadsAsItsUtf8Copy) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    textconv::TextForm form;
+    const char* tag;
+    std::string utf8;
+  } files[] = {
+      {"euc.txt", "\xC6\xFC\xCB\xDC\xB8\xEC\x8E\xB1\x8F\xB0\xA1\r\n\xC6\xF3\xB9\xD4\xCC\xDC\r\n",
+       textconv::TextForm::EucJp, "EUC", "日本語ｱ丂\r\n二行目\r\n"},
+      // Shifted back to ASCII before each line end, as JIS writers do.
+      {"jis.txt", "\x1B$BF|K\\8l\x1B(I1\x1B(B\r\n\x1B$BFs9TL\\\x1B(B\r\n", textconv::TextForm::Jis, "JIS83",
+       "日本語ｱ\r\n二行目\r\n"},
+  };
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.name);
+    const QString path = File(f.name, f.bytes);
+    Select(path);
+    viewer_->ShowSelectedFile();
+    EXPECT_EQ(pane_.TextForm(), textconv::TextForm::Utf8);
+    EXPECT_EQ(pane_.SourceForm(), f.form);
+    EXPECT_EQ(pane_.TextBytes(), f.utf8.substr(0, f.utf8.size() - 2));
+    EXPECT_NE(label_.text().indexOf(QString::fromLatin1(f.tag)), -1) << label_.text().toStdString();
+    viewer_->LoadWholeFile();
+    EXPECT_EQ(pane_.TextBytes(), f.utf8);
+    EXPECT_EQ(pane_.SourceForm(), f.form);
+    EXPECT_NE(label_.text().indexOf(QString::fromLatin1(f.tag)), -1) << label_.text().toStdString();
+    QFile disk(path);
+    ASSERT_TRUE(disk.open(QIODevice::ReadOnly));
+    EXPECT_EQ(disk.readAll().toStdString(), f.bytes);
+  }
+  // The same text in Shift-JIS is shown through its own decoder, unchanged.
+  Select(File("sjis.txt", Sjis("日本語ｱ\r\n")));
+  viewer_->LoadWholeFile();
+  EXPECT_EQ(pane_.SourceForm(), textconv::TextForm::Cp932);
+  EXPECT_EQ(pane_.TextBytes(), Sjis("日本語ｱ\r\n"));
+}
+
 TEST_F(DisplayTest, AWholeFileThatShrinksOrVanishesWhileShownStaysOnScreen) {
   const std::string text = Lines(5000);
   const QString path = File("going.txt", text);
