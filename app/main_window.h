@@ -208,6 +208,11 @@ class TForm1 : public QMainWindow {
  public:
   // Copies into a folder (a taken name is asked about); the count copied.
   int CopyFilesInto(const QStringList& files, const QString& folder);
+  int TransferFilesInto(const QStringList& files, const QString& folder, bool move);
+  // The selected files to the desktop's clipboard (Ctrl+X, Ctrl+C), and pasted into the folder
+  // shown (Ctrl+V), moved when they were cut.
+  void FileView1CopyFiles(bool cut);
+  void FileView1PasteFiles();
   void FolderView1DragDrop(const QStringList& files, const QString& folder);
   // Files dropped on the window from another program.
   void FormDragDrop(const QStringList& files);

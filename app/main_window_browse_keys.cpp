@@ -65,6 +65,14 @@ bool TForm1::FileView1KeyDown(QKeyEvent* event) {
     case Qt::Key_Right:
       state_.DisplayEnabled = mods != Qt::ShiftModifier;
       return false;
+    case Qt::Key_X:
+    case Qt::Key_C:
+    case Qt::Key_V:
+      // Files of the list; the tree's keys leave them alone.
+      if (mods != Qt::ControlModifier || FolderView1_->hasFocus()) break;
+      if (event->key() == Qt::Key_V) FileView1PasteFiles();
+      else FileView1CopyFiles(event->key() == Qt::Key_X);
+      return true;
     case Qt::Key_Delete:
       if (mods.testFlag(Qt::ShiftModifier)) MydClick();
       else MfiledeleteClick();

@@ -1,10 +1,13 @@
 // Files that arrive by drag and drop: dropped on the window from another program (copied into the
-// current folder) or dragged from the list onto a folder of the tree (copied there); and the
-// list's own context menu.
+// current folder) or dragged from the list onto a folder of the tree (copied there); files cut or
+// copied to the desktop's clipboard and pasted, in this program or a file manager; and the list's
+// own context menu.
 //
 // Copies go through the file operation: a name that is taken is replaced only when the user
 // says so, so nothing the user had is lost by a careless drop.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -14,6 +17,7 @@
 #include <QUrl>
 
 #include "app/browser_selection.h"
+#include "app/file_clipboard.h"
 #include "app/file_op_runner.h"
 #include "app/main_window.h"
 #include "browser/file_view.h"
@@ -32,12 +36,14 @@ using uitext::U;
 
 }  // namespace
 
-int TForm1::CopyFilesInto(const QStringList& files, const QString& folder) {
+int TForm1::CopyFilesInto(const QStringList& files, const QString& folder) { return TransferFilesInto(files, folder, false); }
+
+int TForm1::TransferFilesInto(const QStringList& files, const QString& folder, bool move) {
   // While a command rewrites a file or an operation runs, the folders stay as they are.
   if (Busy() || files.isEmpty()) return 0;
   fileops::TSHFOP op(FileOps()->Dialogs());
-  op.OperationF = fileops::TwFuncOption::wCOPY;
-  op.ProgressTitle = uitext::ToCp932(U("ファイル　コピー"));
+  op.OperationF = move ? fileops::TwFuncOption::wMOVE : fileops::TwFuncOption::wCOPY;
+  op.ProgressTitle = uitext::ToCp932(move ? U("ファイル　移動") : U("ファイル　コピー"));
   op.Options = {fileops::TfFlagsOption::ALLOWUNDO};
   for (const QString& f : files) op.FromFFList.push_back(QFile::encodeName(f).toStdString());
   op.ToFolder = QFile::encodeName(folder).toStdString();
@@ -71,6 +77,26 @@ void TForm1::FolderView1DragDrop(const QStringList& files, const QString& folder
   MrefreshClick();
 }
 
+void TForm1::FileView1CopyFiles(bool cut) {
+  const QStringList paths = FileView1_->SelectedPaths();
+  if (paths.isEmpty() || browser::IsVirtual(FileView1_->Folder())) return;
+  QApplication::clipboard()->setMimeData(FilesMimeData(paths, cut));
+}
+
+void TForm1::FileView1PasteFiles() {
+  const QString folder = FileView1_->Folder();
+  const std::optional<TClipboardFiles> files = FilesFromMimeData(QApplication::clipboard()->mimeData());
+  if (!files || folder.isEmpty() || browser::IsVirtual(folder) || Busy()) return;
+  // Files cut from this very folder are where they are to go.
+  if (files->cut && QFileInfo(files->paths.front()).absolutePath() == QDir::cleanPath(folder)) return;
+  const int done = TransferFilesInto(files->paths, folder, files->cut);
+  // Moved files are gone from where the clipboard says they are.
+  if (files->cut && done == files->paths.size()) QApplication::clipboard()->clear();
+  if (done != files->paths.size())
+    dialogs_.Warning(uitext::ToCp932(files->cut ? U("移動できませんでした。") : U("コピーできませんでした。")));
+  MrefreshClick();
+}
+
 void TForm1::FileView1ContextMenu(const QPoint& globalPos) {
   if (FileView1_->SelectedCount() == 0) {
     PopupMenu1_->popup(globalPos);
@@ -80,19 +106,27 @@ void TForm1::FileView1ContextMenu(const QPoint& globalPos) {
   QAction* open = menu.addAction(U("開く(&O)"));
   QAction* exec = menu.addAction(U("ファイルを実行(&S)"));
   menu.addSeparator();
+  QAction* cut = menu.addAction(U("切り取り(&T)"));
+  QAction* copyFiles = menu.addAction(U("コピー(&C)"));
+  QAction* paste = menu.addAction(U("貼り付け(&P)"));
+  paste->setEnabled(FilesFromMimeData(QApplication::clipboard()->mimeData()).has_value());
+  menu.addSeparator();
   QAction* copyTo = menu.addAction(U("コピー(&Y)..."));
   QAction* moveTo = menu.addAction(U("移動(&V)..."));
   QAction* rename = menu.addAction(U("名前の変更(&M)"));
   QAction* remove = menu.addAction(U("削除(&D)"));
   QAction* attributes = menu.addAction(U("属性の変更(&A)..."));
   menu.addSeparator();
-  QAction* copy = menu.addAction(U("パスのコピー(&C)"));
+  QAction* copy = menu.addAction(U("パスのコピー(&H)"));
   QAction* info = menu.addAction(U("プロパティ(&R)"));
   QAction* chosen = menu.exec(globalPos);
   if (chosen == open) FileView1_->ExecuteRow(FileView1_->CurrentRow());
   else if (chosen == exec) MfileexeClick();
   else if (chosen == rename) FileView1_->EditCurrent();
   else if (chosen == remove) MfiledeleteClick();
+  else if (chosen == cut) FileView1CopyFiles(true);
+  else if (chosen == copyFiles) FileView1CopyFiles(false);
+  else if (chosen == paste) FileView1PasteFiles();
   else if (chosen == copyTo) MfilecopyClick();
   else if (chosen == moveTo) MfilemoveClick();
   else if (chosen == attributes) MpropatyClick();

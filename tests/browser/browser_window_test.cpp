@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QToolButton>
 
 #include "app/browser_selection.h"
+#include "app/file_clipboard.h"
 #include "app/main_window.h"
 #include "browser/combo_view.h"
 #include "browser/drive_panel.h"
@@ -293,6 +295,91 @@ TEST_F(BrowserWindowTest, DropsCopyWithoutReplacing) {
   EXPECT_TRUE(QFile::exists(dir_.filePath("f2.txt")));
   EXPECT_EQ(f.CopyFilesInto({dir_.filePath("sub")}, dir_.filePath("sub/inner")), 0) << "not into itself";
 
+}
+
+// Files on the clipboard as GNOME's and KDE's file managers write and read them.
+TEST(FileClipboard, TheFileManagersFormats) {
+  std::unique_ptr<QMimeData> copied(FilesMimeData({QStringLiteral("/tmp/a b.txt"), QStringLiteral("/tmp/日本")}, false));
+  EXPECT_EQ(copied->data(QStringLiteral("x-special/gnome-copied-files")),
+            QByteArray("copy\nfile:///tmp/a%20b.txt\nfile:///tmp/%E6%97%A5%E6%9C%AC"));
+  EXPECT_EQ(copied->urls().size(), 2);
+  EXPECT_FALSE(copied->hasFormat(QStringLiteral("application/x-kde-cutselection")));
+  std::unique_ptr<QMimeData> cut(FilesMimeData({QStringLiteral("/tmp/x")}, true));
+  EXPECT_TRUE(cut->data(QStringLiteral("x-special/gnome-copied-files")).startsWith("cut\n"));
+  EXPECT_EQ(cut->data(QStringLiteral("application/x-kde-cutselection")), QByteArray("1"));
+  const auto back = FilesFromMimeData(cut.get());
+  ASSERT_TRUE(back.has_value());
+  EXPECT_TRUE(back->cut);
+  EXPECT_EQ(back->paths, QStringList{QStringLiteral("/tmp/x")});
+
+  // As Nautilus puts them (no trailing newline, or one), and as Dolphin does (URLs and a cut mark).
+  QMimeData nautilus;
+  nautilus.setData(QStringLiteral("x-special/gnome-copied-files"), "cut\nfile:///home/u/%E6%97%A5.txt\n");
+  const auto fromNautilus = FilesFromMimeData(&nautilus);
+  ASSERT_TRUE(fromNautilus.has_value());
+  EXPECT_TRUE(fromNautilus->cut);
+  EXPECT_EQ(fromNautilus->paths, QStringList{QStringLiteral("/home/u/日.txt")});
+  QMimeData dolphin;
+  dolphin.setUrls({QUrl::fromLocalFile(QStringLiteral("/srv/a")), QUrl(QStringLiteral("https://example.org/b"))});
+  const auto fromDolphin = FilesFromMimeData(&dolphin);
+  ASSERT_TRUE(fromDolphin.has_value());
+  EXPECT_FALSE(fromDolphin->cut);
+  EXPECT_EQ(fromDolphin->paths, QStringList{QStringLiteral("/srv/a")}) << "only local files";
+  QMimeData text;
+  text.setText(QStringLiteral("/tmp/a"));
+  EXPECT_FALSE(FilesFromMimeData(&text).has_value()) << "plain text is no file";
+  EXPECT_FALSE(FilesFromMimeData(nullptr).has_value());
+}
+
+// Ctrl+C and Ctrl+X in the list, Ctrl+V in another folder: copied or moved through the file
+// operation, and a taken name is asked about, never replaced unasked.
+TEST_F(BrowserWindowTest, CutCopyAndPasteThroughTheDesktopClipboard) {
+  TForm1& f = Start();
+  ASSERT_GT(f.Selection().SelectByName(QStringLiteral("f1.txt")), 0);
+  ListWidget()->setFocus();
+  QTest::keyClick(ListWidget(), Qt::Key_C, Qt::ControlModifier);
+  const auto copied = FilesFromMimeData(QApplication::clipboard()->mimeData());
+  ASSERT_TRUE(copied.has_value());
+  EXPECT_EQ(copied->paths, QStringList{dir_.filePath("f1.txt")});
+  EXPECT_FALSE(copied->cut);
+
+  ASSERT_TRUE(f.GoToFolder(dir_.filePath("sub")));
+  ListWidget()->setFocus();
+  QTest::keyClick(ListWidget(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_TRUE(QFile::exists(dir_.filePath("sub/f1.txt")));
+  EXPECT_TRUE(QFile::exists(dir_.filePath("f1.txt"))) << "a copy leaves the original";
+  // Again into the same folder: the name is taken and the question is answered no.
+  dialogs_.Cancel();
+  QTest::keyClick(ListWidget(), Qt::Key_V, Qt::ControlModifier);
+  QFile kept(dir_.filePath("sub/f1.txt"));
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), QByteArray("text 1\r\n"));
+
+  // Cut: the paste moves the file and empties the clipboard.
+  ASSERT_TRUE(f.GoToFolder(dir_.path()));
+  ASSERT_GT(f.Selection().SelectByName(QStringLiteral("f2.txt")), 0);
+  ListWidget()->setFocus();
+  QTest::keyClick(ListWidget(), Qt::Key_X, Qt::ControlModifier);
+  EXPECT_TRUE(QFile::exists(dir_.filePath("f2.txt"))) << "cutting moves nothing yet";
+  ASSERT_TRUE(f.GoToFolder(dir_.filePath("sub/inner")));
+  ListWidget()->setFocus();
+  QTest::keyClick(ListWidget(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_TRUE(QFile::exists(dir_.filePath("sub/inner/f2.txt")));
+  EXPECT_FALSE(QFile::exists(dir_.filePath("f2.txt")));
+  EXPECT_FALSE(FilesFromMimeData(QApplication::clipboard()->mimeData()).has_value());
+
+  // Files a file manager copied.
+  QTemporaryDir outside;
+  QFile made(outside.filePath("from-nautilus.txt"));
+  ASSERT_TRUE(made.open(QIODevice::WriteOnly));
+  made.close();
+  auto* data = new QMimeData;
+  data->setData(QStringLiteral("x-special/gnome-copied-files"),
+                "copy\n" + QUrl::fromLocalFile(outside.filePath("from-nautilus.txt")).toEncoded());
+  QApplication::clipboard()->setMimeData(data);
+  QTest::keyClick(ListWidget(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_TRUE(QFile::exists(dir_.filePath("sub/inner/from-nautilus.txt")));
+  EXPECT_TRUE(QFile::exists(outside.filePath("from-nautilus.txt")));
 }
 
 TEST(BrowserDialogs, DriveAndSortDialogsWithoutExec) {
