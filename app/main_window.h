@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDate>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QStyle>
 #include <array>
@@ -213,6 +214,11 @@ class TForm1 : public QMainWindow {
   // shown (Ctrl+V), moved when they were cut.
   void FileView1CopyFiles(bool cut);
   void FileView1PasteFiles();
+  // The send-to folder of the settings folder ("SendTo"): its links and programs, by name, at most
+  // 100; a real folder in it is not an entry. Sending copies the selected files into the folder an
+  // entry leads to, or starts the program an entry is with the files as its arguments.
+  QFileInfoList SendToEntries() const;
+  void SendTo(const QFileInfo& entry, const QStringList& files);
   void FolderView1DragDrop(const QStringList& files, const QString& folder);
   // Files dropped on the window from another program.
   void FormDragDrop(const QStringList& files);

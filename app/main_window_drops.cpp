@@ -97,6 +97,35 @@ void TForm1::FileView1PasteFiles() {
   MrefreshClick();
 }
 
+QFileInfoList TForm1::SendToEntries() const {
+  constexpr int kMostEntries = 100;
+  const QDir folder(QFileInfo(QString::fromStdString(iniPath_)).absoluteDir().filePath(QStringLiteral("SendTo")));
+  QFileInfoList entries;
+  for (const QFileInfo& info :
+       folder.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
+    if (info.isDir() && !info.isSymLink()) continue;
+    entries << info;
+    if (entries.size() == kMostEntries) break;
+  }
+  return entries;
+}
+
+void TForm1::SendTo(const QFileInfo& entry, const QStringList& files) {
+  if (files.isEmpty()) return;
+  if (entry.isDir()) {
+    const QString target = entry.canonicalFilePath();
+    if (TransferFilesInto(files, target, false) != files.size())
+      dialogs_.Warning(uitext::ToCp932(U("コピーできませんでした。")));
+    MrefreshClick();
+    return;
+  }
+  const QString folder = FileView1_->Folder();
+  const bool started = entry.suffix() == QLatin1String("desktop")
+                           ? launcher_(QStringLiteral("gio"), QStringList{QStringLiteral("launch"), entry.absoluteFilePath()} + files, folder)
+                           : entry.isExecutable() && launcher_(entry.absoluteFilePath(), files, folder);
+  if (!started) dialogs_.Warning(uitext::ToCp932(entry.fileName() + U(" を起動できませんでした。")));
+}
+
 void TForm1::FileView1ContextMenu(const QPoint& globalPos) {
   if (FileView1_->SelectedCount() == 0) {
     PopupMenu1_->popup(globalPos);
@@ -111,6 +140,14 @@ void TForm1::FileView1ContextMenu(const QPoint& globalPos) {
   QAction* paste = menu.addAction(U("貼り付け(&P)"));
   paste->setEnabled(FilesFromMimeData(QApplication::clipboard()->mimeData()).has_value());
   menu.addSeparator();
+  QMenu* sendTo = menu.addMenu(U("送る(&N)"));
+  const QFileInfoList entries = SendToEntries();
+  for (const QFileInfo& entry : entries) {
+    const QString name = entry.suffix() == QLatin1String("desktop") ? entry.completeBaseName() : entry.fileName();
+    const QStringList files = FileView1_->SelectedPaths();
+    connect(sendTo->addAction(name), &QAction::triggered, this, [this, entry, files] { SendTo(entry, files); });
+  }
+  sendTo->setEnabled(!entries.isEmpty());
   QAction* copyTo = menu.addAction(U("コピー(&Y)..."));
   QAction* moveTo = menu.addAction(U("移動(&V)..."));
   QAction* rename = menu.addAction(U("名前の変更(&M)"));

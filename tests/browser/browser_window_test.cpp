@@ -382,6 +382,39 @@ TEST_F(BrowserWindowTest, CutCopyAndPasteThroughTheDesktopClipboard) {
   EXPECT_TRUE(QFile::exists(outside.filePath("from-nautilus.txt")));
 }
 
+// The send-to folder beside the settings file: a link to a folder copies there, a program is
+// started with the files; a real folder in it is no entry.
+TEST_F(BrowserWindowTest, SendToCopiesIntoALinkedFolderOrStartsAProgram) {
+  const QDir sendTo(ini_.filePath(QStringLiteral("SendTo")));
+  ASSERT_TRUE(QDir().mkpath(sendTo.path()));
+  QTemporaryDir target;
+  ASSERT_TRUE(QFile::link(target.path(), sendTo.filePath(QStringLiteral("バックアップ"))));
+  ASSERT_TRUE(QDir().mkpath(sendTo.filePath(QStringLiteral("a real folder"))));
+  QFile tool(sendTo.filePath(QStringLiteral("tool.sh")));
+  ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+  tool.write("#!/bin/sh\n");
+  tool.close();
+  tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  TForm1& f = Start();
+  QStringList started;
+  f.SetLauncher([&](const QString& program, const QStringList& arguments, const QString&) {
+    started << program << arguments;
+    return true;
+  });
+  const QFileInfoList entries = f.SendToEntries();
+  QStringList names;
+  for (const QFileInfo& e : entries) names << e.fileName();
+  EXPECT_EQ(names, (QStringList{QStringLiteral("tool.sh"), QStringLiteral("バックアップ")}));
+
+  f.SendTo(entries.at(1), {dir_.filePath("f1.txt"), dir_.filePath("f2.txt")});
+  EXPECT_TRUE(QFile::exists(target.filePath(QStringLiteral("f1.txt"))));
+  EXPECT_TRUE(QFile::exists(target.filePath(QStringLiteral("f2.txt"))));
+  EXPECT_TRUE(QFile::exists(dir_.filePath("f1.txt")));
+  f.SendTo(entries.at(0), {dir_.filePath("f3.txt")});
+  EXPECT_EQ(started, (QStringList{sendTo.filePath(QStringLiteral("tool.sh")), dir_.filePath("f3.txt")}));
+  EXPECT_TRUE(dialogs_.Messages().empty());
+}
+
 TEST(BrowserDialogs, DriveAndSortDialogsWithoutExec) {
   ui::TForm10 drive(QStringList{"/", "/mnt/usb"}, QStringLiteral("/mnt/usb"));
   EXPECT_EQ(drive.windowTitle(), QStringLiteral("ドライブの指定"));
