@@ -427,6 +427,7 @@ class TForm1 : public QMainWindow {
  private:
   void BuildPrintCommands();
   // Prints the pane's text on the printer; breathe: let the window paint between pages.
+  viewer::PrintJob PaneJob(QPrinter& printer);
   void PrintPane(QPrinter& printer, bool breathe);
   TPrintState print_;
 

@@ -2,7 +2,9 @@
 // their menu items and tool buttons. The pane's bytes and font are printed, not its widget.
 #include <QAction>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QThread>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPrinter>
@@ -73,7 +75,7 @@ void TForm1::LoadPrintMargins() {
   print_.pageRect = viewer::PageRectFromMargins(margins, viewer::MetricsOf(Printer()));
 }
 
-void TForm1::PrintPane(QPrinter& printer, bool breathe) {
+viewer::PrintJob TForm1::PaneJob(QPrinter& printer) {
   const std::string bytes = RichEdit1_->TextBytes();
   const bool rtf = !RichEdit1_->PlainTextMode() && bytes.rfind("{\\rtf", 0) == 0;
   viewer::PrintJob job;
@@ -82,6 +84,11 @@ void TForm1::PrintPane(QPrinter& printer, bool breathe) {
   job.tabWidth = state_.TabWidth;
   job.area = viewer::PrintArea(print_.pageRect, viewer::MetricsOf(printer));
   printer.setDocName(QFileInfo(selection_->SelectedPath()).fileName());
+  return job;
+}
+
+void TForm1::PrintPane(QPrinter& printer, bool breathe) {
+  const viewer::PrintJob job = PaneJob(printer);
   viewer::PrintObserver observer;
   // The window keeps painting between pages; the user's input waits until the print is done.
   if (breathe) observer.pageDone = [](int) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
@@ -97,7 +104,21 @@ void TForm1::MprintClick() {
   QPrinter& printer = Printer();
   if (!dialogs_.PrinterSetup(printer, true)) return;
   LoadPrintMargins();
-  PrintPane(printer, true);
+  const viewer::PrintJob job = PaneJob(printer);
+  TWaitCursor wait;
+  print_.printing = true;
+  // Qt writes the end of a print (a PDF, with its fonts) in one step that takes seconds for a long
+  // text, so the pages are painted beside the window's thread: the window keeps painting, and the
+  // user's input waits until the print is done.
+  int pages = 0;
+  QEventLoop loop;
+  std::unique_ptr<QThread> worker(QThread::create([&printer, &job, &pages] { pages = viewer::PrintText(printer, job); }));
+  connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+  worker->start();
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+  worker->wait();
+  print_.printing = false;
+  if (pages == 0) dialogs_.Error(C("印刷できませんでした。"));
 }
 
 void TForm1::MprintpreviewClick() {
