@@ -4,12 +4,12 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QThread>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPrinter>
 #include <QScreen>
 #include <QStyle>
+#include <thread>
 #include <QToolBar>
 
 #include "app/browser_selection.h"
@@ -110,13 +110,15 @@ void TForm1::MprintClick() {
   // Qt writes the end of a print (a PDF, with its fonts) in one step that takes seconds for a long
   // text, so the pages are painted beside the window's thread: the window keeps painting, and the
   // user's input waits until the print is done.
+  // The join hands everything the thread wrote (the printer, the page count) back to this one.
   int pages = 0;
   QEventLoop loop;
-  std::unique_ptr<QThread> worker(QThread::create([&printer, &job, &pages] { pages = viewer::PrintText(printer, job); }));
-  connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-  worker->start();
+  std::thread worker([&printer, &job, &pages, &loop] {
+    pages = viewer::PrintText(printer, job);
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+  });
   loop.exec(QEventLoop::ExcludeUserInputEvents);
-  worker->wait();
+  worker.join();
   print_.printing = false;
   if (pages == 0) dialogs_.Error(C("印刷できませんでした。"));
 }
