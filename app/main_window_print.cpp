@@ -115,7 +115,7 @@ void TForm1::MprintClick() {
   QEventLoop loop;
   std::thread worker([&printer, &job, &pages, &loop] {
     pages = viewer::PrintText(printer, job);
-    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
   });
   loop.exec(QEventLoop::ExcludeUserInputEvents);
   worker.join();
