@@ -426,9 +426,9 @@ class TForm1 : public QMainWindow {
   void MprintClick(); void MprintpreviewClick(); void MprintsetClick(); void Mprinter1Click();
  private:
   void BuildPrintCommands();
-  // Prints the pane's text on the printer; breathe: let the window paint between pages.
   viewer::PrintJob PaneJob(QPrinter& printer);
-  void PrintPane(QPrinter& printer, bool breathe);
+  // Prints the pane's text on the printer, or records it for the preview.
+  void PrintPane(QPrinter& printer);
   TPrintState print_;
 
   // ---- main_window_save_names.cpp: folder and file names saved to a file or the clipboard.

@@ -1,16 +1,16 @@
 // Printing the text pane: print, print preview, the margins dialog and the printer setup, with
 // their menu items and tool buttons. The pane's bytes and font are printed, not its widget.
 #include <QAction>
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPaintEngine>
 #include <QPrinter>
 #include <QScreen>
 #include <QStyle>
-#include <thread>
 #include <QToolBar>
+#include <thread>
 
 #include "app/browser_selection.h"
 #include "app/main_window.h"
@@ -32,6 +32,13 @@ constexpr const char* kTop = "Yohaku_T";
 constexpr const char* kLeft = "Yohaku_L";
 constexpr const char* kBottom = "Yohaku_B";
 constexpr const char* kRight = "Yohaku_R";
+
+// The preview records its pages as pictures. Its widget frees the pages it shows when it records
+// them again and shows the old ones until then, so no event may pass meanwhile; recording is quick.
+bool Previewing(QPrinter& printer) {
+  const QPaintEngine* engine = printer.paintEngine();
+  return engine != nullptr && engine->type() == QPaintEngine::Picture;
+}
 
 int ScreenDpi() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -87,14 +94,26 @@ viewer::PrintJob TForm1::PaneJob(QPrinter& printer) {
   return job;
 }
 
-void TForm1::PrintPane(QPrinter& printer, bool breathe) {
+void TForm1::PrintPane(QPrinter& printer) {
   const viewer::PrintJob job = PaneJob(printer);
-  viewer::PrintObserver observer;
-  // The window keeps painting between pages; the user's input waits until the print is done.
-  if (breathe) observer.pageDone = [](int) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
   TWaitCursor wait;
   print_.printing = true;
-  const int pages = viewer::PrintText(printer, job, observer);
+  int pages = 0;
+  if (Previewing(printer)) {
+    pages = viewer::PrintText(printer, job);
+  } else {
+    // Qt writes the end of a print (a PDF, with its fonts) in one step that takes seconds for a
+    // long text, so the pages are painted beside the window's thread: the window keeps painting,
+    // and the user's input waits until the print is done.
+    // The join hands everything the thread wrote (the printer, the page count) back to this one.
+    QEventLoop loop;
+    std::thread worker([&printer, &job, &pages, &loop] {
+      pages = viewer::PrintText(printer, job);
+      QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+    });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+  }
   print_.printing = false;
   if (pages == 0) dialogs_.Error(C("印刷できませんでした。"));
 }
@@ -104,32 +123,15 @@ void TForm1::MprintClick() {
   QPrinter& printer = Printer();
   if (!dialogs_.PrinterSetup(printer, true)) return;
   LoadPrintMargins();
-  const viewer::PrintJob job = PaneJob(printer);
-  TWaitCursor wait;
-  print_.printing = true;
-  // Qt writes the end of a print (a PDF, with its fonts) in one step that takes seconds for a long
-  // text, so the pages are painted beside the window's thread: the window keeps painting, and the
-  // user's input waits until the print is done.
-  // The join hands everything the thread wrote (the printer, the page count) back to this one.
-  int pages = 0;
-  QEventLoop loop;
-  std::thread worker([&printer, &job, &pages, &loop] {
-    pages = viewer::PrintText(printer, job);
-    QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-  });
-  loop.exec(QEventLoop::ExcludeUserInputEvents);
-  worker.join();
-  print_.printing = false;
-  if (pages == 0) dialogs_.Error(C("印刷できませんでした。"));
+  PrintPane(printer);
 }
 
 void TForm1::MprintpreviewClick() {
   if (print_.printing) return;
   dialogs_.PrintPreview(Printer(), [this](QPrinter& printer) {
-    // The preview may change the paper: the rectangle is measured on it each time. It draws every
-    // page of the text, so it lets the window paint between pages as printing does.
+    // The preview may change the paper: the rectangle is measured on it each time.
     LoadPrintMargins();
-    PrintPane(printer, true);
+    PrintPane(printer);
   });
 }
 

@@ -164,7 +164,9 @@ bool TScriptedDialogs::PrinterSetup(QPrinter&, bool printing) {
 }
 
 void TScriptedDialogs::PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
-  if (Next("print preview")) paint(printer);
+  if (!Next("print preview")) return;
+  if (previewer) previewer(printer, paint);
+  else paint(printer);
 }
 
 std::optional<TDialogs::PrintMarginAnswer> TScriptedDialogs::PrintMargins(const PrintMarginSetup& setup) {

@@ -66,7 +66,9 @@ class TScriptedDialogs : public TDialogs {
   // Answer: anything for OK; the printer is left as it is.
   bool PrinterSetup(QPrinter& printer, bool printing) override;
   // Answer: anything to print from the preview (paint runs once on the printer); none closes it.
+  // With previewer set, an answer hands it the printer and paint instead, to play a real preview.
   void PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
+  std::function<void(QPrinter&, const std::function<void(QPrinter&)>&)> previewer;
   // Answer: the four texts "top bottom left right" separated by blanks; offered as
   // "top bottom left right|paper".
   std::optional<PrintMarginAnswer> PrintMargins(const PrintMarginSetup& setup) override;

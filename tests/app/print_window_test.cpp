@@ -14,6 +14,7 @@
 
 #include "app/browser_selection.h"
 #include "settings/ini_file.h"
+#include "tests/support/preview_pages.h"
 #include "textconv/cp932.h"
 #include "viewer/printing.h"
 #include "viewer/text_pane.h"
@@ -191,6 +192,38 @@ TEST_F(PrintWindowTest, PrintingRunsBesideTheWindowsThread) {
   dialogs_.Answer("ok");
   f.Action("Mprint")->trigger();
   EXPECT_GT(PdfPages(Pdf()), 1);
+}
+
+// The preview widget frees the pages it shows when it records them again (turning the paper, a new
+// page size) and shows the old ones until the new ones are in: an event let through meanwhile could
+// paint freed pictures. Pictures are quick to record, so the preview records them in one go; only
+// its print button paints a printer, and that runs beside the window's thread as printing does.
+TEST_F(PrintWindowTest, ThePreviewRecordsItsPagesInOneGoAndPrintsBesideTheWindow) {
+  TForm1& f = Start();
+  PdfPrinter(f);
+  OpenLines(f, 400);
+  int fired = 0;
+  int pages = 0;
+  int firedWhileRecording = -1;
+  dialogs_.previewer = [&](QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    QTimer::singleShot(0, &f, [&fired] { ++fired; });
+    pages = PreviewPages(printer, paint, /*turn=*/true, /*print=*/false);
+    firedWhileRecording = fired;
+  };
+  dialogs_.Answer("ok");
+  f.Action("Mprintpreview")->trigger();
+  EXPECT_GT(pages, 1);
+  EXPECT_EQ(firedWhileRecording, 0) << "events ran while the preview's pages were recorded";
+  EXPECT_FALSE(QFile::exists(Pdf()));
+
+  dialogs_.previewer = [&](QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    pages = PreviewPages(printer, paint, /*turn=*/false, /*print=*/true);
+  };
+  dialogs_.Answer("ok");
+  f.Action("Mprintpreview1")->trigger();
+  EXPECT_GT(fired, 0) << "the window's events waited for the print from the preview";
+  EXPECT_EQ(PdfPages(Pdf()), pages);
+  EXPECT_TRUE(dialogs_.Messages().empty());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "tests/monkey/event_log.h"
+#include "tests/support/preview_pages.h"
 #include "textconv/cp932.h"
 
 namespace fs = std::filesystem;
@@ -321,11 +322,14 @@ bool TRandomDialogs::PrinterSetup(QPrinter&, bool printing) {
   return ok;
 }
 
+// The preview's own widget, offscreen: it records the pages, records them again when the paper
+// turns, and prints from there as its button does.
 void TRandomDialogs::PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
   TAsk ask(*this, "PrintPreview", "");
+  const bool turn = Chance(0.3);
   const bool print = Chance(0.5);
-  if (print) paint(printer);
-  ask.Says(print ? "printed" : "closed");
+  const int pages = PreviewPages(printer, paint, turn, print);
+  ask.Says(std::to_string(pages) + " pages" + (turn ? ", turned" : "") + (print ? ", printed" : ", closed"));
 }
 
 std::optional<TRandomDialogs::PrintMarginAnswer> TRandomDialogs::PrintMargins(const PrintMarginSetup& setup) {
