@@ -23,6 +23,7 @@ struct Entry {
   std::uint8_t os_id = 0;           // 'M' MS-DOS, 'U' Unix, 'W' Windows ...
   std::optional<std::uint16_t> unix_mode;
   std::string link_target;          // non-empty for a symbolic link ("name|target" entries)
+  std::string comment;              // what follows a NUL in the name (Amiga's LhA keeps comments there)
 
   std::uint64_t header_offset = 0;  // where the header starts in the archive
   std::uint64_t header_size = 0;    // header bytes including all extended headers
@@ -40,7 +41,8 @@ struct Entry {
 // - kBadHeader / kHeaderChecksum: lengths, level or method field impossible, or the checksum
 //   (levels 0, 1) or header CRC (levels 2, 3, when present) differs.
 // Names are normalised: the directory separators of every level (0xFF, "\" as a character, "/")
-// become "/"; a 0x5C that is the second byte of a Shift-JIS character stays.
+// become "/"; a 0x5C that is the second byte of a Shift-JIS character stays. A name ends at its
+// first NUL; the bytes after it are the entry's comment.
 // `archive` may be a window: archive_size, when given, is the size of the whole archive of which
 // `archive` is the start, and bounds the packed data instead of the window.
 Error ReadHeader(std::string_view archive, std::uint64_t offset, Entry& out,

@@ -146,6 +146,10 @@ Error ReadExtHeaders(const unsigned char* h, std::size_t pos, std::size_t limit,
 // Joins folder and file name and applies the link convention "name|target".
 void FinishName(Entry& e, std::string raw_name, const ExtState& st) {
   std::string name = st.has_file_name ? st.file_name : std::move(raw_name);
+  if (const std::size_t nul = name.find('\0'); nul != std::string::npos) {
+    e.comment = name.substr(nul + 1);
+    name.resize(nul);
+  }
   name = NormalizeSeparators(name);
   if (st.has_directory && !st.directory.empty()) {
     std::string dir = NormalizeSeparators(st.directory);

@@ -67,11 +67,11 @@ std::vector<std::string> SplitComponents(std::string_view name) {
 
 Error SafeComponents(std::string_view name, std::vector<std::string>& out) {
   out.clear();
-  if (name.empty() || name[0] == '/' || name[0] == '\\') return Error::kUnsafeName;
-  // "C:" and also "C:name", which Windows reads relative to drive C's current folder.
+  // Archivers on the Macintosh and Windows CE store names from the root ("/Mounted Volume/..."),
+  // and some keep the drive ("C:\\dir\\x", "C:x"): the name is taken below the destination.
   if (name.size() >= 2 && name[1] == ':' &&
       ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'))) {
-    return Error::kUnsafeName;
+    name.remove_prefix(2);
   }
   if (name.find('\0') != std::string_view::npos) return Error::kUnsafeName;
   out = SplitComponents(name);

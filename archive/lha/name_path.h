@@ -19,9 +19,9 @@ std::string NormalizeSeparators(std::string_view name);
 // The components between separators ("/" or a single-byte "\"), empty ones and "." dropped.
 std::vector<std::string> SplitComponents(std::string_view name);
 
-// The relative path under a destination folder, as components, or kUnsafeName for: an empty
-// result, an absolute name ("/x", "\x"), a drive prefix ("C:..."), any ".." component, and bytes
-// a file name cannot hold (0x00).
+// The relative path under a destination folder, as components. Leading separators and a drive
+// prefix are dropped ("/x", "\\x", "C:\\x" and "C:x" are all "x"). kUnsafeName for an empty
+// result, any ".." component, and bytes a file name cannot hold (0x00).
 Error SafeComponents(std::string_view name, std::vector<std::string>& out);
 
 // Printable form: control bytes (0x00..0x1F, 0x7F) as "\xNN", a backslash that is a character

@@ -247,8 +247,8 @@ TEST_F(ExtractTest, WithoutFoldersUsesTheLastComponent) {
 }
 
 TEST_F(ExtractTest, TraversalNamesAreRefusedAndNothingIsWrittenOutside) {
-  const char* names[] = {"../escape.txt", "a/../../escape.txt", "/tmp/escape-abs.txt", "..\\escape.txt",
-                         "C:\\escape.txt", "c:escape.txt"};
+  const char* names[] = {"../escape.txt", "a/../../escape.txt", "..\\escape.txt", "/../escape.txt",
+                         "C:..\\escape.txt"};
   for (const char* n : names) {
     test::RawEntry raw;
     raw.name = n;

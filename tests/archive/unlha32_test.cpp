@@ -226,6 +226,43 @@ TEST_F(Plugin, CreateListCheckFindAndExtract) {
   EXPECT_EQ(lha::test::ReadFile(dest + "/表.txt"), "inner");
 }
 
+// Archives other tools made: LHMelt and MacLHA store names from the root, a Windows CE tool the
+// drive, and Amiga's LhA a comment after a NUL in the name. Each lands inside the destination, and
+// the verbose listing shows the comment.
+TEST_F(Plugin, NamesFromTheRootAndAmigaCommentsExtractInside) {
+  auto stored = [](std::string name, std::string data, int level) {
+    lha::test::RawEntry raw;
+    raw.data = std::move(data);
+    raw.crc = lha::Crc16(raw.data);
+    if (level == 0) {
+      raw.name = std::move(name);
+      return lha::test::Level0(raw);
+    }
+    raw.os = 'm';
+    raw.ext = {{0x02, "\xFF" "Mounted Volume" "\xFF" "docs" "\xFF"}, {0x01, std::move(name)}};
+    return lha::test::Level2(raw);
+  };
+  const std::string archive = tmp_ / "others.lzh";
+  lha::test::WriteFile(archive, stored("/subdir/subdir2/hello.txt", "hello", 0) + stored("C:\\dos.txt", "dos", 0) +
+                                    stored(std::string("metadata.txt\0This is a comment", 30), "amiga", 0) +
+                                    stored("mac.txt", "mac", 2) + std::string(1, '\0'));
+  const std::string dest = tmp_ / "dest";
+  ::mkdir(dest.c_str(), 0755);
+  std::string out;
+  ASSERT_EQ(Run("x -+ -x1 \"" + archive + "\" \"" + dest + "/\"", &out), 0) << out;
+  EXPECT_EQ(lha::test::ReadFile(dest + "/subdir/subdir2/hello.txt"), "hello");
+  EXPECT_EQ(lha::test::ReadFile(dest + "/dos.txt"), "dos");
+  EXPECT_EQ(lha::test::ReadFile(dest + "/metadata.txt"), "amiga");
+  EXPECT_EQ(lha::test::ReadFile(dest + "/Mounted Volume/docs/mac.txt"), "mac");
+  EXPECT_FALSE(lha::test::Exists("/subdir/subdir2/hello.txt"));
+
+  ASSERT_EQ(Run("v \"" + archive + "\"", &out), 0);
+  EXPECT_NE(out.find("metadata.txt "), std::string::npos) << out;
+  EXPECT_NE(out.find("\n: This is a comment"), std::string::npos) << out;
+  ASSERT_EQ(Run("l \"" + archive + "\"", &out), 0);
+  EXPECT_EQ(out.find("comment"), std::string::npos) << out;
+}
+
 TEST_F(Plugin, KeepsFoldersWithX1AndFlattensWithE) {
   const std::string src = tmp_ / "src";
   ::mkdir(src.c_str(), 0755);

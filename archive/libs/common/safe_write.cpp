@@ -52,10 +52,10 @@ int EnterFolder(int parent, const std::string& name, Fd& out) {
 // character.
 bool SafeNativeComponents(std::string_view name, std::vector<std::string>& out) {
   out.clear();
-  if (name.empty() || name[0] == '/' || name[0] == '\\' || name.find('\0') != std::string_view::npos) return false;
+  if (name.find('\0') != std::string_view::npos) return false;
   if (name.size() >= 2 && name[1] == ':' &&
       ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'))) {
-    return false;
+    name.remove_prefix(2);
   }
   std::size_t start = 0;
   for (std::size_t i = 0; i <= name.size(); ++i) {

@@ -121,6 +121,7 @@ std::string ListingText(const lha::ArchiveReader& reader, bool verbose) {
                               (time & 31u) * 2, lha::EscapeForDisplay(e.method).c_str(), e.crc);
     if (verbose) line += " " + AttributeText(e) + Format(" %2d", e.level);
     Line(out, line);
+    if (verbose && !e.comment.empty()) Line(out, ": " + lha::EscapeForDisplay(e.comment));
     total_orig += e.original_size;
     total_packed += e.packed_size;
   }
