@@ -143,13 +143,27 @@ TEST(ZipNamesTest, ListsCp932AndExtractsTheRealNames) {
   std::string text;
   ASSERT_EQ(GenericExtract("n.zip", d / "out", text), 0) << textconv::Cp932ToUtf8(text);
   EXPECT_EQ(FilesBelow(d / "out"), (std::set<std::string>{"日本語/表.txt", "表/ソ.txt", "ｱｲ bad%85@%80%A0%FD%FF%83.txt",
-                                                          "絵文字😀.txt", "한국어.txt", "カ\u3099メラ.txt", long_name}));
+                                                          "絵文字😀.txt", "한국어.txt", "ガメラ.txt", long_name}));
   EXPECT_EQ(ReadFile(d / "out/絵文字😀.txt"), "3");
   // Selected by the name its record shows, an entry still gets its real name.
   TArchiveFile af("n.zip");
   af.SetOutputSize(4096);
   ASSERT_EQ(af.Extract(nullptr, nullptr, {listed[3]}, d / "one"), 0) << af.OutputText();
   EXPECT_EQ(FilesBelow(d / "one"), std::set<std::string>{"絵文字😀.txt"});
+}
+
+// macOS stores names decomposed (か + U+3099 for が, Hangul as jamo): they are listed and written
+// composed, as every other name on the disk is, folders included.
+TEST(ZipNamesTest, DecomposedNamesFromMacosAreComposed) {
+  TempDir d;
+  WriteZip(d / "mac.zip", {{"か\u3099いこく/ハ\u309Aン.txt", ZIP_FL_ENC_UTF_8},
+                           {"\u1112\u1161\u11AB.txt", ZIP_FL_ENC_UTF_8},
+                           {"e\u0301t\u00E9.txt", ZIP_FL_ENC_UTF_8}});
+  test::InFolder in(d.path());
+  EXPECT_EQ(RecordNames("mac.zip"), (std::vector<std::string>{Sjis("がいこく/パン.txt"), "?.txt", "?t?.txt"}));
+  std::string text;
+  ASSERT_EQ(GenericExtract("mac.zip", d / "out", text), 0) << textconv::Cp932ToUtf8(text);
+  EXPECT_EQ(FilesBelow(d / "out"), (std::set<std::string>{"がいこく/パン.txt", "한.txt", "\u00E9t\u00E9.txt"}));
 }
 
 TEST(ZipNamesTest, UnicodePathFieldAndHostileNamesInEveryEncoding) {
@@ -168,8 +182,10 @@ TEST(ZipNamesTest, UnicodePathFieldAndHostileNamesInEveryEncoding) {
   std::string text;
   EXPECT_EQ(GenericExtract("h.zip", d / "dest/inner", text), 32787);
   EXPECT_EQ(GenericExtract("u.zip", d / "dest/inner", text), 32787);
+  // Names from the root or a drive land inside the destination.
   EXPECT_EQ(FilesBelow(d.path()), (std::set<std::string>{"h.zip", "u.zip", "dest/inner/新しい名前😀.txt",
-                                                          "dest/inner/表.txt"}));
+                                                          "dest/inner/表.txt", "dest/inner/tmp/sorabu-日本.txt",
+                                                          "dest/inner/日本.txt"}));
   EXPECT_FALSE(Exists("/tmp/sorabu-日本.txt"));
 }
 

@@ -1,5 +1,8 @@
 #include "archive/libs/common/entry_name.h"
 
+#include <unicode/bytestream.h>
+#include <unicode/normalizer2.h>
+
 #include <vector>
 
 #include "textconv/cp932.h"
@@ -34,6 +37,19 @@ std::size_t Utf8At(std::string_view s, std::size_t i, char32_t& cp) {
   }
   if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
   return len;
+}
+
+// macOS writes names decomposed (か + U+3099 for が): the composed form is the one every other
+// name on the disk has, and the one a user types to find it.
+std::string Nfc(std::string_view utf8) {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+  const icu::StringPiece piece(utf8.data(), static_cast<std::int32_t>(utf8.size()));
+  if (U_FAILURE(status) || nfc->isNormalizedUTF8(piece, status) || U_FAILURE(status)) return std::string(utf8);
+  std::string out;
+  icu::StringByteSink<std::string> sink(&out);
+  nfc->normalizeUTF8(0, piece, sink, nullptr, status);
+  return U_SUCCESS(status) ? out : std::string(utf8);
 }
 
 // The precomposed kana for a kana and a following U+3099 (voiced) or U+309A (semi-voiced) mark,
@@ -129,7 +145,7 @@ EntryName DecodeEntryName(std::string_view stored) {
   EntryName n;
   if (IsUtf8(stored)) {
     // Bytes below 0x80 are characters of their own in UTF-8: every "\" separates.
-    n.native.assign(stored);
+    n.native = Nfc(stored);
     for (char& c : n.native) {
       if (c == '\\') c = '/';
     }

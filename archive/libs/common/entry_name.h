@@ -4,7 +4,8 @@
 // Stored bytes that form valid UTF-8 are UTF-8: names flagged as such (libzip refuses a flagged
 // name that is not), Info-ZIP's Unicode path field (libzip puts it in place of the stored name),
 // and the many tools that write UTF-8 without saying so. CP932 text almost never forms valid
-// UTF-8. Other names are CP932, as Japanese Windows archivers store them.
+// UTF-8. Other names are CP932, as Japanese Windows archivers store them. UTF-8 names are taken
+// composed (NFC), as macOS's decomposed ones are not.
 //
 // A UTF-8 character CP932 cannot hold shows as "?" in the CP932 name, while the disk gets the real
 // name. A byte that is neither shows as "%NN" (its hex value) in both names: "\xNN" would put a
