@@ -105,28 +105,43 @@ ExtractResult ExtractArchive(dialogs::TDialogs& dialogs, const ExtractRequest& r
                   C(" : " + textconv::SystemErrorUtf8(err)));
     return result;
   }
-  std::string error;
-  const auto staging = MakeStagingFolder(request.destination, error);
-  if (!staging) {
-    RemoveMade(made);
-    dialogs.Error(error);
-    return result;
-  }
+  std::string password = request.password;
+  std::optional<fs::path> staging;
   const auto undo = [&](ExtractOutcome outcome) {
-    DropStaging(*staging);
+    if (staging) DropStaging(*staging);
     RemoveMade(made);
     result.outcome = outcome;
     return result;
   };
-  try {
-    result.code = request.extract(*staging);
-  } catch (const archive::EArchiverError& e) {
+  for (;;) {
+    std::string error;
+    staging = MakeStagingFolder(request.destination, error);
+    if (!staging) {
+      RemoveMade(made);
+      dialogs.Error(error);
+      return result;
+    }
+    try {
+      result.code = request.extract(*staging, password);
+    } catch (const archive::EArchiverError& e) {
+      dialogs.Error(e.what());
+      return undo(ExtractOutcome::Refused);
+    }
+    if (stopped()) return undo(ExtractOutcome::Cancelled);
+    if (result.code != archive::kPasswordCode) break;
+    // Whatever the entries without a password wrote goes too: the next run writes everything.
     DropStaging(*staging);
-    RemoveMade(made);
-    dialogs.Error(e.what());
-    return result;
+    staging.reset();
+    const bool wrong = !password.empty();
+    const auto answer = dialogs.Password(
+        request.caption, C(wrong ? "パスワードが違います。もう一度入力してください。"
+                                 : "この書庫はパスワードで保護されています。パスワードを入力してください。"));
+    if (!answer || answer->empty()) {
+      result.wrongPassword = wrong;
+      return undo(ExtractOutcome::Cancelled);
+    }
+    password = *answer;
   }
-  if (stopped()) return undo(ExtractOutcome::Cancelled);
   if (result.code != 0) return undo(ExtractOutcome::LibraryFailed);
   std::vector<std::string> problems;
   const MergeOutcome merged = MergeStaging(*staging, request.destination, dialogs, problems);

@@ -1,7 +1,8 @@
 // Extracting an archive into a folder, as the window's 書庫 commands and sorabu-cli run it:
 // an extraction that would write far more than the archive holds is asked about first; a
 // destination that does not exist is made with its parents (or a Japanese message says why it
-// cannot be); the library writes into a staging folder inside the destination, and only what the
+// cannot be); an encrypted archive asks for its password until it is right or the user cancels;
+// the library writes into a staging folder inside the destination, and only what the
 // user agreed to moves into place (staging_merge.h). Every question and message goes through the
 // dialog interface. Cancel, a refusal or a failing library leave the destination as it was.
 #pragma once
@@ -26,8 +27,10 @@ struct ExtractRequest {
   std::filesystem::path archive;     // the archive as the file system names it (its size)
   std::filesystem::path destination;
   ExtractLimits limits;
-  // The library's extraction of everything into the (empty) staging folder; its result code.
-  std::function<int(const std::filesystem::path& staging)> extract;
+  // The library's extraction of everything into the (empty) staging folder with a password (empty:
+  // none); its result code. archive::kPasswordCode asks the user for the password and runs again.
+  std::function<int(const std::filesystem::path& staging, const std::string& password)> extract;
+  std::string password;  // the one tried first (sorabu-cli --password)
   // True once the user asked to stop.
   std::function<bool()> cancelled;
 };
@@ -42,6 +45,7 @@ enum class ExtractOutcome {
 struct ExtractResult {
   ExtractOutcome outcome = ExtractOutcome::Refused;
   int code = -1;  // the library's result once it ran
+  bool wrongPassword = false;  // Cancelled when asked again after a wrong password
 };
 
 ExtractResult ExtractArchive(dialogs::TDialogs& dialogs, const ExtractRequest& request);

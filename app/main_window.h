@@ -118,7 +118,7 @@ class TForm1 : public QMainWindow {
   void SetExtractLimits(const ExtractLimits& limits) { extractLimits_ = limits; }
  public slots:
   void MlhaUClick(); void MlhaPClick(); void MlhalistClick(); void MlhacommandClick(); void MlhaEClick();
-  void MarcextractClick(); void MarclistClick(); void MarccreateClick(); void MycClick();
+  void MarcextractClick(); void MarclistClick(); void MarccreateClick(); void MarccreatepassClick(); void MycClick();
  private:
   void BuildArchiveCommands();
   void EnableLhaCommands();
@@ -126,9 +126,10 @@ class TForm1 : public QMainWindow {
   bool RoutesToLha(const QString& path) const;
   bool LhaPreview(const QString& path);
   bool LhaList(const char* word);
+  void CreateArchive(bool withPassword);
   void LhaExtract(bool flat);
   ExtractResult ExtractBeside(const QString& title, const QString& archive, const QString& destination,
-                             const std::function<int(const std::string& stagingCp932)>& extract);
+                             const std::function<int(const std::string& stagingCp932, const std::string& password)>& extract);
   ExtractLimits extractLimits_;
 
   // ---- main_window_browse_keys.cpp: the file list's keys (the tree shares them); true when used.

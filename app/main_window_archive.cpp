@@ -58,6 +58,7 @@ void TForm1::BuildArchiveCommands() {
       {"Marcextract", "Marcextract1", "解凍(&U)", &TForm1::MarcextractClick},
       {"Marclist", "Marclist1", "一覧(&V)", &TForm1::MarclistClick},
       {"Marccreate", "Marccreate1", "作成(&M)", &TForm1::MarccreateClick},
+      {"Marccreatepass", "Marccreatepass1", "パスワード付きZIPを作成(&W)...", &TForm1::MarccreatepassClick},
   };
   InsertTwins(menus_.archive, TMenuEnd::Front, kItems);
   QAction* before = Action("ToolButton45");
@@ -141,9 +142,9 @@ bool TForm1::LhaList(const char* word) {
 
 // Runs the extraction beside the window (its questions reach the user through the file
 // operation's dialogs, its progress window shows after half a second); extract gets the staging
-// folder as the archive library takes it.
+// folder as the archive library takes it, and the password the user gave (empty: none yet).
 ExtractResult TForm1::ExtractBeside(const QString& title, const QString& archive, const QString& destination,
-                                    const std::function<int(const std::string& stagingCp932)>& extract) {
+                                    const std::function<int(const std::string& stagingCp932, const std::string& password)>& extract) {
   std::atomic<bool> cancel{false};
   ExtractRequest request;
   request.caption = uitext::ToCp932(title);
@@ -151,7 +152,9 @@ ExtractResult TForm1::ExtractBeside(const QString& title, const QString& archive
   request.archive = Native(archive);
   request.destination = Native(destination);
   request.limits = extractLimits_;
-  request.extract = [&](const fs::path& staging) { return extract(uitext::ToCp932(FromNative(staging)) + "/"); };
+  request.extract = [&](const fs::path& staging, const std::string& password) {
+    return extract(uitext::ToCp932(FromNative(staging)) + "/", password);
+  };
   request.cancelled = [&cancel] { return cancel.load(); };
   ExtractResult result;
   RunFileOperation(title, [&] {
@@ -175,7 +178,7 @@ void TForm1::LhaExtract(bool flat) {
   if (!answer) return;
   const QString destination = QFile::decodeName(answer->c_str());
   std::string output;
-  const ExtractResult result = ExtractBeside(U("LHA解凍"), path, destination, [&](const std::string& staging) {
+  const ExtractResult result = ExtractBeside(U("LHA解凍"), path, destination, [&](const std::string& staging, const std::string&) {
       return archive::LhaCommand(this, std::string(flat ? "e " : "x ") + Quoted(uitext::ToCp932(path)) + " " + Quoted(staging), output);
   });
   if (result.outcome == ExtractOutcome::Cancelled || result.outcome == ExtractOutcome::Refused) return;
@@ -256,8 +259,8 @@ void TForm1::MarcextractClick() {
   state_.DialogResult = *answer;
   const QString destination = QFile::decodeName(answer->c_str());
   std::string text;
-  const ExtractResult result = ExtractBeside(U("解凍"), path, destination, [&](const std::string& staging) {
-    return archive::GenericExtract(uitext::ToCp932(path), staging, text, this);
+  const ExtractResult result = ExtractBeside(U("解凍"), path, destination, [&](const std::string& staging, const std::string& password) {
+    return archive::GenericExtract(uitext::ToCp932(path), staging, text, this, password);
   });
   if (result.outcome == ExtractOutcome::Cancelled || result.outcome == ExtractOutcome::Refused) return;
   RichEdit1_->Clear();
@@ -268,15 +271,36 @@ void TForm1::MarcextractClick() {
   viewer_->UpdateCaretStatus();
 }
 
-void TForm1::MarccreateClick() {
+void TForm1::MarccreateClick() { CreateArchive(false); }
+void TForm1::MarccreatepassClick() { CreateArchive(true); }
+
+void TForm1::CreateArchive(bool withPassword) {
   if (!PaneMayChange()) return;
   if (FileView1_->RowCount() == 0) return;
   const QStringList names = SelectedNames();
-  const QString proposal =
-      names.isEmpty() ? QString() : QFileInfo(names.first()).completeBaseName() + QStringLiteral(".lzh");
+  const QString proposal = names.isEmpty() ? QString()
+                                           : QFileInfo(names.first()).completeBaseName() +
+                                                 (withPassword ? QStringLiteral(".zip") : QStringLiteral(".lzh"));
   const std::string answer = settings::AskWithHistory(dialogs_, iniPath_, "ARCpack", Sjis("書庫ファイルを作成"),
                                             Sjis("圧縮ファイル名 拡張子指定。ex)sorabu.zip"), "", uitext::ToCp932(proposal));
   if (answer.empty()) return;
+  std::string password;
+  if (withPassword) {
+    const std::string caption = Sjis("パスワード付きZIPを作成");
+    if (!uitext::FromCp932(answer).endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive)) {
+      dialogs_.Error(Sjis("パスワードを付けられるのは ZIP 書庫だけです。"));
+      return;
+    }
+    const auto first = dialogs_.Password(caption, Sjis("パスワード:"));
+    if (!first || first->empty()) return;
+    const auto again = dialogs_.Password(caption, Sjis("確認のため、もう一度入力してください:"));
+    if (!again) return;
+    if (*again != *first) {
+      dialogs_.Error(Sjis("パスワードが一致しません。書庫は作成していません。"));
+      return;
+    }
+    password = *first;
+  }
   const QString archivePath = QDir(CurrentFolder()).filePath(uitext::FromCp932(answer));
   const fs::path target = Native(archivePath);
   const fs::path temporary = TemporaryBeside(target);
@@ -289,7 +313,7 @@ void TForm1::MarccreateClick() {
   std::string error;
   RunFileOperation(U("書庫作成"), [&] {
     try {
-      code = archive::GenericCreate(uitext::ToCp932(FromNative(temporary)), files, text, this);
+      code = archive::GenericCreate(uitext::ToCp932(FromNative(temporary)), files, text, this, password);
     } catch (const archive::EArchiverError& e) {
       error = e.what();
     }

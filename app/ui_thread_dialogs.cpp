@@ -6,6 +6,9 @@ std::optional<std::string> TUiThreadDialogs::InputBox(const std::string& caption
                                                       const std::string& value) {
   return Ask(Asking(), [&] { return inner_.InputBox(caption, prompt, value); });
 }
+std::optional<std::string> TUiThreadDialogs::Password(const std::string& caption, const std::string& prompt) {
+  return Ask(Asking(), [&] { return inner_.Password(caption, prompt); });
+}
 std::optional<std::string> TUiThreadDialogs::InputWithHistory(const std::string& caption, const std::string& prompt1,
                                                               const std::string& prompt2,
                                                               const std::vector<std::string>& history,

@@ -46,6 +46,7 @@ class TUiThreadDialogs final : public dialogs::TDialogs {
 
   std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& value) override;
+  std::optional<std::string> Password(const std::string& caption, const std::string& prompt) override;
   std::optional<std::string> InputWithHistory(const std::string& caption, const std::string& prompt1,
                                               const std::string& prompt2, const std::vector<std::string>& history,
                                               const std::string& proposal) override;

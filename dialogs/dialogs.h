@@ -58,6 +58,10 @@ class TDialogs {
   // One-line input box: caption, prompt and a prefilled value.
   virtual std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                               const std::string& value) = 0;
+  // A password, typed unseen.
+  virtual std::optional<std::string> Password(const std::string& caption, const std::string& prompt) {
+    return InputBox(caption, prompt, "");
+  }
   // The input dialog with history: two prompts above an editable combo holding history.
   virtual std::optional<std::string> InputWithHistory(const std::string& caption,
                                                       const std::string& prompt1,

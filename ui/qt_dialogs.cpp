@@ -43,6 +43,14 @@ std::optional<std::string> TQtDialogs::InputBox(const std::string& caption, cons
   return text == FromCp932(value) ? value : uitext::TypedToCp932(text);
 }
 
+std::optional<std::string> TQtDialogs::Password(const std::string& caption, const std::string& prompt) {
+  bool ok = false;
+  const QString text =
+      QInputDialog::getText(parent_, FromCp932(caption), FromCp932(prompt), QLineEdit::Password, QString(), &ok);
+  if (!ok) return std::nullopt;
+  return uitext::TypedToCp932(text);
+}
+
 std::optional<std::string> TQtDialogs::InputWithHistory(const std::string& caption, const std::string& prompt1,
                                                         const std::string& prompt2,
                                                         const std::vector<std::string>& history,

@@ -21,6 +21,19 @@ void ByContentWhenNameSaysNothing(TArchiveFile& af) {
   if (af.ArchiverType() == TArchiverType::atNone) af.SetArchiverType(TypeByContent(af.FileName()));
 }
 
+// The ZIP plug-ins take "-P PASSWORD"; the item's quotes carry blanks, but a quote of its own
+// cannot be carried on a plug-in command line.
+void GivePassword(TArchiveFile& af, const std::string& password) {
+  if (password.empty()) return;
+  if (af.ArchiverType() != TArchiverType::atZip) {
+    throw EArchiverError(textconv::Utf8ToCp932("この形式の書庫にはパスワードを使えません。"));
+  }
+  if (password.find('"') != std::string::npos) {
+    throw EArchiverError(textconv::Utf8ToCp932("パスワードに「\"」は使えません。"));
+  }
+  af.Options.UserOptions = "-P \"" + password + "\"";
+}
+
 }  // namespace
 
 bool Recognised(const std::string& path) {
@@ -90,17 +103,20 @@ std::string ExtractDestination(const std::string& folder, const std::string& cur
   return dest;
 }
 
-int GenericExtract(const std::string& path, const std::string& destination, std::string& text, void* owner) {
+int GenericExtract(const std::string& path, const std::string& destination, std::string& text, void* owner,
+                   const std::string& password) {
   TArchiveFile af(path);
   ByContentWhenNameSaysNothing(af);
   af.Options.Set("x", 1);
+  GivePassword(af, password);
   af.SetOutputSize(kOutputSize);
   const int code = af.Extract(owner, nullptr, {}, destination);
   text = ErrorMessage(code) + kEol + af.OutputText();
   return code;
 }
 
-int GenericCreate(const std::string& path, const std::vector<std::string>& files, std::string& text, void* owner) {
+int GenericCreate(const std::string& path, const std::vector<std::string>& files, std::string& text, void* owner,
+                  const std::string& password) {
   // The existing file is moved aside rather than deleted, and comes back when the pack fails, so
   // a failed create never costs the user the old archive.
   const std::string native = unlha32::NativePath(path);
@@ -108,6 +124,7 @@ int GenericCreate(const std::string& path, const std::vector<std::string>& files
   const bool had_old = std::rename(native.c_str(), aside.c_str()) == 0;
   TArchiveFile af(path);
   af.Options.Set("x", 1);
+  GivePassword(af, password);
   af.SetOutputSize(kOutputSize);
   int code;
   try {

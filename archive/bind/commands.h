@@ -29,12 +29,16 @@ std::string ExtractDestination(const std::string& folder, const std::string& cur
 long long ListedOriginalTotal(const std::string& cp932_path);
 // Extracts everything (keeping folders) into destination; text = the result code's message
 // (an empty line when it has none) followed by the library's output. Returns the code.
+// A password (CP932 bytes) opens encrypted ZIP entries; without the right one the code is
+// kPasswordCode and nothing of those entries is written.
 int GenericExtract(const std::string& cp932_path, const std::string& destination, std::string& text,
-                   void* owner = nullptr);
+                   void* owner = nullptr, const std::string& password = {});
 // Creates the archive (format by extension) from files relative to the current folder; an
 // existing file of that name is replaced (and kept when the create fails). text = output +
 // "Result code = N".
+// A password encrypts a new ZIP's entries (AES-256); other formats have none and refuse it.
 int GenericCreate(const std::string& cp932_path, const std::vector<std::string>& files, std::string& text,
-                  void* owner = nullptr);
+                  void* owner = nullptr, const std::string& password = {});
+inline constexpr int kPasswordCode = 32778;
 
 }  // namespace sorabu::archive

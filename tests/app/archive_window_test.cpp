@@ -152,6 +152,43 @@ TEST_F(ArchiveWindowTest, ZipCreateListAndExtractAndTheRouteByExtension) {
   EXPECT_EQ(f.RichEdit1()->TextBytes().find("a.txt"), std::string::npos);
 }
 
+// A ZIP with a password made from the window opens only with it: a wrong one is asked again,
+// Cancel then leaves the folder as it was, and the right one extracts everything.
+TEST_F(ArchiveWindowTest, PasswordZipsAreMadeAndOpenedFromTheWindow) {
+  TForm1& f = StartIn();
+  EXPECT_EQ(f.Action("Marccreatepass")->text(), QStringLiteral("パスワード付きZIPを作成(&W)..."));
+  SelectNames(f, {"a.txt", "b.txt"});
+  for (const char* a : {"secret.zip", "one", "other"}) dialogs_.Answer(a);
+  f.Action("Marccreatepass1")->trigger();
+  EXPECT_FALSE(QFile::exists(dir_.filePath("secret.zip")));
+  ASSERT_FALSE(dialogs_.Messages().empty());
+  EXPECT_NE(dialogs_.Messages().back().text.find(C("一致しません")), std::string::npos);
+  for (const char* a : {"secret.zip", "pass word", "pass word"}) dialogs_.Answer(a);
+  f.Action("Marccreatepass")->trigger();
+  ASSERT_TRUE(QFile::exists(dir_.filePath("secret.zip"))) << f.RichEdit1()->TextBytes();
+
+  QDir(dir_.path()).mkdir(QStringLiteral("out"));
+  const std::string out = QFile::encodeName(dir_.filePath("out")).toStdString();
+  auto asked = [this] {
+    std::size_t n = 0;
+    for (const std::string& q : dialogs_.Questions()) n += q == C("解凍");
+    return n;
+  };
+  f.Selection().SelectByName(QStringLiteral("secret.zip"));
+  dialogs_.Answer(out);
+  dialogs_.Answer("wrong");  // then Cancel
+  f.MarcextractClick();
+  EXPECT_EQ(asked(), 2u) << "asked, then asked again after the wrong one";
+  EXPECT_TRUE(QDir(dir_.filePath("out")).isEmpty());
+  EXPECT_TRUE(NoLeftovers(dir_.path()));
+
+  for (const std::string& a : {out, std::string("wrong"), std::string("pass word")}) dialogs_.Answer(a);
+  f.MarcextractClick();
+  EXPECT_EQ(ReadAll(dir_.filePath("out/a.txt")), C("あいう\r\n"));
+  EXPECT_EQ(ReadAll(dir_.filePath("out/b.txt")), "bbb\r\n");
+  EXPECT_TRUE(NoLeftovers(dir_.path()));
+}
+
 // Names beyond Shift-JIS: a ZIP (names in UTF-8) named in Korean packs a Korean-named file and
 // extracts it into a Korean folder whole; an LHA archive, whose headers hold Shift-JIS, refuses
 // the file instead of storing it under a changed name.

@@ -65,5 +65,51 @@ TEST_F(ArchiveExtractCliTest, AMissingFolderIsMadeAndOneThatCannotBeIsExplained)
   EXPECT_EQ(Read(Path("blocker")), "a file");
 }
 
+// The usual attachment of Japanese business mail: a ZIP with a password. Without it or with a
+// wrong one nothing is written and the message says why; the right one extracts everything.
+TEST_F(ArchiveExtractCliTest, PasswordZipsRoundTripAndAWrongPasswordWritesNothing) {
+  CliResult r = Run({"archive", "create", "--password", "秘密 pass", "secret.zip", "a.txt", "b.txt"});
+  ASSERT_EQ(r.status, 0) << r.err << r.out;
+  EXPECT_EQ(Run({"archive", "list", "secret.zip"}).out.find("archived"), std::string::npos);
+
+  r = Run({"archive", "extract", "secret.zip", "none"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("パスワードで保護されています"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(Path("none"))) << "the folder made for it goes again";
+
+  fs::create_directories(Path("p"));
+  r = Run({"archive", "extract", "--password", "wrong", "secret.zip", "p"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("パスワードが違います"), std::string::npos) << r.err;
+  EXPECT_EQ(Entries("p"), 0u);
+
+  r = Run({"archive", "extract", "--answer", "wrong again", "--answer", "秘密 pass", "secret.zip", "p"});
+  EXPECT_EQ(r.status, 0) << "asked again after the missing one, then right: " << r.err;
+  EXPECT_EQ(Read(Path("p/a.txt")), "archived a");
+  EXPECT_EQ(Read(Path("p/b.txt")), "archived b");
+  EXPECT_EQ(Entries("p"), 2u);
+
+  // A password for a format without one is refused before anything is written.
+  ASSERT_EQ(Run({"archive", "create", "pair.lzh", "a.txt"}).status, 0);
+  r = Run({"archive", "extract", "--password", "x", "pair.lzh", "q"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("パスワードを使えません"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(Path("q/a.txt")));
+}
+
+// ZipCrypto, as zip -P and Windows write it, beside AES.
+TEST_F(ArchiveExtractCliTest, ZipCryptoArchivesOpenWithTheirPassword) {
+  if (std::system("command -v zip >/dev/null 2>&1") != 0) GTEST_SKIP() << "zip is not installed";
+  const std::string command = "cd '" + Path("").string() + "' && zip -q -P himitsu crypto.zip a.txt b.txt";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  CliResult r = Run({"archive", "extract", "--password", "nope", "crypto.zip", "c"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_FALSE(fs::exists(Path("c/a.txt")));
+  r = Run({"archive", "extract", "--password", "himitsu", "crypto.zip", "c"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Read(Path("c/a.txt")), "archived a");
+  EXPECT_EQ(Read(Path("c/b.txt")), "archived b");
+}
+
 }  // namespace
 }  // namespace sorabu::cli::test

@@ -91,7 +91,7 @@ void* ApiOpen(const Format& f, const char* path) {
   if (path == nullptr) return nullptr;
   try {
     auto* h = new Handle;
-    const int code = f.Scan(unlha32::NativePath(path), false, [&](const ArcEntry& e, EntryData*) {
+    const int code = f.Scan(unlha32::NativePath(path), false, {}, [&](const ArcEntry& e, EntryData*) {
       h->entries.push_back(e);
       return true;
     });
@@ -136,7 +136,7 @@ int ApiExtractMem(const Format& f, const char* line, unsigned char* buffer, std:
     if (items.size() < 2) return unlha32::kErrorNoFileName;
     const std::string wanted = lha::NormalizeSeparators(items[1]);
     int result = -1;
-    const int scan = f.Scan(unlha32::NativePath(items[0]), true, [&](const ArcEntry& e, EntryData* data) {
+    const int scan = f.Scan(unlha32::NativePath(items[0]), true, {}, [&](const ArcEntry& e, EntryData* data) {
       if (e.is_dir || e.is_link || e.is_special || !unlha32::WildcardMatch(wanted, e.name)) return true;
       if (e.size > size) {
         result = unlha32::kErrorMemory;

@@ -77,7 +77,10 @@ void ApplySwitch(const std::string& sw, const Syntax& syntax, Command& c, std::v
     }
     return;
   }
-  if (sw == "-o") c.overwrite = true;
+  if (sw == "-P") {
+    c.password = take_next();
+    c.pack.password = c.password;
+  } else if (sw == "-o") c.overwrite = true;
   else if (sw == "-j") c.junk_paths = true;
   else if (sw == "-r") c.recurse = true;
   else if (sw == "-D") c.no_dir_entries = true;

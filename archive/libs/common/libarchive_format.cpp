@@ -30,9 +30,10 @@ struct WriteDeleter {
 };
 using ReadPtr = std::unique_ptr<archive, ReadDeleter>;
 
-ReadPtr OpenReader(LibarchiveKind kind, const std::string& path) {
+ReadPtr OpenReader(LibarchiveKind kind, const std::string& path, const std::string& password) {
   ReadPtr a(archive_read_new());
   if (!a) return a;
+  if (!password.empty()) archive_read_add_passphrase(a.get(), password.c_str());
   switch (kind) {
     case LibarchiveKind::kTar:
       archive_read_support_filter_gzip(a.get());
@@ -56,11 +57,11 @@ ReadPtr OpenReader(LibarchiveKind kind, const std::string& path) {
 
 class LibarchiveData final : public EntryData {
  public:
-  explicit LibarchiveData(archive* a) : a_(a) {}
+  LibarchiveData(archive* a, bool encrypted) : a_(a), encrypted_(encrypted) {}
   long Read(char* buffer, std::size_t size, int* code) override {
     const la_ssize_t n = archive_read_data(a_, buffer, size);
     if (n < 0) {
-      *code = unlha32::kErrorHuffmanCode;
+      *code = encrypted_ ? unlha32::kErrorPassword : unlha32::kErrorHuffmanCode;
       return -1;
     }
     return static_cast<long>(n);
@@ -68,6 +69,7 @@ class LibarchiveData final : public EntryData {
 
  private:
   archive* a_;
+  bool encrypted_;
 };
 
 const char* MethodName(LibarchiveKind kind, archive* a) {
@@ -99,9 +101,10 @@ std::string RawName(const std::string& archive_path, archive_entry* e) {
 
 }  // namespace
 
-int LibarchiveFormat::Scan(const std::string& native_path, bool with_data, const Visitor& visit) const {
+int LibarchiveFormat::Scan(const std::string& native_path, bool with_data, const std::string& password,
+                           const Visitor& visit) const {
   if (const int code = RefuseNonRegular(native_path); code != 0) return code;
-  ReadPtr a = OpenReader(kind_, native_path);
+  ReadPtr a = OpenReader(kind_, native_path, password);
   if (!a) {
     return ::access(native_path.c_str(), R_OK) == 0 ? unlha32::kErrorNotArchive : unlha32::kErrorArchiveOpen;
   }
@@ -131,7 +134,7 @@ int LibarchiveFormat::Scan(const std::string& native_path, bool with_data, const
     e.mtime = archive_entry_mtime(entry);
     e.mode = archive_entry_perm(entry) != 0 ? archive_entry_perm(entry) : 0644;
     e.dos_attribute = e.is_dir ? 0x10 : 0x20;
-    LibarchiveData data(a.get());
+    LibarchiveData data(a.get(), archive_entry_is_data_encrypted(entry) != 0);
     if (!visit(e, with_data ? &data : nullptr)) return 0;
   }
 }
@@ -192,7 +195,7 @@ int LibarchiveFormat::Pack(const std::string& native_path, const std::vector<Pac
 
 int TarArchiveType(const std::string& native_path) {
   if (RefuseNonRegular(native_path) != 0) return 0;
-  ReadPtr a = OpenReader(LibarchiveKind::kTar, native_path);
+  ReadPtr a = OpenReader(LibarchiveKind::kTar, native_path, {});
   if (!a) return 0;
   archive_entry* entry = nullptr;
   const int r = archive_read_next_header(a.get(), &entry);

@@ -10,7 +10,8 @@ enum class LibarchiveKind { kTar, kCab, kRar };
 class LibarchiveFormat final : public Format {
  public:
   explicit LibarchiveFormat(LibarchiveKind kind) : kind_(kind) {}
-  int Scan(const std::string& native_path, bool with_data, const Visitor& visit) const override;
+  int Scan(const std::string& native_path, bool with_data, const std::string& password,
+           const Visitor& visit) const override;
   bool CanPack() const override { return kind_ == LibarchiveKind::kTar; }
   int Pack(const std::string& native_path, const std::vector<PackItem>& items, const PackOptions& options,
            std::string& output) const override;

@@ -44,6 +44,8 @@ class EntryData {
 };
 
 // Called per entry; data is null when the scan was asked for headers only. Returning false stops.
+// An encrypted entry whose data cannot be read without a password, or with the one given, fails
+// its reads with kErrorPassword.
 using Visitor = std::function<bool(const ArcEntry&, EntryData*)>;
 
 struct PackItem {
@@ -55,13 +57,16 @@ struct PackItem {
 struct PackOptions {
   int level = -1;         // 0..9, -1 default
   char compression = 0;   // 'z' gzip, 'B' bzip2 (tar only)
+  std::string password;   // ZIP: non-empty encrypts the new entries (AES-256)
 };
 
 class Format {
  public:
   virtual ~Format() = default;
   // Result code: 0 after the whole archive was visited (or the visitor stopped), else the error.
-  virtual int Scan(const std::string& native_path, bool with_data, const Visitor& visit) const = 0;
+  // password: for encrypted entries (ZIP's ZipCrypto and AES); empty when none was given.
+  virtual int Scan(const std::string& native_path, bool with_data, const std::string& password,
+                   const Visitor& visit) const = 0;
   // Writes (or, for ZIP, updates) the archive. 0, or a result code; one output line per item.
   virtual int Pack(const std::string& native_path, const std::vector<PackItem>& items,
                    const PackOptions& options, std::string& output) const;
@@ -80,6 +85,7 @@ struct Command {
   bool junk_paths = false;
   bool recurse = false;
   bool no_dir_entries = false;
+  std::string password;  // "-P PASSWORD"
   PackOptions pack;
 };
 

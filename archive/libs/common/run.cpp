@@ -57,7 +57,7 @@ int List(const Format& f, const Command& c, std::string& out) {
   Line(out, "---------- ---------- ------ -------- -------- -------- -------- --------------------");
   std::uint64_t total = 0, packed = 0;
   unsigned count = 0;
-  const int code = f.Scan(unlha32::NativePath(c.archive), false, [&](const ArcEntry& e, EntryData*) {
+  const int code = f.Scan(unlha32::NativePath(c.archive), false, c.password, [&](const ArcEntry& e, EntryData*) {
     if (!Selected(c, e)) return true;
     const std::uint32_t dos = DosDateTime(e.mtime);
     Line(out, Printf("%10llu %10llu %5.1f%% %02u-%02u-%02u %02u:%02u:%02u %-8s %08X ",
@@ -98,7 +98,7 @@ int Extract(const Format& f, const Command& c, std::string& out) {
   auto note = [&](int code) {
     if (result == 0) result = code;
   };
-  const int scan = f.Scan(unlha32::NativePath(c.archive), true, [&](const ArcEntry& e, EntryData* data) {
+  const int scan = f.Scan(unlha32::NativePath(c.archive), true, c.password, [&](const ArcEntry& e, EntryData* data) {
     if (!Selected(c, e)) return true;
     const std::string shown = lha::EscapeForDisplay(e.name);
     if (e.is_link) {
@@ -217,7 +217,7 @@ int Format::Pack(const std::string&, const std::vector<PackItem>&, const PackOpt
 
 bool Format::Recognises(const std::string& native_path) const {
   bool any = false;
-  const int code = Scan(native_path, false, [&](const ArcEntry&, EntryData*) {
+  const int code = Scan(native_path, false, {}, [&](const ArcEntry&, EntryData*) {
     any = true;
     return false;
   });

@@ -21,16 +21,19 @@ namespace {
 
 class ZipData final : public EntryData {
  public:
-  explicit ZipData(zip_file_t* f) : f_(f) {}
+  // open_code: the result code for an entry that could not be opened (f null). A wrong password
+  // passes ZipCrypto's one-byte check once in 256 times and then reads as damaged data.
+  ZipData(zip_file_t* f, int open_code, bool encrypted) : f_(f), open_code_(open_code), encrypted_(encrypted) {}
   long Read(char* buffer, std::size_t size, int* code) override {
     if (f_ == nullptr) {
-      *code = unlha32::kErrorRead;
+      *code = open_code_;
       return -1;
     }
     const zip_int64_t n = zip_fread(f_, buffer, size);
     if (n < 0) {
       const int ze = zip_error_code_zip(zip_file_get_error(f_));
-      *code = ze == ZIP_ER_CRC ? unlha32::kErrorChecksum : ze == ZIP_ER_COMPNOTSUPP ? unlha32::kErrorHeaderBroken
+      *code = encrypted_ ? unlha32::kErrorPassword
+              : ze == ZIP_ER_CRC ? unlha32::kErrorChecksum : ze == ZIP_ER_COMPNOTSUPP ? unlha32::kErrorHeaderBroken
                                                                                     : unlha32::kErrorHuffmanCode;
       return -1;
     }
@@ -39,6 +42,8 @@ class ZipData final : public EntryData {
 
  private:
   zip_file_t* f_;
+  int open_code_;
+  bool encrypted_;
 };
 
 bool ReadFileAt(void* context, std::uint64_t offset, std::size_t n, std::string& out) {
@@ -75,7 +80,8 @@ std::string ZipMethodName(int method) {
   }
 }
 
-int ZipFormat::Scan(const std::string& native_path, bool with_data, const Visitor& visit) const {
+int ZipFormat::Scan(const std::string& native_path, bool with_data, const std::string& password,
+                    const Visitor& visit) const {
   if (const int code = RefuseNonRegular(native_path); code != 0) return code;
   int err = 0;
   zip_t* z = zip_open(native_path.c_str(), ZIP_RDONLY, &err);
@@ -84,6 +90,7 @@ int ZipFormat::Scan(const std::string& native_path, bool with_data, const Visito
     if (err == ZIP_ER_OPEN || err == ZIP_ER_NOENT || err == ZIP_ER_READ) return unlha32::kErrorArchiveOpen;
     return unlha32::kErrorNotArchive;
   }
+  if (!password.empty()) zip_set_default_password(z, password.c_str());
   const zip_int64_t count = zip_get_num_entries(z, 0);
   int result = 0;
   for (zip_int64_t i = 0; i < count; ++i) {
@@ -120,7 +127,15 @@ int ZipFormat::Scan(const std::string& native_path, bool with_data, const Visito
     bool go_on;
     if (with_data && !e.is_dir && !e.is_link && !e.is_special) {
       zip_file_t* f = zip_fopen_index(z, static_cast<zip_uint64_t>(i), 0);
-      ZipData data(f);
+      int open_code = unlha32::kErrorRead;
+      if (f == nullptr) {
+        const int ze = zip_error_code_zip(zip_get_error(z));
+        if (ze == ZIP_ER_NOPASSWD || ze == ZIP_ER_WRONGPASSWD) open_code = unlha32::kErrorPassword;
+        if (ze == ZIP_ER_ENCRNOTSUPP) open_code = unlha32::kErrorHeaderBroken;
+        zip_error_clear(z);
+      }
+      const bool encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+      ZipData data(f, open_code, encrypted);
       go_on = visit(e, &data);
       if (f != nullptr) zip_fclose(f);
     } else {
@@ -158,6 +173,10 @@ int ZipFormat::Pack(const std::string& native_path, const std::vector<PackItem>&
         const zip_int32_t method = options.level == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
         zip_set_file_compression(z, static_cast<zip_uint64_t>(index), method,
                                  options.level > 0 ? static_cast<zip_uint32_t>(options.level) : 0);
+        if (!options.password.empty() &&
+            zip_file_set_encryption(z, static_cast<zip_uint64_t>(index), ZIP_EM_AES_256, options.password.c_str()) != 0) {
+          index = -1;
+        }
       }
     }
     if (index < 0) {

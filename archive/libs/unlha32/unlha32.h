@@ -79,6 +79,7 @@ int UnlhaKillOwnerWindowEx(void* owner);
 // Result codes (the archiver libraries' common numbering).
 namespace sorabu::unlha32 {
 constexpr int kErrorDiskSpace = 32773;       // no room for an entry on the destination's disk
+constexpr int kErrorPassword = 32778;        // an encrypted entry without its password, or a wrong one
 constexpr int kErrorChecksum = 32780;        // data CRC mismatch
 constexpr int kErrorFileOpen = 32781;
 constexpr int kErrorAlreadyExists = 32784;
