@@ -1,5 +1,5 @@
 // Detection never raises: a library that is missing or fails counts as "not this format". Content
-// detection asks the plug-ins in a fixed priority (LHA, CAB, BGA, ZIP, ARJ, RAR, then the tar
+// detection asks the plug-ins in a fixed priority (LHA, CAB, BGA, ZIP, ARJ, RAR, 7z, then the tar
 // library's archive type), each by opening the archive and closing it again. LHA is checked by
 // its headers only (mode 4): decoding every entry (mode 16) just to learn the format let a
 // self-extracting bomb run for minutes and hold a whole entry in memory before a listing.
@@ -52,6 +52,7 @@ TArchiverType TypeByName(const std::string& path) {
   if (ext == ".zip") return TArchiverType::atZip;
   if (ext == ".arj") return TArchiverType::atArj;
   if (ext == ".rar") return TArchiverType::atRar;
+  if (ext == ".7z") return TArchiverType::at7z;
   if (ext == ".gza" || ext == ".bza") return TArchiverType::atBga;
   if (ext == ".bz2") return TArchiverType::atBZ2;
   if (ext == ".tar") return TArchiverType::atTar;
@@ -75,6 +76,7 @@ TArchiverType TypeByContent(const std::string& path) {
   if (TZip32 a; exists && OpensAs(a, path)) return TArchiverType::atZip;
   if (TArj32 a; OpensAs(a, path)) return TArchiverType::atArj;
   if (TRar32 a; OpensAs(a, path)) return TArchiverType::atRar;
+  if (TSevenZip32 a; exists && OpensAs(a, path)) return TArchiverType::at7z;
   TTar32 tar;
   const int t = tar.ArchiveType(path);
   if (t == 1) return TArchiverType::atTar;

@@ -223,6 +223,7 @@ std::unique_ptr<TArchiver> MakeArchiver(TArchiverType type) {
     case TArchiverType::atBZ2: return std::make_unique<TTar32>(type);
     case TArchiverType::atRar: return std::make_unique<TRar32>();
     case TArchiverType::atBga: return std::make_unique<TBga32>();
+    case TArchiverType::at7z: return std::make_unique<TSevenZip32>();
     default: return nullptr;
   }
 }

@@ -104,6 +104,12 @@ class TRar32 : public TArchiver {
   TRar32() : TArchiver(TArchiverType::atRar, "UNRAR32.DLL", "Unrar", Msg::kMissingRar) {}
 };
 
+// 7z, read only.
+class TSevenZip32 : public TArchiver {
+ public:
+  TSevenZip32() : TArchiver(TArchiverType::at7z, "7-ZIP32.DLL", "SevenZip", Msg::kMissing7z) {}
+};
+
 class TBga32 : public TArchiver {
  public:
   TBga32() : TArchiver(TArchiverType::atBga, "BGA32.DLL", "Bga", Msg::kMissingBga) {}

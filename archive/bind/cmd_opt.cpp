@@ -93,7 +93,8 @@ const char* CommandWord(const TCmdRequest& r, const TArchiverOptions& o) {
     case TArchiverType::atTar:
     case TArchiverType::atTgz:
     case TArchiverType::atBZ2: return extract ? "x" : "c";
-    case TArchiverType::atRar: return o.Get("x") != 0 ? "-x" : "-e";
+    case TArchiverType::atRar:
+    case TArchiverType::at7z: return o.Get("x") != 0 ? "-x" : "-e";
     case TArchiverType::atBga:
       switch (r.operation) {
         case TCmdOperation::kExtract: return "x";

@@ -8,7 +8,7 @@
 
 namespace sorabu::archive {
 
-enum class TArchiverType { atLha, atZip, atCab, atArj, atTar, atTgz, atBZ2, atRar, atBga, atYz1, atNone, atAutoDetect };
+enum class TArchiverType { atLha, atZip, atCab, atArj, atTar, atTgz, atBZ2, atRar, atBga, atYz1, at7z, atNone, atAutoDetect };
 enum class TCmdOperation { kExtract, kPack, kRemove, kUpdate, kSelfExtract };
 
 struct TCmdRequest {

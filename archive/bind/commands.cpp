@@ -85,7 +85,7 @@ bool ExtractableName(const std::string& path) {
   std::string upper = path;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   // ".TGZ", ".BZ2", ".TAZ" and ".Z" are accepted too: the program creates and lists them.
-  for (const char* ext : {".LZH", ".EXE", ".ZIP", ".ARJ", ".CAB", ".TAR", ".RAR", ".GZ", ".TGZ", ".BZ2", ".TAZ", ".Z"}) {
+  for (const char* ext : {".LZH", ".EXE", ".ZIP", ".ARJ", ".CAB", ".TAR", ".RAR", ".7Z", ".GZ", ".TGZ", ".BZ2", ".TAZ", ".Z"}) {
     const std::string e = ext;
     if (upper.size() >= e.size() && upper.compare(upper.size() - e.size(), e.size(), e) == 0) return true;
   }

@@ -63,6 +63,7 @@ const char* Utf8(Msg m) {
     case Msg::kMissingArj: return "ARJ 形式書庫を扱うには UNARJ32J.DLL が 必要です。";
     case Msg::kMissingTar: return "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。";
     case Msg::kMissingRar: return "RAR 形式書庫を扱うには UNRAR32.DLL が 必要です。";
+    case Msg::kMissing7z: return "7z 形式書庫を扱うには 7-ZIP32.DLL が 必要です。";
     case Msg::kMissingBga: return "Bga 形式書庫を扱うには BGA32.DLL が 必要です。";
     case Msg::kZipNoPacker: return "ZIP 形式書庫の作成には ZIP32J.DLL または LMZIP32.DLL が必要です。";
     case Msg::kZipNoUnpacker: return "ZIP 形式書庫の解凍には UNZIP32.DLL または LMZIP32.DLL が必要です。";

@@ -20,7 +20,7 @@ std::string ErrorMessage(int code);
 // Fixed texts, CP932.
 enum class Msg {
   kNoPack, kNoRemove, kNoUpdate, kNoSfx, kNoExtractMem, kNoCheck,
-  kMissingLha, kMissingZip, kMissingCab, kMissingArj, kMissingTar, kMissingRar, kMissingBga,
+  kMissingLha, kMissingZip, kMissingCab, kMissingArj, kMissingTar, kMissingRar, kMissingBga, kMissing7z,
   kZipNoPacker, kZipNoUnpacker, kUnknownFormat,
 };
 std::string Message(Msg m);

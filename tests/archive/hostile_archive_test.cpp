@@ -358,16 +358,20 @@ TEST(HostileFiles, ArchivesAreRecognisedByContentWhenTheNameSaysNothing) {
     zip_file_add(z, "in.txt", zip_source_buffer(z, kData, 6, 0), 0);
     zip_close(z);
   }
+  WriteFile(d / "noise.arc", lha::test::RandomBytes(4000, 9));
   WriteFile(d / "noise.7z", lha::test::RandomBytes(4000, 9));
   fs::create_directory(d / "out");
   InFolder in(d.path());
   EXPECT_TRUE(Recognised("renamed.dat"));
-  EXPECT_FALSE(Recognised("noise.7z"));
+  EXPECT_FALSE(Recognised("noise.arc"));
   std::string text;
   EXPECT_EQ(GenericExtract("renamed.dat", d / "out", text), 0) << text;
   EXPECT_EQ(ReadFile(d / "out/in.txt"), "inside");
   EXPECT_NE(GenericListText("renamed.dat").find("in.txt"), std::string::npos);
-  EXPECT_THROW(GenericExtract("noise.7z", d / "out", text), EArchiverError);
+  EXPECT_THROW(GenericExtract("noise.arc", d / "out", text), EArchiverError);
+  // Named as a 7z, read as one: noise is no archive, and nothing is written.
+  EXPECT_NE(GenericExtract("noise.7z", d / "out", text), 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(d / "out"), fs::directory_iterator()), 1);
 }
 
 TEST(HostileFiles, ASelfExtractorIsRecognisedByItsHeadersWithoutDecodingEntries) {

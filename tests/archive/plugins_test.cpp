@@ -139,6 +139,7 @@ TEST(PluginsTest, OurZipPassesUnzipAndOthersArchivesAreRead) {
   if (lha::test::HaveTool("/usr/bin/bsdtar")) {
     peers.push_back({"bsd.tar", "bsdtar cf bsd.tar -C src ."});
     peers.push_back({"bsd.zip", "bsdtar --format zip -cf bsd.zip -C src ."});
+    peers.push_back({"bsd.7z", "LC_ALL=C.UTF-8 bsdtar --format 7zip -cf bsd.7z -C src ."});
   }
   for (const auto& p : peers) {
     ASSERT_EQ(Shell(d.path(), p.command, &out), 0) << p.command << out;
@@ -286,6 +287,31 @@ TEST(PluginsTest, LhaRemoveUpdateAndSelfExtractingThroughTheWrapper) {
   EXPECT_NE(GenericListText("t.lzh").find("20"), std::string::npos);
   EXPECT_EQ(lzh.Archiver().MakeSfx(nullptr, o, "t.lzh", out, 4096), 0) << out;
   EXPECT_TRUE(fs::exists(d / "t.exe"));
+}
+
+// 7z is read through its own plug-in: listed with its format's name, found by content under any
+// name, and a damaged copy ends in an error code with nothing written outside.
+TEST(PluginsTest, SevenZipIsListedByItsNameAndFoundByContent) {
+  if (!lha::test::HaveTool("/usr/bin/bsdtar")) GTEST_SKIP() << "bsdtar is not installed";
+  TempDir d;
+  MakeTree(d);
+  std::string out;
+  ASSERT_EQ(Shell(d.path(), "LC_ALL=C.UTF-8 bsdtar --format 7zip -cf s.7z -C src . && cp s.7z s.bin", &out), 0) << out;
+  InFolder in(d.path());
+  EXPECT_EQ(TypeByName("s.7z"), TArchiverType::at7z);
+  EXPECT_EQ(TypeByContent("s.bin"), TArchiverType::at7z);
+  EXPECT_TRUE(ExtractableName("S.7Z"));
+  const std::string list = textconv::Cp932ToUtf8(GenericListText("s.7z"));
+  EXPECT_NE(list.find(" 7Z "), std::string::npos) << list;
+  EXPECT_NE(list.find(kJapanese + " "), std::string::npos) << list;
+  std::string text;
+  ASSERT_EQ(GenericExtract("s.bin", d / "x", text), 0) << textconv::Cp932ToUtf8(text);
+  ExpectSameFiles(d / "src", d / "x", "7z by content");
+
+  const std::string whole = ReadFile(d / "s.7z");
+  WriteFile(d / "cut.7z", whole.substr(0, whole.size() / 2));
+  EXPECT_NE(GenericExtract("cut.7z", d / "inner/o", text), 0);
+  EXPECT_FALSE(fs::exists(d / "inner/" + kJapanese));
 }
 
 TEST(PluginsTest, CabAndRarReadersRefuseOtherFormats) {

@@ -60,12 +60,16 @@ TEST_F(HostileArgsTest, UnrecognisedArchivesFailAndRenamedOnesAreReadByContent) 
   Write("in.txt", "inside");
   ASSERT_EQ(Run({"archive", "create", "real.zip", "in.txt"}).status, 0);
   fs::rename(Path("real.zip"), Path("renamed.bin"));
+  Write("noise.arc", std::string(3000, '\x07'));
   Write("noise.7z", std::string(3000, '\x07'));
   fs::create_directory(Path("out"));
 
-  CliResult r = Run({"archive", "extract", "noise.7z", "out"});
+  CliResult r = Run({"archive", "extract", "noise.arc", "out"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("noise.7z"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("noise.arc"), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::is_empty(Path("out")));
+  r = Run({"archive", "extract", "noise.7z", "out"});
+  EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(fs::is_empty(Path("out")));
 
   r = Run({"archive", "extract", "renamed.bin", "out"});

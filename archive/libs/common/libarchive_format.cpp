@@ -1,4 +1,4 @@
-// TAR (plain, gzip, bzip2, compress, and a single compressed file), CAB and RAR through
+// TAR (plain, gzip, bzip2, compress, and a single compressed file), CAB, RAR and 7z through
 // libarchive's streaming reader, restricted per plug-in to its own formats so that detection by
 // content asks each plug-in only about its format. A single compressed file (raw format) counts
 // only when a compression filter was found, or every file would be a "TAR".
@@ -10,6 +10,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <fcntl.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,6 +51,9 @@ ReadPtr OpenReader(LibarchiveKind kind, const std::string& path, const std::stri
       archive_read_support_format_rar(a.get());
       archive_read_support_format_rar5(a.get());
       break;
+    case LibarchiveKind::k7z:
+      archive_read_support_format_7zip(a.get());
+      break;
   }
   if (archive_read_open_filename(a.get(), path.c_str(), 65536) != ARCHIVE_OK) a.reset();
   return a;
@@ -75,6 +79,7 @@ class LibarchiveData final : public EntryData {
 const char* MethodName(LibarchiveKind kind, archive* a) {
   if (kind == LibarchiveKind::kCab) return "CAB";
   if (kind == LibarchiveKind::kRar) return "RAR";
+  if (kind == LibarchiveKind::k7z) return "7Z";
   switch (archive_filter_code(a, 0)) {
     case ARCHIVE_FILTER_GZIP: return "TGZ";
     case ARCHIVE_FILTER_BZIP2: return "BZ2";
@@ -82,6 +87,27 @@ const char* MethodName(LibarchiveKind kind, archive* a) {
     default: return "TAR";
   }
 }
+
+// libarchive turns the UTF-16 names of 7z and RAR into the locale's character set, and fails
+// for every name beyond ASCII in the C locale the program may run in. The reading thread takes a
+// UTF-8 character set while it reads; stored bytes it does not convert stay as they are.
+class Utf8Names {
+ public:
+  Utf8Names() : utf8_(::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr))) {
+    if (utf8_ != static_cast<locale_t>(nullptr)) before_ = ::uselocale(utf8_);
+  }
+  ~Utf8Names() {
+    if (utf8_ == static_cast<locale_t>(nullptr)) return;
+    ::uselocale(before_);
+    ::freelocale(utf8_);
+  }
+  Utf8Names(const Utf8Names&) = delete;
+  Utf8Names& operator=(const Utf8Names&) = delete;
+
+ private:
+  locale_t utf8_;
+  locale_t before_ = static_cast<locale_t>(nullptr);
+};
 
 std::string RawName(const std::string& archive_path, archive_entry* e) {
   // The UTF-8 form when libarchive knows it (pax names), else the stored bytes.
@@ -104,6 +130,7 @@ std::string RawName(const std::string& archive_path, archive_entry* e) {
 int LibarchiveFormat::Scan(const std::string& native_path, bool with_data, const std::string& password,
                            const Visitor& visit) const {
   if (const int code = RefuseNonRegular(native_path); code != 0) return code;
+  const Utf8Names utf8;
   ReadPtr a = OpenReader(kind_, native_path, password);
   if (!a) {
     return ::access(native_path.c_str(), R_OK) == 0 ? unlha32::kErrorNotArchive : unlha32::kErrorArchiveOpen;

@@ -5,7 +5,7 @@
 
 namespace sorabu::arcplug {
 
-enum class LibarchiveKind { kTar, kCab, kRar };
+enum class LibarchiveKind { kTar, kCab, kRar, k7z };
 
 class LibarchiveFormat final : public Format {
  public:
