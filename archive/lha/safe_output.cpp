@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cerrno>
 
+#include "archive/lha/macbinary.h"
 #include "archive/lha/name_path.h"
 #include "textconv/cp932.h"
 
@@ -141,7 +142,10 @@ Error WriteEntryBelow(const std::string& dest_dir, const Entry& entry, const Dec
   Fd file(::openat(dir.get(), tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
   if (file.get() < 0) return Error::kWriteFailed;
   FdSink sink(file.get());
-  Error err = DecodeEntry(request, sink);
+  MacBinarySink mac(sink, entry.original_size);
+  const bool from_mac = entry.os_id == 'm';
+  Error err = DecodeEntry(request, from_mac ? static_cast<ByteSink&>(mac) : sink);
+  if (err == Error::kOk && from_mac && !mac.Finish()) err = Error::kWriteFailed;
   if (sink.failed()) err = sink.full() ? Error::kDiskFull : Error::kWriteFailed;
   if (err == Error::kOk && options.set_times) {
     const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(entry.ModificationTime()), 0}};
