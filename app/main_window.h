@@ -39,6 +39,8 @@ namespace sorabu::browser { class TComboView; class TFileView; class TFolderCoun
 namespace sorabu::fileops { class TSHFOP; }
 namespace sorabu::textcmd { struct TCommand; }
 namespace sorabu::custom { struct TToolButtonInfo; }
+namespace sorabu::archive { enum class TArchiverState; }
+struct UnlhaExtractingInfo;
 
 namespace sorabu::app {
 
@@ -128,8 +130,10 @@ class TForm1 : public QMainWindow {
   bool LhaList(const char* word);
   void CreateArchive(bool withPassword);
   void LhaExtract(bool flat);
+  using ExtractFn = std::function<int(const std::string& stagingCp932, const std::string& password,
+                                      const std::function<bool(archive::TArchiverState, const UnlhaExtractingInfo&)>& progress)>;
   ExtractResult ExtractBeside(const QString& title, const QString& archive, const QString& destination,
-                             const std::function<int(const std::string& stagingCp932, const std::string& password)>& extract);
+                             const ExtractFn& extract);
   ExtractLimits extractLimits_;
 
   // ---- main_window_browse_keys.cpp: the file list's keys (the tree shares them); true when used.

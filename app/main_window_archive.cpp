@@ -9,12 +9,14 @@
 #include <QMenu>
 #include <QStyle>
 #include <QToolBar>
+#include <algorithm>
 #include <atomic>
 
 #include "app/archive_staging.h"
 #include "app/browser_selection.h"
 #include "app/file_op_runner.h"
 #include "app/main_window.h"
+#include "archive/bind/archive_file.h"
 #include "archive/bind/commands.h"
 #include "archive/bind/lha_binding.h"
 #include "archive/bind/messages.h"
@@ -142,10 +144,30 @@ bool TForm1::LhaList(const char* word) {
 
 // Runs the extraction beside the window (its questions reach the user through the file
 // operation's dialogs, its progress window shows after half a second); extract gets the staging
-// folder as the archive library takes it, and the password the user gave (empty: none yet).
+// folder as the archive library takes it, the password the user gave (empty: none yet) and the
+// progress to hand the library: it moves the progress window entry by entry and block by block,
+// and Cancel stops the library within the entry it writes.
 ExtractResult TForm1::ExtractBeside(const QString& title, const QString& archive, const QString& destination,
-                                    const std::function<int(const std::string& stagingCp932, const std::string& password)>& extract) {
+                                    const ExtractFn& extract) {
   std::atomic<bool> cancel{false};
+  // Touched by the worker thread only.
+  struct {
+    unsigned long long total = 0, done = 0, files = 0;
+    bool measured = false;
+  } tally;
+  const archive::ExtractProgress progress = [&](archive::TArchiverState state, const archive::TExtractingInfo& info) {
+    if (state == archive::TArchiverState::asExtractEnd) {
+      tally.done += info.file_size;
+      ++tally.files;
+    }
+    fileops::TFileOpProgress p;
+    p.bytesTotal = tally.total;
+    p.bytesDone = tally.done + (state == archive::TArchiverState::asExtractInProcess ? info.write_size : 0);
+    p.filesDone = tally.files;
+    p.current = textconv::Cp932ToUtf8(info.source);
+    fileOps_->Post(p);
+    return !cancel.load();
+  };
   ExtractRequest request;
   request.caption = uitext::ToCp932(title);
   request.archiveCp932 = uitext::ToCp932(archive);
@@ -153,7 +175,15 @@ ExtractResult TForm1::ExtractBeside(const QString& title, const QString& archive
   request.destination = Native(destination);
   request.limits = extractLimits_;
   request.extract = [&](const fs::path& staging, const std::string& password) {
-    return extract(uitext::ToCp932(FromNative(staging)) + "/", password);
+    if (!tally.measured) {
+      tally.measured = true;
+      try {
+        tally.total = static_cast<unsigned long long>(std::max(0LL, archive::ListedOriginalTotal(request.archiveCp932)));
+      } catch (const archive::EArchiverError&) {
+      }
+    }
+    tally.done = tally.files = 0;
+    return extract(uitext::ToCp932(FromNative(staging)) + "/", password, progress);
   };
   request.cancelled = [&cancel] { return cancel.load(); };
   ExtractResult result;
@@ -178,8 +208,9 @@ void TForm1::LhaExtract(bool flat) {
   if (!answer) return;
   const QString destination = QFile::decodeName(answer->c_str());
   std::string output;
-  const ExtractResult result = ExtractBeside(U("LHA解凍"), path, destination, [&](const std::string& staging, const std::string&) {
-      return archive::LhaCommand(this, std::string(flat ? "e " : "x ") + Quoted(uitext::ToCp932(path)) + " " + Quoted(staging), output);
+  const ExtractResult result = ExtractBeside(U("LHA解凍"), path, destination, [&](const std::string& staging, const std::string&, const archive::ExtractProgress& progress) {
+      return archive::LhaCommand(this, std::string(flat ? "e " : "x ") + Quoted(uitext::ToCp932(path)) + " " + Quoted(staging),
+                                 output, 65536, progress);
   });
   if (result.outcome == ExtractOutcome::Cancelled || result.outcome == ExtractOutcome::Refused) return;
   if (result.outcome == ExtractOutcome::LibraryFailed) {
@@ -259,8 +290,8 @@ void TForm1::MarcextractClick() {
   state_.DialogResult = *answer;
   const QString destination = QFile::decodeName(answer->c_str());
   std::string text;
-  const ExtractResult result = ExtractBeside(U("解凍"), path, destination, [&](const std::string& staging, const std::string& password) {
-    return archive::GenericExtract(uitext::ToCp932(path), staging, text, this, password);
+  const ExtractResult result = ExtractBeside(U("解凍"), path, destination, [&](const std::string& staging, const std::string& password, const archive::ExtractProgress& progress) {
+    return archive::GenericExtract(uitext::ToCp932(path), staging, text, this, password, progress);
   });
   if (result.outcome == ExtractOutcome::Cancelled || result.outcome == ExtractOutcome::Refused) return;
   RichEdit1_->Clear();

@@ -6,7 +6,8 @@
 //
 // There are no windows to carry progress messages; a set OnProgress handler stands for an owner
 // window (so the command lines get their owner switches) and is called before and after each
-// command, where it may abort before the command starts.
+// command, where it may abort before the command starts, and for the library's notices of each
+// entry it extracts, where it may stop the library within the entry.
 #include "archive/bind/archive_file.h"
 
 #include <sys/stat.h>
@@ -44,6 +45,12 @@ bool OpensAs(TArchiver& a, const std::string& path) {
 }
 
 }  // namespace
+
+TArchiverState ExtractState(unsigned notice) {
+  return notice == kArcExtractBegin ? TArchiverState::asExtractBegin
+         : notice == kArcExtractEnd ? TArchiverState::asExtractEnd
+                                    : TArchiverState::asExtractInProcess;
+}
 
 TArchiverType TypeByName(const std::string& path) {
   const std::string ext = LowerExtension(path);
@@ -144,8 +151,9 @@ int TArchiveFile::WithProgress(void* owner, F&& run) {
   bool abort = false;
   OnProgress(*this, TArchiverState::asBegin, nullptr, abort);
   if (abort) return unlha32::kErrorUserCancel;
-  void* window = owner != nullptr ? owner : this;
-  Archiver().SetOwnerWindow(window);
+  // The library's notices come back to this component, whoever owns the command.
+  void* window = this;
+  Archiver().SetOwnerWindow(window, &TArchiveFile::Notice);
   int code;
   try {
     code = run(window);
@@ -156,6 +164,14 @@ int TArchiveFile::WithProgress(void* owner, F&& run) {
   Archiver().KillOwnerWindow(window);
   OnProgress(*this, TArchiverState::asEnd, nullptr, abort);
   return code;
+}
+
+int TArchiveFile::Notice(void* owner, unsigned state, const UnlhaExtractingInfo* info) {
+  auto& self = *static_cast<TArchiveFile*>(owner);
+  if (!self.OnProgress) return 1;
+  bool abort = false;
+  self.OnProgress(self, ExtractState(state), info, abort);
+  return abort ? 0 : 1;
 }
 
 int TArchiveFile::Extract(void* owner, const TArchiverOptions* options, const std::vector<std::string>& files,

@@ -11,10 +11,15 @@
 
 namespace sorabu::archive {
 
-// Progress states passed to OnProgress: before and after each command.
-enum class TArchiverState { asBegin, asEnd };
+// Progress states passed to OnProgress: before and after each command (lpEis null), and the
+// library's notices of the entries it extracts: an entry begins, more of it is written, it ends.
+enum class TArchiverState { asBegin, asEnd, asExtractBegin, asExtractInProcess, asExtractEnd };
+using TExtractingInfo = UnlhaExtractingInfo;
 using TArchiverProgressEvent = std::function<void(class TArchiveFile& sender, TArchiverState state,
-                                                  const TIndividualInfo* lpEis, bool& abort)>;
+                                                  const TExtractingInfo* lpEis, bool& abort)>;
+// The library's notices alone, for the commands that extract: false stops the library.
+using ExtractProgress = std::function<bool(TArchiverState state, const TExtractingInfo& info)>;
+TArchiverState ExtractState(unsigned notice);
 
 // Type from the name's extension: atAutoDetect for ".exe" (content decides), atNone when unknown.
 TArchiverType TypeByName(const std::string& cp932_path);
@@ -54,6 +59,7 @@ class TArchiveFile {
  private:
   template <typename F>
   int WithProgress(void* owner, F&& run);
+  static int Notice(void* owner, unsigned state, const UnlhaExtractingInfo* info);
 
   std::string file_name_;
   std::size_t output_size_ = 0;

@@ -91,8 +91,8 @@ bool TArchiver::Check(const std::string& path, int mode) {
   return reinterpret_cast<CheckFn>(Entry(prefix_ + "CheckArchive"))(path.c_str(), mode) != 0;
 }
 
-bool TArchiver::SetOwnerWindow(void* owner) {
-  return reinterpret_cast<SetOwnerFn>(Entry(prefix_ + "SetOwnerWindowEx"))(owner, nullptr) != 0;
+bool TArchiver::SetOwnerWindow(void* owner, UnlhaArchiverProc proc) {
+  return reinterpret_cast<SetOwnerFn>(Entry(prefix_ + "SetOwnerWindowEx"))(owner, reinterpret_cast<void*>(proc)) != 0;
 }
 bool TArchiver::KillOwnerWindow(void* owner) {
   return reinterpret_cast<KillOwnerFn>(Entry(prefix_ + "KillOwnerWindowEx"))(owner) != 0;
@@ -182,8 +182,8 @@ bool TZip32::Check(const std::string& path, int mode) {
   return reinterpret_cast<CheckFn>(UnzipEntry("UnZipCheckArchive"))(path.c_str(), mode) != 0;
 }
 
-bool TZip32::SetOwnerWindow(void* owner) {
-  return reinterpret_cast<SetOwnerFn>(UnzipEntry("UnZipSetOwnerWindowEx"))(owner, nullptr) != 0;
+bool TZip32::SetOwnerWindow(void* owner, UnlhaArchiverProc proc) {
+  return reinterpret_cast<SetOwnerFn>(UnzipEntry("UnZipSetOwnerWindowEx"))(owner, reinterpret_cast<void*>(proc)) != 0;
 }
 bool TZip32::KillOwnerWindow(void* owner) {
   return reinterpret_cast<KillOwnerFn>(UnzipEntry("UnZipKillOwnerWindowEx"))(owner) != 0;

@@ -40,7 +40,8 @@ class TArchiver {
                       std::size_t output_size);
   virtual int ExtractMem(void* owner, const std::string& command_line, std::string& data, std::size_t size);
   virtual bool Check(const std::string& path, int mode);
-  virtual bool SetOwnerWindow(void* owner);
+  // proc hears of the owner's extractions (null: nothing is reported).
+  virtual bool SetOwnerWindow(void* owner, UnlhaArchiverProc proc);
   virtual bool KillOwnerWindow(void* owner);
 
   TArchiverType type() const { return type_; }
@@ -132,7 +133,7 @@ class TZip32 : public TArchiver {
   int Pack(void*, const TArchiverOptions&, const std::string&, const std::vector<std::string>&, const std::string&,
            std::string&, std::size_t) override;
   bool Check(const std::string& path, int mode) override;
-  bool SetOwnerWindow(void* owner) override;
+  bool SetOwnerWindow(void* owner, UnlhaArchiverProc proc) override;
   bool KillOwnerWindow(void* owner) override;
 
  private:

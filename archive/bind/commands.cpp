@@ -104,11 +104,16 @@ std::string ExtractDestination(const std::string& folder, const std::string& cur
 }
 
 int GenericExtract(const std::string& path, const std::string& destination, std::string& text, void* owner,
-                   const std::string& password) {
+                   const std::string& password, const ExtractProgress& progress) {
   TArchiveFile af(path);
   ByContentWhenNameSaysNothing(af);
   af.Options.Set("x", 1);
   GivePassword(af, password);
+  if (progress) {
+    af.OnProgress = [&progress](TArchiveFile&, TArchiverState state, const TExtractingInfo* info, bool& abort) {
+      if (info != nullptr) abort = !progress(state, *info);
+    };
+  }
   af.SetOutputSize(kOutputSize);
   const int code = af.Extract(owner, nullptr, {}, destination);
   text = ErrorMessage(code) + kEol + af.OutputText();

@@ -31,8 +31,10 @@ long long ListedOriginalTotal(const std::string& cp932_path);
 // (an empty line when it has none) followed by the library's output. Returns the code.
 // A password (CP932 bytes) opens encrypted ZIP entries; without the right one the code is
 // kPasswordCode and nothing of those entries is written.
+// progress hears of each entry as it is written; its false stops the library within the entry,
+// which is removed, and the code is 32800.
 int GenericExtract(const std::string& cp932_path, const std::string& destination, std::string& text,
-                   void* owner = nullptr, const std::string& password = {});
+                   void* owner = nullptr, const std::string& password = {}, const ExtractProgress& progress = {});
 // Creates the archive (format by extension) from files relative to the current folder; an
 // existing file of that name is replaced (and kept when the create fails). text = output +
 // "Result code = N".

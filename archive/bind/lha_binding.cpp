@@ -9,6 +9,11 @@ namespace {
 
 void* Entry(const char* name) { return LibraryEntry(LoadLibrary("UNLHA32.DLL"), name); }
 
+int Hear(void* owner, unsigned state, const UnlhaExtractingInfo* info) {
+  const auto& progress = *static_cast<const ExtractProgress*>(owner);
+  return info == nullptr || progress(ExtractState(state), *info) ? 1 : 0;
+}
+
 }  // namespace
 
 int LhaVersion() {
@@ -16,13 +21,23 @@ int LhaVersion() {
   return fn == nullptr ? 0 : fn();
 }
 
-int LhaCommand(void* owner, std::string_view command_line, std::string& output, std::size_t size) {
+int LhaCommand(void* owner, std::string_view command_line, std::string& output, std::size_t size,
+               const ExtractProgress& progress) {
   output.clear();
   auto fn = reinterpret_cast<CommandFn>(Entry("Unlha"));
   if (fn == nullptr) return 32792;
   std::vector<char> buffer(size + 1, '\0');
   const std::string line(command_line);
+  // The library keys its notices by owner: this call's own progress stands for the owner.
+  auto set = reinterpret_cast<SetOwnerFn>(Entry("UnlhaSetOwnerWindowEx"));
+  auto kill = reinterpret_cast<KillOwnerFn>(Entry("UnlhaKillOwnerWindowEx"));
+  const bool hearing = progress && set != nullptr && kill != nullptr;
+  if (hearing) {
+    owner = const_cast<ExtractProgress*>(&progress);
+    set(owner, reinterpret_cast<void*>(&Hear));
+  }
   const int code = fn(owner, line.c_str(), buffer.data(), static_cast<std::uint32_t>(size));
+  if (hearing) kill(owner);
   output.assign(buffer.data());
   return code;
 }

@@ -5,12 +5,16 @@
 #include <string>
 #include <string_view>
 
+#include "archive/bind/archive_file.h"
+
 namespace sorabu::archive {
 
 // The library's version (100 = 1.00); 0 when the library or the entry is absent.
 int LhaVersion();
-// Runs a command line with an output buffer of `size` bytes; 32792 without the library.
-int LhaCommand(void* owner, std::string_view command_line, std::string& output, std::size_t size = 65536);
+// Runs a command line with an output buffer of `size` bytes; 32792 without the library. progress
+// hears of the entries an extraction writes; its false stops the library with 32800.
+int LhaCommand(void* owner, std::string_view command_line, std::string& output, std::size_t size = 65536,
+               const ExtractProgress& progress = {});
 // False without the library.
 bool LhaCheck(const std::string& cp932_path, int mode);
 

@@ -3,16 +3,19 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
 #include "archive/bind/archive_file.h"
 #include "archive/bind/commands.h"
+#include "tests/archive/in_folder.h"
 #include "tests/archive/test_util.h"
 
 namespace sorabu::archive {
 namespace {
 
+namespace fs = std::filesystem;
 using lha::test::ReadFile;
 using lha::test::TempDir;
 
@@ -138,8 +141,8 @@ TEST(ProgressTest, HandlerRunsAroundTheCommandAndMayAbort) {
   af.SetOutputSize(1000);
   std::vector<TArchiverState> states;
   bool abort_next = false;
-  af.OnProgress = [&](TArchiveFile&, TArchiverState s, const TIndividualInfo*, bool& abort) {
-    states.push_back(s);
+  af.OnProgress = [&](TArchiveFile&, TArchiverState s, const TExtractingInfo*, bool& abort) {
+    if (s == TArchiverState::asBegin || s == TArchiverState::asEnd) states.push_back(s);
     abort = abort_next;
   };
   EXPECT_EQ(af.Extract(nullptr, nullptr, {}, d / "o"), 0);
@@ -149,6 +152,52 @@ TEST(ProgressTest, HandlerRunsAroundTheCommandAndMayAbort) {
   EXPECT_EQ(af.Extract(nullptr, nullptr, {}, d / "o2"), 32800);
   EXPECT_FALSE(lha::test::Exists(d / "o2/a.txt"));
   EXPECT_EQ(af.OutputText(), "");
+}
+
+// The libraries tell of each entry as they write it, so a progress bar moves within a large
+// entry; stopping in the middle of one removes it and keeps the entries before it.
+TEST(ProgressTest, EveryLibraryReportsEachEntryAndStopsWithinOne) {
+  TempDir d;
+  lha::test::WriteFile(d / "a.txt", "small");
+  lha::test::WriteFile(d / "big.bin", lha::test::RandomBytes(3 << 20, 5));
+  lha::test::WriteFile(d / "z.txt", "last");
+  SetLibraryFolder(PLUGIN_DIR);
+  for (const std::string name : {"p.lzh", "p.zip", "p.tar"}) {
+    {
+      test::InFolder in(d.path());
+      std::string text;
+      ASSERT_EQ(GenericCreate(name, {"a.txt", "big.bin", "z.txt"}, text), 0) << name << text;
+    }
+    TArchiveFile af(d / name);
+    af.SetOutputSize(4096);
+    af.Options.Set("x", 1);
+    std::vector<std::string> began;
+    std::uint64_t steps = 0, biggest = 0;
+    af.OnProgress = [&](TArchiveFile&, TArchiverState s, const TExtractingInfo* info, bool&) {
+      if (s == TArchiverState::asExtractBegin) began.emplace_back(info->source);
+      if (s == TArchiverState::asExtractInProcess) {
+        ++steps;
+        biggest = std::max<std::uint64_t>(biggest, info->write_size);
+        EXPECT_LE(info->write_size, info->file_size);
+      }
+    };
+    ASSERT_EQ(af.Extract(nullptr, nullptr, {}, d / ("o-" + name)), 0) << name << af.OutputText();
+    EXPECT_EQ(began, (std::vector<std::string>{"a.txt", "big.bin", "z.txt"})) << name;
+    EXPECT_GE(steps, 3u) << name << ": a 3 MiB entry is reported at least every MiB";
+    EXPECT_EQ(biggest, 3u << 20) << name;
+
+    af.OnProgress = [&](TArchiveFile&, TArchiverState s, const TExtractingInfo* info, bool& abort) {
+      abort = s == TArchiverState::asExtractInProcess && info->write_size >= (1u << 20);
+    };
+    const std::string out = d / ("stop-" + name);
+    EXPECT_EQ(af.Extract(nullptr, nullptr, {}, out), 32800) << name << af.OutputText();
+    EXPECT_EQ(ReadFile(out + "/a.txt"), "small") << name;
+    EXPECT_FALSE(lha::test::Exists(out + "/big.bin")) << name;
+    EXPECT_FALSE(lha::test::Exists(out + "/z.txt")) << name;
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& f : fs::directory_iterator(out)) ++files;
+    EXPECT_EQ(files, 1u) << name << ": no partly written file is left";
+  }
 }
 
 TEST(PluginApiTest, FindOrderAndBoundedExtractToMemory) {

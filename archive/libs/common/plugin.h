@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/libs/unlha32/owner_progress.h"
 #include "archive/libs/unlha32/unlha32.h"
 
 namespace sorabu::arcplug {
@@ -129,7 +130,8 @@ int ApiExtractMem(const Format& f, const char* line, unsigned char* buffer, std:
 
 // The usual entry points of one plug-in: P, P##OpenArchive, … over a Format and a Syntax.
 #define SORABU_PLUGIN_ENTRY_POINTS(P, FORMAT, SYNTAX)                                                  \
-  SORABU_EXPORT int P(void*, const char* line, char* out, std::uint32_t size) {                       \
+  SORABU_EXPORT int P(void* owner, const char* line, char* out, std::uint32_t size) {                 \
+    const sorabu::unlha32::CommandOwner running(owner);                                                \
     return sorabu::arcplug::ApiCommand(FORMAT, SYNTAX, line, out, size);                               \
   }                                                                                                    \
   SORABU_EXPORT std::uint16_t P##GetVersion() { return 100; }                                          \
@@ -146,5 +148,11 @@ int ApiExtractMem(const Format& f, const char* line, unsigned char* buffer, std:
                                   std::uint16_t* a, std::uint32_t* w) {                                \
     return sorabu::arcplug::ApiExtractMem(FORMAT, line, b, n, t, a, w);                                \
   }                                                                                                    \
-  SORABU_EXPORT int P##SetOwnerWindowEx(void*, void*) { return 1; }                                    \
-  SORABU_EXPORT int P##KillOwnerWindowEx(void*) { return 1; }
+  SORABU_EXPORT int P##SetOwnerWindowEx(void* owner, void* proc) {                                    \
+    sorabu::unlha32::SetOwnerProc(owner, reinterpret_cast<UnlhaArchiverProc>(proc));                   \
+    return 1;                                                                                          \
+  }                                                                                                    \
+  SORABU_EXPORT int P##KillOwnerWindowEx(void* owner) {                                                \
+    sorabu::unlha32::KillOwnerProc(owner);                                                             \
+    return 1;                                                                                          \
+  }

@@ -98,6 +98,7 @@ int Extract(const Format& f, const Command& c, std::string& out) {
   auto note = [&](int code) {
     if (result == 0) result = code;
   };
+  unlha32::OwnerProgress progress;
   const int scan = f.Scan(unlha32::NativePath(c.archive), true, c.password, [&](const ArcEntry& e, EntryData* data) {
     if (!Selected(c, e)) return true;
     const std::string shown = lha::EscapeForDisplay(e.name);
@@ -110,19 +111,29 @@ int Extract(const Format& f, const Command& c, std::string& out) {
       return true;
     }
     int code = 0;
+    if (!progress.Begin(e.name, e.name, e.size)) {
+      note(unlha32::kErrorUserCancel);
+      return false;
+    }
     if (test) {
       char buffer[65536];
       int read_code = 0;
       long n;
+      std::uint64_t done = 0;
       while ((n = data->Read(buffer, sizeof buffer, &read_code)) > 0) {
+        done += static_cast<std::uint64_t>(n);
+        if (!progress.Step(done)) break;
       }
       if (n < 0) code = read_code != 0 ? read_code : unlha32::kErrorRead;
+      if (progress.stopped()) code = unlha32::kErrorUserCancel;
     } else {
-      code = WriteBelow(dest, e, data, c.op == 'x' && !c.junk_paths, c.overwrite, nullptr);
+      code = WriteBelow(dest, e, data, c.op == 'x' && !c.junk_paths, c.overwrite, nullptr, &progress);
     }
+    if (code == 0 && !progress.End()) code = unlha32::kErrorUserCancel;
     if (code != 0) {
       Line(out, Printf("Error %d: ", code) + shown);
       note(code);
+      if (code == unlha32::kErrorUserCancel) return false;
     } else {
       Line(out, (test ? "Tested    : " : "Extracted : ") + shown);
     }

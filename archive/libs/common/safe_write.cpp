@@ -87,7 +87,7 @@ std::string TempName() {
 }  // namespace
 
 int WriteBelow(const std::string& dest, const ArcEntry& entry, EntryData* data, bool keep_folders,
-               bool overwrite, std::string* shown) {
+               bool overwrite, std::string* shown, unlha32::OwnerProgress* progress) {
   const bool native = !entry.native_name.empty();
   const std::string& full = native ? entry.native_name : entry.name;
   // "." and "./" folder entries name the destination itself.
@@ -171,6 +171,10 @@ int WriteBelow(const std::string& dest, const ArcEntry& entry, EntryData* data, 
       off += w;
     }
     if (code != 0) break;
+    if (progress != nullptr && !progress->Step(total)) {
+      code = unlha32::kErrorUserCancel;
+      break;
+    }
   }
   if (code == 0 && entry.size_known && total < entry.size) code = unlha32::kErrorDataMissing;
   if (code == 0) {

@@ -13,6 +13,7 @@
 #include "archive/libs/unlha32/command_line.h"
 #include "archive/libs/unlha32/command_support.h"
 #include "archive/libs/unlha32/edit_commands.h"
+#include "archive/libs/unlha32/owner_progress.h"
 #include "archive/libs/unlha32/self_extractor.h"
 #include "archive/libs/unlha32/unlha32.h"
 
@@ -37,9 +38,13 @@ int ExtractOrTest(const Command& c, std::string& out) {
     Line(out, "Error: cannot create " + lha::EscapeForDisplay(c.folder));
     return kErrorMakeDirectory;
   }
+  OwnerProgress progress;
+  opts.progress = [&progress](std::uint64_t done, std::uint64_t) { return progress.Step(done); };
   for (const auto& e : reader.entries()) {
     if (!Selected(c, e)) continue;
-    const lha::Error err = c.word == 't' ? reader.Test(e) : reader.ExtractToFolder(e, dest, opts);
+    if (!progress.Begin(e.name, e.name, e.original_size)) return kErrorUserCancel;
+    lha::Error err = c.word == 't' ? reader.Test(e) : reader.ExtractToFolder(e, dest, opts);
+    if (err == lha::Error::kOk && !progress.End()) err = lha::Error::kAborted;
     if (err == lha::Error::kOk) {
       Line(out, (c.word == 't' ? "Tested    : " : "Extracted : ") + lha::EscapeForDisplay(e.name));
       continue;
@@ -47,6 +52,7 @@ int ExtractOrTest(const Command& c, std::string& out) {
     const int code = ResultCode(err);
     ErrorLine(out, code, e.name, err);
     if (result == 0) result = code;
+    if (err == lha::Error::kAborted) break;
   }
   return result;
 }

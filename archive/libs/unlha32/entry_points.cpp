@@ -12,6 +12,7 @@
 #include "archive/lha/name_path.h"
 #include "archive/libs/unlha32/command_line.h"
 #include "archive/libs/unlha32/commands.h"
+#include "archive/libs/unlha32/owner_progress.h"
 #include "archive/libs/unlha32/unlha32.h"
 #include "textconv/cp932.h"
 
@@ -88,8 +89,10 @@ bool Check(const char* path, int mode) {
 
 extern "C" {
 
-__attribute__((visibility("default"))) int Unlha(void*, const char* command_line, char* output, std::uint32_t size) {
+__attribute__((visibility("default"))) int Unlha(void* owner, const char* command_line, char* output,
+                                                 std::uint32_t size) {
   try {
+    const unlha32::CommandOwner running(owner);
     std::string text;
     const int code = command_line == nullptr ? unlha32::kErrorCommand : unlha32::RunCommandLine(command_line, text);
     if (output != nullptr) CopyText(output, size, text);
@@ -183,7 +186,13 @@ __attribute__((visibility("default"))) int UnlhaExtractMem(void*, const char* co
   }
 }
 
-__attribute__((visibility("default"))) int UnlhaSetOwnerWindowEx(void*, void*) { return 1; }
-__attribute__((visibility("default"))) int UnlhaKillOwnerWindowEx(void*) { return 1; }
+__attribute__((visibility("default"))) int UnlhaSetOwnerWindowEx(void* owner, void* callback) {
+  unlha32::SetOwnerProc(owner, reinterpret_cast<UnlhaArchiverProc>(callback));
+  return 1;
+}
+__attribute__((visibility("default"))) int UnlhaKillOwnerWindowEx(void* owner) {
+  unlha32::KillOwnerProc(owner);
+  return 1;
+}
 
 }  // extern "C"

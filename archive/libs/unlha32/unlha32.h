@@ -70,7 +70,21 @@ int UnlhaFindNext(HARC archive, UnlhaIndividualInfo* info);
 // written, -1 when no entry has that name.
 int UnlhaExtractMem(void* owner, const char* command_line, unsigned char* buffer, std::uint32_t size,
                     std::int64_t* time, std::uint16_t* attribute, std::uint32_t* written);
-// Accepted; progress messages are not sent yet. Non-zero = done.
+// The extraction's notices to the program: a callback given with the owner before a command
+// (UnlhaSetOwnerWindowEx, withdrawn by UnlhaKillOwnerWindowEx) is called by the commands that
+// owner runs when an entry begins, as its data is written (after each further 256 KiB, or each
+// piece a decoder hands out when that is larger, at most 1 MiB), and when it ends. A zero return stops the command with 32800 and removes the entry being written.
+#pragma pack(push, 1)
+struct UnlhaExtractingInfo {
+  std::uint64_t file_size;   // the entry's original size
+  std::uint64_t write_size;  // bytes of it written so far
+  char source[513];          // the entry's name, "/" between folders
+  char dest[513];            // the file written, as the command names it
+};
+#pragma pack(pop)
+enum : unsigned { kArcExtractBegin = 0, kArcExtractInProcess = 1, kArcExtractEnd = 2 };
+typedef int (*UnlhaArchiverProc)(void* owner, unsigned state, const UnlhaExtractingInfo* info);
+// Non-zero = done. A null callback withdraws the owner's.
 int UnlhaSetOwnerWindowEx(void* owner, void* callback);
 int UnlhaKillOwnerWindowEx(void* owner);
 
