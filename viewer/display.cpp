@@ -1,7 +1,5 @@
 #include "viewer/display.h"
 
-#include "viewer/japanese_codes.h"
-
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
@@ -17,6 +15,7 @@
 #include "textcmd/text_line_reader.h"
 #include "textconv/cp932.h"
 #include "textconv/kanji_code.h"
+#include "textconv/system_error.h"
 #include "textconv/unicode_text.h"
 #include "uitext/qt_text.h"
 #include "viewer/file_info.h"
@@ -24,7 +23,6 @@
 #include "viewer/japanese_codes.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
-#include "textconv/system_error.h"
 
 namespace sorabu::viewer {
 
