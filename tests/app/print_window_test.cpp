@@ -58,6 +58,13 @@ class PrintWindowTest : public MainWindowTest {
     ASSERT_EQ(f.Selection().SelectedPath(), path);
     f.RichEdit1()->LoadBytes(text);
   }
+  // The window with a PDF printer and a text of `lines` lines in the pane.
+  TForm1& StartWithLines(int lines) {
+    TForm1& f = Start();
+    PdfPrinter(f);
+    OpenLines(f, lines);
+    return f;
+  }
   std::string IniText() {
     QFile in(QString::fromStdString(IniPath()));
     in.open(QIODevice::ReadOnly);
@@ -112,9 +119,7 @@ TEST_F(PrintWindowTest, PrintsTheWholePaneInsideTheStoredMargins) {
 
 TEST_F(PrintWindowTest, CancelledPrinterDialogPrintsNothing) {
   WriteIni("[Print]\r\nYohaku_L=20\r\n");
-  TForm1& f = Start();
-  PdfPrinter(f);
-  OpenLines(f, 3);
+  TForm1& f = StartWithLines(3);
   f.Action("Mprint1")->trigger();    // no answer: Cancel
   f.Action("Mprinter2")->trigger();  // setting up only, cancelled too
   EXPECT_EQ(dialogs_.Questions(), (std::vector<std::string>{"print", "printer setup"}));
@@ -160,9 +165,7 @@ TEST_F(PrintWindowTest, MarginsDialogOffersStoredValuesInRangeAndStoresItsAnswer
 // Found by the monkey (seed 77031, event 240,658): the preview drew every page of a long text
 // without letting the window's events through, which held the window for seconds.
 TEST_F(PrintWindowTest, ThePreviewLetsTheWindowPaintBetweenPages) {
-  TForm1& f = Start();
-  PdfPrinter(f);
-  OpenLines(f, 400);
+  TForm1& f = StartWithLines(400);
   bool ran = false;
   QTimer::singleShot(0, &f, [&ran] { ran = true; });
   dialogs_.Answer("ok");
@@ -177,9 +180,7 @@ TEST_F(PrintWindowTest, ThePreviewLetsTheWindowPaintBetweenPages) {
 // thread of their own now (scripts/tsan runs this test), the window's events go on meanwhile and
 // the user's input waits for the end.
 TEST_F(PrintWindowTest, PrintingRunsBesideTheWindowsThread) {
-  TForm1& f = Start();
-  PdfPrinter(f);
-  OpenLines(f, 400);
+  TForm1& f = StartWithLines(400);
   bool ran = false;
   QTimer::singleShot(0, &f, [&ran] { ran = true; });
   dialogs_.Answer("ok");
@@ -199,9 +200,7 @@ TEST_F(PrintWindowTest, PrintingRunsBesideTheWindowsThread) {
 // paint freed pictures. Pictures are quick to record, so the preview records them in one go; only
 // its print button paints a printer, and that runs beside the window's thread as printing does.
 TEST_F(PrintWindowTest, ThePreviewRecordsItsPagesInOneGoAndPrintsBesideTheWindow) {
-  TForm1& f = Start();
-  PdfPrinter(f);
-  OpenLines(f, 400);
+  TForm1& f = StartWithLines(400);
   int fired = 0;
   int pages = 0;
   int firedWhileRecording = -1;
