@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   sorabu::arcplug::ZipFormat zip;
   std::set<fs::path> written_files;
-  zip.Scan(archive, true, [&](const sorabu::arcplug::ArcEntry& e, sorabu::arcplug::EntryData* entry) {
+  zip.Scan(archive, true, {}, [&](const sorabu::arcplug::ArcEntry& e, sorabu::arcplug::EntryData* entry) {
     if (e.is_dir || e.is_link || e.is_special) return true;
     std::string shown;
     const int code = sorabu::arcplug::WriteBelow(dest, e, entry, false, true, &shown);
