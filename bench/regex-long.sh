@@ -5,7 +5,8 @@
 # Every start of these patterns walks the whole pattern before it fails, so trying the starts one
 # by one costs the text's length times the pattern's. Rows:
 #  - "[ab]" 1,000 times then "aaa", on one 10 MB line of "abab..." that ends in "aaa";
-#  - the longest pattern allowed, "[ab]" 16,383 times then "aaa" (65,535 bytes), on a 1 MB line.
+#  - the longest pattern allowed, "[ab]" 16,383 times then "aaa" (65,535 bytes), on a 1 MB line and
+#    on a 20 MB line, which Grep reads in pieces of 1 MiB (the walks begin again after every cut).
 # Ours is `sorabu-cli grep --count` (Grep) and `sorabu-cli match` (TAWKStr.Match on the line);
 # each figure is the median of RUNS runs (default 5) in milliseconds, process start included, and
 # the ratio is ours over GNU grep's. OTHER_CLI, another build's sorabu-cli (an earlier one, say),
@@ -27,6 +28,7 @@ line() {
 }
 line "$work/10m.txt" 10485760
 line "$work/1m.txt" 1048576
+line "$work/20m.txt" 20000000
 repeat() { awk -v n="$1" 'BEGIN { for (i = 0; i < n; i++) printf "[ab]"; printf "aaa" }'; }
 p1000=$(repeat 1000)
 plongest=$(repeat 16383)
@@ -74,3 +76,4 @@ printf '%-28s %5s %5s %9s %9s %6s %9s %6s %10s %10s\n' pattern ours grep "grep m
   "match ms" ratio "other grep" "other match"
 row "[ab]x1000 aaa, 10 MB" "$p1000" "$work/10m.txt"
 row "[ab]x16383 aaa, 1 MB" "$plongest" "$work/1m.txt"
+row "[ab]x16383 aaa, 20 MB" "$plongest" "$work/20m.txt"

@@ -62,6 +62,8 @@ class TRE_DFA {
     return NextSlow(states_[static_cast<std::size_t>(s)], c);
   }
   std::size_t byte_class_count() const noexcept { return class_count_; }
+  // The targets of every state on the single-byte code c, state s at [s * byte_class_count()].
+  const std::int32_t* ByteColumn(Code c) const { return table_.data() + byte_class_[c]; }
   const TRE_DFAState& state(std::int32_t s) const { return states_[static_cast<std::size_t>(s)]; }
 
   bool has_line_head() const noexcept { return has_line_head_; }

@@ -130,11 +130,58 @@ void TLockstepScan::ResetCache() {
   ++resets_;
 }
 
-std::int32_t TLockstepScan::Intern(std::vector<std::int32_t> key) {
-  if (auto it = index_.find(key); it != index_.end()) return it->second;
+// A key is kept packed: a stretch of four or more entries that step evenly (the walks of a long
+// chain pattern, each one state deeper than the next) is the count as a negative number, the first
+// entry and the step. The packing of a list is unique, so packed keys compare as the lists do, and
+// the lists the walks go through again after every line end stay cached however long they are.
+void TLockstepScan::Pack(const std::vector<std::int32_t>& list, std::vector<std::int32_t>& packed) {
+  packed.clear();
+  const std::size_t n = list.size();
+  std::size_t i = 0;
+  while (i < n) {
+    std::size_t j = i + 1;
+    if (i + 1 < n) {
+      const std::int64_t step = std::int64_t{list[i + 1]} - list[i];
+      while (j + 1 < n && std::int64_t{list[j + 1]} - list[j] == step) ++j;
+      ++j;
+      if (j - i >= 4) {
+        packed.push_back(-static_cast<std::int32_t>(j - i));
+        packed.push_back(list[i]);
+        packed.push_back(static_cast<std::int32_t>(step));
+        i = j;
+        continue;
+      }
+    }
+    packed.push_back(list[i]);
+    ++i;
+  }
+}
+
+void TLockstepScan::Unpack(const std::vector<std::int32_t>& packed, std::vector<std::int32_t>& list) {
+  list.clear();
+  for (std::size_t i = 0; i < packed.size(); ++i) {
+    if (packed[i] >= 0) {
+      list.push_back(packed[i]);
+      continue;
+    }
+    const auto count = static_cast<std::size_t>(-std::int64_t{packed[i]});
+    std::int32_t v = packed[i + 1];
+    const std::int32_t step = packed[i + 2];
+    for (std::size_t k = 0; k < count; ++k, v += step) list.push_back(v);
+    i += 2;
+  }
+}
+
+std::int32_t TLockstepScan::Intern(const std::vector<std::int32_t>& list) {
+  Pack(list, packed_);
+  return InternPacked(packed_);
+}
+
+std::int32_t TLockstepScan::InternPacked(const std::vector<std::int32_t>& packed) {
+  if (auto it = index_.find(packed); it != index_.end()) return it->second;
   const auto id = static_cast<std::int32_t>(states_.size());
-  used_ += 2 * key.size() * sizeof(std::int32_t) + class_count_ * sizeof(Transition) + 96;
-  const auto it = index_.emplace(std::move(key), id).first;
+  used_ += 2 * packed.size() * sizeof(std::int32_t) + class_count_ * sizeof(Transition) + 96;
+  const auto it = index_.emplace(packed, id).first;
   states_.push_back(std::make_unique<State>(State{&it->first}));
   transitions_.resize(states_.size() * class_count_);
   return id;
@@ -150,16 +197,17 @@ void TLockstepScan::Start(std::size_t p, bool line_start) {
   }
   key.push_back(0);
   if (used_ > budget_) ResetCache();
-  current_ = Intern(std::move(key));
+  current_ = Intern(key);
 }
 
 void TLockstepScan::Compute(std::uint32_t cls) {
   if (used_ > budget_) {
-    std::vector<std::int32_t> key = *states_[static_cast<std::size_t>(current_)]->key;
+    std::vector<std::int32_t> packed = *states_[static_cast<std::size_t>(current_)]->key;
     ResetCache();
-    current_ = Intern(std::move(key));
+    current_ = InternPacked(packed);
   }
-  const std::vector<std::int32_t>& key = *states_[static_cast<std::size_t>(current_)]->key;
+  Unpack(*states_[static_cast<std::size_t>(current_)]->key, list_);
+  const std::vector<std::int32_t>& key = list_;
   bool committed = key.back() != 0;
   std::size_t limit = key.size() - 1;
   const Code c = representative_[cls];
@@ -189,24 +237,44 @@ void TLockstepScan::Compute(std::uint32_t cls) {
     std::fill(seen_.begin(), seen_.end(), 0);
     stamp_ = 1;
   }
-  std::vector<std::int32_t> next;
-  std::vector<std::uint32_t> kept;
-  std::int32_t g = -1;
-  for (std::size_t i = 0; i < limit; ++i) {
-    if (OpensGroup(key[i])) ++g;
-    const std::int32_t d = c == 0 ? TRE_DFA::kNone : dfa_.Next(StateOf(key[i]), c);
-    if (d == TRE_DFA::kNone || seen_[static_cast<std::size_t>(d)] == stamp_) continue;
-    seen_[static_cast<std::size_t>(d)] = stamp_;
-    const bool opens = kept.empty() || kept.back() != static_cast<std::uint32_t>(g);
-    if (opens) kept.push_back(static_cast<std::uint32_t>(g));
-    next.push_back(d * 2 + (opens ? 1 : 0));
+  // The hot loop of a long list: the next states written through plain pointers (the vectors are
+  // sized for the longest outcome first), the automaton's column for a single-byte code read
+  // directly.
+  std::vector<std::int32_t>& next = next_;
+  std::vector<std::uint32_t>& kept = kept_;
+  next.resize(limit + 2);
+  kept.resize(limit + 1);
+  std::size_t n_next = 0, n_kept = 0;
+  {
+    std::int32_t* out = next.data();
+    std::uint32_t* groups = kept.data();
+    std::uint32_t* seen = seen_.data();
+    const std::uint32_t stamp = stamp_;
+    const bool single = c > 0 && c < 256;
+    const std::int32_t* column = single ? dfa_.ByteColumn(c) : nullptr;
+    const std::size_t stride = dfa_.byte_class_count();
+    std::int32_t g = -1;
+    for (std::size_t i = 0; i < limit; ++i) {
+      const std::int32_t entry = key[i];
+      if (OpensGroup(entry)) ++g;
+      const std::int32_t d = single ? column[static_cast<std::size_t>(StateOf(entry)) * stride]
+                             : c == 0 ? TRE_DFA::kNone
+                                      : dfa_.Next(StateOf(entry), c);
+      if (d == TRE_DFA::kNone || seen[d] == stamp) continue;
+      seen[d] = stamp;
+      const bool opens = n_kept == 0 || groups[n_kept - 1] != static_cast<std::uint32_t>(g);
+      if (opens) groups[n_kept++] = static_cast<std::uint32_t>(g);
+      out[n_next++] = d * 2 + (opens ? 1 : 0);
+    }
   }
+  next.resize(n_next);
+  kept.resize(n_kept);
 
   if (mode_ == Mode::kGrep) {
     std::int32_t ng = -1;
     for (std::size_t i = 0; i < next.size(); ++i) {
       if (OpensGroup(next[i])) ++ng;
-      if (!dfa_.accepting(StateOf(next[i]))) continue;
+      if ((flags_[static_cast<std::size_t>(StateOf(next[i]))] & kAccepting) == 0) continue;
       t.winner = static_cast<std::int32_t>(kept[static_cast<std::size_t>(ng)]);
       if (ng == 0) {
         t.flags = kDecided;
@@ -255,7 +323,7 @@ void TLockstepScan::Compute(std::uint32_t cls) {
     used_ += kept.size() * sizeof(std::uint32_t);
   }
   const std::int32_t from = current_;
-  t.next = Intern(std::move(next));
+  t.next = Intern(next);
   transitions_[static_cast<std::size_t>(from) * class_count_ + cls] = t;
 }
 
@@ -278,7 +346,8 @@ void TLockstepScan::ApplyKept(const Transition& t) {
 void TLockstepScan::PushStart(std::size_t p) { starts_.push_back(p); }
 
 TLockstepScan::Status TLockstepScan::Finish() {
-  const std::vector<std::int32_t>& key = *states_[static_cast<std::size_t>(current_)]->key;
+  Unpack(*states_[static_cast<std::size_t>(current_)]->key, list_);
+  const std::vector<std::int32_t>& key = list_;
   if (mode_ == Mode::kAwk) {
     std::size_t g = 0;
     for (std::size_t i = 0; i + 1 < key.size(); ++i) {

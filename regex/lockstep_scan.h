@@ -79,6 +79,7 @@ class TLockstepScan {
   }
   // Times the cache was emptied (tests look at it).
   std::size_t cache_resets() const noexcept { return resets_; }
+  std::size_t cached_states() const noexcept { return states_.size(); }
 
  private:
   struct Transition;
@@ -86,7 +87,10 @@ class TLockstepScan {
 
   void BuildClasses(Code line_end);
   std::uint32_t ClassOf(Code c) const;
-  std::int32_t Intern(std::vector<std::int32_t> key);
+  static void Pack(const std::vector<std::int32_t>& list, std::vector<std::int32_t>& packed);
+  static void Unpack(const std::vector<std::int32_t>& packed, std::vector<std::int32_t>& list);
+  std::int32_t Intern(const std::vector<std::int32_t>& list);
+  std::int32_t InternPacked(const std::vector<std::int32_t>& packed);
   void Compute(std::uint32_t cls);
   bool Accepts(std::int32_t d, bool at_end, bool on_line_end) const;
   Status Finish();
@@ -131,6 +135,9 @@ class TLockstepScan {
   std::size_t committed_start_ = 0;
   std::size_t answer_ = 0;
   std::vector<std::size_t> scratch_;
+  // Reused by Compute: the current list unpacked, the next list, its kept groups, a packed key.
+  std::vector<std::int32_t> list_, next_, packed_;
+  std::vector<std::uint32_t> kept_;
 };
 
 }  // namespace sorabu::regex

@@ -114,6 +114,29 @@ TEST(LockstepTest, HostilePatternsOnLongLinesFindTheRightMatch) {
   EXPECT_GT(Awk(word, text, 0, mcls_CRLF, true).count, 0);
 }
 
+// The walks of a long chain pattern begin again after every line end, through the same lists of
+// states each time: those lists stay cached (they are cheap to hold), so a text of many long lines
+// builds them once, and the states made for the first line serve every later one.
+TEST(LockstepTest, StatesBuiltForOneLongLineServeTheNext) {
+  std::string pattern;
+  for (int i = 0; i < 3000; ++i) pattern += "[ab]";
+  TGrep grep;
+  grep.SetRegExp(pattern + "aaa");
+  std::string line;
+  for (int i = 0; i < 5000; ++i) line += "ab";
+  const std::string text = line + "\n" + line + "\n" + line + "aaa\n";
+  TLockstepScan scan(grep.dfa(), TLockstepScan::Mode::kGrep, '\n', false, false, '\n', '\n');
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  scan.Start(0, false);
+  ASSERT_EQ(scan.Run(bytes, 0, line.size() + 1, false), TLockstepScan::Status::kMoreInput);
+  const std::size_t after_first = scan.cached_states();
+  ASSERT_EQ(scan.Run(bytes, 0, 2 * line.size() + 2, false), TLockstepScan::Status::kMoreInput);
+  EXPECT_EQ(scan.cached_states(), after_first);
+  ASSERT_EQ(scan.Run(bytes, 0, text.size(), true), TLockstepScan::Status::kDecided);
+  EXPECT_EQ(scan.answer(), 3 * line.size() + 2 + 3 - 3003);
+  EXPECT_EQ(scan.cache_resets(), 0u);
+}
+
 class LockstepGrepTest : public ::testing::Test {
  protected:
   void SetUp() override {
