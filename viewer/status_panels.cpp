@@ -6,12 +6,20 @@ namespace sorabu::viewer {
 
 TStatusPanels::TStatusPanels(const QVector<int>& widths, QWidget* parent) : QStatusBar(parent) {
   setSizeGripEnabled(false);
-  for (int w : widths) {
+  for (int i = 0; i < widths.size(); ++i) {
     auto* label = new QLabel(this);
-    label->setFixedWidth(w);
     label->setFrameShape(QFrame::StyledPanel);
     label->setFrameShadow(QFrame::Sunken);
-    addWidget(label);
+    const bool last = i + 1 == widths.size();
+    // The last panel takes what the others leave, at least its own width; a text longer than
+    // that is cut at the bar's end instead of widening the window.
+    if (last) {
+      label->setMinimumWidth(widths[i]);
+      label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    } else {
+      label->setFixedWidth(widths[i]);
+    }
+    addWidget(label, last ? 1 : 0);
     panels_.push_back(label);
   }
 }
@@ -30,8 +38,12 @@ void TStatusPanels::SetPanelText(int index, const QString& text, bool fit) {
   label->setText(text);
   if (fit) {
     const QFontMetrics m(font());
-    label->setFixedWidth(m.horizontalAdvance(QLatin1Char(' ') + text + QLatin1Char(' ')) +
-                         2 * label->frameWidth() + 2);
+    const int width = m.horizontalAdvance(QLatin1Char(' ') + text + QLatin1Char(' ')) + 2 * label->frameWidth() + 2;
+    if (label == panels_.back()) {
+      label->setMinimumWidth(width);
+    } else {
+      label->setFixedWidth(width);
+    }
   }
 }
 
