@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/settings_location.h"
 #include "ui/TForm3.h"
+#include "ui/icon_theme.h"
 #include "ui/qt_dialogs.h"
 #include "uitext/japanese_locale.h"
 
@@ -43,6 +44,7 @@ void CloseOnSignal(QWidget& window) {
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   sorabu::uitext::UseJapaneseQt(application);
+  sorabu::ui::UseIconTheme();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   auto* splash = new sorabu::ui::TForm3;
   splash->show();

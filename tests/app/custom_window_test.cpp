@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -21,6 +22,7 @@
 #include "settings/ini_file.h"
 #include "tests/app/window_fixture.h"
 #include "textconv/cp932.h"
+#include "ui/icon_theme.h"
 
 namespace sorabu::app {
 namespace {
@@ -232,6 +234,25 @@ TEST_F(CustomWindowTest, ToolBarsHoldEveryButtonInOrderWithHints) {
   auto* code = qobject_cast<QToolButton*>(f.ToolBar2()->widgetForAction(f.Action("ToolButton52")));
   ASSERT_NE(code, nullptr);
   EXPECT_EQ(code->popupMode(), QToolButton::MenuButtonPopup);
+}
+
+// With no desktop around it (a bare X server) the bars still draw from one full icon theme, each
+// button a picture of its own, rather than the style's few generic ones.
+TEST_F(CustomWindowTest, EveryToolButtonHasAPictureOfItsOwn) {
+  const QString theme = ui::UseIconTheme();
+  ASSERT_FALSE(theme.isEmpty()) << "no icon theme installed (scripts/deps installs Breeze)";
+  TForm1& f = Start();
+  QStringList seen;
+  for (auto buttons : {custom::MainToolButtons(), custom::ViewToolButtons()}) {
+    for (const custom::TToolButtonInfo& b : buttons) {
+      if (b.caption == nullptr) continue;
+      const QString name = QString::fromLatin1(b.theme);
+      EXPECT_FALSE(seen.contains(name)) << b.name << " shares " << b.theme;
+      seen << name;
+      EXPECT_TRUE(QIcon::hasThemeIcon(name)) << b.name << ": " << b.theme << " not in " << theme.toStdString();
+      EXPECT_EQ(f.Action(b.name)->icon().name(), name) << b.name;
+    }
+  }
 }
 
 TEST_F(CustomWindowTest, HiddenButtonsStayHiddenAfterARestart) {
