@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -102,6 +103,7 @@ TEST(HelpWindowTest, TheProgramsManualCoversEveryMenu) {
   EXPECT_FALSE(help.PagesFor(QStringLiteral("和暦")).isEmpty());
   const QDir dir(QStringLiteral(SORABU_HELP_DIR));
   static const QRegularExpression link(QStringLiteral("href=\"([^\"]+)\""));
+  static const QRegularExpression image(QStringLiteral("<img src=\"([^\"]+)\""));
   for (const QString& file : dir.entryList({QStringLiteral("*.html")})) {
     QFile f(dir.filePath(file));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -109,7 +111,19 @@ TEST(HelpWindowTest, TheProgramsManualCoversEveryMenu) {
     EXPECT_FALSE(help.PageTitle(file).isEmpty()) << file.toStdString();
     for (auto it = link.globalMatch(html); it.hasNext();)
       EXPECT_TRUE(dir.exists(it.next().captured(1))) << file.toStdString();
+    for (auto it = image.globalMatch(html); it.hasNext();) {
+      const QString picture = it.next().captured(1);
+      EXPECT_FALSE(QImage(dir.filePath(picture)).isNull()) << file.toStdString() << ": " << picture.toStdString();
+    }
   }
+}
+
+// The guide's tasks are found from the words a user would type for them.
+TEST(HelpWindowTest, TheGuidesTasksAreFoundByTheirWords) {
+  THelpWindow help(QStringLiteral(SORABU_HELP_DIR));
+  ASSERT_TRUE(help.ContentsPages().contains(QStringLiteral("tasks.html")));
+  for (const char* word : {"EUC", "文字の同一視", "パスワード付きZIP", "ファイル分割", "元に戻す", ".org"})
+    EXPECT_TRUE(help.PagesFor(QString::fromUtf8(word)).contains(QStringLiteral("tasks.html"))) << word;
 }
 
 }  // namespace
