@@ -11,6 +11,28 @@
 # file it writes beside itself and the converted file. On the way a named pipe made meanwhile
 # appears in the list by itself and is clicked without the window waiting on it.
 set -euo pipefail
+# --first-look: a first start (no settings file) on a large screen, photographed and closed.
+if [ "${1:-}" = "--first-look" ]; then
+  out=$2
+  export QT_QPA_PLATFORM=xcb
+  for _ in $(seq 1 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.2; done
+  xdotool getdisplaygeometry >/dev/null 2>&1 || exit 3
+  "$out/bin/sorabu" "$out/data" 2>>"$out/stderr-first-look.txt" &
+  pid=$!
+  win=""
+  for _ in $(seq 1 100); do
+    win=$(xdotool search --onlyvisible --name 'ソラブ' 2>/dev/null | tail -n 1 || true)
+    [ -n "$win" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  [ -n "$win" ] || { echo "no window at the first look"; kill "$pid" 2>/dev/null; exit 1; }
+  sleep 1.5
+  if command -v import >/dev/null; then import -window root "$out/screenshot-1920.png"; fi
+  kill -TERM "$pid"
+  wait "$pid"
+  exit 0
+fi
 if [ "${1:-}" = "--inner" ]; then
   out=$2
   export QT_QPA_PLATFORM=xcb
@@ -222,5 +244,20 @@ fi
 [ -s "$out/screenshot-help.png" ] || { echo "no screenshot of the manual"; fail=1; }
 [ -s "$out/screenshot-drive.png" ] || { echo "no screenshot of the drive information"; fail=1; }
 rm -f "$out/data/sample zzzz big.bin" "$out/dest/sample zzzz big.bin"
+
+# The first start on a 1920x1080 screen covers it, and is photographed.
+mv "$ini" "$out/sorabu-1280.ini"
+status=3
+for _ in 1 2 3; do
+  [ "$status" -eq 3 ] || break
+  status=0
+  xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1920x1080x24" "$0" --first-look "$out" || status=$?
+done
+if [ "$status" -ne 0 ]; then
+  echo "the first start at 1920x1080 failed ($status)"; fail=1
+else
+  [ -s "$out/screenshot-1920.png" ] || { echo "no screenshot at 1920x1080"; fail=1; }
+  grep -q '^Width=19[0-9][0-9]' <(tr -d '\r' < "$ini") || { echo "the first start did not take the large screen's width"; fail=1; }
+fi
 [ $fail -eq 0 ] && echo "smoke: window shown, screenshot at $out/screenshot.png, settings written"
 exit $fail
