@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QStackedWidget>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -28,6 +29,22 @@ void SetupView(QAbstractItemView* v) {
   v->setDragDropMode(QAbstractItemView::DragOnly);
   v->setDefaultDropAction(Qt::CopyAction);
 }
+
+// In the small-icon rows an item is no wider than its cell, so a long name is elided in its own
+// cell instead of running over the next one.
+class TCellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void SetCellWidth(int width) { cellWidth_ = width; }
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (cellWidth_ > 0) size.setWidth(std::min(size.width(), cellWidth_));
+    return size;
+  }
+
+ private:
+  int cellWidth_ = 0;
+};
 
 }  // namespace
 
@@ -50,6 +67,7 @@ TFileView::TFileView(QWidget* parent)
     connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { ExecuteRow(i.row()); });
   }
   list_->setObjectName(QStringLiteral("FileView1List"));
+  list_->setItemDelegate(new TCellDelegate(list_));
   details_->setObjectName(QStringLiteral("FileView1Details"));
   list_->setLayoutMode(QListView::Batched);
   list_->setBatchSize(2000);
@@ -136,14 +154,21 @@ void TFileView::SetViewStyle(TViewStyle style) {
     stack_->setCurrentWidget(details_);
   } else {
     const bool large = style == TViewStyle::LargeIcons;
-    list_->setViewMode(style == TViewStyle::List ? QListView::ListMode : QListView::IconMode);
+    // Small icons run in rows with each name beside its icon, in cells wide enough for about
+    // twenty characters (a longer name is elided), so names neither crowd nor overlap.
+    const bool small = style == TViewStyle::SmallIcons;
+    const QFontMetrics fm(list_->font());
+    list_->setViewMode(large ? QListView::IconMode : QListView::ListMode);
     list_->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
     list_->setFlow(style == TViewStyle::List ? QListView::TopToBottom : QListView::LeftToRight);
     list_->setWrapping(true);
     list_->setResizeMode(QListView::Adjust);
     list_->setMovement(QListView::Static);
     list_->setWordWrap(large);
-    list_->setGridSize(large ? QSize(96, 64) : QSize());
+    list_->setTextElideMode(Qt::ElideRight);
+    const QSize cell = small ? QSize(16 + 8 + 20 * fm.averageCharWidth(), std::max(16, fm.height()) + 6) : QSize();
+    list_->setGridSize(large ? QSize(96, 64) : cell);
+    static_cast<TCellDelegate*>(list_->itemDelegate())->SetCellWidth(small ? cell.width() - 6 : 0);
     stack_->setCurrentWidget(list_);
   }
   setFocusProxy(CurrentView());

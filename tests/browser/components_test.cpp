@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QListView>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -82,7 +83,8 @@ TEST(DrivePanel, ButtonsCaptionsAndLayout) {
 
 TEST(FileViewStyles, SwitchingKeepsRowsSelectionAndFocus) {
   QTemporaryDir dir;
-  for (const char* n : {"a", "b", "c"}) {
+  const std::string longName = "d" + std::string(80, 'x') + ".txt";
+  for (const char* n : {"a", "b", "c", longName.c_str()}) {
     QFile f(dir.filePath(QString::fromLatin1(n)));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   }
@@ -94,7 +96,7 @@ TEST(FileViewStyles, SwitchingKeepsRowsSelectionAndFocus) {
     QAbstractItemView* view;
     QListView::ViewMode mode;
   } rows[] = {{TViewStyle::LargeIcons, v.ListView(), QListView::IconMode},
-              {TViewStyle::SmallIcons, v.ListView(), QListView::IconMode},
+              {TViewStyle::SmallIcons, v.ListView(), QListView::ListMode},
               {TViewStyle::List, v.ListView(), QListView::ListMode},
               {TViewStyle::Details, v.DetailView(), QListView::ListMode}};
   for (const Row& r : rows) {
@@ -105,6 +107,19 @@ TEST(FileViewStyles, SwitchingKeepsRowsSelectionAndFocus) {
     EXPECT_EQ(v.SelectedPath(), dir.filePath("c"));
   }
   EXPECT_EQ(v.ListView()->iconSize(), QSize(16, 16));
+  // Small icons run in rows, each name beside its icon in a cell of one width, as the desktop's
+  // file managers lay them out: the names neither crowd nor cut each other.
+  v.SetViewStyle(TViewStyle::SmallIcons);
+  v.resize(700, 300);
+  v.show();
+  v.ListView()->doItemsLayout();
+  const QRect a = v.ListView()->visualRect(v.ListView()->model()->index(0, 0, v.ListView()->rootIndex()));
+  const QRect b = v.ListView()->visualRect(v.ListView()->model()->index(1, 0, v.ListView()->rootIndex()));
+  EXPECT_EQ(v.ListView()->flow(), QListView::LeftToRight);
+  EXPECT_EQ(a.top(), b.top());
+  EXPECT_GE(b.left() - a.left(), 16 + 16 * QFontMetrics(v.ListView()->font()).averageCharWidth());
+  const QRect last = v.ListView()->visualRect(v.ListView()->model()->index(3, 0, v.ListView()->rootIndex()));
+  EXPECT_LE(last.width(), v.ListView()->gridSize().width()) << "a long name stays in its cell";
   v.SetViewStyle(TViewStyle::LargeIcons);
   EXPECT_EQ(v.ListView()->iconSize(), QSize(32, 32));
   // A stored number out of range is the list.
