@@ -1,8 +1,10 @@
-// sorabu-cli grep [--fuzzy] [--no-names] [--no-line-numbers] [--utf8] [--count] PATTERN FILE…
+// sorabu-cli grep [--fuzzy] [--no-names] [--no-line-numbers] [--utf8] [--count] [--recursive] PATTERN FILE…
 //
 // Writes the text the Grep command puts into the pane, each line ended by CR LF, as CP932 bytes
 // (UTF-8 with --utf8). A FOLDER argument stands for the files directly inside it, by name, as the
-// file list would offer them with nothing selected. Files are opened by the names given; the pane
+// file list would offer them with nothing selected; with --recursive, for its whole tree (hidden
+// folders and links to folders left out, binary files set aside and counted on standard error, a
+// folder that cannot be read reported and the run's status 1). Files are opened by the names given; the pane
 // shows those names converted like every other argument, so a Japanese file name reads right.
 // --count prints only the number of reported lines (for benchmarks: the whole scan, no output).
 // A faulty pattern writes nothing; a file that cannot be read ends the run after the lines found
@@ -20,6 +22,7 @@
 #include "regex/errors.h"
 #include "regex/grep.h"
 #include "regex/grep_command.h"
+#include "regex/grep_tree.h"
 #include "textconv/cp932.h"
 #include "textconv/printable.h"
 #include "textconv/ui_text.h"
@@ -29,9 +32,10 @@ namespace {
 
 // FILE arguments with every folder replaced by the regular files inside it, sorted by name, and
 // without the special files (skipped is set when there were any).
-std::vector<std::string> ExpandFolders(const std::vector<std::string>& args, bool& skipped) {
+std::vector<std::string> ExpandFolders(const std::vector<std::string>& args, bool recursive, bool& skipped) {
   namespace fs = std::filesystem;
   std::vector<std::string> paths;
+  std::size_t binaries = 0;
   for (const std::string& arg : args) {
     std::error_code ec;
     if (IsSpecialFile(arg)) {
@@ -43,6 +47,16 @@ std::vector<std::string> ExpandFolders(const std::vector<std::string>& args, boo
       paths.push_back(arg);
       continue;
     }
+    if (recursive) {
+      const regex::GrepTree tree = regex::CollectGrepTree(arg, {});
+      paths.insert(paths.end(), tree.files.begin(), tree.files.end());
+      binaries += tree.binaries.size();
+      for (const auto& [folder, reason] : tree.unreadable) {
+        Complain(textconv::Utf8ToCp932Exact(folder) + ": " + reason);
+        skipped = true;
+      }
+      continue;
+    }
     std::vector<std::string> inside;
     for (fs::directory_iterator it(arg, ec), end; !ec && it != end; it.increment(ec)) {
       std::error_code type_ec;
@@ -51,12 +65,13 @@ std::vector<std::string> ExpandFolders(const std::vector<std::string>& args, boo
     std::sort(inside.begin(), inside.end());
     paths.insert(paths.end(), inside.begin(), inside.end());
   }
+  if (binaries > 0) std::fprintf(stderr, "%zu binary files not searched\n", binaries);
   return paths;
 }
 
 int Grep(const std::vector<std::string>& args) {
   regex::GrepPaneOptions options;
-  bool fuzzy = false, utf8 = false, count_only = false;
+  bool fuzzy = false, utf8 = false, count_only = false, recursive = false;
   std::size_t i = 0;
   for (; i < args.size() && args[i].starts_with("--"); ++i) {
     if (args[i] == "--fuzzy") fuzzy = true;
@@ -64,13 +79,14 @@ int Grep(const std::vector<std::string>& args) {
     else if (args[i] == "--no-line-numbers") options.show_line_numbers = false;
     else if (args[i] == "--utf8") utf8 = true;
     else if (args[i] == "--count") count_only = true;
+    else if (args[i] == "--recursive") recursive = true;
     else return Usage("grep");
   }
   if (args.size() - i < 2) return Usage("grep");
   const std::string pattern = ArgToCp932(args[i]);
   bool skipped = false;
   const std::vector<std::string> paths =
-      ExpandFolders(std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end()), skipped);
+      ExpandFolders(std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end()), recursive, skipped);
   // A name goes into the pane with its control bytes escaped, so it cannot forge a line.
   const auto shown = [](const std::string& path) { return textconv::PrintableCp932(ArgToCp932ForDisplay(path)); };
   options.path_text = shown;
@@ -113,7 +129,8 @@ int Grep(const std::vector<std::string>& args) {
   return kExitFailed;
 }
 
-const TSubcommand kGrep("grep", "[--fuzzy] [--no-names] [--no-line-numbers] [--utf8] [--count] PATTERN FILE|FOLDER...",
+const TSubcommand kGrep("grep",
+                        "[--fuzzy] [--no-names] [--no-line-numbers] [--utf8] [--count] [--recursive] PATTERN FILE|FOLDER...",
                         Grep);
 
 }  // namespace

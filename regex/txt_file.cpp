@@ -12,6 +12,8 @@
 #include "regex/errors.h"
 #include "regex/fixed_string_scan.h"
 #include "textconv/cp932.h"
+#include "textconv/jis_euc_sjis.h"
+#include "textconv/kanji_code.h"
 #include "textconv/unicode_text.h"
 #include "textconv/system_error.h"
 
@@ -101,10 +103,11 @@ void TTxtFile::ReadBlock() {
   if (n < kBlockSize) eof_ = true;
   const char* data = raw_.get();
   if (first_block_) {
-    // A UTF-8 text is searched as code page 932: its characters are converted as they are read
-    // (those CP932 lacks as 〓), so patterns, character boundaries and reported lines all agree.
-    // ASCII reads the same either way, so the decision waits for the first block that holds
-    // anything else, wherever it is in the file, and then holds for the rest of it.
+    // A UTF-8, EUC or JIS text is searched as code page 932: its characters are converted as they
+    // are read (those CP932 lacks as 〓), so patterns, character boundaries and reported lines all
+    // agree. ASCII reads the same either way, so the decision waits for the first block that holds
+    // anything else (a JIS kanji-in escape counts, JIS being 7-bit), wherever it is in the file, and then
+    // holds for the rest of it; a text that could be EUC or Shift-JIS stays Shift-JIS.
     if (!held_.empty()) {
       held_.append(data, n);
       joined_.swap(held_);
@@ -113,9 +116,10 @@ void TTxtFile::ReadBlock() {
       n = joined_.size();
     }
     const std::string_view block(data, n);
-    const std::size_t first = static_cast<std::size_t>(
-        std::find_if(block.begin(), block.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) -
-        block.begin());
+    std::size_t first = 0;
+    while (first < n && static_cast<unsigned char>(block[first]) < 0x80 &&
+           !(block[first] == '\x1B' && first + 1 < n && block[first + 1] == '$'))
+      ++first;
     const bool at_start = !read_any_;
     read_any_ = true;
     // A first non-ASCII character cut by the block's end waits for the next block, which decides.
@@ -126,6 +130,10 @@ void TTxtFile::ReadBlock() {
     const bool ascii = first >= n;
     if (!ascii || eof_) first_block_ = false;
     utf8_ = !ascii && textconv::DetectTextForm(std::string_view(data, n), eof_) == textconv::TextForm::Utf8;
+    if (!ascii && !utf8_) {
+      const textconv::KanjiCode code = textconv::DetectKanjiCode(std::string_view(data, n));
+      if (code == textconv::Euc || code == textconv::Jis83 || code == textconv::Jis78) japanese_ = code;
+    }
     if (utf8_ && at_start && n >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
       data += 3;
       n -= 3;
@@ -145,6 +153,32 @@ void TTxtFile::ReadBlock() {
     std::vector<std::size_t> marked;
     converted_ = textconv::Utf8ToCp932Marked(std::string_view(utf8_carry_).substr(0, whole), "\x81\xAC", marked);
     utf8_carry_.erase(0, whole);
+    data = converted_.data();
+    n = converted_.size();
+  } else if (japanese_ != 0) {
+    code_carry_.append(data, n);
+    // EUC is converted up to the last ASCII byte (no character is cut there), JIS up to the last
+    // line end, since each line starts in single-byte mode; a carry that grows past a megabyte
+    // without one goes whole.
+    const bool jis = japanese_ != textconv::Euc;
+    std::size_t whole = code_carry_.size();
+    if (!eof_) {
+      std::size_t cut = whole;
+      while (cut > 0) {
+        const auto b = static_cast<unsigned char>(code_carry_[cut - 1]);
+        if (jis ? (b == '\n' || b == '\r') : b < 0x80) break;
+        --cut;
+      }
+      if (cut > 0 || whole < (std::size_t{1} << 20)) whole = cut;
+    }
+    converted_.clear();
+    const std::string_view part = std::string_view(code_carry_).substr(0, whole);
+    if (jis) {
+      textconv::JisToShiftJis(part, converted_);
+    } else {
+      textconv::EucToShiftJis(part, converted_);
+    }
+    code_carry_.erase(0, whole);
     data = converted_.data();
     n = converted_.size();
   }

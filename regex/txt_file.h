@@ -114,6 +114,8 @@ class TTxtFile {
   std::string joined_;
   bool utf8_ = false;        // the file is UTF-8, read as code page 932
   std::string utf8_carry_;   // UTF-8 bytes of a character cut by a block's end
+  int japanese_ = 0;         // the file is EUC or JIS (its kanji code), read as Shift-JIS
+  std::string code_carry_;   // EUC bytes after the block's last ASCII byte, JIS after its last line end
   std::string converted_;
   const bool* cancel_;
   std::function<void()> pump_;

@@ -1,9 +1,11 @@
 // sorabu-cli grep: the pane text of the Grep command, byte for byte.
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "cli_harness.h"
 #include "textconv/cp932.h"
+#include "textconv/jis_euc_sjis.h"
 #include "tests/support/sjis_text.h"
 
 namespace sorabu::cli::test {
@@ -58,6 +60,28 @@ TEST_F(GrepCliTest, FolderGivesThePaneTextOfEveryFileInNameOrder) {
     EXPECT_EQ(r.status, 0) << row.pattern << r.err;
     EXPECT_EQ(r.out, Pane(row.pane)) << row.pattern;
   }
+}
+
+// Through a whole tree: one word is found in Shift-JIS, EUC, JIS and UTF-8 files alike, each
+// file's code decided by itself and its lines reported as Shift-JIS; hidden folders, a link back
+// up the tree and a binary file are left out.
+TEST_F(GrepCliTest, RecursiveSearchesTheTreeInEveryJapaneseCode) {
+  Write("t/sjis.txt", S("一行目\r\n検索語はここ\r\n"));
+  Write("t/sub/euc.txt", textconv::ShiftJisToEuc(S("ＥＵＣの検索語\n")));
+  Write("t/sub/jis.txt", textconv::ShiftJisToJis(S("ＪＩＳの検索語\r\n")));
+  Write("t/utf8/u.txt", "UTF-8の検索語\n");
+  Write("t/.hidden/h.txt", S("隠れた検索語\r\n"));
+  Write("t/bin.dat", std::string("\0\0", 2) + S("検索語"));
+  std::filesystem::create_directory_symlink(Path("t"), Path("t/sub/loop"));
+  const CliResult r = Run({"grep", "--no-names", "--recursive", "検索語", "t"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, Pane({"Grepの実行　検索正規表現 = 検索語", "", "t/sjis.txt(2) :検索語はここ",
+                         "t/sub/euc.txt(1) :ＥＵＣの検索語", "t/sub/jis.txt(1) :ＪＩＳの検索語",
+                         "t/utf8/u.txt(1) :UTF-8の検索語"}));
+  EXPECT_NE(r.err.find("1 binary files not searched"), std::string::npos) << r.err;
+  // Without it, a folder stands for its own files only.
+  EXPECT_EQ(Run({"grep", "--no-names", "検索語", "t"}).out,
+            Pane({"Grepの実行　検索正規表現 = 検索語", "", "t/bin.dat(1) :  検索語", "t/sjis.txt(2) :検索語はここ"}));
 }
 
 TEST_F(GrepCliTest, Utf8FuzzyCountAndRawArguments) {

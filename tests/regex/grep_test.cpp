@@ -16,6 +16,7 @@
 #include "regex/grep.h"
 #include "regex/grep_command.h"
 #include "textconv/cp932.h"
+#include "textconv/jis_euc_sjis.h"
 #include "test_util.h"
 
 namespace sorabu::regex {
@@ -454,6 +455,38 @@ TEST_F(GrepTest, Utf8FilesAreSearchedAsTheirCharacters) {
   EXPECT_EQ(found[1], "2:" + cut + sjis);
   EXPECT_EQ(found[2], "4:" + sjis);
   EXPECT_EQ(Grep("z", "\xEF\xBB\xBFz" + nihon), (Lines{"1:z" + sjis})) << "the mark is no character";
+}
+
+// An EUC or a JIS file is searched as its characters too, and reports the same lines as its
+// Shift-JIS copy, a character straddling a block's end or a long line included; a stray escape
+// alone decides nothing.
+TEST_F(GrepTest, EucAndJisFilesReportWhatTheirShiftJisCopyReports) {
+  std::string sjis;
+  const std::string word = textconv::Utf8ToCp932("検索語");
+  for (int i = 0; i < 9000; ++i) {
+    sjis += textconv::Utf8ToCp932(i % 7 == 0 ? "全角の検索語と半角ｶﾅ" : "日本語の行") + std::to_string(i);
+    if (i % 1000 == 999) sjis += std::string(TTxtFile::kBlockSize + 3, 'a') + word;
+    sjis += "\r\n";
+  }
+  const Lines want = Grep(word, sjis);
+  ASSERT_GT(want.size(), 1000u);
+  // JIS has no half-width kana: its copy holds them full-width, and so does what it reports.
+  std::string euc, jis, jis_back;
+  for (std::size_t at = 0; at < sjis.size();) {
+    const std::size_t end = sjis.find("\r\n", at);
+    const std::string_view line = std::string_view(sjis).substr(at, end - at);
+    euc += textconv::ShiftJisToEuc(line) + "\r\n";
+    const std::string jis_line = textconv::ShiftJisToJis(line);
+    jis += jis_line + "\r\n";
+    jis_back += textconv::JisToShiftJis(jis_line) + "\r\n";
+    at = end + 2;
+  }
+  EXPECT_EQ(Grep(word, euc), want);
+  EXPECT_EQ(Grep(word, jis), Grep(word, jis_back));
+  EXPECT_EQ(Grep(word, jis).size(), want.size());
+  EXPECT_EQ(Grep("x", "\x1B[1mx\n" + std::string("\xE6\x97\xA5x\n")),
+            (Lines{"1:\x1B[1mx", "2:" + textconv::Utf8ToCp932("日") + "x"}))
+      << "a colour escape is no JIS, and the UTF-8 after it is still seen";
 }
 
 }  // namespace
