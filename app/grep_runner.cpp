@@ -2,6 +2,9 @@
 
 #include <QTimer>
 
+#include "regex/grep_tree.h"
+#include "textconv/cp932.h"
+
 namespace sorabu::app {
 
 TGrepRunner::TGrepRunner(QObject* parent) : QObject(parent) {
@@ -14,6 +17,28 @@ TGrepRunner::~TGrepRunner() { StopAndWait(); }
 
 void TGrepRunner::SetInterval(int milliseconds) { timer_->setInterval(milliseconds); }
 
+std::vector<std::string> TGrepRunner::SearchedPaths() {
+  std::lock_guard lock(mutex_);
+  return searched_;
+}
+
+// On the worker: the job's files from its tree, what is left out reported with the unreadable.
+void TGrepRunner::Walk(Job& job) {
+  const regex::GrepTree tree = regex::CollectGrepTree(job.treeRoot, job.wanted, [this] { return stop_.load(); });
+  std::lock_guard lock(mutex_);
+  for (const auto& [folder, reason] : tree.unreadable) skipped_.push_back({folder, reason});
+  for (const std::string& path : tree.binaries)
+    skipped_.push_back({path, textconv::Utf8ToCp932("バイナリファイルのため検索しません。")});
+  job.paths.clear();
+  for (const std::string& path : tree.files) {
+    if (job.fits && !job.fits(path)) {
+      skipped_.push_back({path, textconv::Utf8ToCp932("名前に Shift-JIS で表せない文字があるため検索しません。")});
+      continue;
+    }
+    job.paths.push_back(path);
+  }
+}
+
 bool TGrepRunner::Start(Job job) {
   if (running_) return false;
   if (worker_.joinable()) worker_.join();
@@ -24,6 +49,7 @@ bool TGrepRunner::Start(Job job) {
     cleared_ = false;
     pending_.clear();
     skipped_.clear();
+    searched_.clear();
     result_ = {};
   }
   timer_->start();
@@ -56,6 +82,11 @@ bool TGrepRunner::Start(Job job) {
         QMetaObject::invokeMethod(this, &TGrepRunner::Drain, Qt::QueuedConnection);
       }
     };
+    if (!job.treeRoot.empty()) Walk(job);
+    {
+      std::lock_guard lock(mutex_);
+      searched_ = job.paths;
+    }
     const regex::GrepCommandResult result = RunGrepCommand(grep, job.pattern, job.paths, job.options, pane);
     {
       std::lock_guard lock(mutex_);

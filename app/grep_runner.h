@@ -9,6 +9,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -30,6 +31,12 @@ class TGrepRunner : public QObject {
     bool fuzzy = true;
     // A file that cannot be read is skipped and reported at the end, instead of ending the run.
     bool skipUnreadable = true;
+    // When set, paths are found by walking this folder's tree on the worker: files whose names
+    // pass `wanted`, those whose names `fits` refuses (a name the results cannot carry) and
+    // binary files being skipped and reported with the unreadable ones.
+    std::string treeRoot;
+    std::function<bool(const std::string& name)> wanted;
+    std::function<bool(const std::string& path)> fits;
   };
   struct Skipped {
     std::string path, reason;
@@ -47,6 +54,8 @@ class TGrepRunner : public QObject {
   void StopAndWait();
   // The pause between two hand-overs of lines (the first lines go at once).
   void SetInterval(int milliseconds);
+  // The files the last job searched (those its tree walk found), once it has finished.
+  std::vector<std::string> SearchedPaths();
 
  signals:
   // The pane is to be emptied (the pattern compiled); then lines to add, in order.
@@ -57,6 +66,7 @@ class TGrepRunner : public QObject {
  private:
   void Drain();
   void Done();
+  void Walk(Job& job);
 
   std::thread worker_;
   std::atomic<bool> stop_{false};
@@ -68,6 +78,7 @@ class TGrepRunner : public QObject {
   std::vector<std::string> pending_;
   regex::GrepCommandResult result_;
   std::vector<Skipped> skipped_;
+  std::vector<std::string> searched_;
 };
 
 }  // namespace sorabu::app

@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "browser/file_view.h"
 #include "browser/folder_view.h"
+#include "browser/mask.h"
 #include "settings/ini_file.h"
 #include "settings/ini_search_memory.h"
 #include "settings/setting_keys.h"
@@ -278,6 +279,7 @@ void TForm1::MgrepClick() {
   settings::TIniSearchMemory memory(iniPath_);
   setup.history = textcmd::LoadEntries(memory, "Grep", "DriveCount", "Items_");
   setup.folder = QFile::encodeName(folder).toStdString();
+  setup.subFolders = memory.Read("Grep", "SubFolders").value_or("0") == "1";
   const QList<int> selected = FileView1_->SelectedRows();
   for (int row = 0; row < FileView1_->RowCount(); ++row) {
     const browser::TFileRow& r = FileView1_->Row(row);
@@ -292,6 +294,7 @@ void TForm1::MgrepClick() {
   if (!answer) return;
   textcmd::RememberNew(setup.history, answer->pattern);
   textcmd::StoreEntries(memory, "Grep", "DriveCount", "Items_", setup.history, kGrepHistoryWritten);
+  memory.Write("Grep", "SubFolders", answer->subFolders ? "1" : "0");
   memory.Flush();
   state_.DialogResult = answer->pattern;
   if (answer->pattern.empty()) return;
@@ -303,6 +306,21 @@ void TForm1::MgrepClick() {
   job.options.show_file_names = answer->fileNames;
   job.options.show_line_numbers = answer->lineNumbers;
   job.options.path_text = [](const std::string& path) { return uitext::ToCp932Text(QFile::decodeName(path.c_str())); };
+  if (answer->subFolders) {
+    // The tree is walked beside the window; what it finds is checked there as below.
+    job.paths.clear();
+    job.treeRoot = QFile::encodeName(FileView1_->Folder()).toStdString();
+    job.wanted = [mask = FileView1_->Mask()](const std::string& name) { return browser::MatchesMask(name, mask); };
+    job.fits = [](const std::string& path) {
+      bool fits = true;
+      uitext::ToCp932Text(QFile::decodeName(path.c_str()), &fits);
+      return fits;
+    };
+    search_.grepPaths.clear();
+    RestForGrep(true);
+    grep_->Start(std::move(job));
+    return;
+  }
   // Results are Shift-JIS text that names each file; a name it cannot carry would come out changed
   // and lead a jump to another file, so such files are left out, and said so.
   QStringList misfits;
@@ -370,11 +388,21 @@ void TForm1::GrepFinished(const regex::GrepCommandResult& result, const std::vec
       dialogs_.Error(result.message);
       break;
   }
+  // A result line names its file as shown; a jump finds the file by that name.
+  search_.grepPaths.clear();
+  for (const std::string& path : grep_->SearchedPaths())
+    search_.grepPaths.emplace_back(uitext::ToCp932Text(QFile::decodeName(path.c_str())), path);
   if (!skipped.empty()) {
     std::vector<std::string> lines;
-    for (const auto& s : skipped)
+    bool onlyUnreadable = true;
+    for (const auto& s : skipped) {
       lines.push_back(uitext::ToCp932(QFile::decodeName(s.path.c_str())) + " : " + s.reason);
-    dialogs_.ErrorList(Sjis("Grepの実行"), std::to_string(skipped.size()) + Sjis(" 個のファイルを読めませんでした。"), lines);
+      onlyUnreadable = onlyUnreadable && s.reason.find(Sjis("検索しません")) == std::string::npos;
+    }
+    dialogs_.ErrorList(Sjis("Grepの実行"),
+                       std::to_string(skipped.size()) +
+                           Sjis(onlyUnreadable ? " 個のファイルを読めませんでした。" : " 個のファイルを検索しませんでした。"),
+                       lines);
   }
   emit GrepDone();
   if (closeWhenDone_) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

@@ -315,17 +315,19 @@ class TDialogs {
     std::vector<std::string> selected;     // paths of the selected files that exist
     std::vector<std::string> all;          // paths of every listed file that exists
     bool fuzzy = true, fileNames = true, lineNumbers = true;
+    bool subFolders = false;  // the folder's whole tree instead of the listed files
   };
   struct GrepAnswer {
     std::string pattern;
-    std::vector<std::string> paths;
+    std::vector<std::string> paths;  // unused with subFolders
     bool fuzzy = true, fileNames = true, lineNumbers = true;
+    bool subFolders = false;
   };
   virtual std::optional<GrepAnswer> GrepDialog(const GrepSetup& setup) {
     auto pattern = InputWithHistory(kGrepCaption, kPatternLabel, "", setup.history, "");
     if (!pattern) return std::nullopt;
     return GrepAnswer{*pattern, setup.selected.empty() ? setup.all : setup.selected, setup.fuzzy, setup.fileNames,
-                      setup.lineNumbers};
+                      setup.lineNumbers, setup.subFolders};
   }
 
   // The replace dialog of the pane: modeless; its buttons call back while it stays open.

@@ -67,6 +67,10 @@ TForm9::TForm9(const dialogs::TDialogs::GrepSetup& setup, QWidget* parent)
   lineNumbers_ = new QCheckBox(QStringLiteral("行数の表示(&L)"), this);
   lineNumbers_->setObjectName(QStringLiteral("CheckBox2"));
   lineNumbers_->setChecked(setup.lineNumbers);
+  // The whole tree under the folder: the list of files then does not apply.
+  subFolders_ = new QCheckBox(QStringLiteral("サブフォルダーも検索(&R)"), this);
+  subFolders_->setObjectName(QStringLiteral("CheckBox4"));
+  subFolders_->setChecked(setup.subFolders);
   panelButton_ = new QPushButton(QStringLiteral("正規表現文字表示"), this);
   panelButton_->setObjectName(QStringLiteral("Button3"));
   panelButton_->setAutoDefault(false);
@@ -92,6 +96,7 @@ TForm9::TForm9(const dialogs::TDialogs::GrepSetup& setup, QWidget* parent)
   options->addWidget(fileBox_);
   options->addWidget(fileNames_);
   options->addWidget(lineNumbers_);
+  options->addWidget(subFolders_);
   options->addStretch(1);
   options->addWidget(panelButton_);
   middle->addLayout(options);
@@ -103,6 +108,12 @@ TForm9::TForm9(const dialogs::TDialogs::GrepSetup& setup, QWidget* parent)
   files_->button(anySelected ? 0 : 1)->setChecked(true);
   fileBox_->setEnabled(anySelected);
   ShowFiles(anySelected ? 0 : 1);
+  const auto follow = [this, anySelected](bool tree) {
+    fileBox_->setEnabled(!tree && anySelected);
+    memo_->setEnabled(!tree);
+  };
+  connect(subFolders_, &QCheckBox::toggled, this, follow);
+  follow(setup.subFolders);
 
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -143,6 +154,7 @@ dialogs::TDialogs::GrepAnswer TForm9::Answer() const {
   answer.fuzzy = fuzzy_->isChecked();
   answer.fileNames = fileNames_->isChecked();
   answer.lineNumbers = lineNumbers_->isChecked();
+  answer.subFolders = subFolders_->isChecked();
   return answer;
 }
 

@@ -35,6 +35,7 @@ class TForm9 : public QDialog {
   QButtonGroup* RadioGroup1() const { return files_; }
   QCheckBox* FileNamesBox() const { return fileNames_; }
   QCheckBox* LineNumbersBox() const { return lineNumbers_; }
+  QCheckBox* SubFoldersBox() const { return subFolders_; }
   QPushButton* PanelButton() const { return panelButton_; }
   TRegExpButtons* InsertButtons() const { return insert_; }
   QPushButton* OkButton() const { return ok_; }
@@ -58,6 +59,7 @@ class TForm9 : public QDialog {
   QGroupBox* fileBox_;
   QButtonGroup* files_;
   QCheckBox* fileNames_;
+  QCheckBox* subFolders_;
   QCheckBox* lineNumbers_;
   QPushButton* panelButton_;
   TRegExpButtons* insert_;

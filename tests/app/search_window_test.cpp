@@ -17,6 +17,7 @@
 #include "dialogs/scripted_dialogs.h"
 #include "settings/ini_file.h"
 #include "textconv/cp932.h"
+#include "textconv/jis_euc_sjis.h"
 #include "viewer/byte_view.h"
 #include "viewer/display.h"
 #include "viewer/text_pane.h"
@@ -31,15 +32,19 @@ std::string C(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
 class TGrepDialogs : public dialogs::TScriptedDialogs {
  public:
   std::vector<std::string> extra;
+  std::optional<bool> subFolders;  // the answer's tick, when a test sets it
   std::optional<GrepAnswer> GrepDialog(const GrepSetup& setup) override {
     offeredAll = setup.all;
+    offeredSubFolders = setup.subFolders;
     auto answer = TScriptedDialogs::GrepDialog(setup);
     if (!answer) return answer;
+    if (subFolders) answer->subFolders = *subFolders;
     answer->paths = setup.all;
     answer->paths.insert(answer->paths.end(), extra.begin(), extra.end());
     return answer;
   }
   std::vector<std::string> offeredAll;
+  bool offeredSubFolders = false;
 };
 
 class SearchWindowTest : public ::testing::Test {
@@ -237,6 +242,39 @@ TEST_F(SearchWindowTest, AFaultyPatternLeavesThePaneAndAnUnreadableFileIsSkipped
   for (const auto& m : dialogs_.Messages())
     if (m.text.find(C(" 個のファイルを読めませんでした。")) != std::string::npos) listed = true;
   EXPECT_TRUE(listed) << "the file that could not be read is reported after the run";
+}
+
+// サブフォルダーも検索: the whole tree under the folder, walked beside the window, with each file
+// read in its own code; binary files and hidden folders are left out and the first said so; a
+// result in a subfolder opens there; the tick is remembered.
+TEST_F(SearchWindowTest, GrepThroughTheFolderTreeInEveryCode) {
+  QDir(dir_.path()).mkpath("tree/sub/.hidden");
+  MakeFile("tree/top.txt", C("上の階の鏡\r\n"));
+  MakeFile("tree/sub/euc.txt", textconv::ShiftJisToEuc(C("ＥＵＣの文書です。\n下の階の鏡\n")));
+  MakeFile("tree/sub/.hidden/h.txt", C("隠れた鏡\r\n"));
+  MakeFile("tree/data.bin", std::string("\0\0", 2) + C("鏡"));
+  TForm1& f = StartOn({});
+  ASSERT_TRUE(f.GoToFolder(dir_.filePath("tree")));
+  dialogs_.subFolders = true;
+  ASSERT_TRUE(RunGrep(C("鏡")));
+  const std::string top = QFile::encodeName(dir_.filePath("tree/top.txt")).toStdString();
+  const std::string euc = QFile::encodeName(dir_.filePath("tree/sub/euc.txt")).toStdString();
+  const std::vector<std::string> lines = PaneLines();
+  const std::vector<std::string> found(lines.begin() + 2, lines.end());
+  EXPECT_EQ(found, (std::vector<std::string>{C("// 検索ファイル [ ") + top + " ]", top + "(1) :" + C("上の階の鏡"),
+                                             C("// 検索ファイル [ ") + euc + " ]", euc + "(2) :" + C("下の階の鏡")}));
+  bool said = false;
+  for (const auto& m : dialogs_.Messages())
+    if (m.text.find(C(" 個のファイルを検索しませんでした。")) != std::string::npos) said = true;
+  EXPECT_TRUE(said) << "the binary file is said to be left out";
+  f.RichEdit1()->SetCaretToLine(5);
+  QTest::keyClick(f.RichEdit1()->ByteView(), Qt::Key_Return);
+  EXPECT_EQ(f.Selection().SelectedPath(), dir_.filePath("tree/sub/euc.txt"));
+  EXPECT_EQ(f.RichEdit1()->CaretLine(), 1);
+  dialogs_.subFolders.reset();
+  ASSERT_TRUE(f.GoToFolder(dir_.filePath("tree")));
+  ASSERT_TRUE(RunGrep(C("鏡")));
+  EXPECT_TRUE(dialogs_.offeredSubFolders) << "the tick is offered again";
 }
 
 TEST_F(SearchWindowTest, StopAndCloseDuringALongGrep) {

@@ -356,6 +356,28 @@ TEST(GrepDialogTest, AnswersTheEditedMemoAndTheBoxes) {
   EXPECT_FALSE(answer.lineNumbers);
 }
 
+// With サブフォルダーも検索 ticked the list of files does not apply and stays greyed.
+TEST(GrepDialogTest, TheSubfolderTickSetsTheListAside) {
+  auto setup = GrepSetup();
+  setup.subFolders = true;
+  TForm9 d(setup);
+  EXPECT_EQ(d.SubFoldersBox()->text(), QStringLiteral("サブフォルダーも検索(&R)"));
+  EXPECT_TRUE(d.SubFoldersBox()->isChecked());
+  EXPECT_FALSE(d.FileGroup()->isEnabled());
+  EXPECT_FALSE(d.Memo1()->isEnabled());
+  EXPECT_TRUE(d.Answer().subFolders);
+  d.SubFoldersBox()->click();
+  EXPECT_TRUE(d.FileGroup()->isEnabled());
+  EXPECT_TRUE(d.Memo1()->isEnabled());
+  EXPECT_FALSE(d.Answer().subFolders);
+  auto none = GrepSetup();
+  none.selected.clear();
+  TForm9 all(none);
+  all.SubFoldersBox()->click();
+  all.SubFoldersBox()->click();
+  EXPECT_FALSE(all.FileGroup()->isEnabled()) << "nothing selected: there is still nothing to choose";
+}
+
 TEST(GrepDialogTest, ThePanelButtonGrowsAndShrinksTheForm) {
   TForm9 d(GrepSetup());
   ASSERT_NO_FATAL_FAILURE(Activate(d));
