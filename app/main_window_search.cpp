@@ -305,6 +305,7 @@ void TForm1::MgrepClick() {
   job.fuzzy = answer->fuzzy;
   job.options.show_file_names = answer->fileNames;
   job.options.show_line_numbers = answer->lineNumbers;
+  job.options.threads = 0;
   job.options.path_text = [](const std::string& path) { return uitext::ToCp932Text(QFile::decodeName(path.c_str())); };
   if (answer->subFolders) {
     // The tree is walked beside the window; what it finds is checked there as below.

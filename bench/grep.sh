@@ -69,3 +69,54 @@ base=$(median_us "$cli" --raw grep --count x "$empty")
 fuzzy=$(median_us "$cli" --raw grep --count --fuzzy "$long" "$empty")
 echo "sorabu-cli grep on an empty file: plain 'x' $(ms "$base") ms, the fuzzy pattern $(ms "$fuzzy") ms:" \
   "compile about $(ms $(( fuzzy - base ))) ms"
+
+# Beside ripgrep, every line printed to a file: ours without --count (the pane's text), rg -n and
+# grep -n; the Japanese word also to rg reading Shift-JIS (-E shift_jis, which prints UTF-8).
+# tree DIR: the corpus cut into 10,000 files of whole lines, in 100 folders; the mixed tree holds
+# the same lines with every fourth file in each of Shift-JIS, EUC-JP, ISO-2022-JP and UTF-8.
+if command -v rg >/dev/null; then
+  tree=$corpus/tree-10000
+  mixed=$corpus/tree-mixed
+  if [ ! -f "$tree/.done" ]; then
+    rm -rf "$tree" "$mixed"
+    mkdir -p "$tree" "$mixed"
+    (cd "$tree" && split -d -a 4 -n l/10000 "$file" part-)
+    for f in "$tree"/part-*; do
+      n=${f##*-}; d=$((10#$n / 100)); mkdir -p "$tree/$d" "$mixed/$d"
+      case $((10#$n % 4)) in
+        0) cp "$f" "$mixed/$d/${f##*/}.txt" ;;
+        1) iconv -f CP932 -t EUC-JP "$f" > "$mixed/$d/${f##*/}.txt" ;;
+        2) iconv -f CP932 -t ISO-2022-JP "$f" > "$mixed/$d/${f##*/}.txt" ;;
+        3) iconv -f CP932 -t UTF-8 "$f" > "$mixed/$d/${f##*/}.txt" ;;
+      esac
+      mv "$f" "$tree/$d/${f##*/}.txt"
+    done
+    touch "$tree/.done"
+  fi
+  # peer LABEL OUR_PATTERN RG_ARGS... -- TARGET: ours and rg on TARGET (a file, or a folder with --recursive)
+  peer() {
+    local label=$1 ours=$2 target=${*: -1} rec=""
+    shift 2
+    local rg_args=("${@:1:$#-1}")
+    [ -d "$target" ] && rec=--recursive
+    local t_ours t_one t_rg t_grep
+    # shellcheck disable=SC2086
+    t_ours=$(median_us "$cli" --raw grep $rec "$ours" "$target")
+    # shellcheck disable=SC2086
+    t_one=$(median_us "$cli" --raw grep --jobs 1 $rec "$ours" "$target")
+    t_rg=$(median_us rg -n "${rg_args[@]}" "$target")
+    if [ -d "$target" ]; then t_grep=$(median_us grep -rn -e "$ours" "$target"); else t_grep=$(median_us grep -n -e "$ours" "$target"); fi
+    printf '%-34s %8s %8s %8s %8s %6s\n' "$label" "$(ms "$t_ours")" "$(ms "$t_one")" "$(ms "$t_rg")" "$(ms "$t_grep")" \
+      "$(awk -v a="$t_ours" -v b="$t_rg" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')"
+  }
+  echo "== beside ripgrep $(rg --version | head -1 | cut -d' ' -f2), lines printed to a file, median of $runs runs"
+  printf '%-34s %8s %8s %8s %8s %6s\n' work "ours ms" "1 thread" "rg ms" "grep ms" "ours/rg"
+  peer "one file: mkfifo" mkfifo mkfifo "$file"
+  peer "one file: 求 (rg -E shift_jis)" "$(sj 求)" -E shift_jis 求 "$file"
+  peer "10,000 files: mkfifo" mkfifo mkfifo "$tree"
+  peer "10,000 files: 求 (rg -E shift_jis)" "$(sj 求)" -E shift_jis 求 "$tree"
+  n_mixed=$("$cli" --raw grep --count --recursive "$(sj 求)" "$mixed")
+  n_tree=$("$cli" --raw grep --count --recursive "$(sj 求)" "$tree")
+  t_mixed=$(median_us "$cli" --raw grep --recursive "$(sj 求)" "$mixed")
+  echo "mixed-code tree (SJIS, EUC, JIS, UTF-8): 求 in $n_mixed lines (Shift-JIS tree: $n_tree) in $(ms "$t_mixed") ms"
+fi

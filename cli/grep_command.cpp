@@ -1,4 +1,4 @@
-// sorabu-cli grep [--fuzzy] [--no-names] [--no-line-numbers] [--utf8] [--count] [--recursive] PATTERN FILE…
+// sorabu-cli grep [--fuzzy] [--no-names] [--no-line-numbers] [--utf8] [--count] [--recursive] [--jobs N] PATTERN FILE…
 //
 // Writes the text the Grep command puts into the pane, each line ended by CR LF, as CP932 bytes
 // (UTF-8 with --utf8). A FOLDER argument stands for the files directly inside it, by name, as the
@@ -7,6 +7,8 @@
 // folder that cannot be read reported and the run's status 1). Files are opened by the names given; the pane
 // shows those names converted like every other argument, so a Japanese file name reads right.
 // --count prints only the number of reported lines (for benchmarks: the whole scan, no output).
+// Files are searched on every core; --jobs N sets how many at once (1: one after the other). The
+// output is the same for any N.
 // A faulty pattern writes nothing; a file that cannot be read ends the run after the lines found
 // so far; both report on standard error and exit 1. A FILE that is neither a regular file nor a
 // folder (a FIFO, a device) is skipped with a message on standard error before the run, which
@@ -69,8 +71,16 @@ std::vector<std::string> ExpandFolders(const std::vector<std::string>& args, boo
   return paths;
 }
 
+bool ParseJobs(const std::string& text, unsigned& jobs) {
+  if (text.empty() || text.size() > 3 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  jobs = static_cast<unsigned>(std::stoul(text));
+  return jobs >= 1 && jobs <= 64;
+}
+
 int Grep(const std::vector<std::string>& args) {
   regex::GrepPaneOptions options;
+  options.threads = 0;
   bool fuzzy = false, utf8 = false, count_only = false, recursive = false;
   std::size_t i = 0;
   for (; i < args.size() && args[i].starts_with("--"); ++i) {
@@ -80,6 +90,7 @@ int Grep(const std::vector<std::string>& args) {
     else if (args[i] == "--utf8") utf8 = true;
     else if (args[i] == "--count") count_only = true;
     else if (args[i] == "--recursive") recursive = true;
+    else if (args[i] == "--jobs" && i + 1 < args.size() && ParseJobs(args[i + 1], options.threads)) ++i;
     else return Usage("grep");
   }
   if (args.size() - i < 2) return Usage("grep");
@@ -130,7 +141,7 @@ int Grep(const std::vector<std::string>& args) {
 }
 
 const TSubcommand kGrep("grep",
-                        "[--fuzzy] [--no-names] [--no-line-numbers] [--utf8] [--count] [--recursive] PATTERN FILE|FOLDER...",
+                        "[--fuzzy] [--no-names] [--no-line-numbers] [--utf8] [--count] [--recursive] [--jobs N] PATTERN FILE|FOLDER...",
                         Grep);
 
 }  // namespace

@@ -54,6 +54,13 @@ void TGrep::ChooseScan() {
   if (few.size() > kMemchrBytes || dense) few.clear();
 }
 
+std::unique_ptr<TGrep> TGrep::Twin() const {
+  auto twin = std::make_unique<TGrep>();
+  twin->plan_ = plan_;
+  twin->LockstepAfter = LockstepAfter;
+  return twin;
+}
+
 void TGrep::GrepFile(const std::string& path) {
   if (!OnMatch) return;
   Cancel = false;

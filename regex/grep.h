@@ -55,6 +55,10 @@ class TGrep : public TRegularExpression {
 
   bool uses_fixed_scan() const noexcept { return plan_.fixed; }
 
+  // A searcher of the current pattern for another thread: it shares the compiled automaton and
+  // compiles nothing. Its own RegExp() is the empty pattern; setting one replaces the shared scan.
+  std::unique_ptr<TGrep> Twin() const;
+
  private:
   static constexpr std::size_t kMemchrBytes = 4;
 

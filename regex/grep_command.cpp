@@ -1,6 +1,7 @@
 #include "regex/grep_command.h"
 
 #include "regex/errors.h"
+#include "regex/grep_files.h"
 
 namespace sorabu::regex {
 
@@ -20,36 +21,34 @@ GrepCommandResult RunGrepCommand(TGrep& grep, std::string_view pattern,
   pane.add_line(MessageBytes("Grepの実行　検索正規表現 = ") + std::string(pattern));
   pane.add_line("");
   std::string current;
-  grep.OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
+  GrepFileSink sink;
+  sink.begin = [&](std::size_t i) {
+    current = options.path_text ? options.path_text(paths[i]) : paths[i];
+    if (options.show_file_names) pane.add_line(MessageBytes("// 検索ファイル [ ") + current + " ]");
+  };
+  sink.match = [&](const RE_LineInfo_t& info) {
     if (options.show_line_numbers) {
       pane.add_line(current + "(" + std::to_string(info.LineNo) + ") :" + info.Line);
     } else {
       pane.add_line(info.Line);
     }
   };
-  try {
-    for (const std::string& path : paths) {
-      current = options.path_text ? options.path_text(path) : path;
-      if (options.show_file_names) pane.add_line(MessageBytes("// 検索ファイル [ ") + current + " ]");
-      if (!options.on_unreadable) {
-        grep.GrepFile(path);
-        continue;
-      }
-      try {
-        grep.GrepFile(path);
-      } catch (const EFileNotFound& e) {
-        options.on_unreadable(path, e.what());
-      }
+  sink.unreadable = [&](std::size_t i, const std::string& reason) {
+    if (!options.on_unreadable) {
+      result.outcome = GrepOutcome::kFileError;
+      result.message = reason;
+      return false;
     }
+    options.on_unreadable(paths[i], reason);
+    return true;
+  };
+  try {
+    GrepFiles(grep, paths, options.threads, sink);
   } catch (const EGrepCancel&) {
     result.outcome = GrepOutcome::kCancelled;
     result.message = MessageBytes("Grepを中止しました。");
     pane.add_line(MessageBytes("[Grepを中止]"));
-  } catch (const EFileNotFound& e) {
-    result.outcome = GrepOutcome::kFileError;
-    result.message = e.what();
   }
-  grep.OnMatch = nullptr;
   return result;
 }
 

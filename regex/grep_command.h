@@ -4,7 +4,8 @@
 // cleared and gets the header line and an empty line, then per file an optional
 // "// 検索ファイル [ path ]" line and one line per matching line (path(LineNo) :Line, or the line
 // alone). A stop request ends the run with "[Grepを中止]"; a file that cannot be opened ends it
-// with the system's message (the lines found so far stay). All pane text is CP932.
+// with the system's message (the lines found so far stay). All pane text is CP932. With several
+// threads the grep's ProcessMessages is still called on the caller's thread only.
 #pragma once
 
 #include <functional>
@@ -25,6 +26,8 @@ struct GrepPaneOptions {
   // When set, a file that cannot be opened or read is passed here (with the system's message)
   // and the run goes on with the next; unset, it ends the run.
   std::function<void(const std::string& path, const std::string& reason)> on_unreadable;
+  // Files searched side by side (0: one per core); the pane's text is the same for any number.
+  unsigned threads = 1;
 };
 
 enum class GrepOutcome { kDone, kCancelled, kFileError, kPatternError };

@@ -84,6 +84,21 @@ TEST_F(GrepCliTest, RecursiveSearchesTheTreeInEveryJapaneseCode) {
             Pane({"Grepの実行　検索正規表現 = 検索語", "", "t/bin.dat(1) :  検索語", "t/sjis.txt(2) :検索語はここ"}));
 }
 
+// Files are searched on several threads; the output is the same for any number of them.
+TEST_F(GrepCliTest, JobsChangeNothingButTheSpeed) {
+  for (int f = 0; f < 30; ++f) {
+    std::string text;
+    for (int l = 0; l < 200 + f * 37; ++l) text += (l % (f + 2) == 0 ? S("検索語 ") : "x ") + std::to_string(l) + "\r\n";
+    Write("many/" + std::to_string(100 + f) + ".txt", text);
+  }
+  const CliResult one = Run({"grep", "--jobs", "1", "検索語", "many"});
+  ASSERT_EQ(one.status, 0) << one.err;
+  EXPECT_NE(one.out.find("many/129.txt(1) :"), std::string::npos);
+  for (const char* jobs : {"2", "5"}) EXPECT_EQ(Run({"grep", "--jobs", jobs, "検索語", "many"}).out, one.out) << jobs;
+  EXPECT_EQ(Run({"grep", "検索語", "many"}).out, one.out);
+  for (const char* bad : {"0", "x", "-1", "1000"}) EXPECT_EQ(Run({"grep", "--jobs", bad, "a", "many"}).status, 2) << bad;
+}
+
 TEST_F(GrepCliTest, Utf8FuzzyCountAndRawArguments) {
   Write("k.txt", S("ガイド\nがいど\nｶﾞｲﾄﾞ\nかいと\n"));
   struct Row {

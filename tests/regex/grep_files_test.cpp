@@ -1,0 +1,132 @@
+// Grep over many files on several threads: the pane gets exactly what one thread gives it (lines,
+// order, line numbers, file headers, unreadable files), and a stop ends the run with a prefix of
+// that text.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "regex/grep_command.h"
+#include "test_util.h"
+
+namespace sorabu::regex {
+namespace {
+
+using test::S;
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+class GrepFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char dir_template[] = "/tmp/regex-grep-files-XXXXXX";
+    ASSERT_NE(mkdtemp(dir_template), nullptr);
+    dir_ = dir_template;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const fs::path p = dir_ / name;
+    std::ofstream(p, std::ios::binary) << bytes;
+    return p.string();
+  }
+
+  // A file of random lines: ASCII words, Shift-JIS characters whose bytes hide other characters,
+  // the three line ends, now and then one line longer than the reader's block.
+  std::string RandomText(std::mt19937& rng) {
+    static const std::vector<std::string> pieces = {
+        "a1", "b22", "xyz", "hit", " ", S("求"), S("ル、"), S("検索"), S("ｶﾞｲﾄﾞ"), S("がいど"), "\t"};
+    static const std::vector<std::string> ends = {"\r\n", "\n", "\r"};
+    std::string text;
+    const int lines = std::uniform_int_distribution<int>(0, 60)(rng);
+    for (int l = 0; l < lines; ++l) {
+      const int n = std::uniform_int_distribution<int>(0, 8)(rng);
+      for (int k = 0; k < n; ++k) text += pieces[rng() % pieces.size()];
+      if (rng() % 97 == 0) text += std::string(70'000 + rng() % 5'000, 'q') + "hit";
+      text += ends[rng() % ends.size()];
+    }
+    return text;
+  }
+
+  struct Run {
+    Lines pane;
+    GrepCommandResult result;
+    Lines unreadable;
+  };
+
+  Run Grep(const std::string& pattern, const std::vector<std::string>& paths, unsigned threads,
+           bool skip_unreadable, bool fuzzy, int stop_after = 0) {
+    Run run;
+    TGrep grep;
+    grep.SetUseFuzzyCharDic(fuzzy);
+    int polls = 0;
+    if (stop_after > 0) {
+      grep.ProcessMessages = [&] {
+        if (++polls >= stop_after) grep.Cancel = true;
+      };
+    }
+    GrepPaneOptions options;
+    options.threads = threads;
+    if (skip_unreadable) {
+      options.on_unreadable = [&](const std::string& path, const std::string&) { run.unreadable.push_back(path); };
+    }
+    GrepPane pane{[&] { run.pane.clear(); }, [&](const std::string& line) { run.pane.push_back(line); }};
+    run.result = RunGrepCommand(grep, pattern, paths, options, pane);
+    return run;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(GrepFilesTest, SeveralThreadsGiveThePaneOneThreadGives) {
+  const std::vector<std::string> patterns = {"hit", S("求"), "a[0-9]+|xyz", "^b", "z$", S("ガイド"), "q+hit", "[^a-z ]"};
+  std::mt19937 rng(20261210);
+  for (int round = 0; round < 24; ++round) {
+    std::vector<std::string> paths;
+    const int files = std::uniform_int_distribution<int>(2, 40)(rng);
+    for (int f = 0; f < files; ++f) {
+      const std::string name = std::to_string(round) + "-" + std::to_string(f) + ".txt";
+      if (rng() % 13 == 0) {
+        paths.push_back((dir_ / ("gone-" + name)).string());
+      } else {
+        paths.push_back(Write(name, RandomText(rng)));
+      }
+    }
+    const std::string& pattern = patterns[round % patterns.size()];
+    const bool fuzzy = round % 3 == 0;
+    for (const bool skip : {true, false}) {
+      SCOPED_TRACE("round " + std::to_string(round) + (skip ? ", unreadable skipped" : ", unreadable ends"));
+      const Run one = Grep(pattern, paths, 1, skip, fuzzy);
+      for (const unsigned threads : {2u, 4u, 0u}) {
+        const Run many = Grep(pattern, paths, threads, skip, fuzzy);
+        EXPECT_EQ(many.pane, one.pane) << threads << " threads";
+        EXPECT_EQ(many.result.outcome, one.result.outcome);
+        EXPECT_EQ(many.result.message, one.result.message);
+        EXPECT_EQ(many.unreadable, one.unreadable);
+      }
+    }
+  }
+}
+
+TEST_F(GrepFilesTest, AStopEndsTheRunWithWhatOneThreadWouldHaveShownSoFar) {
+  std::vector<std::string> paths;
+  std::string big;
+  for (int i = 0; i < 40'000; ++i) big += "line " + std::to_string(i) + " hit\r\n";
+  for (int f = 0; f < 12; ++f) paths.push_back(Write("big" + std::to_string(f) + ".txt", big));
+  const Run whole = Grep("hit", paths, 1, true, false);
+  // At least one poll per file, so each of these stops before the last file.
+  for (const int stop_after : {1, 3, 8}) {
+    const Run stopped = Grep("hit", paths, 4, true, false, stop_after);
+    EXPECT_EQ(stopped.result.outcome, GrepOutcome::kCancelled);
+    EXPECT_EQ(stopped.result.message, S("Grepを中止しました。"));
+    ASSERT_FALSE(stopped.pane.empty());
+    EXPECT_EQ(stopped.pane.back(), S("[Grepを中止]"));
+    const Lines shown(stopped.pane.begin(), stopped.pane.end() - 1);
+    ASSERT_LT(shown.size(), whole.pane.size());
+    EXPECT_TRUE(std::equal(shown.begin(), shown.end(), whole.pane.begin())) << "stop after " << stop_after;
+  }
+}
+
+}  // namespace
+}  // namespace sorabu::regex
