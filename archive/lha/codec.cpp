@@ -12,10 +12,11 @@
 namespace sorabu::lha {
 namespace {
 
-// -lz4- is LArc's stored method; it reads like -lh0-.
-constexpr std::array<MethodInfo, 10> kMethods = {{
+// -lz4- (LArc) and -pm0- (PMarc) are their tools' stored methods; they read like -lh0-.
+constexpr std::array<MethodInfo, 11> kMethods = {{
     {"-lh0-", &DecodeStored, 0, false},
     {"-lz4-", &DecodeStored, 0, false},
+    {"-pm0-", &DecodeStored, 0, false},
     {"-lzs-", &DecodeLzs, 11, false},
     {"-lz5-", &DecodeLz5, 12, false},
     {"-lh1-", &DecodeLh1, 12, false},

@@ -174,7 +174,7 @@ TEST(Methods, NameTable) {
     bool dir;
   } rows[] = {{"-lh0-", true, 0, false}, {"-lh1-", true, 12, false}, {"-lh4-", true, 12, false}, {"-lh5-", true, 13, false},
               {"-lh6-", true, 15, false}, {"-lh7-", true, 16, false}, {"-lhd-", true, 0, true},
-              {"-lz4-", true, 0, false},  {"-lh8-", false, 0, false}, {"-LH5-", false, 0, false},
+              {"-lz4-", true, 0, false},  {"-pm0-", true, 0, false},  {"-pm2-", false, 0, false}, {"-lh8-", false, 0, false}, {"-LH5-", false, 0, false},
               {"", false, 0, false}};
   for (const auto& r : rows) {
     const MethodInfo* m = FindMethod(r.name);

@@ -118,6 +118,33 @@ TEST(PeerLhasa, AcceptsAndExtractsWhatWeWrite) {
   }
 }
 
+// PMarc stores a file it does not compress as -pm0-: the bytes as they are, like -lh0-.
+TEST(PeerLhasa, PmarcStoredEntriesReadAsLhasaReadsThem) {
+  TempDir tmp;
+  const std::string text = test::SampleText(3000, 52);
+  test::RawEntry e;
+  e.method = "-pm0-";
+  e.name = "stored.txt";
+  e.data = text;
+  e.crc = Crc16(text);
+  test::WriteFile(tmp / "pm0.lzh", test::Level0(e) + std::string(1, '\0'));
+  ArchiveReader r;
+  ASSERT_EQ(r.OpenFile(tmp / "pm0.lzh"), Error::kOk);
+  ASSERT_EQ(r.entries().size(), 1u);
+  EXPECT_EQ(r.entries()[0].method, "-pm0-");
+  std::string data;
+  ASSERT_EQ(r.ExtractToMemory(r.entries()[0], data), Error::kOk);
+  EXPECT_TRUE(data == text);
+  e.crc ^= 1;
+  test::WriteFile(tmp / "bad.lzh", test::Level0(e) + std::string(1, '\0'));
+  ASSERT_EQ(r.OpenFile(tmp / "bad.lzh"), Error::kOk);
+  EXPECT_EQ(r.ExtractToMemory(r.entries()[0], data), Error::kDataCrc);
+  if (!test::HaveTool(kLhasa)) GTEST_SKIP() << "lhasa not installed";
+  std::string out;
+  ASSERT_EQ(test::Run(tmp.path(), std::string(kLhasa) + " xq pm0.lzh", &out), 0) << out;
+  EXPECT_TRUE(test::ReadFile(tmp / "stored.txt") == text);
+}
+
 // 64 MiB of text and 64 MiB of noise take about ten seconds; run with SORABU_LARGE_TESTS=1.
 TEST(PeerLhasa, LargeFilesWhenAsked) {
   if (std::getenv("SORABU_LARGE_TESTS") == nullptr) GTEST_SKIP() << "set SORABU_LARGE_TESTS=1";
