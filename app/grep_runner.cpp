@@ -22,13 +22,16 @@ std::vector<std::string> TGrepRunner::SearchedPaths() {
   return searched_;
 }
 
-// On the worker: the job's files from its tree, what is left out reported with the unreadable.
+// On the worker: the job's files from its tree, what is left out reported with the unreadable;
+// the binary files among them are set aside by the search.
 void TGrepRunner::Walk(Job& job) {
+  job.options.on_binary = [this](const std::string& path) {
+    std::lock_guard lock(mutex_);
+    skipped_.push_back({path, textconv::Utf8ToCp932("バイナリファイルのため検索しません。")});
+  };
   const regex::GrepTree tree = regex::CollectGrepTree(job.treeRoot, job.wanted, [this] { return stop_.load(); });
   std::lock_guard lock(mutex_);
   for (const auto& [folder, reason] : tree.unreadable) skipped_.push_back({folder, reason});
-  for (const std::string& path : tree.binaries)
-    skipped_.push_back({path, textconv::Utf8ToCp932("バイナリファイルのため検索しません。")});
   job.paths.clear();
   for (const std::string& path : tree.files) {
     if (job.fits && !job.fits(path)) {

@@ -85,9 +85,9 @@ if command -v rg >/dev/null; then
       n=${f##*-}; d=$((10#$n / 100)); mkdir -p "$tree/$d" "$mixed/$d"
       case $((10#$n % 4)) in
         0) cp "$f" "$mixed/$d/${f##*/}.txt" ;;
-        1) iconv -f CP932 -t EUC-JP "$f" > "$mixed/$d/${f##*/}.txt" ;;
-        2) iconv -f CP932 -t ISO-2022-JP "$f" > "$mixed/$d/${f##*/}.txt" ;;
-        3) iconv -f CP932 -t UTF-8 "$f" > "$mixed/$d/${f##*/}.txt" ;;
+        1) nkf -m0 -x -S -e "$f" > "$mixed/$d/${f##*/}.txt" ;;
+        2) nkf -m0 -x -S -j "$f" > "$mixed/$d/${f##*/}.txt" ;;
+        3) nkf -m0 -x --ic=CP932 --oc=UTF-8 "$f" > "$mixed/$d/${f##*/}.txt" ;;
       esac
       mv "$f" "$tree/$d/${f##*/}.txt"
     done
@@ -109,7 +109,7 @@ if command -v rg >/dev/null; then
     printf '%-34s %8s %8s %8s %8s %6s\n' "$label" "$(ms "$t_ours")" "$(ms "$t_one")" "$(ms "$t_rg")" "$(ms "$t_grep")" \
       "$(awk -v a="$t_ours" -v b="$t_rg" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')"
   }
-  echo "== beside ripgrep $(rg --version | head -1 | cut -d' ' -f2), lines printed to a file, median of $runs runs"
+  echo "== beside ripgrep $(rg --version | awk 'NR == 1 { print $2 }'), lines printed to a file, median of $runs runs"
   printf '%-34s %8s %8s %8s %8s %6s\n' work "ours ms" "1 thread" "rg ms" "grep ms" "ours/rg"
   peer "one file: mkfifo" mkfifo mkfifo "$file"
   peer "one file: 求 (rg -E shift_jis)" "$(sj 求)" -E shift_jis 求 "$file"

@@ -3,8 +3,9 @@
 // Writes the text the Grep command puts into the pane, each line ended by CR LF, as CP932 bytes
 // (UTF-8 with --utf8). A FOLDER argument stands for the files directly inside it, by name, as the
 // file list would offer them with nothing selected; with --recursive, for its whole tree (hidden
-// folders and links to folders left out, binary files set aside and counted on standard error, a
-// folder that cannot be read reported and the run's status 1). Files are opened by the names given; the pane
+// folders and links to folders left out, a folder that cannot be read reported and the run's
+// status 1), and binary files, there and among the files named, are set aside and counted on
+// standard error. Files are opened by the names given; the pane
 // shows those names converted like every other argument, so a Japanese file name reads right.
 // --count prints only the number of reported lines (for benchmarks: the whole scan, no output).
 // Files are searched on every core; --jobs N sets how many at once (1: one after the other). The
@@ -37,7 +38,6 @@ namespace {
 std::vector<std::string> ExpandFolders(const std::vector<std::string>& args, bool recursive, bool& skipped) {
   namespace fs = std::filesystem;
   std::vector<std::string> paths;
-  std::size_t binaries = 0;
   for (const std::string& arg : args) {
     std::error_code ec;
     if (IsSpecialFile(arg)) {
@@ -52,7 +52,6 @@ std::vector<std::string> ExpandFolders(const std::vector<std::string>& args, boo
     if (recursive) {
       const regex::GrepTree tree = regex::CollectGrepTree(arg, {});
       paths.insert(paths.end(), tree.files.begin(), tree.files.end());
-      binaries += tree.binaries.size();
       for (const auto& [folder, reason] : tree.unreadable) {
         Complain(textconv::Utf8ToCp932Exact(folder) + ": " + reason);
         skipped = true;
@@ -67,7 +66,6 @@ std::vector<std::string> ExpandFolders(const std::vector<std::string>& args, boo
     std::sort(inside.begin(), inside.end());
     paths.insert(paths.end(), inside.begin(), inside.end());
   }
-  if (binaries > 0) std::fprintf(stderr, "%zu binary files not searched\n", binaries);
   return paths;
 }
 
@@ -126,7 +124,16 @@ int Grep(const std::vector<std::string>& args) {
     }
     std::fputs("\r\n", stdout);
   };
+  std::size_t binaries = 0;
+  if (recursive) {
+    // Called in list order, where that file's name line would have come.
+    options.on_binary = [&](const std::string& path) {
+      ++binaries;
+      if (names_seen < paths.size() && paths[names_seen] == path) ++names_seen;
+    };
+  }
   const regex::GrepCommandResult result = regex::RunGrepCommand(grep, pattern, paths, options, pane);
+  if (binaries > 0) std::fprintf(stderr, "%zu binary files not searched\n", binaries);
   if (count_only && result.outcome != regex::GrepOutcome::kPatternError) {
     std::printf("%lld\n", reported);
   }

@@ -62,6 +62,11 @@ class EEndOfFile : public std::runtime_error {
  public:
   EEndOfFile() : std::runtime_error(msg::kEndOfFile) {}
 };
+// A file set aside as binary (its first 8 KiB hold a NUL byte and no UTF-16 mark opens it).
+class EBinaryFile : public std::runtime_error {
+ public:
+  EBinaryFile() : std::runtime_error("binary file") {}
+};
 // A file that cannot be opened; carries the system's message.
 class EFileNotFound : public std::runtime_error {
  public:

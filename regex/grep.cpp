@@ -58,6 +58,7 @@ std::unique_ptr<TGrep> TGrep::Twin() const {
   auto twin = std::make_unique<TGrep>();
   twin->plan_ = plan_;
   twin->LockstepAfter = LockstepAfter;
+  twin->SkipBinary = SkipBinary;
   return twin;
 }
 
@@ -67,7 +68,7 @@ void TGrep::GrepFile(const std::string& path) {
   // A copy, so a match handler that sets another pattern cannot pull this one from under us.
   const ScanPlan plan = plan_;
   try {
-    TTxtFile file(path, &Cancel, ProcessMessages);
+    TTxtFile file(path, &Cancel, ProcessMessages, SkipBinary);
     if (plan.fixed) {
       FixedScan(file, plan);
     } else {

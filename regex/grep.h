@@ -51,6 +51,8 @@ class TGrep : public TRegularExpression {
   bool Cancel = false;
   // Walk steps tolerated before the lockstep scan takes over (0: at once).
   std::size_t LockstepAfter = 4096;
+  // A binary file (see TTxtFile) raises EBinaryFile instead of being searched.
+  bool SkipBinary = false;
   std::function<void()> ProcessMessages;
 
   bool uses_fixed_scan() const noexcept { return plan_.fixed; }

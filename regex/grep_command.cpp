@@ -42,6 +42,9 @@ GrepCommandResult RunGrepCommand(TGrep& grep, std::string_view pattern,
     options.on_unreadable(paths[i], reason);
     return true;
   };
+  sink.binary = [&](std::size_t i) { options.on_binary(paths[i]); };
+  const bool skipped_binary = grep.SkipBinary;
+  grep.SkipBinary = static_cast<bool>(options.on_binary);
   try {
     GrepFiles(grep, paths, options.threads, sink);
   } catch (const EGrepCancel&) {

@@ -26,6 +26,9 @@ struct GrepPaneOptions {
   // When set, a file that cannot be opened or read is passed here (with the system's message)
   // and the run goes on with the next; unset, it ends the run.
   std::function<void(const std::string& path, const std::string& reason)> on_unreadable;
+  // When set, a binary file (its first 8 KiB hold a NUL byte, without a UTF-16 mark) is passed
+  // here instead of being searched, and the pane shows no line for it.
+  std::function<void(const std::string& path)> on_binary;
   // Files searched side by side (0: one per core); the pane's text is the same for any number.
   unsigned threads = 1;
 };

@@ -19,24 +19,40 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kAhead = 256;
 constexpr std::size_t kBatchLines = 256;
 constexpr auto kBatchTime = std::chrono::milliseconds(10);
-constexpr auto kPoll = std::chrono::milliseconds(20);
+// The hand-over looks for results this often instead of being woken for each: with thousands of
+// small files a wake per file costs more than the search.
+constexpr auto kPoll = std::chrono::milliseconds(1);
 
 void GrepOneByOne(TGrep& grep, const std::vector<std::string>& paths, const GrepFileSink& sink) {
-  // The handler refers to sink, so it must not outlive this call, however the call ends.
+  std::size_t index = 0;
+  bool begun = false;
+  const auto begin = [&] {
+    if (begun) return;
+    begun = true;
+    sink.begin(index);
+  };
+  // The handler refers to this frame, so it must not outlive this call, however the call ends.
   struct Handler {
-    explicit Handler(TGrep& g, const GrepFileSink& sink) : grep(g) {
-      grep.OnMatch = [&sink](TGrep&, const RE_LineInfo_t& info) { sink.match(info); };
-    }
+    Handler(TGrep& g, TGrepOnMatch handler) : grep(g) { grep.OnMatch = std::move(handler); }
     ~Handler() { grep.OnMatch = nullptr; }
     TGrep& grep;
-  } handler(grep, sink);
-  for (std::size_t i = 0; i < paths.size(); ++i) {
-    sink.begin(i);
+  } handler(grep, [&](TGrep&, const RE_LineInfo_t& info) {
+    begin();
+    sink.match(info);
+  });
+  for (; index < paths.size(); ++index) {
+    begun = false;
     try {
-      grep.GrepFile(paths[i]);
+      grep.GrepFile(paths[index]);
+    } catch (const EBinaryFile&) {
+      sink.binary(index);
+      continue;
     } catch (const EFileNotFound& e) {
-      if (!sink.unreadable(i, e.what())) break;
+      begin();
+      if (!sink.unreadable(index, e.what())) break;
+      continue;
     }
+    begin();
   }
 }
 
@@ -61,24 +77,30 @@ class TParallelGrep {
   void HandOver(const GrepFileSink& sink) {
     grep_.Cancel = false;
     for (std::size_t head = 0; head < paths_.size(); ++head) {
-      sink.begin(head);
       Slot& slot = slots_[head % slots_.size()];
       std::vector<RE_LineInfo_t> lines;
-      bool done = false;
+      bool done = false, begun = false;
       while (!done) {
         {
-          std::unique_lock lock(mutex_);
-          result_ready_.wait_for(lock, kPoll, [&] { return slot.done || !slot.lines.empty(); });
+          std::lock_guard lock(mutex_);
           lines.swap(slot.lines);
           done = slot.done;
         }
-        for (const RE_LineInfo_t& line : lines) sink.match(line);
-        lines.clear();
+        if (lines.empty() && !done) {
+          std::this_thread::sleep_for(kPoll);
+        } else {
+          if (!begun && (!lines.empty() || (done && !slot.binary))) {
+            begun = true;
+            sink.begin(head);
+          }
+          for (const RE_LineInfo_t& line : lines) sink.match(line);
+          lines.clear();
+        }
         if (grep_.ProcessMessages) grep_.ProcessMessages();
         if (grep_.Cancel) throw EGrepCancel();
       }
       if (slot.failure) std::rethrow_exception(slot.failure);
-      const bool unreadable = slot.unreadable;
+      const bool unreadable = slot.unreadable, binary = slot.binary;
       const std::string reason = std::move(slot.reason);
       {
         std::lock_guard lock(mutex_);
@@ -86,6 +108,7 @@ class TParallelGrep {
         head_ = head + 1;
       }
       work_ready_.notify_all();
+      if (binary) sink.binary(head);
       if (unreadable && !sink.unreadable(head, reason)) return;
     }
   }
@@ -95,6 +118,7 @@ class TParallelGrep {
     std::vector<RE_LineInfo_t> lines;
     bool done = false;
     bool unreadable = false;
+    bool binary = false;
     std::string reason;
     std::exception_ptr failure;
   };
@@ -106,7 +130,6 @@ class TParallelGrep {
     std::size_t index = 0;
     const auto flush = [&] {
       if (batch.empty()) return;
-      bool at_head = false;
       {
         std::lock_guard lock(mutex_);
         std::vector<RE_LineInfo_t>& lines = slots_[index % slots_.size()].lines;
@@ -115,11 +138,9 @@ class TParallelGrep {
         } else {
           lines.insert(lines.end(), std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()));
         }
-        at_head = index == head_;
       }
       batch.clear();
       last_flush = Clock::now();
-      if (at_head) result_ready_.notify_one();
     };
     twin->OnMatch = [&](TGrep&, const RE_LineInfo_t& info) {
       batch.push_back(info);
@@ -137,13 +158,15 @@ class TParallelGrep {
         index = next_++;
       }
       last_flush = Clock::now();
-      bool unreadable = false;
+      bool unreadable = false, binary = false;
       std::string reason;
       std::exception_ptr failure;
       try {
         twin->GrepFile(paths_[index]);
       } catch (const EGrepCancel&) {
         return;
+      } catch (const EBinaryFile&) {
+        binary = true;
       } catch (const EFileNotFound& e) {
         unreadable = true;
         reason = e.what();
@@ -156,10 +179,10 @@ class TParallelGrep {
         Slot& slot = slots_[index % slots_.size()];
         slot.done = true;
         slot.unreadable = unreadable;
+        slot.binary = binary;
         slot.reason = std::move(reason);
         slot.failure = failure;
       }
-      result_ready_.notify_one();
     }
   }
 
@@ -169,7 +192,7 @@ class TParallelGrep {
   std::atomic<bool> stopping_flag_{false};  // stopping_, read by the searches without the lock
 
   std::mutex mutex_;  // guards what follows
-  std::condition_variable work_ready_, result_ready_;
+  std::condition_variable work_ready_;
   std::vector<Slot> slots_;  // file i in slots_[i % size]
   std::size_t head_ = 0;     // the file being handed over
   std::size_t next_ = 0;     // the next file to search

@@ -5,9 +5,9 @@
 // most kAhead files ahead of the one being handed over, so a large file early in the list does
 // not let the others pile up their results. The file being handed over streams: its lines reach
 // the caller while it is still being read, as one thread's search would give them. The caller's
-// ProcessMessages is called on the caller's thread, between hand-overs and at least every 20 ms;
-// once it has set the grep's Cancel the threads stop at their next block and EGrepCancel is
-// thrown. With one thread, or one file, the files are searched on the caller's thread alone.
+// ProcessMessages is called on the caller's thread after every hand-over and every millisecond of
+// waiting; once it has set the grep's Cancel the threads stop at their next block and EGrepCancel
+// is thrown. With one thread, or one file, the files are searched on the caller's thread alone.
 #pragma once
 
 #include <cstddef>
@@ -20,10 +20,14 @@
 namespace sorabu::regex {
 
 struct GrepFileSink {
-  std::function<void(std::size_t index)> begin;            // before the lines of paths[index]
+  // Before the first line of paths[index], or once it is done when it has none (also before
+  // unreadable); never for a file set aside as binary.
+  std::function<void(std::size_t index)> begin;
   std::function<void(const RE_LineInfo_t& line)> match;    // a line of the file begun last
   // paths[index] could not be opened or read; false ends the run there.
   std::function<bool(std::size_t index, const std::string& reason)> unreadable;
+  // paths[index] was not searched: the grep skips binary files and this is one.
+  std::function<void(std::size_t index)> binary;
 };
 
 // threads 0: one per core, at most 8.

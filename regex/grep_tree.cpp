@@ -1,9 +1,7 @@
 #include "regex/grep_tree.h"
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "textconv/system_error.h"
@@ -40,10 +38,7 @@ void Walk(const fs::path& folder, const std::function<bool(const std::string&)>&
   }
   std::sort(files.begin(), files.end());
   std::sort(folders.begin(), folders.end());
-  for (const std::string& name : files) {
-    const std::string path = (folder / name).string();
-    (LooksBinary(path) ? out.binaries : out.files).push_back(path);
-  }
+  for (const std::string& name : files) out.files.push_back((folder / name).string());
   for (const std::string& name : folders) {
     if (out.stopped) return;
     Walk(folder / name, wanted, stop, out);
@@ -57,16 +52,6 @@ GrepTree CollectGrepTree(const std::string& root, const std::function<bool(const
   GrepTree tree;
   Walk(fs::path(root), wanted, stop, tree);
   return tree;
-}
-
-bool LooksBinary(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;  // the search says why it cannot be read
-  char head[8192];
-  in.read(head, sizeof head);
-  const auto n = static_cast<std::size_t>(in.gcount());
-  if (n >= 2 && ((head[0] == '\xFF' && head[1] == '\xFE') || (head[0] == '\xFE' && head[1] == '\xFF'))) return false;
-  return std::memchr(head, 0, n) != nullptr;
 }
 
 }  // namespace sorabu::regex

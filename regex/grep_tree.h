@@ -4,9 +4,9 @@
 // name, so the results read as a listing of the tree does. Folders whose names begin with "." are
 // hidden and left out; a link to a folder is not followed (so a link back up the tree cannot make
 // the walk go round); a link to a file is searched as the file. `wanted` decides on a file's name
-// (the list's mask); a file whose first 8 KiB hold a NUL byte, without a UTF-16 byte-order mark, is
-// binary: it is set aside, not searched. A folder that cannot be read is reported with the
-// system's reason and the walk goes on. `stop`, asked between entries, ends the walk early.
+// (the list's mask); no file is opened (the search sets binary files aside as it opens them). A
+// folder that cannot be read is reported with the system's reason and the walk goes on. `stop`,
+// asked between entries, ends the walk early.
 #pragma once
 
 #include <functional>
@@ -18,15 +18,11 @@ namespace sorabu::regex {
 
 struct GrepTree {
   std::vector<std::string> files;
-  std::vector<std::string> binaries;
   std::vector<std::pair<std::string, std::string>> unreadable;  // folder, reason (CP932)
   bool stopped = false;
 };
 
 GrepTree CollectGrepTree(const std::string& root, const std::function<bool(const std::string& name)>& wanted,
                          const std::function<bool()>& stop = {});
-
-// True when the file's first 8 KiB hold a NUL byte and it does not begin with a UTF-16 mark.
-bool LooksBinary(const std::string& path);
 
 }  // namespace sorabu::regex

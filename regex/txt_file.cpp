@@ -46,8 +46,8 @@ std::size_t CountLineFeeds(const char* p, std::size_t n) {
 
 }  // namespace
 
-TTxtFile::TTxtFile(const std::string& path, const bool* cancel, std::function<void()> pump)
-    : cancel_(cancel), pump_(std::move(pump)) {
+TTxtFile::TTxtFile(const std::string& path, const bool* cancel, std::function<void()> pump, bool skip_binary)
+    : skip_binary_(skip_binary), cancel_(cancel), pump_(std::move(pump)) {
   // Opened without waiting for a writer, and read only when it is a regular file.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) throw EFileNotFound(textconv::LastSystemErrorText());
@@ -59,6 +59,7 @@ TTxtFile::TTxtFile(const std::string& path, const bool* cancel, std::function<vo
   }
   // O_NONBLOCK means nothing to a regular file's reads.
   fd_ = fd;
+  unread_ = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
   buf_.push_back('\n');
   try {
     ReadBlock();
@@ -92,16 +93,24 @@ void TTxtFile::ReadBlock() {
     base_ = keep;
   }
   if (!raw_) raw_.reset(new char[kBlockSize]);
+  const bool sized = unread_ > 0;
+  const std::size_t want = sized ? std::min(kBlockSize, unread_) : kBlockSize;
   std::size_t n = 0;
-  while (n < kBlockSize) {
-    const ssize_t got = ::read(fd_, raw_.get() + n, kBlockSize - n);
+  while (n < want) {
+    const ssize_t got = ::read(fd_, raw_.get() + n, want - n);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) throw EFileNotFound(textconv::LastSystemErrorText());
     if (got == 0) break;
     n += static_cast<std::size_t>(got);
   }
-  if (n < kBlockSize) eof_ = true;
+  if (sized) unread_ -= n;
+  if (n < want || (sized && unread_ == 0)) eof_ = true;
   const char* data = raw_.get();
+  if (skip_binary_ && !read_any_) {
+    const std::size_t head = std::min<std::size_t>(n, 8192);
+    const bool utf16 = n >= 2 && ((data[0] == '\xFF' && data[1] == '\xFE') || (data[0] == '\xFE' && data[1] == '\xFF'));
+    if (!utf16 && std::memchr(data, 0, head) != nullptr) throw EBinaryFile();
+  }
   if (first_block_) {
     // A UTF-8, EUC or JIS text is searched as code page 932: its characters are converted as they
     // are read (those CP932 lacks as 〓), so patterns, character boundaries and reported lines all

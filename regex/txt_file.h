@@ -24,7 +24,8 @@
 // flag is checked (EGrepCancel). Opening failures raise EFileNotFound with the system's message;
 // so does anything but a regular file (a FIFO or a device could block the read or never end),
 // which is never read. An empty file raises EEndOfFile at creation, as does the main cursor at
-// the end of the file.
+// the end of the file. The file ends where its size said it would when it was opened (a read that
+// returns nothing more is not needed); a file whose size says nothing is read to its end.
 #pragma once
 
 #include <array>
@@ -56,7 +57,9 @@ class TTxtFile {
   static constexpr std::size_t kBlockSize = 102'400;
   static constexpr std::size_t kLongLine = 1 << 20;
 
-  TTxtFile(const std::string& path, const bool* cancel, std::function<void()> pump = {});
+  // skip_binary: a file whose first 8 KiB hold a NUL byte, without a UTF-16 byte-order mark,
+  // raises EBinaryFile instead of being read.
+  TTxtFile(const std::string& path, const bool* cancel, std::function<void()> pump = {}, bool skip_binary = false);
   ~TTxtFile();
   TTxtFile(const TTxtFile&) = delete;
   TTxtFile& operator=(const TTxtFile&) = delete;
@@ -108,6 +111,8 @@ class TTxtFile {
   unsigned char ByteAt(std::size_t pos) const { return static_cast<unsigned char>(buf_[pos - base_]); }
 
   int fd_ = -1;
+  std::size_t unread_ = 0;   // bytes the file's size says are left; 0 when it says nothing
+  bool skip_binary_ = false;
   bool first_block_ = true;  // the text form is not decided yet (all ASCII so far)
   bool read_any_ = false;    // a block has been read (a byte-order mark counts only at the start)
   std::string held_;         // the start of a first non-ASCII character, for the next block

@@ -128,5 +128,37 @@ TEST_F(GrepFilesTest, AStopEndsTheRunWithWhatOneThreadWouldHaveShownSoFar) {
   }
 }
 
+// A binary file is set aside where it stands in the list, with no line in the pane; a UTF-16
+// file's NULs do not make it binary (it is searched, as bytes), nor does a NUL after the first
+// 8 KiB, and without the callback a binary file is searched as text.
+TEST_F(GrepFilesTest, BinaryFilesAreSetAsideInListOrder) {
+  const std::vector<std::string> paths = {Write("a.txt", "hit\r\n"), Write("b.bin", std::string("MZ\0\0hit\r\n", 9)),
+                                          Write("u16.txt", std::string("\xFF\xFEh\0i\0t\0", 8)),
+                                          Write("late.bin", std::string(9000, 'x') + std::string(1, '\0') + "hit"),
+                                          Write("c.txt", "no\r\nhit\r\n")};
+  for (const unsigned threads : {1u, 3u}) {
+    TGrep grep;
+    Lines pane, binaries;
+    GrepPaneOptions options;
+    options.threads = threads;
+    options.show_line_numbers = false;
+    options.on_binary = [&](const std::string& path) {
+      binaries.push_back(fs::path(path).filename().string());
+      pane.push_back("binary");
+    };
+    GrepPane sink{[&] { pane.clear(); }, [&](const std::string& line) { pane.push_back(line); }};
+    RunGrepCommand(grep, "hit", paths, options, sink);
+    const std::string file = S("// 検索ファイル [ ");
+    EXPECT_EQ(pane, (Lines{S("Grepの実行　検索正規表現 = hit"), "", file + paths[0] + " ]", "hit", "binary",
+                           file + paths[2] + " ]", file + paths[3] + " ]", std::string(9000, 'x') + " hit",
+                           file + paths[4] + " ]", "hit"}))
+        << threads;
+    EXPECT_EQ(binaries, Lines{"b.bin"});
+    options.on_binary = nullptr;
+    RunGrepCommand(grep, "hit", {paths[1]}, options, sink);
+    EXPECT_EQ(pane.back(), "MZ  hit");
+  }
+}
+
 }  // namespace
 }  // namespace sorabu::regex

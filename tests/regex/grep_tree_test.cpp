@@ -38,7 +38,7 @@ class GrepTreeTest : public ::testing::Test {
   fs::path root_;
 };
 
-TEST_F(GrepTreeTest, FilesFirstThenEachFolderByNameLeavingOutHiddenFoldersLinksAndBinaries) {
+TEST_F(GrepTreeTest, FilesFirstThenEachFolderByNameLeavingOutHiddenFoldersAndLinks) {
   Put("b.txt", "b\r\n");
   Put("a.txt", "a\r\n");
   Put("a.bin", std::string("MZ\0\0", 4));
@@ -51,9 +51,8 @@ TEST_F(GrepTreeTest, FilesFirstThenEachFolderByNameLeavingOutHiddenFoldersLinksA
   fs::create_directory_symlink(root_, root_ / "sub" / "loop");
   fs::create_symlink(root_ / "a.txt", root_ / "linked.txt");
   const GrepTree tree = CollectGrepTree(root_.string(), [](const std::string& name) { return !name.ends_with(".dat"); });
-  EXPECT_EQ(Relative(tree.files), (std::vector<std::string>{"a.txt", "b.txt", "linked.txt", "utf16.txt", "another/x.txt",
-                                                            "sub/z.txt", "sub/deeper/y.txt"}));
-  EXPECT_EQ(Relative(tree.binaries), (std::vector<std::string>{"a.bin"}));
+  EXPECT_EQ(Relative(tree.files), (std::vector<std::string>{"a.bin", "a.txt", "b.txt", "linked.txt", "utf16.txt",
+                                                            "another/x.txt", "sub/z.txt", "sub/deeper/y.txt"}));
   EXPECT_TRUE(tree.unreadable.empty());
   EXPECT_FALSE(tree.stopped);
 }
