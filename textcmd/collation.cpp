@@ -11,6 +11,7 @@
 #include <unicode/uloc.h>
 
 #include "textconv/cp932.h"
+#include "textconv/large_pages.h"
 
 namespace sorabu::textcmd {
 
@@ -70,6 +71,7 @@ std::uint64_t Prefix(const char* p, std::size_t n) {
 
 bool Before(const KeyRef& a, const KeyRef& b) {
   if (a.prefix != b.prefix) return a.prefix < b.prefix;
+  if (a.bytes == b.bytes && a.size == b.size) return a.index < b.index;  // one key shared by equal lines
   const int c = std::memcmp(a.bytes, b.bytes, std::min(a.size, b.size));
   if (c != 0) return c < 0;
   if (a.size != b.size) return a.size < b.size;
@@ -79,13 +81,18 @@ bool Before(const KeyRef& a, const KeyRef& b) {
 }  // namespace
 
 std::vector<std::size_t> AscendingOrder(const std::vector<std::string>& lines, const SortKeyer& keyer) {
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  return AscendingOrder(std::span<const std::string_view>(views), keyer);
+}
+
+std::vector<std::size_t> AscendingOrder(std::span<const std::string_view> lines, const SortKeyer& keyer) {
   std::vector<std::size_t> order(lines.size());
   const std::shared_ptr<UCollator> collator = keyer ? nullptr : OpenCollator();
   if (keyer || !collator) {
     const SortKeyer& k = keyer ? keyer : SortKeyer(FoldedKey);
     std::vector<std::string> keys;
     keys.reserve(lines.size());
-    for (const std::string& line : lines) keys.push_back(k(line));
+    for (const std::string_view line : lines) keys.push_back(k(line));
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
     return order;
@@ -93,15 +100,36 @@ std::vector<std::size_t> AscendingOrder(const std::vector<std::string>& lines, c
   // Keys are made in one slice of the lines per core, each with its own collator and buffer.
   const std::size_t workers = lines.size() < 50000 ? 1 : std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
   std::vector<std::string> arenas(workers);
-  std::vector<std::vector<std::size_t>> ends(workers);
+  // Each line's key as (offset in its slice's arena, size); a line met before in the slice shares
+  // the earlier key, which spares the collator and lets equal lines compare by address.
+  std::vector<std::vector<std::pair<std::size_t, std::uint32_t>>> spans(workers);
   auto make = [&](std::size_t w, UCollator* c) {
     const std::size_t from = lines.size() * w / workers, to = lines.size() * (w + 1) / workers;
     std::u16string text;
     std::string key(256, '\0');
-    ends[w].reserve(to - from);
+    spans[w].reserve(to - from);
+    // Keys run to two or three bytes a character; room reserved but never written costs no memory,
+    // while regrowth copies every key made so far.
+    std::size_t bytes = 0;
+    for (std::size_t i = from; i < to; ++i) bytes += lines[i].size();
+    arenas[w].reserve(bytes * 3 + 64);
+    textconv::PreferLargePages(arenas[w].data(), arenas[w].capacity());
+    // Open addressing over the slice's line numbers (0: empty), at most half full.
+    std::size_t capacity = 16;
+    while (capacity < 2 * (to - from)) capacity *= 2;
+    std::vector<std::uint32_t> seen(capacity, 0);
+    const std::hash<std::string_view> hash;
     for (std::size_t i = from; i < to; ++i) {
+      std::size_t slot = hash(lines[i]) & (capacity - 1);
+      while (seen[slot] != 0 && lines[from + seen[slot] - 1] != lines[i]) slot = (slot + 1) & (capacity - 1);
+      if (seen[slot] != 0) {
+        spans[w].push_back(spans[w][seen[slot] - 1]);
+        continue;
+      }
+      seen[slot] = static_cast<std::uint32_t>(i - from + 1);
+      const std::size_t start = arenas[w].size();
       AppendKey(c, lines[i], text, key, arenas[w]);
-      ends[w].push_back(arenas[w].size());
+      spans[w].emplace_back(start, static_cast<std::uint32_t>(arenas[w].size() - start));
     }
   };
   // A failure in any slice (no memory) is carried out of its thread and raised here, after every
@@ -138,14 +166,13 @@ std::vector<std::size_t> AscendingOrder(const std::vector<std::string>& lines, c
   }
   std::vector<KeyRef> refs;
   refs.reserve(lines.size());
+  textconv::PreferLargePages(refs.data(), refs.capacity() * sizeof refs[0]);
   for (std::size_t w = 0; w < workers; ++w) {
     const std::size_t from = lines.size() * w / workers;
-    std::size_t start = 0;
-    for (std::size_t j = 0; j < ends[w].size(); ++j) {
+    for (std::size_t j = 0; j < spans[w].size(); ++j) {
+      const auto [start, n] = spans[w][j];
       const char* p = arenas[w].data() + start;
-      const std::size_t n = ends[w][j] - start;
-      refs.push_back({Prefix(p, n), p, static_cast<std::uint32_t>(n), static_cast<std::uint32_t>(from + j)});
-      start = ends[w][j];
+      refs.push_back({Prefix(p, n), p, n, static_cast<std::uint32_t>(from + j)});
     }
   }
   // The halves are sorted side by side and merged; duplicate lines make long equal prefixes, so

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,7 @@ std::string FoldedKey(std::string_view line);
 // The indices of lines in ascending key order; lines with equal keys keep their order. With no
 // keyer, the locale's collator is used, its keys made once per line on every core into one
 // buffer per core and compared as bytes.
+std::vector<std::size_t> AscendingOrder(std::span<const std::string_view> lines, const SortKeyer& keyer = {});
 std::vector<std::size_t> AscendingOrder(const std::vector<std::string>& lines, const SortKeyer& keyer = {});
 
 }  // namespace sorabu::textcmd

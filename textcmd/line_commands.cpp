@@ -18,8 +18,9 @@ namespace {
 Outcome RunSort(const std::string& path, TCommandContext& context, bool descending) {
   if (!IsExistingFile(path)) return Outcome::NoFile;
   return RunFrame(path, Variation::Default, context, [&](const std::string& w, TOutFile& out, std::string& error) {
-    std::vector<std::string> lines;
-    if (!ReadListLines(w, lines, error)) return false;
+    std::string text;
+    std::vector<std::string_view> lines;
+    if (!ReadListLineViews(w, text, lines, error)) return false;
     CheckCancelled(context);
     std::vector<std::size_t> order = AscendingOrder(lines, context.sortKey);
     CheckCancelled(context);

@@ -9,6 +9,7 @@
 #include "textcmd/text_line_reader.h"
 #include "textconv/binhex.h"
 #include "textconv/cp932.h"
+#include "textconv/large_pages.h"
 #include "textconv/line_conversion.h"
 #include "textconv/line_stream.h"
 #include "textconv/ui_text.h"
@@ -237,10 +238,22 @@ bool ForEachChunk(const std::string& path, const std::function<void(std::string_
   return ok;
 }
 
+bool ReadListLineViews(const std::string& path, std::string& text, std::vector<std::string_view>& lines,
+                       std::string& error) {
+  text.clear();
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) text.reserve(static_cast<std::size_t>(st.st_size));
+  textconv::PreferLargePages(text.data(), text.capacity());
+  if (!ForEachChunk(path, [&](std::string_view chunk) { text.append(chunk); }, error)) return false;
+  lines = SplitLineViews(text, LineModel::List);
+  return true;
+}
+
 bool ReadListLines(const std::string& path, std::vector<std::string>& lines, std::string& error) {
   std::string text;
-  if (!ForEachChunk(path, [&](std::string_view chunk) { text.append(chunk); }, error)) return false;
-  lines = SplitLines(text, LineModel::List);
+  std::vector<std::string_view> views;
+  if (!ReadListLineViews(path, text, views, error)) return false;
+  lines.assign(views.begin(), views.end());
   return true;
 }
 

@@ -26,6 +26,9 @@ bool ForEachStreamingPiece(const std::string& path, LineModel model,
                            const std::function<void(std::string_view piece, bool lineEnd)>& onPiece,
                            std::string& error, std::size_t pieceSize = kPieceSize);
 bool ReadListLines(const std::string& path, std::vector<std::string>& lines, std::string& error);
+// The whole file in text and its lines as views into it.
+bool ReadListLineViews(const std::string& path, std::string& text, std::vector<std::string_view>& lines,
+                       std::string& error);
 bool ForEachChunk(const std::string& path, const std::function<void(std::string_view chunk)>& onChunk,
                   std::string& error, std::size_t chunkSize = kPieceSize);
 

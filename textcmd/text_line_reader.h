@@ -71,7 +71,8 @@ class TTextLineReader {
 // A CR that is the last byte is taken as CR LF's start when more may follow (moreFollows).
 std::string FirstLineEnd(std::string_view text, bool moreFollows = false);
 
-// Splits an in-memory text by the given model.
+// Splits an in-memory text by the given model: copies, or views into text.
 std::vector<std::string> SplitLines(std::string_view text, LineModel model);
+std::vector<std::string_view> SplitLineViews(std::string_view text, LineModel model);
 
 }  // namespace sorabu::textcmd

@@ -21,7 +21,7 @@
 #include "viewer/file_info.h"
 #include "viewer/file_selection.h"
 #include "viewer/japanese_codes.h"
-#include "viewer/large_pages.h"
+#include "textconv/large_pages.h"
 #include "viewer/status_panels.h"
 #include "viewer/text_pane.h"
 
@@ -222,7 +222,7 @@ bool TViewer::ReadWhole(const QString& path, std::string& bytes, std::string& er
   }
   bytes.clear();
   bytes.reserve(static_cast<std::size_t>(st.st_size));
-  PreferLargePages(bytes.data(), bytes.capacity());
+  textconv::PreferLargePages(bytes.data(), bytes.capacity());
   char buffer[1 << 16];
   for (;;) {
     ssize_t n = ::read(fd, buffer, sizeof buffer);

@@ -5,7 +5,7 @@
 
 #include "textconv/cp932.h"
 #include "textconv/line_break_scan.h"
-#include "viewer/large_pages.h"
+#include "textconv/large_pages.h"
 
 
 namespace sorabu::viewer {
@@ -23,8 +23,8 @@ void TLineIndex::Build(std::string_view text) {
   // Most texts have lines of some tens of bytes; a guess saves the vector's regrowth.
   starts_.reserve(text.size() / 48 + 1);
   breakLength_.reserve(text.size() / 48 + 1);
-  PreferLargePages(starts_.data(), starts_.capacity() * sizeof starts_[0]);
-  PreferLargePages(breakLength_.data(), breakLength_.capacity());
+  textconv::PreferLargePages(starts_.data(), starts_.capacity() * sizeof starts_[0]);
+  textconv::PreferLargePages(breakLength_.data(), breakLength_.capacity());
   Scan(text, 0);
 }
 

@@ -6,8 +6,8 @@
 
 #include <cstddef>
 
-namespace sorabu::viewer {
+namespace sorabu::textconv {
 
 void PreferLargePages(const void* data, std::size_t bytes);
 
-}  // namespace sorabu::viewer
+}  // namespace sorabu::textconv

@@ -1,10 +1,10 @@
-#include "viewer/large_pages.h"
+#include "textconv/large_pages.h"
 
 #include <cstdint>
 
 #include <sys/mman.h>
 
-namespace sorabu::viewer {
+namespace sorabu::textconv {
 
 void PreferLargePages(const void* data, std::size_t bytes) {
   constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
@@ -18,4 +18,4 @@ void PreferLargePages(const void* data, std::size_t bytes) {
 #endif
 }
 
-}  // namespace sorabu::viewer
+}  // namespace sorabu::textconv
