@@ -14,6 +14,7 @@
 #include <QMimeDatabase>
 #include <QUrl>
 #include <algorithm>
+#include <cstdint>
 #include <ctime>
 #include <memory>
 
@@ -59,8 +60,8 @@ bool ReadEntry(int fd, const char* n, bool link, bool dirEntry, const QString& p
   const TShownName shown = ShownFileName(n);
   row.name = shown.text;
   row.unreachable = !shown.reachable;
-  if (shown.reachable) row.path = prefix + row.name;
   row.id = prefix + row.name;
+  if (shown.reachable) row.path = row.id;  // one string, shared
   row.folder = folderItem;
   row.link = link;
   row.hasData = statted;
@@ -148,10 +149,17 @@ bool TFileListModel::Read(const QString& folder, const std::vector<std::string>&
     row.typeText = TypeName(row.name, row.folder);
     row.key = NameCollator().sortKey(row.name);
   }
-  std::stable_sort(rows.begin(), rows.end(), [](const TFileRow& a, const TFileRow& b) { return CompareRows(a, b) < 0; });
+  // Row numbers are sorted, not rows: a row is large, and each moves once.
+  std::vector<std::uint32_t> order(rows.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+  std::stable_sort(order.begin(), order.end(), [&rows](std::uint32_t a, std::uint32_t b) { return CompareRows(rows[a], rows[b]) < 0; });
+  std::vector<TFileRow> sorted;
+  sorted.reserve(rows.size());
+  for (const std::uint32_t i : order) sorted.push_back(std::move(rows[i]));
+  std::vector<TFileRow>().swap(rows);
   beginResetModel();
   folder_ = folder;
-  rows_ = std::move(rows);
+  rows_ = std::move(sorted);
   endResetModel();
   return true;
 }
