@@ -14,6 +14,7 @@
 #include "textconv/cp932.h"
 #include "textconv/jis_euc_sjis.h"
 #include "textconv/kanji_code.h"
+#include "textconv/line_break_scan.h"
 #include "textconv/unicode_text.h"
 #include "textconv/system_error.h"
 
@@ -25,23 +26,6 @@ namespace {
 std::size_t Find(const char* data, std::size_t from, std::size_t n, char c) {
   const void* p = std::memchr(data + from, c, n - from);
   return p == nullptr ? n : static_cast<std::size_t>(static_cast<const char*>(p) - data);
-}
-
-// LF bytes in [p, p + n): eight bytes at a time, exact (no carries between bytes).
-std::size_t CountLineFeeds(const char* p, std::size_t n) {
-  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-  constexpr std::uint64_t kLf = 0x0A0A0A0A0A0A0A0Aull;
-  std::size_t count = 0;
-  std::size_t i = 0;
-  for (; i + 8 <= n; i += 8) {
-    std::uint64_t w;
-    std::memcpy(&w, p + i, 8);
-    const std::uint64_t x = w ^ kLf;  // LF bytes become zero
-    const std::uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);
-    count += static_cast<std::size_t>(((zero >> 7) * 0x0101010101010101ull) >> 56);
-  }
-  for (; i < n; ++i) count += p[i] == '\n';
-  return count;
 }
 
 }  // namespace
@@ -328,7 +312,7 @@ Code TTxtFile::ReadAheadChar() {
 void TTxtFile::CountLines(std::size_t to) {
   const char* from = buf_.data() + (main_ - base_);
   const std::size_t span = to - main_;
-  const std::size_t lines = CountLineFeeds(from, span);
+  const std::size_t lines = textconv::CountLineFeeds(from, span);
   if (lines > 0) {
     std::size_t cuts = 0;
     while (!cuts_.empty() && cuts_.front() < to) {

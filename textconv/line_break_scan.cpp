@@ -1,5 +1,7 @@
 #include "textconv/line_break_scan.h"
 
+#include <algorithm>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -23,6 +25,30 @@ std::size_t FindCrOrLf(std::string_view text, std::size_t from) noexcept {
     if (p[i] == '\r' || p[i] == '\n') return i;
   }
   return n;
+}
+
+std::size_t CountLineFeeds(const char* p, std::size_t n) noexcept {
+  std::size_t count = 0;
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // Each byte lane counts down by one per LF (0xFF per match), at most 255 blocks before the
+  // lanes are summed.
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i zero = _mm_setzero_si128();
+  while (i + 16 <= n) {
+    __m128i lanes = zero;
+    const std::size_t blocks = std::min<std::size_t>((n - i) / 16, 255);
+    for (std::size_t b = 0; b < blocks; ++b, i += 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+      lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(v, lf));
+    }
+    const __m128i sums = _mm_sad_epu8(lanes, zero);
+    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+             static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+  }
+#endif
+  for (; i < n; ++i) count += p[i] == '\n';
+  return count;
 }
 
 }  // namespace sorabu::textconv

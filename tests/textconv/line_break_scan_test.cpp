@@ -33,5 +33,22 @@ TEST(FindCrOrLf, AgreesWithAByteByByteSearchAroundEveryStep) {
   EXPECT_EQ(FindCrOrLf(std::string_view()), 0u);
 }
 
+// Counts across the 16-byte steps and past the 255 blocks after which the lanes are summed
+// (every byte an LF overflows a lane there if the sum comes late).
+TEST(CountLineFeeds, AgreesWithAByteByByteCount) {
+  std::string s;
+  for (std::size_t i = 0; i < 16 * 600 + 7; ++i) s += static_cast<char>(i % 5 == 0 ? 0x8A : i % 7 == 0 ? '\n' : 'x');
+  for (const std::size_t from : {0u, 1u, 15u, 16u, 17u}) {
+    for (const std::size_t n : {0u, 1u, 15u, 16u, 255u * 16u, 255u * 16u + 1u, 9000u}) {
+      if (from + n > s.size()) continue;
+      std::size_t slow = 0;
+      for (std::size_t i = from; i < from + n; ++i) slow += s[i] == '\n';
+      EXPECT_EQ(CountLineFeeds(s.data() + from, n), slow) << from << " " << n;
+    }
+  }
+  const std::string all(16 * 300, '\n');
+  EXPECT_EQ(CountLineFeeds(all.data(), all.size()), all.size());
+}
+
 }  // namespace
 }  // namespace sorabu::textconv
