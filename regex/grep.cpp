@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <optional>
 
 #include "regex/dictionary.h"
 #include "regex/errors.h"
@@ -62,20 +63,47 @@ std::unique_ptr<TGrep> TGrep::Twin() const {
   return twin;
 }
 
-void TGrep::GrepFile(const std::string& path) {
-  if (!OnMatch) return;
+void TGrep::GrepFile(const std::string& path) { Scan(path, nullptr); }
+
+std::uint64_t TGrep::GrepPiece(const std::string& path, const TTxtPiece& piece) { return Scan(path, &piece); }
+
+bool TGrep::SearchesLineByLine() const {
+  const TRE_DFA& dfa = *plan_.dfa;
+  // The initial state's LF is the one before a line (a "^"), which every piece has too, unless
+  // the walk can come back to that state after a character.
+  bool initial_again = false;
+  for (std::int32_t s = 0; s < static_cast<std::int32_t>(dfa.size()); ++s) {
+    for (const TRE_DFATransition& t : dfa.state(s).transitions) initial_again = initial_again || t.target == dfa.initial();
+  }
+  for (std::int32_t s = 0; s < static_cast<std::int32_t>(dfa.size()); ++s) {
+    if (s == dfa.initial() && !initial_again) continue;
+    for (const TRE_DFATransition& t : dfa.state(s).transitions) {
+      if (t.low <= '\n' && '\n' <= t.high && !dfa.accepting(t.target)) return false;
+    }
+  }
+  return true;
+}
+
+std::uint64_t TGrep::Scan(const std::string& path, const TTxtPiece* piece) {
+  if (!OnMatch) return 0;
   Cancel = false;
   // A copy, so a match handler that sets another pattern cannot pull this one from under us.
   const ScanPlan plan = plan_;
+  std::optional<TTxtFile> file;
   try {
-    TTxtFile file(path, &Cancel, ProcessMessages, SkipBinary);
+    file.emplace(path, &Cancel, ProcessMessages, SkipBinary, piece);
+  } catch (const EEndOfFile&) {
+    return 0;
+  }
+  try {
     if (plan.fixed) {
-      FixedScan(file, plan);
+      FixedScan(*file, plan);
     } else {
-      AutomatonScan(file, plan);
+      AutomatonScan(*file, plan);
     }
   } catch (const EEndOfFile&) {
   }
+  return piece != nullptr ? file->LineEndsOfPiece() : 0;
 }
 
 void TGrep::Report(TTxtFile& file) {

@@ -46,6 +46,12 @@ class TGrep : public TRegularExpression {
 
   void SetRegExp(std::string_view pattern) override;
   void GrepFile(const std::string& path);
+  // The same for one stretch of a Shift-JIS file (see TTxtPiece); line numbers count from the
+  // piece's start. Returns the piece's line ends.
+  std::uint64_t GrepPiece(const std::string& path, const TTxtPiece& piece);
+  // No match of the current pattern runs on past a line end (its LF may end a match but never
+  // leads on), so a file's pieces can be searched apart and give the lines the whole gives.
+  bool SearchesLineByLine() const;
 
   TGrepOnMatch OnMatch;
   bool Cancel = false;
@@ -72,6 +78,7 @@ class TGrep : public TRegularExpression {
     std::vector<unsigned char> few_first_bytes;  // the first bytes when there are few of them
   };
 
+  std::uint64_t Scan(const std::string& path, const TTxtPiece* piece);
   void AutomatonScan(TTxtFile& file, const ScanPlan& plan);
   void LockstepScan(TTxtFile& file, TLockstepScan& scan);
   void FixedScan(TTxtFile& file, const ScanPlan& plan);

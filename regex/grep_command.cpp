@@ -52,6 +52,7 @@ GrepCommandResult RunGrepCommand(TGrep& grep, std::string_view pattern,
     result.message = MessageBytes("Grepを中止しました。");
     pane.add_line(MessageBytes("[Grepを中止]"));
   }
+  grep.SkipBinary = skipped_binary;
   return result;
 }
 

@@ -7,7 +7,10 @@
 // the caller while it is still being read, as one thread's search would give them. The caller's
 // ProcessMessages is called on the caller's thread after every hand-over and every millisecond of
 // waiting; once it has set the grep's Cancel the threads stop at their next block and EGrepCancel
-// is thrown. With one thread, or one file, the files are searched on the caller's thread alone.
+// is thrown. A large Shift-JIS file in a short list is searched in pieces cut at line ends, one
+// per thread, when the pattern allows (TGrep::SearchesLineByLine); its line numbers are those of
+// the whole file. With one thread, or one file that is not cut, the files are searched on the
+// caller's thread alone.
 #pragma once
 
 #include <cstddef>

@@ -30,7 +30,8 @@ std::size_t Find(const char* data, std::size_t from, std::size_t n, char c) {
 
 }  // namespace
 
-TTxtFile::TTxtFile(const std::string& path, const bool* cancel, std::function<void()> pump, bool skip_binary)
+TTxtFile::TTxtFile(const std::string& path, const bool* cancel, std::function<void()> pump, bool skip_binary,
+                   const TTxtPiece* piece)
     : skip_binary_(skip_binary), cancel_(cancel), pump_(std::move(pump)) {
   // Opened without waiting for a writer, and read only when it is a regular file.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -44,6 +45,24 @@ TTxtFile::TTxtFile(const std::string& path, const bool* cancel, std::function<vo
   // O_NONBLOCK means nothing to a regular file's reads.
   fd_ = fd;
   unread_ = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+  if (piece != nullptr) {
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    const std::uint64_t begin = std::min(piece->begin, size), end = std::clamp(piece->end, begin, size);
+    if (::lseek(fd, static_cast<off_t>(begin), SEEK_SET) < 0) {
+      const std::string reason = textconv::LastSystemErrorText();
+      ::close(fd);
+      throw EFileNotFound(reason);
+    }
+    unread_ = static_cast<std::size_t>(end - begin);
+    first_block_ = false;
+    read_any_ = true;
+    skip_binary_ = false;
+    count_line_ends_ = true;
+    if (unread_ == 0) {
+      ::close(fd);
+      throw EEndOfFile();
+    }
+  }
   buf_.push_back('\n');
   try {
     ReadBlock();
@@ -54,6 +73,22 @@ TTxtFile::TTxtFile(const std::string& path, const bool* cancel, std::function<vo
   if (buf_.size() == 1) {
     Close();
     throw EEndOfFile();
+  }
+}
+
+std::uint64_t TTxtFile::LineEndsOfPiece() {
+  while (!eof_) ReadBlock();
+  return line_ends_read_;
+}
+
+bool TTxtFile::ReadsAsShiftJis(const std::string& path, std::size_t within) {
+  try {
+    TTxtFile file(path, nullptr, {}, true);
+    while (file.first_block_ && !file.eof_ && file.buf_.size() < within) file.ReadBlock();
+    if (file.first_block_ && !file.eof_) return false;
+    return !file.utf8_ && file.japanese_ == 0;
+  } catch (const std::exception&) {
+    return false;
   }
 }
 
@@ -88,6 +123,11 @@ void TTxtFile::ReadBlock() {
     n += static_cast<std::size_t>(got);
   }
   if (sized) unread_ -= n;
+  if (count_line_ends_ && n > 0) {
+    line_ends_read_ += textconv::CountLineEnds(raw_.get(), n);
+    if (raw_ended_in_cr_ && raw_[0] == '\n') --line_ends_read_;  // one CR LF across two blocks
+    raw_ended_in_cr_ = raw_[n - 1] == '\r';
+  }
   if (n < want || (sized && unread_ == 0)) eof_ = true;
   const char* data = raw_.get();
   if (skip_binary_ && !read_any_) {

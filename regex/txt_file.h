@@ -30,6 +30,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <functional>
@@ -52,6 +53,13 @@ struct TTxtByteSet {
   int single = -1;
 };
 
+// A stretch of a Shift-JIS file read as a file of its own: begin is 0 or follows an LF, so its
+// lines are lines of the whole file (Grep searches one large file in pieces side by side).
+struct TTxtPiece {
+  std::uint64_t begin = 0;
+  std::uint64_t end = 0;
+};
+
 class TTxtFile {
  public:
   static constexpr std::size_t kBlockSize = 102'400;
@@ -59,10 +67,19 @@ class TTxtFile {
 
   // skip_binary: a file whose first 8 KiB hold a NUL byte, without a UTF-16 byte-order mark,
   // raises EBinaryFile instead of being read.
-  TTxtFile(const std::string& path, const bool* cancel, std::function<void()> pump = {}, bool skip_binary = false);
+  // piece: only that stretch, read as code page 932 whatever it holds.
+  TTxtFile(const std::string& path, const bool* cancel, std::function<void()> pump = {}, bool skip_binary = false,
+           const TTxtPiece* piece = nullptr);
   ~TTxtFile();
   TTxtFile(const TTxtFile&) = delete;
   TTxtFile& operator=(const TTxtFile&) = delete;
+
+  // True when the whole file reads as code page 932 as it stands (not UTF-8, EUC or JIS, not
+  // binary), decided within its first `within` bytes; false too when it cannot be read.
+  static bool ReadsAsShiftJis(const std::string& path, std::size_t within);
+
+  // A piece's line ends (CR LF, CR or LF each one), reading what is left of it first.
+  std::uint64_t LineEndsOfPiece();
 
   // Next character at the main cursor; throws EEndOfFile after the last line's characters.
   Code ReadChar();
@@ -113,6 +130,9 @@ class TTxtFile {
   int fd_ = -1;
   std::size_t unread_ = 0;   // bytes the file's size says are left; 0 when it says nothing
   bool skip_binary_ = false;
+  bool count_line_ends_ = false;  // a piece counts the line ends it reads
+  std::uint64_t line_ends_read_ = 0;
+  bool raw_ended_in_cr_ = false;
   bool first_block_ = true;  // the text form is not decided yet (all ASCII so far)
   bool read_any_ = false;    // a block has been read (a byte-order mark counts only at the start)
   std::string held_;         // the start of a first non-ASCII character, for the next block

@@ -12,5 +12,8 @@ namespace sorabu::textconv {
 std::size_t FindCrOrLf(std::string_view text, std::size_t from = 0) noexcept;
 // The LF bytes in [p, p + n).
 std::size_t CountLineFeeds(const char* p, std::size_t n) noexcept;
+// The line ends in [p, p + n): an LF, a CR LF and a CR alone count one each (a CR as the last
+// byte counts one).
+std::size_t CountLineEnds(const char* p, std::size_t n) noexcept;
 
 }  // namespace sorabu::textconv

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "regex/grep_command.h"
+#include "regex/txt_file.h"
 #include "test_util.h"
 
 namespace sorabu::regex {
@@ -126,6 +127,45 @@ TEST_F(GrepFilesTest, AStopEndsTheRunWithWhatOneThreadWouldHaveShownSoFar) {
     ASSERT_LT(shown.size(), whole.pane.size());
     EXPECT_TRUE(std::equal(shown.begin(), shown.end(), whole.pane.begin())) << "stop after " << stop_after;
   }
+}
+
+// One large Shift-JIS file is searched in pieces side by side: the lines and their numbers are
+// those of the whole, whatever the line ends, long lines (cut by the reader) and patterns that end
+// at a line end or start after one. A pattern that could match across a line end keeps the file
+// whole.
+TEST_F(GrepFilesTest, ALargeFileSearchedInPiecesGivesTheLinesOfTheWhole) {
+  std::mt19937 rng(99);
+  std::string big;
+  while (big.size() < (9u << 20)) {
+    big += RandomText(rng);
+    if (rng() % 50 == 0) big += std::string((1u << 20) + rng() % 4096, 'y') + "hit\n";
+    if (rng() % 30 == 0) big += S("\x82") + "\n";  // a lead byte alone before a line end
+  }
+  const std::string one = Write("big.txt", big);
+  const std::string two = Write("big2.txt", "b22\r\n" + big.substr(3));
+  for (const std::string& pattern :
+       {std::string("hit"), S("求"), std::string("^b"), std::string("z$"), std::string("$^"), std::string("a[0-9]+|xyz"),
+        std::string("y+hit"), std::string("[^a-z ]"), std::string("2\\nh"), std::string("[^a]+b")}) {
+    SCOPED_TRACE(pattern);
+    const Run whole = Grep(pattern, {one, two}, 1, true, pattern == "hit");
+    for (const unsigned threads : {2u, 3u}) {
+      const Run pieces = Grep(pattern, {one, two}, threads, true, pattern == "hit");
+      ASSERT_EQ(pieces.pane.size(), whole.pane.size()) << threads;
+      EXPECT_TRUE(pieces.pane == whole.pane) << threads;
+    }
+  }
+  TGrep grep;
+  const struct {
+    std::string pattern;
+    bool apart;
+  } rows[] = {{"hit", true}, {"^abc", true}, {"abc$", true}, {"$^", true}, {"[^a]", true},
+              {"[^a]+b", true}, {"a\\nb", false}, {"c$\\nd", false}};
+  for (const auto& row : rows) {
+    grep.SetRegExp(row.pattern);
+    EXPECT_EQ(grep.SearchesLineByLine(), row.apart) << "pattern " << row.pattern;
+  }
+  EXPECT_TRUE(TTxtFile::ReadsAsShiftJis(one, 4 << 20));
+  EXPECT_FALSE(TTxtFile::ReadsAsShiftJis(Write("u8.txt", std::string(100, 'a') + "\xE6\xB1\x82\n"), 4 << 20));
 }
 
 // A binary file is set aside where it stands in the list, with no line in the pane; a UTF-16

@@ -50,5 +50,21 @@ TEST(CountLineFeeds, AgreesWithAByteByByteCount) {
   EXPECT_EQ(CountLineFeeds(all.data(), all.size()), all.size());
 }
 
+TEST(CountLineEnds, CountsLfCrLfAndLoneCrOnceEach) {
+  std::string s;
+  const char* pieces[] = {"a\r\n", "\r", "\n", "bb", "\r\r\n", "\n\r", "\x8D\x8A"};
+  for (int i = 0; i < 2000; ++i) s += pieces[(i * 7 + i / 3) % 7];
+  s += std::string(16 * 300, '\n') + std::string(16 * 300, '\r');  // every lane past 255
+  for (std::size_t from = 0; from < 20; ++from) {
+    for (std::size_t n = 0; from + n <= s.size(); n += (n < 40 ? 1 : 997)) {
+      std::size_t slow = 0;
+      for (std::size_t i = from; i < from + n; ++i) {
+        if (s[i] == '\n' || (s[i] == '\r' && (i + 1 >= from + n || s[i + 1] != '\n'))) ++slow;
+      }
+      ASSERT_EQ(CountLineEnds(s.data() + from, n), slow) << from << " " << n;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace sorabu::textconv
