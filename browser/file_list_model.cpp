@@ -68,8 +68,6 @@ bool ReadEntry(int fd, const char* n, bool link, bool dirEntry, const QString& p
   if (statted) {
     row.size = static_cast<qint64>(st.st_size);
     row.mtime = static_cast<qint64>(st.st_mtime);
-    if (!folderItem) row.sizeText = QString::fromStdString(FormatListSize(static_cast<std::uint64_t>(st.st_size)));
-    row.dateText = DateText(st.st_mtime);
   }
   return true;
 }
@@ -77,6 +75,16 @@ bool ReadEntry(int fd, const char* n, bool link, bool dirEntry, const QString& p
 }  // namespace
 
 TFileListModel::TFileListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+QString TFileListModel::SizeText(const TFileRow& row) {
+  if (!row.hasData || row.folder) return {};
+  return QString::fromStdString(FormatListSize(static_cast<std::uint64_t>(row.size)));
+}
+
+QString TFileListModel::DateText(const TFileRow& row) {
+  if (!row.hasData) return {};
+  return sorabu::browser::DateText(static_cast<time_t>(row.mtime));
+}
 
 QString TFileListModel::TypeName(const QString& name, bool folder) {
   static QMimeDatabase db;
@@ -194,8 +202,14 @@ bool TFileListModel::UpdateNames(const QStringList& names, const std::vector<std
 
 void TFileListModel::SortRows(int column, int direction) {
   if (column < 0 || column > 3) return;
-  auto text = [column](const TFileRow& r) -> const QString& {
-    return column == 1 ? r.sizeText : column == 2 ? r.typeText : r.dateText;
+  // The size and date texts are made for the sort only; a row keeps its numbers.
+  std::vector<QString> texts;
+  if (column == 1 || column == 3) {
+    texts.reserve(rows_.size());
+    for (const TFileRow& r : rows_) texts.push_back(column == 1 ? SizeText(r) : DateText(r));
+  }
+  auto text = [&](const TFileRow& r) -> const QString& {
+    return column == 2 ? r.typeText : texts[static_cast<std::size_t>(&r - rows_.data())];
   };
   emit layoutAboutToBeChanged();
   const QModelIndexList before = persistentIndexList();
@@ -273,9 +287,9 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
       switch (index.column()) {
         case 0: return row.name;
-        case 1: return row.sizeText;
+        case 1: return SizeText(row);
         case 2: return row.typeText;
-        default: return row.dateText;
+        default: return DateText(row);
       }
     case Qt::DecorationRole:
       if (index.column() == 0) return RowIcon(row);

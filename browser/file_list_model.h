@@ -4,7 +4,8 @@
 // A plain table model over a vector, filled in one reset: a folder of 100,000 entries costs one
 // readdir pass and one stat per entry, the type names come from the MIME database once per
 // extension, and the name order uses collation keys computed once per row, so sorting does not
-// call the collator for every comparison. Sizes are whole 64-bit figures.
+// call the collator for every comparison. Sizes are whole 64-bit figures; the size and date texts
+// are made only for the rows on screen.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -29,9 +30,7 @@ struct TFileRow {
   bool unreachable = false;  // the name on disk is not valid UTF-8: shown escaped, path empty
   qint64 size = 0;
   qint64 mtime = 0;  // seconds, for telling an unchanged item when the folder is read again
-  QString sizeText;
-  QString typeText;
-  QString dateText;
+  QString typeText;  // shared by the rows of one extension
   std::optional<QCollatorSortKey> key;
 };
 
@@ -53,6 +52,9 @@ class TFileListModel : public QAbstractTableModel {
   const QString& Folder() const { return folder_; }
   const TFileRow& Row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
   int Count() const { return static_cast<int>(rows_.size()); }
+  // The size and date columns' texts, made when shown (a row keeps only the numbers).
+  static QString SizeText(const TFileRow& row);
+  static QString DateText(const TFileRow& row);
 
   // Sort: column 0 by the item comparison, 1 to 3 by their texts; direction +1 or -1.
   void SortRows(int column, int direction);
