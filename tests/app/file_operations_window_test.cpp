@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
+#include <utility>
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -400,6 +403,56 @@ TEST(FileOperationsRunnerTest, AQuestionHidesTheShownProgressUntilItIsAnswered) 
   EXPECT_TRUE(before);
   EXPECT_FALSE(during);
   EXPECT_TRUE(after);
+}
+
+}  // namespace
+}  // namespace sorabu::app
+
+namespace sorabu::app {
+namespace {
+
+// Answers as scripted, after running what the user does while the question is on screen.
+class TBusyUserDialogs : public dialogs::TScriptedDialogs {
+ public:
+  std::function<void()> meanwhile;
+  bool Confirm(const std::string& caption, const std::string& text) override {
+    if (meanwhile) std::exchange(meanwhile, nullptr)();
+    return TScriptedDialogs::Confirm(caption, text);
+  }
+};
+
+// A delete waits for its confirmation while the user goes to another folder (with L and a
+// folder name): what is deleted is what was selected when the delete was asked for, never the
+// first item of the folder shown by then.
+TEST(FileOperationsOrderTest, ADeleteRemovesWhatWasSelectedWhenItWasAsked) {
+  QTemporaryDir home, work, other;
+  for (const auto& [dir, name] : {std::pair{&work, "x.txt"}, std::pair{&other, "keep.txt"}}) {
+    QFile file(QDir(dir->path()).filePath(QString::fromLatin1(name)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("bytes");
+  }
+  ASSERT_TRUE(QDir(other.path()).mkdir(QStringLiteral("bin")));
+  for (const bool shift : {true, false}) {
+    TBusyUserDialogs dialogs;
+    TForm1 f(dialogs, QDir(home.path()).filePath("sorabu.ini").toStdString());
+    f.FormCreate();
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    f.SetOption(Option::Mdialogdisp1, false);
+    ASSERT_TRUE(f.GoToFolder(work.path()));
+    ASSERT_GE(f.Selection().SelectByName(QStringLiteral("x.txt")), 0);
+    dialogs.meanwhile = [&] {
+      dialogs.Answer(Bytes(other.path()));
+      f.FileView1KeyPress(QStringLiteral("L"));
+    };
+    dialogs.Answer("ok");
+    if (shift) f.MydClick(); else f.MfiledeleteClick();
+    EXPECT_TRUE(QFileInfo::exists(QDir(other.path()).filePath("bin"))) << shift;
+    EXPECT_TRUE(QFileInfo::exists(QDir(other.path()).filePath("keep.txt"))) << shift;
+    if (shift) EXPECT_FALSE(QFileInfo::exists(QDir(work.path()).filePath("x.txt")));
+    QFile again(QDir(work.path()).filePath("x.txt"));
+    if (!again.exists() && again.open(QIODevice::WriteOnly)) again.write("bytes");
+  }
 }
 
 }  // namespace
