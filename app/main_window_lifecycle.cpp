@@ -72,8 +72,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       auto* key = static_cast<QKeyEvent*>(event);
       if (event->type() == QEvent::KeyPress) FormKeyDown(static_cast<Qt::Key>(key->key()), key->modifiers());
       else FormKeyUp(static_cast<Qt::Key>(key->key()), key->modifiers());
-      // The list's and the tree's own handlers come after the form's preview.
-      const bool browserWidget = w == FileView1_->ListView() || w == FileView1_->DetailView() || w == FolderView1_;
+      // The list's and the tree's own handlers come after the form's preview; a list or tree at
+      // rest (a command or a file operation at work) takes no command.
+      const bool browserWidget =
+          (w == FileView1_->ListView() || w == FileView1_->DetailView() || w == FolderView1_) && w->isEnabled();
       if (browserWidget && event->type() == QEvent::KeyPress && FileView1KeyDown(key)) return true;
       if (browserWidget && event->type() == QEvent::KeyRelease) FileView1KeyUp(key);
     }

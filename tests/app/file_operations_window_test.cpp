@@ -457,3 +457,31 @@ TEST(FileOperationsOrderTest, ADeleteRemovesWhatWasSelectedWhenItWasAsked) {
 
 }  // namespace
 }  // namespace sorabu::app
+
+namespace sorabu::app {
+namespace {
+
+// While a command or a file operation works the list and the tree rest: a key sent to them then
+// (a letter command, Delete) does nothing.
+TEST(FileOperationsOrderTest, KeysToTheRestingListAndTreeDoNothing) {
+  QTemporaryDir home, work;
+  dialogs::TScriptedDialogs dialogs;
+  TForm1 f(dialogs, QDir(home.path()).filePath("sorabu.ini").toStdString());
+  f.FormCreate();
+  f.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  ASSERT_TRUE(f.GoToFolder(work.path()));
+  for (QWidget* w : {static_cast<QWidget*>(f.FileView1()->CurrentView()), static_cast<QWidget*>(f.FolderView1())}) {
+    w->setFocus();
+    f.FileView1()->setEnabled(false);
+    f.FolderView1()->setEnabled(false);
+    QTest::keyClick(w, Qt::Key_L);
+    QTest::keyClick(w, Qt::Key_Delete, Qt::ShiftModifier);
+    f.FileView1()->setEnabled(true);
+    f.FolderView1()->setEnabled(true);
+    EXPECT_TRUE(dialogs.Questions().empty()) << w->objectName().toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace sorabu::app
