@@ -349,6 +349,7 @@ void TForm1::McolumautoClick() { FileView1_->FitColumnsToContents(false); }
 void TForm1::McolumnameautoClick() { FileView1_->FitColumnsToContents(true); }
 
 void TForm1::MnameonlyClick() {
+  FileView1_->WaitLoaded();
   if (FileView1_->RowCount() == 0) return;
   QStringList names;
   for (int r = 0; r < FileView1_->RowCount(); ++r) names << FileView1_->Row(r).name;
@@ -356,6 +357,7 @@ void TForm1::MnameonlyClick() {
 }
 
 void TForm1::MfullpathClick() {
+  FileView1_->WaitLoaded();
   if (FileView1_->RowCount() == 0) return;
   QStringList paths;
   for (int r = 0; r < FileView1_->RowCount(); ++r) {

@@ -88,6 +88,7 @@ void TForm1::MsavetreeClick() {
 void TForm1::SaveNames(bool fullPaths) {
   const auto path = AskSavePath("現在表示のフォルダーのファイル名を保存");
   if (!path) return;
+  FileView1_->WaitLoaded();
   QStringList names;
   for (int r = 0; r < FileView1_->RowCount(); ++r) {
     const browser::TFileRow& row = FileView1_->Row(r);

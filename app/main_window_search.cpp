@@ -272,6 +272,7 @@ void TForm1::ReplaceDialog1ReplaceAll(const std::string& find, const std::string
 bool TForm1::GrepRunning() const { return grep_ != nullptr && grep_->Running(); }
 
 void TForm1::MgrepClick() {
+  FileView1_->WaitLoaded();
   if (GrepRunning() || FileView1_->RowCount() == 0 || !PaneMayChange()) return;
   QString folder = FileView1_->Folder();
   if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');

@@ -1,11 +1,9 @@
 #include "browser/file_list_model.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 #include <sys/stat.h>
 
-#include <QCollator>
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -17,6 +15,8 @@
 #include <cstdint>
 #include <ctime>
 #include <memory>
+#include <thread>
+#include <utility>
 
 #include "browser/file_name.h"
 #include "browser/mask.h"
@@ -26,15 +26,6 @@ namespace sorabu::browser {
 
 namespace {
 
-const QCollator& NameCollator() {
-  static const QCollator collator = [] {
-    QCollator c{QLocale::system()};
-    c.setCaseSensitivity(Qt::CaseInsensitive);
-    return c;
-  }();
-  return collator;
-}
-
 QString DateText(time_t when) {
   std::tm local{};
   localtime_r(&when, &local);
@@ -42,37 +33,22 @@ QString DateText(time_t when) {
       FormatListDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min));
 }
 
-int CompareRows(const TFileRow& a, const TFileRow& b) {
-  if (a.folder != b.folder) return a.folder ? -1 : 1;
-  const int r = a.key->compare(*b.key);
-  return r != 0 ? r : QString::compare(a.name, b.name);
-}
-
-// One entry of a folder as a row, without its type text and sort key; false when the mask
-// leaves it out.
-bool ReadEntry(int fd, const char* n, bool link, bool dirEntry, const QString& prefix,
-               const std::vector<std::string>& mask, TFileRow& row) {
-  struct stat st {};
-  // A link shows what it points to; a dangling one shows itself.
-  const bool statted = fstatat(fd, n, &st, 0) == 0 || fstatat(fd, n, &st, AT_SYMLINK_NOFOLLOW) == 0;
-  const bool folderItem = statted ? S_ISDIR(st.st_mode) : dirEntry;
-  if (!folderItem && !MatchesMask(n, mask)) return false;
-  const TShownName shown = ShownFileName(n);
-  row.name = shown.text;
-  row.unreachable = !shown.reachable;
-  row.id = prefix + row.name;
-  if (shown.reachable) row.path = row.id;  // one string, shared
-  row.folder = folderItem;
-  row.link = link;
-  row.hasData = statted;
-  if (statted) {
-    row.size = static_cast<qint64>(st.st_size);
-    row.mtime = static_cast<qint64>(st.st_mtime);
-  }
-  return true;
-}
-
 }  // namespace
+
+// The worker that reads the rest of a large folder. It owns the open scan and copies of the rows
+// shown so far (the copies share their strings), and hands back what it read with the order of
+// the whole; it touches nothing of the model's.
+struct TFileListModel::TLoadedRest {
+  std::vector<TFileRow> rows;          // in the order they were read
+  std::vector<std::uint32_t> order;    // the default order of shown rows (0..n-1) and these (n..)
+};
+
+struct TFileListModel::TLoadJob {
+  std::atomic<bool> stop{false};
+  std::thread thread;
+  std::optional<TLoadedRest> result;  // written by the worker, read after it is joined
+};
+
 
 TFileListModel::TFileListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -86,20 +62,7 @@ QString TFileListModel::DateText(const TFileRow& row) {
   return sorabu::browser::DateText(static_cast<time_t>(row.mtime));
 }
 
-QString TFileListModel::TypeName(const QString& name, bool folder) {
-  static QMimeDatabase db;
-  if (folder) {
-    static const QString kFolder = db.mimeTypeForName(QStringLiteral("inode/directory")).comment().left(80);
-    return kFolder;
-  }
-  const int dot = name.lastIndexOf(QLatin1Char('.'));
-  const QString ext = dot >= 0 ? name.mid(dot).toLower() : QString();
-  auto it = typeCache_.constFind(ext);
-  if (it != typeCache_.constEnd()) return *it;
-  const QString comment = db.mimeTypeForFile(name, QMimeDatabase::MatchExtension).comment().left(80);
-  typeCache_.insert(ext, comment);
-  return comment;
-}
+TFileListModel::~TFileListModel() { StopLoading(); }
 
 bool TFileListModel::Fill(const QString& folder, const std::vector<std::string>& mask) {
   return Read(folder, mask, nullptr);
@@ -109,12 +72,8 @@ bool TFileListModel::Refill(const std::vector<std::string>& mask) { return Read(
 
 bool TFileListModel::Read(const QString& folder, const std::vector<std::string>& mask,
                           const std::vector<TFileRow>* before) {
-  QHash<QString, std::size_t> known;
-  if (before) {
-    known.reserve(static_cast<qsizetype>(before->size()));
-    for (std::size_t i = 0; i < before->size(); ++i) known.insert((*before)[i].id, i);
-  }
   std::vector<TFileRow> rows;
+  std::unique_ptr<TFolderScan> rest;
   if (IsVirtual(folder)) {
     bool ok = false;
     const QVector<TShellItem> items = Children(folder, false, &ok);
@@ -125,55 +84,93 @@ bool TFileListModel::Read(const QString& folder, const std::vector<std::string>&
       row.id = item.id;
       row.path = IsVirtual(item.id) ? QString() : item.id;
       row.folder = item.folder;
+      labels_.Label(row);
       rows.push_back(std::move(row));
     }
   } else {
-    const QByteArray native = QFile::encodeName(folder);
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(native.constData()), closedir);
-    if (!dir) return false;
-    const int fd = dirfd(dir.get());
-    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    while (dirent* e = readdir(dir.get())) {
-      const char* n = e->d_name;
-      if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
-      TFileRow row;
-      if (!ReadEntry(fd, n, e->d_type == DT_LNK, e->d_type == DT_DIR, prefix, mask, row)) continue;
-      if (!known.isEmpty()) {
-        const auto it = known.constFind(row.id);
-        if (it != known.constEnd()) {
-          const TFileRow& old = (*before)[*it];
-          if (old.folder == row.folder && old.link == row.link && old.hasData == row.hasData && old.size == row.size &&
-              old.mtime == row.mtime) {
-            rows.push_back(old);
-            continue;
-          }
-        }
-      }
-      rows.push_back(std::move(row));
-    }
+    auto scan = std::make_unique<TFolderScan>(folder, mask, before);
+    if (!scan->Open()) return false;
+    if (!scan->Read(inlineEntries_, rows, labels_)) rest = std::move(scan);
   }
-  for (TFileRow& row : rows) {
-    if (row.key) continue;  // kept from before
-    row.typeText = TypeName(row.name, row.folder);
-    row.key = NameCollator().sortKey(row.name);
-  }
-  // Row numbers are sorted, not rows: a row is large, and each moves once.
-  std::vector<std::uint32_t> order(rows.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
-  std::stable_sort(order.begin(), order.end(), [&rows](std::uint32_t a, std::uint32_t b) { return CompareRows(rows[a], rows[b]) < 0; });
-  std::vector<TFileRow> sorted;
-  sorted.reserve(rows.size());
-  for (const std::uint32_t i : order) sorted.push_back(std::move(rows[i]));
-  std::vector<TFileRow>().swap(rows);
+  StopLoading();
+  SortDefault(rows);
   beginResetModel();
   folder_ = folder;
-  rows_ = std::move(sorted);
+  rows_ = std::move(rows);
   endResetModel();
+  if (rest) StartLoading(std::move(rest));
   return true;
+}
+
+void TFileListModel::StartLoading(std::unique_ptr<TFolderScan> scan) {
+  auto job = std::make_unique<TLoadJob>();
+  TLoadJob* raw = job.get();
+  const std::uint64_t generation = generation_;
+  job->thread = std::thread([this, raw, generation, scan = std::move(scan), shown = rows_]() mutable {
+    TRowLabels labels;
+    TLoadedRest rest;
+    if (!scan->Read(SIZE_MAX, rest.rows, labels, &raw->stop)) return;
+    scan.reset();  // the folder is closed before the list changes
+    const std::size_t n = shown.size();
+    auto row = [&](std::uint32_t i) -> const TFileRow& { return i < n ? shown[i] : rest.rows[i - n]; };
+    rest.order.resize(n + rest.rows.size());
+    for (std::size_t i = 0; i < rest.order.size(); ++i) rest.order[i] = static_cast<std::uint32_t>(i);
+    std::stable_sort(rest.order.begin(), rest.order.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return CompareRows(row(a), row(b)) < 0; });
+    if (raw->stop.load()) return;
+    raw->result = std::move(rest);
+    QMetaObject::invokeMethod(this, [this, generation] { FinishLoading(generation); }, Qt::QueuedConnection);
+  });
+  load_ = std::move(job);
+}
+
+void TFileListModel::WaitLoaded() {
+  if (load_) FinishLoading(generation_);
+}
+
+void TFileListModel::StopLoading() {
+  ++generation_;  // a result already on its way is dropped
+  if (!load_) return;
+  load_->stop = true;
+  load_->thread.join();
+  load_.reset();
+  sortedWhileLoading_.reset();
+  changedWhileLoading_.clear();
+}
+
+void TFileListModel::FinishLoading(std::uint64_t generation) {
+  if (generation != generation_ || !load_) return;
+  load_->thread.join();
+  std::optional<TLoadedRest> result = std::move(load_->result);
+  load_.reset();
+  if (!result) {  // the worker found the folder gone or unreadable half-way: keep what is shown
+    sortedWhileLoading_.reset();
+    emit Loaded(std::exchange(changedWhileLoading_, {}));
+    return;
+  }
+  TLoadedRest& rest = *result;
+  const int shown = Count();
+  if (!rest.rows.empty()) {
+    beginInsertRows({}, shown, shown + static_cast<int>(rest.rows.size()) - 1);
+    rows_.reserve(rows_.size() + rest.rows.size());
+    for (TFileRow& r : rest.rows) rows_.push_back(std::move(r));
+    endInsertRows();
+  }
+  // A sort chosen while the folder loaded holds for the whole; otherwise the shown rows are
+  // still where the worker saw them and its order is the order of the whole.
+  if (sortedWhileLoading_) SortRows(sortedWhileLoading_->first, sortedWhileLoading_->second);
+  else Reorder(rest.order);
+  sortedWhileLoading_.reset();
+  const QStringList changed = std::exchange(changedWhileLoading_, {});
+  emit Loaded(changed);
 }
 
 bool TFileListModel::UpdateNames(const QStringList& names, const std::vector<std::string>& mask, bool defaultOrder) {
   if (folder_.isEmpty() || IsVirtual(folder_)) return false;
+  if (Loading()) {
+    changedWhileLoading_ << names;
+    return false;
+  }
   const int fd = ::open(QFile::encodeName(folder_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;
   const QString prefix = folder_.endsWith(QLatin1Char('/')) ? folder_ : folder_ + QLatin1Char('/');
@@ -186,8 +183,7 @@ bool TFileListModel::UpdateNames(const QStringList& names, const std::vector<std
     struct stat lst {};
     if (fstatat(fd, native.constData(), &lst, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone
     if (!ReadEntry(fd, native.constData(), S_ISLNK(lst.st_mode), S_ISDIR(lst.st_mode), prefix, mask, row)) continue;
-    row.typeText = TypeName(row.name, row.folder);
-    row.key = NameCollator().sortKey(row.name);
+    labels_.Label(row);
     const auto at = defaultOrder ? std::upper_bound(rows.begin(), rows.end(), row,
                                                      [](const TFileRow& a, const TFileRow& b) { return CompareRows(a, b) < 0; })
                                  : rows.end();
@@ -211,13 +207,11 @@ void TFileListModel::SortRows(int column, int direction) {
   auto text = [&](const TFileRow& r) -> const QString& {
     return column == 2 ? r.typeText : texts[static_cast<std::size_t>(&r - rows_.data())];
   };
-  emit layoutAboutToBeChanged();
-  const QModelIndexList before = persistentIndexList();
-  std::vector<int> order(rows_.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
-  std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
-    const TFileRow& a = rows_[static_cast<std::size_t>(x)];
-    const TFileRow& b = rows_[static_cast<std::size_t>(y)];
+  std::vector<std::uint32_t> order(rows_.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t x, std::uint32_t y) {
+    const TFileRow& a = rows_[x];
+    const TFileRow& b = rows_[y];
     int c = 0;
     if (column == 0) c = CompareRows(a, b);
     // Sizes and dates are fixed-width ASCII texts: their plain order is the numeric order.
@@ -225,15 +219,23 @@ void TFileListModel::SortRows(int column, int direction) {
     else c = QString::compare(text(a), text(b));
     return c * direction < 0;
   });
+  if (Loading()) sortedWhileLoading_.emplace(column, direction);
+  Reorder(order);
+}
+
+void TFileListModel::Reorder(const std::vector<std::uint32_t>& order) {
+  emit layoutAboutToBeChanged();
+  const QModelIndexList before = persistentIndexList();
   std::vector<TFileRow> sorted;
   sorted.reserve(rows_.size());
   std::vector<int> newRowOf(rows_.size());
   for (std::size_t i = 0; i < order.size(); ++i) {
-    newRowOf[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
-    sorted.push_back(std::move(rows_[static_cast<std::size_t>(order[i])]));
+    newRowOf[order[i]] = static_cast<int>(i);
+    sorted.push_back(std::move(rows_[order[i]]));
   }
   rows_ = std::move(sorted);
   QModelIndexList after;
+  after.reserve(before.size());
   for (const QModelIndex& i : before) after << index(newRowOf[static_cast<std::size_t>(i.row())], i.column());
   changePersistentIndexList(before, after);
   emit layoutChanged();
@@ -258,8 +260,9 @@ bool TFileListModel::Rename(int rowIndex, const QString& newName) {
   const QString old = row.path;
   row.name = newName;
   row.path = row.id = target;
-  row.key = NameCollator().sortKey(newName);
-  if (!row.folder) row.typeText = TypeName(newName, false);
+  row.key = labels_.Key(newName);
+  if (!row.folder) row.typeText = labels_.TypeName(newName, false);
+  if (Loading()) changedWhileLoading_ << QFileInfo(old).fileName() << newName;
   emit dataChanged(index(rowIndex, 0), index(rowIndex, 3));
   emit Renamed(old, target, row.folder);
   return true;

@@ -1,46 +1,41 @@
 // The rows of the file list: one per item of the current folder that passes the mask, four
 // columns (name, size, type, date).
 //
-// A plain table model over a vector, filled in one reset: a folder of 100,000 entries costs one
-// readdir pass and one stat per entry, the type names come from the MIME database once per
-// extension, and the name order uses collation keys computed once per row, so sorting does not
-// call the collator for every comparison. Sizes are whole 64-bit figures; the size and date texts
-// are made only for the rows on screen.
+// A plain table model over a vector. The first entries of a folder are read at once and shown;
+// a larger folder's rest is read on a worker, and lands as one insert and one reordering that
+// keep the focus, the selection and the scroll, so a folder of a million entries never freezes the
+// window. Changes reported while it loads are applied when it has loaded. The type names come from
+// the MIME database once per extension, and the name order uses collation keys computed once per
+// row. Sizes are whole 64-bit figures; the size and date texts are made only for the rows on screen.
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QCollatorSortKey>
 #include <QHash>
 #include <QIcon>
+#include <QStringList>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "browser/folder_rows.h"
 
 namespace sorabu::browser {
 
 constexpr int kMaxDragFiles = 1024;
 
-struct TFileRow {
-  QString name;
-  QString path;  // empty for virtual items
-  QString id;
-  bool folder = false;
-  bool link = false;
-  bool hasData = false;
-  bool unreachable = false;  // the name on disk is not valid UTF-8: shown escaped, path empty
-  qint64 size = 0;
-  qint64 mtime = 0;  // seconds, for telling an unchanged item when the folder is read again
-  QString typeText;  // shared by the rows of one extension
-  std::optional<QCollatorSortKey> key;
-};
 
 class TFileListModel : public QAbstractTableModel {
   Q_OBJECT
  public:
   explicit TFileListModel(QObject* parent = nullptr);
+  ~TFileListModel() override;
 
   // Reads the folder (a path or a virtual id); false, with the rows left as they were, when the
   // folder cannot be read. Rows come out in the default order (folders first, then names).
+  // A folder of more than InlineEntries() entries shows those at once and loads the rest.
   bool Fill(const QString& folder, const std::vector<std::string>& mask);
   // Reads the same folder again: items whose kind, size and date are unchanged keep the texts and
   // keys computed before, so a large folder is read again in a fraction of a first fill.
@@ -48,7 +43,13 @@ class TFileListModel : public QAbstractTableModel {
   // Reads only the named entries of the folder again (made, removed, renamed or written since):
   // each is removed, and put back where it belongs when it is still there. With defaultOrder the
   // rows keep the folder's default order; otherwise new rows go last and the caller sorts.
+  // While the folder loads the names wait (false) and come with Loaded.
   bool UpdateNames(const QStringList& names, const std::vector<std::string>& mask, bool defaultOrder);
+  bool Loading() const { return load_ != nullptr; }
+  // Ends a load at once, for a command that needs every row (the window waits for the read).
+  void WaitLoaded();
+  std::size_t InlineEntries() const { return inlineEntries_; }
+  void SetInlineEntries(std::size_t n) { inlineEntries_ = n > 0 ? n : 1; }
   const QString& Folder() const { return folder_; }
   const TFileRow& Row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
   int Count() const { return static_cast<int>(rows_.size()); }
@@ -74,16 +75,29 @@ class TFileListModel : public QAbstractTableModel {
 
  signals:
   void Renamed(const QString& oldPath, const QString& newPath, bool folder);
+  // The whole folder is in; changed holds the names reported changed while it loaded.
+  void Loaded(const QStringList& changed);
 
  private:
+  struct TLoadJob;
+  struct TLoadedRest;
   bool Read(const QString& folder, const std::vector<std::string>& mask, const std::vector<TFileRow>* before);
-  QString TypeName(const QString& name, bool folder);
+  void StartLoading(std::unique_ptr<TFolderScan> scan);
+  void StopLoading();
+  void FinishLoading(std::uint64_t generation);
+  // Puts the rows in order (order[i] is the present row that goes to row i).
+  void Reorder(const std::vector<std::uint32_t>& order);
   QIcon RowIcon(const TFileRow& row) const;
 
   QString folder_;
   std::vector<TFileRow> rows_;
-  QHash<QString, QString> typeCache_;
+  TRowLabels labels_;
   mutable QHash<QString, QIcon> iconCache_;
+  std::size_t inlineEntries_ = 4096;
+  std::unique_ptr<TLoadJob> load_;
+  std::uint64_t generation_ = 0;
+  std::optional<std::pair<int, int>> sortedWhileLoading_;  // column and direction
+  QStringList changedWhileLoading_;
 };
 
 }  // namespace sorabu::browser

@@ -85,6 +85,10 @@ TFileView::TFileView(QWidget* parent)
   connect(selection_, &QItemSelectionModel::selectionChanged, this, &TFileView::OnSelectionChanged);
   connect(selection_, &QItemSelectionModel::currentChanged, this, &TFileView::OnCurrentChanged);
   connect(model_, &TFileListModel::Renamed, this, &TFileView::Renamed);
+  connect(model_, &TFileListModel::Loaded, this, [this](const QStringList& changed) {
+    if (!changed.isEmpty()) Reload(&changed);
+    emit Loaded();
+  });
   trash_ = [](const QString& path) { return QFile::moveToTrash(path); };
   open_ = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
   SetViewStyle(TViewStyle::List);
@@ -117,7 +121,8 @@ bool TFileView::Reload(const QStringList* names) {
   }
   reloading_ = true;
   constexpr int kFewNames = 256;
-  const bool few = names != nullptr && names->size() <= kFewNames;
+  // While the folder loads, changed names wait for the end of the load, however many.
+  const bool few = names != nullptr && (names->size() <= kFewNames || model_->Loading());
   const bool filled = few ? model_->UpdateNames(*names, mask_, sortColumn_ < 0) : model_->Refill(mask_);
   if (filled) {
     if (sortColumn_ >= 0) model_->SortRows(sortColumn_, sortDirection_);

@@ -31,7 +31,8 @@ class TFileView : public QWidget {
   explicit TFileView(QWidget* parent = nullptr);
 
   // Replaces the folder and fills the list; false (list and folder unchanged) when the folder
-  // cannot be read.
+  // cannot be read. A large folder shows its first entries at once and the rest when it has
+  // loaded (Loaded); meanwhile the list can be used as it stands.
   bool SetFolder(const QString& folder);
   const QString& Folder() const { return model_->Folder(); }
   // Reads the current folder again; the selection and order are lost, the sort directions reset.
@@ -60,6 +61,8 @@ class TFileView : public QWidget {
   // Full paths of all selected rows in list order.
   QStringList SelectedPaths() const;
   int RowCount() const { return model_->Count(); }
+  // For a command that walks every row: a folder still loading is read to its end first.
+  void WaitLoaded() { model_->WaitLoaded(); }
   int SelectedCount() const;
   // Selected row numbers in list order.
   QList<int> SelectedRows() const;
@@ -104,6 +107,8 @@ class TFileView : public QWidget {
   // A selection or focus change: selectionStateChanged when the selected set changed.
   void Changed(bool selectionStateChanged);
   void Renamed(const QString& oldPath, const QString& newPath, bool folder);
+  // A large folder has loaded in full (SetFolder showed its first entries).
+  void Loaded();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

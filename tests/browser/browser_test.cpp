@@ -9,10 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QMimeData>
+#include <algorithm>
 #include <memory>
 #include <QTemporaryDir>
 #include <QLineEdit>
 #include <QListView>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
 
@@ -417,6 +419,105 @@ TEST_F(BrowserTest, TreeRenameCommittedByMovingToAChildKeepsThatChild) {
   EXPECT_EQ(tree.SelectedPath(), dir_.filePath("new/renamed/deepest"));
   EXPECT_EQ(list.Folder(), dir_.filePath("new/renamed/deepest"));
   EXPECT_EQ(tree.FindNode(dir_.filePath("new/renamed/deepest")), deepest);
+}
+
+// A large folder: the first entries show at once and the rest is read on a worker. Small counts
+// stand in for the thousands the list reads at once in use.
+class LargeFolderLoad : public BrowserTest {
+ protected:
+  void SetUp() override {
+    for (int i = 0; i < 600; ++i) Make(QStringLiteral("f%1.txt").arg(i, 3, 10, QLatin1Char('0')));
+    for (const char* d : {"Dz", "da", "dm"}) MakeDir(QString::fromLatin1(d));
+  }
+  // The same folder read in one go, as the reference order.
+  QStringList WholeOrder() {
+    TFileView whole;
+    EXPECT_TRUE(whole.SetFolder(dir_.path()));
+    EXPECT_FALSE(whole.Model()->Loading());
+    return Names(whole);
+  }
+  static void StartSmall(TFileView& v) { v.Model()->SetInlineEntries(40); }
+  static bool WaitLoaded(TFileView& v) {
+    QSignalSpy loaded(&v, &TFileView::Loaded);
+    return !v.Model()->Loading() || loaded.wait(10000);
+  }
+};
+
+TEST_F(LargeFolderLoad, FirstEntriesAtOnceThenTheWholeInTheDefaultOrderKeepingTheFocus) {
+  const QStringList whole = WholeOrder();
+  ASSERT_EQ(whole.size(), 603);
+  TFileView v;
+  StartSmall(v);
+  ASSERT_TRUE(v.SetFolder(dir_.path()));
+  ASSERT_TRUE(v.Model()->Loading());
+  ASSERT_GT(v.RowCount(), 0);
+  ASSERT_LE(v.RowCount(), 40);
+  QStringList first = Names(v);
+  QStringList sorted = first;
+  std::sort(sorted.begin(), sorted.end(), [&](const QString& a, const QString& b) { return whole.indexOf(a) < whole.indexOf(b); });
+  EXPECT_EQ(first, sorted) << "the first entries are in order among themselves";
+  ASSERT_TRUE(v.SelectRow(v.RowCount() - 1));
+  const QString focused = v.SelectedPath();
+  ASSERT_TRUE(WaitLoaded(v));
+  EXPECT_EQ(Names(v), whole);
+  EXPECT_EQ(v.SelectedPath(), focused) << "the focused item stays focused where it lands";
+  EXPECT_EQ(v.SelectedCount(), 1);
+  EXPECT_EQ(v.Row(v.CurrentRow()).path, focused);
+}
+
+TEST_F(LargeFolderLoad, ChangesRenamesAndSortsMadeWhileItLoadsHoldForTheWhole) {
+  TFileView v;
+  StartSmall(v);
+  ASSERT_TRUE(v.SetFolder(dir_.path()));
+  ASSERT_TRUE(v.Model()->Loading());
+  // Another program adds and removes files; the watch reports them before the load is done.
+  Make(QStringLiteral("new.txt"));
+  ASSERT_TRUE(QFile::remove(dir_.filePath("f599.txt")));
+  const QStringList changed{QStringLiteral("new.txt"), QStringLiteral("f599.txt")};
+  EXPECT_FALSE(v.Reload(&changed)) << "nothing changes under a load";
+  // A shown file renamed in place.
+  int row = 0;
+  while (row < v.RowCount() && v.Row(row).folder) ++row;
+  ASSERT_LT(row, v.RowCount());
+  const QString old = v.Row(row).name;
+  ASSERT_TRUE(v.RenameRow(row, QStringLiteral("renamed.txt")));
+  v.SortBy(90);  // names descending
+  ASSERT_TRUE(WaitLoaded(v));
+  const QStringList names = Names(v);
+  EXPECT_EQ(names.count(QStringLiteral("new.txt")), 1);
+  EXPECT_EQ(names.count(QStringLiteral("renamed.txt")), 1);
+  EXPECT_FALSE(names.contains(QStringLiteral("f599.txt")));
+  EXPECT_FALSE(names.contains(old));
+  EXPECT_EQ(names.size(), 603);
+  QStringList descending = WholeOrder();
+  std::reverse(descending.begin(), descending.end());
+  EXPECT_EQ(names, descending) << "the sort chosen while it loaded is the order of the whole";
+}
+
+TEST_F(LargeFolderLoad, AnotherFolderOrTheEndOfTheListDropsTheLoadAndACommandCanWaitForIt) {
+  QTemporaryDir small;
+  QFile(small.filePath("only.txt")).open(QIODevice::WriteOnly);
+  {
+    TFileView v;
+    StartSmall(v);
+    QSignalSpy loaded(&v, &TFileView::Loaded);
+    ASSERT_TRUE(v.SetFolder(dir_.path()));
+    ASSERT_TRUE(v.Model()->Loading());
+    ASSERT_TRUE(v.SetFolder(small.path()));
+    EXPECT_FALSE(v.Model()->Loading());
+    QTest::qWait(50);
+    EXPECT_EQ(Names(v), QStringList{QStringLiteral("only.txt")}) << "the first folder's rest never lands";
+    EXPECT_EQ(loaded.count(), 0);
+    // A folder that cannot be read leaves the list and its load as they were.
+    ASSERT_TRUE(v.SetFolder(dir_.path()));
+    EXPECT_FALSE(v.SetFolder(dir_.filePath("missing")));
+    EXPECT_TRUE(v.Model()->Loading());
+    v.WaitLoaded();
+    EXPECT_FALSE(v.Model()->Loading());
+    EXPECT_EQ(v.RowCount(), 603) << "a command that walks every row gets them all";
+    ASSERT_TRUE(v.SetFolder(dir_.path()));
+  }  // the list goes away while it loads
+  SUCCEED();
 }
 
 }  // namespace
