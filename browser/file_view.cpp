@@ -46,6 +46,42 @@ class TCellDelegate : public QStyledItemDelegate {
   int cellWidth_ = 0;
 };
 
+// The small icons lie on a grid in rows. Qt finds a page's target by stepping a pixel at a time
+// and asking for the items under each step, which in a folder of tens of thousands of entries
+// can hold the window for seconds; on a grid the target is a point a number of rows away.
+class TFileListView : public QListView {
+ public:
+  using QListView::QListView;
+
+ protected:
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+    const QModelIndex current = currentIndex();
+    const QSize cell = gridSize();
+    const bool page = action == MovePageDown || action == MovePageUp;
+    if (!page || viewMode() != ListMode || flow() != LeftToRight || !cell.isValid() || !current.isValid())
+      return QListView::moveCursor(action, modifiers);
+    const QRect at = rectForIndex(current);
+    const int last = model()->rowCount(rootIndex()) - 1;
+    if (at.isEmpty() || last < 0) return QListView::moveCursor(action, modifiers);
+    const int rows = std::max(1, (viewport()->height() - cell.height()) / cell.height());
+    // The rows are laid out in batches: below the rows laid out so far there is nothing yet.
+    const int bottom = contentsSize().height() - 1;
+    int y = at.center().y() + (action == MovePageDown ? rows : -rows) * cell.height();
+    if (action == MovePageDown && y > bottom) y = at.center().y() + ((bottom - at.center().y()) / cell.height()) * cell.height();
+    y = std::max(y, at.center().y() - (at.top() / cell.height()) * cell.height());
+    const QPoint target = QPoint(at.center().x(), y) - QPoint(horizontalOffset(), verticalOffset());
+    const QModelIndex found = indexAt(target);
+    if (found.isValid()) return found;
+    // Past the end of the short last row: its last item.
+    for (int row = last; row >= 0; --row) {
+      const QModelIndex i = model()->index(row, modelColumn(), rootIndex());
+      if (!rectForIndex(i).isEmpty()) return i;
+      if (last - row > 4096) break;
+    }
+    return current;
+  }
+};
+
 }  // namespace
 
 TFileView::TFileView(QWidget* parent)
@@ -53,7 +89,7 @@ TFileView::TFileView(QWidget* parent)
       model_(new TFileListModel(this)),
       selection_(new QItemSelectionModel(model_, this)),
       stack_(new QStackedWidget(this)),
-      list_(new QListView(stack_)),
+      list_(new TFileListView(stack_)),
       details_(new QTreeView(stack_)) {
   resize(200, 200);
   auto* layout = new QVBoxLayout(this);

@@ -3,11 +3,13 @@
 // the tree.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QListView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -127,6 +129,47 @@ TEST(FileViewStyles, SwitchingKeepsRowsSelectionAndFocus) {
   EXPECT_EQ(ViewStyleOf(4), TViewStyle::Details);
   v.ColumnWidthsToHeaders();
   EXPECT_GT(v.ColumnWidth(2), v.ColumnWidth(0)) << "ﾌｧｲﾙの種類 is the longest header";
+}
+
+// Paging through the small icons' rows: a page is the rows that fit, in the same column; the last
+// page ends in the last row (on its last item when the row is short of the column), the first
+// on the top row.
+TEST(FileViewStyles, PagingThroughIconRowsMovesByTheRowsThatFit) {
+  QTemporaryDir dir;
+  for (int i = 0; i < 2003; ++i) {
+    QFile f(dir.filePath(QStringLiteral("f%1.txt").arg(i, 4, 10, QLatin1Char('0'))));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  TFileView v;
+  v.Model()->SetInlineEntries(100000);
+  ASSERT_TRUE(v.SetFolder(dir.path()));
+  {
+    v.SetViewStyle(TViewStyle::SmallIcons);
+    v.resize(700, 300);
+    v.show();
+    QListView* list = v.ListView();
+    list->doItemsLayout();
+    const QModelIndex root = list->rootIndex();
+    auto rectOf = [&](int row) { return list->visualRect(list->model()->index(row, 0, root)); };
+    for (int i = 0; i < 1000 && rectOf(2002).isEmpty(); ++i) QApplication::processEvents();  // the batches
+    const int perRow = [&] {
+      int n = 1;
+      while (rectOf(n).top() == rectOf(0).top()) ++n;
+      return n;
+    }();
+    const int cell = list->gridSize().height();
+    const int page = std::max(1, (list->viewport()->height() - cell) / cell);
+    ASSERT_NE(2003 % perRow, 0) << "the last row is short";
+    ASSERT_TRUE(v.SelectRow(perRow - 1));  // the last column, which the short row lacks
+    QTest::keyClick(list, Qt::Key_PageDown);
+    EXPECT_EQ(v.CurrentRow(), perRow - 1 + page * perRow);
+    for (int i = 0; i < 2003 && v.CurrentRow() != 2002; ++i) QTest::keyClick(list, Qt::Key_PageDown);
+    EXPECT_EQ(v.CurrentRow(), 2002) << "the short last row ends on the last item";
+    QTest::keyClick(list, Qt::Key_PageDown);
+    EXPECT_EQ(v.CurrentRow(), 2002);
+    for (int i = 0; i < 2003 && v.CurrentRow() >= perRow; ++i) QTest::keyClick(list, Qt::Key_PageUp);
+    EXPECT_EQ(v.CurrentRow(), 2002 % perRow) << "back on the top row in the same column";
+  }
 }
 
 TEST(FolderRename, AFolderRenamedInTheListIsFollowedByTheTree) {
