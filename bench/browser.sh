@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # File browser figures beside ls -l and find, on folders made for the run under /tmp and removed
-# afterwards: list fill for 10,000 and 100,000 files, counts of a 100,000-file tree, and the time
+# afterwards: list fill for 10,000 and 100,000 files (and 1,000,000 with MILLION=1), counts of a 100,000-file tree, and the time
 # per arrow-key move through 1,000 text files.
 #   bench/browser.sh [BUILD_DIR]
 set -euo pipefail
@@ -32,6 +32,14 @@ for n in 10000 100000; do
   "$bench" fill "$work/flat$n" 5
   echo "ls -l: $(median_ls "$work/flat$n") ms"
 done
+if [ "${MILLION:-0}" = 1 ]; then  # MILLION=1 bench/browser.sh: a folder of 1,000,000 files too
+  make_flat "$work/flat1000000" 1000000
+  echo "== list fill, 1000000 files (peak memory of one fill, then of ls -l)"
+  /usr/bin/time -f 'peak %M KiB' "$bench" fill "$work/flat1000000" 1
+  "$bench" fill "$work/flat1000000" 3
+  /usr/bin/time -f 'ls -l peak %M KiB, %e s' ls -l "$work/flat1000000" > /dev/null
+  rm -rf "$work/flat1000000"
+fi
 rm -rf "$work/flat10000"
 
 echo "== counts of a tree of 100,000 files (100 folders of 1,000)"

@@ -39,8 +39,8 @@ QString DateText(time_t when) {
 // shown so far (the copies share their strings), and hands back what it read with the order of
 // the whole; it touches nothing of the model's.
 struct TFileListModel::TLoadedRest {
-  std::vector<TFileRow> rows;          // in the order they were read
-  std::vector<std::uint32_t> order;    // the default order of shown rows (0..n-1) and these (n..)
+  std::vector<TFileRow> rows;  // the whole folder in the default order
+  std::vector<int> shownAt;    // where each row shown when the load began is in rows
 };
 
 struct TFileListModel::TLoadJob {
@@ -108,20 +108,38 @@ void TFileListModel::StartLoading(std::unique_ptr<TFolderScan> scan) {
   const std::uint64_t generation = generation_;
   job->thread = std::thread([this, raw, generation, scan = std::move(scan), shown = rows_]() mutable {
     TRowLabels labels;
-    TLoadedRest rest;
-    if (!scan->Read(SIZE_MAX, rest.rows, labels, &raw->stop)) return;
+    std::vector<TFileRow> read;
+    if (!scan->Read(SIZE_MAX, read, labels, &raw->stop)) return;
     scan.reset();  // the folder is closed before the list changes
     const std::size_t n = shown.size();
-    auto row = [&](std::uint32_t i) -> const TFileRow& { return i < n ? shown[i] : rest.rows[i - n]; };
-    rest.order.resize(n + rest.rows.size());
-    for (std::size_t i = 0; i < rest.order.size(); ++i) rest.order[i] = static_cast<std::uint32_t>(i);
-    std::stable_sort(rest.order.begin(), rest.order.end(),
+    auto row = [&](std::uint32_t i) -> const TFileRow& { return i < n ? shown[i] : read[i - n]; };
+    std::vector<std::uint32_t> order(n + read.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+    std::stable_sort(order.begin(), order.end(),
                      [&](std::uint32_t a, std::uint32_t b) { return CompareRows(row(a), row(b)) < 0; });
+    if (raw->stop.load()) return;
+    // The whole is put together here, so the window only swaps it in: moving a million rows
+    // into their order takes longer than the window may pause.
+    TLoadedRest rest;
+    rest.rows.reserve(order.size());
+    rest.shownAt.resize(n);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+      const std::uint32_t k = order[i];
+      if (k < n) {
+        rest.shownAt[k] = static_cast<int>(i);
+        rest.rows.push_back(shown[k]);
+      } else {
+        rest.rows.push_back(std::move(read[k - n]));
+      }
+    }
+    std::vector<TFileRow>().swap(read);
     if (raw->stop.load()) return;
     raw->result = std::move(rest);
     QMetaObject::invokeMethod(this, [this, generation] { FinishLoading(generation); }, Qt::QueuedConnection);
   });
   load_ = std::move(job);
+  loadOrigin_.resize(rows_.size());
+  for (std::size_t i = 0; i < loadOrigin_.size(); ++i) loadOrigin_[i] = static_cast<std::uint32_t>(i);
 }
 
 void TFileListModel::WaitLoaded() {
@@ -136,6 +154,7 @@ void TFileListModel::StopLoading() {
   load_.reset();
   sortedWhileLoading_.reset();
   changedWhileLoading_.clear();
+  loadOrigin_.clear();
 }
 
 void TFileListModel::FinishLoading(std::uint64_t generation) {
@@ -143,23 +162,34 @@ void TFileListModel::FinishLoading(std::uint64_t generation) {
   load_->thread.join();
   std::optional<TLoadedRest> result = std::move(load_->result);
   load_.reset();
-  if (!result) {  // the worker found the folder gone or unreadable half-way: keep what is shown
+  if (!result) {  // the worker was stopped: keep what is shown
     sortedWhileLoading_.reset();
+    loadOrigin_.clear();
     emit Loaded(std::exchange(changedWhileLoading_, {}));
     return;
   }
   TLoadedRest& rest = *result;
+  // The rows shown so far stay first through the insert; the reordering then puts every row in
+  // its place and moves the focus and the selection with their rows. Rows renamed meanwhile come
+  // back under their old names and are read again with the other changes.
   const int shown = Count();
-  if (!rest.rows.empty()) {
-    beginInsertRows({}, shown, shown + static_cast<int>(rest.rows.size()) - 1);
-    rows_.reserve(rows_.size() + rest.rows.size());
-    for (TFileRow& r : rest.rows) rows_.push_back(std::move(r));
-    endInsertRows();
+  const int total = static_cast<int>(rest.rows.size());
+  if (total > shown) beginInsertRows({}, shown, total - 1);
+  rows_.swap(rest.rows);
+  if (total > shown) endInsertRows();
+  emit layoutAboutToBeChanged();
+  const QModelIndexList before = persistentIndexList();
+  QModelIndexList after;
+  after.reserve(before.size());
+  for (const QModelIndex& i : before) {
+    const std::size_t r = static_cast<std::size_t>(i.row());
+    after << (r < loadOrigin_.size() ? index(rest.shownAt[loadOrigin_[r]], i.column()) : QModelIndex());
   }
-  // A sort chosen while the folder loaded holds for the whole; otherwise the shown rows are
-  // still where the worker saw them and its order is the order of the whole.
+  changePersistentIndexList(before, after);
+  emit layoutChanged();
+  loadOrigin_.clear();
+  // A sort chosen while the folder loaded holds for the whole.
   if (sortedWhileLoading_) SortRows(sortedWhileLoading_->first, sortedWhileLoading_->second);
-  else Reorder(rest.order);
   sortedWhileLoading_.reset();
   const QStringList changed = std::exchange(changedWhileLoading_, {});
   emit Loaded(changed);
@@ -234,6 +264,11 @@ void TFileListModel::Reorder(const std::vector<std::uint32_t>& order) {
     sorted.push_back(std::move(rows_[order[i]]));
   }
   rows_ = std::move(sorted);
+  if (Loading()) {
+    std::vector<std::uint32_t> origin(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) origin[i] = loadOrigin_[order[i]];
+    loadOrigin_.swap(origin);
+  }
   QModelIndexList after;
   after.reserve(before.size());
   for (const QModelIndex& i : before) after << index(newRowOf[static_cast<std::size_t>(i.row())], i.column());

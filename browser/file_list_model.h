@@ -97,6 +97,7 @@ class TFileListModel : public QAbstractTableModel {
   std::unique_ptr<TLoadJob> load_;
   std::uint64_t generation_ = 0;
   std::optional<std::pair<int, int>> sortedWhileLoading_;  // column and direction
+  std::vector<std::uint32_t> loadOrigin_;  // each row's place when the load began
   QStringList changedWhileLoading_;
 };
 

@@ -481,8 +481,11 @@ TEST_F(LargeFolderLoad, ChangesRenamesAndSortsMadeWhileItLoadsHoldForTheWhole) {
   ASSERT_LT(row, v.RowCount());
   const QString old = v.Row(row).name;
   ASSERT_TRUE(v.RenameRow(row, QStringLiteral("renamed.txt")));
+  ASSERT_TRUE(v.SelectRow(row + 1));
+  const QString focused = v.SelectedPath();
   v.SortBy(90);  // names descending
   ASSERT_TRUE(WaitLoaded(v));
+  EXPECT_EQ(v.SelectedPath(), focused) << "the focus moved with its row through both orders";
   const QStringList names = Names(v);
   EXPECT_EQ(names.count(QStringLiteral("new.txt")), 1);
   EXPECT_EQ(names.count(QStringLiteral("renamed.txt")), 1);
