@@ -285,6 +285,7 @@ bool TFileView::SelectRow(int row) {
 }
 
 int TFileView::SelectByName(const QString& name) {
+  WaitLoaded();  // the name may be among the entries still to come
   QItemSelection chosen;
   int first = -1;
   for (int r = 0; r < model_->Count(); ++r)
