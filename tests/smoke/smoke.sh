@@ -23,7 +23,11 @@ if [ "${1:-}" = "--first-look" ]; then
   for _ in $(seq 1 100); do
     win=$(xdotool search --onlyvisible --name 'ソラブ' 2>/dev/null | tail -n 1 || true)
     [ -n "$win" ] && break
-    kill -0 "$pid" 2>/dev/null || break
+    # As in the main run: a server that turned the program away is tried again on a new display.
+    if ! kill -0 "$pid" 2>/dev/null; then
+      grep -q 'could not connect to display' "$out/stderr-first-look.txt" 2>/dev/null && exit 3
+      break
+    fi
     sleep 0.2
   done
   [ -n "$win" ] || { echo "no window at the first look"; kill "$pid" 2>/dev/null; exit 1; }
