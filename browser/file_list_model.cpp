@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QMimeDatabase>
 #include <QUrl>
 #include <algorithm>
 #include <cstdint>
@@ -35,20 +34,19 @@ QString DateText(time_t when) {
 
 }  // namespace
 
-// The worker that reads the rest of a large folder. It owns the open scan and copies of the rows
-// shown so far (the copies share their strings), and hands back what it read with the order of
-// the whole; it touches nothing of the model's.
 struct TFileListModel::TLoadedRest {
   std::vector<TFileRow> rows;  // the whole folder in the default order
   std::vector<int> shownAt;    // where each row shown when the load began is in rows
 };
 
+// The worker that reads the rest of a large folder. It owns the open scan and copies of the rows
+// shown so far (the copies share their strings), and hands back the whole in order; it touches
+// nothing of the model's.
 struct TFileListModel::TLoadJob {
   std::atomic<bool> stop{false};
   std::thread thread;
   std::optional<TLoadedRest> result;  // written by the worker, read after it is joined
 };
-
 
 TFileListModel::TFileListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
