@@ -18,21 +18,8 @@ using test::S;
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-class GrepFilesTest : public ::testing::Test {
+class GrepFilesTest : public test::FolderTest {
  protected:
-  void SetUp() override {
-    char dir_template[] = "/tmp/regex-grep-files-XXXXXX";
-    ASSERT_NE(mkdtemp(dir_template), nullptr);
-    dir_ = dir_template;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const fs::path p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p.string();
-  }
-
   // A file of random lines: ASCII words, Shift-JIS characters whose bytes hide other characters,
   // the three line ends, now and then one line longer than the reader's block.
   std::string RandomText(std::mt19937& rng) {
@@ -76,8 +63,6 @@ class GrepFilesTest : public ::testing::Test {
     run.result = RunGrepCommand(grep, pattern, paths, options, pane);
     return run;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(GrepFilesTest, SeveralThreadsGiveThePaneOneThreadGives) {

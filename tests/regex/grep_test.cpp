@@ -25,21 +25,8 @@ namespace {
 using test::S;
 namespace fs = std::filesystem;
 
-class GrepTest : public ::testing::Test {
+class GrepTest : public test::FolderTest {
  protected:
-  void SetUp() override {
-    char dir_template[] = "/tmp/regex-grep-XXXXXX";
-    ASSERT_NE(mkdtemp(dir_template), nullptr);
-    dir_ = dir_template;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const fs::path p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p.string();
-  }
-
   // "LineNo:Line" of every report.
   std::vector<std::string> Grep(const std::string& pattern, const std::string& bytes, bool fuzzy = false,
                                 bool* fixed = nullptr) {
@@ -54,8 +41,6 @@ class GrepTest : public ::testing::Test {
     grep.GrepFile(Write("f.txt", bytes));
     return lines;
   }
-
-  fs::path dir_;
 };
 
 using Lines = std::vector<std::string>;
