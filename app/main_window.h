@@ -18,24 +18,19 @@
 
 #include "app/archive_extract.h"
 #include "app/grep_runner.h"
+#include "app/main_widgets.h"
 #include "app/main_window_state.h"
-#include "app/menu_handles.h"
-#include "browser/view_style.h"
+#include "app/window_options.h"
 #include "dialogs/dialogs.h"
 #include "settings/window_state.h"
 
-class QAction;
 class QByteArray;
 class QKeyEvent;
-class QLabel;
-class QMenu;
 class QPrinter;
-class QSplitter;
-class QToolBar;
 
 namespace sorabu::settings { class TIniFile; }
-namespace sorabu::viewer { class TTextPane; class TStatusPanels; class TViewer; }
-namespace sorabu::browser { class TComboView; class TFileView; class TFolderCounter; class TFolderView; class TFolderWatch; }
+namespace sorabu::viewer { class TViewer; }
+namespace sorabu::browser { class TFolderWatch; }
 namespace sorabu::fileops { class TSHFOP; }
 namespace sorabu::textcmd { struct TCommand; }
 namespace sorabu::custom { struct TToolButtonInfo; }
@@ -50,45 +45,18 @@ class TDirRunner;
 class TFileOpRunner;
 class TSystemServices;
 
-// The options of the 設定 menu, in the order the settings file lists them.
-enum class Option {
-  Mdisp, Mmousepoint, Mlhashow, Mrtf, Mtoolbar, Msubtoolbar1, Msubfolderview1, Mtodiropen1,
-  Mdialogdisp1, Mcloseinitview1, Mbackup1, Mdragdrop1, Mlfline, Count
-};
-
-struct TOptionItem {
-  QAction* main = nullptr;   // in the menu bar's 設定
-  QAction* popup = nullptr;  // its copy in PopupMenu1
-  const char* key = "";      // key in section Menu
-  bool value = false;
-};
-
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public TMainWidgets {
   Q_OBJECT
  public:
   // dialogs: where every question goes; iniPath: the settings file.
   TForm1(dialogs::TDialogs& dialogs, std::string iniPath, QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // What every part shares: the settings, the viewer, the widgets by their component names.
+  // What every part shares besides the widgets: the settings, the viewer, the selection.
   settings::TWindowState& State() { return state_; }
   const std::string& IniPath() const { return iniPath_; }
   viewer::TViewer& Viewer() { return *viewer_; }
   TBrowserSelection& Selection() { return *selection_; }
-  viewer::TTextPane* RichEdit1() const { return RichEdit1_; }
-  QLabel* LFilestring() const { return LFilestring_; }
-  viewer::TStatusPanels* SBarR() const { return SBarR_; }
-  viewer::TStatusPanels* StatusBar1() const { return StatusBar1_; }
-  QToolBar* ToolBar1() const { return ToolBar1_; }
-  QToolBar* ToolBar2() const { return ToolBar2_; }
-  browser::TComboView* ComboView1() const { return ComboView1_; }
-  browser::TFolderView* FolderView1() const { return FolderView1_; }
-  browser::TFileView* FileView1() const { return FileView1_; }
-  browser::TFolderCounter& Counter() { return *counter_; }
-  const TMenus& Menus() const { return menus_; }
-  QMenu* PopupMenu1() const { return PopupMenu1_; }
-  QMenu* PopupMenu2() const { return PopupMenu2_; }
-  QMenu* PopupMenu3() const { return PopupMenu3_; }
   QAction* Action(const char* name) const;  // an item or tool button by its object name
 
  signals:
@@ -303,31 +271,12 @@ class TForm1 : public QMainWindow {
   void SetPanelRBHeight(int height);
   int PanelRBTHeight() const;
   bool TextPaneVisible() const;
-  browser::TViewStyle FileViewStyle() const { return fileViewStyle_; }
   void ApplyFileViewStyle(browser::TViewStyle style);
-  int ColumnWidth(int index) const { return columnWidths_[static_cast<std::size_t>(index)]; }
   QString CurrentFolder() const;
  private:
   void BuildLayout();
   void LayoutTextHeader();
   void ApplyPanelRBHeight(int height, bool laidOut);
-  QToolBar* ToolBar1_ = nullptr;
-  QToolBar* ToolBar2_ = nullptr;
-  QSplitter* Splitter2_ = nullptr;  // left | right
-  QSplitter* Splitter1_ = nullptr;  // PanelLT above PanelLB
-  QSplitter* Splitter3_ = nullptr;  // PanelRT above PanelRB
-  QWidget *PanelL_ = nullptr, *PanelLT_ = nullptr, *PanelLB_ = nullptr;
-  QWidget *PanelR_ = nullptr, *PanelRT_ = nullptr, *PanelRB_ = nullptr, *PanelRBT_ = nullptr;
-  browser::TComboView* ComboView1_ = nullptr;
-  browser::TFolderView* FolderView1_ = nullptr;
-  browser::TFileView* FileView1_ = nullptr;
-  browser::TFolderCounter* counter_ = nullptr;
-  QLabel* LFilestring_ = nullptr;
-  viewer::TTextPane* RichEdit1_ = nullptr;
-  viewer::TStatusPanels* SBarR_ = nullptr;
-  viewer::TStatusPanels* StatusBar1_ = nullptr;
-  browser::TViewStyle fileViewStyle_ = browser::TViewStyle::List;
-  std::array<int, 3> columnWidths_{-1, -1, -1};
   int pendingPanelRBHeight_ = -1;
   int pendingPanelLWidth_ = -1;
   bool textHeaderHasToolBar_ = true;
@@ -376,23 +325,14 @@ class TForm1 : public QMainWindow {
   std::array<QAction*, 2> BeforeExit() const;
   // Items at the top of the pop-up's shortcut list, in the order given.
   void AddShortcuts(std::initializer_list<ShortcutSpec> items);
-  // A tool button of the bars, its tip and status text from the tool-button table, put before
-  // `before` (at the end when null); and a divider of the table's width.
-  QAction* ToolButton(QToolBar* bar, QAction* before, const char* name, QStyle::StandardPixmap icon,
-                      void (TForm1::*slot)());
-  void ToolDivider(QToolBar* bar, QAction* before, const char* name);
+  // A tool button at the end of the bar, its tips from the tool-button table; ArrangeToolBar
+  // gives it its place and makes the dividers.
+  QAction* ToolButton(QToolBar* bar, const char* name, QStyle::StandardPixmap icon, void (TForm1::*slot)());
   void BindOption(Option o, QMenu* mainMenu, QMenu* popupMenu, const char* mainName, const char* popupName,
                   const char* caption, const char* key, bool def, void (TForm1::*slot)());
   void ApplyToolButtonSettings(const settings::TIniFile& ini);
   void LoadApplicationMenu(const settings::TIniFile& ini);
   void LoadRegisteredFolders(const settings::TIniFile& ini);
-  TMenus menus_;
-  QMenu* PopupMenu1_ = nullptr;
-  QMenu* PopupMenu2_ = nullptr;  // the registered folders
-  QMenu* PopupMenu3_ = nullptr;  // the code conversions under the tool button
-  QMenu *Mexedo_ = nullptr, *Mexedo2_ = nullptr;
-  QMenu* Mfileviewcolum_ = nullptr;
-  QMenu *Mcodehenkan1_ = nullptr, *Mcodehenkan2_ = nullptr;
 
   // ---- main_window_options.cpp: the 設定 menu's options.
  public:

@@ -63,10 +63,9 @@ void TForm1::BuildArchiveCommands() {
       {"Marccreatepass", "Marccreatepass1", "パスワード付きZIPを作成(&W)...", &TForm1::MarccreatepassClick},
   };
   InsertTwins(menus_.archive, TMenuEnd::Front, kItems);
-  QAction* before = Action("ToolButton45");
-  ToolButton(ToolBar1_, before, "ToolButton42", QStyle::SP_ArrowDown, &TForm1::MlhaUClick);
-  ToolButton(ToolBar1_, before, "ToolButton43", QStyle::SP_ArrowUp, &TForm1::MlhaPClick);
-  ToolButton(ToolBar1_, before, "ToolButton44", QStyle::SP_FileDialogListView, &TForm1::MlhalistClick);
+  ToolButton(ToolBar1_, "ToolButton42", QStyle::SP_ArrowDown, &TForm1::MlhaUClick);
+  ToolButton(ToolBar1_, "ToolButton43", QStyle::SP_ArrowUp, &TForm1::MlhaPClick);
+  ToolButton(ToolBar1_, "ToolButton44", QStyle::SP_FileDialogListView, &TForm1::MlhalistClick);
   AddShortcuts({{"Myc", "&；　LHA書庫内容表示切替", &TForm1::MycClick}});
   viewer_->SetArchiveListing([this](const QString& path) { return LhaPreview(path); });
 }

@@ -90,17 +90,15 @@ void TForm1::SetupBrowser() {
 }
 
 void TForm1::BuildBrowserCommands() {
-  QAction* before = Action("ToolButton45");
   auto button = [&](const char* name, QStyle::StandardPixmap icon, void (TForm1::*slot)()) {
-    return ToolButton(ToolBar1_, before, name, icon, slot);
+    return ToolButton(ToolBar1_, name, icon, slot);
   };
-  ToolDivider(ToolBar1_, before, "ToolButton18");
   button("ToolButton38", QStyle::SP_DriveHDIcon, &TForm1::MdriveClick);
   button("ToolButton55", QStyle::SP_FileDialogToParent, &TForm1::ToolButton55Click);
   button("ToolButton41", QStyle::SP_DirOpenIcon, &TForm1::MfolderClick);
-  button("ToolButton12", QStyle::SP_FileDialogInfoView, &TForm1::MextClick)->setCheckable(true);
+  toolButtons_.ToolButton12 = button("ToolButton12", QStyle::SP_FileDialogInfoView, &TForm1::MextClick);
+  toolButtons_.ToolButton12->setCheckable(true);
   button("ToolButton46", QStyle::SP_ArrowDown, &TForm1::MsortClick);
-  ToolDivider(ToolBar1_, before, "ToolButton15");
   auto* styles = new QActionGroup(this);
   const std::tuple<const char*, QStyle::StandardPixmap, void (TForm1::*)()> kStyles[] = {
       {"ToolButton13", QStyle::SP_FileDialogContentsView, &TForm1::MbigiconClick},
@@ -112,9 +110,7 @@ void TForm1::BuildBrowserCommands() {
     a->setCheckable(true);
     styles->addAction(a);
   }
-  ToolDivider(ToolBar1_, before, "ToolButton29");
   button("ToolButton34", QStyle::SP_MediaPlay, &TForm1::MfileexeClick);
-  ToolDivider(ToolBar1_, before, "ToolButton1");
 
   static const MenuItemSpec kView[] = {
       {"Mrefresh", "Mrefresh1", "最新の情報に更新", &TForm1::MrefreshClick},
@@ -330,14 +326,14 @@ void TForm1::MextClick() {
                                             C("拡張子を指定します。例) txt;bmp"), "", "*");
   if (answer.empty()) {
     // Cancel changes nothing; so does an answer left empty, which the history dialog cannot tell apart.
-    if (QAction* a = Action("ToolButton12")) a->setChecked(!FileView1_->Mask().empty());
+    toolButtons_.ToolButton12->setChecked(!FileView1_->Mask().empty());
     return;
   }
   // The mask is compared with file-system names, which are UTF-8 bytes, not CP932.
   std::vector<std::string> mask = browser::ParseMaskAnswer(uitext::FromCp932(answer).toStdString());
   const bool masked = !mask.empty();
   FileView1_->SetMask(std::move(mask));
-  if (QAction* a = Action("ToolButton12")) a->setChecked(masked);
+  toolButtons_.ToolButton12->setChecked(masked);
   TGateShut gate(state_);
   FileView1_->Fill();
   viewer_->ClearTextPane();

@@ -155,7 +155,7 @@ void TForm1::BuildCommandMenus() {
     action->setToolTip(U(info->tip));
     action->setStatusTip(U(info->status));
     action->setIcon(style()->standardIcon(icon));
-    ToolBar2_->insertAction(Action("ToolButton24"), action);
+    ToolBar2_->addAction(action);
     return action;
   };
   toolButton("ToolButton51", "MhtmlClick", QStyle::SP_FileDialogDetailedView);

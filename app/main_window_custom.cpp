@@ -28,7 +28,6 @@ using uitext::U;
 std::string C(const char* utf8) { return uitext::ToCp932(QString::fromUtf8(utf8)); }
 
 QStyle::StandardPixmap FallbackIcon(const std::string& name) {
-  if (name == "ToolButton11") return QStyle::SP_DirLinkIcon;
   if (name == "ToolButton8") return QStyle::SP_DialogHelpButton;
   if (name == "ToolButton48") return QStyle::SP_DriveNetIcon;
   return QStyle::SP_FileIcon;
@@ -74,6 +73,8 @@ void TForm1::BuildCustomCommands() {
       m->addAction(a);
     }
   }
+  toolButtons_.ToolButton11 = ToolButton(ToolBar1_, "ToolButton11", QStyle::SP_DirLinkIcon, &TForm1::ToolButton11Click);
+  // Every group added its buttons at the end; the tables give their places and the dividers.
   ArrangeToolBar(ToolBar1_, custom::MainToolButtons(), 0);
   ArrangeToolBar(ToolBar2_, custom::ViewToolButtons(), 1);
 }
@@ -96,9 +97,7 @@ void TForm1::ArrangeToolBar(QToolBar* bar, std::span<const custom::TToolButtonIn
     } else if (a == nullptr) {
       a = MakeAction(nullptr, b.name, b.tip, nullptr);
       a->setIcon(s->standardIcon(FallbackIcon(b.name)));
-      if (std::string(b.name) == "ToolButton11") {
-        connect(a, &QAction::triggered, this, &TForm1::ToolButton11Click);
-      } else if (b.handler != nullptr) {
+      if (b.handler != nullptr) {
         const std::string handler = b.handler;
         a->setEnabled(metaObject()->indexOfSlot((handler + "()").c_str()) >= 0);
         connect(a, &QAction::triggered, this, [this, handler] { QMetaObject::invokeMethod(this, handler.c_str()); });
@@ -218,7 +217,7 @@ void TForm1::torokufolderjump(QAction* item) {
 }
 
 void TForm1::ToolButton11Click() {
-  QWidget* button = ToolBar1_->widgetForAction(Action("ToolButton11"));
+  QWidget* button = ToolBar1_->widgetForAction(toolButtons_.ToolButton11);
   const int left = button ? button->mapTo(this, QPoint(0, 0)).x() : PanelR_->mapTo(this, QPoint(0, 0)).x();
   PopupMenu2_->popup(mapToGlobal(QPoint(left, PanelR_->mapTo(this, QPoint(0, 0)).y() + 2)));
 }

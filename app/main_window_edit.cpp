@@ -97,18 +97,15 @@ void TForm1::BuildEditCommands() {
   static const MenuItemSpec kSave[] = {{}, {"Mfilesave1", "Mfilesave2", "テキストを名前を付けて保存(&W)...", &TForm1::MTsave1Click}};
   InsertTwins(menus_.file, BeforeExit(), kSave);
 
-  QAction* at = Action("ToolButton16");
-  ToolDivider(ToolBar2_, at, "ToolButton50");
-  ToolButton(ToolBar2_, at, "ToolButton10", QStyle::SP_DialogDiscardButton, &TForm1::McutClick);
-  ToolButton(ToolBar2_, at, "ToolButton14", QStyle::SP_FileDialogDetailedView, &TForm1::Mcopy1Click);
-  ToolButton(ToolBar2_, at, "ToolButton19", QStyle::SP_DialogApplyButton, &TForm1::MpastClick);
-  ToolButton(ToolBar2_, at, "ToolButton21", QStyle::SP_DialogResetButton, &TForm1::MtextdeleteClick);
-  ToolDivider(ToolBar2_, at, "ToolButton23");
-  ToolButton(ToolBar2_, at, "ToolButton54", QStyle::SP_DialogSaveButton, &TForm1::MToversave1Click);
-  ToolButton(ToolBar2_, at, "ToolButton20", QStyle::SP_DriveFDIcon, &TForm1::MTsave1Click);
-  ToolButton(ToolBar2_, Action("ToolButton39"), "ToolButton7", QStyle::SP_FileDialogStart, &TForm1::MediterRichClick)
-      ->setCheckable(true);
-  ToolButton(ToolBar1_, Action("ToolButton34"), "ToolButton30", QStyle::SP_FileIcon, &TForm1::MediterClick);
+  ToolButton(ToolBar2_, "ToolButton10", QStyle::SP_DialogDiscardButton, &TForm1::McutClick);
+  ToolButton(ToolBar2_, "ToolButton14", QStyle::SP_FileDialogDetailedView, &TForm1::Mcopy1Click);
+  ToolButton(ToolBar2_, "ToolButton19", QStyle::SP_DialogApplyButton, &TForm1::MpastClick);
+  ToolButton(ToolBar2_, "ToolButton21", QStyle::SP_DialogResetButton, &TForm1::MtextdeleteClick);
+  ToolButton(ToolBar2_, "ToolButton54", QStyle::SP_DialogSaveButton, &TForm1::MToversave1Click);
+  ToolButton(ToolBar2_, "ToolButton20", QStyle::SP_DriveFDIcon, &TForm1::MTsave1Click);
+  toolButtons_.ToolButton7 = ToolButton(ToolBar2_, "ToolButton7", QStyle::SP_FileDialogStart, &TForm1::MediterRichClick);
+  toolButtons_.ToolButton7->setCheckable(true);
+  ToolButton(ToolBar1_, "ToolButton30", QStyle::SP_FileIcon, &TForm1::MediterClick);
 
   AddShortcuts({{"MyE", "&E エディターで編集", &TForm1::MediterClick}});
 }
@@ -117,7 +114,7 @@ void TForm1::ShowEditState() {
   const bool editable = RichEdit1_->Editable();
   for (const char* name : {"MediterRich", "MediterRich1"})
     if (QAction* a = Action(name)) a->setText(editable ? U("簡易編集を解除(&R)") : U("簡易編集する(&R)"));
-  if (QAction* b = Action("ToolButton7")) b->setChecked(editable);
+  toolButtons_.ToolButton7->setChecked(editable);
   SetTextStatus(2, editable ? U(" 編集 ") : U(" 閲覧 "));
 }
 

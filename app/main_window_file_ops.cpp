@@ -93,14 +93,11 @@ void TForm1::BuildFileOperations() {
   for (const bool popup : {false, true}) (popup ? menus_.file.popup : menus_.file.main)->insertSeparator(before[popup]);
   InsertTwins(menus_.file, before, kItems);
 
-  // Tool buttons after the print buttons' divider.
-  QAction* anchor = Action("ToolButton18");
-  ToolDivider(ToolBar1_, anchor, "ToolButton31");
-  ToolButton(ToolBar1_, anchor, "ToolButton4", QStyle::SP_FileDialogNewFolder, &TForm1::MfilecopyClick);
-  ToolButton(ToolBar1_, anchor, "ToolButton5", QStyle::SP_FileDialogBack, &TForm1::MfilemoveClick);
-  ToolButton(ToolBar1_, anchor, "ToolButton3", QStyle::SP_TrashIcon, &TForm1::MfiledeleteClick);
-  ToolButton(ToolBar1_, anchor, "ToolButton6", QStyle::SP_FileLinkIcon, &TForm1::MrenameClick);
-  ToolButton(ToolBar1_, anchor, "ToolButton40", QStyle::SP_FileDialogInfoView, &TForm1::MpropatyClick);
+  ToolButton(ToolBar1_, "ToolButton4", QStyle::SP_FileDialogNewFolder, &TForm1::MfilecopyClick);
+  ToolButton(ToolBar1_, "ToolButton5", QStyle::SP_FileDialogBack, &TForm1::MfilemoveClick);
+  ToolButton(ToolBar1_, "ToolButton3", QStyle::SP_TrashIcon, &TForm1::MfiledeleteClick);
+  ToolButton(ToolBar1_, "ToolButton6", QStyle::SP_FileLinkIcon, &TForm1::MrenameClick);
+  ToolButton(ToolBar1_, "ToolButton40", QStyle::SP_FileDialogInfoView, &TForm1::MpropatyClick);
 
   AddShortcuts({{"MyC", "&C ファイルのコピー", &TForm1::MfilecopyClick},
                 {"MyM", "&M ファイルの移動", &TForm1::MfilemoveClick},

@@ -138,10 +138,8 @@ void TForm1::BuildInfoCommands() {
   AddShortcuts({{"Mh", "&H ヘルプ", &TForm1::MhClick}});
   if (QAction* now = Action("Mnow")) connect(now, &QAction::triggered, this, &TForm1::MnowClick);
 
-  // ヘルプ(H) stands just before 終了(Q); URL before html->txt, or at the end of the text buttons.
-  ToolButton(ToolBar1_, Action("ToolButton2"), "ToolButton8", QStyle::SP_DialogHelpButton, &TForm1::ToolButton8Click);
-  QAction* urlBefore = Action("ToolButton51") ? Action("ToolButton51") : Action("ToolButton24");
-  ToolButton(ToolBar2_, urlBefore, "ToolButton48", QStyle::SP_DriveNetIcon, &TForm1::MurlClick);
+  ToolButton(ToolBar1_, "ToolButton8", QStyle::SP_DialogHelpButton, &TForm1::ToolButton8Click);
+  ToolButton(ToolBar2_, "ToolButton48", QStyle::SP_DriveNetIcon, &TForm1::MurlClick);
 
   installEventFilter(new TCloseWatcher(this, dialogs_));
   ApplyServiceAvailability();

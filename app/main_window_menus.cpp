@@ -100,8 +100,7 @@ void TForm1::AddShortcuts(std::initializer_list<ShortcutSpec> items) {
   for (const ShortcutSpec& item : items) shortcuts->insertAction(first, MakeAction(nullptr, item.name, item.caption, item.slot));
 }
 
-QAction* TForm1::ToolButton(QToolBar* bar, QAction* before, const char* name, QStyle::StandardPixmap icon,
-                            void (TForm1::*slot)()) {
+QAction* TForm1::ToolButton(QToolBar* bar, const char* name, QStyle::StandardPixmap icon, void (TForm1::*slot)()) {
   const custom::TToolButtonInfo* info = custom::FindToolButton(name);
   QAction* a = MakeAction(nullptr, name, info ? info->tip : name, slot);
   a->setIcon(style()->standardIcon(icon));
@@ -109,17 +108,8 @@ QAction* TForm1::ToolButton(QToolBar* bar, QAction* before, const char* name, QS
     a->setToolTip(U(info->tip));
     a->setStatusTip(U(info->status));
   }
-  if (before) bar->insertAction(before, a);
-  else bar->addAction(a);
+  bar->addAction(a);
   return a;
-}
-
-void TForm1::ToolDivider(QToolBar* bar, QAction* before, const char* name) {
-  const custom::TToolButtonInfo* info = custom::FindToolButton(name);
-  auto* spacer = new QWidget(bar);
-  spacer->setFixedWidth(info && info->dividerWidth > 0 ? info->dividerWidth : 8);
-  QAction* a = before ? bar->insertWidget(before, spacer) : bar->addWidget(spacer);
-  a->setObjectName(QString::fromLatin1(name));
 }
 
 QAction* TForm1::Action(const char* name) const {
@@ -251,9 +241,7 @@ void TForm1::BuildToolBars() {
   ToolBar1_->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar1_->setMovable(false);
   ToolBar1_->setIconSize(QSize(20, 20));
-  ToolDivider(ToolBar1_, nullptr, "ToolButton45");
-  ToolButton(ToolBar1_, nullptr, "ToolButton2", QStyle::SP_DialogCloseButton, &TForm1::Mexit1Click);
-  ToolDivider(ToolBar1_, nullptr, "ToolButton37");
+  ToolButton(ToolBar1_, "ToolButton2", QStyle::SP_DialogCloseButton, &TForm1::Mexit1Click);
 
   // The show/hide button is fixed at the start of the text bar and not in the table.
   auto* edit = MakeAction(nullptr, "SBeditview", "表示切替", &TForm1::MeditView1Click);
@@ -261,15 +249,12 @@ void TForm1::BuildToolBars() {
   edit->setToolTip(U("隠す"));
   edit->setStatusTip(U("テキスト表示を隠します。"));
   ToolBar2_->addAction(edit);
-  ToolDivider(ToolBar2_, nullptr, "ToolButton9");
-  ToolButton(ToolBar2_, nullptr, "ToolButton49", QStyle::SP_FileDialogContentsView, &TForm1::ToolButton49Click);
-  ToolButton(ToolBar2_, nullptr, "ToolButton17", QStyle::SP_BrowserReload, &TForm1::Mtextrepaint1Click);
-  ToolDivider(ToolBar2_, nullptr, "ToolButton16");
-  ToolButton(ToolBar2_, nullptr, "ToolButton25", QStyle::SP_ArrowUp, &TForm1::Mlinetop1Click);
-  ToolButton(ToolBar2_, nullptr, "ToolButton26", QStyle::SP_ArrowDown, &TForm1::Mlinebottom1Click);
-  ToolDivider(ToolBar2_, nullptr, "ToolButton24");
-  ToolButton(ToolBar2_, nullptr, "ToolButton39", QStyle::SP_ArrowRight, &TForm1::MwordwrapClick)->setCheckable(true);
-  ToolDivider(ToolBar2_, nullptr, "ToolButton32");
+  ToolButton(ToolBar2_, "ToolButton49", QStyle::SP_FileDialogContentsView, &TForm1::ToolButton49Click);
+  ToolButton(ToolBar2_, "ToolButton17", QStyle::SP_BrowserReload, &TForm1::Mtextrepaint1Click);
+  ToolButton(ToolBar2_, "ToolButton25", QStyle::SP_ArrowUp, &TForm1::Mlinetop1Click);
+  ToolButton(ToolBar2_, "ToolButton26", QStyle::SP_ArrowDown, &TForm1::Mlinebottom1Click);
+  toolButtons_.ToolButton39 = ToolButton(ToolBar2_, "ToolButton39", QStyle::SP_ArrowRight, &TForm1::MwordwrapClick);
+  toolButtons_.ToolButton39->setCheckable(true);
   LayoutTextHeader();
 }
 

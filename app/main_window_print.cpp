@@ -60,9 +60,8 @@ void TForm1::BuildPrintCommands() {
   InsertTwins(menus_.file, before, kItems);
   if (QAction* print = Action("Mprint")) print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 
-  QAction* anchor = Action("ToolButton31");
-  ToolButton(ToolBar1_, anchor, "ToolButton36", QStyle::SP_DialogSaveButton, &TForm1::MprintClick);
-  ToolButton(ToolBar1_, anchor, "ToolButton35", QStyle::SP_FileDialogDetailedView, &TForm1::MprintsetClick);
+  ToolButton(ToolBar1_, "ToolButton36", QStyle::SP_DialogSaveButton, &TForm1::MprintClick);
+  ToolButton(ToolBar1_, "ToolButton35", QStyle::SP_FileDialogDetailedView, &TForm1::MprintsetClick);
 }
 
 QPrinter& TForm1::Printer() {

@@ -91,9 +91,8 @@ void TForm1::BuildSearchCommands() {
     addAction(a);
   }
 
-  QAction* before = Action("ToolButton48") ? Action("ToolButton48") : Action("ToolButton51");
-  ToolButton(ToolBar2_, before, "ToolButton33", QStyle::SP_FileDialogContentsView, &TForm1::Mfind1Click);
-  ToolButton(ToolBar2_, before, "ToolButton53", QStyle::SP_BrowserReload, &TForm1::Mreplace1Click);
+  ToolButton(ToolBar2_, "ToolButton33", QStyle::SP_FileDialogContentsView, &TForm1::Mfind1Click);
+  ToolButton(ToolBar2_, "ToolButton53", QStyle::SP_BrowserReload, &TForm1::Mreplace1Click);
   AddShortcuts({{"Mf", "&F テキストの検索", &TForm1::MfClick}});
 
   grep_ = new TGrepRunner(this);

@@ -117,7 +117,7 @@ void TForm1::LoadSettings() {
 
   const bool wrap = settings::Read(ini, settings::kWordWrap, RichEdit1_->WordWrap());
   RichEdit1_->SetWordWrap(wrap);
-  Action("ToolButton39")->setChecked(wrap);
+  toolButtons_.ToolButton39->setChecked(wrap);
   const int tab = settings::Read(ini, settings::kTabWidth);
   if (tab > 0 && tab <= 1000) state_.TabWidth = tab;  // a stop at or before the margin is refused
   SetTabStops();

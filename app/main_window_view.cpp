@@ -57,7 +57,7 @@ void TForm1::MeditView1Click() {
 void TForm1::MwordwrapClick() {
   const bool wrap = !RichEdit1_->WordWrap();
   RichEdit1_->SetWordWrap(wrap);
-  Action("ToolButton39")->setChecked(wrap);
+  toolButtons_.ToolButton39->setChecked(wrap);
 }
 
 void TForm1::MhyojiClick() {
