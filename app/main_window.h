@@ -7,7 +7,6 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QMainWindow>
-#include <QStyle>
 #include <array>
 #include <functional>
 #include <memory>
@@ -21,6 +20,7 @@
 #include "app/main_widgets.h"
 #include "app/main_window_state.h"
 #include "app/window_options.h"
+#include "archive/bind/archive_file.h"
 #include "dialogs/dialogs.h"
 #include "settings/window_state.h"
 
@@ -34,8 +34,6 @@ namespace sorabu::browser { class TFolderWatch; }
 namespace sorabu::fileops { class TSHFOP; }
 namespace sorabu::textcmd { struct TCommand; }
 namespace sorabu::custom { struct TToolButtonInfo; }
-namespace sorabu::archive { enum class TArchiverState; }
-struct UnlhaExtractingInfo;
 
 namespace sorabu::app {
 
@@ -90,64 +88,49 @@ class TForm1 : public QMainWindow, public TMainWidgets {
   void MlhaUClick(); void MlhaPClick(); void MlhalistClick(); void MlhacommandClick(); void MlhaEClick();
   void MarcextractClick(); void MarclistClick(); void MarccreateClick(); void MarccreatepassClick(); void MycClick();
  private:
-  void BuildArchiveCommands();
-  void EnableLhaCommands();
-  QStringList SelectedNames() const;
-  bool RoutesToLha(const QString& path) const;
-  bool LhaPreview(const QString& path);
-  bool LhaList(const char* word);
-  void CreateArchive(bool withPassword);
-  void LhaExtract(bool flat);
-  using ExtractFn = std::function<int(const std::string& stagingCp932, const std::string& password,
-                                      const std::function<bool(archive::TArchiverState, const UnlhaExtractingInfo&)>& progress)>;
+  void BuildArchiveCommands(); void EnableLhaCommands();
+  QStringList SelectedNames() const; bool RoutesToLha(const QString& path) const;
+  bool LhaPreview(const QString& path); bool LhaList(const char* word);
+  void CreateArchive(bool withPassword); void LhaExtract(bool flat);
+  using ExtractFn = std::function<int(const std::string& staging, const std::string& password, const archive::ExtractProgress&)>;
   ExtractResult ExtractBeside(const QString& title, const QString& archive, const QString& destination,
                              const ExtractFn& extract);
   ExtractLimits extractLimits_;
 
   // ---- main_window_browse_keys.cpp: the file list's keys (the tree shares them); true when used.
  public:
-  bool FileView1KeyDown(QKeyEvent* event);
-  void FileView1KeyUp(QKeyEvent* event);
+  bool FileView1KeyDown(QKeyEvent* event); void FileView1KeyUp(QKeyEvent* event);
   bool FileView1KeyPress(const QString& text);
 
   // ---- main_window_browser.cpp: the tree, the list and the 表示 menu's browser items.
  public:
-  // Goes to a folder with the display gate shut: tree, first row, counts. False (previous folder
-  // kept) when the folder cannot be shown.
+  // Goes to a folder with the display gate shut; false (the folder kept) when it cannot be shown.
   bool GoToFolder(const QString& folder);
   void RebuildBrowser();
   void SetFileViewStyle(browser::TViewStyle style);
  public slots:
   void FolderView1Change(); void ComboView1Change(); void MrefreshClick(); void MfileexeClick();
   void ToolButton55Click(); void MybClick() { ToolButton55Click(); } void MyyClick(); void MyeClick(); void MyhClick();
-  void MbigiconClick() { SetFileViewStyle(browser::TViewStyle::LargeIcons); }
-  void MsmalliconClick() { SetFileViewStyle(browser::TViewStyle::SmallIcons); }
-  void MlistClick() { SetFileViewStyle(browser::TViewStyle::List); }
-  void MreportClick() { SetFileViewStyle(browser::TViewStyle::Details); }
+  void MbigiconClick(); void MsmalliconClick(); void MlistClick(); void MreportClick();
   void MdriveClick(); void MfolderClick(); void MextClick(); void MsortClick(); void MrootClick() { MyyClick(); }
   void McolumdefaultClick(); void McolumautoClick(); void McolumnameautoClick();
   void MnameonlyClick(); void MfullpathClick(); void McurrentfileClick(); void McopypathClick();
  private:
-  void SetupBrowser();
-  void BuildBrowserCommands();
-  void FinishNavigation();
+  void SetupBrowser(); void BuildBrowserCommands(); void FinishNavigation();
   void ShowNameLines(const QStringList& names);
 
   // ---- main_window_commands.cpp: the file-rewriting commands of 編集, 削除, 検索 and 変換.
  public:
-  // Runs the command of that handler on the selected file, off the user-interface thread; nothing
-  // when no file is selected or one runs already.
+  // Runs that handler's command on the selected file off the UI thread, unless one runs already.
   void RunFileCommand(const std::string& handler);
   bool FileCommandRunning() const;
-  // Cancels the running command; with wait, returns when it has put the file back.
-  void CancelFileCommand(bool wait);
+  void CancelFileCommand(bool wait);  // with wait, returns when the file is back as it was
  public slots:
   void Mcodehenkan1Click(); void Mcodehenkan2Click();
  private:
   void BuildCommandMenus();
   QAction* AddCommandItem(QMenu* menu, const textcmd::TCommand& command, const std::string& name, const QString& caption);
-  void FileCommandFinished();
-  void SwitchCodeConversions(bool popup);
+  void FileCommandFinished(); void SwitchCodeConversions(bool popup);
   std::vector<QWidget*> BrowserWidgets() const;
   TCommandRunner* runner_ = nullptr;
   TCommandProgress command_;
@@ -157,19 +140,15 @@ class TForm1 : public QMainWindow, public TMainWidgets {
   void MexesetClick(); void MfoldersetClick(); void MtoolbarsetClick(); void MtorokuClick(); void ToolButton11Click();
  public:
   // Click handlers of the items built from the settings file; the item's data is its number.
-  void appexe(QAction* item);
-  void torokufolderjump(QAction* item);
-  void toolbtnset(const char* button, bool shown);
-  void toolbtnset2(const char* button, bool shown);
+  void appexe(QAction* item); void torokufolderjump(QAction* item);
+  void toolbtnset(const char* button, bool shown); void toolbtnset2(const char* button, bool shown);
  private:
   void BuildCustomCommands();
-  // Puts the bar's buttons in the table's order from position first, making the missing ones.
   void ArrangeToolBar(QToolBar* bar, std::span<const custom::TToolButtonInfo> buttons, int first);
 
   // ---- main_window_drive.cpp: drive information, the directory listings, file properties.
  public:
-  bool DirListingRunning() const;
-  TDirRunner* DirRunner() const { return dir_.runner; }
+  bool DirListingRunning() const; TDirRunner* DirRunner() const { return dir_.runner; }
  public slots:
   void MdriveInfoClick(); void Mdircommand1Click(); void Mdircommand2Click(); void Mfileinfo1Click();
  private:
@@ -183,18 +162,13 @@ class TForm1 : public QMainWindow, public TMainWidgets {
   // Copies into a folder (a taken name is asked about); the count copied.
   int CopyFilesInto(const QStringList& files, const QString& folder);
   int TransferFilesInto(const QStringList& files, const QString& folder, bool move);
-  // The selected files to the desktop's clipboard (Ctrl+X, Ctrl+C), and pasted into the folder
-  // shown (Ctrl+V), moved when they were cut.
-  void FileView1CopyFiles(bool cut);
-  void FileView1PasteFiles();
-  // The send-to folder of the settings folder ("SendTo"): its links and programs, by name, at most
-  // 100; a real folder in it is not an entry. Sending copies the selected files into the folder an
-  // entry leads to, or starts the program an entry is with the files as its arguments.
+  // Ctrl+X / Ctrl+C put the selection on the clipboard; Ctrl+V pastes (moves, after a cut).
+  void FileView1CopyFiles(bool cut); void FileView1PasteFiles();
+  // The links and programs of the settings folder's "SendTo" folder, and sending files to one.
   QFileInfoList SendToEntries() const;
   void SendTo(const QFileInfo& entry, const QStringList& files);
   void FolderView1DragDrop(const QStringList& files, const QString& folder);
-  // Files dropped on the window from another program.
-  void FormDragDrop(const QStringList& files);
+  void FormDragDrop(const QStringList& files);  // dropped on the window from another program
   void FileView1ContextMenu(const QPoint& globalPos);
 
   // ---- main_window_edit.cpp: the 編集 menu's pane commands, simple editing and saving.
@@ -203,95 +177,66 @@ class TForm1 : public QMainWindow, public TMainWidgets {
   void MtextdeleteClick(); void MselectallClick(); void MundoClick(); void Mupperlinecopy1Click();
   void Monelinedelete1Click(); void MTsave1Click(); void MToversave1Click(); void MediterClick();
  private:
-  void BuildEditCommands();
-  void ShowEditState();
-  // Writes the pane to target (plain or RTF by its extension), with the ".$$$" backup when asked.
+  void BuildEditCommands(); void ShowEditState();
   bool SavePane(const QString& target, bool backup);
-  // True (after saying so) when target is the file shown but the pane does not hold all of it.
-  bool WouldLoseText(const QString& target);
-  // The stored editor when it is installed; empty for the desktop's own choice.
-  QString EditorProgram() const;
-  QString saveFileName_;
-  QString saveDir_;
+  bool WouldLoseText(const QString& target); QString EditorProgram() const;
+  QString saveFileName_, saveDir_;
 
   // ---- main_window_file_ops.cpp: the ファイル menu's operations, run beside the window.
  public:
   bool Busy() const;  // a command or a file operation is at work
-  bool FileOperationRunning() const;
-  void CancelFileOperation();
-  TFileOpRunner* FileOps() const { return fileOps_; }
-  fileops::TSHFOP& SHFOP1() { return *SHFOP1_; }
-  // Starts another program (program, arguments, working folder) without waiting: the disk tool,
-  // the external editor, the application menu and a program run from the list. Tests replace it.
-  using TLauncher = std::function<bool(const QString& program, const QStringList& arguments, const QString& folder)>;
+  bool FileOperationRunning() const; void CancelFileOperation();
+  TFileOpRunner* FileOps() const { return fileOps_; } fileops::TSHFOP& SHFOP1() { return *SHFOP1_; }
+  // What starts other programs; tests replace it.
   void SetLauncher(TLauncher launcher) { launcher_ = std::move(launcher); }
   QString DiskTool() const;  // empty when none is installed
-  QString SaveDialogFileName() const { return saveFileName_; }
-  QString SaveDialogDir() const { return saveDir_; }
  public slots:
   void MfilecopyClick(); void MfilemoveClick(); void MfiledeleteClick(); void MydClick(); void MrenameClick();
   void MpropatyClick(); void MfilefukuseiClick(); void MmkdirClick(); void MformatClick(); void Mdiskcopy1Click();
   void MfiledivClick(); void MfileketugouClick();
  private:
-  void BuildFileOperations();
-  void CopyOrMove(bool move);
-  // Runs job off the user-interface thread with the progress window; the window rests meanwhile.
+  void BuildFileOperations(); void CopyOrMove(bool move);
   bool RunFileOperation(const QString& title, const std::function<bool()>& job, const std::function<void()>& cancel);
-  bool ExecuteSHFOP(fileops::TSHFOP& op);
-  // False, with a message, when a selected item has a name the program cannot reach.
-  bool SelectionReachable();
+  bool ExecuteSHFOP(fileops::TSHFOP& op); bool SelectionReachable();
   TFileOpRunner* fileOps_ = nullptr;
   std::unique_ptr<fileops::TSHFOP> SHFOP1_;
   TLauncher launcher_;
 
   // ---- main_window_info.cpp: the date item, the 情報 menu's system items and the ヘルプ menu.
  public:
-  // The desktop services the system items use; tests give a recording one. Items whose service
-  // the desktop lacks are disabled with a hint.
+  // The desktop services of the system items (tests record); a missing one disables its items.
   void SetSystemServices(TSystemServices& services);
-  TSystemServices& SystemServices() { return *services_; }
  public slots:
   void MnowClick(); void Msysteminfo1Click(); void MurlClick(); void MgomiClick(); void MdosClick();
   void MssaverClick(); void MstartClick(); void McontrolpanelClick(); void MsendClick(); void MexitWClick();
-  void Msysreboot1Click(); void Msyslogoff1Click(); void Msysstandby1Click();
-  void Mcontents1Click(); void Mkeyword1Click(); void Muse1Click(); void MhClick();
-  void ToolButton8Click() { MhClick(); } void Mhanagumo1Click(); void Mversion1Click();
+  void Msysreboot1Click(); void Msyslogoff1Click(); void Msysstandby1Click(); void Mcontents1Click();
+  void Mkeyword1Click(); void Muse1Click(); void MhClick(); void ToolButton8Click() { MhClick(); }
+  void Mhanagumo1Click(); void Mversion1Click();
  private:
-  void BuildInfoCommands();
-  void ApplyServiceAvailability();
+  void BuildInfoCommands(); void ApplyServiceAvailability();
   std::shared_ptr<TSystemServices> ownServices_;
   TSystemServices* services_ = nullptr;
 
   // ---- main_window_layout.cpp: the widgets and the panes' geometry, in pixels.
  public:
-  int PanelLWidth() const;
-  void SetPanelLWidth(int width);
-  int PanelRHeight() const;
-  int PanelRBHeight() const;
-  void SetPanelRBHeight(int height);
-  int PanelRBTHeight() const;
-  bool TextPaneVisible() const;
-  void ApplyFileViewStyle(browser::TViewStyle style);
+  int PanelLWidth() const; void SetPanelLWidth(int width);
+  int PanelRHeight() const; int PanelRBHeight() const; void SetPanelRBHeight(int height); int PanelRBTHeight() const;
+  bool TextPaneVisible() const; void ApplyFileViewStyle(browser::TViewStyle style);
   QString CurrentFolder() const;
  private:
-  void BuildLayout();
-  void LayoutTextHeader();
+  void BuildLayout(); void LayoutTextHeader();
   void ApplyPanelRBHeight(int height, bool laidOut);
-  int pendingPanelRBHeight_ = -1;
-  int pendingPanelLWidth_ = -1;
+  int pendingPanelRBHeight_ = -1, pendingPanelLWidth_ = -1;
   bool textHeaderHasToolBar_ = true;
 
   // ---- main_window_lifecycle.cpp: start-up, the key gate, close and the settings reset.
  public:
-  // Start-up steps 3 to 9; OpenCommandLineFile is step 10, FormShow step 11.
+  // Start-up in order: FormCreate, OpenCommandLineFile, FormShow.
   void FormCreate();
   void OpenCommandLineFile(const QStringList& arguments);
-  void FormShow();
-  void InitDefaults();
+  void FormShow(); void InitDefaults();
   // The modifier part of the display gate (the form previews every key).
-  void FormKeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers);
-  void FormKeyUp(Qt::Key key, Qt::KeyboardModifiers modifiers);
-  // ShiftDown, CtrlDown and AltDown as these modifiers say.
+  void FormKeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers); void FormKeyUp(Qt::Key, Qt::KeyboardModifiers);
   void TakeModifiers(Qt::KeyboardModifiers modifiers);
  public slots:
   void Mexit1Click(); void Minifileclear1Click();
@@ -300,8 +245,7 @@ class TForm1 : public QMainWindow, public TMainWidgets {
 
   // ---- main_window_live.cpp: the watch on the folders and the file on screen.
  public:
-  void StartLiveViews();
-  void WatchShownFolders();
+  void StartLiveViews(); void WatchShownFolders();
   void FolderChangedOutside(const QStringList& folders, const QStringList& files, const QStringList& names,
                             bool namesLost);
   // names: only these entries changed (nullptr: read the whole folder again).
@@ -310,29 +254,13 @@ class TForm1 : public QMainWindow, public TMainWidgets {
   browser::TFolderWatch* watch_ = nullptr;
   QDate shownDate_;
 
-  // ---- main_window_menus.cpp: the menus, the tool bars and the helpers that fill them.
+  // ---- main_window_menus.cpp: the menus and the tool bars (menu_items.h has the helpers that fill them).
  private:
-  TMenus BuildMenus();
-  void BuildToolBars();
-  QAction* MakeAction(QMenu* menu, const char* name, const char* caption, void (TForm1::*slot)(),
-                      bool checkable = false);
-  // The items into the menu bar's menu and their twins into the pop-up's, each before its
-  // anchor (at the end when that is null) or at the front or the end of both. A missing menu is a
-  // fault of the program: an assertion in debug builds, a warning and nothing added otherwise.
-  void InsertTwins(const TMenuTwins& twins, TMenuEnd end, std::span<const MenuItemSpec> items);
-  void InsertTwins(const TMenuTwins& twins, std::array<QAction*, 2> before, std::span<const MenuItemSpec> items);
-  // The separator before each file menu's 終了, where the file menu's groups go in.
-  std::array<QAction*, 2> BeforeExit() const;
-  // Items at the top of the pop-up's shortcut list, in the order given.
-  void AddShortcuts(std::initializer_list<ShortcutSpec> items);
-  // A tool button at the end of the bar, its tips from the tool-button table; ArrangeToolBar
-  // gives it its place and makes the dividers.
-  QAction* ToolButton(QToolBar* bar, const char* name, QStyle::StandardPixmap icon, void (TForm1::*slot)());
+  TMenus BuildMenus(); void BuildToolBars();
   void BindOption(Option o, QMenu* mainMenu, QMenu* popupMenu, const char* mainName, const char* popupName,
                   const char* caption, const char* key, bool def, void (TForm1::*slot)());
   void ApplyToolButtonSettings(const settings::TIniFile& ini);
-  void LoadApplicationMenu(const settings::TIniFile& ini);
-  void LoadRegisteredFolders(const settings::TIniFile& ini);
+  void LoadApplicationMenu(const settings::TIniFile& ini); void LoadRegisteredFolders(const settings::TIniFile& ini);
 
   // ---- main_window_options.cpp: the 設定 menu's options.
  public:
@@ -340,19 +268,12 @@ class TForm1 : public QMainWindow, public TMainWidgets {
   void SetOption(Option o, bool value);
   void ToggleOption(Option o) { SetOption(o, !OptionValue(o)); }
   QAction* OptionAction(Option o, bool popup = false) const;
-  bool HotTrack() const { return hotTrack_; }
  public slots:
-  void MdispClick() { ToggleOption(Option::Mdisp); } void MmousepointClick() { ToggleOption(Option::Mmousepoint); }
-  void MlhashowClick() { ToggleOption(Option::Mlhashow); } void MrtfClick() { ToggleOption(Option::Mrtf); }
-  void MtoolbarClick() { ToggleOption(Option::Mtoolbar); } void Msubtoolbar1Click() { ToggleOption(Option::Msubtoolbar1); }
-  void Msubfolderview1Click() { ToggleOption(Option::Msubfolderview1); } void Mtodiropen1Click() { ToggleOption(Option::Mtodiropen1); }
-  void Mdialogdisp1Click() { ToggleOption(Option::Mdialogdisp1); } void Mcloseinitview1Click() { ToggleOption(Option::Mcloseinitview1); }
-  void Mbackup1Click() { ToggleOption(Option::Mbackup1); } void Mdragdrop1Click() { ToggleOption(Option::Mdragdrop1); }
-  void MlflineClick() { ToggleOption(Option::Mlfline); }
-  void Moption2Click();
+  void MdispClick(); void MmousepointClick(); void MlhashowClick(); void MrtfClick(); void MtoolbarClick();
+  void Msubtoolbar1Click(); void Msubfolderview1Click(); void Mtodiropen1Click(); void Mdialogdisp1Click();
+  void Mcloseinitview1Click(); void Mbackup1Click(); void Mdragdrop1Click(); void MlflineClick(); void Moption2Click();
  private:
-  void ApplyOptionEffect(Option o);
-  void BrowseTo(const QString& folder);
+  void ApplyOptionEffect(Option o); void BrowseTo(const QString& folder);
   std::array<TOptionItem, static_cast<std::size_t>(Option::Count)> options_{};
   bool hotTrack_ = true;
 
@@ -370,22 +291,14 @@ class TForm1 : public QMainWindow, public TMainWidgets {
  public slots:
   void MprintClick(); void MprintpreviewClick(); void MprintsetClick(); void Mprinter1Click();
  private:
-  void BuildPrintCommands();
-  viewer::PrintJob PaneJob(QPrinter& printer);
-  // Prints the pane's text on the printer, or records it for the preview.
-  void PrintPane(QPrinter& printer);
+  void BuildPrintCommands(); viewer::PrintJob PaneJob(QPrinter& printer); void PrintPane(QPrinter& printer);
   TPrintState print_;
 
   // ---- main_window_save_names.cpp: folder and file names saved to a file or the clipboard.
  public slots:
   void MsavetreeClick(); void MsavenameClick() { SaveNames(false); } void MsavepathClick() { SaveNames(true); }
  private:
-  void SaveNames(bool fullPaths);
-  std::optional<QString> AskSavePath(const char* title);
-  // The lines as CP932 bytes for the pane or a text file; when a name in them holds a character
-  // CP932 cannot carry, says which and gives nothing rather than a changed name.
-  std::optional<std::vector<std::string>> NameLines(const QStringList& lines);
-  bool WriteTextFile(const QString& path, const std::string& bytes);
+  void SaveNames(bool fullPaths); std::optional<QString> AskSavePath(const char* title);
 
   // ---- main_window_search.cpp: find and replace in the pane, and Grep.
  public:
@@ -399,8 +312,7 @@ class TForm1 : public QMainWindow, public TMainWidgets {
   void MkensakuClick(); void Mfind1Click(); void Mfinddown1Click(); void Mfindup1Click(); void MfClick();
   void FindDialog1Find(); void Mreplace1Click(); void MgrepClick(); void Mgrep2Click();
  private:
-  void BuildSearchCommands();
-  void ShowFound(std::size_t start, std::size_t length);
+  void BuildSearchCommands(); void ShowFound(std::size_t start, std::size_t length);
   void ReplaceInPane(std::vector<std::pair<std::size_t, std::size_t>> ranges, const std::string& with);
   void RestForGrep(bool resting);
   void GrepFinished(const regex::GrepCommandResult& result, const std::vector<TGrepRunner::Skipped>& skipped);
@@ -409,22 +321,19 @@ class TForm1 : public QMainWindow, public TMainWidgets {
 
   // ---- main_window_settings.cpp: the settings file read at start-up and written at close.
  public:
-  void LoadSettings();
-  void SaveSettings();
+  void LoadSettings(); void SaveSettings();
 
   // ---- main_window_unsaved.cpp: unsaved edits while the selection moves.
  public:
   // True when the pane may be replaced (nothing edited, saved, or let go).
   bool PaneMayChange();
-  bool SaveEditsBeforeLeaving();
-  void RestoreEditedSelection();
+  bool SaveEditsBeforeLeaving(); void RestoreEditedSelection();
  private:
   TEditGuard edit_;
 
   // ---- main_window_view.cpp: the pane, word wrap, fonts, tab stops and the viewer's commands.
  public:
   int CharSet() const { return charSet_; }
-  void SetCharSet(int value) { charSet_ = value; }
  public slots:
   void MeditView1Click(); void MwordwrapClick(); void MhyojiClick(); void Mhyoji1Click(); void Splitter2Moved();
   void MfonttextClick(); void MfontfileClick(); void MchartsetClick(); void Mtabset1Click();
@@ -432,11 +341,8 @@ class TForm1 : public QMainWindow, public TMainWidgets {
   void Mlinetop1Click(); void Mlinebottom1Click(); void MricheditloadlineClick(); void MstreamRead1Click();
   void Mreadmax1Click();
  private:
-  void SetTextStatus(int panel, const QString& text);
-  void ShowTextPane(bool show);
-  void SetTabStops();
-  void ApplyTextFont(const QFont& font);
-  void ApplyFileFont(const QFont& font);
+  void SetTextStatus(int panel, const QString& text); void ShowTextPane(bool show); void SetTabStops();
+  void ApplyTextFont(const QFont& font); void ApplyFileFont(const QFont& font);
   int charSet_ = dialogs::kShiftJisCharSet;
   QFont fontDialogFont_;
 };

@@ -16,6 +16,7 @@
 #include "app/browser_selection.h"
 #include "app/file_op_runner.h"
 #include "app/main_window.h"
+#include "app/menu_items.h"
 #include "archive/bind/archive_file.h"
 #include "archive/bind/commands.h"
 #include "archive/bind/lha_binding.h"
@@ -62,11 +63,11 @@ void TForm1::BuildArchiveCommands() {
       {"Marccreate", "Marccreate1", "作成(&M)", &TForm1::MarccreateClick},
       {"Marccreatepass", "Marccreatepass1", "パスワード付きZIPを作成(&W)...", &TForm1::MarccreatepassClick},
   };
-  InsertTwins(menus_.archive, TMenuEnd::Front, kItems);
-  ToolButton(ToolBar1_, "ToolButton42", QStyle::SP_ArrowDown, &TForm1::MlhaUClick);
-  ToolButton(ToolBar1_, "ToolButton43", QStyle::SP_ArrowUp, &TForm1::MlhaPClick);
-  ToolButton(ToolBar1_, "ToolButton44", QStyle::SP_FileDialogListView, &TForm1::MlhalistClick);
-  AddShortcuts({{"Myc", "&；　LHA書庫内容表示切替", &TForm1::MycClick}});
+  InsertTwins(*this, menus_.archive, TMenuEnd::Front, kItems);
+  ToolButton(*this, ToolBar1_, "ToolButton42", QStyle::SP_ArrowDown, &TForm1::MlhaUClick);
+  ToolButton(*this, ToolBar1_, "ToolButton43", QStyle::SP_ArrowUp, &TForm1::MlhaPClick);
+  ToolButton(*this, ToolBar1_, "ToolButton44", QStyle::SP_FileDialogListView, &TForm1::MlhalistClick);
+  AddShortcuts(*this, menus_.shortcuts, {{"Myc", "&；　LHA書庫内容表示切替", &TForm1::MycClick}});
   viewer_->SetArchiveListing([this](const QString& path) { return LhaPreview(path); });
 }
 

@@ -24,6 +24,8 @@
 
 #include "app/browser_selection.h"
 #include "app/main_window.h"
+#include "app/menu_items.h"
+#include "app/name_lines.h"
 #include "app/wait_cursor.h"
 #include "browser/combo_view.h"
 #include "browser/file_view.h"
@@ -91,7 +93,7 @@ void TForm1::SetupBrowser() {
 
 void TForm1::BuildBrowserCommands() {
   auto button = [&](const char* name, QStyle::StandardPixmap icon, void (TForm1::*slot)()) {
-    return ToolButton(ToolBar1_, name, icon, slot);
+    return ToolButton(*this, ToolBar1_, name, icon, slot);
   };
   button("ToolButton38", QStyle::SP_DriveHDIcon, &TForm1::MdriveClick);
   button("ToolButton55", QStyle::SP_FileDialogToParent, &TForm1::ToolButton55Click);
@@ -126,7 +128,7 @@ void TForm1::BuildBrowserCommands() {
       {"Mreport", "Mreport1", "詳細", &TForm1::MreportClick},
       {},
   };
-  InsertTwins(menus_.view, TMenuEnd::Front, kView);
+  InsertTwins(*this, menus_.view, TMenuEnd::Front, kView);
   for (const bool popup : {false, true}) {
     auto* group = new QActionGroup(this);
     for (const char* name : {"Mbigicon", "Msmallicon", "Mlist", "Mreport"}) {
@@ -135,9 +137,9 @@ void TForm1::BuildBrowserCommands() {
       group->addAction(a);
     }
   }
-  MakeAction(Mfileviewcolum_, "Mcolumdefault", "初期値(&Z)", &TForm1::McolumdefaultClick);
-  MakeAction(Mfileviewcolum_, "Mcolumauto", "自動幅(&X)", &TForm1::McolumautoClick);
-  MakeAction(Mfileviewcolum_, "Mcolumnameauto", "ファイル名自動幅(&E)", &TForm1::McolumnameautoClick);
+  MakeAction(*this, Mfileviewcolum_, "Mcolumdefault", "初期値(&Z)", &TForm1::McolumdefaultClick);
+  MakeAction(*this, Mfileviewcolum_, "Mcolumauto", "自動幅(&X)", &TForm1::McolumautoClick);
+  MakeAction(*this, Mfileviewcolum_, "Mcolumnameauto", "ファイル名自動幅(&E)", &TForm1::McolumnameautoClick);
 
   static const MenuItemSpec kInfo[] = {
       {"Mnameonly", "Mnameonly1", "ファイル名-ファイル名のみ(&N)", &TForm1::MnameonlyClick},
@@ -145,7 +147,7 @@ void TForm1::BuildBrowserCommands() {
       {"Mcurrentfile", "Mcurrentfile1", "ファイル名-現在表示のファイル(&C)", &TForm1::McurrentfileClick},
       {"Msavetree", "Msavetree1", "フォルダー名の保存(&D)", &TForm1::MsavetreeClick},
   };
-  InsertTwins(menus_.info, TMenuEnd::Back, kInfo);
+  InsertTwins(*this, menus_.info, TMenuEnd::Back, kInfo);
   for (const bool p : {false, true}) {
     QMenu* m = p ? menus_.info.popup : menus_.info.main;
     auto name = [p](const char* n) { return p ? std::string(n) + "1" : std::string(n); };
@@ -154,15 +156,15 @@ void TForm1::BuildBrowserCommands() {
     QMenu* save = new QMenu(U("ファイル名の保存(&O)"), m);
     save->setObjectName(QString::fromStdString(name("Msavefilename")));
     m->addMenu(save);
-    MakeAction(save, name("Msavename").c_str(), "名前のみ", &TForm1::MsavenameClick);
-    MakeAction(save, name("Msavepath").c_str(), "ﾊﾟｽと名前", &TForm1::MsavepathClick);
-    MakeAction(save, name("Mcopypath").c_str(), "パスをクリップボードにコピー", &TForm1::McopypathClick);
+    MakeAction(*this, save, name("Msavename").c_str(), "名前のみ", &TForm1::MsavenameClick);
+    MakeAction(*this, save, name("Msavepath").c_str(), "ﾊﾟｽと名前", &TForm1::MsavepathClick);
+    MakeAction(*this, save, name("Mcopypath").c_str(), "パスをクリップボードにコピー", &TForm1::McopypathClick);
   }
   static const MenuItemSpec kFile[] = {
       {"Mfileexe", "Mfileexe1", "ファイル　実行(&E)", &TForm1::MfileexeClick, nullptr, "ファイルを実行(&S)"}};
-  InsertTwins(menus_.file, TMenuEnd::Front, kFile);
+  InsertTwins(*this, menus_.file, TMenuEnd::Front, kFile);
 
-  AddShortcuts({{"Myb", "BS 一つ上のディレクトリへ移動", &TForm1::MybClick},
+  AddShortcuts(*this, menus_.shortcuts, {{"Myb", "BS 一つ上のディレクトリへ移動", &TForm1::MybClick},
                 {"Myy", "&\\ ルートフォルダーに移動", &TForm1::MyyClick},
                 {"Mye", "Enter サブディレクトリを開く", &TForm1::MyeClick},
                 {"Myh", "HOME 一番上のファイル", &TForm1::MyhClick}});
@@ -340,6 +342,11 @@ void TForm1::MextClick() {
   FinishNavigation();
 }
 
+void TForm1::MbigiconClick() { SetFileViewStyle(browser::TViewStyle::LargeIcons); }
+void TForm1::MsmalliconClick() { SetFileViewStyle(browser::TViewStyle::SmallIcons); }
+void TForm1::MlistClick() { SetFileViewStyle(browser::TViewStyle::List); }
+void TForm1::MreportClick() { SetFileViewStyle(browser::TViewStyle::Details); }
+
 void TForm1::McolumdefaultClick() { FileView1_->ColumnWidthsToHeaders(); }
 void TForm1::McolumautoClick() { FileView1_->FitColumnsToContents(false); }
 void TForm1::McolumnameautoClick() { FileView1_->FitColumnsToContents(true); }
@@ -364,7 +371,7 @@ void TForm1::MfullpathClick() {
 }
 
 void TForm1::ShowNameLines(const QStringList& names) {
-  const auto lines = NameLines(names);
+  const auto lines = NameLines(dialogs_, names);
   if (!lines || !viewer_->ClearTextPane()) return;
   for (const std::string& line : *lines) RichEdit1_->AddLine(line);
 }

@@ -13,6 +13,7 @@
 #include <QWidgetAction>
 
 #include "app/main_window.h"
+#include "app/menu_items.h"
 #include "custom/command_line.h"
 #include "custom/entry_lists.h"
 #include "custom/tool_buttons.h"
@@ -52,12 +53,12 @@ void TForm1::BuildCustomCommands() {
       {},
       {"Mtoroku", "Mtoroku1", "登録フォルダーを表示(&K)", &TForm1::MtorokuClick},
   };
-  InsertTwins(menus_.apps, TMenuEnd::Back, kApps);
+  InsertTwins(*this, menus_.apps, TMenuEnd::Back, kApps);
   static const MenuItemSpec kSettings[] = {
       {"Mtoolbarset", "Mtoolbarset1", "ツールボタンの設定(&E)", &TForm1::MtoolbarsetClick},
       {"Mfolderset", "Mfolderset1", "登録フォルダーの設定(&K)", &TForm1::MfoldersetClick},
   };
-  InsertTwins(menus_.options, TMenuEnd::Back, kSettings);
+  InsertTwins(*this, menus_.options, TMenuEnd::Back, kSettings);
   // The settings commands of every group, in the order the 設定 menu lists them.
   static const char* const kOrder[] = {"Mtoolbarset", "MediterSet", "Mchartset", "Mfolderset", "MstreamRead1",
                                        "Mreadmax1", "Mtabset1", "Minifileclear1", "Minitdirectry", "Mricheditloadline"};
@@ -73,12 +74,13 @@ void TForm1::BuildCustomCommands() {
       m->addAction(a);
     }
   }
-  toolButtons_.ToolButton11 = ToolButton(ToolBar1_, "ToolButton11", QStyle::SP_DirLinkIcon, &TForm1::ToolButton11Click);
+  toolButtons_.ToolButton11 = ToolButton(*this, ToolBar1_, "ToolButton11", QStyle::SP_DirLinkIcon, &TForm1::ToolButton11Click);
   // Every group added its buttons at the end; the tables give their places and the dividers.
   ArrangeToolBar(ToolBar1_, custom::MainToolButtons(), 0);
   ArrangeToolBar(ToolBar2_, custom::ViewToolButtons(), 1);
 }
 
+// Puts the bar's buttons in the table's order from position first, making the missing ones.
 void TForm1::ArrangeToolBar(QToolBar* bar, std::span<const custom::TToolButtonInfo> buttons, int first) {
   QStyle* s = style();
   int at = first;
@@ -95,7 +97,7 @@ void TForm1::ArrangeToolBar(QToolBar* bar, std::span<const custom::TToolButtonIn
       a = bar->insertWidget(before, spacer);
       a->setObjectName(name);
     } else if (a == nullptr) {
-      a = MakeAction(nullptr, b.name, b.tip, nullptr);
+      a = MakeAction(*this, nullptr, b.name, b.tip, nullptr);
       a->setIcon(s->standardIcon(FallbackIcon(b.name)));
       if (b.handler != nullptr) {
         const std::string handler = b.handler;

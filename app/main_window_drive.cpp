@@ -10,6 +10,7 @@
 #include "app/browser_selection.h"
 #include "app/dir_runner.h"
 #include "app/main_window.h"
+#include "app/menu_items.h"
 #include "browser/folder_view.h"
 #include "browser/shell_namespace.h"
 #include "info/drive_figures.h"
@@ -42,7 +43,7 @@ void TForm1::BuildDriveCommands() {
       {"Mdircommand2", "Mdircommand4", "dirコマンド-詳細(&A)", &TForm1::Mdircommand2Click},
       {"Mfileinfo1", "Mfileinfo2", "ファイルのプロパティ(&F)", &TForm1::Mfileinfo1Click},
   };
-  InsertTwins(menus_.info, TMenuEnd::Back, kItems);
+  InsertTwins(*this, menus_.info, TMenuEnd::Back, kItems);
 }
 
 void TForm1::MdriveInfoClick() {

@@ -97,6 +97,7 @@ void TForm1::FileView1PasteFiles() {
   MrefreshClick();
 }
 
+// Links and programs by name, at most 100; a real folder in it is not an entry.
 QFileInfoList TForm1::SendToEntries() const {
   constexpr int kMostEntries = 100;
   const QDir folder(QFileInfo(QString::fromStdString(iniPath_)).absoluteDir().filePath(QStringLiteral("SendTo")));
@@ -110,6 +111,8 @@ QFileInfoList TForm1::SendToEntries() const {
   return entries;
 }
 
+// Copies the files into the folder an entry leads to, or starts the program an entry is with the
+// files as its arguments.
 void TForm1::SendTo(const QFileInfo& entry, const QStringList& files) {
   if (files.isEmpty()) return;
   if (entry.isDir()) {

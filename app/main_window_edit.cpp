@@ -16,6 +16,7 @@
 
 #include "app/browser_selection.h"
 #include "app/main_window.h"
+#include "app/menu_items.h"
 #include "browser/file_view.h"
 #include "browser/shell_namespace.h"
 #include "fileops/save_file.h"
@@ -84,7 +85,7 @@ void TForm1::BuildEditCommands() {
       {"Mediter", "Mediter1", "エディターで編集(&E)", &TForm1::MediterClick},
       {},
   };
-  InsertTwins(menus_.edit, TMenuEnd::Front, kItems);
+  InsertTwins(*this, menus_.edit, TMenuEnd::Front, kItems);
   for (QMenu* m : {menus_.edit.main, menus_.edit.popup}) connect(m, &QMenu::aboutToShow, this, &TForm1::Medit1Click);
   Action("MToversave1")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   Action("MToversave1")->setShortcutContext(Qt::WindowShortcut);
@@ -92,22 +93,22 @@ void TForm1::BuildEditCommands() {
 
   // The selection delete also stands in the 削除 menu.
   static const MenuItemSpec kDelete[] = {{"Mtextdelete2", "Mtextdelete3", "選択範囲削除(&D)", &TForm1::MtextdeleteClick}, {}};
-  InsertTwins(menus_.del, TMenuEnd::Front, kDelete);
+  InsertTwins(*this, menus_.del, TMenuEnd::Front, kDelete);
   // Saving under a name from the file menus too.
   static const MenuItemSpec kSave[] = {{}, {"Mfilesave1", "Mfilesave2", "テキストを名前を付けて保存(&W)...", &TForm1::MTsave1Click}};
-  InsertTwins(menus_.file, BeforeExit(), kSave);
+  InsertTwins(*this, menus_.file, BeforeExit(menus_.file), kSave);
 
-  ToolButton(ToolBar2_, "ToolButton10", QStyle::SP_DialogDiscardButton, &TForm1::McutClick);
-  ToolButton(ToolBar2_, "ToolButton14", QStyle::SP_FileDialogDetailedView, &TForm1::Mcopy1Click);
-  ToolButton(ToolBar2_, "ToolButton19", QStyle::SP_DialogApplyButton, &TForm1::MpastClick);
-  ToolButton(ToolBar2_, "ToolButton21", QStyle::SP_DialogResetButton, &TForm1::MtextdeleteClick);
-  ToolButton(ToolBar2_, "ToolButton54", QStyle::SP_DialogSaveButton, &TForm1::MToversave1Click);
-  ToolButton(ToolBar2_, "ToolButton20", QStyle::SP_DriveFDIcon, &TForm1::MTsave1Click);
-  toolButtons_.ToolButton7 = ToolButton(ToolBar2_, "ToolButton7", QStyle::SP_FileDialogStart, &TForm1::MediterRichClick);
+  ToolButton(*this, ToolBar2_, "ToolButton10", QStyle::SP_DialogDiscardButton, &TForm1::McutClick);
+  ToolButton(*this, ToolBar2_, "ToolButton14", QStyle::SP_FileDialogDetailedView, &TForm1::Mcopy1Click);
+  ToolButton(*this, ToolBar2_, "ToolButton19", QStyle::SP_DialogApplyButton, &TForm1::MpastClick);
+  ToolButton(*this, ToolBar2_, "ToolButton21", QStyle::SP_DialogResetButton, &TForm1::MtextdeleteClick);
+  ToolButton(*this, ToolBar2_, "ToolButton54", QStyle::SP_DialogSaveButton, &TForm1::MToversave1Click);
+  ToolButton(*this, ToolBar2_, "ToolButton20", QStyle::SP_DriveFDIcon, &TForm1::MTsave1Click);
+  toolButtons_.ToolButton7 = ToolButton(*this, ToolBar2_, "ToolButton7", QStyle::SP_FileDialogStart, &TForm1::MediterRichClick);
   toolButtons_.ToolButton7->setCheckable(true);
-  ToolButton(ToolBar1_, "ToolButton30", QStyle::SP_FileIcon, &TForm1::MediterClick);
+  ToolButton(*this, ToolBar1_, "ToolButton30", QStyle::SP_FileIcon, &TForm1::MediterClick);
 
-  AddShortcuts({{"MyE", "&E エディターで編集", &TForm1::MediterClick}});
+  AddShortcuts(*this, menus_.shortcuts, {{"MyE", "&E エディターで編集", &TForm1::MediterClick}});
 }
 
 void TForm1::ShowEditState() {
@@ -203,6 +204,7 @@ void TForm1::Monelinedelete1Click() {
   });
 }
 
+// True (after saying so) when target is the file shown but the pane does not hold all of it.
 bool TForm1::WouldLoseText(const QString& target) {
   // Writing a part of a file, or something else the pane shows (a listing, a dump), over that
   // file would lose the rest of it.
@@ -215,6 +217,7 @@ bool TForm1::WouldLoseText(const QString& target) {
   return true;
 }
 
+// Writes the pane to target (plain or RTF by its extension), with the ".$$$" backup when asked.
 bool TForm1::SavePane(const QString& target, bool backup) {
   // The extension chooses the form: .rtf as rich text, .txt as plain text, others as the pane is.
   const QString ext = QFileInfo(target).suffix().toUpper();
@@ -292,6 +295,7 @@ void TForm1::MToversave1Click() {
   viewer_->MarkSaved();
 }
 
+// The stored editor when it is installed; empty for the desktop's own choice.
 QString TForm1::EditorProgram() const {
   const std::string stored = settings::Read(settings::TIniFile(iniPath_), settings::kEditor);
   const QString program = uitext::FromCp932(stored);

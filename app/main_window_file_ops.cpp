@@ -20,6 +20,7 @@
 
 #include "app/file_op_runner.h"
 #include "app/main_window.h"
+#include "app/menu_items.h"
 #include "app/wait_cursor.h"
 #include "browser/combo_view.h"
 #include "browser/file_name.h"
@@ -89,17 +90,17 @@ void TForm1::BuildFileOperations() {
       {"Mdiskcopy1", "Mdiskcopy12", "ディスク　コピー(&N)", &TForm1::Mdiskcopy1Click},
   };
   // After 実行, before the separator that precedes 終了.
-  const std::array<QAction*, 2> before = BeforeExit();
+  const std::array<QAction*, 2> before = BeforeExit(menus_.file);
   for (const bool popup : {false, true}) (popup ? menus_.file.popup : menus_.file.main)->insertSeparator(before[popup]);
-  InsertTwins(menus_.file, before, kItems);
+  InsertTwins(*this, menus_.file, before, kItems);
 
-  ToolButton(ToolBar1_, "ToolButton4", QStyle::SP_FileDialogNewFolder, &TForm1::MfilecopyClick);
-  ToolButton(ToolBar1_, "ToolButton5", QStyle::SP_FileDialogBack, &TForm1::MfilemoveClick);
-  ToolButton(ToolBar1_, "ToolButton3", QStyle::SP_TrashIcon, &TForm1::MfiledeleteClick);
-  ToolButton(ToolBar1_, "ToolButton6", QStyle::SP_FileLinkIcon, &TForm1::MrenameClick);
-  ToolButton(ToolBar1_, "ToolButton40", QStyle::SP_FileDialogInfoView, &TForm1::MpropatyClick);
+  ToolButton(*this, ToolBar1_, "ToolButton4", QStyle::SP_FileDialogNewFolder, &TForm1::MfilecopyClick);
+  ToolButton(*this, ToolBar1_, "ToolButton5", QStyle::SP_FileDialogBack, &TForm1::MfilemoveClick);
+  ToolButton(*this, ToolBar1_, "ToolButton3", QStyle::SP_TrashIcon, &TForm1::MfiledeleteClick);
+  ToolButton(*this, ToolBar1_, "ToolButton6", QStyle::SP_FileLinkIcon, &TForm1::MrenameClick);
+  ToolButton(*this, ToolBar1_, "ToolButton40", QStyle::SP_FileDialogInfoView, &TForm1::MpropatyClick);
 
-  AddShortcuts({{"MyC", "&C ファイルのコピー", &TForm1::MfilecopyClick},
+  AddShortcuts(*this, menus_.shortcuts, {{"MyC", "&C ファイルのコピー", &TForm1::MfilecopyClick},
                 {"MyM", "&M ファイルの移動", &TForm1::MfilemoveClick},
                 {"MyD", "&D ファイルの削除", &TForm1::MfiledeleteClick},
                 {"Myd", "SHIFT+DEL ファイルの完全削除", &TForm1::MydClick},
@@ -110,6 +111,7 @@ void TForm1::BuildFileOperations() {
 
 bool TForm1::Busy() const { return FileCommandRunning() || (fileOps_ != nullptr && fileOps_->Running()); }
 
+// Runs job off the user-interface thread with the progress window; the window rests meanwhile.
 bool TForm1::RunFileOperation(const QString& title, const std::function<bool()>& job,
                               const std::function<void()>& cancel) {
   // The window keeps painting meanwhile, but nothing may change the folders under the operation.
@@ -140,6 +142,7 @@ void TForm1::CancelFileOperation() {
 
 bool TForm1::FileOperationRunning() const { return fileOps_ != nullptr && fileOps_->Running(); }
 
+// False, with a message, when a selected item has a name the program cannot reach.
 bool TForm1::SelectionReachable() {
   const QStringList odd = FileView1_->SelectedUnreachableNames();
   if (odd.isEmpty()) return true;

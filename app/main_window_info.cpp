@@ -12,6 +12,7 @@
 #include <QToolBar>
 
 #include "app/main_window.h"
+#include "app/menu_items.h"
 #include "app/system_services.h"
 #include "browser/folder_view.h"
 #include "info/date_texts.h"
@@ -109,7 +110,7 @@ void TForm1::BuildInfoCommands() {
       {"Murl", "Murl1", "URL先を開く(&H)", &TForm1::MurlClick},
       {},
   };
-  InsertTwins(menus_.info, TMenuEnd::Back, kItems);
+  InsertTwins(*this, menus_.info, TMenuEnd::Back, kItems);
   for (const bool popup : {false, true}) {
     QMenu* m = popup ? menus_.info.popup : menus_.info.main;
     QMenu* system = m->addMenu(U("Windowsシステム(&L)"));
@@ -120,7 +121,7 @@ void TForm1::BuildInfoCommands() {
         system->addSeparator();
         continue;
       }
-      QAction* a = MakeAction(system, popup ? item.popupName : item.name, popup ? item.popupCaption : item.caption,
+      QAction* a = MakeAction(*this, system, popup ? item.popupName : item.name, popup ? item.popupCaption : item.caption,
                               item.slot);
       a->setStatusTip(U(item.hint));
     }
@@ -128,18 +129,18 @@ void TForm1::BuildInfoCommands() {
 
   // ヘルプ
   QMenu* help = menus_.help;
-  MakeAction(help, "Mcontents1", "目次(&C)", &TForm1::Mcontents1Click);
-  MakeAction(help, "Mkeyword1", "キーワードで検索(&S)...", &TForm1::Mkeyword1Click);
-  MakeAction(help, "Muse1", "ヘルプの使い方(&U)", &TForm1::Muse1Click);
+  MakeAction(*this, help, "Mcontents1", "目次(&C)", &TForm1::Mcontents1Click);
+  MakeAction(*this, help, "Mkeyword1", "キーワードで検索(&S)...", &TForm1::Mkeyword1Click);
+  MakeAction(*this, help, "Muse1", "ヘルプの使い方(&U)", &TForm1::Muse1Click);
   help->addSeparator();
-  MakeAction(help, "Mhanagumo1", "はなぐもホームページ(&H)", &TForm1::Mhanagumo1Click);
+  MakeAction(*this, help, "Mhanagumo1", "はなぐもホームページ(&H)", &TForm1::Mhanagumo1Click);
   help->addSeparator();
-  MakeAction(help, "Mversion1", "バージョン情報(&A)...", &TForm1::Mversion1Click);
-  AddShortcuts({{"Mh", "&H ヘルプ", &TForm1::MhClick}});
+  MakeAction(*this, help, "Mversion1", "バージョン情報(&A)...", &TForm1::Mversion1Click);
+  AddShortcuts(*this, menus_.shortcuts, {{"Mh", "&H ヘルプ", &TForm1::MhClick}});
   if (QAction* now = Action("Mnow")) connect(now, &QAction::triggered, this, &TForm1::MnowClick);
 
-  ToolButton(ToolBar1_, "ToolButton8", QStyle::SP_DialogHelpButton, &TForm1::ToolButton8Click);
-  ToolButton(ToolBar2_, "ToolButton48", QStyle::SP_DriveNetIcon, &TForm1::MurlClick);
+  ToolButton(*this, ToolBar1_, "ToolButton8", QStyle::SP_DialogHelpButton, &TForm1::ToolButton8Click);
+  ToolButton(*this, ToolBar2_, "ToolButton48", QStyle::SP_DriveNetIcon, &TForm1::MurlClick);
 
   installEventFilter(new TCloseWatcher(this, dialogs_));
   ApplyServiceAvailability();

@@ -83,6 +83,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+// ShiftDown, CtrlDown and AltDown as these modifiers say.
 void TForm1::TakeModifiers(Qt::KeyboardModifiers modifiers) {
   state_.ShiftDown = modifiers.testFlag(Qt::ShiftModifier);
   state_.CtrlDown = modifiers.testFlag(Qt::ControlModifier);

@@ -12,6 +12,7 @@
 #include <QWidgetAction>
 
 #include "app/main_window.h"
+#include "app/menu_items.h"
 #include "custom/entry_lists.h"
 #include "custom/tool_buttons.h"
 #include "settings/ini_file.h"
@@ -41,77 +42,6 @@ QMenu* AddSubMenu(QMenu* parent, const char* name, const char* caption) {
 
 }  // namespace
 
-QAction* TForm1::MakeAction(QMenu* menu, const char* name, const char* caption, void (TForm1::*slot)(),
-                            bool checkable) {
-  auto* action = new QAction(U(caption), this);
-  action->setObjectName(QString::fromLatin1(name));
-  action->setCheckable(checkable);
-  if (slot) connect(action, &QAction::triggered, this, slot);
-  if (menu) menu->addAction(action);
-  return action;
-}
-
-void TForm1::InsertTwins(const TMenuTwins& twins, std::array<QAction*, 2> before,
-                         std::span<const MenuItemSpec> items) {
-  Q_ASSERT_X(twins.main && twins.popup, "InsertTwins", "a menu or its twin was never made");
-  if (!twins.main || !twins.popup) {
-    qWarning("InsertTwins: a menu or its twin was never made; %zu items left out", items.size());
-    return;
-  }
-  for (const bool popup : {false, true}) {
-    QMenu* menu = popup ? twins.popup : twins.main;
-    for (const MenuItemSpec& item : items) {
-      QAction* a = nullptr;
-      if (!item.name) {
-        a = new QAction(menu);
-        a->setSeparator(true);
-      } else {
-        a = MakeAction(nullptr, popup ? item.popupName : item.name,
-                       popup && item.popupCaption ? item.popupCaption : item.caption,
-                       popup && item.popupSlot ? item.popupSlot : item.slot);
-      }
-      menu->insertAction(before[popup ? 1 : 0], a);
-    }
-  }
-}
-
-void TForm1::InsertTwins(const TMenuTwins& twins, TMenuEnd end, std::span<const MenuItemSpec> items) {
-  const auto first = [end](QMenu* m) { return end == TMenuEnd::Front && m ? m->actions().value(0) : nullptr; };
-  InsertTwins(twins, {first(twins.main), first(twins.popup)}, items);
-}
-
-std::array<QAction*, 2> TForm1::BeforeExit() const {
-  std::array<QAction*, 2> before{};
-  for (const bool popup : {false, true}) {
-    QMenu* file = popup ? menus_.file.popup : menus_.file.main;
-    const QList<QAction*> actions = file->actions();
-    const qsizetype exit = actions.indexOf(Action(popup ? "Mexit2" : "Mexit1"));
-    Q_ASSERT_X(exit > 0 && actions[exit - 1]->isSeparator(), "BeforeExit", "the file menu ends otherwise");
-    before[popup] = exit > 0 ? actions[exit - 1] : nullptr;
-  }
-  return before;
-}
-
-void TForm1::AddShortcuts(std::initializer_list<ShortcutSpec> items) {
-  QMenu* shortcuts = menus_.shortcuts;
-  Q_ASSERT_X(shortcuts, "AddShortcuts", "the shortcut list was never made");
-  if (!shortcuts) return;
-  QAction* first = shortcuts->actions().value(0);
-  for (const ShortcutSpec& item : items) shortcuts->insertAction(first, MakeAction(nullptr, item.name, item.caption, item.slot));
-}
-
-QAction* TForm1::ToolButton(QToolBar* bar, const char* name, QStyle::StandardPixmap icon, void (TForm1::*slot)()) {
-  const custom::TToolButtonInfo* info = custom::FindToolButton(name);
-  QAction* a = MakeAction(nullptr, name, info ? info->tip : name, slot);
-  a->setIcon(style()->standardIcon(icon));
-  if (info) {
-    a->setToolTip(U(info->tip));
-    a->setStatusTip(U(info->status));
-  }
-  bar->addAction(a);
-  return a;
-}
-
 QAction* TForm1::Action(const char* name) const {
   return findChild<QAction*>(QString::fromLatin1(name));
 }
@@ -125,8 +55,8 @@ void TForm1::BindOption(Option o, QMenu* mainMenu, QMenu* popupMenu, const char*
                         const char* popupName, const char* caption, const char* key, bool def,
                         void (TForm1::*slot)()) {
   TOptionItem& item = options_[static_cast<std::size_t>(o)];
-  item.main = MakeAction(mainMenu, mainName, caption, slot, true);
-  item.popup = MakeAction(popupMenu, popupName, caption, slot, true);
+  item.main = MakeAction(*this, mainMenu, mainName, caption, slot, true);
+  item.popup = MakeAction(*this, popupMenu, popupName, caption, slot, true);
   item.key = key;
   item.value = def;
   item.main->setChecked(def);
@@ -156,19 +86,19 @@ TMenus TForm1::BuildMenus() {
   };
   for (const auto& [twins, names] : kTwins) twins->main = AddMenu(this, bar, names[0], names[2]);
   m.help = AddMenu(this, bar, "Mhelp1", "ヘルプ(&H)");
-  bar->addAction(MakeAction(nullptr, "Mnow", "現在日付", nullptr));
+  bar->addAction(MakeAction(*this, nullptr, "Mnow", "現在日付", nullptr));
   for (const auto& [twins, names] : kTwins) twins->popup = AddSubMenu(PopupMenu1_, names[1], names[2]);
   PopupMenu1_->addSeparator();
   m.shortcuts = AddSubMenu(PopupMenu1_, "Mshortcut", "ショートカットキー(&X)");
-  MakeAction(m.shortcuts, "Mv", "&V テキストを全行表示", &TForm1::MvClick);
-  MakeAction(m.shortcuts, "Mjump2", "&J 指定行へジャンプ", &TForm1::MjumpClick);
-  MakeAction(m.shortcuts, "Mquit3", "&Q 終了<ESC>", &TForm1::Mexit1Click);
-  MakeAction(PopupMenu1_, "Mquit", "ソラブの終了(&Q)", &TForm1::Mexit1Click);
-  MakeAction(PopupMenu1_, "Mclosemenu", "メニューを閉じる(&Z)", nullptr);
+  MakeAction(*this, m.shortcuts, "Mv", "&V テキストを全行表示", &TForm1::MvClick);
+  MakeAction(*this, m.shortcuts, "Mjump2", "&J 指定行へジャンプ", &TForm1::MjumpClick);
+  MakeAction(*this, m.shortcuts, "Mquit3", "&Q 終了<ESC>", &TForm1::Mexit1Click);
+  MakeAction(*this, PopupMenu1_, "Mquit", "ソラブの終了(&Q)", &TForm1::Mexit1Click);
+  MakeAction(*this, PopupMenu1_, "Mclosemenu", "メニューを閉じる(&Z)", nullptr);
 
   // ファイル
   static const MenuItemSpec kFile[] = {{}, {"Mexit1", "Mexit2", "終了(&X)", &TForm1::Mexit1Click}};
-  InsertTwins(m.file, TMenuEnd::Back, kFile);
+  InsertTwins(*this, m.file, TMenuEnd::Back, kFile);
 
   // 表示
   connect(m.view.main, &QMenu::aboutToShow, this, &TForm1::MhyojiClick);
@@ -189,7 +119,7 @@ TMenus TForm1::BuildMenus() {
       {"Mfonttext", "Mfonttext1", "テキストのフォント(&F)...", &TForm1::MfonttextClick},
       {"Mfontfile", "Mfontfile1", "ファイル一覧のフォント(&L)...", &TForm1::MfontfileClick},
   };
-  InsertTwins(m.view, TMenuEnd::Back, kView);
+  InsertTwins(*this, m.view, TMenuEnd::Back, kView);
   Mfileviewcolum_ = AddSubMenu(m.view.main, "Mfileviewcolum", "列幅(&W)");
   // 変換: the code conversion submenu is filled by the conversion commands.
   Mcodehenkan1_ = AddSubMenu(m.convert.main, "Mcodehenkan1", "文字コード変換(&K)");
@@ -226,7 +156,7 @@ TMenus TForm1::BuildMenus() {
       {"Minifileclear1", "Minifileclear2", "INIファイル削除･初期化", &TForm1::Minifileclear1Click},
       {"Mricheditloadline", "Mricheditloadline1", "表示行数の設定", &TForm1::MricheditloadlineClick},
   };
-  InsertTwins(m.options, TMenuEnd::Back, kSettings);
+  InsertTwins(*this, m.options, TMenuEnd::Back, kSettings);
 
   for (QWidget* w : {static_cast<QWidget*>(PanelL_), static_cast<QWidget*>(PanelRT_), static_cast<QWidget*>(RichEdit1_)}) {
     w->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -241,19 +171,19 @@ void TForm1::BuildToolBars() {
   ToolBar1_->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar1_->setMovable(false);
   ToolBar1_->setIconSize(QSize(20, 20));
-  ToolButton(ToolBar1_, "ToolButton2", QStyle::SP_DialogCloseButton, &TForm1::Mexit1Click);
+  ToolButton(*this, ToolBar1_, "ToolButton2", QStyle::SP_DialogCloseButton, &TForm1::Mexit1Click);
 
   // The show/hide button is fixed at the start of the text bar and not in the table.
-  auto* edit = MakeAction(nullptr, "SBeditview", "表示切替", &TForm1::MeditView1Click);
+  auto* edit = MakeAction(*this, nullptr, "SBeditview", "表示切替", &TForm1::MeditView1Click);
   edit->setIcon(style()->standardIcon(QStyle::SP_TitleBarShadeButton));
   edit->setToolTip(U("隠す"));
   edit->setStatusTip(U("テキスト表示を隠します。"));
   ToolBar2_->addAction(edit);
-  ToolButton(ToolBar2_, "ToolButton49", QStyle::SP_FileDialogContentsView, &TForm1::ToolButton49Click);
-  ToolButton(ToolBar2_, "ToolButton17", QStyle::SP_BrowserReload, &TForm1::Mtextrepaint1Click);
-  ToolButton(ToolBar2_, "ToolButton25", QStyle::SP_ArrowUp, &TForm1::Mlinetop1Click);
-  ToolButton(ToolBar2_, "ToolButton26", QStyle::SP_ArrowDown, &TForm1::Mlinebottom1Click);
-  toolButtons_.ToolButton39 = ToolButton(ToolBar2_, "ToolButton39", QStyle::SP_ArrowRight, &TForm1::MwordwrapClick);
+  ToolButton(*this, ToolBar2_, "ToolButton49", QStyle::SP_FileDialogContentsView, &TForm1::ToolButton49Click);
+  ToolButton(*this, ToolBar2_, "ToolButton17", QStyle::SP_BrowserReload, &TForm1::Mtextrepaint1Click);
+  ToolButton(*this, ToolBar2_, "ToolButton25", QStyle::SP_ArrowUp, &TForm1::Mlinetop1Click);
+  ToolButton(*this, ToolBar2_, "ToolButton26", QStyle::SP_ArrowDown, &TForm1::Mlinebottom1Click);
+  toolButtons_.ToolButton39 = ToolButton(*this, ToolBar2_, "ToolButton39", QStyle::SP_ArrowRight, &TForm1::MwordwrapClick);
   toolButtons_.ToolButton39->setCheckable(true);
   LayoutTextHeader();
 }

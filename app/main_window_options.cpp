@@ -63,6 +63,20 @@ void TForm1::ApplyOptionEffect(Option o) {
   }
 }
 
+void TForm1::MdispClick() { ToggleOption(Option::Mdisp); }
+void TForm1::MmousepointClick() { ToggleOption(Option::Mmousepoint); }
+void TForm1::MlhashowClick() { ToggleOption(Option::Mlhashow); }
+void TForm1::MrtfClick() { ToggleOption(Option::Mrtf); }
+void TForm1::MtoolbarClick() { ToggleOption(Option::Mtoolbar); }
+void TForm1::Msubtoolbar1Click() { ToggleOption(Option::Msubtoolbar1); }
+void TForm1::Msubfolderview1Click() { ToggleOption(Option::Msubfolderview1); }
+void TForm1::Mtodiropen1Click() { ToggleOption(Option::Mtodiropen1); }
+void TForm1::Mdialogdisp1Click() { ToggleOption(Option::Mdialogdisp1); }
+void TForm1::Mcloseinitview1Click() { ToggleOption(Option::Mcloseinitview1); }
+void TForm1::Mbackup1Click() { ToggleOption(Option::Mbackup1); }
+void TForm1::Mdragdrop1Click() { ToggleOption(Option::Mdragdrop1); }
+void TForm1::MlflineClick() { ToggleOption(Option::Mlfline); }
+
 void TForm1::Moption2Click() {
   for (Option o : {Option::Mdisp, Option::Mlhashow, Option::Mrtf}) OptionAction(o, true)->setChecked(OptionValue(o));
 }

@@ -3,6 +3,7 @@
 #include <QMenu>
 
 #include "app/main_window.h"
+#include "app/menu_items.h"
 #include "settings/ini_file.h"
 #include "settings/setting_keys.h"
 #include "uitext/qt_text.h"
@@ -45,7 +46,7 @@ void TForm1::BuildPickerCommands() {
       {"MediterSet", "MediterSet1", "エディタの設定(&S)", &TForm1::MediterSetClick},
       {"Minitdirectry", "Minitdirectry1", "起動時フォルダー指定", &TForm1::MinitdirectryClick},
   };
-  InsertTwins(menus_.options, TMenuEnd::Back, kItems);
+  InsertTwins(*this, menus_.options, TMenuEnd::Back, kItems);
 }
 
 }  // namespace sorabu::app

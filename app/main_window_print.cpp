@@ -14,6 +14,7 @@
 
 #include "app/browser_selection.h"
 #include "app/main_window.h"
+#include "app/menu_items.h"
 #include "app/wait_cursor.h"
 #include "settings/ini_file.h"
 #include "uitext/qt_text.h"
@@ -55,13 +56,13 @@ void TForm1::BuildPrintCommands() {
       {"Mprinter1", "Mprinter2", "プリンタ設定(&T)...", &TForm1::Mprinter1Click},
   };
   // A group of its own, set off from exit as well.
-  const std::array<QAction*, 2> before = BeforeExit();
+  const std::array<QAction*, 2> before = BeforeExit(menus_.file);
   for (const bool popup : {false, true}) (popup ? menus_.file.popup : menus_.file.main)->insertSeparator(before[popup]);
-  InsertTwins(menus_.file, before, kItems);
+  InsertTwins(*this, menus_.file, before, kItems);
   if (QAction* print = Action("Mprint")) print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 
-  ToolButton(ToolBar1_, "ToolButton36", QStyle::SP_DialogSaveButton, &TForm1::MprintClick);
-  ToolButton(ToolBar1_, "ToolButton35", QStyle::SP_FileDialogDetailedView, &TForm1::MprintsetClick);
+  ToolButton(*this, ToolBar1_, "ToolButton36", QStyle::SP_DialogSaveButton, &TForm1::MprintClick);
+  ToolButton(*this, ToolBar1_, "ToolButton35", QStyle::SP_FileDialogDetailedView, &TForm1::MprintsetClick);
 }
 
 QPrinter& TForm1::Printer() {
@@ -93,6 +94,7 @@ viewer::PrintJob TForm1::PaneJob(QPrinter& printer) {
   return job;
 }
 
+// Prints the pane's text on the printer, or records it for the preview.
 void TForm1::PrintPane(QPrinter& printer) {
   const viewer::PrintJob job = PaneJob(printer);
   TWaitCursor wait;

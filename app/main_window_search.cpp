@@ -11,6 +11,7 @@
 #include "app/browser_selection.h"
 #include "app/grep_runner.h"
 #include "app/main_window.h"
+#include "app/menu_items.h"
 #include "browser/file_view.h"
 #include "browser/folder_view.h"
 #include "browser/mask.h"
@@ -79,7 +80,7 @@ void TForm1::BuildSearchCommands() {
       {"Mgrep", "Mgrep1", "Grepの実行(&G)", &TForm1::MgrepClick, &TForm1::MgrepClick},
       {"Mgrep2", "Mgrep3", "Grepの中止(&Q)", &TForm1::Mgrep2Click, &TForm1::Mgrep2Click},
   };
-  InsertTwins(menus_.search, TMenuEnd::Front, kItems);
+  InsertTwins(*this, menus_.search, TMenuEnd::Front, kItems);
   for (QMenu* m : {menus_.search.main, menus_.search.popup}) connect(m, &QMenu::aboutToShow, this, &TForm1::MkensakuClick);
   for (auto [name, key] : {std::pair{"Mfind1", QKeySequence(Qt::CTRL | Qt::Key_F)},
                            std::pair{"Mfinddown1", QKeySequence(Qt::Key_F3)},
@@ -91,9 +92,9 @@ void TForm1::BuildSearchCommands() {
     addAction(a);
   }
 
-  ToolButton(ToolBar2_, "ToolButton33", QStyle::SP_FileDialogContentsView, &TForm1::Mfind1Click);
-  ToolButton(ToolBar2_, "ToolButton53", QStyle::SP_BrowserReload, &TForm1::Mreplace1Click);
-  AddShortcuts({{"Mf", "&F テキストの検索", &TForm1::MfClick}});
+  ToolButton(*this, ToolBar2_, "ToolButton33", QStyle::SP_FileDialogContentsView, &TForm1::Mfind1Click);
+  ToolButton(*this, ToolBar2_, "ToolButton53", QStyle::SP_BrowserReload, &TForm1::Mreplace1Click);
+  AddShortcuts(*this, menus_.shortcuts, {{"Mf", "&F テキストの検索", &TForm1::MfClick}});
 
   grep_ = new TGrepRunner(this);
   connect(grep_, &TGrepRunner::Cleared, this, [this] { viewer_->ClearTextPane(); });

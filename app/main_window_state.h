@@ -4,6 +4,9 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -20,6 +23,10 @@ class QWidget;
 namespace sorabu::app {
 
 class TDirRunner;
+
+// Starts another program (arguments, working folder) without waiting: the disk tool, the external
+// editor, the application menu and a program run from the list.
+using TLauncher = std::function<bool(const QString& program, const QStringList& arguments, const QString& folder)>;
 
 // Find, replace and Grep (main_window_search.cpp).
 struct TSearchState {
