@@ -20,12 +20,13 @@
 #include "ui/TDirCommandDialog.h"
 #include "ui/TDriveInfoDialog.h"
 #include "ui/TPropertiesDialog.h"
+#include "uitext/qt_text.h"
 
 namespace sorabu::ui {
 namespace {
 
 std::string C(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using uitext::U;
 
 TEST(InfoDialogsTest, DriveInformationPie) {
   dialogs::TDialogs::DriveInfoSetup setup{C("ドライブ情報"), C("ドライブ情報 /"), C("ドライブ情報 / 4,000 byte"),

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "tests/support/sjis_text.h"
 #include "textconv/cp932.h"
 #include "ui/TForm25.h"
 #include "ui/TForm31.h"
@@ -29,7 +30,7 @@
 namespace sorabu::ui {
 namespace {
 
-std::string Cp(const char* utf8) { return textconv::Utf8ToCp932(utf8); }
+using test_support::S;
 
 void Activate(QWidget& w) {
   w.show();
@@ -39,8 +40,8 @@ void Activate(QWidget& w) {
 
 TEST(FindDialogTest, ShowsTheSetupAndAnswersTheWidgets) {
   dialogs::TDialogs::FindSetup setup;
-  setup.text = Cp("探す");
-  setup.history = {Cp("前回"), "abc"};
+  setup.text = S("探す");
+  setup.history = {S("前回"), "abc"};
   setup.matchCase = true;
   setup.down = false;
   TForm32 d(setup);
@@ -58,7 +59,7 @@ TEST(FindDialogTest, ShowsTheSetupAndAnswersTheWidgets) {
   d.MatchCase()->click();
   d.Direction()->button(1)->click();
   const auto answer = d.Answer();
-  EXPECT_EQ(answer.text, Cp("ｶﾅ語"));
+  EXPECT_EQ(answer.text, S("ｶﾅ語"));
   EXPECT_TRUE(answer.wholeWord);
   EXPECT_FALSE(answer.matchCase);
   EXPECT_TRUE(answer.down);
@@ -69,12 +70,12 @@ TEST(FindDialogTest, ShowsTheSetupAndAnswersTheWidgets) {
 
 dialogs::TDialogs::RegExpSetup RegExpSetup() {
   dialogs::TDialogs::RegExpSetup setup;
-  setup.caption = Cp("正規表現置換");
-  setup.note = Cp("文字列には正規表現が使えます。");
+  setup.caption = S("正規表現置換");
+  setup.note = S("文字列には正規表現が使えます。");
   setup.pattern = "ab+";
   // A longer entry beginning like an inserted piece must not be completed into the box.
   setup.patterns = {"[0-9]+x", "old"};
-  setup.replacements = {Cp("置換後")};
+  setup.replacements = {S("置換後")};
   return setup;
 }
 
@@ -96,14 +97,14 @@ TEST(RegExpDialogTest, ShowsAndHidesItsPartsAndAnswersAsCp932) {
   full.CBReplace()->setEditText(QStringLiteral("＄１"));
   full.FuzzyBox()->setChecked(true);
   const auto answer = full.Answer();
-  EXPECT_EQ(answer.pattern, Cp("[亜-龠]+"));
-  EXPECT_EQ(answer.replacement, Cp("＄１"));
+  EXPECT_EQ(answer.pattern, S("[亜-龠]+"));
+  EXPECT_EQ(answer.replacement, S("＄１"));
   EXPECT_TRUE(answer.fuzzy);
 
   auto setup = RegExpSetup();
   setup.note.clear();
   setup.replacement = setup.fuzzy = setup.insertButtons = false;
-  setup.okCaption = Cp("検索(&S)");
+  setup.okCaption = S("検索(&S)");
   TForm25 bare(setup);
   EXPECT_EQ(bare.OkButton()->text(), QStringLiteral("検索(&S)"));
   for (QWidget* w : Optional(bare)) EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
@@ -181,9 +182,9 @@ class ListDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    setup_.caption = Cp("検索語句削除　連続");
+    setup_.caption = S("検索語句削除　連続");
     // "\x81" alone is no CP932 character: the entry must still come back as it was.
-    setup_.entries = {"one", Cp("二"), "three\x81"};
+    setup_.entries = {"one", S("二"), "three\x81"};
     setup_.regex = true;
     setup_.openFolder = "/lists/open";
     setup_.saveFolder = "/lists/save";
@@ -236,7 +237,7 @@ TEST_F(ListDialogTest, EditsTheList) {
   EXPECT_EQ(d.Edit1()->text(), QString());
   d.RegexBox()->click();
   auto answer = d.Answer();
-  EXPECT_EQ(answer.entries, (std::vector<std::string>{Cp("四"), "three\x81"}));
+  EXPECT_EQ(answer.entries, (std::vector<std::string>{S("四"), "three\x81"}));
   EXPECT_FALSE(answer.regex);
   EXPECT_EQ(answer.openFolder, "/lists/open") << "unchanged when no file was loaded";
   EXPECT_EQ(answer.saveFolder, "/lists/save");
@@ -248,14 +249,14 @@ TEST_F(ListDialogTest, EditsTheList) {
 }
 
 TEST_F(ListDialogTest, ListFilesReadBothLineEndsAndWriteCrLf) {
-  Write("in.txt", "a\r\n\r\n" + QByteArray::fromStdString(Cp("ｂ二")) + "\n\nc");
+  Write("in.txt", "a\r\n\r\n" + QByteArray::fromStdString(S("ｂ二")) + "\n\nc");
   QString error;
   const auto loaded = LoadList(dir_.filePath("in.txt"), &error);
   ASSERT_TRUE(loaded) << error.toStdString();
-  EXPECT_EQ(*loaded, (std::vector<std::string>{"a", Cp("ｂ二"), "c"}));
+  EXPECT_EQ(*loaded, (std::vector<std::string>{"a", S("ｂ二"), "c"}));
 
   ASSERT_TRUE(SaveList(dir_.filePath("out.txt"), *loaded, &error)) << error.toStdString();
-  EXPECT_EQ(Read("out.txt"), "a\r\n" + QByteArray::fromStdString(Cp("ｂ二")) + "\r\nc\r\n");
+  EXPECT_EQ(Read("out.txt"), "a\r\n" + QByteArray::fromStdString(S("ｂ二")) + "\r\nc\r\n");
   EXPECT_EQ(LoadList(dir_.filePath("out.txt")), loaded);
   ASSERT_TRUE(SaveList(dir_.filePath("out.txt"), {"x"}));  // replaces the file
   EXPECT_EQ(Read("out.txt"), "x\r\n");
@@ -296,7 +297,7 @@ TEST_F(ListDialogTest, LoadAndSaveRememberTheFolderAndReportFailures) {
 
 dialogs::TDialogs::GrepSetup GrepSetup() {
   dialogs::TDialogs::GrepSetup setup;
-  setup.history = {Cp("前の語")};
+  setup.history = {S("前の語")};
   setup.folder = "/data/docs";
   setup.selected = {"/data/docs/b.txt", "/data/docs/日本.txt"};
   setup.all = {"/data/docs/a.txt", "/data/docs/b.txt", "/data/docs/日本.txt"};
@@ -349,7 +350,7 @@ TEST(GrepDialogTest, AnswersTheEditedMemoAndTheBoxes) {
   d.FuzzyBox()->click();
   d.FileNamesBox()->click();
   const auto answer = d.Answer();
-  EXPECT_EQ(answer.pattern, Cp("語+"));
+  EXPECT_EQ(answer.pattern, S("語+"));
   EXPECT_EQ(answer.paths, (std::vector<std::string>{"/data/docs/日本.txt", "/x y.txt"}));
   EXPECT_TRUE(answer.fuzzy);
   EXPECT_FALSE(answer.fileNames);
@@ -407,7 +408,7 @@ struct Calls {
 TEST(ReplaceDialogTest, ButtonsCallTheHandlersWithTheTypedTexts) {
   Calls calls;
   TReplaceDialog d;
-  d.Reset({Cp("古"), "new"}, calls.Handlers(""));
+  d.Reset({S("古"), "new"}, calls.Handlers(""));
   d.show();
   EXPECT_EQ(d.windowTitle(), QStringLiteral("置換"));
   EXPECT_EQ(d.FindEdit()->text(), QStringLiteral("古"));
@@ -415,8 +416,8 @@ TEST(ReplaceDialogTest, ButtonsCallTheHandlersWithTheTypedTexts) {
   d.FindNextButton()->click();
   d.ReplaceButton()->click();
   d.ReplaceAllButton()->click();
-  EXPECT_EQ(calls.log, (std::vector<std::string>{"next:" + Cp("古"), "one:" + Cp("古") + "/" + Cp("新"),
-                                                 "all:" + Cp("古") + "/" + Cp("新")}));
+  EXPECT_EQ(calls.log, (std::vector<std::string>{"next:" + S("古"), "one:" + S("古") + "/" + S("新"),
+                                                 "all:" + S("古") + "/" + S("新")}));
   EXPECT_TRUE(d.isVisible()) << "the dialog stays open";
 
   d.FindEdit()->clear();
