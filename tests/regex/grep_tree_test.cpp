@@ -8,34 +8,29 @@
 #include <unistd.h>
 
 #include "regex/grep_tree.h"
+#include "test_util.h"
 
 namespace sorabu::regex {
 namespace {
 
 namespace fs = std::filesystem;
 
-class GrepTreeTest : public ::testing::Test {
+class GrepTreeTest : public test::FolderTest {
  protected:
-  void SetUp() override {
-    char dir_template[] = "/tmp/grep-tree-XXXXXX";
-    ASSERT_NE(mkdtemp(dir_template), nullptr);
-    root_ = dir_template;
-  }
   void TearDown() override {
     std::error_code ec;
-    fs::permissions(root_ / "locked", fs::perms::owner_all, ec);
-    fs::remove_all(root_);
+    fs::permissions(dir_ / "locked", fs::perms::owner_all, ec);
+    FolderTest::TearDown();
   }
   void Put(const std::string& relative, const std::string& bytes) {
-    fs::create_directories((root_ / relative).parent_path());
-    std::ofstream(root_ / relative, std::ios::binary) << bytes;
+    fs::create_directories((dir_ / relative).parent_path());
+    Write(relative, bytes);
   }
   std::vector<std::string> Relative(const std::vector<std::string>& paths) const {
     std::vector<std::string> out;
-    for (const std::string& p : paths) out.push_back(fs::path(p).lexically_relative(root_).string());
+    for (const std::string& p : paths) out.push_back(fs::path(p).lexically_relative(dir_).string());
     return out;
   }
-  fs::path root_;
 };
 
 TEST_F(GrepTreeTest, FilesFirstThenEachFolderByNameLeavingOutHiddenFoldersAndLinks) {
@@ -48,9 +43,9 @@ TEST_F(GrepTreeTest, FilesFirstThenEachFolderByNameLeavingOutHiddenFoldersAndLin
   Put(".hidden/secret.txt", "s\r\n");
   Put("utf16.txt", std::string("\xFF\xFEh\0i\0", 6));
   Put("skip.dat", "d\r\n");
-  fs::create_directory_symlink(root_, root_ / "sub" / "loop");
-  fs::create_symlink(root_ / "a.txt", root_ / "linked.txt");
-  const GrepTree tree = CollectGrepTree(root_.string(), [](const std::string& name) { return !name.ends_with(".dat"); });
+  fs::create_directory_symlink(dir_, dir_ / "sub" / "loop");
+  fs::create_symlink(dir_ / "a.txt", dir_ / "linked.txt");
+  const GrepTree tree = CollectGrepTree(dir_.string(), [](const std::string& name) { return !name.ends_with(".dat"); });
   EXPECT_EQ(Relative(tree.files), (std::vector<std::string>{"a.bin", "a.txt", "b.txt", "linked.txt", "utf16.txt",
                                                             "another/x.txt", "sub/z.txt", "sub/deeper/y.txt"}));
   EXPECT_TRUE(tree.unreadable.empty());
@@ -60,8 +55,8 @@ TEST_F(GrepTreeTest, FilesFirstThenEachFolderByNameLeavingOutHiddenFoldersAndLin
 TEST_F(GrepTreeTest, AnUnreadableFolderIsReportedAndTheWalkGoesOnAndAStopEndsIt) {
   Put("locked/in.txt", "i\r\n");
   Put("open/o.txt", "o\r\n");
-  fs::permissions(root_ / "locked", fs::perms::none);
-  const GrepTree tree = CollectGrepTree(root_.string(), {});
+  fs::permissions(dir_ / "locked", fs::perms::none);
+  const GrepTree tree = CollectGrepTree(dir_.string(), {});
   if (geteuid() != 0) {
     ASSERT_EQ(tree.unreadable.size(), 1u);
     EXPECT_EQ(fs::path(tree.unreadable[0].first).filename(), "locked");
@@ -69,7 +64,7 @@ TEST_F(GrepTreeTest, AnUnreadableFolderIsReportedAndTheWalkGoesOnAndAStopEndsIt)
     EXPECT_EQ(Relative(tree.files), (std::vector<std::string>{"open/o.txt"}));
   }
   int asked = 0;
-  const GrepTree stopped = CollectGrepTree(root_.string(), {}, [&asked] { return ++asked > 1; });
+  const GrepTree stopped = CollectGrepTree(dir_.string(), {}, [&asked] { return ++asked > 1; });
   EXPECT_TRUE(stopped.stopped);
   EXPECT_LE(stopped.files.size(), 1u);
 }
