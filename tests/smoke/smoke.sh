@@ -6,7 +6,8 @@
 # whole with V and goes to its end with Ctrl+End in the pane (photographing both), Greps the
 # selected text for "1234" from the 検索 menu (photographing the results), clicks an LHA archive
 # and turns the archive preview on with ; (photographing the listing), opens the drive information
-# and the manual (photographing both), asks it
+# and the manual (photographing both), asks a password ZIP for its password and opens the split
+# dialog (photographing both, cancelling both), asks it
 # to close the ordinary way (SIGTERM closes the window like its close box) and checks the settings
 # file it writes beside itself and the converted file. On the way a named pipe made meanwhile
 # appears in the list by itself and is clicked without the window waiting on it.
@@ -157,6 +158,44 @@ if [ "${1:-}" = "--inner" ]; then
   xdotool mousemove 230 189 click 1
   sleep 1
   if command -v import >/dev/null; then import -window root "$out/screenshot-fifo.png"; fi
+  # A password ZIP as mail brings it, the row under the pipe: 解凍 into the folder shown asks for
+  # the password (photographed); Escape answers nothing, and nothing is written.
+  xdotool mousemove 230 207 click 1
+  sleep 1
+  xdotool key alt+l
+  sleep 0.5
+  xdotool key u
+  sleep 1
+  xdotool key Return
+  for _ in $(seq 1 50); do
+    xdotool search --onlyvisible --name '^解凍$' >/dev/null 2>&1 && { touch "$out/seen-password"; break; }
+    sleep 0.1
+  done
+  sleep 0.5
+  if command -v import >/dev/null; then import -window root "$out/screenshot-password.png"; fi
+  xdotool key Escape
+  sleep 1
+  # ファイル → "ファイル　分割(&S)" on the same file; the dialog is photographed and cancelled (one
+  # Escape only: in the list, Escape closes the window).
+  xdotool mousemove 230 207 click 1
+  sleep 1
+  xdotool key alt+f
+  sleep 0.5
+  xdotool key s
+  sleep 1.5
+  xdotool search --onlyvisible --name '^ﾌｧｲﾙの分割$' >/dev/null 2>&1 && touch "$out/seen-split"
+  if command -v import >/dev/null; then import -window root "$out/screenshot-split.png"; fi
+  xdotool key Escape
+  sleep 0.5
+  # The converted file's .org working copy, third in the list: R asks for its new name, which
+  # would put the original back (photographed, cancelled with one Escape).
+  xdotool mousemove 230 99 click 1
+  sleep 1
+  xdotool key r
+  sleep 1.5
+  if command -v import >/dev/null; then import -window root "$out/screenshot-undo.png"; fi
+  xdotool key Escape
+  sleep 0.5
   # The manual, last: its window takes the focus.
   xdotool key h
   sleep 1.5
@@ -187,6 +226,9 @@ for i in $(seq 1 40); do printf '\r\n■■■■■■■■■■■■■■�
   iconv -f UTF-8 -t CP932 >> "$out/corpus.txt"
 mv "$out/corpus.txt" "$out/data/sample zzzzz corpus.txt"
 (cd "$out/data" && "$cli" lha a "sample zzzzzz arc.lzh" "sample file.txt" "sample zz.txt" > /dev/null)
+mkdir -p "$out/secret"
+printf '見積書の本文\r\n' | iconv -f UTF-8 -t CP932 > "$out/secret/mitsumori.txt"
+zip -q -j -P himitsu "$out/data/sample zzzzzzzz secret.zip" "$out/secret/mitsumori.txt"
 mkdir -p "$out/dest"
 export big
 
@@ -247,6 +289,13 @@ fi
 [ -s "$out/screenshot-archive.png" ] || { echo "no screenshot of the archive preview"; fail=1; }
 [ -s "$out/screenshot-help.png" ] || { echo "no screenshot of the manual"; fail=1; }
 [ -s "$out/screenshot-drive.png" ] || { echo "no screenshot of the drive information"; fail=1; }
+[ -s "$out/screenshot-password.png" ] && [ -e "$out/seen-password" ] || { echo "no password question seen"; fail=1; }
+[ -s "$out/screenshot-split.png" ] && [ -e "$out/seen-split" ] || { echo "no split dialog seen"; fail=1; }
+[ -s "$out/screenshot-undo.png" ] || { echo "no screenshot of renaming the working copy"; fail=1; }
+[ -e "$out/data/sample zzz jis.org" ] || { echo "the cancelled rename moved the working copy"; fail=1; }
+# The cancelled password and the cancelled split leave the folder as it was.
+[ ! -e "$out/data/mitsumori.txt" ] || { echo "a cancelled password still extracted"; fail=1; }
+if ls "$out/data" | grep -q 'secret\.[0-9]'; then echo "a cancelled split still wrote parts"; fail=1; fi
 rm -f "$out/data/sample zzzz big.bin" "$out/dest/sample zzzz big.bin"
 
 # The first start on a 1920x1080 screen covers it, and is photographed.

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -124,6 +125,22 @@ TEST(HelpWindowTest, TheGuidesTasksAreFoundByTheirWords) {
   ASSERT_TRUE(help.ContentsPages().contains(QStringLiteral("tasks.html")));
   for (const char* word : {"EUC", "文字の同一視", "パスワード付きZIP", "ファイル分割", "元に戻す", ".org"})
     EXPECT_TRUE(help.PagesFor(QString::fromUtf8(word)).contains(QStringLiteral("tasks.html"))) << word;
+}
+
+// Every task of the guide shows what the user will see, in a picture of its own.
+TEST(HelpWindowTest, EachTaskOfTheGuideHasItsOwnPicture) {
+  QFile f(QDir(QStringLiteral(SORABU_HELP_DIR)).filePath(QStringLiteral("tasks.html")));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QStringList sections = QString::fromUtf8(f.readAll()).split(QStringLiteral("<h2"));
+  ASSERT_GE(sections.size(), 6);  // the introduction, then five tasks
+  QSet<QString> pictures;
+  const QRegularExpression image(QStringLiteral("<img src=\"([^\"]+)\""));
+  for (qsizetype i = 1; i < sections.size(); ++i) {
+    const QRegularExpressionMatch m = image.match(sections[i]);
+    ASSERT_TRUE(m.hasMatch()) << sections[i].left(60).toStdString();
+    EXPECT_FALSE(pictures.contains(m.captured(1))) << m.captured(1).toStdString();
+    pictures.insert(m.captured(1));
+  }
 }
 
 }  // namespace
