@@ -9,6 +9,24 @@
 
 namespace sorabu::lha {
 
+namespace {
+
+// What Build works in besides the table it keeps, held per thread: an archive builds three
+// tables per block, and allocating and clearing these each time cost more than the build itself.
+struct BuildScratch {
+  std::vector<std::uint32_t> codes;
+  std::vector<std::uint8_t> sub_bits;  // all zero between builds
+  std::vector<std::uint32_t> offsets;
+  std::vector<std::uint32_t> long_prefixes;
+};
+
+BuildScratch& Scratch() {
+  thread_local BuildScratch scratch;
+  return scratch;
+}
+
+}  // namespace
+
 bool HuffmanDecoder::Build(const std::uint8_t* lengths, int count, int primary_bits) {
   constant_ = -1;
   primary_bits_ = primary_bits;
@@ -26,11 +44,23 @@ bool HuffmanDecoder::Build(const std::uint8_t* lengths, int count, int primary_b
   for (int l = 1; l <= kMaxCodeLength; ++l) {
     next[l + 1] = (next[l] + static_cast<std::uint32_t>(per_length[l])) << 1;
   }
-  std::vector<std::uint32_t> codes(static_cast<std::size_t>(count));
+  BuildScratch& scratch = Scratch();
+  // Only the codes of used symbols are written and read.
+  std::vector<std::uint32_t>& codes = scratch.codes;
+  if (codes.size() < static_cast<std::size_t>(count)) codes.resize(static_cast<std::size_t>(count));
   // Codes longer than the primary table go to second-level tables, one per primary prefix that
   // has any; only those prefixes are visited below, not the whole primary range.
-  std::vector<std::uint8_t> sub_bits(std::size_t{1} << primary_bits, 0);
-  std::vector<std::uint32_t> long_prefixes;
+  std::vector<std::uint8_t>& sub_bits = scratch.sub_bits;
+  if (sub_bits.size() < (std::size_t{1} << primary_bits)) sub_bits.resize(std::size_t{1} << primary_bits, 0);
+  std::vector<std::uint32_t>& long_prefixes = scratch.long_prefixes;
+  long_prefixes.clear();
+  // Put back to zero whatever the build marks, even when the table's allocation throws.
+  struct Clear {
+    BuildScratch& s;
+    ~Clear() {
+      for (const std::uint32_t p : s.long_prefixes) s.sub_bits[p] = 0;
+    }
+  } clear{scratch};
   for (int i = 0; i < count; ++i) {
     const int len = lengths[i];
     if (len == 0) continue;
@@ -44,7 +74,8 @@ bool HuffmanDecoder::Build(const std::uint8_t* lengths, int count, int primary_b
   }
   std::sort(long_prefixes.begin(), long_prefixes.end());
   std::size_t size = std::size_t{1} << primary_bits;
-  std::vector<std::uint32_t> offsets(sub_bits.size(), 0);
+  std::vector<std::uint32_t>& offsets = scratch.offsets;  // read only at the long prefixes
+  if (offsets.size() < sub_bits.size()) offsets.resize(sub_bits.size());
   for (const std::uint32_t p : long_prefixes) {
     offsets[p] = static_cast<std::uint32_t>(size);
     size += std::size_t{1} << sub_bits[p];
